@@ -1,0 +1,41 @@
+# The two commands a new user needs: `make run` and `make test`.
+BUILD      ?= build
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps configure build test bench fuzz clean
+
+all: build
+
+deps:
+	@sh tools/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do \
+	    [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done
+
+# libFuzzer targets: built with clang and sanitizers in their own build folder,
+# each run for FUZZ_SECONDS from its seed corpus.
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DDOLGOMER_FUZZ=ON \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+	    [ -x "$$f" ] || continue; name=$$(basename $$f); \
+	    corpus=$(FUZZ_BUILD)/corpus/$$name; mkdir -p $$corpus; \
+	    seeds=fuzz/corpus/$$name; [ -d $$seeds ] || seeds=""; \
+	    echo "== $$name ($(FUZZ_SECONDS) s)"; \
+	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$corpus $$seeds || exit 1; done
+
+clean:
+	rm -rf $(BUILD) $(FUZZ_BUILD)

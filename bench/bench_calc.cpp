@@ -1,0 +1,64 @@
+#include "calc/inputfield.h"
+#include "calc/numtext.h"
+#include "calc/penalty.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace calc;
+
+static void BM_ReadNumber(benchmark::State &state) {
+    const QString text = QStringLiteral("100000,00");
+    long double v = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TryReadNumber(text, v));
+        benchmark::DoNotOptimize(v);
+    }
+}
+BENCHMARK(BM_ReadNumber);
+
+static void BM_ReadNumberLong(benchmark::State &state) {
+    const QString text = QStringLiteral("123456789,123456789012345E-3");
+    long double v = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TryReadNumber(text, v));
+        benchmark::DoNotOptimize(v);
+    }
+}
+BENCHMARK(BM_ReadNumberLong);
+
+static void BM_AmountForm(benchmark::State &state) {
+    const long double v = 100729.16666666666666L;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(AmountForm(v));
+}
+BENCHMARK(BM_AmountForm);
+
+static void BM_GeneralForm(benchmark::State &state) {
+    const long double v = 0.1L;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GeneralForm(v));
+}
+BENCHMARK(BM_GeneralForm);
+
+static void BM_EditCheck(benchmark::State &state) {
+    const QString text = QStringLiteral("1,2,5");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EditCheck(text));
+}
+BENCHMARK(BM_EditCheck);
+
+static void BM_Calculation(benchmark::State &state) {
+    CalcInput in;
+    in.debtText = QStringLiteral("100000,00");
+    in.refinancingText = QStringLiteral("8,75");
+    in.contractText = QStringLiteral("0,1");
+    in.start = QDate(2010, 1, 1);
+    in.end = QDate(2010, 1, 30);
+    in.divisorText = QStringLiteral("360");
+    in.court = Court::GeneralJurisdiction;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Calculate(in));
+}
+BENCHMARK(BM_Calculation);
+
+BENCHMARK_MAIN();

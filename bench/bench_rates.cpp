@@ -1,0 +1,65 @@
+#include "rates/periodkey.h"
+#include "rates/ratefile.h"
+#include "rates/ratetable.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+using namespace rates;
+
+namespace {
+
+// A table of n distinct, well-formed entries, newest first.
+RateTable makeTable(int n) {
+    if (n == 33) return RateTable::BuiltIn();
+    QStringList lines;
+    QDate d(2030, 1, 1);
+    for (int i = 0; i < n; ++i, d = d.addDays(-1))
+        lines << PeriodKeyConvert(d.toString(QStringLiteral("dd.MM.yyyy"))) +
+                     QStringLiteral("=8,75");
+    RateTable t;
+    t.setLines(lines);
+    return t;
+}
+
+QTemporaryDir &dir() {
+    static QTemporaryDir d;
+    return d;
+}
+
+} // namespace
+
+static void BM_RateFileSave(benchmark::State &state) {
+    const RateTable t = makeTable(int(state.range(0)));
+    const QString path = dir().path() + QStringLiteral("/save.txt");
+    for (auto _ : state)
+        RateFileSave(path, t);
+}
+BENCHMARK(BM_RateFileSave)->Arg(33)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+static void BM_RateFileLoad(benchmark::State &state) {
+    const QString path = dir().path() + QStringLiteral("/load.txt");
+    RateFileSave(path, makeTable(int(state.range(0))));
+    RateTable t;
+    for (auto _ : state)
+        RateFileLoad(path, t);
+}
+BENCHMARK(BM_RateFileLoad)->Arg(33)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// The worst case: an end date before every entry walks the whole table.
+static void BM_RateLookup(benchmark::State &state) {
+    const RateTable t = makeTable(int(state.range(0)));
+    const QDate end(1900, 1, 1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PlanRateLookup(t, end));
+}
+BENCHMARK(BM_RateLookup)->Arg(33)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+static void BM_PeriodKeyConvert(benchmark::State &state) {
+    const QString key = QStringLiteral("с 28 декабря 2009 г.");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PeriodKeyConvert(key));
+}
+BENCHMARK(BM_PeriodKeyConvert);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,21 @@
+// The typed-field rules: whatever arrives, the kept text reads as a number.
+#include "calc/inputfield.h"
+#include "calc/numtext.h"
+
+#include <QString>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QString kept = calc::EditCheck(text);
+    long double v = 0;
+    if (!kept.isEmpty() && !calc::TryReadNumber(kept, v)) abort();
+    if (!text.startsWith(kept)) abort();
+    const QString cleaned = calc::EditClean(kept, QStringLiteral("0"));
+    if (!calc::TryReadNumber(cleaned, v)) abort();
+    (void)calc::Edit1Exit(kept);
+    for (QChar c : text)
+        (void)calc::FilterKey(c);
+    return 0;
+}

@@ -1,0 +1,143 @@
+#include "ratetable.h"
+
+#include "calc/apperror.h"
+#include "calc/numtext.h"
+#include "periodkey.h"
+
+#include <QSet>
+
+namespace rates {
+
+RateTable RateTable::BuiltIn() {
+    RateTable t;
+    t.lines_ = {
+        QStringLiteral("с 28 декабря 2009 г.=8,75"),  QStringLiteral("с 25 ноября 2009 г. =9"),
+        QStringLiteral("с 30 октября 2009 г.=9,5 "),  QStringLiteral("с 30 сентября 2009 г.=10  "),
+        QStringLiteral("с 15 сентября 2009 г.=10,5"), QStringLiteral("с 10 августа 2009 г.=10,75"),
+        QStringLiteral("с 13 июля 2009 г.=11  "),     QStringLiteral("с 5 июня 2009 г.=11,5"),
+        QStringLiteral("с 14 мая 2009 г.=12  "),      QStringLiteral("с 24 апреля 2009 г.=12,5"),
+        QStringLiteral("с 1 декабря 2008 г.=13  "),   QStringLiteral("с 12 ноября 2008 г.=12  "),
+        QStringLiteral("с 14 июля 2008 г.=11,00"),    QStringLiteral("с 10 июня 2008 г.=10,75"),
+        QStringLiteral("с 29 апреля 2008 г.=10,5"),   QStringLiteral("с 4 февраля 2008 г.=10,25"),
+        QStringLiteral("с 19 июня 2007 г.=10"),       QStringLiteral("с 29 января 2007 г.=10,5"),
+        QStringLiteral("с 23 октября 2006 г.=11,0"),  QStringLiteral("с 26 июня 2006 г.=11,5"),
+        QStringLiteral("с 26 декабря 2005 г.=12"),    QStringLiteral("с 15 июня 2004 г.=13"),
+        QStringLiteral("с 15 января 2004 г.=14"),     QStringLiteral("с 21 июня 2003 г.=16"),
+        QStringLiteral("с 17 февраля 2003 г.=18"),    QStringLiteral("с 7 августа 2002 г.=21"),
+        QStringLiteral("с 9 апреля 2002 г.=23"),      QStringLiteral("с 4 ноября 2000 г.=25"),
+        QStringLiteral("с 10 июля 2000 г.=28"),       QStringLiteral("с 21 марта 2000 г.=33"),
+        QStringLiteral("с 7 марта 2000 г.=38"),       QStringLiteral("с 24 января 2000 г.=45"),
+        QStringLiteral("с 10 июня 1999 г.=55"),
+    };
+    return t;
+}
+
+QString RateTable::KeyOf(const QString &line) {
+    const qsizetype eq = line.indexOf(u'=');
+    return eq < 0 ? line : line.left(eq);
+}
+
+QString RateTable::key(int i) const {
+    return KeyOf(lines_[i]);
+}
+
+QString RateTable::rate(int i) const {
+    const QString &l = lines_[i];
+    const qsizetype eq = l.indexOf(u'=');
+    return eq < 0 ? QString() : l.mid(eq + 1);
+}
+
+int RateTable::find(const QString &key, int except) const {
+    if (key.isEmpty()) return -1;
+    for (int i = 0; i < count(); ++i) {
+        if (i != except && KeyOf(lines_[i]).compare(key, Qt::CaseInsensitive) == 0) return i;
+    }
+    return -1;
+}
+
+void RateTable::requireUnique(const QString &line, int except) const {
+    const QString k = KeyOf(line);
+    if (find(k, except) >= 0)
+        throw AppError(QStringLiteral("Запись с ключом \"%1\" уже есть в таблице").arg(k));
+}
+
+void RateTable::setLines(const QStringList &lines) {
+    QSet<QString> seen;
+    seen.reserve(lines.size());
+    for (const QString &l : lines) {
+        const QString k = KeyOf(l);
+        if (k.isEmpty()) continue;
+        const QString folded = k.toCaseFolded();
+        if (seen.contains(folded))
+            throw AppError(QStringLiteral("Запись с ключом \"%1\" уже есть в таблице").arg(k));
+        seen.insert(folded);
+    }
+    lines_ = lines;
+}
+
+void RateTable::insertTop(const QString &line) {
+    if (!lines_.isEmpty() && lines_.first().isEmpty()) {
+        replace(0, line);
+        return;
+    }
+    requireUnique(line, -1);
+    lines_.prepend(line);
+}
+
+void RateTable::replace(int i, const QString &line) {
+    requireUnique(line, i);
+    lines_[i] = line;
+}
+
+void RateTable::remove(int i) {
+    lines_.removeAt(i);
+}
+
+void RateTable::setRate(int i, const QString &rate) {
+    lines_[i] = key(i) + u'=' + rate;
+}
+
+RateLookupPlan PlanRateLookup(const RateTable &table, QDate endDate) {
+    RateLookupPlan plan;
+    plan.lastRow = table.count() > 0 ? table.count() - 1 : 0;
+    if (table.count() < 2 || table.key(0).isEmpty()) return plan;
+    const int last = table.count() - 1;
+    for (int i = 0; i <= last; ++i) {
+        const QString key = table.key(i);
+        QDate d;
+        if (!KeyDate(key, d)) {
+            plan.error = QStringLiteral("Не удается прочитать дату периода \"%1\"").arg(key);
+            return plan;
+        }
+        if (d <= endDate || i == last) {
+            plan.chosen = i;
+            plan.edit5Text = table.rate(i);
+            return plan;
+        }
+    }
+    return plan;
+}
+
+QString TrimLow(const QString &s) {
+    qsizetype b = 0, e = s.size();
+    while (b < e && s[b].unicode() <= 32)
+        ++b;
+    while (e > b && s[e - 1].unicode() <= 32)
+        --e;
+    return s.mid(b, e - b);
+}
+
+RowSelection NormaliseRow(const QString &key, const QString &rateCell) {
+    RowSelection r;
+    r.rate = TrimLow(rateCell).replace(u'.', u',');
+    if (r.rate.isEmpty()) return r;
+    long double v = 0;
+    if (!calc::TryReadNumber(r.rate, v)) {
+        r.outcome = RowSelection::BadRate;
+        return r;
+    }
+    r.outcome = KeyDate(key, r.date) ? RowSelection::Ok : RowSelection::BadDate;
+    return r;
+}
+
+} // namespace rates

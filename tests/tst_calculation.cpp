@@ -1,0 +1,216 @@
+#include "calc/apperror.h"
+#include "calc/courtfee.h"
+#include "calc/inputfield.h"
+#include "calc/numtext.h"
+#include "calc/penalty.h"
+
+#include <QTest>
+
+using namespace calc;
+
+Q_DECLARE_METATYPE(calc::CalcInput)
+
+namespace {
+
+CalcInput statutoryInput() {
+    CalcInput in;
+    in.debtText = Edit1Exit(QStringLiteral("100000"));
+    in.refinancingText = QStringLiteral("8,75");
+    in.contractText = QStringLiteral("0,1");
+    in.start = QDate(2010, 1, 1);
+    in.end = QDate(2010, 1, 30);
+    in.taxPercent = 18;
+    in.divisorText = QStringLiteral("360");
+    in.statutory = true;
+    in.court = Court::GeneralJurisdiction;
+    return in;
+}
+
+} // namespace
+
+class TestCalculation : public QObject {
+    Q_OBJECT
+private slots:
+    void dayCount_data();
+    void dayCount();
+    void stateDuty_data();
+    void stateDuty();
+    void statutoryExample();
+    void contractualExample();
+    void reportVariants_data();
+    void reportVariants();
+    void badRateText();
+};
+
+void TestCalculation::dayCount_data() {
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<QDate>("end");
+    QTest::addColumn<int>("days");
+    QTest::newRow("same day") << QDate(2010, 3, 5) << QDate(2010, 3, 5) << 1;
+    QTest::newRow("end a day before, same month") << QDate(2010, 3, 5) << QDate(2010, 3, 4) << 0;
+    QTest::newRow("end a month before") << QDate(2010, 3, 5) << QDate(2010, 2, 5) << 0;
+    QTest::newRow("end years before") << QDate(2010, 3, 5) << QDate(1990, 1, 1) << 0;
+    QTest::newRow("31st counts 31") << QDate(2010, 1, 31) << QDate(2010, 2, 1) << 1;
+    QTest::newRow("end of February") << QDate(2010, 2, 28) << QDate(2010, 3, 1) << 4;
+    QTest::newRow("whole year") << QDate(2010, 1, 1) << QDate(2010, 12, 31) << 361;
+    QTest::newRow("end before start, later day") << QDate(2010, 2, 1) << QDate(2010, 1, 31) << 1;
+    QTest::newRow("worked example") << QDate(2010, 1, 1) << QDate(2010, 1, 30) << 30;
+    QTest::newRow("the 31st before a 1st") << QDate(2010, 1, 1) << QDate(2009, 12, 31) << 1;
+    QTest::newRow("across years") << QDate(2009, 12, 28) << QDate(2010, 1, 3) << 6;
+}
+
+void TestCalculation::dayCount() {
+    QFETCH(QDate, start);
+    QFETCH(QDate, end);
+    QFETCH(int, days);
+    QCOMPARE(DayCount(DecodeDates(start, end)), days);
+}
+
+void TestCalculation::stateDuty_data() {
+    QTest::addColumn<double>("total");
+    QTest::addColumn<double>("arbitration");
+    QTest::addColumn<double>("general");
+    QTest::newRow("0") << 0.0 << 2000.0 << 400.0;
+    QTest::newRow("10 000") << 10000.0 << 2000.0 << 400.0;
+    QTest::newRow("20 000") << 20000.0 << 2000.0 << 800.0;
+    QTest::newRow("50 000") << 50000.0 << 2000.0 << 1700.0;
+    QTest::newRow("75 000") << 75000.0 << 3000.0 << 2450.0;
+    QTest::newRow("100 000") << 100000.0 << 4000.0 << 3200.0;
+    QTest::newRow("150 000") << 150000.0 << 5500.0 << 4200.0;
+    QTest::newRow("200 000") << 200000.0 << 7000.0 << 5200.0;
+    QTest::newRow("1 000 000") << 1000000.0 << 23000.0 << 13200.0;
+    QTest::newRow("2 000 000") << 2000000.0 << 33000.0 << 18200.0;
+    QTest::newRow("general maximum reached") << 10360000.0 << 74800.0 << 60000.0;
+    QTest::newRow("arbitration maximum reached") << 35400000.0 << 200000.0 << 60000.0;
+    QTest::newRow("40 000 000") << 40000000.0 << 200000.0 << 60000.0;
+}
+
+void TestCalculation::stateDuty() {
+    QFETCH(double, total);
+    QFETCH(double, arbitration);
+    QFETCH(double, general);
+    QCOMPARE(StateDuty(total, Court::Arbitration), arbitration);
+    QCOMPARE(StateDuty(total, Court::GeneralJurisdiction), general);
+
+    // A kopeck above a total lands in the next tier: a fraction of a kopeck more,
+    // never a jump, never less.
+    const double above = total + 0.01;
+    for (Court c : {Court::Arbitration, Court::GeneralJurisdiction}) {
+        const double atBound = StateDuty(total, c);
+        const double fee = StateDuty(above, c);
+        QVERIFY(fee >= atBound);
+        QVERIFY(fee - atBound < 0.0005);
+        QCOMPARE(AmountForm(fee), AmountForm(atBound));
+    }
+}
+
+void TestCalculation::statutoryExample() {
+    const CalcResult r = Calculate(statutoryInput());
+    QCOMPARE(r.days, 30);
+    QCOMPARE(r.tax, 18000.0);
+    const QStringList expected = {
+        QStringLiteral("Период просрочки: c 01.01.2010 по 30.01.2010 = 30 дн."),
+        QStringLiteral("Ставка рефинансирования: 8,75%"),
+        QStringLiteral("Cумма долга: 100000,00 руб., в том числе налог 18%: 18000,00 руб."),
+        QStringLiteral("Сумма процентов: 100000,00 * 30 * 8,75 / 36000 = 729,17 руб."),
+        QStringLiteral("ИТОГО: 100000,00 + 729,17 = 100729,17 руб."),
+        QStringLiteral("Государственная пошлина: 3214,58 руб."),
+    };
+    QCOMPARE(r.lines, expected);
+    // The Latin letters the report has always carried.
+    QCOMPARE(r.lines[0].toUtf8().mid(int(strlen("Период просрочки: ")), 2), QByteArray("c "));
+    QCOMPARE(r.lines[2].toUtf8().at(0), 'C');
+}
+
+void TestCalculation::contractualExample() {
+    CalcInput in = statutoryInput();
+    in.debtText = Edit1Exit(QStringLiteral("50000"));
+    in.statutory = false;
+    in.contractText = EditClean(QStringLiteral("0,1"), QStringLiteral("0"));
+    in.start = QDate(2010, 3, 1);
+    in.end = QDate(2010, 3, 31);
+    const CalcResult r = Calculate(in);
+    QCOMPARE(r.days, 31);
+    QCOMPARE(r.lines[1], QStringLiteral("Размер договорной пени: 0,1%"));
+    QCOMPARE(r.lines[3],
+             QStringLiteral("Сумма процентов: 50000,00 * 31 * 0,1 / 100 = 1550,00 руб."));
+    QCOMPARE(r.lines[4], QStringLiteral("ИТОГО: 50000,00 + 1550,00 = 51550,00 руб."));
+}
+
+void TestCalculation::reportVariants_data() {
+    QTest::addColumn<CalcInput>("input");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("text");
+
+    CalcInput in = statutoryInput();
+    in.end = QDate(2009, 12, 30);
+    QTest::newRow("no days: no interest")
+        << in << 3 << "Сумма процентов: 100000,00 * 0 * 8,75 / 36000 = 0,00 руб.";
+    QTest::newRow("no days: total is the debt")
+        << in << 4 << "ИТОГО: 100000,00 + 0,00 = 100000,00 руб.";
+    QTest::newRow("no days: duty on the debt")
+        << in << 5 << "Государственная пошлина: 3200,00 руб.";
+
+    in = statutoryInput();
+    in.debtText = Edit1Exit(QString());
+    in.court = Court::Arbitration;
+    QTest::newRow("empty debt") << in << 4 << "ИТОГО: 0,00 + 0,00 = 0,00 руб.";
+    QTest::newRow("empty debt: arbitration minimum")
+        << in << 5 << "Государственная пошлина: 2000,00 руб.";
+    in.court = Court::GeneralJurisdiction;
+    QTest::newRow("empty debt: general minimum")
+        << in << 5 << "Государственная пошлина: 400,00 руб.";
+
+    in = statutoryInput();
+    in.statutory = false;
+    in.contractText = EditClean(QString(), QStringLiteral("0"));
+    QTest::newRow("zero contractual rate")
+        << in << 3 << "Сумма процентов: 100000,00 * 30 * 0 / 100 = 0,00 руб.";
+
+    in = statutoryInput();
+    in.refinancingText = QStringLiteral("10  ");
+    QTest::newRow("rate blanks kept, line 2") << in << 1 << "Ставка рефинансирования: 10  %";
+    QTest::newRow("rate blanks kept, line 4")
+        << in << 3 << "Сумма процентов: 100000,00 * 30 * 10   / 36000 = 833,33 руб.";
+
+    in = statutoryInput();
+    in.divisorText = QStringLiteral("1");
+    QTest::newRow("divisor 1") << in << 3
+                               << "Сумма процентов: 100000,00 * 30 * 8,75 / 100 = 262500,00 руб.";
+    in.divisorText = QStringLiteral("365");
+    QTest::newRow("divisor 365") << in << 3
+                                 << "Сумма процентов: 100000,00 * 30 * 8,75 / 36500 = 719,18 руб.";
+
+    in = statutoryInput();
+    in.taxPercent = 0;
+    QTest::newRow("no tax") << in << 2
+                            << "Cумма долга: 100000,00 руб., в том числе налог 0%: 0,00 руб.";
+    in.taxPercent = 35;
+    in.debtText = Edit1Exit(QStringLiteral("1234,57"));
+    QTest::newRow("tax rounded half away")
+        << in << 2 << "Cумма долга: 1234,57 руб., в том числе налог 35%: 432,10 руб.";
+}
+
+void TestCalculation::reportVariants() {
+    QFETCH(CalcInput, input);
+    QFETCH(int, line);
+    QFETCH(QString, text);
+    QCOMPARE(Calculate(input).lines.value(line), text);
+}
+
+void TestCalculation::badRateText() {
+    CalcInput in = statutoryInput();
+    in.refinancingText = QStringLiteral("8,7,5");
+    try {
+        Calculate(in);
+        QFAIL("no error");
+    } catch (const AppError &e) {
+        QCOMPARE(e.message(), QStringLiteral("'8,7,5' is not a valid floating point value"));
+    }
+    // The contractual mode never reads the refinancing rate.
+    in.statutory = false;
+    QCOMPARE(Calculate(in).lines.size(), 6);
+}
+
+QTEST_GUILESS_MAIN(TestCalculation)
+#include "tst_calculation.moc"

@@ -1,0 +1,139 @@
+#include "calc/apperror.h"
+#include "rates/periodkey.h"
+
+#include <QTest>
+
+using namespace rates;
+
+class TestPeriodKey : public QObject {
+    Q_OBJECT
+private slots:
+    void convert_data();
+    void convert();
+    void fewerThanThreeWords_data();
+    void fewerThanThreeWords();
+    void dateText_data();
+    void dateText();
+    void keyDate_data();
+    void keyDate();
+};
+
+void TestPeriodKey::convert_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("result");
+    // date text -> key
+    QTest::newRow("date to key") << "28.12.2009"
+                                 << "с 28 декабря 2009 г.";
+    QTest::newRow("day gets two digits") << "5.06.2009"
+                                         << "с 05 июня 2009 г.";
+    QTest::newRow("9 April 2002") << "09.04.2002"
+                                  << "с 09 апреля 2002 г.";
+    QTest::newRow("one-digit month") << "1.1.2010"
+                                     << "с 01 января 2010 г.";
+    // key -> date text
+    QTest::newRow("key to date") << "с 28 декабря 2009 г."
+                                 << "28.12.2009";
+    QTest::newRow("one-digit day kept") << "с 5 июня 2009 г."
+                                        << "5.06.2009";
+    QTest::newRow("key ending in a blank") << "с 25 ноября 2009 г. "
+                                           << "25.11.2009";
+    QTest::newRow("without the year mark") << "с 10 июня 1999"
+                                           << "10.06.1999";
+    QTest::newRow("Latin c") << "c 10 июня 1999 г."
+                             << "10.06.1999";
+    QTest::newRow("capital month is unknown") << "с 10 Июня 1999 г."
+                                              << "10.00.1999";
+    QTest::newRow("unknown month") << "с 10 jun 1999 г."
+                                   << "10.00.1999";
+    QTest::newRow("commas separate words") << "10,июня,1999"
+                                           << "10.06.1999";
+    QTest::newRow("two commas give an empty word") << "10,,июня,1999"
+                                                   << "10.00.июня";
+    QTest::newRow("quoted word") << "\"1 0\" июня 1999"
+                                 << "1 0.06.1999";
+    QTest::newRow("words after the third ignored") << "с 10 июня 1999 г. и далее"
+                                                   << "10.06.1999";
+    QTest::newRow("tabs are blanks") << "\t10\tиюня\t1999\t"
+                                     << "10.06.1999";
+    QTest::newRow("December keeps two digits") << "с 1 декабря 2008 г."
+                                               << "1.12.2008";
+}
+
+void TestPeriodKey::convert() {
+    QFETCH(QString, text);
+    QFETCH(QString, result);
+    QCOMPARE(PeriodKeyConvert(text), result);
+}
+
+void TestPeriodKey::fewerThanThreeWords_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << "";
+    QTest::newRow("blanks") << "   ";
+    QTest::newRow("marks only") << "с г.";
+    QTest::newRow("two words") << "с 28 декабря г.";
+    QTest::newRow("NUL ends the text")
+        << QStringLiteral("10 июня") + QChar(0) + QStringLiteral(" 1999");
+}
+
+void TestPeriodKey::fewerThanThreeWords() {
+    QFETCH(QString, text);
+    try {
+        PeriodKeyConvert(text);
+        QFAIL("no error");
+    } catch (const AppError &e) {
+        QVERIFY(e.message().contains(text));
+    }
+}
+
+void TestPeriodKey::dateText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("two digits") << "28.12.2009" << QDate(2009, 12, 28);
+    QTest::newRow("one digit") << "5.6.2009" << QDate(2009, 6, 5);
+    QTest::newRow("leap day") << "29.02.2008" << QDate(2008, 2, 29);
+    QTest::newRow("month 00") << "10.00.1999" << QDate();
+    QTest::newRow("31 February") << "31.02.2009" << QDate();
+    QTest::newRow("29 February, common year") << "29.02.2009" << QDate();
+    QTest::newRow("two-digit year") << "10.06.99" << QDate();
+    QTest::newRow("three-digit day") << "100.06.1999" << QDate();
+    QTest::newRow("slashes") << "10/06/1999" << QDate();
+    QTest::newRow("blank") << " 10.06.1999" << QDate();
+    QTest::newRow("trailing text") << "10.06.1999x" << QDate();
+    QTest::newRow("year zero") << "10.06.0000" << QDate();
+    QTest::newRow("empty") << "" << QDate();
+}
+
+void TestPeriodKey::dateText() {
+    QFETCH(QString, text);
+    QFETCH(QDate, date);
+    QDate parsed;
+    QCOMPARE(ParseDateText(text, parsed), date.isValid());
+    QCOMPARE(parsed, date);
+}
+
+void TestPeriodKey::keyDate_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("written key") << "с 05 июня 2009 г." << QDate(2009, 6, 5);
+    QTest::newRow("history key") << "с 5 июня 2009 г." << QDate(2009, 6, 5);
+    QTest::newRow("impossible day") << "с 31 июня 2009 г." << QDate();
+    QTest::newRow("too short") << "с июня" << QDate();
+    // A date text converts forward, to a key, which is no date text.
+    QTest::newRow("date text as key") << "05.06.2009" << QDate();
+}
+
+void TestPeriodKey::keyDate() {
+    QFETCH(QString, key);
+    QFETCH(QDate, date);
+    QDate d;
+    QCOMPARE(KeyDate(key, d), date.isValid());
+    if (date.isValid()) {
+        QCOMPARE(d, date);
+        // Converting twice normalises a key.
+        QCOMPARE(PeriodKeyConvert(PeriodKeyConvert(key)),
+                 PeriodKeyConvert(date.toString(QStringLiteral("dd.MM.yyyy"))));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestPeriodKey)
+#include "tst_periodkey.moc"
