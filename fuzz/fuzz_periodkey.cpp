@@ -4,16 +4,21 @@
 
 #include <QString>
 #include <cstdint>
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-    QDate d;
-    (void)rates::ParseDateText(text, d);
+    QDate viaText;
+    bool converted = false;
     try {
         const QString once = rates::PeriodKeyConvert(text);
+        converted = rates::ParseDateText(once, viaText);
         (void)rates::PeriodKeyConvert(once);
     } catch (const AppError &) {
     }
-    (void)rates::KeyDate(text, d);
+    // The lookup's shortcut must agree with converting and reading the date text.
+    QDate direct;
+    const bool ok = rates::KeyDate(text, direct);
+    if (ok != converted || (ok && direct != viaText)) abort();
     return 0;
 }

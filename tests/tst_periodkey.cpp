@@ -1,6 +1,7 @@
 #include "calc/apperror.h"
 #include "rates/periodkey.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace rates;
@@ -16,6 +17,7 @@ private slots:
     void dateText();
     void keyDate_data();
     void keyDate();
+    void keyDateAgreesWithConversion();
 };
 
 void TestPeriodKey::convert_data() {
@@ -133,6 +135,41 @@ void TestPeriodKey::keyDate() {
         QCOMPARE(PeriodKeyConvert(PeriodKeyConvert(key)),
                  PeriodKeyConvert(date.toString(QStringLiteral("dd.MM.yyyy"))));
     }
+}
+
+// The lookup reads key dates without building the date text; on keys pieced
+// together from every kind of word it must agree with the long way round.
+void TestPeriodKey::keyDateAgreesWithConversion() {
+    // A key is put together slot by slot; each slot has good and bad fillings.
+    const QList<QStringList> fillings = {
+        {"", "с ", "c ", "С ", " ", "\"", ",", "сс "},
+        {"5", "05", "31", "29", "123", "", "1.2", "\"1 0\"", "x"},
+        {" ", ",", "  ", ",,", "\t", QString(QChar(0)), "г.", ""},
+        {"июня", "февраля", "Июня", "июнь", "\"июня\"", ""},
+        {" ", ",", " , ", "\"", "г."},
+        {"2009", "2008", "20091", "09", "", "\"2009\""},
+        {" г.", "г.", "", " ", ",", " и далее", "\""},
+    };
+    QRandomGenerator rng(2009);
+    int dates = 0;
+    for (int i = 0; i < 50000; ++i) {
+        QString key;
+        for (const QStringList &slot : fillings)
+            key += slot[rng.bounded(int(slot.size()))];
+        QDate viaText;
+        bool converted = false;
+        try {
+            converted = ParseDateText(PeriodKeyConvert(key), viaText);
+        } catch (const AppError &) {
+        }
+        QDate direct;
+        QCOMPARE(KeyDate(key, direct), converted);
+        if (converted) {
+            QCOMPARE(direct, viaText);
+            ++dates;
+        }
+    }
+    QVERIFY(dates > 100);
 }
 
 QTEST_GUILESS_MAIN(TestPeriodKey)

@@ -2,8 +2,6 @@
 
 #include "calc/apperror.h"
 
-#include <QStringList>
-
 namespace rates {
 
 const std::array<QString, 13> MonthNames = {
@@ -44,20 +42,29 @@ bool isBlank(char16_t c) {
     return c >= 1 && c <= 32;
 }
 
-// Splits a key into words the way the key reader always has: runs of blanks
-// and commas separate words, consecutive commas give empty words, a word in
-// double quotes keeps its blanks and commas ("" inside stands for one quote),
-// and a NUL ends the text. Only the first `wanted` words are collected.
-QStringList splitWords(QStringView s, int wanted) {
-    QStringList words;
+// The first three words of a key, split the way the key reader always has:
+// runs of blanks and commas separate words, consecutive commas give empty
+// words, a word in double quotes keeps its blanks and commas ("" inside stands
+// for one quote), and a NUL ends the text. Unquoted words are views into the
+// text; quoted ones live in `quoted`.
+struct Words {
+    std::array<QStringView, 3> word;
+    std::array<QString, 3> quoted;
+    int count = 0;
+};
+
+void splitWords(QStringView s, Words &out) {
     qsizetype i = 0;
     const qsizetype n = s.size();
     auto at = [&](qsizetype k) -> char16_t { return k < n ? s[k].unicode() : u'\0'; };
+    auto add = [&](QStringView w) {
+        if (out.count < 3) out.word[size_t(out.count++)] = w;
+    };
     while (isBlank(at(i)))
         ++i;
-    while (at(i) != 0 && words.size() < wanted) {
-        QString word;
+    while (at(i) != 0 && out.count < 3) {
         if (at(i) == u'"') {
+            QString &word = out.quoted[size_t(out.count)];
             ++i;
             while (at(i) != 0) {
                 if (at(i) == u'"') {
@@ -70,23 +77,38 @@ QStringList splitWords(QStringView s, int wanted) {
                 word += QChar(at(i));
                 ++i;
             }
+            add(word);
         } else {
             const qsizetype begin = i;
             while (at(i) > 32 && at(i) != u',')
                 ++i;
-            word = s.sliced(begin, i - begin).toString();
+            add(s.sliced(begin, i - begin));
         }
-        words.append(word);
         while (isBlank(at(i)))
             ++i;
         if (at(i) == u',') {
-            if (at(i + 1) == 0) words.append(QString());
+            if (at(i + 1) == 0) add(QStringView());
             do
                 ++i;
             while (isBlank(at(i)));
         }
     }
-    return words;
+}
+
+// The reverse direction up to the words: the marks "с ", then a Latin "c "
+// (hand-typed keys sometimes carry one), then "г." go, and the rest is trimmed.
+QString stripMarks(QStringView key) {
+    QString s = key.toString();
+    s.remove(QStringLiteral("с "));
+    s.remove(QStringLiteral("c "));
+    s.remove(QStringLiteral("г."));
+    return s;
+}
+
+int monthIndex(QStringView name) {
+    for (int m = 1; m <= 12; ++m)
+        if (name == MonthNames[size_t(m)]) return m;
+    return 0;
 }
 
 QStringView trimLow(QStringView s) {
@@ -123,34 +145,43 @@ QString PeriodKeyConvert(const QString &text) {
                QString::number(date.year()) + QStringLiteral(" г.");
         return key;
     }
-    // Keys are written with the Cyrillic "с", but hand-typed ones sometimes
-    // carry a Latin "c"; both go, then the year mark.
-    QString s = text;
-    s.remove(QStringLiteral("с "));
-    s.remove(QStringLiteral("c "));
-    s.remove(QStringLiteral("г."));
-    const QStringList words = splitWords(trimLow(s), 3);
-    if (words.size() < 3)
+    const QString stripped = stripMarks(text);
+    Words w;
+    splitWords(trimLow(stripped), w);
+    if (w.count < 3)
         throw AppError(QStringLiteral("Не удается разобрать ключ периода \"%1\": в нем меньше "
                                       "трех слов")
                            .arg(text));
-    int month = 0;
-    for (int m = 1; m <= 12; ++m) {
-        if (words[1] == MonthNames[size_t(m)]) {
-            month = m;
-            break;
-        }
-    }
-    return words[0] + u'.' + (month < 10 ? QStringLiteral("0") : QString()) +
-           QString::number(month) + u'.' + words[2];
+    const int month = monthIndex(w.word[1]);
+    QString result;
+    result += w.word[0];
+    result += month < 10 ? QStringLiteral(".0") : QStringLiteral(".");
+    result += QString::number(month);
+    result += u'.';
+    result += w.word[2];
+    return result;
 }
 
-bool KeyDate(const QString &key, QDate &date) {
-    try {
-        return ParseDateText(PeriodKeyConvert(key), date);
-    } catch (const AppError &) {
-        return false;
-    }
+// The same as reading PeriodKeyConvert's date text, without building it: the
+// lookup does this for every row of the table. "w1.MM.w3" is a date text
+// exactly when w1 is one or two digits, w3 four digits and the day exists.
+bool KeyDate(QStringView key, QDate &date) {
+    QDate unused;
+    if (ParseDateText(key, unused))
+        return false; // a date text converts to a key, which is no date text
+    const QString stripped = stripMarks(key);
+    Words w;
+    splitWords(trimLow(stripped), w);
+    if (w.count < 3) return false;
+    qsizetype pos = 0;
+    int day = 0, year = 0;
+    if (!readNumber(w.word[0], pos, 1, 2, day) || pos != w.word[0].size()) return false;
+    pos = 0;
+    if (w.word[2].size() != 4 || !readNumber(w.word[2], pos, 4, 4, year)) return false;
+    const QDate d(year, monthIndex(w.word[1]), day);
+    if (!d.isValid()) return false;
+    date = d;
+    return true;
 }
 
 } // namespace rates

@@ -21,6 +21,6 @@ bool ParseDateText(QStringView text, QDate &date);
 QString PeriodKeyConvert(const QString &text);
 
 // The date a period key names; false when the key does not convert.
-bool KeyDate(const QString &key, QDate &date);
+bool KeyDate(QStringView key, QDate &date);
 
 } // namespace rates

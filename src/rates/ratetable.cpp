@@ -41,6 +41,12 @@ QString RateTable::key(int i) const {
     return KeyOf(lines_[i]);
 }
 
+QStringView RateTable::keyView(int i) const {
+    const QString &l = lines_[i];
+    const qsizetype eq = l.indexOf(u'=');
+    return eq < 0 ? QStringView(l) : QStringView(l).first(eq);
+}
+
 QString RateTable::rate(int i) const {
     const QString &l = lines_[i];
     const qsizetype eq = l.indexOf(u'=');
@@ -103,10 +109,10 @@ RateLookupPlan PlanRateLookup(const RateTable &table, QDate endDate) {
     if (table.count() < 2 || table.key(0).isEmpty()) return plan;
     const int last = table.count() - 1;
     for (int i = 0; i <= last; ++i) {
-        const QString key = table.key(i);
         QDate d;
-        if (!KeyDate(key, d)) {
-            plan.error = QStringLiteral("Не удается прочитать дату периода \"%1\"").arg(key);
+        if (!KeyDate(table.keyView(i), d)) {
+            plan.error =
+                QStringLiteral("Не удается прочитать дату периода \"%1\"").arg(table.key(i));
             return plan;
         }
         if (d <= endDate || i == last) {

@@ -21,6 +21,7 @@ public:
     const QStringList &lines() const { return lines_; }
     const QString &line(int i) const { return lines_[i]; }
     QString key(int i) const;
+    QStringView keyView(int i) const;
     QString rate(int i) const;
 
     // Replaces all lines; a repeated key raises AppError and leaves the table as it was.
