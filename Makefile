@@ -22,7 +22,7 @@ test: build
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do \
-	    [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done
+	    [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done
 
 # libFuzzer targets: built with clang and sanitizers in their own build folder,
 # each run for FUZZ_SECONDS from its seed corpus.
@@ -31,7 +31,7 @@ fuzz: deps
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
-	    [ -x "$$f" ] || continue; name=$$(basename $$f); \
+	    [ -f "$$f" ] && [ -x "$$f" ] || continue; name=$$(basename $$f); \
 	    corpus=$(FUZZ_BUILD)/corpus/$$name; mkdir -p $$corpus; \
 	    seeds=fuzz/corpus/$$name; [ -d $$seeds ] || seeds=""; \
 	    echo "== $$name ($(FUZZ_SECONDS) s)"; \
