@@ -4,7 +4,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build test bench fuzz clean
+.PHONY: all deps configure build test run bench fuzz screenshots clean
 
 all: build
 
@@ -19,6 +19,19 @@ build: configure
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Starts the program; on a machine without a display it runs under Xvfb.
+run: build
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then $(BUILD)/bin/dolgomer; \
+	else echo "No display found: running under Xvfb (xvfb-run)."; \
+	    xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/bin/dolgomer; fi
+
+# Pictures of the window under docs/, drawn under Xvfb in a throwaway home.
+screenshots: build
+	@cmake --build $(BUILD) --target screenshots
+	@home=$$(mktemp -d); HOME=$$home XDG_CONFIG_HOME=$$home/c XDG_DATA_HOME=$$home/d \
+	    xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/bin/screenshots $(CURDIR)/docs; rc=$$?; \
+	    rm -rf $$home; exit $$rc
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do \

@@ -1,0 +1,32 @@
+#include "application.h"
+
+#include "Unit1.h"
+#include "calc/apperror.h"
+
+#include <QFont>
+#include <QIcon>
+
+namespace ui {
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Долгомер"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/dolgomer.png")));
+    // The window's fonts are the classic desktop's; Liberation Sans has their metrics.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+bool Application::notify(QObject *receiver, QEvent *event) {
+    QString message;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const AppError &e) {
+        message = e.message();
+    } catch (const std::exception &e) {
+        message = QString::fromUtf8(e.what());
+    }
+    if (report_) report_(message);
+    return false;
+}
+
+} // namespace ui

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every message box of the window goes through this one interface, so tests
+// can answer them without a modal dialog blocking the run.
+class MessageBoxes {
+public:
+    enum class Icon { Information, Question, Stop };
+    enum class Buttons { Ok, OkCancel };
+
+    virtual ~MessageBoxes() = default;
+    // Shows a modal box owned by `owner`; true when the user pressed OK.
+    virtual bool show(QWidget *owner, const QString &text, const QString &caption, Icon icon,
+                      Buttons buttons) = 0;
+};
+
+// The real boxes.
+class QtMessageBoxes : public MessageBoxes {
+public:
+    bool show(QWidget *owner, const QString &text, const QString &caption, Icon icon,
+              Buttons buttons) override;
+};

@@ -1,0 +1,92 @@
+#include "pictures.h"
+
+#include <QFile>
+#include <QPainter>
+#include <csetjmp>
+#include <cstdio>
+#include <jpeglib.h>
+
+namespace ui {
+namespace {
+
+// libjpeg reports fatal errors through error_exit, whose default ends the
+// process; ours jumps back to the decoder instead.
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+void onError(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+}
+
+void onMessage(j_common_ptr) {} // warnings about a damaged file are not for the user
+
+// Only plain C objects live in this frame, so the longjmp skips no destructor.
+bool decodeInto(const unsigned char *data, unsigned long size, QImage *out) {
+    jpeg_decompress_struct info;
+    ErrorManager err;
+    info.err = jpeg_std_error(&err.base);
+    err.base.error_exit = onError;
+    err.base.output_message = onMessage;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, data, size);
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    if (info.output_components != 3 || info.output_width > 8192 || info.output_height > 8192) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    *out = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
+    if (out->isNull()) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = out->scanLine(int(info.output_scanline));
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+QPixmap placeholder(QSize size) {
+    QPixmap pm(size.isValid() ? size : QSize(24, 24));
+    pm.fill(QColor(236, 236, 236));
+    QPainter p(&pm);
+    p.setPen(QColor(160, 160, 160));
+    p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
+    return pm;
+}
+
+} // namespace
+
+QImage DecodeJpeg(const QByteArray &bytes) {
+    QImage img;
+    if (bytes.isEmpty() || !decodeInto(reinterpret_cast<const unsigned char *>(bytes.constData()),
+                                       static_cast<unsigned long>(bytes.size()), &img))
+        return QImage();
+    return img;
+}
+
+QPixmap LoadPicture(const QString &resource, QSize box) {
+    QImage img;
+    QFile file(resource);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        img =
+            resource.endsWith(QStringLiteral(".jpg")) ? DecodeJpeg(bytes) : QImage::fromData(bytes);
+    }
+    if (img.isNull()) return placeholder(box);
+    if (box.isValid() && (img.width() > box.width() || img.height() > box.height()))
+        img = img.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return QPixmap::fromImage(img);
+}
+
+} // namespace ui

@@ -1,0 +1,97 @@
+#include "rategrid.h"
+
+#include <QHeaderView>
+#include <QPainter>
+
+namespace ui {
+
+int RateTableModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : std::max(1, table_->count());
+}
+
+int RateTableModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant RateTableModel::data(const QModelIndex &index, int role) const {
+    if (role != Qt::DisplayRole || index.row() >= table_->count()) return QVariant();
+    return index.column() == 0 ? table_->key(index.row()) : table_->rate(index.row());
+}
+
+QVariant RateTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return QVariant();
+    return section == 0 ? QStringLiteral("Период") : QStringLiteral("Ставка");
+}
+
+void RateTableModel::refresh() {
+    beginResetModel();
+    endResetModel();
+}
+
+RateGrid::RateGrid(const rates::RateTable *table, QWidget *parent)
+    : QTableView(parent), model_(new RateTableModel(table, this)) {
+    setModel(model_);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setShowGrid(true);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(18);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    setColumnWidth(0, 138);
+    setColumnWidth(1, 71);
+    showSelection();
+}
+
+void RateGrid::showSelection() {
+    const QModelIndex idx = model_->index(selectedRow_ - 1, 1);
+    if (idx.isValid()) {
+        setCurrentIndex(idx);
+        scrollTo(idx);
+    }
+    viewport()->update();
+}
+
+void RateGrid::selectRow(int row) {
+    if (row < 1 || row > rowCount() || row == selectedRow_) return;
+    selectedRow_ = row;
+    showSelection();
+    if (onSelectRow) onSelectRow(row);
+}
+
+bool RateGrid::refresh() {
+    model_->refresh();
+    if (selectedRow_ > rowCount()) {
+        selectRow(rowCount());
+        return true;
+    }
+    showSelection();
+    return false;
+}
+
+// The selected row is drawn over the grid's own painting: both cells filled
+// with the inactive caption text colour of the classic desktop, the text in
+// black 2 px in from the corner, clipped to the cell.
+void RateGrid::paintEvent(QPaintEvent *e) {
+    QTableView::paintEvent(e);
+    QPainter p(viewport());
+    for (int col = 0; col < 2; ++col) {
+        const QModelIndex idx = model_->index(selectedRow_ - 1, col);
+        const QRect r = visualRect(idx);
+        if (!idx.isValid() || r.isEmpty()) continue;
+        p.save();
+        p.setClipRect(r);
+        p.fillRect(r, QColor(212, 208, 200));
+        p.setPen(Qt::black);
+        p.drawText(r.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                   model_->data(idx, Qt::DisplayRole).toString());
+        p.restore();
+    }
+}
+
+} // namespace ui
