@@ -79,11 +79,13 @@ QLabel *makeLink(QWidget *parent, const QString &text, QRect geometry, const QFo
     return l;
 }
 
+// A picture box; its picture is read now, or when it is first shown when
+// `resource` names none (the decorative pictures: only one is ever shown).
 QLabel *makePicture(QWidget *parent, const QString &resource, QRect geometry) {
     auto *l = new QLabel(parent);
     l->setGeometry(geometry);
     l->setAlignment(Qt::AlignCenter);
-    l->setPixmap(ui::LoadPicture(resource, geometry.size()));
+    if (!resource.isEmpty()) l->setPixmap(ui::LoadPicture(resource, geometry.size()));
     return l;
 }
 
@@ -234,11 +236,11 @@ void TForm1::createControls() {
 
     // Five decorative pictures; one is shown at start.
     const QRect pictureBox(336, 24, 249, 259);
-    Image1 = makePicture(this, QStringLiteral(":/pictures/picture4.jpg"), pictureBox);
-    Image6 = makePicture(this, QStringLiteral(":/pictures/picture2.jpg"), pictureBox);
-    Image7 = makePicture(this, QStringLiteral(":/pictures/picture3.jpg"), pictureBox);
-    Image9 = makePicture(this, QStringLiteral(":/pictures/picture5.jpg"), pictureBox);
-    Image14 = makePicture(this, QStringLiteral(":/pictures/picture1.jpg"), pictureBox);
+    Image1 = makePicture(this, QString(), pictureBox);
+    Image6 = makePicture(this, QString(), pictureBox);
+    Image7 = makePicture(this, QString(), pictureBox);
+    Image9 = makePicture(this, QString(), pictureBox);
+    Image14 = makePicture(this, QString(), pictureBox);
     for (QLabel *img : {Image1, Image6, Image7, Image9, Image14, Image11, Image12, Image13})
         img->hide();
 
@@ -348,9 +350,19 @@ void TForm1::FormCreate() {
     ProgressBar1->move(ProgressBar1->x(), Panel2->y() + Panel2->height() - 47);
 
     QRandomGenerator rng(quint32(QDateTime::currentMSecsSinceEpoch()));
-    QLabel *const pictures[] = {Image14, Image6, Image7, Image1, Image9};
-    shownPicture = pictures[rng.bounded(5)];
+    const struct {
+        QLabel *image;
+        const char *resource;
+    } pictures[] = {{Image14, ":/pictures/picture1.jpg"},
+                    {Image6, ":/pictures/picture2.jpg"},
+                    {Image7, ":/pictures/picture3.jpg"},
+                    {Image1, ":/pictures/picture4.jpg"},
+                    {Image9, ":/pictures/picture5.jpg"}};
+    const auto &chosen = pictures[rng.bounded(5)];
+    shownPicture = chosen.image;
     shownPicture->setGeometry(336, 24, 249, 259);
+    shownPicture->setPixmap(
+        ui::LoadPicture(QString::fromLatin1(chosen.resource), shownPicture->size()));
     shownPicture->show();
 
     dateParts = calc::DecodeDates(DateTimePicker1->date(), DateTimePicker2->date());

@@ -1,0 +1,40 @@
+// A calculation click: the handler and the report drawn.
+#include "Unit1.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <benchmark/benchmark.h>
+
+namespace {
+class SilentBoxes : public MessageBoxes {
+public:
+    bool show(QWidget *, const QString &, const QString &, Icon, Buttons) override { return true; }
+};
+} // namespace
+
+static void BM_CalculationClick(benchmark::State &state) {
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/c").toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + "/d").toUtf8());
+    SilentBoxes boxes;
+    TForm1 form(&boxes);
+    form.show();
+    QCoreApplication::processEvents();
+    form.Edit1->setText(QStringLiteral("100000"));
+    for (auto _ : state) {
+        form.Label6Click();
+        form.RichEdit1->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_CalculationClick)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

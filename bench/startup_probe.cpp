@@ -1,0 +1,41 @@
+// One start of the window (or, built with BARE_WINDOW, of a bare Qt window of
+// the same size; with BARE_LABEL as well, that window with one line of text,
+// which is what it costs to have fonts at all): it quits as soon as the window
+// is shown and the event loop is idle. bench_startup times it from outside and
+// reads its peak memory.
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+
+#ifndef BARE_WINDOW
+#include "Unit1.h"
+#include "application.h"
+#endif
+
+#ifndef BARE_WINDOW
+namespace {
+class SilentBoxes : public MessageBoxes {
+public:
+    bool show(QWidget *, const QString &, const QString &, Icon, Buttons) override { return true; }
+};
+} // namespace
+#endif
+
+int main(int argc, char **argv) {
+#ifdef BARE_WINDOW
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setFixedSize(600 - 6, 346 - 25);
+#ifdef BARE_LABEL
+    QLabel label(QStringLiteral("Долг с налогом (руб.):"), &window);
+#endif
+#else
+    ui::Application app(argc, argv);
+    SilentBoxes boxes; // a first-run message would wait for a click
+    TForm1 window(&boxes);
+#endif
+    window.show();
+    QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    return app.exec();
+}
