@@ -2,6 +2,7 @@
 //   make screenshots   (runs this under Xvfb, writes docs/*.png)
 #include "Unit1.h"
 #include "application.h"
+#include "rategrid.h"
 
 #include <QDateEdit>
 #include <QEventLoop>
@@ -47,5 +48,10 @@ int main(int argc, char **argv) {
     form.RadioButton2->setChecked(true);
     form.Label6Click();
     ok = save(form, dir + QStringLiteral("/window-report.png")) && ok;
+
+    form.Edit5Click();
+    form.ValueListEditor1->selectRow(4);
+    form.addClick();
+    ok = save(form, dir + QStringLiteral("/window-rate-panel.png")) && ok;
     return ok ? 0 : 1;
 }

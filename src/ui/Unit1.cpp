@@ -258,6 +258,14 @@ void TForm1::createPanels() {
     ValueListEditor1 = new ui::RateGrid(&table, Panel2);
     ValueListEditor1->setGeometry(9, 10, 232, 250);
     ValueListEditor1->setToolTip(QStringLiteral("Используйте двойной клик для выбора"));
+    // The start-up lookup already selects rows, so this is wired at once.
+    ValueListEditor1->onSelectRow = [this](int row) {
+        try {
+            ValueListEditor1SelectCell(row);
+        } catch (const AppError &e) {
+            ReportError(e.message());
+        }
+    };
     ProgressBar1 = new QProgressBar(Panel2);
     ProgressBar1->setGeometry(120, 266, 120, 16);
     ProgressBar1->setRange(0, 4);
@@ -464,8 +472,12 @@ void TForm1::connectHandlers() {
     hook(Label10, {.click = h(&TForm1::Label10Click)});
     hook(Label11, {.click = h(&TForm1::Label11Click)});
     hook(Label19, {.click = h(&TForm1::Label19Click)});
-    hook(Label23,
-         {.mouseMove = h(&TForm1::Label23MouseMove), .mouseLeave = h(&TForm1::Label23MouseLeave)});
+    hook(Edit2, {.dblClick = h(&TForm1::Edit2DblClick), .exit = h(&TForm1::Edit2Exit)});
+    hook(Label16, {.click = h(&TForm1::Label16Click)});
+    hook(Label22, {.click = h(&TForm1::Label22Click)});
+    hook(Label23, {.click = h(&TForm1::Label23Click),
+                   .mouseMove = h(&TForm1::Label23MouseMove),
+                   .mouseLeave = h(&TForm1::Label23MouseLeave)});
     // The small links are only underlined while the mouse is over them; the
     // save links of the editor turn bold and underlined.
     for (QLabel *link : {Label10, Label11, Label19, Label24}) {
@@ -478,6 +490,15 @@ void TForm1::connectHandlers() {
         hooks_[link].mouseLeave = [link] { setLinkStyle(link, true, false); };
         hook(link, hooks_[link]);
     }
+
+    connect(Edit2, &QLineEdit::textChanged, this, [this] { run(&TForm1::Edit2Change); });
+    connect(Edit2, &QLineEdit::textEdited, this, [this] { limitTyped(Edit2); });
+    connect(N3, &QAction::triggered, this, [this] { run(&TForm1::N3Click); });
+    connect(add, &QAction::triggered, this, [this] { run(&TForm1::addClick); });
+    connect(N2, &QAction::triggered, this, [this] { run(&TForm1::N2Click); });
+    ValueListEditor1->onDoubleClick = h(&TForm1::ValueListEditor1DblClick);
+    ValueListEditor1->onEnterKey = h(&TForm1::ValueListEditor1KeyPress);
+    ValueListEditor1->onContextMenu = [this](const QPoint &pos) { PopupMenu1->popup(pos); };
 
     typedLimit_ = {{Edit1, 13}, {Edit6, 8}, {Edit2, 5}};
     for (QLineEdit *edit : {Edit1, Edit6}) {
@@ -492,13 +513,6 @@ void TForm1::connectHandlers() {
     connect(N7, &QAction::triggered, this, [this] { run(&TForm1::N7Click); });
     connect(N5, &QAction::triggered, this, [this] { run(&TForm1::N5Click); });
     connect(N1, &QAction::triggered, this, [this] { run(&TForm1::N1Click); });
-    ValueListEditor1->onSelectRow = [this](int row) {
-        try {
-            ValueListEditor1SelectCell(row);
-        } catch (const AppError &e) {
-            ReportError(e.message());
-        }
-    };
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event) {

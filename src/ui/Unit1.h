@@ -93,6 +93,19 @@ public:
     void Edit5Click();
     void Edit5Enter();
     void Edit5DblClick();
+    void ValueListEditor1DblClick();
+    void ValueListEditor1KeyPress();
+    void N3Click();
+
+    // --- editing the rate table (Unit1_editor.cpp)
+    void addClick();
+    void N2Click();
+    void Label16Click();
+    void Label22Click();
+    void Label23Click();
+    void Edit2Change();
+    void Edit2DblClick();
+    void Edit2Exit();
 
     // --- hover look (Unit1_hover.cpp)
     void Label6MouseMove();
@@ -166,6 +179,9 @@ private:
     void keepNumber(QLineEdit *edit);
     void limitTyped(QLineEdit *edit);
     bool statutoryMode() const;
+    // Writes the rate file after an edit; a failure is told in its own box and
+    // the table keeps the change (the file on disk stays the last good table).
+    void saveAfterEdit();
     // The message boxes the window owns.
     bool ask(const QString &text, const QString &caption, MessageBoxes::Icon icon,
              MessageBoxes::Buttons buttons);

@@ -66,3 +66,15 @@ void TForm1::Edit5DblClick() {
     Edit5->selectAll();
     Edit5->setCursor(Qt::IBeamCursor);
 }
+
+void TForm1::ValueListEditor1DblClick() {
+    FormClick();
+}
+
+void TForm1::ValueListEditor1KeyPress() {
+    FormClick();
+}
+
+void TForm1::N3Click() {
+    FormClick();
+}

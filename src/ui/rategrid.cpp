@@ -1,6 +1,9 @@
 #include "rategrid.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace ui {
@@ -43,6 +46,11 @@ RateGrid::RateGrid(const rates::RateTable *table, QWidget *parent)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
+    // The title row in the menu-bar colour of the classic desktop.
+    horizontalHeader()->setStyleSheet(QStringLiteral(
+        "QHeaderView::section { background-color: rgb(240, 240, 240); border: none;"
+        " border-right: 1px solid rgb(160, 160, 160); border-bottom: 1px solid rgb(160, 160, 160);"
+        " padding: 1px; }"));
     setColumnWidth(0, 138);
     setColumnWidth(1, 71);
     showSelection();
@@ -58,10 +66,73 @@ void RateGrid::showSelection() {
 }
 
 void RateGrid::selectRow(int row) {
+    moveTo(row);
+}
+
+void RateGrid::moveTo(int row) {
     if (row < 1 || row > rowCount() || row == selectedRow_) return;
     selectedRow_ = row;
     showSelection();
     if (onSelectRow) onSelectRow(row);
+}
+
+void RateGrid::mousePressEvent(QMouseEvent *e) {
+    setFocus(Qt::MouseFocusReason);
+    if (e->button() != Qt::LeftButton)
+        return; // the right button opens the menu and leaves the selection alone
+    const QModelIndex idx = indexAt(e->position().toPoint());
+    if (!idx.isValid()) return;
+    const int row = idx.row() + 1;
+    if (idx.column() == 1 && row != selectedRow_) {
+        moveTo(row);
+        return;
+    }
+    // The selected row again, or a key cell: the handler runs, the selection stays.
+    if (onSelectRow) onSelectRow(row);
+}
+
+void RateGrid::mouseReleaseEvent(QMouseEvent *) {}
+
+void RateGrid::mouseMoveEvent(QMouseEvent *) {}
+
+void RateGrid::mouseDoubleClickEvent(QMouseEvent *e) {
+    if (e->button() == Qt::LeftButton && onDoubleClick) onDoubleClick();
+}
+
+void RateGrid::keyPressEvent(QKeyEvent *e) {
+    const int page = std::max(1, viewport()->height() / std::max(1, rowHeight(0)) - 1);
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    switch (e->key()) {
+    case Qt::Key_Up:
+        moveTo(selectedRow_ - 1);
+        return;
+    case Qt::Key_Down:
+        moveTo(selectedRow_ + 1);
+        return;
+    case Qt::Key_PageUp:
+        moveTo(std::max(1, selectedRow_ - page));
+        return;
+    case Qt::Key_PageDown:
+        moveTo(std::min(rowCount(), selectedRow_ + page));
+        return;
+    case Qt::Key_Home:
+        if (ctrl) moveTo(1);
+        return;
+    case Qt::Key_End:
+        if (ctrl) moveTo(rowCount());
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (onEnterKey) onEnterKey();
+        return;
+    default:
+        // Other keys neither move nor search: the selection names the entry.
+        e->ignore();
+    }
+}
+
+void RateGrid::contextMenuEvent(QContextMenuEvent *e) {
+    if (onContextMenu) onContextMenu(e->globalPos());
 }
 
 bool RateGrid::refresh() {

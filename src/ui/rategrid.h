@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <functional>
 
 namespace ui {
 
@@ -45,15 +46,27 @@ public:
     // a move). `moved` says whether the handler ran.
     bool refresh();
 
-    // The row-selection handler, called with the row for every click on a data
-    // row, every keyboard move and every program move to another row.
+    // The row-selection handler, called with the row for every left click on
+    // a data row (a click on a key cell runs it without moving the selection),
+    // every keyboard move and every program move to another row.
     std::function<void(int row)> onSelectRow;
+    std::function<void()> onDoubleClick;
+    std::function<void()> onEnterKey;
+    std::function<void(const QPoint &globalPos)> onContextMenu;
 
 protected:
     void paintEvent(QPaintEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
 
 private:
     void showSelection();
+    // The selection moves only to another row, and only then the handler runs.
+    void moveTo(int row);
 
     RateTableModel *model_;
     int selectedRow_ = 1;
