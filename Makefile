@@ -31,7 +31,8 @@ screenshots: build
 	@cmake --build $(BUILD) --target screenshots
 	@home=$$(mktemp -d); HOME=$$home XDG_CONFIG_HOME=$$home/c XDG_DATA_HOME=$$home/d \
 	    xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/bin/screenshots $(CURDIR)/docs; rc=$$?; \
-	    rm -rf $$home; exit $$rc
+	    rm -rf $$home; [ $$rc -eq 0 ] || exit $$rc
+	@pdftoppm -png -r 50 -singlefile docs/printout.pdf docs/printout && rm -f docs/printout.pdf
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do \

@@ -11,6 +11,9 @@ namespace {
 class SilentBoxes : public MessageBoxes {
 public:
     bool show(QWidget *, const QString &, const QString &, Icon, Buttons) override { return true; }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
+        return QString();
+    }
 };
 } // namespace
 

@@ -28,6 +28,10 @@ public:
         shown.append({text, caption, icon, buttons});
         return answers.isEmpty() ? true : answers.takeFirst();
     }
+    QString savePath; // what the save dialog answers
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
+        return savePath;
+    }
 };
 
 // A fresh home for one test function, and the window opened in it.

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -109,6 +110,8 @@ QDateEdit *makeDatePicker(QWidget *parent, QRect geometry) {
 
 } // namespace
 
+std::unique_ptr<QPrinter> defaultPrinter(); // Unit1_report.cpp
+
 QString AppTitle() {
     return QStringLiteral("Долгомер - ") + kAuthorShortName;
 }
@@ -118,7 +121,12 @@ TForm1::TForm1(MessageBoxes *boxes, QWidget *parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       ownBoxes_(boxes ? nullptr : std::make_unique<QtMessageBoxes>()),
       boxes_(boxes ? boxes : ownBoxes_.get()) {
+    // The window's fonts are the classic desktop's; Liberation Sans has their
+    // metrics, so the layout holds wherever the window is shown.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     setObjectName(QStringLiteral("Form1"));
+    makePrinter = defaultPrinter;
     setFont(plain(13));
     setMouseTracking(true);
     createControls();
@@ -466,8 +474,9 @@ void TForm1::connectHandlers() {
                   .mouseLeave = h(&TForm1::Label7MouseLeave)});
     hook(Image12, {.click = h(&TForm1::Image12Click)});
     hook(Image3, {.mouseMove = h(&TForm1::Image3MouseMove)});
-    hook(Label12,
-         {.mouseMove = h(&TForm1::Label12MouseMove), .mouseLeave = h(&TForm1::Label12MouseLeave)});
+    hook(Label12, {.click = h(&TForm1::Label12Click),
+                   .mouseMove = h(&TForm1::Label12MouseMove),
+                   .mouseLeave = h(&TForm1::Label12MouseLeave)});
     hook(Image4, {.mouseMove = h(&TForm1::Image4MouseMove)});
     hook(Label10, {.click = h(&TForm1::Label10Click)});
     hook(Label11, {.click = h(&TForm1::Label11Click)});
@@ -510,6 +519,7 @@ void TForm1::connectHandlers() {
     connect(DateTimePicker2, &QDateEdit::dateChanged, this,
             [this] { run(&TForm1::DateTimePicker2Change); });
     connect(N9, &QAction::triggered, this, [this] { run(&TForm1::N9Click); });
+    connect(N10, &QAction::triggered, this, [this] { run(&TForm1::N10Click); });
     connect(N7, &QAction::triggered, this, [this] { run(&TForm1::N7Click); });
     connect(N5, &QAction::triggered, this, [this] { run(&TForm1::N5Click); });
     connect(N1, &QAction::triggered, this, [this] { run(&TForm1::N1Click); });

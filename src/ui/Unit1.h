@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QAction;
+class QPrinter;
 class QProgressBar;
 class QRadioButton;
 class QSlider;
@@ -77,6 +78,12 @@ public:
     void N9Click();
     void N7Click();
     void N5Click();
+
+    // --- printing the report (Unit1_report.cpp)
+    void Label12Click();
+    void N10Click();
+    // The default printer, or null when none is installed; tests put their own here.
+    std::function<std::unique_ptr<QPrinter>()> makePrinter;
 
     // --- rate modes and closing (Unit1_modes.cpp)
     void Label10Click();
@@ -182,6 +189,8 @@ private:
     // Writes the rate file after an edit; a failure is told in its own box and
     // the table keeps the change (the file on disk stays the last good table).
     void saveAfterEdit();
+    // Without a printer the page can still go to a PDF file.
+    void offerPdf(const QStringList &lines);
     // The message boxes the window owns.
     bool ask(const QString &text, const QString &caption, MessageBoxes::Icon icon,
              MessageBoxes::Buttons buttons);

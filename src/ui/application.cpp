@@ -3,7 +3,6 @@
 #include "Unit1.h"
 #include "calc/apperror.h"
 
-#include <QFont>
 #include <QIcon>
 
 namespace ui {
@@ -11,9 +10,6 @@ namespace ui {
 Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Долгомер"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/dolgomer.png")));
-    // The window's fonts are the classic desktop's; Liberation Sans has their metrics.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 }
 
 bool Application::notify(QObject *receiver, QEvent *event) {

@@ -1,5 +1,6 @@
 #include "messagebox.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -15,4 +16,9 @@ bool QtMessageBoxes::show(QWidget *owner, const QString &text, const QString &ca
     box.setDefaultButton(ok);
     box.exec();
     return box.clickedButton() == ok;
+}
+
+QString QtMessageBoxes::saveFileName(QWidget *owner, const QString &caption,
+                                     const QString &suggested, const QString &filter) {
+    return QFileDialog::getSaveFileName(owner, caption, suggested, filter);
 }

@@ -15,6 +15,9 @@ public:
     // Shows a modal box owned by `owner`; true when the user pressed OK.
     virtual bool show(QWidget *owner, const QString &text, const QString &caption, Icon icon,
                       Buttons buttons) = 0;
+    // Asks where to save a file; an empty text when the user cancels.
+    virtual QString saveFileName(QWidget *owner, const QString &caption, const QString &suggested,
+                                 const QString &filter) = 0;
 };
 
 // The real boxes.
@@ -22,4 +25,6 @@ class QtMessageBoxes : public MessageBoxes {
 public:
     bool show(QWidget *owner, const QString &text, const QString &caption, Icon icon,
               Buttons buttons) override;
+    QString saveFileName(QWidget *owner, const QString &caption, const QString &suggested,
+                         const QString &filter) override;
 };

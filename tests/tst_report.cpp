@@ -1,0 +1,238 @@
+#include "printing.h"
+#include "windowtest.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDateEdit>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTextEdit>
+
+namespace {
+
+QFont reportFont(bool bold) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(14);
+    f.setBold(bold);
+    return f;
+}
+
+// A page-sized image at 150 dpi stands in for the printer.
+QImage pageImage() {
+    QImage img(1240, 1754, QImage::Format_RGB32);
+    img.setDotsPerMeterX(5906);
+    img.setDotsPerMeterY(5906);
+    img.fill(Qt::white);
+    return img;
+}
+
+bool darkAt(const QImage &img, int x, int y) {
+    return qGray(img.pixel(x, y)) < 128;
+}
+
+// A printer that writes what it prints to a PDF file.
+std::unique_ptr<QPrinter> pdfPrinter(const QString &path) {
+    auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    p->setOutputFormat(QPrinter::PdfFormat);
+    p->setOutputFileName(path);
+    return p;
+}
+
+} // namespace
+
+class TestReport : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { env_.start(); }
+    void cleanup() {
+        QVERIFY(!QApplication::overrideCursor()); // the busy pointer never stays
+        env_.stop();
+    }
+    void pageLayout();
+    void longReportStaysOnOnePage();
+    void displayLines();
+    void emptyBoxPrintsNothing();
+    void cancelPrintsNothing();
+    void printed();
+    void printerRefusesTheJob();
+    void noPrinterOffersPdf();
+    void copyAndSelectAll();
+
+private:
+    TForm1 &calculated() {
+        TForm1 &f = env_.open();
+        f.Edit1->setText(QStringLiteral("100000"));
+        f.DateTimePicker1->setDate(QDate(2010, 1, 1));
+        f.DateTimePicker2->setDate(QDate(2010, 1, 30));
+        f.RadioButton2->setChecked(true);
+        f.Label6Click();
+        return f;
+    }
+    WindowEnv env_;
+};
+
+void TestReport::pageLayout() {
+    QImage img = pageImage();
+    const QStringList lines = {QStringLiteral("первая строка"), QStringLiteral("вторая"),
+                               QStringLiteral("третья")};
+    QPainter p(&img);
+    const ui::ReportPage page = ui::LayoutReportPage(p, img.width(), img.height(), lines);
+    const int h = QFontMetrics(reportFont(false), &img).height();
+    const int boldWidth = QFontMetrics(reportFont(true), &img).horizontalAdvance(ui::kReportTitle);
+    QCOMPARE(page.lineHeight, h);
+    QCOMPARE(page.margin, img.width() / 15);
+    QCOMPARE(page.titleAt, QPoint((img.width() - boldWidth) / 2, h));
+    QCOMPARE(page.ruleFrom, QPoint(page.margin, 2 * h));
+    QCOMPARE(page.ruleTo, QPoint(img.width() - page.margin, 2 * h));
+    QCOMPARE(page.linesAt.size(), 3);
+    for (int k = 0; k < 3; ++k)
+        QCOMPARE(page.linesAt[k], QPoint(page.margin, (4 + k) * h));
+
+    ui::DrawReportPage(p, img.width(), img.height(), lines);
+    p.end();
+    // The rule runs from margin to margin, and nothing is drawn beside it.
+    const int ruleY = 2 * h;
+    QVERIFY(darkAt(img, page.margin + 1, ruleY) &&
+            darkAt(img, img.width() - page.margin - 1, ruleY));
+    QVERIFY(!darkAt(img, page.margin - 3, ruleY) &&
+            !darkAt(img, img.width() - page.margin + 3, ruleY));
+    // The title is ink between h and 2h, the first line between 4h and 5h.
+    auto inkInBand = [&](int top, int bottom, int left, int right) {
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                if (darkAt(img, x, y)) return true;
+        return false;
+    };
+    QVERIFY(inkInBand(h, 2 * h - 1, page.titleAt.x(), page.titleAt.x() + boldWidth));
+    QVERIFY(!inkInBand(h, 2 * h - 1, 0, page.titleAt.x() - 2));
+    QVERIFY(!inkInBand(2 * h + 2, 4 * h, 0, img.width()));
+    QVERIFY(inkInBand(4 * h, 5 * h, page.margin, page.margin + 200));
+    QVERIFY(!inkInBand(4 * h, 7 * h, 0, page.margin - 1));
+}
+
+void TestReport::longReportStaysOnOnePage() {
+    QImage img = pageImage();
+    QPainter p(&img);
+    const QStringList lines(500, QStringLiteral("строка"));
+    const ui::ReportPage page = ui::LayoutReportPage(p, img.width(), img.height(), lines);
+    QVERIFY(page.linesAt.size() < 500 && page.linesAt.size() > 30);
+    QVERIFY(page.linesAt.last().y() < img.height());
+    QVERIFY(page.linesAt.last().y() + 2 * page.lineHeight >= img.height());
+}
+
+void TestReport::displayLines() {
+    TForm1 &f = calculated();
+    const QStringList shown = ui::DisplayLines(f.RichEdit1);
+    QVERIFY(shown.size() >= 6);
+    QCOMPARE(shown.join(QString()), f.RichEdit1->toPlainText().remove(u'\n'));
+    // A line the box wraps is printed as its pieces.
+    const QString longLine = QStringLiteral("Сумма процентов: ") + QString(30, u'9') +
+                             QStringLiteral(" * 30 * 8,75 / 36000 = ") + QString(40, u'7');
+    f.RichEdit1->setPlainText(longLine + QStringLiteral("\nИТОГО\n"));
+    const QStringList pieces = ui::DisplayLines(f.RichEdit1);
+    QVERIFY(pieces.size() >= 3);
+    QCOMPARE(pieces.last(), QStringLiteral("ИТОГО")); // the empty last line is not counted
+    QCOMPARE(pieces.mid(0, pieces.size() - 1).join(QString()), longLine);
+}
+
+void TestReport::emptyBoxPrintsNothing() {
+    TForm1 &f = env_.open();
+    int printers = 0;
+    f.makePrinter = [&printers] {
+        ++printers;
+        return std::unique_ptr<QPrinter>();
+    };
+    QTest::mouseClick(f.Label12, Qt::LeftButton);
+    f.N10->trigger();
+    QVERIFY(env_.boxes.shown.isEmpty());
+    QCOMPARE(printers, 0);
+}
+
+void TestReport::cancelPrintsNothing() {
+    TForm1 &f = calculated();
+    int printers = 0;
+    f.makePrinter = [&printers] {
+        ++printers;
+        return std::unique_ptr<QPrinter>();
+    };
+    env_.boxes.answers = {false};
+    f.N10->trigger();
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].text, QStringLiteral("Распечатать расчет на бумажный носитель?"));
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Подтверждение печати"));
+    QCOMPARE(env_.boxes.shown[0].icon, MessageBoxes::Icon::Question);
+    QCOMPARE(printers, 0);
+}
+
+void TestReport::printed() {
+    TForm1 &f = calculated();
+    const QString pdf = env_.path(QStringLiteral("printed.pdf"));
+    f.makePrinter = [&pdf] { return pdfPrinter(pdf); };
+    QTest::mouseClick(f.Label12, Qt::LeftButton);
+    QCOMPARE(env_.boxes.shown.size(), 2);
+    QCOMPARE(env_.boxes.shown[1].text,
+             QStringLiteral("Расчет отправлен на печать. Подождите, когда документ выйдет из "
+                            "лотка принтера."));
+    QCOMPARE(env_.boxes.shown[1].caption, QStringLiteral("Сообщение"));
+    QCOMPARE(env_.boxes.shown[1].icon, MessageBoxes::Icon::Information);
+    QVERIFY(fileBytes(pdf).startsWith("%PDF"));
+}
+
+void TestReport::printerRefusesTheJob() {
+    TForm1 &f = calculated();
+    const QString pdf = env_.path(QStringLiteral("no/such/folder/printed.pdf"));
+    f.makePrinter = [&pdf] { return pdfPrinter(pdf); };
+    f.Label12Click();
+    QCOMPARE(env_.boxes.shown.size(), 2);
+    QCOMPARE(env_.boxes.shown[1].caption, QStringLiteral("Ошибка печати"));
+    QCOMPARE(env_.boxes.shown[1].icon, MessageBoxes::Icon::Stop);
+}
+
+void TestReport::noPrinterOffersPdf() {
+    TForm1 &f = calculated();
+    f.makePrinter = [] { return std::unique_ptr<QPrinter>(); };
+    env_.boxes.answers = {true, false}; // print: yes; save a PDF instead: no
+    f.Label12Click();
+    QCOMPARE(env_.boxes.shown.size(), 2);
+    QCOMPARE(env_.boxes.shown[1].caption, QStringLiteral("Ошибка печати"));
+    QCOMPARE(env_.boxes.shown[1].buttons, MessageBoxes::Buttons::OkCancel);
+
+    env_.boxes.shown.clear();
+    env_.boxes.savePath = env_.path(QStringLiteral("Расчет.pdf"));
+    f.Label12Click();
+    QCOMPARE(env_.boxes.shown.size(), 3);
+    QCOMPARE(env_.boxes.shown[2].caption, QStringLiteral("Сообщение"));
+    QVERIFY(env_.boxes.shown[2].text.contains(env_.boxes.savePath));
+    const QByteArray bytes = fileBytes(env_.boxes.savePath);
+    QVERIFY(bytes.startsWith("%PDF"));
+    QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                 bytes.count("/Type /Page>") + bytes.count("/Type /Page "),
+             1);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                             env_.boxes.savePath, QStringLiteral("-")});
+    if (!text.waitForFinished(20000) || text.exitCode() != 0) QSKIP("pdftotext is not available");
+    const QString printedText = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(printedText.contains(QStringLiteral("ДОЛГОМЕР")), qPrintable(printedText));
+    QVERIFY(printedText.contains(QStringLiteral("ИТОГО: 100000,00 + 729,17 = 100729,17 руб.")));
+    QVERIFY(printedText.contains(QStringLiteral("Государственная пошлина: 3214,58 руб.")));
+}
+
+void TestReport::copyAndSelectAll() {
+    TForm1 &f = calculated();
+    f.N5->trigger();
+    QCOMPARE(f.RichEdit1->textCursor().selectedText().size(), f.RichEdit1->toPlainText().size());
+    f.N7->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), f.RichEdit1->toPlainText());
+    QVERIFY(QApplication::clipboard()->text().startsWith(
+        QStringLiteral("Период просрочки: c 01.01.2010")));
+}
+
+QTEST_MAIN(TestReport)
+#include "tst_report.moc"
