@@ -1,9 +1,12 @@
+#include "rates/htmldoc.h"
 #include "rates/periodkey.h"
 #include "rates/ratefile.h"
+#include "rates/ratepage.h"
 #include "rates/ratetable.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <gumbo.h>
 
 using namespace rates;
 
@@ -63,3 +66,38 @@ static void BM_PeriodKeyConvert(benchmark::State &state) {
 BENCHMARK(BM_PeriodKeyConvert);
 
 BENCHMARK_MAIN();
+
+// A bank-like page of about a megabyte: rows of date and rate cells.
+static QByteArray bankLikePage() {
+    QByteArray page = "<html><head><title>Банк России</title></head><body><table>";
+    QDate d(2030, 1, 1);
+    while (page.size() < 1024 * 1024) {
+        page += "<tr><td valign=\"top\" nowrap>" +
+                rates::PeriodKeyConvert(d.toString(QStringLiteral("dd.MM.yyyy"))).toUtf8() +
+                "</td><td>8,75</td></tr>\n";
+        d = d.addDays(-1);
+    }
+    return page + "</table></body></html>";
+}
+
+static void BM_ParseRatePage(benchmark::State &state) {
+    const QByteArray page = bankLikePage();
+    size_t pairs = 0;
+    for (auto _ : state) {
+        const rates::HtmlDocument doc = rates::HtmlDocument::Parse(page, QStringLiteral("utf-8"));
+        pairs = size_t(rates::ReadRatePairs(rates::RatePageCells(doc)).size());
+    }
+    state.counters["pairs"] = double(pairs);
+}
+BENCHMARK(BM_ParseRatePage)->Unit(benchmark::kMillisecond);
+
+// The parser alone on the same page, for comparison: the floor under the above.
+static void BM_GumboAlone(benchmark::State &state) {
+    const QByteArray page = bankLikePage();
+    for (auto _ : state) {
+        GumboOutput *out =
+            gumbo_parse_with_options(&kGumboDefaultOptions, page.constData(), size_t(page.size()));
+        gumbo_destroy_output(&kGumboDefaultOptions, out);
+    }
+}
+BENCHMARK(BM_GumboAlone)->Unit(benchmark::kMillisecond);

@@ -139,10 +139,18 @@ bool ParseDateText(QStringView text, QDate &date) {
 QString PeriodKeyConvert(const QString &text) {
     QDate date;
     if (ParseDateText(text, date)) {
-        QString key = QStringLiteral("с ");
-        if (date.day() < 10) key += u'0';
-        key += QString::number(date.day()) + u' ' + MonthNames[size_t(date.month())] + u' ' +
-               QString::number(date.year()) + QStringLiteral(" г.");
+        // Built in place: the update writes a key for every row of the bank's page.
+        const QString &month = MonthNames[size_t(date.month())];
+        QString key;
+        key.reserve(16 + month.size());
+        key += QStringLiteral("с ");
+        key += QChar(u'0' + date.day() / 10);
+        key += QChar(u'0' + date.day() % 10);
+        key += u' ';
+        key += month;
+        key += u' ';
+        key += QString::number(date.year());
+        key += QStringLiteral(" г.");
         return key;
     }
     const QString stripped = stripMarks(text);

@@ -481,6 +481,7 @@ void TForm1::connectHandlers() {
     hook(Label10, {.click = h(&TForm1::Label10Click)});
     hook(Label11, {.click = h(&TForm1::Label11Click)});
     hook(Label19, {.click = h(&TForm1::Label19Click)});
+    hook(Label24, {.click = h(&TForm1::Label24Click)});
     hook(Edit2, {.dblClick = h(&TForm1::Edit2DblClick), .exit = h(&TForm1::Edit2Exit)});
     hook(Label16, {.click = h(&TForm1::Label16Click)});
     hook(Label22, {.click = h(&TForm1::Label22Click)});

@@ -26,6 +26,9 @@ class QTextEdit;
 namespace ui {
 class RateGrid;
 }
+namespace rates {
+class PageLoader;
+}
 
 // The title of the program, shown on the task bar and as the caption of the
 // general error report.
@@ -114,6 +117,14 @@ public:
     void Edit2DblClick();
     void Edit2Exit();
 
+    // --- the online update (Unit1_update.cpp)
+    void Label24Click();
+    void WebBrowser1DownloadBegin();
+    void WebBrowser1DocumentComplete();
+    // The page loader, made on the first update; tests shorten its time limit.
+    rates::PageLoader *pageLoader();
+    int updateTimeLimitMs = 30000;
+
     // --- hover look (Unit1_hover.cpp)
     void Label6MouseMove();
     void Label6MouseLeave();
@@ -191,6 +202,13 @@ private:
     void saveAfterEdit();
     // Without a printer the page can still go to a PDF file.
     void offerPdf(const QStringList &lines);
+    // The end of an update: pointer, panel and bar back at rest.
+    void updateAtRest();
+    // What the update reports when the page is not the bank's.
+    void connectionFailure();
+
+    rates::PageLoader *loader_ = nullptr;
+    bool updating_ = false;
     // The message boxes the window owns.
     bool ask(const QString &text, const QString &caption, MessageBoxes::Icon icon,
              MessageBoxes::Buttons buttons);

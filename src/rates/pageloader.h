@@ -1,0 +1,50 @@
+#pragma once
+
+#include "htmldoc.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace rates {
+
+// Loads one web page at a time and hands it over as an HtmlDocument. Every
+// navigation ends in exactly one documentComplete, a failed one too: its
+// document then has the title "Ошибка загрузки" and no body. Redirects are
+// followed (never from https to http), TLS is verified, and a load that takes
+// longer than the time limit or grows past the size limit fails.
+class PageLoader : public QObject {
+    Q_OBJECT
+public:
+    explicit PageLoader(QObject *parent = nullptr);
+    ~PageLoader() override;
+
+    static constexpr int kTimeLimitMs = 30000;
+    static constexpr qint64 kSizeLimit = 5 * 1024 * 1024;
+    static inline const QString kFailedTitle = QStringLiteral("Ошибка загрузки");
+
+    void setTimeLimit(int ms) { timeLimitMs_ = ms; }
+    // Starts loading and returns at once; a load still running is dropped.
+    void navigate(const QUrl &url);
+    const HtmlDocument &document() const { return document_; }
+
+signals:
+    void downloadBegin();
+    void documentComplete();
+
+private:
+    void finish(QNetworkReply *reply, bool timedOut);
+
+    QNetworkAccessManager *manager_;
+    QPointer<QNetworkReply> reply_;
+    QTimer timer_;
+    int timeLimitMs_ = kTimeLimitMs;
+    HtmlDocument document_;
+};
+
+} // namespace rates

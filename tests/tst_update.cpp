@@ -1,0 +1,209 @@
+#include "httpresponder.h"
+#include "rategrid.h"
+#include "rates/ratefile.h"
+#include "rates/settings.h"
+#include "windowtest.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QStringEncoder>
+
+namespace {
+
+const QString kBrowserKey = QStringLiteral("Software\\Microsoft\\Internet Explorer\\Main");
+const QString kDone = QStringLiteral("Значения ставок рефинансирования актуализированы");
+const QString kFailed = QStringLiteral("Ошибка соединения с сервером. Обновление прервано");
+
+// A page laid out as the bank's: a menu, a header row, a date cell and a rate
+// cell per row, and a footer whose numbers come after the last date.
+QByteArray bankPage(const QString &title, const QStringList &rows,
+                    const QString &dateAttrs = QStringLiteral("valign=\"top\" nowrap")) {
+    QString html = QStringLiteral("<html><head><title>%1</title></head><body>"
+                                  "<table><tr><td>Главная</td><td>О банке</td></tr></table>"
+                                  "<table><tr><th>Период</th><th>Ставка</th></tr>")
+                       .arg(title);
+    for (const QString &row : rows) {
+        const QStringList cells = row.split(u'|');
+        html +=
+            QStringLiteral("<tr><td %1>%2</td><td>%3</td></tr>").arg(dateAttrs, cells[0], cells[1]);
+    }
+    html += QStringLiteral("</table><table><tr><td>© 1990–2010</td><td>2010</td><td>15</td>"
+                           "</tr></table></body></html>");
+    return QStringEncoder("windows-1251")(html);
+}
+
+} // namespace
+
+class TestUpdate : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void replacesTheTable();
+    void pagesThatAreNotTheBanks_data();
+    void pagesThatAreNotTheBanks();
+    void recognisedPageWithoutPairs();
+    void redirectAndUtf8();
+    void repeatedKeysAndDateTexts();
+    void timeLimit();
+    void saveFailureLeavesTableAndFile();
+
+private:
+    TForm1 &openAt(const QString &path) {
+        rates::SettingWrite(rates::kSettingsKey, true, QStringLiteral("update_url"),
+                            server_->url(path));
+        TForm1 &f = env_.open();
+        f.Edit5Click();
+        return f;
+    }
+    // Starts an update and waits until the window is back at rest.
+    void update(TForm1 &f) {
+        QTest::mouseClick(f.Label24, Qt::LeftButton);
+        QVERIFY(!f.Panel2->isEnabled());
+        QVERIFY(f.ProgressBar1->isVisible());
+        QVERIFY(QApplication::overrideCursor());
+        QTRY_VERIFY_WITH_TIMEOUT(f.Panel2->isEnabled() && f.ProgressBar1->isHidden(), 10000);
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(rates::SettingRead(kBrowserKey, false, QStringLiteral("Display Inline Images")),
+                 QStringLiteral("yes"));
+    }
+    WindowEnv env_;
+    std::unique_ptr<HttpResponder> server_;
+};
+
+void TestUpdate::init() {
+    env_.start();
+    server_ = std::make_unique<HttpResponder>();
+    QVERIFY(server_->isListening());
+}
+
+void TestUpdate::cleanup() {
+    env_.stop();
+    server_.reset();
+}
+
+void TestUpdate::replacesTheTable() {
+    server_->routes["/rates"] = {200, "text/html",
+                                 bankPage(QStringLiteral("Центральный банк России"),
+                                          {"с 1 июня 2010 г.|7,75", "с 29 марта 2010 г.|8,25",
+                                           "с 28 декабря 2009 г.|8.75x", "с 25 ноября 2009 г.|9"})};
+    TForm1 &f = openAt(QStringLiteral("/rates"));
+    f.addClick(); // the editor closes when the update starts
+    update(f);
+    QVERIFY(f.Panel1->isHidden());
+    const QStringList expected = {"с 01 июня 2010 г.=7,75", "с 29 марта 2010 г.=8,25",
+                                  "с 25 ноября 2009 г.=9"};
+    QCOMPARE(f.table.lines(), expected);
+    QCOMPARE(fileBytes(f.RateFilePath), rates::EncodeRateFile(expected));
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].text, kDone);
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Сообщение"));
+    QCOMPARE(env_.boxes.shown[0].icon, MessageBoxes::Icon::Information);
+}
+
+void TestUpdate::pagesThatAreNotTheBanks_data() {
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::newRow("404") << 404 << bankPage(QStringLiteral("Банк"), {"с 1 июня 2010 г.|7"});
+    QTest::newRow("no bank in the title")
+        << 200 << bankPage(QStringLiteral("Новости"), {"с 1 июня 2010 г.|7"});
+    QTest::newRow("binary") << 200 << QByteArray("\x00\x01\xff\xfe<tit", 9);
+    QTest::newRow("far too deep") << 200
+                                  << (QByteArray("<title>Банк</title>") +
+                                      QByteArray(100000 * 5, 'x').replace("xxxxx", "<div>"));
+}
+
+void TestUpdate::pagesThatAreNotTheBanks() {
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    server_->routes["/p"] = {status, "text/html; charset=utf-8", body};
+    TForm1 &f = openAt(QStringLiteral("/p"));
+    const QByteArray before = fileBytes(f.RateFilePath);
+    update(f);
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].text, kFailed);
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(env_.boxes.shown[0].icon, MessageBoxes::Icon::Stop);
+    QCOMPARE(f.table.lines(), rates::RateTable::BuiltIn().lines());
+    QCOMPARE(fileBytes(f.RateFilePath), before);
+}
+
+void TestUpdate::recognisedPageWithoutPairs() {
+    // Date cells in the wrong shape: vAlign in capitals, no noWrap, no "г.".
+    server_->routes["/caps"] = {200, "text/html",
+                                bankPage(QStringLiteral("БАНК"), {"с 1 июня 2010 г.|7"},
+                                         QStringLiteral("VALIGN=\"TOP\" nowrap"))};
+    server_->routes["/nowrap"] = {
+        200, "text/html",
+        bankPage(QStringLiteral("БАНК"), {"с 1 июня 2010 г.|7"}, QStringLiteral("valign=\"top\""))};
+    server_->routes["/nomark"] = {200, "text/html",
+                                  bankPage(QStringLiteral("БАНК"), {"с 1 июня 2010|7"})};
+    TForm1 &f = openAt(QStringLiteral("/caps"));
+    const QByteArray before = fileBytes(f.RateFilePath);
+    for (const char *path : {"/caps", "/nowrap", "/nomark"}) {
+        rates::SettingWrite(rates::kSettingsKey, false, QStringLiteral("update_url"),
+                            server_->url(QString::fromLatin1(path)));
+        update(f);
+        QVERIFY(env_.boxes.shown.isEmpty());
+        QCOMPARE(f.table.lines(), rates::RateTable::BuiltIn().lines());
+        QCOMPARE(fileBytes(f.RateFilePath), before);
+    }
+}
+
+void TestUpdate::redirectAndUtf8() {
+    const QString page = QStringLiteral("<meta charset=\"utf-8\"><title>Банк России</title><table>"
+                                        "<tr><td>8,5</td><td valign=top nowrap>"
+                                        "с&nbsp;1&nbsp;июня&nbsp;2010 г.</td></tr></table>");
+    server_->routes["/new"] = {200, "text/html", page.toUtf8()};
+    server_->routes["/old"] = {301, "text/html", "moved", server_->url("/new").toLatin1()};
+    TForm1 &f = openAt(QStringLiteral("/old"));
+    update(f);
+    QCOMPARE(f.table.lines(), QStringList{"с 01 июня 2010 г.=8,5"});
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].text, kDone);
+}
+
+void TestUpdate::repeatedKeysAndDateTexts() {
+    server_->routes["/dup"] = {
+        200, "text/html",
+        bankPage(QStringLiteral("Банк"),
+                 {"с 1 июня 2010 г.|7,75", "01.06.2010 г.|7", "28.12.2009 г.|8,75"})};
+    TForm1 &f = openAt(QStringLiteral("/dup"));
+    update(f);
+    const QStringList expected = {"с 01 июня 2010 г.=7,75", "с 28 декабря 2009 г.=8,75"};
+    QCOMPARE(f.table.lines(), expected);
+    QCOMPARE(fileBytes(f.RateFilePath), rates::EncodeRateFile(expected));
+    // The keys it wrote are ones the lookup reads.
+    f.DateTimePicker2Change();
+    QCOMPARE(f.Edit5->text(), QStringLiteral("7,75"));
+}
+
+void TestUpdate::timeLimit() {
+    server_->routes["/hang"] = {200, "text/html", {}, {}, true};
+    TForm1 &f = openAt(QStringLiteral("/hang"));
+    f.updateTimeLimitMs = 300;
+    update(f);
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].text, kFailed);
+    QCOMPARE(f.table.count(), 33);
+}
+
+void TestUpdate::saveFailureLeavesTableAndFile() {
+    server_->routes["/rates"] = {200, "text/html",
+                                 bankPage(QStringLiteral("Банк"), {"с 1 июня 2010 г.|7,75"})};
+    TForm1 &f = openAt(QStringLiteral("/rates"));
+    const QString good = f.RateFilePath;
+    const QByteArray before = fileBytes(good);
+    f.RateFilePath = env_.path(QStringLiteral("missing/stavki.txt"));
+    update(f);
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].caption, AppTitle());
+    QCOMPARE(f.table.lines(), rates::RateTable::BuiltIn().lines());
+    QCOMPARE(fileBytes(good), before);
+}
+
+QTEST_MAIN(TestUpdate)
+#include "tst_update.moc"
