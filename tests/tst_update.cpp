@@ -110,6 +110,9 @@ void TestUpdate::pagesThatAreNotTheBanks_data() {
     QTest::newRow("404") << 404 << bankPage(QStringLiteral("Банк"), {"с 1 июня 2010 г.|7"});
     QTest::newRow("no bank in the title")
         << 200 << bankPage(QStringLiteral("Новости"), {"с 1 июня 2010 г.|7"});
+    QTest::newRow("over the size limit")
+        << 200
+        << (bankPage(QStringLiteral("Банк"), {"с 1 июня 2010 г.|7"}) + QByteArray(6 << 20, ' '));
     QTest::newRow("binary") << 200 << QByteArray("\x00\x01\xff\xfe<tit", 9);
     QTest::newRow("far too deep") << 200
                                   << (QByteArray("<title>Банк</title>") +

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDateEdit>
+#include <QDesktopServices>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QUrlQuery>
 #include <memory>
 
 #include "windowtest.h"
@@ -55,6 +57,7 @@ private slots:
     void errorText_data();
     void errorText();
     void lookupFollowsTheEndDate();
+    void backgroundClickAndContactLink();
     void badStoredData_data();
     void badStoredData();
 
@@ -466,6 +469,41 @@ void TestWindow::badStoredData() {
     f.Edit5->setText(QStringLiteral("8,75"));
     f.Label6Click();
     QCOMPARE(f.RichEdit1->toPlainText().split(u'\n').size(), 6);
+}
+
+// Catches the mail link instead of starting a mail program.
+class MailCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened.append(url); }
+};
+
+void TestWindow::backgroundClickAndContactLink() {
+    TForm1 &f = open();
+    f.Edit5Click();
+    f.N1Click();
+    QVERIFY(f.Panel2->isVisible() && f.Panel1->isVisible() && !f.Edit5->isEnabled());
+    QTest::mouseClick(&f, Qt::LeftButton, Qt::NoModifier, QPoint(5, 215));
+    QVERIFY(f.Panel2->isHidden() && f.Panel1->isHidden() && f.Edit5->isEnabled());
+    // A click on a control is not a click on the background.
+    f.Edit5Click();
+    QTest::mouseClick(f.Label1, Qt::LeftButton);
+    QVERIFY(f.Panel2->isVisible());
+
+    MailCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "open");
+    f.N1Click();
+    QTest::mouseClick(f.Label19, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+    QVERIFY(f.Panel2->isHidden() && f.Panel1->isHidden());
+    QCOMPARE(catcher.opened.size(), 1);
+    const QUrl url = catcher.opened[0];
+    QCOMPARE(url.scheme(), QStringLiteral("mailto"));
+    QVERIFY(url.path().contains(f.Label19->text()));
+    QCOMPARE(QUrlQuery(url).queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
+             QStringLiteral("Программа для Долгомер"));
 }
 
 QTEST_MAIN(TestWindow)
