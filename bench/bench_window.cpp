@@ -7,21 +7,11 @@
 #include <QTextEdit>
 #include <benchmark/benchmark.h>
 
-namespace {
-class SilentBoxes : public MessageBoxes {
-public:
-    bool show(QWidget *, const QString &, const QString &, Icon, Buttons) override { return true; }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
-        return QString();
-    }
-};
-} // namespace
-
 static void BM_CalculationClick(benchmark::State &state) {
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", (home.path() + "/c").toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + "/d").toUtf8());
-    SilentBoxes boxes;
+    SilentMessageBoxes boxes;
     TForm1 form(&boxes);
     form.show();
     QCoreApplication::processEvents();

@@ -13,18 +13,6 @@
 #include "application.h"
 #endif
 
-#ifndef BARE_WINDOW
-namespace {
-class SilentBoxes : public MessageBoxes {
-public:
-    bool show(QWidget *, const QString &, const QString &, Icon, Buttons) override { return true; }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
-        return QString();
-    }
-};
-} // namespace
-#endif
-
 int main(int argc, char **argv) {
 #ifdef BARE_WINDOW
     QApplication app(argc, argv);
@@ -35,7 +23,7 @@ int main(int argc, char **argv) {
 #endif
 #else
     ui::Application app(argc, argv);
-    SilentBoxes boxes; // a first-run message would wait for a click
+    SilentMessageBoxes boxes; // a first-run message would wait for a click
     TForm1 window(&boxes);
 #endif
     window.show();

@@ -28,24 +28,12 @@ bool save(TForm1 &form, const QString &path) {
     return form.grab().save(path);
 }
 
-// Boxes would block a run with nobody to press OK; none are expected here.
-class NoBoxes : public MessageBoxes {
-public:
-    bool show(QWidget *, const QString &text, const QString &, Icon, Buttons) override {
-        qWarning("message box: %s", qPrintable(text));
-        return true;
-    }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
-        return QString();
-    }
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
     ui::Application app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
-    NoBoxes boxes;
+    SilentMessageBoxes boxes;
     TForm1 form(&boxes);
     form.show();
     bool ok = save(form, dir + QStringLiteral("/window-compact.png"));

@@ -28,3 +28,13 @@ public:
     QString saveFileName(QWidget *owner, const QString &caption, const QString &suggested,
                          const QString &filter) override;
 };
+
+// Boxes for runs with nobody at the screen (benchmarks, documentation
+// pictures): every box is answered OK at once, no file is chosen.
+class SilentMessageBoxes : public MessageBoxes {
+public:
+    bool show(QWidget *, const QString &, const QString &, Icon, Buttons) override { return true; }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
+        return QString();
+    }
+};
