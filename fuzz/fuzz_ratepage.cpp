@@ -1,5 +1,6 @@
 // Arbitrary bytes from the network through the page parser and the pair reader.
 #include "rates/htmldoc.h"
+#include "rates/periodkey.h"
 #include "rates/ratepage.h"
 #include "rates/ratetable.h"
 
