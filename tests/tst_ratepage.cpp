@@ -194,7 +194,7 @@ void TestRatePage::deepNestingAndJunk() {
 
     QByteArray junk(300000, '\0');
     for (int i = 0; i < junk.size(); ++i)
-        junk[i] = char((i * 7919) % 251);
+        junk[i] = char((quint32(i) * 7919u) % 251u);
     const HtmlDocument j = HtmlDocument::Parse(junk);
     QVERIFY(j.isHtml());
     (void)ReadRatePairs(RatePageCells(j));
