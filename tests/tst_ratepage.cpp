@@ -1,6 +1,9 @@
 #include "rates/htmldoc.h"
+#include "rates/periodkey.h"
 #include "rates/ratepage.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringEncoder>
 #include <QTest>
 
@@ -31,6 +34,7 @@ private slots:
     void charsets();
     void pageCells();
     void deepNestingAndJunk();
+    void fuzzFindings();
 };
 
 void TestRatePage::dateCellKey_data() {
@@ -54,6 +58,8 @@ void TestRatePage::dateCellKey_data() {
                                     << "";
     QTest::newRow("quoted junk") << "\"1 2\" x \"3 4\" г."
                                  << "";
+    QTest::newRow("a year before 1000") << "с 28 декабря 0999 г."
+                                        << "";
     QTest::newRow("text after the mark") << "с 1 июля 2010 г. (решение)"
                                          << "с 01 июля 2010 г.";
 }
@@ -198,6 +204,25 @@ void TestRatePage::deepNestingAndJunk() {
     const HtmlDocument j = HtmlDocument::Parse(junk);
     QVERIFY(j.isHtml());
     (void)ReadRatePairs(RatePageCells(j));
+}
+
+// Pages the fuzzer once broke the reader with: every key read from them must
+// be one the rate lookup can read.
+void TestRatePage::fuzzFindings() {
+    const QDir dir(QStringLiteral(DOLGOMER_SOURCE_DIR "/fuzz/regressions"));
+    const QStringList files = dir.entryList({QStringLiteral("ratepage-*")}, QDir::Files);
+    QVERIFY(!files.isEmpty());
+    for (const QString &name : files) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        const QString charset = bytes.isEmpty() ? QString() : QStringLiteral("utf-8");
+        const QStringList lines = ReadRatePairs(RatePageCells(HtmlDocument::Parse(bytes, charset)));
+        for (const QString &line : lines) {
+            QDate d;
+            QVERIFY2(KeyDate(line.left(line.indexOf(u'=')), d), qPrintable(name + ": " + line));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRatePage)

@@ -68,7 +68,9 @@ QString DateCellKey(const QString &cellText) {
     // the rate lookup can read; a cell that names no date gives none.
     QDate date;
     if (!ParseDateText(text, date) && !KeyDate(text, date)) return QString();
-    return PeriodKeyConvert(calc::DateText(date));
+    // Years before 1000 give keys with a short year, which no lookup reads.
+    const QString key = PeriodKeyConvert(calc::DateText(date));
+    return KeyDate(key, date) ? key : QString();
 }
 
 QStringList ReadRatePairs(const QList<PageCell> &cells) {
