@@ -1,10 +1,11 @@
 # The two commands a new user needs: `make run` and `make test`.
 BUILD      ?= build
+ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build test run bench fuzz screenshots clean
+.PHONY: all deps configure build test test-sanitizers run bench fuzz screenshots clean
 
 all: build
 
@@ -17,8 +18,17 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# Every test, then every test again built with AddressSanitizer and
+# UndefinedBehaviorSanitizer: any report fails the run.
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-sanitizers
+
+test-sanitizers: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDOLGOMER_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
 # Starts the program; on a machine without a display it runs under Xvfb.
 run: build
@@ -52,4 +62,4 @@ fuzz: deps
 	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$corpus $$seeds || exit 1; done
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
