@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build test test-sanitizers run bench fuzz screenshots clean
+.PHONY: all deps configure build test test-sanitizers run bench fuzz screenshots package clean
 
 all: build
 
@@ -29,6 +29,10 @@ test-sanitizers: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+# A .deb of the program in build/ (dependencies computed from the binary).
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 # Starts the program; on a machine without a display it runs under Xvfb.
 run: build
