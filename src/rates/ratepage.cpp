@@ -68,9 +68,10 @@ QString DateCellKey(const QString &cellText) {
     // the rate lookup can read; a cell that names no date gives none.
     QDate date;
     if (!ParseDateText(text, date) && !KeyDate(text, date)) return QString();
-    // Years before 1000 give keys with a short year, which no lookup reads.
-    const QString key = PeriodKeyConvert(calc::DateText(date));
-    return KeyDate(key, date) ? key : QString();
+    // A year before 1000 would be written short in the key, and a key with a
+    // short year is one the lookup cannot read.
+    if (date.year() < 1000) return QString();
+    return PeriodKeyConvert(calc::DateText(date));
 }
 
 QStringList ReadRatePairs(const QList<PageCell> &cells) {
