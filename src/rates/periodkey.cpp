@@ -111,7 +111,9 @@ int monthIndex(QStringView name) {
     return 0;
 }
 
-QStringView trimLow(QStringView s) {
+} // namespace
+
+QStringView TrimLow(QStringView s) {
     qsizetype b = 0, e = s.size();
     while (b < e && s[b].unicode() <= 32)
         ++b;
@@ -119,8 +121,6 @@ QStringView trimLow(QStringView s) {
         --e;
     return s.sliced(b, e - b);
 }
-
-} // namespace
 
 bool ParseDateText(QStringView text, QDate &date) {
     qsizetype pos = 0;
@@ -155,7 +155,7 @@ QString PeriodKeyConvert(const QString &text) {
     }
     const QString stripped = stripMarks(text);
     Words w;
-    splitWords(trimLow(stripped), w);
+    splitWords(TrimLow(stripped), w);
     if (w.count < 3)
         throw AppError(QStringLiteral("Не удается разобрать ключ периода \"%1\": в нем меньше "
                                       "трех слов")
@@ -179,7 +179,7 @@ bool KeyDate(QStringView key, QDate &date) {
         return false; // a date text converts to a key, which is no date text
     const QString stripped = stripMarks(key);
     Words w;
-    splitWords(trimLow(stripped), w);
+    splitWords(TrimLow(stripped), w);
     if (w.count < 3) return false;
     qsizetype pos = 0;
     int day = 0, year = 0;

@@ -10,6 +10,9 @@ namespace rates {
 // Genitive month names, index 1 to 12 (index 0 is unused).
 extern const std::array<QString, 13> MonthNames;
 
+// Trims characters with codes up to 32 from both ends.
+QStringView TrimLow(QStringView s);
+
 // Reads a date text, day.month.year: one- or two-digit day and month, a
 // four-digit year. Impossible dates ("10.00.1999", "31.02.2009") are refused.
 bool ParseDateText(QStringView text, QDate &date);

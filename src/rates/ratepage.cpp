@@ -61,7 +61,7 @@ QString DateCellKey(const QString &cellText) {
     // A no-break space is the blank it stands for.
     text.replace(QChar(0x00A0), u' ');
     const qsizetype mark = text.indexOf(QStringLiteral("г."));
-    text = TrimLow(mark < 0 ? QString() : text.left(mark));
+    text = TrimLow(mark < 0 ? QString() : text.left(mark)).toString();
     // A cell that already holds a date text ("28.12.2009") names its date
     // directly; a date in words ("с 28 декабря 2009") names it through its key.
     // Either way the cell's key is the period key of that date, so it is one
@@ -87,11 +87,11 @@ QStringList ReadRatePairs(const QList<PageCell> &cells) {
             if (calc::TryReadNumber(cell.text, v)) pendingRate = cell.text;
         }
         if (pendingKey.isEmpty() || pendingRate.isEmpty()) continue;
-        const QString key = TrimLow(pendingKey);
+        const QString key = TrimLow(pendingKey).toString();
         const QString folded = key.toCaseFolded();
         if (!keys.contains(folded)) {
             keys.insert(folded);
-            lines.append(key + u'=' + TrimLow(pendingRate));
+            lines.append(key + u'=' + TrimLow(pendingRate).toString());
         }
         pendingKey.clear();
         pendingRate.clear();

@@ -124,18 +124,9 @@ RateLookupPlan PlanRateLookup(const RateTable &table, QDate endDate) {
     return plan;
 }
 
-QString TrimLow(const QString &s) {
-    qsizetype b = 0, e = s.size();
-    while (b < e && s[b].unicode() <= 32)
-        ++b;
-    while (e > b && s[e - 1].unicode() <= 32)
-        --e;
-    return s.mid(b, e - b);
-}
-
 RowSelection NormaliseRow(const QString &key, const QString &rateCell) {
     RowSelection r;
-    r.rate = TrimLow(rateCell).replace(u'.', u',');
+    r.rate = TrimLow(rateCell).toString().replace(u'.', u',');
     if (r.rate.isEmpty()) return r;
     long double v = 0;
     if (!calc::TryReadNumber(r.rate, v)) {

@@ -75,7 +75,4 @@ struct RowSelection {
 
 RowSelection NormaliseRow(const QString &key, const QString &rateCell);
 
-// Trims characters with codes up to 32 from both ends.
-QString TrimLow(const QString &s);
-
 } // namespace rates

@@ -532,7 +532,9 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
         return filterKey(edit, static_cast<QKeyEvent *>(event));
     const auto it = hooks_.constFind(watched);
     if (it == hooks_.constEnd()) return QWidget::eventFilter(watched, event);
-    const Hooks hk = *it; // a copy: a handler may re-hook controls
+    // Every event of a hooked control passes here, paints included, so the
+    // hooks are not copied; they are all installed before the first event.
+    const Hooks &hk = *it;
     switch (event->type()) {
     case QEvent::MouseButtonRelease: {
         const auto *me = static_cast<QMouseEvent *>(event);
