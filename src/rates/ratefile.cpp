@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSet>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -88,25 +87,8 @@ void RateFileLoad(const QString &path, RateTable &table) {
 
     // Keys must stay unique: every repeat of a key is left out, and the user is
     // told about the first one.
-    QStringList lines = DecodeRateFile(bytes);
-    QSet<QString> seen;
-    seen.reserve(lines.size());
     QString repeated;
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString key = RateTable::KeyOf(lines[i]);
-        if (!key.isEmpty()) {
-            const QString folded = key.toCaseFolded();
-            if (seen.contains(folded)) {
-                if (repeated.isNull()) repeated = key;
-                continue;
-            }
-            seen.insert(folded);
-        }
-        if (kept != i) lines[kept] = std::move(lines[i]);
-        ++kept;
-    }
-    lines.resize(kept);
+    const QStringList lines = WithoutRepeatedKeys(DecodeRateFile(bytes), &repeated);
     table.setLines(lines);
     if (!repeated.isNull())
         throw AppError(QStringLiteral("В файле ставок \"%1\" повторяется ключ \"%2\"; "

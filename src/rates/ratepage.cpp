@@ -5,7 +5,6 @@
 #include "periodkey.h"
 #include "ratetable.h"
 
-#include <QSet>
 #include <QStringDecoder>
 #include <bitset>
 
@@ -76,7 +75,6 @@ QString DateCellKey(const QString &cellText) {
 
 QStringList ReadRatePairs(const QList<PageCell> &cells) {
     QStringList lines;
-    QSet<QString> keys;
     QString pendingKey, pendingRate;
     for (const PageCell &cell : cells) {
         if (cell.isDate) {
@@ -87,16 +85,11 @@ QStringList ReadRatePairs(const QList<PageCell> &cells) {
             if (calc::TryReadNumber(cell.text, v)) pendingRate = cell.text;
         }
         if (pendingKey.isEmpty() || pendingRate.isEmpty()) continue;
-        const QString key = TrimLow(pendingKey).toString();
-        const QString folded = key.toCaseFolded();
-        if (!keys.contains(folded)) {
-            keys.insert(folded);
-            lines.append(key + u'=' + TrimLow(pendingRate).toString());
-        }
+        lines.append(TrimLow(pendingKey).toString() + u'=' + TrimLow(pendingRate).toString());
         pendingKey.clear();
         pendingRate.clear();
     }
-    return lines;
+    return WithoutRepeatedKeys(lines);
 }
 
 bool IsRatePage(const HtmlDocument &document) {

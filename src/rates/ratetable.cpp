@@ -67,17 +67,33 @@ void RateTable::requireUnique(const QString &line, int except) const {
         throw AppError(QStringLiteral("Запись с ключом \"%1\" уже есть в таблице").arg(k));
 }
 
-void RateTable::setLines(const QStringList &lines) {
+QStringList WithoutRepeatedKeys(const QStringList &lines, QString *firstRepeat) {
+    QStringList kept;
+    kept.reserve(lines.size());
     QSet<QString> seen;
     seen.reserve(lines.size());
-    for (const QString &l : lines) {
-        const QString k = KeyOf(l);
-        if (k.isEmpty()) continue;
-        const QString folded = k.toCaseFolded();
-        if (seen.contains(folded))
-            throw AppError(QStringLiteral("Запись с ключом \"%1\" уже есть в таблице").arg(k));
-        seen.insert(folded);
+    QString repeat;
+    for (const QString &line : lines) {
+        const QString key = RateTable::KeyOf(line);
+        if (!key.isEmpty()) {
+            const QString folded = key.toCaseFolded();
+            if (seen.contains(folded)) {
+                if (repeat.isNull()) repeat = key;
+                continue;
+            }
+            seen.insert(folded);
+        }
+        kept.append(line);
     }
+    if (firstRepeat) *firstRepeat = repeat;
+    return kept;
+}
+
+void RateTable::setLines(const QStringList &lines) {
+    QString repeat;
+    WithoutRepeatedKeys(lines, &repeat);
+    if (!repeat.isNull())
+        throw AppError(QStringLiteral("Запись с ключом \"%1\" уже есть в таблице").arg(repeat));
     lines_ = lines;
 }
 

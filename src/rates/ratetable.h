@@ -45,6 +45,11 @@ private:
     QStringList lines_;
 };
 
+// The lines with every later repeat of a key left out (letter case ignored;
+// empty keys never repeat). `firstRepeat`, when given, gets the first key that
+// repeated (a null text when none did).
+QStringList WithoutRepeatedKeys(const QStringList &lines, QString *firstRepeat = nullptr);
+
 // What the rate lookup for an end date does, worked out without touching the
 // window: first select `lastRow` (0 also stands for the empty row of an empty
 // table); then, when `chosen` >= 0, put `edit5Text` into the rate field and
