@@ -16,13 +16,6 @@
 
 namespace {
 
-QFont reportFont(bool bold) {
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSize(14);
-    f.setBold(bold);
-    return f;
-}
-
 // A page-sized image at 150 dpi stands in for the printer.
 QImage pageImage() {
     QImage img(1240, 1754, QImage::Format_RGB32);
@@ -83,8 +76,9 @@ void TestReport::pageLayout() {
                                QStringLiteral("третья")};
     QPainter p(&img);
     const ui::ReportPage page = ui::LayoutReportPage(p, img.width(), img.height(), lines);
-    const int h = QFontMetrics(reportFont(false), &img).height();
-    const int boldWidth = QFontMetrics(reportFont(true), &img).horizontalAdvance(ui::kReportTitle);
+    const int h = QFontMetrics(ui::ReportFont(false), &img).height();
+    const int boldWidth =
+        QFontMetrics(ui::ReportFont(true), &img).horizontalAdvance(ui::kReportTitle);
     QCOMPARE(page.lineHeight, h);
     QCOMPARE(page.margin, img.width() / 15);
     QCOMPARE(page.titleAt, QPoint((img.width() - boldWidth) / 2, h));

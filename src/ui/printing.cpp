@@ -8,16 +8,12 @@
 #include <QTextLayout>
 
 namespace ui {
-namespace {
-
-QFont reportFont(bool bold) {
+QFont ReportFont(bool bold) {
     QFont f(QStringLiteral("Arial"));
     f.setPointSize(14);
     f.setBold(bold);
     return f;
 }
-
-} // namespace
 
 QStringList DisplayLines(const QTextEdit *box) {
     QStringList lines;
@@ -40,8 +36,8 @@ QStringList DisplayLines(const QTextEdit *box) {
 
 ReportPage LayoutReportPage(QPainter &painter, int width, int height, const QStringList &lines) {
     ReportPage page;
-    const QFontMetrics regular(reportFont(false), painter.device());
-    const QFontMetrics bold(reportFont(true), painter.device());
+    const QFontMetrics regular(ReportFont(false), painter.device());
+    const QFontMetrics bold(ReportFont(true), painter.device());
     page.lineHeight = std::max(1, regular.height()); // the height of a text line, "A" or any
     const int h = page.lineHeight;
     page.margin = width / 15;
@@ -65,10 +61,10 @@ void DrawReportPage(QPainter &painter, int width, int height, const QStringList 
         painter.drawText(at + QPoint(0, painter.fontMetrics().ascent()), text);
     };
     painter.setPen(Qt::black);
-    painter.setFont(reportFont(true));
+    painter.setFont(ReportFont(true));
     drawAt(page.titleAt, kReportTitle);
     painter.drawLine(page.ruleFrom, page.ruleTo);
-    painter.setFont(reportFont(false));
+    painter.setFont(ReportFont(false));
     for (qsizetype k = 0; k < page.linesAt.size(); ++k)
         drawAt(page.linesAt[k], lines[k]);
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFont;
 class QPainter;
 class QTextEdit;
 
@@ -29,6 +30,9 @@ ReportPage LayoutReportPage(QPainter &painter, int width, int height, const QStr
 
 // Draws the page: title, rule under it, then the lines, one page only.
 void DrawReportPage(QPainter &painter, int width, int height, const QStringList &lines);
+
+// Arial 14 pt, the printout's one font, regular or bold.
+QFont ReportFont(bool bold);
 
 inline const QString kReportTitle = QStringLiteral("ДОЛГОМЕР");
 
