@@ -55,7 +55,6 @@ QString innerText(const GumboNode *root) {
 
 HtmlDocument::Element toElement(const GumboNode *node) {
     HtmlDocument::Element e;
-    e.tag = QString::fromUtf8(gumbo_normalized_tagname(node->v.element.tag));
     const GumboVector &attrs = node->v.element.attributes;
     for (unsigned i = 0; i < attrs.length; ++i) {
         const auto *a = static_cast<const GumboAttribute *>(attrs.data[i]);

@@ -12,7 +12,6 @@ namespace rates {
 class HtmlDocument {
 public:
     struct Element {
-        QString tag;
         QString innerText;                         // the text without markup; "&nbsp;" stays U+00A0
         QList<QPair<QString, QString>> attributes; // lower-case names, values as written
 

@@ -375,7 +375,7 @@ void TForm1::FormCreate() {
                     {Image1, ":/pictures/picture4.jpg"},
                     {Image9, ":/pictures/picture5.jpg"}};
     const auto &chosen = pictures[rng.bounded(5)];
-    shownPicture = chosen.image;
+    QLabel *shownPicture = chosen.image;
     shownPicture->setGeometry(336, 24, 249, 259);
     shownPicture->setPixmap(
         ui::LoadPicture(QString::fromLatin1(chosen.resource), shownPicture->size()));

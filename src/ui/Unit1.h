@@ -161,7 +161,6 @@ public:
     rates::RateTable table;
     QString RateFilePath;
     calc::DateParts dateParts;
-    QLabel *shownPicture = nullptr;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
