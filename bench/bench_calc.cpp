@@ -10,7 +10,7 @@ static void BM_ReadNumber(benchmark::State &state) {
     const QString text = QStringLiteral("100000,00");
     long double v = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(TryReadNumber(text, v));
+        benchmark::DoNotOptimize(tryReadNumber(text, v));
         benchmark::DoNotOptimize(v);
     }
 }
@@ -20,7 +20,7 @@ static void BM_ReadNumberLong(benchmark::State &state) {
     const QString text = QStringLiteral("123456789,123456789012345E-3");
     long double v = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(TryReadNumber(text, v));
+        benchmark::DoNotOptimize(tryReadNumber(text, v));
         benchmark::DoNotOptimize(v);
     }
 }
@@ -29,23 +29,23 @@ BENCHMARK(BM_ReadNumberLong);
 static void BM_AmountForm(benchmark::State &state) {
     const long double v = 100729.16666666666666L;
     for (auto _ : state)
-        benchmark::DoNotOptimize(AmountForm(v));
+        benchmark::DoNotOptimize(amountForm(v));
 }
 BENCHMARK(BM_AmountForm);
 
 static void BM_GeneralForm(benchmark::State &state) {
     const long double v = 0.1L;
     for (auto _ : state)
-        benchmark::DoNotOptimize(GeneralForm(v));
+        benchmark::DoNotOptimize(generalForm(v));
 }
 BENCHMARK(BM_GeneralForm);
 
-static void BM_EditCheck(benchmark::State &state) {
+static void BM_LongestNumberPrefix(benchmark::State &state) {
     const QString text = QStringLiteral("1,2,5");
     for (auto _ : state)
-        benchmark::DoNotOptimize(EditCheck(text));
+        benchmark::DoNotOptimize(longestNumberPrefix(text));
 }
-BENCHMARK(BM_EditCheck);
+BENCHMARK(BM_LongestNumberPrefix);
 
 static void BM_Calculation(benchmark::State &state) {
     CalcInput in;
@@ -57,7 +57,7 @@ static void BM_Calculation(benchmark::State &state) {
     in.divisorText = QStringLiteral("360");
     in.court = Court::GeneralJurisdiction;
     for (auto _ : state)
-        benchmark::DoNotOptimize(Calculate(in));
+        benchmark::DoNotOptimize(calculate(in));
 }
 BENCHMARK(BM_Calculation);
 

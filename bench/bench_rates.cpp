@@ -14,11 +14,11 @@ namespace {
 
 // A table of n distinct, well-formed entries, newest first.
 RateTable makeTable(int n) {
-    if (n == 33) return RateTable::BuiltIn();
+    if (n == 33) return RateTable::builtIn();
     QStringList lines;
     QDate d(2030, 1, 1);
     for (int i = 0; i < n; ++i, d = d.addDays(-1))
-        lines << PeriodKeyConvert(d.toString(QStringLiteral("dd.MM.yyyy"))) +
+        lines << convertPeriodKey(d.toString(QStringLiteral("dd.MM.yyyy"))) +
                      QStringLiteral("=8,75");
     RateTable t;
     t.setLines(lines);
@@ -32,38 +32,38 @@ QTemporaryDir &dir() {
 
 } // namespace
 
-static void BM_RateFileSave(benchmark::State &state) {
+static void BM_SaveRateFile(benchmark::State &state) {
     const RateTable t = makeTable(int(state.range(0)));
     const QString path = dir().path() + QStringLiteral("/save.txt");
     for (auto _ : state)
-        RateFileSave(path, t);
+        saveRateFile(path, t);
 }
-BENCHMARK(BM_RateFileSave)->Arg(33)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveRateFile)->Arg(33)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
-static void BM_RateFileLoad(benchmark::State &state) {
+static void BM_LoadRateFile(benchmark::State &state) {
     const QString path = dir().path() + QStringLiteral("/load.txt");
-    RateFileSave(path, makeTable(int(state.range(0))));
+    saveRateFile(path, makeTable(int(state.range(0))));
     RateTable t;
     for (auto _ : state)
-        RateFileLoad(path, t);
+        loadRateFile(path, t);
 }
-BENCHMARK(BM_RateFileLoad)->Arg(33)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadRateFile)->Arg(33)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 // The worst case: an end date before every entry walks the whole table.
 static void BM_RateLookup(benchmark::State &state) {
     const RateTable t = makeTable(int(state.range(0)));
     const QDate end(1900, 1, 1);
     for (auto _ : state)
-        benchmark::DoNotOptimize(PlanRateLookup(t, end));
+        benchmark::DoNotOptimize(planRateLookup(t, end));
 }
 BENCHMARK(BM_RateLookup)->Arg(33)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
-static void BM_PeriodKeyConvert(benchmark::State &state) {
+static void BM_ConvertPeriodKey(benchmark::State &state) {
     const QString key = QStringLiteral("с 28 декабря 2009 г.");
     for (auto _ : state)
-        benchmark::DoNotOptimize(PeriodKeyConvert(key));
+        benchmark::DoNotOptimize(convertPeriodKey(key));
 }
-BENCHMARK(BM_PeriodKeyConvert);
+BENCHMARK(BM_ConvertPeriodKey);
 
 BENCHMARK_MAIN();
 
@@ -73,7 +73,7 @@ static QByteArray bankLikePage() {
     QDate d(2030, 1, 1);
     while (page.size() < 1024 * 1024) {
         page += "<tr><td valign=\"top\" nowrap>" +
-                rates::PeriodKeyConvert(d.toString(QStringLiteral("dd.MM.yyyy"))).toUtf8() +
+                rates::convertPeriodKey(d.toString(QStringLiteral("dd.MM.yyyy"))).toUtf8() +
                 "</td><td>8,75</td></tr>\n";
         d = d.addDays(-1);
     }
@@ -84,8 +84,8 @@ static void BM_ParseRatePage(benchmark::State &state) {
     const QByteArray page = bankLikePage();
     size_t pairs = 0;
     for (auto _ : state) {
-        const rates::HtmlDocument doc = rates::HtmlDocument::Parse(page, QStringLiteral("utf-8"));
-        pairs = size_t(rates::ReadRatePairs(rates::RatePageCells(doc)).size());
+        const rates::HtmlDocument doc = rates::HtmlDocument::parse(page, QStringLiteral("utf-8"));
+        pairs = size_t(rates::readRatePairs(rates::ratePageCells(doc)).size());
     }
     state.counters["pairs"] = double(pairs);
 }

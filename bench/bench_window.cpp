@@ -1,5 +1,8 @@
 // A calculation click: the handler and the report drawn.
-#include "Unit1.h"
+#include "claiminputs.h"
+#include "mainwindow.h"
+#include "numberfield.h"
+#include "reportview.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -11,14 +14,14 @@ static void BM_CalculationClick(benchmark::State &state) {
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", (home.path() + "/c").toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + "/d").toUtf8());
-    SilentMessageBoxes boxes;
-    TForm1 form(&boxes);
-    form.show();
+    ui::SilentMessageBoxes boxes;
+    ui::MainWindow window(&boxes);
+    window.show();
     QCoreApplication::processEvents();
-    form.Edit1->setText(QStringLiteral("100000"));
+    window.claimInputs()->debtField()->setText(QStringLiteral("100000"));
     for (auto _ : state) {
-        form.Label6Click();
-        form.RichEdit1->viewport()->repaint();
+        window.calculate();
+        window.reportView()->box()->viewport()->repaint();
     }
 }
 BENCHMARK(BM_CalculationClick)->Unit(benchmark::kMicrosecond);

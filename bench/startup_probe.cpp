@@ -9,8 +9,8 @@
 #include <QWidget>
 
 #ifndef BARE_WINDOW
-#include "Unit1.h"
 #include "application.h"
+#include "mainwindow.h"
 #endif
 
 int main(int argc, char **argv) {
@@ -23,8 +23,8 @@ int main(int argc, char **argv) {
 #endif
 #else
     ui::Application app(argc, argv);
-    SilentMessageBoxes boxes; // a first-run message would wait for a click
-    TForm1 window(&boxes);
+    ui::SilentMessageBoxes boxes; // a first-run message would wait for a click
+    ui::MainWindow window(&boxes);
 #endif
     window.show();
     QTimer::singleShot(0, &app, &QCoreApplication::quit);

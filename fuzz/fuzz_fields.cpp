@@ -8,14 +8,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QString kept = calc::EditCheck(text);
+    const QString kept = calc::longestNumberPrefix(text);
     long double v = 0;
-    if (!kept.isEmpty() && !calc::TryReadNumber(kept, v)) abort();
+    if (!kept.isEmpty() && !calc::tryReadNumber(kept, v)) abort();
     if (!text.startsWith(kept)) abort();
-    const QString cleaned = calc::EditClean(kept, QStringLiteral("0"));
-    if (!calc::TryReadNumber(cleaned, v)) abort();
-    (void)calc::Edit1Exit(kept);
+    const QString cleaned = calc::normalisedNumber(kept, QStringLiteral("0"));
+    if (!calc::tryReadNumber(cleaned, v)) abort();
+    (void)calc::normalisedAmount(kept);
     for (QChar c : text)
-        (void)calc::FilterKey(c);
+        (void)calc::filterTypedKey(c);
     return 0;
 }

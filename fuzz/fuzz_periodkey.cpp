@@ -11,14 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     QDate viaText;
     bool converted = false;
     try {
-        const QString once = rates::PeriodKeyConvert(text);
-        converted = rates::ParseDateText(once, viaText);
-        (void)rates::PeriodKeyConvert(once);
+        const QString once = rates::convertPeriodKey(text);
+        converted = rates::parseDateText(once, viaText);
+        (void)rates::convertPeriodKey(once);
     } catch (const AppError &) {
     }
     // The lookup's shortcut must agree with converting and reading the date text.
     QDate direct;
-    const bool ok = rates::KeyDate(text, direct);
+    const bool ok = rates::keyDate(text, direct);
     if (ok != converted || (ok && direct != viaText)) abort();
     return 0;
 }

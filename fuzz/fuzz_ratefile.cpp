@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     rates::RateTable table;
     try {
-        rates::RateFileLoad(path, table);
+        rates::loadRateFile(path, table);
     } catch (const AppError &) {
     }
     // Keys stay unique whatever the file held.
@@ -27,9 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     } catch (const AppError &) {
         abort();
     }
-    (void)rates::PlanRateLookup(table, QDate(2010, 1, 1));
+    (void)rates::planRateLookup(table, QDate(2010, 1, 1));
     for (int i = 0; i < table.count() && i < 50; ++i)
-        (void)rates::NormaliseRow(table.key(i), table.rate(i));
-    (void)rates::DecodeRateFile(rates::EncodeRateFile(table.lines()));
+        (void)rates::normaliseRow(table.key(i), table.rate(i));
+    (void)rates::decodeRateFile(rates::encodeRateFile(table.lines()));
     return 0;
 }

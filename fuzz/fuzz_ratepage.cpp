@@ -13,14 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // The first byte picks the charset the server would have announced.
     static const char *const charsets[] = {"", "utf-8", "windows-1251", "koi8-r", "x-bogus"};
     const QString charset = size > 0 ? QString::fromLatin1(charsets[data[0] % 5]) : QString();
-    const rates::HtmlDocument doc = rates::HtmlDocument::Parse(bytes, charset);
-    (void)rates::IsRatePage(doc);
-    const QStringList lines = rates::ReadRatePairs(rates::RatePageCells(doc));
+    const rates::HtmlDocument doc = rates::HtmlDocument::parse(bytes, charset);
+    (void)rates::isRatePage(doc);
+    const QStringList lines = rates::readRatePairs(rates::ratePageCells(doc));
     rates::RateTable table;
     table.setLines(lines); // raises on a repeated key: the reader must never give one
     for (int i = 0; i < table.count(); ++i) {
         QDate d;
-        if (!rates::KeyDate(table.keyView(i), d))
+        if (!rates::keyDate(table.keyView(i), d))
             abort(); // every key it writes is one the lookup reads
     }
     return 0;

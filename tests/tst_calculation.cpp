@@ -14,7 +14,7 @@ namespace {
 
 CalcInput statutoryInput() {
     CalcInput in;
-    in.debtText = Edit1Exit(QStringLiteral("100000"));
+    in.debtText = normalisedAmount(QStringLiteral("100000"));
     in.refinancingText = QStringLiteral("8,75");
     in.contractText = QStringLiteral("0,1");
     in.start = QDate(2010, 1, 1);
@@ -31,8 +31,8 @@ CalcInput statutoryInput() {
 class TestCalculation : public QObject {
     Q_OBJECT
 private slots:
-    void dayCount_data();
-    void dayCount();
+    void dayCounts_data();
+    void dayCounts();
     void stateDuty_data();
     void stateDuty();
     void statutoryExample();
@@ -42,7 +42,7 @@ private slots:
     void badRateText();
 };
 
-void TestCalculation::dayCount_data() {
+void TestCalculation::dayCounts_data() {
     QTest::addColumn<QDate>("start");
     QTest::addColumn<QDate>("end");
     QTest::addColumn<int>("days");
@@ -59,11 +59,11 @@ void TestCalculation::dayCount_data() {
     QTest::newRow("across years") << QDate(2009, 12, 28) << QDate(2010, 1, 3) << 6;
 }
 
-void TestCalculation::dayCount() {
+void TestCalculation::dayCounts() {
     QFETCH(QDate, start);
     QFETCH(QDate, end);
     QFETCH(int, days);
-    QCOMPARE(DayCount(DecodeDates(start, end)), days);
+    QCOMPARE(dayCount(decodeDates(start, end)), days);
 }
 
 void TestCalculation::stateDuty_data() {
@@ -89,23 +89,23 @@ void TestCalculation::stateDuty() {
     QFETCH(double, total);
     QFETCH(double, arbitration);
     QFETCH(double, general);
-    QCOMPARE(StateDuty(total, Court::Arbitration), arbitration);
-    QCOMPARE(StateDuty(total, Court::GeneralJurisdiction), general);
+    QCOMPARE(courtFee(total, Court::Arbitration), arbitration);
+    QCOMPARE(courtFee(total, Court::GeneralJurisdiction), general);
 
     // A kopeck above a total lands in the next tier: a fraction of a kopeck more,
     // never a jump, never less.
     const double above = total + 0.01;
     for (Court c : {Court::Arbitration, Court::GeneralJurisdiction}) {
-        const double atBound = StateDuty(total, c);
-        const double fee = StateDuty(above, c);
+        const double atBound = courtFee(total, c);
+        const double fee = courtFee(above, c);
         QVERIFY(fee >= atBound);
         QVERIFY(fee - atBound < 0.0005);
-        QCOMPARE(AmountForm(fee), AmountForm(atBound));
+        QCOMPARE(amountForm(fee), amountForm(atBound));
     }
 }
 
 void TestCalculation::statutoryExample() {
-    const CalcResult r = Calculate(statutoryInput());
+    const CalcResult r = calculate(statutoryInput());
     QCOMPARE(r.days, 30);
     QCOMPARE(r.tax, 18000.0);
     const QStringList expected = {
@@ -124,12 +124,12 @@ void TestCalculation::statutoryExample() {
 
 void TestCalculation::contractualExample() {
     CalcInput in = statutoryInput();
-    in.debtText = Edit1Exit(QStringLiteral("50000"));
+    in.debtText = normalisedAmount(QStringLiteral("50000"));
     in.statutory = false;
-    in.contractText = EditClean(QStringLiteral("0,1"), QStringLiteral("0"));
+    in.contractText = normalisedNumber(QStringLiteral("0,1"), QStringLiteral("0"));
     in.start = QDate(2010, 3, 1);
     in.end = QDate(2010, 3, 31);
-    const CalcResult r = Calculate(in);
+    const CalcResult r = calculate(in);
     QCOMPARE(r.days, 31);
     QCOMPARE(r.lines[1], QStringLiteral("Размер договорной пени: 0,1%"));
     QCOMPARE(r.lines[3],
@@ -152,7 +152,7 @@ void TestCalculation::reportVariants_data() {
         << in << 5 << "Государственная пошлина: 3200,00 руб.";
 
     in = statutoryInput();
-    in.debtText = Edit1Exit(QString());
+    in.debtText = normalisedAmount(QString());
     in.court = Court::Arbitration;
     QTest::newRow("empty debt") << in << 4 << "ИТОГО: 0,00 + 0,00 = 0,00 руб.";
     QTest::newRow("empty debt: arbitration minimum")
@@ -163,7 +163,7 @@ void TestCalculation::reportVariants_data() {
 
     in = statutoryInput();
     in.statutory = false;
-    in.contractText = EditClean(QString(), QStringLiteral("0"));
+    in.contractText = normalisedNumber(QString(), QStringLiteral("0"));
     QTest::newRow("zero contractual rate")
         << in << 3 << "Сумма процентов: 100000,00 * 30 * 0 / 100 = 0,00 руб.";
 
@@ -186,7 +186,7 @@ void TestCalculation::reportVariants_data() {
     QTest::newRow("no tax") << in << 2
                             << "Cумма долга: 100000,00 руб., в том числе налог 0%: 0,00 руб.";
     in.taxPercent = 35;
-    in.debtText = Edit1Exit(QStringLiteral("1234,57"));
+    in.debtText = normalisedAmount(QStringLiteral("1234,57"));
     QTest::newRow("tax rounded half away")
         << in << 2 << "Cумма долга: 1234,57 руб., в том числе налог 35%: 432,10 руб.";
 }
@@ -195,21 +195,21 @@ void TestCalculation::reportVariants() {
     QFETCH(CalcInput, input);
     QFETCH(int, line);
     QFETCH(QString, text);
-    QCOMPARE(Calculate(input).lines.value(line), text);
+    QCOMPARE(calculate(input).lines.value(line), text);
 }
 
 void TestCalculation::badRateText() {
     CalcInput in = statutoryInput();
     in.refinancingText = QStringLiteral("8,7,5");
     try {
-        Calculate(in);
+        calculate(in);
         QFAIL("no error");
     } catch (const AppError &e) {
         QCOMPARE(e.message(), QStringLiteral("'8,7,5' is not a valid floating point value"));
     }
     // The contractual mode never reads the refinancing rate.
     in.statutory = false;
-    QCOMPARE(Calculate(in).lines.size(), 6);
+    QCOMPARE(calculate(in).lines.size(), 6);
 }
 
 QTEST_GUILESS_MAIN(TestCalculation)

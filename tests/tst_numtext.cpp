@@ -15,14 +15,14 @@ Q_DECLARE_METATYPE(long double)
 class TestNumText : public QObject {
     Q_OBJECT
 private slots:
-    void readNumber_data();
-    void readNumber();
+    void readingNumbers_data();
+    void readingNumbers();
     void readNumberMatchesStrtold();
     void readNumberError();
-    void generalForm_data();
-    void generalForm();
-    void amountForm_data();
-    void amountForm();
+    void generalForms_data();
+    void generalForms();
+    void amountForms_data();
+    void amountForms();
     void filterKey_data();
     void filterKey();
     void editCheck_data();
@@ -34,7 +34,7 @@ private slots:
     void edit1Exit();
 };
 
-void TestNumText::readNumber_data() {
+void TestNumText::readingNumbers_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<long double>("value");
@@ -70,12 +70,12 @@ void TestNumText::readNumber_data() {
     row("tab is not a blank", "\t1", false, 0);
 }
 
-void TestNumText::readNumber() {
+void TestNumText::readingNumbers() {
     QFETCH(QString, text);
     QFETCH(bool, ok);
     QFETCH(long double, value);
     long double v = -1;
-    QCOMPARE(TryReadNumber(text, v), ok);
+    QCOMPARE(tryReadNumber(text, v), ok);
     if (ok) QVERIFY2(v == value, qPrintable(QStringLiteral("%1").arg(double(v), 0, 'g', 20)));
 }
 
@@ -95,7 +95,7 @@ void TestNumText::readNumberMatchesStrtold() {
         QByteArray ascii = text.toLatin1().replace(',', '.');
         if (ascii.startsWith('.')) ascii.prepend('0');
         long double v = 0;
-        QVERIFY(TryReadNumber(text, v));
+        QVERIFY(tryReadNumber(text, v));
         const long double expected = strtold_l(ascii.constData(), nullptr, c);
         QVERIFY2(std::memcmp(&v, &expected, 10) == 0, qPrintable(text));
     }
@@ -104,7 +104,7 @@ void TestNumText::readNumberMatchesStrtold() {
 
 void TestNumText::readNumberError() {
     try {
-        ReadNumber(u"9,5x");
+        readNumber(u"9,5x");
         QFAIL("no error");
     } catch (const std::exception &e) {
         QCOMPARE(QString::fromUtf8(e.what()),
@@ -112,7 +112,7 @@ void TestNumText::readNumberError() {
     }
 }
 
-void TestNumText::generalForm_data() {
+void TestNumText::generalForms_data() {
     QTest::addColumn<long double>("value");
     QTest::addColumn<int>("precision");
     QTest::addColumn<QString>("text");
@@ -140,14 +140,14 @@ void TestNumText::generalForm_data() {
     QTest::newRow("infinity") << (long double)HUGE_VAL << 15 << "INF";
 }
 
-void TestNumText::generalForm() {
+void TestNumText::generalForms() {
     QFETCH(long double, value);
     QFETCH(int, precision);
     QFETCH(QString, text);
-    QCOMPARE(GeneralForm(value, precision), text);
+    QCOMPARE(generalForm(value, precision), text);
 }
 
-void TestNumText::amountForm_data() {
+void TestNumText::amountForms_data() {
     QTest::addColumn<long double>("value");
     QTest::addColumn<QString>("text");
     QTest::newRow("whole") << 100000.0L << "100000,00";
@@ -166,10 +166,10 @@ void TestNumText::amountForm_data() {
     QTest::newRow("carry into the integer") << 9.999L << "10,00";
 }
 
-void TestNumText::amountForm() {
+void TestNumText::amountForms() {
     QFETCH(long double, value);
     QFETCH(QString, text);
-    QCOMPARE(AmountForm(value), text);
+    QCOMPARE(amountForm(value), text);
 }
 
 void TestNumText::filterKey_data() {
@@ -191,7 +191,7 @@ void TestNumText::filterKey_data() {
 void TestNumText::filterKey() {
     QFETCH(QChar, typed);
     QFETCH(QChar, result);
-    QCOMPARE(FilterKey(typed), result);
+    QCOMPARE(filterTypedKey(typed), result);
 }
 
 void TestNumText::editCheck_data() {
@@ -227,14 +227,15 @@ void TestNumText::editCheck_data() {
 void TestNumText::editCheck() {
     QFETCH(QString, text);
     QFETCH(QString, kept);
-    QCOMPARE(EditCheck(text), kept);
+    QCOMPARE(longestNumberPrefix(text), kept);
 }
 
 // Shortening must not be one conversion per removed character.
 void TestNumText::editCheckHugeTextsFinish() {
-    QCOMPARE(EditCheck(QString(1000000, u'7')).size(), 4932);
-    QCOMPARE(EditCheck(QStringLiteral("1E") + QString(1000000, u'1')), QStringLiteral("1E1111"));
-    QCOMPARE(EditCheck(QString(1000000, u',')), QStringLiteral(","));
+    QCOMPARE(longestNumberPrefix(QString(1000000, u'7')).size(), 4932);
+    QCOMPARE(longestNumberPrefix(QStringLiteral("1E") + QString(1000000, u'1')),
+             QStringLiteral("1E1111"));
+    QCOMPARE(longestNumberPrefix(QString(1000000, u',')), QStringLiteral(","));
 }
 
 void TestNumText::editClean_data() {
@@ -265,7 +266,7 @@ void TestNumText::editClean_data() {
 void TestNumText::editClean() {
     QFETCH(QString, text);
     QFETCH(QString, cleaned);
-    QCOMPARE(EditClean(text, QStringLiteral("0")), cleaned);
+    QCOMPARE(normalisedNumber(text, QStringLiteral("0")), cleaned);
 }
 
 void TestNumText::edit1Exit_data() {
@@ -292,7 +293,7 @@ void TestNumText::edit1Exit_data() {
 void TestNumText::edit1Exit() {
     QFETCH(QString, text);
     QFETCH(QString, left);
-    QCOMPARE(Edit1Exit(text), left);
+    QCOMPARE(normalisedAmount(text), left);
 }
 
 QTEST_GUILESS_MAIN(TestNumText)

@@ -13,10 +13,10 @@ private slots:
     void convert();
     void fewerThanThreeWords_data();
     void fewerThanThreeWords();
-    void dateText_data();
-    void dateText();
-    void keyDate_data();
-    void keyDate();
+    void dateTexts_data();
+    void dateTexts();
+    void keyDates_data();
+    void keyDates();
     void keyDateAgreesWithConversion();
 };
 
@@ -64,7 +64,7 @@ void TestPeriodKey::convert_data() {
 void TestPeriodKey::convert() {
     QFETCH(QString, text);
     QFETCH(QString, result);
-    QCOMPARE(PeriodKeyConvert(text), result);
+    QCOMPARE(convertPeriodKey(text), result);
 }
 
 void TestPeriodKey::fewerThanThreeWords_data() {
@@ -80,14 +80,14 @@ void TestPeriodKey::fewerThanThreeWords_data() {
 void TestPeriodKey::fewerThanThreeWords() {
     QFETCH(QString, text);
     try {
-        PeriodKeyConvert(text);
+        convertPeriodKey(text);
         QFAIL("no error");
     } catch (const AppError &e) {
         QVERIFY(e.message().contains(text));
     }
 }
 
-void TestPeriodKey::dateText_data() {
+void TestPeriodKey::dateTexts_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QDate>("date");
     QTest::newRow("two digits") << "28.12.2009" << QDate(2009, 12, 28);
@@ -105,15 +105,15 @@ void TestPeriodKey::dateText_data() {
     QTest::newRow("empty") << "" << QDate();
 }
 
-void TestPeriodKey::dateText() {
+void TestPeriodKey::dateTexts() {
     QFETCH(QString, text);
     QFETCH(QDate, date);
     QDate parsed;
-    QCOMPARE(ParseDateText(text, parsed), date.isValid());
+    QCOMPARE(parseDateText(text, parsed), date.isValid());
     QCOMPARE(parsed, date);
 }
 
-void TestPeriodKey::keyDate_data() {
+void TestPeriodKey::keyDates_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QDate>("date");
     QTest::newRow("written key") << "с 05 июня 2009 г." << QDate(2009, 6, 5);
@@ -124,16 +124,16 @@ void TestPeriodKey::keyDate_data() {
     QTest::newRow("date text as key") << "05.06.2009" << QDate();
 }
 
-void TestPeriodKey::keyDate() {
+void TestPeriodKey::keyDates() {
     QFETCH(QString, key);
     QFETCH(QDate, date);
     QDate d;
-    QCOMPARE(KeyDate(key, d), date.isValid());
+    QCOMPARE(keyDate(key, d), date.isValid());
     if (date.isValid()) {
         QCOMPARE(d, date);
         // Converting twice normalises a key.
-        QCOMPARE(PeriodKeyConvert(PeriodKeyConvert(key)),
-                 PeriodKeyConvert(date.toString(QStringLiteral("dd.MM.yyyy"))));
+        QCOMPARE(convertPeriodKey(convertPeriodKey(key)),
+                 convertPeriodKey(date.toString(QStringLiteral("dd.MM.yyyy"))));
     }
 }
 
@@ -159,11 +159,11 @@ void TestPeriodKey::keyDateAgreesWithConversion() {
         QDate viaText;
         bool converted = false;
         try {
-            converted = ParseDateText(PeriodKeyConvert(key), viaText);
+            converted = parseDateText(convertPeriodKey(key), viaText);
         } catch (const AppError &) {
         }
         QDate direct;
-        QCOMPARE(KeyDate(key, direct), converted);
+        QCOMPARE(keyDate(key, direct), converted);
         if (converted) {
             QCOMPARE(direct, viaText);
             ++dates;

@@ -25,8 +25,8 @@ Q_DECLARE_METATYPE(QList<rates::PageCell>)
 class TestRatePage : public QObject {
     Q_OBJECT
 private slots:
-    void dateCellKey_data();
-    void dateCellKey();
+    void dateCellKeys_data();
+    void dateCellKeys();
     void pairs_data();
     void pairs();
     void document();
@@ -37,7 +37,7 @@ private slots:
     void fuzzFindings();
 };
 
-void TestRatePage::dateCellKey_data() {
+void TestRatePage::dateCellKeys_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("key");
     QTest::newRow("words") << "с 28 декабря 2009 г."
@@ -64,10 +64,10 @@ void TestRatePage::dateCellKey_data() {
                                          << "с 01 июля 2010 г.";
 }
 
-void TestRatePage::dateCellKey() {
+void TestRatePage::dateCellKeys() {
     QFETCH(QString, text);
     QFETCH(QString, key);
-    QCOMPARE(DateCellKey(text), key);
+    QCOMPARE(dateCellKey(text), key);
 }
 
 void TestRatePage::pairs_data() {
@@ -110,7 +110,7 @@ void TestRatePage::pairs_data() {
 void TestRatePage::pairs() {
     QFETCH(QList<PageCell>, input);
     QFETCH(QStringList, lines);
-    QCOMPARE(ReadRatePairs(input), lines);
+    QCOMPARE(readRatePairs(input), lines);
 }
 
 void TestRatePage::document() {
@@ -118,10 +118,10 @@ void TestRatePage::document() {
                             "<table><tr><td vAlign=\"top\" noWrap>с 1&nbsp;июня <b>2010</b> г.</td>"
                             "<td VALIGN=TOP NOWRAP>x</td><td valign=\"TOP\" nowrap>y</td>"
                             "<td valign=top>\n  7,75\n </td></tr></table></body></html>";
-    const HtmlDocument doc = HtmlDocument::Parse(page, QStringLiteral("utf-8"));
+    const HtmlDocument doc = HtmlDocument::parse(page, QStringLiteral("utf-8"));
     QVERIFY(doc.isHtml() && doc.hasBody());
     QCOMPARE(doc.title(), QStringLiteral("Центральный БАНК"));
-    QVERIFY(IsRatePage(doc));
+    QVERIFY(isRatePage(doc));
     const auto tds = doc.bodyElementsByTagName(QStringLiteral("TD"));
     QCOMPARE(tds.size(), 4);
     QCOMPARE(tds[0].innerText, QStringLiteral("с 1\u00a0июня 2010 г."));
@@ -131,10 +131,10 @@ void TestRatePage::document() {
     QCOMPARE(tds[3].innerText, QStringLiteral("7,75"));
     QVERIFY(!tds[3].hasAttribute(QStringLiteral("noWrap")));
 
-    const HtmlDocument failed = HtmlDocument::Failed(QStringLiteral("Ошибка загрузки"));
+    const HtmlDocument failed = HtmlDocument::failed(QStringLiteral("Ошибка загрузки"));
     QVERIFY(!failed.isHtml() && !failed.hasBody());
-    QVERIFY(!IsRatePage(failed));
-    QVERIFY(!IsRatePage(HtmlDocument::Parse("<title>Bank</title>")));
+    QVERIFY(!isRatePage(failed));
+    QVERIFY(!isRatePage(HtmlDocument::parse("<title>Bank</title>")));
 }
 
 void TestRatePage::charsets_data() {
@@ -162,7 +162,7 @@ void TestRatePage::charsets_data() {
 void TestRatePage::charsets() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, header);
-    QCOMPARE(HtmlDocument::Parse(bytes, header).title(), QStringLiteral("Банк России"));
+    QCOMPARE(HtmlDocument::parse(bytes, header).title(), QStringLiteral("Банк России"));
 }
 
 void TestRatePage::pageCells() {
@@ -170,12 +170,12 @@ void TestRatePage::pageCells() {
     const QByteArray page = "<title>Банк</title><td>1</td><table><tr>"
                             "<td valign=top nowrap>с 1 июня 2010 г.</td>"
                             "<td>7,75</td><td>\xe2\x82\xac \xe4\xb8\xad</td></tr></table>";
-    const QList<PageCell> c = RatePageCells(HtmlDocument::Parse(page, QStringLiteral("utf-8")));
+    const QList<PageCell> c = ratePageCells(HtmlDocument::parse(page, QStringLiteral("utf-8")));
     QCOMPARE(c.size(), 3);
     QVERIFY(c[0].isDate && !c[1].isDate);
     // Texts pass through code page 1251: what it cannot hold becomes "?".
     QCOMPARE(c[2].text, QStringLiteral("€ ?"));
-    QCOMPARE(ReadRatePairs(c), QStringList{"с 01 июня 2010 г.=7,75"});
+    QCOMPARE(readRatePairs(c), QStringList{"с 01 июня 2010 г.=7,75"});
 }
 
 void TestRatePage::deepNestingAndJunk() {
@@ -187,23 +187,23 @@ void TestRatePage::deepNestingAndJunk() {
             page += tag;
         return page + "<table><tr><td valign=top nowrap>с 1 июня 2010 г.</td><td>7</td></tr>";
     };
-    const HtmlDocument ok = HtmlDocument::Parse(nested(900, "<div>"), QStringLiteral("utf-8"));
-    QCOMPARE(ReadRatePairs(RatePageCells(ok)), QStringList{"с 01 июня 2010 г.=7"});
+    const HtmlDocument ok = HtmlDocument::parse(nested(900, "<div>"), QStringLiteral("utf-8"));
+    QCOMPARE(readRatePairs(ratePageCells(ok)), QStringList{"с 01 июня 2010 г.=7"});
     for (const QByteArray &tag : {QByteArray("<div>"), QByteArray("<b>"), QByteArray("<table>")}) {
-        const HtmlDocument deep = HtmlDocument::Parse(nested(300000, tag));
-        QVERIFY(!deep.isHtml() && !IsRatePage(deep));
+        const HtmlDocument deep = HtmlDocument::parse(nested(300000, tag));
+        QVERIFY(!deep.isHtml() && !isRatePage(deep));
     }
     // Cells and paragraphs left open close themselves: many of them are fine.
     const HtmlDocument open =
-        HtmlDocument::Parse(nested(20000, "<p>x<td>") + QByteArray(), QStringLiteral("utf-8"));
+        HtmlDocument::parse(nested(20000, "<p>x<td>") + QByteArray(), QStringLiteral("utf-8"));
     QVERIFY(open.isHtml());
 
     QByteArray junk(300000, '\0');
     for (int i = 0; i < junk.size(); ++i)
         junk[i] = char((quint32(i) * 7919u) % 251u);
-    const HtmlDocument j = HtmlDocument::Parse(junk);
+    const HtmlDocument j = HtmlDocument::parse(junk);
     QVERIFY(j.isHtml());
-    (void)ReadRatePairs(RatePageCells(j));
+    (void)readRatePairs(ratePageCells(j));
 }
 
 // Pages the fuzzer once broke the reader with: every key read from them must
@@ -217,10 +217,10 @@ void TestRatePage::fuzzFindings() {
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
         const QString charset = bytes.isEmpty() ? QString() : QStringLiteral("utf-8");
-        const QStringList lines = ReadRatePairs(RatePageCells(HtmlDocument::Parse(bytes, charset)));
+        const QStringList lines = readRatePairs(ratePageCells(HtmlDocument::parse(bytes, charset)));
         for (const QString &line : lines) {
             QDate d;
-            QVERIFY2(KeyDate(line.left(line.indexOf(u'=')), d), qPrintable(name + ": " + line));
+            QVERIFY2(keyDate(line.left(line.indexOf(u'=')), d), qPrintable(name + ": " + line));
         }
     }
 }

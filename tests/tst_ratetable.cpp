@@ -16,12 +16,12 @@ private slots:
     void uniqueKeys_data();
     void uniqueKeys();
     void editing();
-    void normaliseRow_data();
-    void normaliseRow();
+    void rowNormalisation_data();
+    void rowNormalisation();
 };
 
 void TestRateTable::builtInHistory() {
-    const RateTable t = RateTable::BuiltIn();
+    const RateTable t = RateTable::builtIn();
     QCOMPARE(t.count(), 33);
     QCOMPARE(t.line(0), QStringLiteral("с 28 декабря 2009 г.=8,75"));
     QCOMPARE(t.key(1), QStringLiteral("с 25 ноября 2009 г. "));
@@ -29,11 +29,11 @@ void TestRateTable::builtInHistory() {
     QCOMPARE(t.line(32), QStringLiteral("с 10 июня 1999 г.=55"));
     // Every key names a date and every rate reads as a number once trimmed.
     for (int i = 0; i < t.count(); ++i) {
-        const RowSelection s = NormaliseRow(t.key(i), t.rate(i));
+        const RowSelection s = normaliseRow(t.key(i), t.rate(i));
         QVERIFY2(s.outcome == RowSelection::Ok, qPrintable(t.line(i)));
         if (i > 0) {
             QDate newer;
-            QVERIFY(NormaliseRow(t.key(i - 1), t.rate(i - 1)).date > s.date);
+            QVERIFY(normaliseRow(t.key(i - 1), t.rate(i - 1)).date > s.date);
         }
     }
 }
@@ -56,26 +56,26 @@ void TestRateTable::lookup() {
     QFETCH(QDate, end);
     QFETCH(int, row);
     QFETCH(QString, rate);
-    const RateLookupPlan p = PlanRateLookup(RateTable::BuiltIn(), end);
+    const RateLookupPlan p = planRateLookup(RateTable::builtIn(), end);
     QCOMPARE(p.lastRow, 32);
     QCOMPARE(p.chosen, row);
-    QCOMPARE(p.edit5Text, rate);
+    QCOMPARE(p.rateText, rate);
     QVERIFY(p.error.isEmpty());
 }
 
 void TestRateTable::lookupStopsEarly() {
     RateTable t;
-    RateLookupPlan p = PlanRateLookup(t, QDate(2010, 1, 1));
+    RateLookupPlan p = planRateLookup(t, QDate(2010, 1, 1));
     QCOMPARE(p.lastRow, 0);
     QCOMPARE(p.chosen, -1);
 
     t.setLines({QStringLiteral("с 1 января 2010 г.=7")});
-    p = PlanRateLookup(t, QDate(2010, 1, 1));
+    p = planRateLookup(t, QDate(2010, 1, 1));
     QCOMPARE(p.lastRow, 0);
     QCOMPARE(p.chosen, -1); // a single entry is only selected
 
     t.setLines({QString(), QStringLiteral("с 1 января 2010 г.=7")});
-    p = PlanRateLookup(t, QDate(2010, 1, 1));
+    p = planRateLookup(t, QDate(2010, 1, 1));
     QCOMPARE(p.lastRow, 1);
     QCOMPARE(p.chosen, -1);
 }
@@ -84,12 +84,12 @@ void TestRateTable::lookupBadKey() {
     RateTable t;
     t.setLines({QStringLiteral("с 1 января 2010 г.=7"), QStringLiteral("с 31 июня 2009 г.=8"),
                 QStringLiteral("с 1 мая 2009 г.=9")});
-    const RateLookupPlan p = PlanRateLookup(t, QDate(2009, 12, 1));
+    const RateLookupPlan p = planRateLookup(t, QDate(2009, 12, 1));
     QCOMPARE(p.lastRow, 2);
     QCOMPARE(p.chosen, -1);
     QVERIFY(p.error.contains(QStringLiteral("с 31 июня 2009 г.")));
     // A bad key below the chosen entry is never reached.
-    QCOMPARE(PlanRateLookup(t, QDate(2010, 2, 1)).chosen, 0);
+    QCOMPARE(planRateLookup(t, QDate(2010, 2, 1)).chosen, 0);
 }
 
 void TestRateTable::uniqueKeys_data() {
@@ -106,7 +106,7 @@ void TestRateTable::uniqueKeys_data() {
 void TestRateTable::uniqueKeys() {
     QFETCH(QString, line);
     QFETCH(bool, accepted);
-    RateTable t = RateTable::BuiltIn();
+    RateTable t = RateTable::builtIn();
     bool raised = false;
     try {
         t.insertTop(line);
@@ -118,7 +118,7 @@ void TestRateTable::uniqueKeys() {
     if (accepted) QCOMPARE(t.line(0), line);
     // Replacing another line with it is refused the same way.
     raised = false;
-    t = RateTable::BuiltIn();
+    t = RateTable::builtIn();
     try {
         t.replace(5, line);
     } catch (const AppError &) {
@@ -128,7 +128,7 @@ void TestRateTable::uniqueKeys() {
 }
 
 void TestRateTable::editing() {
-    RateTable t = RateTable::BuiltIn();
+    RateTable t = RateTable::builtIn();
     t.replace(0, QStringLiteral("с 28 декабря 2009 г.=8,5")); // a line may keep its own key
     QCOMPARE(t.line(0), QStringLiteral("с 28 декабря 2009 г.=8,5"));
     t.setRate(3, QStringLiteral("10"));
@@ -150,7 +150,7 @@ void TestRateTable::editing() {
     QCOMPARE(t.count(), 3);
 }
 
-void TestRateTable::normaliseRow_data() {
+void TestRateTable::rowNormalisation_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("cell");
     QTest::addColumn<int>("outcome");
@@ -168,12 +168,12 @@ void TestRateTable::normaliseRow_data() {
                                << "7" << int(RowSelection::BadDate) << "7";
 }
 
-void TestRateTable::normaliseRow() {
+void TestRateTable::rowNormalisation() {
     QFETCH(QString, key);
     QFETCH(QString, cell);
     QFETCH(int, outcome);
     QFETCH(QString, rate);
-    const RowSelection s = NormaliseRow(key, cell);
+    const RowSelection s = normaliseRow(key, cell);
     QCOMPARE(int(s.outcome), outcome);
     QCOMPARE(s.rate, rate);
     if (s.outcome == RowSelection::Ok) QCOMPARE(s.date, QDate(2009, 9, 30));

@@ -49,7 +49,7 @@ private slots:
     }
     void pageLayout();
     void longReportStaysOnOnePage();
-    void displayLines();
+    void displayedLines();
     void emptyBoxPrintsNothing();
     void cancelPrintsNothing();
     void printed();
@@ -58,13 +58,13 @@ private slots:
     void copyAndSelectAll();
 
 private:
-    TForm1 &calculated() {
-        TForm1 &f = env_.open();
-        f.Edit1->setText(QStringLiteral("100000"));
-        f.DateTimePicker1->setDate(QDate(2010, 1, 1));
-        f.DateTimePicker2->setDate(QDate(2010, 1, 30));
-        f.RadioButton2->setChecked(true);
-        f.Label6Click();
+    Window &calculated() {
+        Window &f = env_.open();
+        f.debtField->setText(QStringLiteral("100000"));
+        f.periodStart->setDate(QDate(2010, 1, 1));
+        f.periodEnd->setDate(QDate(2010, 1, 30));
+        f.generalCourt->setChecked(true);
+        f.window.calculate();
         return f;
     }
     WindowEnv env_;
@@ -75,10 +75,10 @@ void TestReport::pageLayout() {
     const QStringList lines = {QStringLiteral("первая строка"), QStringLiteral("вторая"),
                                QStringLiteral("третья")};
     QPainter p(&img);
-    const ui::ReportPage page = ui::LayoutReportPage(p, img.width(), img.height(), lines);
-    const int h = QFontMetrics(ui::ReportFont(false), &img).height();
+    const ui::ReportPage page = ui::layoutReportPage(p, img.width(), img.height(), lines);
+    const int h = QFontMetrics(ui::reportFont(false), &img).height();
     const int boldWidth =
-        QFontMetrics(ui::ReportFont(true), &img).horizontalAdvance(ui::kReportTitle);
+        QFontMetrics(ui::reportFont(true), &img).horizontalAdvance(ui::kReportTitle);
     QCOMPARE(page.lineHeight, h);
     QCOMPARE(page.margin, img.width() / 15);
     QCOMPARE(page.titleAt, QPoint((img.width() - boldWidth) / 2, h));
@@ -88,7 +88,7 @@ void TestReport::pageLayout() {
     for (int k = 0; k < 3; ++k)
         QCOMPARE(page.linesAt[k], QPoint(page.margin, (4 + k) * h));
 
-    ui::DrawReportPage(p, img.width(), img.height(), lines);
+    ui::drawReportPage(p, img.width(), img.height(), lines);
     p.end();
     // The rule runs from margin to margin, and nothing is drawn beside it.
     const int ruleY = 2 * h;
@@ -114,49 +114,49 @@ void TestReport::longReportStaysOnOnePage() {
     QImage img = pageImage();
     QPainter p(&img);
     const QStringList lines(500, QStringLiteral("строка"));
-    const ui::ReportPage page = ui::LayoutReportPage(p, img.width(), img.height(), lines);
+    const ui::ReportPage page = ui::layoutReportPage(p, img.width(), img.height(), lines);
     QVERIFY(page.linesAt.size() < 500 && page.linesAt.size() > 30);
     QVERIFY(page.linesAt.last().y() < img.height());
     QVERIFY(page.linesAt.last().y() + 2 * page.lineHeight >= img.height());
 }
 
-void TestReport::displayLines() {
-    TForm1 &f = calculated();
-    const QStringList shown = ui::DisplayLines(f.RichEdit1);
+void TestReport::displayedLines() {
+    Window &f = calculated();
+    const QStringList shown = ui::displayLines(f.reportBox);
     QVERIFY(shown.size() >= 6);
-    QCOMPARE(shown.join(QString()), f.RichEdit1->toPlainText().remove(u'\n'));
+    QCOMPARE(shown.join(QString()), f.reportBox->toPlainText().remove(u'\n'));
     // A line the box wraps is printed as its pieces.
     const QString longLine = QStringLiteral("Сумма процентов: ") + QString(30, u'9') +
                              QStringLiteral(" * 30 * 8,75 / 36000 = ") + QString(40, u'7');
-    f.RichEdit1->setPlainText(longLine + QStringLiteral("\nИТОГО\n"));
-    const QStringList pieces = ui::DisplayLines(f.RichEdit1);
+    f.reportBox->setPlainText(longLine + QStringLiteral("\nИТОГО\n"));
+    const QStringList pieces = ui::displayLines(f.reportBox);
     QVERIFY(pieces.size() >= 3);
     QCOMPARE(pieces.last(), QStringLiteral("ИТОГО")); // the empty last line is not counted
     QCOMPARE(pieces.mid(0, pieces.size() - 1).join(QString()), longLine);
 }
 
 void TestReport::emptyBoxPrintsNothing() {
-    TForm1 &f = env_.open();
+    Window &f = env_.open();
     int printers = 0;
-    f.makePrinter = [&printers] {
+    f.report->setPrinterFactory([&printers] {
         ++printers;
         return std::unique_ptr<QPrinter>();
-    };
-    QTest::mouseClick(f.Label12, Qt::LeftButton);
-    f.N10->trigger();
+    });
+    QTest::mouseClick(f.printLink, Qt::LeftButton);
+    f.report->printAction()->trigger();
     QVERIFY(env_.boxes.shown.isEmpty());
     QCOMPARE(printers, 0);
 }
 
 void TestReport::cancelPrintsNothing() {
-    TForm1 &f = calculated();
+    Window &f = calculated();
     int printers = 0;
-    f.makePrinter = [&printers] {
+    f.report->setPrinterFactory([&printers] {
         ++printers;
         return std::unique_ptr<QPrinter>();
-    };
+    });
     env_.boxes.answers = {false};
-    f.N10->trigger();
+    f.report->printAction()->trigger();
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].text, QStringLiteral("Распечатать расчет на бумажный носитель?"));
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Подтверждение печати"));
@@ -165,10 +165,10 @@ void TestReport::cancelPrintsNothing() {
 }
 
 void TestReport::printed() {
-    TForm1 &f = calculated();
+    Window &f = calculated();
     const QString pdf = env_.path(QStringLiteral("printed.pdf"));
-    f.makePrinter = [&pdf] { return pdfPrinter(pdf); };
-    QTest::mouseClick(f.Label12, Qt::LeftButton);
+    f.report->setPrinterFactory([&pdf] { return pdfPrinter(pdf); });
+    QTest::mouseClick(f.printLink, Qt::LeftButton);
     QCOMPARE(env_.boxes.shown.size(), 2);
     QCOMPARE(env_.boxes.shown[1].text,
              QStringLiteral("Расчет отправлен на печать. Подождите, когда документ выйдет из "
@@ -179,27 +179,27 @@ void TestReport::printed() {
 }
 
 void TestReport::printerRefusesTheJob() {
-    TForm1 &f = calculated();
+    Window &f = calculated();
     const QString pdf = env_.path(QStringLiteral("no/such/folder/printed.pdf"));
-    f.makePrinter = [&pdf] { return pdfPrinter(pdf); };
-    f.Label12Click();
+    f.report->setPrinterFactory([&pdf] { return pdfPrinter(pdf); });
+    f.report->print();
     QCOMPARE(env_.boxes.shown.size(), 2);
     QCOMPARE(env_.boxes.shown[1].caption, QStringLiteral("Ошибка печати"));
     QCOMPARE(env_.boxes.shown[1].icon, MessageBoxes::Icon::Stop);
 }
 
 void TestReport::noPrinterOffersPdf() {
-    TForm1 &f = calculated();
-    f.makePrinter = [] { return std::unique_ptr<QPrinter>(); };
+    Window &f = calculated();
+    f.report->setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
     env_.boxes.answers = {true, false}; // print: yes; save a PDF instead: no
-    f.Label12Click();
+    f.report->print();
     QCOMPARE(env_.boxes.shown.size(), 2);
     QCOMPARE(env_.boxes.shown[1].caption, QStringLiteral("Ошибка печати"));
     QCOMPARE(env_.boxes.shown[1].buttons, MessageBoxes::Buttons::OkCancel);
 
     env_.boxes.shown.clear();
     env_.boxes.savePath = env_.path(QStringLiteral("Расчет.pdf"));
-    f.Label12Click();
+    f.report->print();
     QCOMPARE(env_.boxes.shown.size(), 3);
     QCOMPARE(env_.boxes.shown[2].caption, QStringLiteral("Сообщение"));
     QVERIFY(env_.boxes.shown[2].text.contains(env_.boxes.savePath));
@@ -219,11 +219,11 @@ void TestReport::noPrinterOffersPdf() {
 }
 
 void TestReport::copyAndSelectAll() {
-    TForm1 &f = calculated();
-    f.N5->trigger();
-    QCOMPARE(f.RichEdit1->textCursor().selectedText().size(), f.RichEdit1->toPlainText().size());
-    f.N7->trigger();
-    QCOMPARE(QApplication::clipboard()->text(), f.RichEdit1->toPlainText());
+    Window &f = calculated();
+    f.report->selectAllAction()->trigger();
+    QCOMPARE(f.reportBox->textCursor().selectedText().size(), f.reportBox->toPlainText().size());
+    f.report->copyAction()->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), f.reportBox->toPlainText());
     QVERIFY(QApplication::clipboard()->text().startsWith(
         QStringLiteral("Период просрочки: c 01.01.2010")));
 }

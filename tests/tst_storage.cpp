@@ -87,54 +87,54 @@ private slots:
 
 void TestStorage::settingsRoundTrip() {
     Home home;
-    QVERIFY(!SettingExists(kSettingsKey, false, QStringLiteral("patch")));
-    SettingWrite(kSettingsKey, true, QStringLiteral("patch"), QStringLiteral("/путь/stavki.txt"));
-    SettingWrite(kSettingsKey, false, QStringLiteral("k_stav"), QStringLiteral("360"));
+    QVERIFY(!settingExists(kSettingsKey, false, QStringLiteral("patch")));
+    writeSetting(kSettingsKey, true, QStringLiteral("patch"), QStringLiteral("/путь/stavki.txt"));
+    writeSetting(kSettingsKey, false, QStringLiteral("k_stav"), QStringLiteral("360"));
     const QString odd = QStringLiteral(" a=b\\c\nd\r;#[x] ");
-    SettingWrite(kSettingsKey, false, QStringLiteral("dogovor"), odd);
-    QVERIFY(SettingExists(kSettingsKey, false, QStringLiteral("patch")));
-    QCOMPARE(SettingRead(kSettingsKey, false, QStringLiteral("patch")),
+    writeSetting(kSettingsKey, false, QStringLiteral("dogovor"), odd);
+    QVERIFY(settingExists(kSettingsKey, false, QStringLiteral("patch")));
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("patch")),
              QStringLiteral("/путь/stavki.txt"));
-    QCOMPARE(SettingRead(kSettingsKey, false, QStringLiteral("dogovor")), odd);
-    QCOMPARE(SettingRead(kSettingsKey, false, QStringLiteral("missing")), QString());
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("dogovor")), odd);
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("missing")), QString());
 
     // One readable section per key path, in UTF-8.
-    const QString ini = QString::fromUtf8(readBytes(SettingsFilePath()));
+    const QString ini = QString::fromUtf8(readBytes(settingsFilePath()));
     QVERIFY2(ini.contains(QStringLiteral("[Software\\Долгомер]\n")), qPrintable(ini));
     QVERIFY(ini.contains(QStringLiteral("k_stav=360\n")));
-    QCOMPARE(SettingsFilePath(), home.path(QStringLiteral("config/Долгомер/registry.ini")));
+    QCOMPARE(settingsFilePath(), home.path(QStringLiteral("config/Долгомер/registry.ini")));
 }
 
 void TestStorage::settingsMissingKey() {
     Home home;
     const QString ie = QStringLiteral("Software\\Microsoft\\Internet Explorer\\Main");
     QVERIFY_THROWS_EXCEPTION(AppError,
-                             SettingWrite(ie, false, QStringLiteral("x"), QStringLiteral("no")));
-    QCOMPARE(SettingRead(ie, false, QStringLiteral("x")), QString());
-    QVERIFY(!SettingExists(ie, false, QStringLiteral("x")));
+                             writeSetting(ie, false, QStringLiteral("x"), QStringLiteral("no")));
+    QCOMPARE(readSetting(ie, false, QStringLiteral("x")), QString());
+    QVERIFY(!settingExists(ie, false, QStringLiteral("x")));
 
     // Creating a key creates every level; an empty key still exists afterwards.
-    QVERIFY(!SettingExists(ie, true, QStringLiteral("x")));
-    SettingWrite(QStringLiteral("Software\\Microsoft"), false, QStringLiteral("y"),
+    QVERIFY(!settingExists(ie, true, QStringLiteral("x")));
+    writeSetting(QStringLiteral("Software\\Microsoft"), false, QStringLiteral("y"),
                  QStringLiteral("1"));
-    SettingWrite(ie, false, QStringLiteral("x"), QStringLiteral("yes"));
-    QCOMPARE(SettingRead(ie, false, QStringLiteral("x")), QStringLiteral("yes"));
-    QVERIFY(!SettingExists(kSettingsKey, false, QStringLiteral("x")));
+    writeSetting(ie, false, QStringLiteral("x"), QStringLiteral("yes"));
+    QCOMPARE(readSetting(ie, false, QStringLiteral("x")), QStringLiteral("yes"));
+    QVERIFY(!settingExists(kSettingsKey, false, QStringLiteral("x")));
 }
 
 void TestStorage::settingsUnwritable() {
     Home home;
     // A file where the store's folder should be: nothing can be written there.
     writeBytes(home.path(QStringLiteral("config")), "not a folder");
-    QVERIFY_THROWS_EXCEPTION(AppError, SettingWrite(kSettingsKey, true, QStringLiteral("k_stav"),
+    QVERIFY_THROWS_EXCEPTION(AppError, writeSetting(kSettingsKey, true, QStringLiteral("k_stav"),
                                                     QStringLiteral("360")));
-    QCOMPARE(SettingRead(kSettingsKey, false, QStringLiteral("k_stav")), QString());
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("k_stav")), QString());
 }
 
 void TestStorage::encodeFile() {
-    QCOMPARE(EncodeRateFile(RateTable::BuiltIn().lines()), expectedHistoryBytes());
-    QCOMPARE(EncodeRateFile({}), QByteArray());
-    QCOMPARE(EncodeRateFile({QString()}), QByteArray("\r\n"));
+    QCOMPARE(encodeRateFile(RateTable::builtIn().lines()), expectedHistoryBytes());
+    QCOMPARE(encodeRateFile({}), QByteArray());
+    QCOMPARE(encodeRateFile({QString()}), QByteArray("\r\n"));
 }
 
 void TestStorage::decodeFile_data() {
@@ -158,21 +158,21 @@ void TestStorage::decodeFile_data() {
 void TestStorage::decodeFile() {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
-    QCOMPARE(DecodeRateFile(bytes), lines);
+    QCOMPARE(decodeRateFile(bytes), lines);
 }
 
 void TestStorage::loadAndSave() {
     Home home;
     const QString path = home.path(QStringLiteral("stavki.txt"));
-    RateFileSave(path, RateTable::BuiltIn());
+    saveRateFile(path, RateTable::builtIn());
     QCOMPARE(readBytes(path), expectedHistoryBytes());
     RateTable t;
-    RateFileLoad(path, t);
-    QCOMPARE(t.lines(), RateTable::BuiltIn().lines());
+    loadRateFile(path, t);
+    QCOMPARE(t.lines(), RateTable::builtIn().lines());
 
-    RateFileSave(path, RateTable());
+    saveRateFile(path, RateTable());
     QCOMPARE(QFileInfo(path).size(), 0);
-    RateFileLoad(path, t);
+    loadRateFile(path, t);
     QCOMPARE(t.count(), 0);
 }
 
@@ -181,9 +181,9 @@ void TestStorage::loadRepeatedKeys() {
     const QString path = home.path(QStringLiteral("stavki.txt"));
     const QByteArray bytes = "a=1\r\nb=2\r\nA=3\r\nc=4\r\nB=5\r\n\r\n\r\n";
     writeBytes(path, bytes);
-    RateTable t = RateTable::BuiltIn();
+    RateTable t = RateTable::builtIn();
     try {
-        RateFileLoad(path, t);
+        loadRateFile(path, t);
         QFAIL("no error");
     } catch (const AppError &e) {
         QVERIFY2(e.message().contains(QStringLiteral("\"A\"")), qPrintable(e.message()));
@@ -201,25 +201,25 @@ void TestStorage::loadLargeFiles() {
     many += QByteArray(1 << 20, 'x') + "=2";
     writeBytes(path, many);
     RateTable t;
-    RateFileLoad(path, t);
+    loadRateFile(path, t);
     QCOMPARE(t.count(), 100001);
     QCOMPARE(t.rate(100000), QStringLiteral("2"));
-    RateFileSave(path, t);
+    saveRateFile(path, t);
     QCOMPARE(readBytes(path), many + "\r\n");
 
     // Not a file at all: a clear error, and the table is left alone.
-    QVERIFY_THROWS_EXCEPTION(RateFileUnreadable, RateFileLoad(home.path(QString()), t));
+    QVERIFY_THROWS_EXCEPTION(RateFileUnreadable, loadRateFile(home.path(QString()), t));
     QCOMPARE(t.count(), 100001);
 }
 
 void TestStorage::saveFailuresKeepTheFile() {
     Home home;
     const QString path = home.path(QStringLiteral("stavki.txt"));
-    RateFileSave(path, RateTable::BuiltIn());
+    saveRateFile(path, RateTable::builtIn());
 
-    QVERIFY_THROWS_EXCEPTION(AppError, RateFileSave(home.path(QStringLiteral("missing/stavki.txt")),
-                                                    RateTable::BuiltIn()));
-    QVERIFY_THROWS_EXCEPTION(AppError, RateFileSave(QString(), RateTable::BuiltIn()));
+    QVERIFY_THROWS_EXCEPTION(AppError, saveRateFile(home.path(QStringLiteral("missing/stavki.txt")),
+                                                    RateTable::builtIn()));
+    QVERIFY_THROWS_EXCEPTION(AppError, saveRateFile(QString(), RateTable::builtIn()));
 
     // A write that fails half-way (here: the file size limit) must leave the
     // last good file whole. Permissions would not stop a test running as root.
@@ -236,7 +236,7 @@ void TestStorage::saveFailuresKeepTheFile() {
     setrlimit(RLIMIT_FSIZE, &small);
     bool raised = false;
     try {
-        RateFileSave(path, big);
+        saveRateFile(path, big);
     } catch (const AppError &e) {
         raised = true;
         QVERIFY(e.message().contains(QDir::toNativeSeparators(path)));
@@ -248,7 +248,7 @@ void TestStorage::saveFailuresKeepTheFile() {
 
     if (geteuid() != 0) {
         QFile::setPermissions(home.path(QString()), QFile::ReadOwner | QFile::ExeOwner);
-        QVERIFY_THROWS_EXCEPTION(AppError, RateFileSave(path, big));
+        QVERIFY_THROWS_EXCEPTION(AppError, saveRateFile(path, big));
         QFile::setPermissions(home.path(QString()),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(readBytes(path), expectedHistoryBytes());
@@ -257,28 +257,28 @@ void TestStorage::saveFailuresKeepTheFile() {
 
 void TestStorage::startupFirstRun() {
     Home home;
-    RateTable t = RateTable::BuiltIn();
+    RateTable t = RateTable::builtIn();
     QString path;
-    StartupStorage(t, path);
+    openRateStorage(t, path);
     const QString expected = home.dataFolder() + QStringLiteral("/stavki.txt");
     QCOMPARE(path, expected);
     QCOMPARE(readBytes(expected), expectedHistoryBytes());
-    QCOMPARE(SettingRead(kSettingsKey, false, QStringLiteral("patch")), expected);
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("patch")), expected);
     QCOMPARE(QDir::currentPath(), home.dataFolder());
 }
 
 void TestStorage::startupLaterRuns() {
     Home home;
-    RateTable first = RateTable::BuiltIn();
+    RateTable first = RateTable::builtIn();
     QString path;
-    StartupStorage(first, path);
+    openRateStorage(first, path);
     QStringEncoder cp1251("windows-1251");
     writeBytes(path,
                cp1251(QStringLiteral("с 1 января 2011 г.=7,75\r\nс 28 декабря 2009 г.=8.75 \r\n")));
 
-    RateTable t = RateTable::BuiltIn();
+    RateTable t = RateTable::builtIn();
     QString again;
-    StartupStorage(t, again);
+    openRateStorage(t, again);
     QCOMPARE(again, path);
     QCOMPARE(t.lines(), (QStringList{"с 1 января 2011 г.=7,75", "с 28 декабря 2009 г.=8.75 "}));
     QCOMPARE(QDir::currentPath(), home.path(QStringLiteral("data")));
@@ -286,46 +286,46 @@ void TestStorage::startupLaterRuns() {
 
 void TestStorage::startupFileGone() {
     Home home;
-    RateTable t = RateTable::BuiltIn();
+    RateTable t = RateTable::builtIn();
     QString path;
-    StartupStorage(t, path);
+    openRateStorage(t, path);
     QFile::remove(path);
     QDir(home.dataFolder()).removeRecursively();
 
     QString again;
-    StartupStorage(t, again);
+    openRateStorage(t, again);
     QCOMPARE(again, path);
     QCOMPARE(readBytes(path), expectedHistoryBytes());
 
     // The file's folder is not recreated unless it is the data folder: the
     // save then fails with a clear error, and the data folder exists.
     const QString elsewhere = home.path(QStringLiteral("data/elsewhere/stavki.txt"));
-    SettingWrite(kSettingsKey, false, QStringLiteral("patch"), elsewhere);
+    writeSetting(kSettingsKey, false, QStringLiteral("patch"), elsewhere);
     QDir(home.dataFolder()).removeRecursively();
     QString third;
-    QVERIFY_THROWS_EXCEPTION(AppError, StartupStorage(t, third));
+    QVERIFY_THROWS_EXCEPTION(AppError, openRateStorage(t, third));
     QCOMPARE(third, elsewhere);
     QVERIFY(QFileInfo(home.dataFolder()).isDir());
 }
 
 void TestStorage::startupUnreadableFile() {
     Home home;
-    RateTable first = RateTable::BuiltIn();
+    RateTable first = RateTable::builtIn();
     QString path;
-    StartupStorage(first, path);
+    openRateStorage(first, path);
     // Too large to be a rate file (sparse, so it costs no disk).
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadWrite));
     QVERIFY(f.resize(65 * 1024 * 1024));
     f.close();
 
-    RateTable t = RateTable::BuiltIn();
+    RateTable t = RateTable::builtIn();
     QString again = QStringLiteral("unset");
-    QVERIFY_THROWS_EXCEPTION(RateFileUnreadable, StartupStorage(t, again));
+    QVERIFY_THROWS_EXCEPTION(RateFileUnreadable, openRateStorage(t, again));
     QVERIFY(again.isEmpty());
     QCOMPARE(t.count(), 33);
     // Saving the stand-in table must not overwrite the user's file.
-    QVERIFY_THROWS_EXCEPTION(AppError, RateFileSave(again, t));
+    QVERIFY_THROWS_EXCEPTION(AppError, saveRateFile(again, t));
     QCOMPARE(QFileInfo(path).size(), 65 * 1024 * 1024);
 }
 

@@ -52,22 +52,22 @@ private slots:
     void saveFailureLeavesTableAndFile();
 
 private:
-    TForm1 &openAt(const QString &path) {
-        rates::SettingWrite(rates::kSettingsKey, true, QStringLiteral("update_url"),
+    Window &openAt(const QString &path) {
+        rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("update_url"),
                             server_->url(path));
-        TForm1 &f = env_.open();
-        f.Edit5Click();
+        Window &f = env_.open();
+        f.window.openRatePanel();
         return f;
     }
     // Starts an update and waits until the window is back at rest.
-    void update(TForm1 &f) {
-        QTest::mouseClick(f.Label24, Qt::LeftButton);
-        QVERIFY(!f.Panel2->isEnabled());
-        QVERIFY(f.ProgressBar1->isVisible());
+    void update(Window &f) {
+        QTest::mouseClick(f.updateLink, Qt::LeftButton);
+        QVERIFY(!f.ratePanel->isEnabled());
+        QVERIFY(f.updateProgress->isVisible());
         QVERIFY(QApplication::overrideCursor());
-        QTRY_VERIFY_WITH_TIMEOUT(f.Panel2->isEnabled() && f.ProgressBar1->isHidden(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(f.ratePanel->isEnabled() && f.updateProgress->isHidden(), 10000);
         QVERIFY(!QApplication::overrideCursor());
-        QCOMPARE(rates::SettingRead(kBrowserKey, false, QStringLiteral("Display Inline Images")),
+        QCOMPARE(rates::readSetting(kBrowserKey, false, QStringLiteral("Display Inline Images")),
                  QStringLiteral("yes"));
     }
     WindowEnv env_;
@@ -90,14 +90,14 @@ void TestUpdate::replacesTheTable() {
                                  bankPage(QStringLiteral("Центральный банк России"),
                                           {"с 1 июня 2010 г.|7,75", "с 29 марта 2010 г.|8,25",
                                            "с 28 декабря 2009 г.|8.75x", "с 25 ноября 2009 г.|9"})};
-    TForm1 &f = openAt(QStringLiteral("/rates"));
-    f.addClick(); // the editor closes when the update starts
+    Window &f = openAt(QStringLiteral("/rates"));
+    f.editor->startAdding(); // the editor closes when the update starts
     update(f);
-    QVERIFY(f.Panel1->isHidden());
+    QVERIFY(f.rateEditor->isHidden());
     const QStringList expected = {"с 01 июня 2010 г.=7,75", "с 29 марта 2010 г.=8,25",
                                   "с 25 ноября 2009 г.=9"};
-    QCOMPARE(f.table.lines(), expected);
-    QCOMPARE(fileBytes(f.RateFilePath), rates::EncodeRateFile(expected));
+    QCOMPARE(f.table().lines(), expected);
+    QCOMPARE(fileBytes(f.rateFilePath()), rates::encodeRateFile(expected));
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].text, kDone);
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Сообщение"));
@@ -123,15 +123,15 @@ void TestUpdate::pagesThatAreNotTheBanks() {
     QFETCH(int, status);
     QFETCH(QByteArray, body);
     server_->routes["/p"] = {status, "text/html; charset=utf-8", body};
-    TForm1 &f = openAt(QStringLiteral("/p"));
-    const QByteArray before = fileBytes(f.RateFilePath);
+    Window &f = openAt(QStringLiteral("/p"));
+    const QByteArray before = fileBytes(f.rateFilePath());
     update(f);
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].text, kFailed);
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка соединения"));
     QCOMPARE(env_.boxes.shown[0].icon, MessageBoxes::Icon::Stop);
-    QCOMPARE(f.table.lines(), rates::RateTable::BuiltIn().lines());
-    QCOMPARE(fileBytes(f.RateFilePath), before);
+    QCOMPARE(f.table().lines(), rates::RateTable::builtIn().lines());
+    QCOMPARE(fileBytes(f.rateFilePath()), before);
 }
 
 void TestUpdate::recognisedPageWithoutPairs() {
@@ -144,15 +144,15 @@ void TestUpdate::recognisedPageWithoutPairs() {
         bankPage(QStringLiteral("БАНК"), {"с 1 июня 2010 г.|7"}, QStringLiteral("valign=\"top\""))};
     server_->routes["/nomark"] = {200, "text/html",
                                   bankPage(QStringLiteral("БАНК"), {"с 1 июня 2010|7"})};
-    TForm1 &f = openAt(QStringLiteral("/caps"));
-    const QByteArray before = fileBytes(f.RateFilePath);
+    Window &f = openAt(QStringLiteral("/caps"));
+    const QByteArray before = fileBytes(f.rateFilePath());
     for (const char *path : {"/caps", "/nowrap", "/nomark"}) {
-        rates::SettingWrite(rates::kSettingsKey, false, QStringLiteral("update_url"),
+        rates::writeSetting(rates::kSettingsKey, false, QStringLiteral("update_url"),
                             server_->url(QString::fromLatin1(path)));
         update(f);
         QVERIFY(env_.boxes.shown.isEmpty());
-        QCOMPARE(f.table.lines(), rates::RateTable::BuiltIn().lines());
-        QCOMPARE(fileBytes(f.RateFilePath), before);
+        QCOMPARE(f.table().lines(), rates::RateTable::builtIn().lines());
+        QCOMPARE(fileBytes(f.rateFilePath()), before);
     }
 }
 
@@ -162,9 +162,9 @@ void TestUpdate::redirectAndUtf8() {
                                         "с&nbsp;1&nbsp;июня&nbsp;2010 г.</td></tr></table>");
     server_->routes["/new"] = {200, "text/html", page.toUtf8()};
     server_->routes["/old"] = {301, "text/html", "moved", server_->url("/new").toLatin1()};
-    TForm1 &f = openAt(QStringLiteral("/old"));
+    Window &f = openAt(QStringLiteral("/old"));
     update(f);
-    QCOMPARE(f.table.lines(), QStringList{"с 01 июня 2010 г.=8,5"});
+    QCOMPARE(f.table().lines(), QStringList{"с 01 июня 2010 г.=8,5"});
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].text, kDone);
 }
@@ -174,37 +174,37 @@ void TestUpdate::repeatedKeysAndDateTexts() {
         200, "text/html",
         bankPage(QStringLiteral("Банк"),
                  {"с 1 июня 2010 г.|7,75", "01.06.2010 г.|7", "28.12.2009 г.|8,75"})};
-    TForm1 &f = openAt(QStringLiteral("/dup"));
+    Window &f = openAt(QStringLiteral("/dup"));
     update(f);
     const QStringList expected = {"с 01 июня 2010 г.=7,75", "с 28 декабря 2009 г.=8,75"};
-    QCOMPARE(f.table.lines(), expected);
-    QCOMPARE(fileBytes(f.RateFilePath), rates::EncodeRateFile(expected));
+    QCOMPARE(f.table().lines(), expected);
+    QCOMPARE(fileBytes(f.rateFilePath()), rates::encodeRateFile(expected));
     // The keys it wrote are ones the lookup reads.
-    f.DateTimePicker2Change();
-    QCOMPARE(f.Edit5->text(), QStringLiteral("7,75"));
+    f.panel->followPeriodEnd(f.periodEnd->date());
+    QCOMPARE(f.rateField->text(), QStringLiteral("7,75"));
 }
 
 void TestUpdate::timeLimit() {
     server_->routes["/hang"] = {200, "text/html", {}, {}, true};
-    TForm1 &f = openAt(QStringLiteral("/hang"));
-    f.updateTimeLimitMs = 300;
+    Window &f = openAt(QStringLiteral("/hang"));
+    f.updater->setTimeLimit(300);
     update(f);
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].text, kFailed);
-    QCOMPARE(f.table.count(), 33);
+    QCOMPARE(f.table().count(), 33);
 }
 
 void TestUpdate::saveFailureLeavesTableAndFile() {
     server_->routes["/rates"] = {200, "text/html",
                                  bankPage(QStringLiteral("Банк"), {"с 1 июня 2010 г.|7,75"})};
-    TForm1 &f = openAt(QStringLiteral("/rates"));
-    const QString good = f.RateFilePath;
+    Window &f = openAt(QStringLiteral("/rates"));
+    const QString good = f.rateFilePath();
     const QByteArray before = fileBytes(good);
-    f.RateFilePath = env_.path(QStringLiteral("missing/stavki.txt"));
+    f.panel->setRateFilePath(env_.path(QStringLiteral("missing/stavki.txt")));
     update(f);
     QCOMPARE(env_.boxes.shown.size(), 1);
-    QCOMPARE(env_.boxes.shown[0].caption, AppTitle());
-    QCOMPARE(f.table.lines(), rates::RateTable::BuiltIn().lines());
+    QCOMPARE(env_.boxes.shown[0].caption, ui::appTitle());
+    QCOMPARE(f.table().lines(), rates::RateTable::builtIn().lines());
     QCOMPARE(fileBytes(good), before);
 }
 

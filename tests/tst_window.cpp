@@ -1,4 +1,3 @@
-#include "Unit1.h"
 #include "calc/numtext.h"
 #include "rategrid.h"
 #include "rates/ratefile.h"
@@ -54,15 +53,15 @@ private slots:
     void closingStoresSettings();
     void closingWithAnUnwritableStore();
     void hoverLook();
-    void errorText_data();
-    void errorText();
+    void errorTexts_data();
+    void errorTexts();
     void lookupFollowsTheEndDate();
     void backgroundClickAndContactLink();
     void badStoredData_data();
     void badStoredData();
 
 private:
-    TForm1 &open() { return env_.open(); }
+    Window &open() { return env_.open(); }
     WindowEnv env_;
     ScriptedBoxes &boxes_ = env_.boxes;
 };
@@ -76,36 +75,31 @@ void TestWindow::cleanup() {
 }
 
 void TestWindow::startUp() {
-    TForm1 &f = open();
-    QCOMPARE(f.windowTitle(), QStringLiteral("Программа для Долгомер"));
-    QCOMPARE(f.DateTimePicker1->date(), QDate::currentDate());
-    QCOMPARE(f.DateTimePicker2->date(), QDate::currentDate());
-    QVERIFY(f.Image2->isVisible() && f.Image3->isVisible() && f.Image4->isVisible());
-    QVERIFY(!f.Image11->isVisible() && !f.Image12->isVisible() && !f.Image13->isVisible());
-    int pictures = 0;
-    for (QLabel *img : {f.Image1, f.Image6, f.Image7, f.Image9, f.Image14}) {
-        if (img->isVisible()) {
-            ++pictures;
-            QCOMPARE(img->geometry(), QRect(336, 24, 249, 259));
-            QVERIFY(img->pixmap().width() <= 249 && img->pixmap().height() <= 259);
-        }
-    }
-    QCOMPARE(pictures, 1);
-    QCOMPARE(f.outerHeight(), 284 + 20 + 42);
-    QCOMPARE(f.RichEdit1->toPlainText(), QString());
-    QCOMPARE(f.RichEdit1->width(), 465);
-    QCOMPARE(f.Image4->pos(), QPoint(481, 370));
-    QCOMPARE(f.Label12->pos(), QPoint(519, 376));
-    QCOMPARE(f.Label19->y(), 4);
-    QCOMPARE(f.Edit5->text(), QStringLiteral("8,75"));
-    QCOMPARE(f.Edit1->selectedText(), QStringLiteral("0,00"));
-    QVERIFY(f.Panel2->isHidden() && f.Panel1->isHidden());
+    Window &f = open();
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("Программа для Долгомер"));
+    QCOMPARE(f.periodStart->date(), QDate::currentDate());
+    QCOMPARE(f.periodEnd->date(), QDate::currentDate());
+    for (const ui::HoverIcon *icon : {f.calculateIcon, f.closeIcon, f.printIcon})
+        QVERIFY(icon->isVisible() && !icon->isLit());
+    QVERIFY(f.picture->isVisible());
+    QCOMPARE(f.picture->geometry(), QRect(336, 24, 249, 259));
+    QVERIFY(f.picture->pixmap().width() <= 249 && f.picture->pixmap().height() <= 259);
+    QVERIFY(!f.picture->pixmap().isNull());
+    QCOMPARE(f.window.outerHeight(), 284 + 20 + 42);
+    QCOMPARE(f.reportBox->toPlainText(), QString());
+    QCOMPARE(f.reportBox->width(), 465);
+    QCOMPARE(f.printIcon->pos(), QPoint(481, 370));
+    QCOMPARE(f.printLink->pos(), QPoint(519, 376));
+    QCOMPARE(f.contactLink->y(), 4);
+    QCOMPARE(f.rateField->text(), QStringLiteral("8,75"));
+    QCOMPARE(f.debtField->selectedText(), QStringLiteral("0,00"));
+    QVERIFY(f.ratePanel->isHidden() && f.rateEditor->isHidden());
     QVERIFY(boxes_.shown.isEmpty());
     // The first run leaves the rate file and its path in the settings.
     const QString path = env_.rateFile();
-    QCOMPARE(f.RateFilePath, path);
-    QCOMPARE(fileBytes(path), rates::EncodeRateFile(rates::RateTable::BuiltIn().lines()));
-    QCOMPARE(rates::SettingRead(rates::kSettingsKey, false, QStringLiteral("patch")), path);
+    QCOMPARE(f.rateFilePath(), path);
+    QCOMPARE(fileBytes(path), rates::encodeRateFile(rates::RateTable::builtIn().lines()));
+    QCOMPARE(rates::readSetting(rates::kSettingsKey, false, QStringLiteral("patch")), path);
 }
 
 void TestWindow::typing_data() {
@@ -172,9 +166,9 @@ void TestWindow::typing() {
     QFETCH(QString, keys);
     QFETCH(QString, typed);
     QFETCH(QString, left);
-    TForm1 &f = open();
-    if (!debtField) f.Label11Click(); // the contractual field is shown in its mode
-    QLineEdit *edit = debtField ? f.Edit1 : f.Edit6;
+    Window &f = open();
+    if (!debtField) f.modes->chooseContractual(); // the contractual field is shown in its mode
+    QLineEdit *edit = debtField ? f.debtField : f.dailyRateField;
     edit->setFocus(Qt::MouseFocusReason);
     edit->setText(start);
     edit->setCursorPosition(cursor);
@@ -187,47 +181,47 @@ void TestWindow::typing() {
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(edit->text(), typed);
     // Leaving the field normalises it.
-    f.TrackBar1->setFocus(Qt::TabFocusReason);
+    f.taxSlider->setFocus(Qt::TabFocusReason);
     QCOMPARE(edit->text(), left);
 }
 
 void TestWindow::pasteIsCut() {
-    TForm1 &f = open();
-    f.Edit1->setFocus();
-    f.Edit1->clear();
+    Window &f = open();
+    f.debtField->setFocus();
+    f.debtField->clear();
     QApplication::clipboard()->setText(QStringLiteral("12a"));
-    f.Edit1->paste();
-    QCOMPARE(f.Edit1->text(), QStringLiteral("12"));
+    f.debtField->paste();
+    QCOMPARE(f.debtField->text(), QStringLiteral("12"));
     // Ctrl+V arrives as a character and is dropped.
-    f.Edit1->clear();
-    QTest::keyClick(f.Edit1, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.Edit1->text(), QString());
+    f.debtField->clear();
+    QTest::keyClick(f.debtField, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.debtField->text(), QString());
 }
 
 void TestWindow::workedExamples() {
-    TForm1 &f = open();
-    f.Edit1->setText(QStringLiteral("100000"));
-    f.DateTimePicker1->setDate(QDate(2010, 1, 1));
-    f.DateTimePicker2->setDate(QDate(2010, 1, 30));
-    f.RadioButton2->setChecked(true);
-    QTest::mouseClick(f.Label6, Qt::LeftButton);
-    QCOMPARE(f.RichEdit1->toPlainText().split(u'\n'), kWorkedExample);
-    QCOMPARE(f.outerHeight(), 328 + 117 + 40);
-    QCOMPARE(f.Edit1->text(), QStringLiteral("100000,00"));
+    Window &f = open();
+    f.debtField->setText(QStringLiteral("100000"));
+    f.periodStart->setDate(QDate(2010, 1, 1));
+    f.periodEnd->setDate(QDate(2010, 1, 30));
+    f.generalCourt->setChecked(true);
+    QTest::mouseClick(f.calculateLink, Qt::LeftButton);
+    QCOMPARE(f.reportBox->toPlainText().split(u'\n'), kWorkedExample);
+    QCOMPARE(f.window.outerHeight(), 328 + 117 + 40);
+    QCOMPARE(f.debtField->text(), QStringLiteral("100000,00"));
 
     // Recalculating from the report's menu gives the same report.
-    f.RichEdit1->clear();
-    f.N9->trigger();
-    QCOMPARE(f.RichEdit1->toPlainText().split(u'\n'), kWorkedExample);
+    f.reportBox->clear();
+    f.report->recalculateAction()->trigger();
+    QCOMPARE(f.reportBox->toPlainText().split(u'\n'), kWorkedExample);
 
-    QTest::mouseClick(f.Label11, Qt::LeftButton);
-    f.Edit1->setText(QStringLiteral("50000"));
-    f.Edit6->setText(QStringLiteral("0,1"));
-    f.DateTimePicker1->setDate(QDate(2010, 3, 1));
-    f.DateTimePicker2->setDate(QDate(2010, 3, 31));
-    hover(f.Image2); // the highlighted icon is the clickable one
-    QTest::mouseClick(f.Image11, Qt::LeftButton);
-    const QStringList lines = f.RichEdit1->toPlainText().split(u'\n');
+    QTest::mouseClick(f.contractualLink, Qt::LeftButton);
+    f.debtField->setText(QStringLiteral("50000"));
+    f.dailyRateField->setText(QStringLiteral("0,1"));
+    f.periodStart->setDate(QDate(2010, 3, 1));
+    f.periodEnd->setDate(QDate(2010, 3, 31));
+    hover(f.calculateIcon); // the highlighted icon is the clickable one
+    QTest::mouseClick(f.calculateIcon, Qt::LeftButton);
+    const QStringList lines = f.reportBox->toPlainText().split(u'\n');
     QCOMPARE(lines.value(1), QStringLiteral("Размер договорной пени: 0,1%"));
     QCOMPARE(lines.value(3),
              QStringLiteral("Сумма процентов: 50000,00 * 31 * 0,1 / 100 = 1550,00 руб."));
@@ -235,19 +229,19 @@ void TestWindow::workedExamples() {
 }
 
 void TestWindow::badRateInTheCalculation() {
-    TForm1 &f = open();
-    f.Edit5->setText(QStringLiteral("abc"));
-    QTest::mouseClick(f.Label6, Qt::LeftButton);
+    Window &f = open();
+    f.rateField->setText(QStringLiteral("abc"));
+    QTest::mouseClick(f.calculateLink, Qt::LeftButton);
     QCOMPARE(boxes_.shown.size(), 1);
     QCOMPARE(boxes_.shown[0].text, QStringLiteral("'abc' is not a valid floating point value."));
-    QCOMPARE(boxes_.shown[0].caption, AppTitle());
+    QCOMPARE(boxes_.shown[0].caption, ui::appTitle());
     QCOMPARE(boxes_.shown[0].icon, MessageBoxes::Icon::Stop);
-    QCOMPARE(f.RichEdit1->toPlainText(), QString());
-    QCOMPARE(f.outerHeight(), 485);
+    QCOMPARE(f.reportBox->toPlainText(), QString());
+    QCOMPARE(f.window.outerHeight(), 485);
     // The window stays usable.
-    f.Edit5->setText(QStringLiteral("8,75"));
-    QTest::mouseClick(f.Label6, Qt::LeftButton);
-    QCOMPARE(f.RichEdit1->toPlainText().split(u'\n').size(), 6);
+    f.rateField->setText(QStringLiteral("8,75"));
+    QTest::mouseClick(f.calculateLink, Qt::LeftButton);
+    QCOMPARE(f.reportBox->toPlainText().split(u'\n').size(), 6);
 }
 
 void TestWindow::storedDivisor_data() {
@@ -267,16 +261,16 @@ void TestWindow::storedDivisor() {
     QFETCH(QString, stored);
     QFETCH(int, divisor);
     if (!stored.isNull())
-        rates::SettingWrite(rates::kSettingsKey, true, QStringLiteral("k_stav"), stored);
-    TForm1 &f = open();
-    QTest::mouseClick(f.Label10, Qt::LeftButton);
-    QCOMPARE(f.TrackBar2->value(), divisor);
-    QCOMPARE(f.Label17->text(), QString::number(divisor));
-    QVERIFY(!f.GroupBox2->isHidden() && f.GroupBox3->isHidden());
-    QCOMPARE(f.GroupBox2->y(), 216);
-    QVERIFY(f.Label10->isHidden());
-    QCOMPARE(f.Label11->pos(), QPoint(f.GroupBox2->x() + 162, 216 + 42));
-    QCOMPARE(f.Label11->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+        rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("k_stav"), stored);
+    Window &f = open();
+    QTest::mouseClick(f.statutoryLink, Qt::LeftButton);
+    QCOMPARE(f.divisorSlider->value(), divisor);
+    QCOMPARE(f.divisorLabel->text(), QString::number(divisor));
+    QVERIFY(!f.statutoryBox->isHidden() && f.contractualBox->isHidden());
+    QCOMPARE(f.statutoryBox->y(), 216);
+    QVERIFY(f.statutoryLink->isHidden());
+    QCOMPARE(f.contractualLink->pos(), QPoint(f.statutoryBox->x() + 162, 216 + 42));
+    QCOMPARE(f.contractualLink->palette().color(QPalette::WindowText), QColor(128, 128, 128));
 }
 
 void TestWindow::storedContractRate_data() {
@@ -299,100 +293,105 @@ void TestWindow::storedContractRate() {
     QFETCH(QString, stored);
     QFETCH(QString, rate);
     if (!stored.isNull())
-        rates::SettingWrite(rates::kSettingsKey, true, QStringLiteral("dogovor"), stored);
-    TForm1 &f = open();
-    QTest::mouseClick(f.Label11, Qt::LeftButton);
-    QCOMPARE(f.Edit6->text(), rate);
-    QVERIFY(f.GroupBox2->isHidden() && !f.GroupBox3->isHidden());
-    QCOMPARE(f.GroupBox3->y(), 216);
-    QCOMPARE(f.Label10->pos(), QPoint(f.GroupBox3->x() + 162, 216 + 42));
+        rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("dogovor"), stored);
+    Window &f = open();
+    QTest::mouseClick(f.contractualLink, Qt::LeftButton);
+    QCOMPARE(f.dailyRateField->text(), rate);
+    QVERIFY(f.statutoryBox->isHidden() && !f.contractualBox->isHidden());
+    QCOMPARE(f.contractualBox->y(), 216);
+    QCOMPARE(f.statutoryLink->pos(), QPoint(f.contractualBox->x() + 162, 216 + 42));
     // The contractual mode reaches the report.
-    QTest::mouseClick(f.Label6, Qt::LeftButton);
-    QVERIFY(f.RichEdit1->toPlainText().contains(QStringLiteral("Размер договорной пени: ") + rate));
+    QTest::mouseClick(f.calculateLink, Qt::LeftButton);
+    QVERIFY(f.reportBox->toPlainText().contains(QStringLiteral("Размер договорной пени: ") + rate));
 }
 
 void TestWindow::modeSwitchesRestoreStoredValues() {
-    TForm1 &f = open();
-    f.Label10Click();
-    f.TrackBar2->setValue(300);
-    QCOMPARE(f.Label17->text(), QStringLiteral("300"));
-    f.Label11Click();
-    f.Label10Click();
-    QCOMPARE(f.TrackBar2->value(), 360);
-    f.TrackBar1->setValue(0);
-    QCOMPARE(f.Label21->text(), QStringLiteral("0%"));
-    f.Label6Click();
-    QVERIFY(f.RichEdit1->toPlainText().contains(QStringLiteral("налог 0%: 0,00 руб.")));
+    Window &f = open();
+    f.modes->chooseStatutory();
+    f.divisorSlider->setValue(300);
+    QCOMPARE(f.divisorLabel->text(), QStringLiteral("300"));
+    f.modes->chooseContractual();
+    f.modes->chooseStatutory();
+    QCOMPARE(f.divisorSlider->value(), 360);
+    f.taxSlider->setValue(0);
+    QCOMPARE(f.taxRateLabel->text(), QStringLiteral("0%"));
+    f.window.calculate();
+    QVERIFY(f.reportBox->toPlainText().contains(QStringLiteral("налог 0%: 0,00 руб.")));
 }
 
 void TestWindow::closingStoresSettings() {
-    TForm1 &f = open();
-    f.Label10Click();
-    f.TrackBar2->setValue(300);
-    f.Edit6->setText(QStringLiteral("0,25"));
-    hover(f.Image3);
-    QVERIFY(f.Image12->isVisible());
-    QTest::mouseClick(f.Image12, Qt::LeftButton);
-    QVERIFY(!f.isVisible());
-    QCOMPARE(rates::SettingRead(rates::kSettingsKey, false, QStringLiteral("k_stav")),
+    Window &f = open();
+    f.modes->chooseStatutory();
+    f.divisorSlider->setValue(300);
+    f.dailyRateField->setText(QStringLiteral("0,25"));
+    hover(f.closeIcon);
+    QVERIFY(f.closeIcon->isVisible());
+    QTest::mouseClick(f.closeIcon, Qt::LeftButton);
+    QVERIFY(!f.window.isVisible());
+    QCOMPARE(rates::readSetting(rates::kSettingsKey, false, QStringLiteral("k_stav")),
              QStringLiteral("300"));
-    QCOMPARE(rates::SettingRead(rates::kSettingsKey, false, QStringLiteral("dogovor")),
+    QCOMPARE(rates::readSetting(rates::kSettingsKey, false, QStringLiteral("dogovor")),
              QStringLiteral("0,25"));
 
     // Closed by the window manager instead: nothing is stored.
-    TForm1 &g = open();
-    g.TrackBar2->setValue(100);
-    g.close();
-    QCOMPARE(rates::SettingRead(rates::kSettingsKey, false, QStringLiteral("k_stav")),
+    Window &g = open();
+    g.divisorSlider->setValue(100);
+    g.window.close();
+    QCOMPARE(rates::readSetting(rates::kSettingsKey, false, QStringLiteral("k_stav")),
              QStringLiteral("300"));
 }
 
 void TestWindow::closingWithAnUnwritableStore() {
-    TForm1 &f = open();
-    QFile::remove(rates::SettingsFilePath());
-    QDir(QFileInfo(rates::SettingsFilePath()).absolutePath()).removeRecursively();
-    QFile blocker(QFileInfo(rates::SettingsFilePath()).absolutePath());
+    Window &f = open();
+    QFile::remove(rates::settingsFilePath());
+    QDir(QFileInfo(rates::settingsFilePath()).absolutePath()).removeRecursively();
+    QFile blocker(QFileInfo(rates::settingsFilePath()).absolutePath());
     QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the store's folder belongs
     blocker.close();
-    QTest::mouseClick(f.Label7, Qt::LeftButton);
+    QTest::mouseClick(f.closeLink, Qt::LeftButton);
     QCOMPARE(boxes_.shown.size(), 1);
     QCOMPARE(boxes_.shown[0].icon, MessageBoxes::Icon::Stop);
-    QVERIFY(!f.isVisible());
+    QVERIFY(!f.window.isVisible());
 }
 
 void TestWindow::hoverLook() {
-    TForm1 &f = open();
+    Window &f = open();
     const struct {
-        QLabel *label, *plain, *lit;
-    } pairs[] = {{f.Label6, f.Image2, f.Image11},
-                 {f.Label7, f.Image3, f.Image12},
-                 {f.Label12, f.Image4, f.Image13}};
+        ui::LinkLabel *link;
+        ui::HoverIcon *icon;
+        QSize plain, lit;
+    } pairs[] = {{f.calculateLink, f.calculateIcon, {24, 24}, {25, 26}},
+                 {f.closeLink, f.closeIcon, {26, 26}, {25, 26}},
+                 {f.printLink, f.printIcon, {32, 32}, {32, 32}}};
     for (const auto &p : pairs) {
-        hover(p.label);
-        QVERIFY(p.label->font().bold() && p.label->font().underline());
-        QVERIFY(p.lit->isVisible() && !p.plain->isVisible());
-        leave(p.label);
-        QVERIFY(p.label->font().bold() && !p.label->font().underline());
-        QVERIFY(p.lit->isVisible()); // leaving the label keeps the icon
-        hover(&f);                   // the background resets everything
-        QVERIFY(p.plain->isVisible() && !p.lit->isVisible());
-        hover(p.plain);
-        QVERIFY(p.lit->isVisible() && p.label->font().underline());
+        QCOMPARE(p.icon->size(), p.plain);
+        hover(p.link);
+        QVERIFY(p.link->font().bold() && p.link->font().underline());
+        QVERIFY(p.icon->isLit());
+        QCOMPARE(p.icon->size(), p.lit);
+        leave(p.link);
+        QVERIFY(p.link->font().bold() && !p.link->font().underline());
+        QVERIFY(p.icon->isLit()); // leaving the link keeps the icon
+        hover(&f.window);         // the background resets everything
+        QVERIFY(!p.icon->isLit());
+        QCOMPARE(p.icon->size(), p.plain);
+        hover(p.icon);
+        QVERIFY(p.icon->isLit() && p.link->font().underline());
     }
-    hover(&f);
+    hover(&f.window);
     for (const auto &p : pairs)
-        QVERIFY(p.plain->isVisible() && !p.lit->isVisible() && !p.label->font().underline());
-    hover(f.Label19);
-    QVERIFY(f.Label19->font().underline() && !f.Label19->font().bold());
-    leave(f.Label19);
-    QVERIFY(!f.Label19->font().underline());
+        QVERIFY(!p.icon->isLit() && !p.link->font().underline());
+    hover(f.contactLink);
+    QVERIFY(f.contactLink->font().underline() && !f.contactLink->font().bold());
+    leave(f.contactLink);
+    QVERIFY(!f.contactLink->font().underline());
     // Moving over a control is not moving over the background.
-    hover(f.Label6);
-    hover(f.Label1);
-    QVERIFY(f.Image11->isVisible());
+    hover(f.calculateLink);
+    hover(f.taxRateLabel);
+    QVERIFY(f.calculateIcon->isLit());
 }
 
-void TestWindow::errorText_data() {
+void TestWindow::errorTexts_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
     QTest::newRow("letter") << "Ошибка"
@@ -411,21 +410,21 @@ void TestWindow::errorText_data() {
                            << "";
 }
 
-void TestWindow::errorText() {
+void TestWindow::errorTexts() {
     QFETCH(QString, message);
     QFETCH(QString, shown);
-    QCOMPARE(TForm1::ErrorText(message), shown);
+    QCOMPARE(ui::Dialogs::errorText(message), shown);
 }
 
 void TestWindow::lookupFollowsTheEndDate() {
-    TForm1 &f = open();
-    f.DateTimePicker2->setDate(QDate(2008, 7, 14));
-    QCOMPARE(f.Edit5->text(), QStringLiteral("11,00"));
-    f.DateTimePicker2->setDate(QDate(2008, 7, 13));
-    QCOMPARE(f.Edit5->text(), QStringLiteral("10,75"));
-    QCOMPARE(f.ValueListEditor1->selectedRow(), 14);
-    f.DateTimePicker2->setDate(QDate(1999, 1, 1));
-    QCOMPARE(f.Edit5->text(), QStringLiteral("55"));
+    Window &f = open();
+    f.periodEnd->setDate(QDate(2008, 7, 14));
+    QCOMPARE(f.rateField->text(), QStringLiteral("11,00"));
+    f.periodEnd->setDate(QDate(2008, 7, 13));
+    QCOMPARE(f.rateField->text(), QStringLiteral("10,75"));
+    QCOMPARE(f.rateGrid->selectedRow(), 14);
+    f.periodEnd->setDate(QDate(1999, 1, 1));
+    QCOMPARE(f.rateField->text(), QStringLiteral("55"));
     QVERIFY(boxes_.shown.isEmpty());
 }
 
@@ -454,10 +453,10 @@ void TestWindow::badStoredData() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(rateFile);
         file.close();
-        rates::SettingWrite(rates::kSettingsKey, true, QStringLiteral("patch"), path);
+        rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("patch"), path);
     }
-    TForm1 &f = open();
-    QVERIFY(f.isVisible());
+    Window &f = open();
+    QVERIFY(f.window.isVisible());
     if (message.isEmpty()) {
         QVERIFY(boxes_.shown.isEmpty());
     } else {
@@ -466,9 +465,9 @@ void TestWindow::badStoredData() {
         QVERIFY2(boxes_.shown.last().text.contains(message), qPrintable(boxes_.shown.last().text));
     }
     // The window still calculates.
-    f.Edit5->setText(QStringLiteral("8,75"));
-    f.Label6Click();
-    QCOMPARE(f.RichEdit1->toPlainText().split(u'\n').size(), 6);
+    f.rateField->setText(QStringLiteral("8,75"));
+    f.window.calculate();
+    QCOMPARE(f.reportBox->toPlainText().split(u'\n').size(), 6);
 }
 
 // Catches the mail link instead of starting a mail program.
@@ -481,27 +480,27 @@ public slots:
 };
 
 void TestWindow::backgroundClickAndContactLink() {
-    TForm1 &f = open();
-    f.Edit5Click();
-    f.N1Click();
-    QVERIFY(f.Panel2->isVisible() && f.Panel1->isVisible() && !f.Edit5->isEnabled());
-    QTest::mouseClick(&f, Qt::LeftButton, Qt::NoModifier, QPoint(5, 215));
-    QVERIFY(f.Panel2->isHidden() && f.Panel1->isHidden() && f.Edit5->isEnabled());
+    Window &f = open();
+    f.window.openRatePanel();
+    f.editor->startEditing();
+    QVERIFY(f.ratePanel->isVisible() && f.rateEditor->isVisible() && !f.rateField->isEnabled());
+    QTest::mouseClick(&f.window, Qt::LeftButton, Qt::NoModifier, QPoint(5, 215));
+    QVERIFY(f.ratePanel->isHidden() && f.rateEditor->isHidden() && f.rateField->isEnabled());
     // A click on a control is not a click on the background.
-    f.Edit5Click();
-    QTest::mouseClick(f.Label1, Qt::LeftButton);
-    QVERIFY(f.Panel2->isVisible());
+    f.window.openRatePanel();
+    QTest::mouseClick(f.taxRateLabel, Qt::LeftButton);
+    QVERIFY(f.ratePanel->isVisible());
 
     MailCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "open");
-    f.N1Click();
-    QTest::mouseClick(f.Label19, Qt::LeftButton);
+    f.editor->startEditing();
+    QTest::mouseClick(f.contactLink, Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
-    QVERIFY(f.Panel2->isHidden() && f.Panel1->isHidden());
+    QVERIFY(f.ratePanel->isHidden() && f.rateEditor->isHidden());
     QCOMPARE(catcher.opened.size(), 1);
     const QUrl url = catcher.opened[0];
     QCOMPARE(url.scheme(), QStringLiteral("mailto"));
-    QVERIFY(url.path().contains(f.Label19->text()));
+    QVERIFY(url.path().contains(f.contactLink->text()));
     QCOMPARE(QUrlQuery(url).queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
              QStringLiteral("Программа для Долгомер"));
 }

@@ -2,7 +2,28 @@
 
 // What the window tests share: scripted message boxes, a home of each test's
 // own, and a few ways of driving the window.
-#include "Unit1.h"
+#include "claiminputs.h"
+#include "clickablefield.h"
+#include "datepicker.h"
+#include "hovericon.h"
+#include "linklabel.h"
+#include "mainwindow.h"
+#include "numberfield.h"
+#include "rateeditor.h"
+#include "rategrid.h"
+#include "ratemodes.h"
+#include "ratepanel.h"
+#include "rateupdater.h"
+#include "reportview.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTextEdit>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +32,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+
+using ui::MessageBoxes;
 
 // Answers every box the window shows and remembers it.
 class ScriptedBoxes : public MessageBoxes {
@@ -34,6 +57,63 @@ public:
     }
 };
 
+// The window as the tests see it: its parts and every control a test
+// touches, by what it is.
+struct Window {
+    explicit Window(ui::MainWindow &w)
+        : window(w), inputs(w.claimInputs()), modes(w.rateModes()), panel(w.ratePanel()),
+          editor(w.rateEditor()), updater(w.rateUpdater()), report(w.reportView()),
+          debtField(inputs->debtField()), dailyRateField(modes->dailyRateField()),
+          entryRate(editor->entryRate()), rateField(modes->refinancingRateField()),
+          periodStart(inputs->periodStart()), periodEnd(inputs->periodEnd()),
+          entryDate(editor->entryDate()), taxSlider(inputs->taxSlider()),
+          divisorSlider(modes->divisorSlider()), taxRateLabel(child<QLabel>("taxRateLabel")),
+          divisorLabel(child<QLabel>("divisorLabel")), editorTitle(child<QLabel>("editorTitle")),
+          picture(w.picture()), generalCourt(inputs->generalCourt()),
+          calculateLink(w.calculateLink()), closeLink(w.closeLink()),
+          printLink(report->printLink()), statutoryLink(modes->statutoryLink()),
+          contractualLink(modes->contractualLink()), contactLink(w.contactLink()),
+          updateLink(updater->updateLink()), saveEntryLink(child<ui::LinkLabel>("saveEntryLink")),
+          saveChangesLink(child<ui::LinkLabel>("saveChangesLink")),
+          calculateIcon(w.calculateIcon()), closeIcon(w.closeIcon()),
+          printIcon(report->printIcon()), statutoryBox(child<QGroupBox>("statutoryBox")),
+          contractualBox(child<QGroupBox>("contractualBox")), reportBox(report->box()),
+          ratePanel(panel->frame()), rateEditor(child<QFrame>("rateEditor")),
+          rateGrid(panel->grid()), updateProgress(updater->progressBar()) {}
+
+    rates::RateTable &table() const { return panel->table(); }
+    QString rateFilePath() const { return panel->rateFilePath(); }
+
+    ui::MainWindow &window;
+    ui::ClaimInputs *inputs;
+    ui::RateModes *modes;
+    ui::RatePanel *panel;
+    ui::RateEditor *editor;
+    ui::RateUpdater *updater;
+    ui::ReportView *report;
+    ui::NumberField *debtField, *dailyRateField, *entryRate;
+    ui::ClickableField *rateField;
+    ui::DatePicker *periodStart, *periodEnd, *entryDate;
+    QSlider *taxSlider, *divisorSlider;
+    QLabel *taxRateLabel, *divisorLabel, *editorTitle, *picture;
+    QRadioButton *generalCourt;
+    ui::LinkLabel *calculateLink, *closeLink, *printLink, *statutoryLink, *contractualLink,
+        *contactLink, *updateLink, *saveEntryLink, *saveChangesLink;
+    ui::HoverIcon *calculateIcon, *closeIcon, *printIcon;
+    QGroupBox *statutoryBox, *contractualBox;
+    QTextEdit *reportBox;
+    QFrame *ratePanel, *rateEditor;
+    ui::RateGrid *rateGrid;
+    QProgressBar *updateProgress;
+
+private:
+    template <class T> T *child(const char *name) const {
+        T *found = window.findChild<T *>(QString::fromLatin1(name));
+        if (!found) qFatal("the window has no %s", name);
+        return found;
+    }
+};
+
 // A fresh home for one test function, and the window opened in it.
 class WindowEnv {
 public:
@@ -46,27 +126,35 @@ public:
         boxes = ScriptedBoxes();
     }
     void stop() {
+        view.reset();
         form.reset();
         QDir::setCurrent(cwd_);
         home_.reset();
     }
-    TForm1 &open() {
-        form = std::make_unique<TForm1>(&boxes);
+    Window &open() {
+        view.reset();
+        form = std::make_unique<ui::MainWindow>(&boxes);
         form->show();
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get())) qWarning("window not active");
-        return *form;
+        view = std::make_unique<Window>(*form);
+        return *view;
     }
     QString path(const QString &rel) const { return home_->path() + u'/' + rel; }
     QString rateFile() const { return path(QStringLiteral("data/Долгомер/stavki.txt")); }
 
     ScriptedBoxes boxes;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<ui::MainWindow> form;
+    std::unique_ptr<Window> view;
 
 private:
     std::unique_ptr<QTemporaryDir> home_;
     QString cwd_;
 };
+
+inline void click(QWidget *w) {
+    QTest::mouseClick(w, Qt::LeftButton);
+}
 
 inline void hover(QWidget *w) {
     QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton,

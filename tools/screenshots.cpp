@@ -1,9 +1,15 @@
 // Renders the window in its main states to PNG files for the documentation:
 //   make screenshots   (runs this under Xvfb, writes docs/*.png)
-#include "Unit1.h"
 #include "application.h"
+#include "claiminputs.h"
+#include "datepicker.h"
+#include "mainwindow.h"
+#include "numberfield.h"
 #include "printing.h"
+#include "rateeditor.h"
 #include "rategrid.h"
+#include "ratepanel.h"
+#include "reportview.h"
 
 #include <QPageLayout>
 #include <QPainter>
@@ -23,7 +29,7 @@ void settle() {
     loop.exec();
 }
 
-bool save(TForm1 &form, const QString &path) {
+bool save(ui::MainWindow &form, const QString &path) {
     settle();
     return form.grab().save(path);
 }
@@ -33,16 +39,16 @@ bool save(TForm1 &form, const QString &path) {
 int main(int argc, char **argv) {
     ui::Application app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
-    SilentMessageBoxes boxes;
-    TForm1 form(&boxes);
+    ui::SilentMessageBoxes boxes;
+    ui::MainWindow form(&boxes);
     form.show();
     bool ok = save(form, dir + QStringLiteral("/window-compact.png"));
 
-    form.Edit1->setText(QStringLiteral("100000"));
-    form.DateTimePicker1->setDate(QDate(2010, 1, 1));
-    form.DateTimePicker2->setDate(QDate(2010, 1, 30));
-    form.RadioButton2->setChecked(true);
-    form.Label6Click();
+    form.claimInputs()->debtField()->setText(QStringLiteral("100000"));
+    form.claimInputs()->periodStart()->setDate(QDate(2010, 1, 1));
+    form.claimInputs()->periodEnd()->setDate(QDate(2010, 1, 30));
+    form.claimInputs()->generalCourt()->setChecked(true);
+    form.calculate();
     ok = save(form, dir + QStringLiteral("/window-report.png")) && ok;
     {
         // The printout of this report, as the printer would get it.
@@ -50,13 +56,13 @@ int main(int argc, char **argv) {
         pdf.setResolution(300);
         QPainter painter(&pdf);
         const QRect area = pdf.pageLayout().paintRectPixels(pdf.resolution());
-        ui::DrawReportPage(painter, area.width(), area.height(), ui::DisplayLines(form.RichEdit1));
+        ui::drawReportPage(painter, area.width(), area.height(), form.reportView()->shownLines());
         ok = painter.end() && ok;
     }
 
-    form.Edit5Click();
-    form.ValueListEditor1->selectRow(4);
-    form.addClick();
+    form.openRatePanel();
+    form.ratePanel()->grid()->selectRow(4);
+    form.rateEditor()->startAdding();
     ok = save(form, dir + QStringLiteral("/window-rate-panel.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -43,7 +43,7 @@ const Schedule kGeneral{{{
 
 } // namespace
 
-double StateDuty(double total, Court court) {
+double courtFee(double total, Court court) {
     const Schedule &s = court == Court::Arbitration ? kArbitration : kGeneral;
     const long double t = total;
     std::size_t tier = 0;

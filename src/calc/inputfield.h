@@ -9,19 +9,19 @@ namespace calc {
 
 // What a typed character becomes: "." turns into ",", digits, the comma and
 // backspace (code 8) pass; everything else comes back as a null QChar (dropped).
-QChar FilterKey(QChar typed);
+QChar filterTypedKey(QChar typed);
 
 // Keeps a field's text a number while it is typed: the text shortened from its
 // end until it reads as a number, or emptied.
-QString EditCheck(const QString &text);
+QString longestNumberPrefix(const QString &text);
 
 // Normalises a field's text when the field is left: "0" before a leading comma,
 // the default for an empty text, a trailing comma dropped, then the general
 // form, or the default when the number is zero. A text that still does not read
-// as a number (only reachable by bypassing EditCheck) also becomes the default.
-QString EditClean(const QString &text, const QString &defaultText);
+// as a number (only reachable by bypassing longestNumberPrefix) also becomes the default.
+QString normalisedNumber(const QString &text, const QString &defaultText);
 
-// Leaving the debt field: EditClean with "0", then the amount form.
-QString Edit1Exit(const QString &text);
+// Leaving the debt field: normalisedNumber with "0", then the amount form.
+QString normalisedAmount(const QString &text);
 
 } // namespace calc

@@ -255,7 +255,7 @@ QString fixedForm(bool negative, const Rounded &r, int decimals) {
 
 } // namespace
 
-bool TryReadNumber(QStringView text, long double &value) {
+bool tryReadNumber(QStringView text, long double &value) {
     if (!matchesGrammar(text)) return false;
     const long double v = convert(text);
     if (std::isinf(v)) return false;
@@ -263,14 +263,14 @@ bool TryReadNumber(QStringView text, long double &value) {
     return true;
 }
 
-long double ReadNumber(QStringView text) {
+long double readNumber(QStringView text) {
     long double v = 0;
-    if (!TryReadNumber(text, v))
+    if (!tryReadNumber(text, v))
         throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
     return v;
 }
 
-QStringView LongestNumberPrefix(QStringView text) {
+QStringView numberPrefix(QStringView text) {
     // The grammar gives the candidate lengths; a candidate can still fail by
     // overflowing. Within one stretch of the grammar (mantissa, exponent digits,
     // trailing blanks) the valid candidates form an unbroken run from the
@@ -292,7 +292,7 @@ QStringView LongestNumberPrefix(QStringView text) {
     }
     auto valid = [&](size_t k) {
         long double v = 0;
-        return TryReadNumber(text.first(candidates[k].length), v);
+        return tryReadNumber(text.first(candidates[k].length), v);
     };
     size_t end = candidates.size();
     while (end > 0) {
@@ -313,7 +313,7 @@ QStringView LongestNumberPrefix(QStringView text) {
     return text.first(0);
 }
 
-QString GeneralForm(long double value, int precision) {
+QString generalForm(long double value, int precision) {
     if (!std::isfinite(value)) return specialForm(value);
     if (value == 0) return QStringLiteral("0");
     const Expansion e = expand(value);
@@ -322,7 +322,7 @@ QString GeneralForm(long double value, int precision) {
     return fixedForm(e.negative, r, -1);
 }
 
-QString AmountForm(long double value) {
+QString amountForm(long double value) {
     if (!std::isfinite(value)) return specialForm(value);
     const Expansion e = expand(value);
     const Rounded r = roundTo(e, e.exp10 + 3);

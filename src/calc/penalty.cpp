@@ -4,52 +4,52 @@
 
 namespace calc {
 
-DateParts DecodeDates(QDate start, QDate end) {
+DateParts decodeDates(QDate start, QDate end) {
     auto part = [](int v) { return static_cast<quint16>(v); };
     return {part(start.year()), part(start.month()), part(start.day()),
             part(end.year()),   part(end.month()),   part(end.day())};
 }
 
-qint32 DayCount(const DateParts &p) {
+qint32 dayCount(const DateParts &p) {
     const qint32 n = (qint32(p.endYear) - qint32(p.startYear)) * 360 +
                      (qint32(p.endMonth) - qint32(p.startMonth)) * 30 +
                      (qint32(p.endDay) - qint32(p.startDay)) + 1;
     return n < 0 ? 0 : n;
 }
 
-QString DateText(QDate date) {
+QString dateText(QDate date) {
     return date.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
-CalcResult Calculate(const CalcInput &in) {
+CalcResult calculate(const CalcInput &in) {
     CalcResult r;
     // The period text starts with a Latin "c", as the reports always have.
-    const QString period = QStringLiteral("c ") + DateText(in.start) + QStringLiteral(" по ") +
-                           DateText(in.end) + QStringLiteral(" = ");
-    r.days = DayCount(DecodeDates(in.start, in.end));
+    const QString period = QStringLiteral("c ") + dateText(in.start) + QStringLiteral(" по ") +
+                           dateText(in.end) + QStringLiteral(" = ");
+    r.days = dayCount(decodeDates(in.start, in.end));
 
-    const long double debt = ReadNumber(in.debtText);
+    const long double debt = readNumber(in.debtText);
     r.tax = static_cast<double>(debt * (static_cast<long double>(in.taxPercent) / 100));
 
     QString formula = in.debtText + QStringLiteral(" * ") + QString::number(r.days);
     QString rateLine;
     if (in.statutory) {
         rateLine = QStringLiteral("Ставка рефинансирования: ") + in.refinancingText + u'%';
-        const long double divisor100 = ReadNumber(in.divisorText) * 100;
+        const long double divisor100 = readNumber(in.divisorText) * 100;
         formula += QStringLiteral(" * ") + in.refinancingText + QStringLiteral(" / ") +
-                   GeneralForm(divisor100);
-        const long double rate = ReadNumber(in.refinancingText);
+                   generalForm(divisor100);
+        const long double rate = readNumber(in.refinancingText);
         r.interest = static_cast<double>(((debt * r.days) * rate) / divisor100);
     } else {
         rateLine = QStringLiteral("Размер договорной пени: ") + in.contractText + u'%';
         formula += QStringLiteral(" * ") + in.contractText + QStringLiteral(" / 100");
-        const long double rate = ReadNumber(in.contractText);
+        const long double rate = readNumber(in.contractText);
         r.interest = static_cast<double>(((debt * r.days) * rate) / 100);
     }
     r.total = static_cast<double>(debt + static_cast<long double>(r.interest));
-    r.fee = StateDuty(r.total, in.court);
+    r.fee = courtFee(r.total, in.court);
 
-    const QString interest = AmountForm(r.interest);
+    const QString interest = amountForm(r.interest);
     r.lines = {
         QStringLiteral("Период просрочки: ") + period + QString::number(r.days) +
             QStringLiteral(" дн."),
@@ -57,12 +57,12 @@ CalcResult Calculate(const CalcInput &in) {
         // "Cумма" starts with a Latin "C": the report text has always been so.
         QStringLiteral("Cумма долга: ") + in.debtText +
             QStringLiteral(" руб., в том числе налог ") + QString::number(in.taxPercent) +
-            QStringLiteral("%: ") + AmountForm(r.tax) + QStringLiteral(" руб."),
+            QStringLiteral("%: ") + amountForm(r.tax) + QStringLiteral(" руб."),
         QStringLiteral("Сумма процентов: ") + formula + QStringLiteral(" = ") + interest +
             QStringLiteral(" руб."),
         QStringLiteral("ИТОГО: ") + in.debtText + QStringLiteral(" + ") + interest +
-            QStringLiteral(" = ") + AmountForm(r.total) + QStringLiteral(" руб."),
-        QStringLiteral("Государственная пошлина: ") + AmountForm(r.fee) + QStringLiteral(" руб."),
+            QStringLiteral(" = ") + amountForm(r.total) + QStringLiteral(" руб."),
+        QStringLiteral("Государственная пошлина: ") + amountForm(r.fee) + QStringLiteral(" руб."),
     };
     return r;
 }

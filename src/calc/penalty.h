@@ -28,13 +28,13 @@ struct DateParts {
     quint16 endYear = 0, endMonth = 0, endDay = 0;
 };
 
-DateParts DecodeDates(QDate start, QDate end);
+DateParts decodeDates(QDate start, QDate end);
 
 // Overdue days by the 30/360 rule, both ends counted, never negative.
-qint32 DayCount(const DateParts &parts);
+qint32 dayCount(const DateParts &parts);
 
 // Dates in the report and in rate keys: two-digit day and month, four-digit year.
-QString DateText(QDate date);
+QString dateText(QDate date);
 
 struct CalcResult {
     qint32 days = 0;
@@ -47,6 +47,6 @@ struct CalcResult {
 
 // The whole calculation and its report. A rate text that does not read as a
 // number raises AppError "'<text>' is not a valid floating point value".
-CalcResult Calculate(const CalcInput &in);
+CalcResult calculate(const CalcInput &in);
 
 } // namespace calc

@@ -70,7 +70,7 @@ HtmlDocument::Element toElement(const GumboNode *node) {
 // their charset, windows-1251 when they name none or one we do not know.
 QByteArray toUtf8(const QByteArray &bytes, const QString &headerCharset) {
     QString charset = headerCharset.trimmed();
-    if (charset.isEmpty()) charset = HtmlDocument::MetaCharset(bytes);
+    if (charset.isEmpty()) charset = HtmlDocument::metaCharset(bytes);
     const QByteArray name = charset.toLatin1().toLower();
     if (name == "utf-8" || name == "utf8") return bytes;
     QStringDecoder decoder(name.isEmpty() ? "windows-1251" : name.constData());
@@ -127,7 +127,7 @@ struct Parsed {
     QList<HtmlDocument::Element> cells;
 };
 
-Parsed parse(const QByteArray &utf8) {
+Parsed parseUtf8(const QByteArray &utf8) {
     Parsed result;
     GumboOutput *out =
         gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), size_t(utf8.size()));
@@ -166,13 +166,13 @@ bool HtmlDocument::Element::hasAttribute(const QString &name) const {
     return false;
 }
 
-HtmlDocument HtmlDocument::Failed(const QString &title) {
+HtmlDocument HtmlDocument::failed(const QString &title) {
     HtmlDocument d;
     d.title_ = title;
     return d;
 }
 
-QString HtmlDocument::MetaCharset(const QByteArray &bytes) {
+QString HtmlDocument::metaCharset(const QByteArray &bytes) {
     // The declaration stands near the top; the rest of a big page is not searched.
     static const QRegularExpression meta(
         QStringLiteral("<meta[^>]*charset\\s*=\\s*[\"']?\\s*([A-Za-z0-9_:.\\-]+)"),
@@ -182,10 +182,10 @@ QString HtmlDocument::MetaCharset(const QByteArray &bytes) {
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
-HtmlDocument HtmlDocument::Parse(const QByteArray &bytes, const QString &headerCharset) {
+HtmlDocument HtmlDocument::parse(const QByteArray &bytes, const QString &headerCharset) {
     const QByteArray utf8 = toUtf8(bytes, headerCharset);
-    if (nestingDepth(utf8) > kMaxNesting) return Failed(QStringLiteral("Страница слишком сложна"));
-    const Parsed parsed = parse(utf8);
+    if (nestingDepth(utf8) > kMaxNesting) return failed(QStringLiteral("Страница слишком сложна"));
+    const Parsed parsed = parseUtf8(utf8);
     HtmlDocument d;
     d.html_ = true;
     d.body_ = parsed.body;

@@ -21,7 +21,7 @@ public:
     };
 
     // A document that stands for a failed load: it has a title and nothing else.
-    static HtmlDocument Failed(const QString &title);
+    static HtmlDocument failed(const QString &title);
 
     // Pages whose elements nest deeper than this are refused (a failed
     // document): no real page comes near it, and parsing them takes minutes.
@@ -29,7 +29,7 @@ public:
 
     // Decodes the bytes by `headerCharset` (from the HTTP header), else by the
     // page's meta tag, else as windows-1251, and parses them.
-    static HtmlDocument Parse(const QByteArray &bytes, const QString &headerCharset = QString());
+    static HtmlDocument parse(const QByteArray &bytes, const QString &headerCharset = QString());
 
     bool isHtml() const { return html_; }
     const QString &title() const { return title_; }
@@ -38,7 +38,7 @@ public:
     QList<Element> bodyElementsByTagName(const QString &tag) const;
 
     // The charset a page declares in its meta tags, "" when none.
-    static QString MetaCharset(const QByteArray &bytes);
+    static QString metaCharset(const QByteArray &bytes);
 
 private:
     bool html_ = false;

@@ -74,9 +74,9 @@ void PageLoader::finish(QNetworkReply *reply, bool timedOut) {
     const bool ok = !timedOut && !tooLarge && reply->error() == QNetworkReply::NoError &&
                     (status == 0 || (status >= 200 && status < 300));
     if (ok)
-        document_ = HtmlDocument::Parse(reply->readAll(), headerCharset(reply));
+        document_ = HtmlDocument::parse(reply->readAll(), headerCharset(reply));
     else
-        document_ = HtmlDocument::Failed(kFailedTitle);
+        document_ = HtmlDocument::failed(kFailedTitle);
     reply->deleteLater();
     emit documentComplete();
 }

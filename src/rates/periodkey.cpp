@@ -4,7 +4,7 @@
 
 namespace rates {
 
-const std::array<QString, 13> MonthNames = {
+const std::array<QString, 13> monthNames = {
     QString(),
     QStringLiteral("января"),
     QStringLiteral("февраля"),
@@ -27,7 +27,7 @@ bool isAsciiDigit(QChar c) {
 }
 
 // Reads 1..maxDigits ASCII digits at pos.
-bool readNumber(QStringView s, qsizetype &pos, int minDigits, int maxDigits, int &value) {
+bool readDigits(QStringView s, qsizetype &pos, int minDigits, int maxDigits, int &value) {
     value = 0;
     int digits = 0;
     while (pos < s.size() && isAsciiDigit(s[pos]) && digits < maxDigits) {
@@ -107,13 +107,13 @@ QString stripMarks(QStringView key) {
 
 int monthIndex(QStringView name) {
     for (int m = 1; m <= 12; ++m)
-        if (name == MonthNames[size_t(m)]) return m;
+        if (name == monthNames[size_t(m)]) return m;
     return 0;
 }
 
 } // namespace
 
-QStringView TrimLow(QStringView s) {
+QStringView trimBlanks(QStringView s) {
     qsizetype b = 0, e = s.size();
     while (b < e && s[b].unicode() <= 32)
         ++b;
@@ -122,25 +122,25 @@ QStringView TrimLow(QStringView s) {
     return s.sliced(b, e - b);
 }
 
-bool ParseDateText(QStringView text, QDate &date) {
+bool parseDateText(QStringView text, QDate &date) {
     qsizetype pos = 0;
     int d = 0, m = 0, y = 0;
-    if (!readNumber(text, pos, 1, 2, d) || pos >= text.size() || text[pos] != u'.') return false;
+    if (!readDigits(text, pos, 1, 2, d) || pos >= text.size() || text[pos] != u'.') return false;
     ++pos;
-    if (!readNumber(text, pos, 1, 2, m) || pos >= text.size() || text[pos] != u'.') return false;
+    if (!readDigits(text, pos, 1, 2, m) || pos >= text.size() || text[pos] != u'.') return false;
     ++pos;
-    if (!readNumber(text, pos, 4, 4, y) || pos != text.size()) return false;
+    if (!readDigits(text, pos, 4, 4, y) || pos != text.size()) return false;
     const QDate parsed(y, m, d);
     if (!parsed.isValid()) return false;
     date = parsed;
     return true;
 }
 
-QString PeriodKeyConvert(const QString &text) {
+QString convertPeriodKey(const QString &text) {
     QDate date;
-    if (ParseDateText(text, date)) {
+    if (parseDateText(text, date)) {
         // Built in place: the update writes a key for every row of the bank's page.
-        const QString &month = MonthNames[size_t(date.month())];
+        const QString &month = monthNames[size_t(date.month())];
         QString key;
         key.reserve(16 + month.size());
         key += QStringLiteral("с ");
@@ -155,7 +155,7 @@ QString PeriodKeyConvert(const QString &text) {
     }
     const QString stripped = stripMarks(text);
     Words w;
-    splitWords(TrimLow(stripped), w);
+    splitWords(trimBlanks(stripped), w);
     if (w.count < 3)
         throw AppError(QStringLiteral("Не удается разобрать ключ периода \"%1\": в нем меньше "
                                       "трех слов")
@@ -170,22 +170,22 @@ QString PeriodKeyConvert(const QString &text) {
     return result;
 }
 
-// The same as reading PeriodKeyConvert's date text, without building it: the
+// The same as reading convertPeriodKey's date text, without building it: the
 // lookup does this for every row of the table. "w1.MM.w3" is a date text
 // exactly when w1 is one or two digits, w3 four digits and the day exists.
-bool KeyDate(QStringView key, QDate &date) {
+bool keyDate(QStringView key, QDate &date) {
     QDate unused;
-    if (ParseDateText(key, unused))
+    if (parseDateText(key, unused))
         return false; // a date text converts to a key, which is no date text
     const QString stripped = stripMarks(key);
     Words w;
-    splitWords(TrimLow(stripped), w);
+    splitWords(trimBlanks(stripped), w);
     if (w.count < 3) return false;
     qsizetype pos = 0;
     int day = 0, year = 0;
-    if (!readNumber(w.word[0], pos, 1, 2, day) || pos != w.word[0].size()) return false;
+    if (!readDigits(w.word[0], pos, 1, 2, day) || pos != w.word[0].size()) return false;
     pos = 0;
-    if (w.word[2].size() != 4 || !readNumber(w.word[2], pos, 4, 4, year)) return false;
+    if (w.word[2].size() != 4 || !readDigits(w.word[2], pos, 4, 4, year)) return false;
     const QDate d(year, monthIndex(w.word[1]), day);
     if (!d.isValid()) return false;
     date = d;

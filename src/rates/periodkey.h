@@ -8,22 +8,22 @@
 namespace rates {
 
 // Genitive month names, index 1 to 12 (index 0 is unused).
-extern const std::array<QString, 13> MonthNames;
+extern const std::array<QString, 13> monthNames;
 
 // Trims characters with codes up to 32 from both ends.
-QStringView TrimLow(QStringView s);
+QStringView trimBlanks(QStringView s);
 
 // Reads a date text, day.month.year: one- or two-digit day and month, a
 // four-digit year. Impossible dates ("10.00.1999", "31.02.2009") are refused.
-bool ParseDateText(QStringView text, QDate &date);
+bool parseDateText(QStringView text, QDate &date);
 
 // A date text gives its period key ("28.12.2009" -> "с 28 декабря 2009 г.");
 // anything else is read as a period key and gives its date text
 // ("с 5 июня 2009 г." -> "5.06.2009"). A key of fewer than three words raises
 // AppError. An unknown month name gives month 00, which no date text accepts.
-QString PeriodKeyConvert(const QString &text);
+QString convertPeriodKey(const QString &text);
 
 // The date a period key names; false when the key does not convert.
-bool KeyDate(QStringView key, QDate &date);
+bool keyDate(QStringView key, QDate &date);
 
 } // namespace rates

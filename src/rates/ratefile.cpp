@@ -29,19 +29,19 @@ QString appDataFolder() {
 
 } // namespace
 
-QString SpecialFolderGet(int folder) {
+QString specialFolderPath(int folder) {
     QString path = folder == kAppDataFolder ? appDataFolder() : QString();
     if (path.isEmpty()) path = appDataFolder();
     return path;
 }
 
-QByteArray EncodeRateFile(const QStringList &lines) {
+QByteArray encodeRateFile(const QStringList &lines) {
     if (lines.isEmpty()) return QByteArray();
     QStringEncoder encoder("windows-1251");
     return encoder(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
-QStringList DecodeRateFile(const QByteArray &bytes) {
+QStringList decodeRateFile(const QByteArray &bytes) {
     const qsizetype nul = bytes.indexOf('\0');
     QStringDecoder decoder("windows-1251");
     const QString text =
@@ -60,17 +60,17 @@ QStringList DecodeRateFile(const QByteArray &bytes) {
     return lines;
 }
 
-void RateFileSave(const QString &path, const RateTable &table) {
+void saveRateFile(const QString &path, const RateTable &table) {
     if (path.isEmpty())
         throw AppError(QStringLiteral("Не задан путь к файлу ставок: таблица не сохранена"));
     QSaveFile file(path);
-    const QByteArray bytes = EncodeRateFile(table.lines());
+    const QByteArray bytes = encodeRateFile(table.lines());
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw AppError(QStringLiteral("Не удается сохранить файл ставок \"%1\": %2")
                            .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
-void RateFileLoad(const QString &path, RateTable &table) {
+void loadRateFile(const QString &path, RateTable &table) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw RateFileUnreadable(QStringLiteral("Не удается прочитать файл ставок \"%1\": %2")
@@ -88,7 +88,7 @@ void RateFileLoad(const QString &path, RateTable &table) {
     // Keys must stay unique: every repeat of a key is left out, and the user is
     // told about the first one.
     QString repeated;
-    const QStringList lines = WithoutRepeatedKeys(DecodeRateFile(bytes), &repeated);
+    const QStringList lines = withoutRepeatedKeys(decodeRateFile(bytes), &repeated);
     table.setLines(lines);
     if (!repeated.isNull())
         throw AppError(QStringLiteral("В файле ставок \"%1\" повторяется ключ \"%2\"; "
@@ -96,16 +96,16 @@ void RateFileLoad(const QString &path, RateTable &table) {
                            .arg(QDir::toNativeSeparators(path), repeated));
 }
 
-void StartupStorage(RateTable &table, QString &rateFilePath) {
-    const QString appData = SpecialFolderGet(kAppDataFolder);
+void openRateStorage(RateTable &table, QString &rateFilePath) {
+    const QString appData = specialFolderPath(kAppDataFolder);
     QDir::setCurrent(appData); // without it the current directory serves
     const QString patch = QStringLiteral("patch");
-    if (SettingExists(kSettingsKey, false, patch)) {
-        rateFilePath = SettingRead(kSettingsKey, false, patch);
+    if (settingExists(kSettingsKey, false, patch)) {
+        rateFilePath = readSetting(kSettingsKey, false, patch);
         const QFileInfo info(rateFilePath);
         if (!rateFilePath.isEmpty() && info.exists() && info.isFile()) {
             try {
-                RateFileLoad(rateFilePath, table);
+                loadRateFile(rateFilePath, table);
             } catch (const RateFileUnreadable &) {
                 rateFilePath.clear();
                 throw;
@@ -113,7 +113,7 @@ void StartupStorage(RateTable &table, QString &rateFilePath) {
         } else {
             // The file has gone: write the history again where it was.
             if (!QDir::current().exists(kDataFolder)) QDir::current().mkdir(kDataFolder);
-            RateFileSave(rateFilePath, table);
+            saveRateFile(rateFilePath, table);
         }
         return;
     }
@@ -121,8 +121,8 @@ void StartupStorage(RateTable &table, QString &rateFilePath) {
     QDir::current().mkdir(kDataFolder);
     QDir::setCurrent(kDataFolder);
     rateFilePath = QDir::toNativeSeparators(QDir::currentPath() + QStringLiteral("/stavki.txt"));
-    RateFileSave(rateFilePath, table);
-    SettingWrite(kSettingsKey, true, patch, rateFilePath);
+    saveRateFile(rateFilePath, table);
+    writeSetting(kSettingsKey, true, patch, rateFilePath);
 }
 
 } // namespace rates

@@ -44,7 +44,7 @@ QString throughCp1251(const QString &text) {
 
 } // namespace
 
-QList<PageCell> RatePageCells(const HtmlDocument &document) {
+QList<PageCell> ratePageCells(const HtmlDocument &document) {
     QList<PageCell> cells;
     for (const HtmlDocument::Element &td : document.bodyElementsByTagName(QStringLiteral("td"))) {
         cells.append({throughCp1251(td.innerText),
@@ -54,45 +54,45 @@ QList<PageCell> RatePageCells(const HtmlDocument &document) {
     return cells;
 }
 
-QString DateCellKey(const QString &cellText) {
+QString dateCellKey(const QString &cellText) {
     QString text = cellText;
     text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
     // A no-break space is the blank it stands for.
     text.replace(QChar(0x00A0), u' ');
     const qsizetype mark = text.indexOf(QStringLiteral("г."));
-    text = TrimLow(mark < 0 ? QString() : text.left(mark)).toString();
+    text = trimBlanks(mark < 0 ? QString() : text.left(mark)).toString();
     // A cell that already holds a date text ("28.12.2009") names its date
     // directly; a date in words ("с 28 декабря 2009") names it through its key.
     // Either way the cell's key is the period key of that date, so it is one
     // the rate lookup can read; a cell that names no date gives none.
     QDate date;
-    if (!ParseDateText(text, date) && !KeyDate(text, date)) return QString();
+    if (!parseDateText(text, date) && !keyDate(text, date)) return QString();
     // A year before 1000 would be written short in the key, and a key with a
     // short year is one the lookup cannot read.
     if (date.year() < 1000) return QString();
-    return PeriodKeyConvert(calc::DateText(date));
+    return convertPeriodKey(calc::dateText(date));
 }
 
-QStringList ReadRatePairs(const QList<PageCell> &cells) {
+QStringList readRatePairs(const QList<PageCell> &cells) {
     QStringList lines;
     QString pendingKey, pendingRate;
     for (const PageCell &cell : cells) {
         if (cell.isDate) {
-            const QString key = DateCellKey(cell.text);
+            const QString key = dateCellKey(cell.text);
             if (!key.isEmpty()) pendingKey = key;
         } else {
             long double v = 0;
-            if (calc::TryReadNumber(cell.text, v)) pendingRate = cell.text;
+            if (calc::tryReadNumber(cell.text, v)) pendingRate = cell.text;
         }
         if (pendingKey.isEmpty() || pendingRate.isEmpty()) continue;
-        lines.append(TrimLow(pendingKey).toString() + u'=' + TrimLow(pendingRate).toString());
+        lines.append(trimBlanks(pendingKey).toString() + u'=' + trimBlanks(pendingRate).toString());
         pendingKey.clear();
         pendingRate.clear();
     }
-    return WithoutRepeatedKeys(lines);
+    return withoutRepeatedKeys(lines);
 }
 
-bool IsRatePage(const HtmlDocument &document) {
+bool isRatePage(const HtmlDocument &document) {
     return document.title().toLower().contains(QStringLiteral("банк"));
 }
 

@@ -8,7 +8,7 @@
 
 namespace rates {
 
-RateTable RateTable::BuiltIn() {
+RateTable RateTable::builtIn() {
     RateTable t;
     t.lines_ = {
         QStringLiteral("с 28 декабря 2009 г.=8,75"),  QStringLiteral("с 25 ноября 2009 г. =9"),
@@ -32,13 +32,13 @@ RateTable RateTable::BuiltIn() {
     return t;
 }
 
-QString RateTable::KeyOf(const QString &line) {
+QString RateTable::keyOf(const QString &line) {
     const qsizetype eq = line.indexOf(u'=');
     return eq < 0 ? line : line.left(eq);
 }
 
 QString RateTable::key(int i) const {
-    return KeyOf(lines_[i]);
+    return keyOf(lines_[i]);
 }
 
 QStringView RateTable::keyView(int i) const {
@@ -56,25 +56,25 @@ QString RateTable::rate(int i) const {
 int RateTable::find(const QString &key, int except) const {
     if (key.isEmpty()) return -1;
     for (int i = 0; i < count(); ++i) {
-        if (i != except && KeyOf(lines_[i]).compare(key, Qt::CaseInsensitive) == 0) return i;
+        if (i != except && keyOf(lines_[i]).compare(key, Qt::CaseInsensitive) == 0) return i;
     }
     return -1;
 }
 
 void RateTable::requireUnique(const QString &line, int except) const {
-    const QString k = KeyOf(line);
+    const QString k = keyOf(line);
     if (find(k, except) >= 0)
         throw AppError(QStringLiteral("Запись с ключом \"%1\" уже есть в таблице").arg(k));
 }
 
-QStringList WithoutRepeatedKeys(const QStringList &lines, QString *firstRepeat) {
+QStringList withoutRepeatedKeys(const QStringList &lines, QString *firstRepeat) {
     QStringList kept;
     kept.reserve(lines.size());
     QSet<QString> seen;
     seen.reserve(lines.size());
     QString repeat;
     for (const QString &line : lines) {
-        const QString key = RateTable::KeyOf(line);
+        const QString key = RateTable::keyOf(line);
         if (!key.isEmpty()) {
             const QString folded = key.toCaseFolded();
             if (seen.contains(folded)) {
@@ -91,7 +91,7 @@ QStringList WithoutRepeatedKeys(const QStringList &lines, QString *firstRepeat) 
 
 void RateTable::setLines(const QStringList &lines) {
     QString repeat;
-    WithoutRepeatedKeys(lines, &repeat);
+    withoutRepeatedKeys(lines, &repeat);
     if (!repeat.isNull())
         throw AppError(QStringLiteral("Запись с ключом \"%1\" уже есть в таблице").arg(repeat));
     lines_ = lines;
@@ -119,37 +119,37 @@ void RateTable::setRate(int i, const QString &rate) {
     lines_[i] = key(i) + u'=' + rate;
 }
 
-RateLookupPlan PlanRateLookup(const RateTable &table, QDate endDate) {
+RateLookupPlan planRateLookup(const RateTable &table, QDate endDate) {
     RateLookupPlan plan;
     plan.lastRow = table.count() > 0 ? table.count() - 1 : 0;
     if (table.count() < 2 || table.key(0).isEmpty()) return plan;
     const int last = table.count() - 1;
     for (int i = 0; i <= last; ++i) {
         QDate d;
-        if (!KeyDate(table.keyView(i), d)) {
+        if (!keyDate(table.keyView(i), d)) {
             plan.error =
                 QStringLiteral("Не удается прочитать дату периода \"%1\"").arg(table.key(i));
             return plan;
         }
         if (d <= endDate || i == last) {
             plan.chosen = i;
-            plan.edit5Text = table.rate(i);
+            plan.rateText = table.rate(i);
             return plan;
         }
     }
     return plan;
 }
 
-RowSelection NormaliseRow(const QString &key, const QString &rateCell) {
+RowSelection normaliseRow(const QString &key, const QString &rateCell) {
     RowSelection r;
-    r.rate = TrimLow(rateCell).toString().replace(u'.', u',');
+    r.rate = trimBlanks(rateCell).toString().replace(u'.', u',');
     if (r.rate.isEmpty()) return r;
     long double v = 0;
-    if (!calc::TryReadNumber(r.rate, v)) {
+    if (!calc::tryReadNumber(r.rate, v)) {
         r.outcome = RowSelection::BadRate;
         return r;
     }
-    r.outcome = KeyDate(key, r.date) ? RowSelection::Ok : RowSelection::BadDate;
+    r.outcome = keyDate(key, r.date) ? RowSelection::Ok : RowSelection::BadDate;
     return r;
 }
 

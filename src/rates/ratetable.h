@@ -15,7 +15,7 @@ public:
     RateTable() = default;
 
     // The 33 rates the program ships with, blanks exactly as they have always been.
-    static RateTable BuiltIn();
+    static RateTable builtIn();
 
     int count() const { return int(lines_.size()); }
     const QStringList &lines() const { return lines_; }
@@ -38,7 +38,7 @@ public:
     // The index of the line whose key equals `key` with case ignored, or -1.
     int find(const QString &key, int except = -1) const;
 
-    static QString KeyOf(const QString &line);
+    static QString keyOf(const QString &line);
 
 private:
     void requireUnique(const QString &line, int except) const;
@@ -48,21 +48,21 @@ private:
 // The lines with every later repeat of a key left out (letter case ignored;
 // empty keys never repeat). `firstRepeat`, when given, gets the first key that
 // repeated (a null text when none did).
-QStringList WithoutRepeatedKeys(const QStringList &lines, QString *firstRepeat = nullptr);
+QStringList withoutRepeatedKeys(const QStringList &lines, QString *firstRepeat = nullptr);
 
 // What the rate lookup for an end date does, worked out without touching the
 // window: first select `lastRow` (0 also stands for the empty row of an empty
-// table); then, when `chosen` >= 0, put `edit5Text` into the rate field and
+// table); then, when `chosen` >= 0, put `rateText` into the rate field and
 // select `chosen`. A non-empty `error` means a key did not convert: the lookup
 // ends after the first selection with that error.
 struct RateLookupPlan {
     int lastRow = 0;
     int chosen = -1;
-    QString edit5Text;
+    QString rateText;
     QString error;
 };
 
-RateLookupPlan PlanRateLookup(const RateTable &table, QDate endDate);
+RateLookupPlan planRateLookup(const RateTable &table, QDate endDate);
 
 // Selecting a row makes its rate the current one: the rate text trimmed and
 // with "." turned into ",", checked to be a number, and the key's date.
@@ -78,6 +78,6 @@ struct RowSelection {
     QDate date;   // the key's date (Ok only)
 };
 
-RowSelection NormaliseRow(const QString &key, const QString &rateCell);
+RowSelection normaliseRow(const QString &key, const QString &rateCell);
 
 } // namespace rates

@@ -15,7 +15,7 @@
 
 namespace rates {
 
-QString SettingsFilePath() {
+QString settingsFilePath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/Долгомер/registry.ini");
 }
@@ -36,7 +36,7 @@ HKEY openKey(const QString &keyPath, bool create) {
 
 } // namespace
 
-void SettingWrite(const QString &keyPath, bool create, const QString &name, const QString &text) {
+void writeSetting(const QString &keyPath, bool create, const QString &name, const QString &text) {
     HKEY key = openKey(keyPath, create);
     if (!key)
         throw AppError(QStringLiteral("Не удается открыть раздел настроек \"%1\"").arg(keyPath));
@@ -48,7 +48,7 @@ void SettingWrite(const QString &keyPath, bool create, const QString &name, cons
         throw AppError(QStringLiteral("Не удается записать значение \"%1\"").arg(name));
 }
 
-QString SettingRead(const QString &keyPath, bool create, const QString &name) {
+QString readSetting(const QString &keyPath, bool create, const QString &name) {
     HKEY key = openKey(keyPath, create);
     if (!key) return QString();
     DWORD type = 0, size = 0;
@@ -69,7 +69,7 @@ QString SettingRead(const QString &keyPath, bool create, const QString &name) {
     return result;
 }
 
-bool SettingExists(const QString &keyPath, bool create, const QString &name) {
+bool settingExists(const QString &keyPath, bool create, const QString &name) {
     HKEY key = openKey(keyPath, create);
     if (!key) return false;
     const LONG rc = RegQueryValueExW(key, reinterpret_cast<LPCWSTR>(name.utf16()), nullptr, nullptr,
@@ -187,7 +187,7 @@ QString groupOf(const QString &keyPath) {
 class Store {
 public:
     Store(const QString &keyPath, bool create)
-        : settings_(SettingsFilePath(), iniFormat()), group_(groupOf(keyPath)) {
+        : settings_(settingsFilePath(), iniFormat()), group_(groupOf(keyPath)) {
         exists_ = settings_.contains(group_ + u'/' + kMarker);
         if (create && !group_.isEmpty() && !exists_) {
             QString level;
@@ -220,7 +220,7 @@ private:
 
 } // namespace
 
-void SettingWrite(const QString &keyPath, bool create, const QString &name, const QString &text) {
+void writeSetting(const QString &keyPath, bool create, const QString &name, const QString &text) {
     Store store(keyPath, create);
     if (!store.keyExists())
         throw AppError(QStringLiteral("Не удается открыть раздел настроек \"%1\"").arg(keyPath));
@@ -228,13 +228,13 @@ void SettingWrite(const QString &keyPath, bool create, const QString &name, cons
     store.sync();
 }
 
-QString SettingRead(const QString &keyPath, bool create, const QString &name) {
+QString readSetting(const QString &keyPath, bool create, const QString &name) {
     Store store(keyPath, create);
     if (!store.keyExists()) return QString();
     return store.settings().value(store.path(name)).toString();
 }
 
-bool SettingExists(const QString &keyPath, bool create, const QString &name) {
+bool settingExists(const QString &keyPath, bool create, const QString &name) {
     Store store(keyPath, create);
     return store.keyExists() && store.settings().contains(store.path(name));
 }

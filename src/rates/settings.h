@@ -14,15 +14,15 @@ inline const QString kSettingsKey = QStringLiteral("Software\\Долгомер")
 // Stores a string value. With `create` the key and all missing levels are
 // created first; without it a missing key raises AppError, as does a store
 // that cannot be written.
-void SettingWrite(const QString &keyPath, bool create, const QString &name, const QString &text);
+void writeSetting(const QString &keyPath, bool create, const QString &name, const QString &text);
 
 // A value's text; "" when the key or the value does not exist.
-QString SettingRead(const QString &keyPath, bool create, const QString &name);
+QString readSetting(const QString &keyPath, bool create, const QString &name);
 
 // Whether the value exists (false also when its key does not).
-bool SettingExists(const QString &keyPath, bool create, const QString &name);
+bool settingExists(const QString &keyPath, bool create, const QString &name);
 
 // Where the INI store lives (not used on Windows).
-QString SettingsFilePath();
+QString settingsFilePath();
 
 } // namespace rates

@@ -1,6 +1,5 @@
 #include "application.h"
 
-#include "Unit1.h"
 #include "calc/apperror.h"
 
 #include <QIcon>

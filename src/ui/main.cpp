@@ -1,10 +1,10 @@
-#include "Unit1.h"
 #include "application.h"
+#include "mainwindow.h"
 
 int main(int argc, char **argv) {
     ui::Application app(argc, argv);
-    TForm1 form;
-    app.setErrorReport([&form](const QString &message) { form.ReportError(message); });
-    form.show();
+    ui::MainWindow window;
+    app.setErrorReport([&window](const QString &message) { window.reportError(message); });
+    window.show();
     return app.exec();
 }

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace ui {
+
 bool QtMessageBoxes::show(QWidget *owner, const QString &text, const QString &caption, Icon icon,
                           Buttons buttons) {
     QMessageBox box(icon == Icon::Information ? QMessageBox::Information
@@ -22,3 +24,5 @@ QString QtMessageBoxes::saveFileName(QWidget *owner, const QString &caption,
                                      const QString &suggested, const QString &filter) {
     return QFileDialog::getSaveFileName(owner, caption, suggested, filter);
 }
+
+} // namespace ui

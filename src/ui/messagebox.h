@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace ui {
+
 // Every message box of the window goes through this one interface, so tests
 // can answer them without a modal dialog blocking the run.
 class MessageBoxes {
@@ -38,3 +40,5 @@ public:
         return QString();
     }
 };
+
+} // namespace ui

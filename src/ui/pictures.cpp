@@ -67,7 +67,7 @@ QPixmap placeholder(QSize size) {
 
 } // namespace
 
-QImage DecodeJpeg(const QByteArray &bytes) {
+QImage decodeJpeg(const QByteArray &bytes) {
     QImage img;
     if (bytes.isEmpty() || !decodeInto(reinterpret_cast<const unsigned char *>(bytes.constData()),
                                        static_cast<unsigned long>(bytes.size()), &img))
@@ -75,13 +75,13 @@ QImage DecodeJpeg(const QByteArray &bytes) {
     return img;
 }
 
-QPixmap LoadPicture(const QString &resource, QSize box) {
+QPixmap loadPicture(const QString &resource, QSize box) {
     QImage img;
     QFile file(resource);
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.readAll();
         img =
-            resource.endsWith(QStringLiteral(".jpg")) ? DecodeJpeg(bytes) : QImage::fromData(bytes);
+            resource.endsWith(QStringLiteral(".jpg")) ? decodeJpeg(bytes) : QImage::fromData(bytes);
     }
     if (img.isNull()) return placeholder(box);
     if (box.isValid() && (img.width() > box.width() || img.height() > box.height()))

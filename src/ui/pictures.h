@@ -10,13 +10,13 @@ namespace ui {
 
 // Decodes a JPEG with libjpeg; a null image when the bytes are not a JPEG it
 // can read.
-QImage DecodeJpeg(const QByteArray &bytes);
+QImage decodeJpeg(const QByteArray &bytes);
 
-// A picture from the program's resources: JPEGs through DecodeJpeg, the
+// A picture from the program's resources: JPEGs through decodeJpeg, the
 // icons through Qt. When `box` is given the picture is scaled down, never up,
 // to fit it with its proportions kept. A picture that cannot be read becomes a
 // plain framed placeholder of the box's (or a 24x24) size, so the window still
 // opens and shows where the picture belongs.
-QPixmap LoadPicture(const QString &resource, QSize box = QSize());
+QPixmap loadPicture(const QString &resource, QSize box = QSize());
 
 } // namespace ui

@@ -8,14 +8,14 @@
 #include <QTextLayout>
 
 namespace ui {
-QFont ReportFont(bool bold) {
+QFont reportFont(bool bold) {
     QFont f(QStringLiteral("Arial"));
     f.setPointSize(14);
     f.setBold(bold);
     return f;
 }
 
-QStringList DisplayLines(const QTextEdit *box) {
+QStringList displayLines(const QTextEdit *box) {
     QStringList lines;
     const QTextDocument *doc = box->document();
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
@@ -34,10 +34,10 @@ QStringList DisplayLines(const QTextEdit *box) {
     return lines;
 }
 
-ReportPage LayoutReportPage(QPainter &painter, int width, int height, const QStringList &lines) {
+ReportPage layoutReportPage(QPainter &painter, int width, int height, const QStringList &lines) {
     ReportPage page;
-    const QFontMetrics regular(ReportFont(false), painter.device());
-    const QFontMetrics bold(ReportFont(true), painter.device());
+    const QFontMetrics regular(reportFont(false), painter.device());
+    const QFontMetrics bold(reportFont(true), painter.device());
     page.lineHeight = std::max(1, regular.height()); // the height of a text line, "A" or any
     const int h = page.lineHeight;
     page.margin = width / 15;
@@ -54,17 +54,17 @@ ReportPage LayoutReportPage(QPainter &painter, int width, int height, const QStr
     return page;
 }
 
-void DrawReportPage(QPainter &painter, int width, int height, const QStringList &lines) {
-    const ReportPage page = LayoutReportPage(painter, width, height, lines);
+void drawReportPage(QPainter &painter, int width, int height, const QStringList &lines) {
+    const ReportPage page = layoutReportPage(painter, width, height, lines);
     // Texts are placed by their top-left corner.
     auto drawAt = [&](QPoint at, const QString &text) {
         painter.drawText(at + QPoint(0, painter.fontMetrics().ascent()), text);
     };
     painter.setPen(Qt::black);
-    painter.setFont(ReportFont(true));
+    painter.setFont(reportFont(true));
     drawAt(page.titleAt, kReportTitle);
     painter.drawLine(page.ruleFrom, page.ruleTo);
-    painter.setFont(ReportFont(false));
+    painter.setFont(reportFont(false));
     for (qsizetype k = 0; k < page.linesAt.size(); ++k)
         drawAt(page.linesAt[k], lines[k]);
 }

@@ -13,7 +13,7 @@ namespace ui {
 // The report's lines as the box shows them: a paragraph that the box wraps at
 // its width gives one line per piece; no line breaks; an empty last line is
 // not counted.
-QStringList DisplayLines(const QTextEdit *box);
+QStringList displayLines(const QTextEdit *box);
 
 // Where everything of the printed page goes, in the device's pixels from the
 // printable area's top-left corner.
@@ -26,13 +26,13 @@ struct ReportPage {
 };
 
 // The layout of the one printed page for the painter's device.
-ReportPage LayoutReportPage(QPainter &painter, int width, int height, const QStringList &lines);
+ReportPage layoutReportPage(QPainter &painter, int width, int height, const QStringList &lines);
 
 // Draws the page: title, rule under it, then the lines, one page only.
-void DrawReportPage(QPainter &painter, int width, int height, const QStringList &lines);
+void drawReportPage(QPainter &painter, int width, int height, const QStringList &lines);
 
 // Arial 14 pt, the printout's one font, regular or bold.
-QFont ReportFont(bool bold);
+QFont reportFont(bool bold);
 
 inline const QString kReportTitle = QStringLiteral("ДОЛГОМЕР");
 

@@ -73,7 +73,7 @@ void RateGrid::moveTo(int row) {
     if (row < 1 || row > rowCount() || row == selectedRow_) return;
     selectedRow_ = row;
     showSelection();
-    if (onSelectRow) onSelectRow(row);
+    emit rowSelected(row);
 }
 
 void RateGrid::mousePressEvent(QMouseEvent *e) {
@@ -87,8 +87,8 @@ void RateGrid::mousePressEvent(QMouseEvent *e) {
         moveTo(row);
         return;
     }
-    // The selected row again, or a key cell: the handler runs, the selection stays.
-    if (onSelectRow) onSelectRow(row);
+    // The selected row again, or a key cell: told, but the selection stays.
+    emit rowSelected(row);
 }
 
 void RateGrid::mouseReleaseEvent(QMouseEvent *) {}
@@ -96,7 +96,7 @@ void RateGrid::mouseReleaseEvent(QMouseEvent *) {}
 void RateGrid::mouseMoveEvent(QMouseEvent *) {}
 
 void RateGrid::mouseDoubleClickEvent(QMouseEvent *e) {
-    if (e->button() == Qt::LeftButton && onDoubleClick) onDoubleClick();
+    if (e->button() == Qt::LeftButton) emit confirmed();
 }
 
 void RateGrid::keyPressEvent(QKeyEvent *e) {
@@ -123,7 +123,7 @@ void RateGrid::keyPressEvent(QKeyEvent *e) {
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (onEnterKey) onEnterKey();
+        emit confirmed();
         return;
     default:
         // Other keys neither move nor search: the selection names the entry.
@@ -132,7 +132,7 @@ void RateGrid::keyPressEvent(QKeyEvent *e) {
 }
 
 void RateGrid::contextMenuEvent(QContextMenuEvent *e) {
-    if (onContextMenu) onContextMenu(e->globalPos());
+    emit menuRequested(e->globalPos());
 }
 
 bool RateGrid::refresh() {

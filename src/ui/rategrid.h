@@ -5,7 +5,6 @@
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
-#include <functional>
 
 namespace ui {
 
@@ -38,21 +37,23 @@ public:
     int rowCount() const { return model_->rowCount(); }
     int selectedRow() const { return selectedRow_; }
 
-    // A program move of the selection. It calls the row-selection handler only
-    // when the row changes.
+    // A program move of the selection. It tells rowSelected only when the row
+    // changes.
     void selectRow(int row);
     // After the table changed: the model is re-read, and when the selected row
     // no longer exists the selection moves to the new last row (which counts as
-    // a move). `moved` says whether the handler ran.
+    // a move). True when the selection moved.
     bool refresh();
 
-    // The row-selection handler, called with the row for every left click on
-    // a data row (a click on a key cell runs it without moving the selection),
-    // every keyboard move and every program move to another row.
-    std::function<void(int row)> onSelectRow;
-    std::function<void()> onDoubleClick;
-    std::function<void()> onEnterKey;
-    std::function<void(const QPoint &globalPos)> onContextMenu;
+signals:
+    // A row was selected: every left click on a data row (a click on a key
+    // cell tells it without moving the selection), every keyboard move and
+    // every program move to another row.
+    void rowSelected(int row);
+    // A double click or Enter: the choice is made.
+    void confirmed();
+    // The right button asks for the menu, at a place on the screen.
+    void menuRequested(const QPoint &globalPos);
 
 protected:
     void paintEvent(QPaintEvent *e) override;
@@ -65,7 +66,7 @@ protected:
 
 private:
     void showSelection();
-    // The selection moves only to another row, and only then the handler runs.
+    // The selection moves only to another row, and only then it is told.
     void moveTo(int row);
 
     RateTableModel *model_;

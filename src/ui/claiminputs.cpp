@@ -1,0 +1,83 @@
+#include "claiminputs.h"
+
+#include "datepicker.h"
+#include "lookandfeel.h"
+#include "numberfield.h"
+
+#include <QLabel>
+#include <QRadioButton>
+#include <QSlider>
+
+namespace ui {
+
+ClaimInputs::ClaimInputs(QWidget *window) : QObject(window) {
+    makeLabel(window, QStringLiteral("Долг с налогом (руб.):"), {7, 31}, arialFont(16));
+    debtField_ = new NumberField(QStringLiteral("0,00"), 13, NumberField::Form::Amount, window);
+    debtField_->setObjectName(QStringLiteral("debtField"));
+    placeField(debtField_, {176, 24, 145, 28}, plainFont(16, true),
+               QStringLiteral("Введите сумму задолженности с учетом налога"));
+
+    makeLabel(window, QStringLiteral("Ставка налога:"), {8, 70}, arialFont(16));
+    taxSlider_ = new QSlider(Qt::Horizontal, window);
+    taxSlider_->setObjectName(QStringLiteral("taxSlider"));
+    taxSlider_->setGeometry(169, 54, 90, 45);
+    taxSlider_->setRange(0, 35);
+    taxSlider_->setValue(18);
+    taxSlider_->setTickPosition(QSlider::TicksBothSides);
+    taxSlider_->setTickInterval(1);
+    taxSlider_->setPageStep(5);
+    taxRateLabel_ = makeLabel(window, QStringLiteral("18%"), {265, 64}, arialFont(25));
+    taxRateLabel_->setObjectName(QStringLiteral("taxRateLabel"));
+    taxRateLabel_->setGeometry(265, 64, 50, 28);
+    taxRateLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    makeLabel(window, QStringLiteral("Период просрочки с:"), {8, 103}, arialFont(16));
+    periodStart_ = new DatePicker({176, 104, 145, 24}, window);
+    periodStart_->setObjectName(QStringLiteral("periodStart"));
+    makeLabel(window, QStringLiteral("Период просрочки по:"), {8, 137}, arialFont(16));
+    periodEnd_ = new DatePicker({176, 136, 145, 24}, window);
+    periodEnd_->setObjectName(QStringLiteral("periodEnd"));
+
+    makeLabel(window, QStringLiteral("Подсудность:"), {9, 178}, arialFont(16));
+    arbitrationCourt_ = new QRadioButton(QStringLiteral("Арбитражный суд"), window);
+    arbitrationCourt_->setObjectName(QStringLiteral("arbitrationCourt"));
+    arbitrationCourt_->setGeometry(176, 165, 150, 25);
+    arbitrationCourt_->setFont(plainFont(11));
+    arbitrationCourt_->setChecked(true);
+    generalCourt_ = new QRadioButton(QStringLiteral("Общая юрисдикция"), window);
+    generalCourt_->setObjectName(QStringLiteral("generalCourt"));
+    generalCourt_->setGeometry(176, 189, 148, 22);
+    generalCourt_->setFont(plainFont(11));
+
+    connect(debtField_, &NumberField::clicked, this, &ClaimInputs::clicked);
+    connect(debtField_, &NumberField::clicked, debtField_, &QLineEdit::selectAll);
+    connect(periodStart_, &DatePicker::clicked, this, &ClaimInputs::clicked);
+    connect(periodEnd_, &DatePicker::clicked, this, &ClaimInputs::clicked);
+    connect(periodEnd_, &QDateEdit::dateChanged, this, &ClaimInputs::periodEndChanged);
+    connect(taxSlider_, &QSlider::valueChanged, this, &ClaimInputs::showTaxRate);
+}
+
+void ClaimInputs::reset() {
+    periodStart_->setDate(QDate::currentDate());
+    periodEnd_->setDate(periodStart_->date());
+    debtField_->selectAll();
+}
+
+void ClaimInputs::normaliseDebt() {
+    debtField_->normalise();
+}
+
+void ClaimInputs::fill(calc::CalcInput &input) const {
+    input.debtText = debtField_->text();
+    input.start = periodStart_->date();
+    input.end = periodEnd_->date();
+    input.taxPercent = taxSlider_->value();
+    input.court = arbitrationCourt_->isChecked() ? calc::Court::Arbitration
+                                                 : calc::Court::GeneralJurisdiction;
+}
+
+void ClaimInputs::showTaxRate(int percent) {
+    taxRateLabel_->setText(QString::number(percent) + u'%');
+}
+
+} // namespace ui

@@ -1,0 +1,34 @@
+#include "clickablefield.h"
+
+#include <QFocusEvent>
+#include <QMouseEvent>
+
+namespace ui {
+
+ClickableField::ClickableField(const QString &text, QWidget *parent) : QLineEdit(text, parent) {}
+
+void ClickableField::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void ClickableField::mouseDoubleClickEvent(QMouseEvent *) {
+    emit doubleClicked();
+}
+
+void ClickableField::focusInEvent(QFocusEvent *event) {
+    emit entered();
+    QLineEdit::focusInEvent(event);
+}
+
+void ClickableField::focusOutEvent(QFocusEvent *event) {
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        leaving();
+        emit left();
+    }
+    QLineEdit::focusOutEvent(event);
+}
+
+} // namespace ui

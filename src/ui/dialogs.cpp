@@ -1,0 +1,28 @@
+#include "dialogs.h"
+
+namespace ui {
+
+QString appTitle() {
+    return QStringLiteral("Долгомер - РД");
+}
+
+bool Dialogs::ask(const QString &text, const QString &caption, MessageBoxes::Icon icon,
+                  MessageBoxes::Buttons buttons) {
+    return boxes_->show(owner_, text, caption, icon, buttons);
+}
+
+QString Dialogs::saveFileName(const QString &caption, const QString &suggested,
+                              const QString &filter) {
+    return boxes_->saveFileName(owner_, caption, suggested, filter);
+}
+
+QString Dialogs::errorText(const QString &message) {
+    if (!message.isEmpty() && message.back().unicode() > u'.') return message + u'.';
+    return message;
+}
+
+void Dialogs::reportError(const QString &message) {
+    ask(errorText(message), appTitle(), MessageBoxes::Icon::Stop, MessageBoxes::Buttons::Ok);
+}
+
+} // namespace ui

@@ -1,0 +1,45 @@
+#include "hovericon.h"
+
+#include "linklabel.h"
+#include "pictures.h"
+
+#include <QMouseEvent>
+
+namespace ui {
+
+HoverIcon::HoverIcon(const QString &plainPicture, QSize plainSize, const QString &litPicture,
+                     QSize litSize, QPoint at, QWidget *parent)
+    : QLabel(parent), plain_(loadPicture(plainPicture, plainSize)),
+      litPicture_(loadPicture(litPicture, litSize)), plainSize_(plainSize), litSize_(litSize) {
+    setAlignment(Qt::AlignCenter);
+    setGeometry(QRect(at, plainSize));
+    setPixmap(plain_);
+    setMouseTracking(true);
+}
+
+void HoverIcon::setLit(bool lit) {
+    if (lit == lit_) return;
+    lit_ = lit;
+    resize(lit ? litSize_ : plainSize_);
+    setPixmap(lit ? litPicture_ : plain_);
+}
+
+void HoverIcon::mouseMoveEvent(QMouseEvent *event) {
+    if (!lit_) {
+        setLit(true);
+        if (link_) link_->showHover();
+    }
+    QLabel::mouseMoveEvent(event);
+}
+
+void HoverIcon::mouseReleaseEvent(QMouseEvent *event) {
+    if (lit_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+void HoverIcon::setLink(LinkLabel *link) {
+    link_ = link;
+}
+
+} // namespace ui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+
+namespace ui {
+
+class LinkLabel;
+
+// The icon beside an action link: a plain picture that lights up when the
+// mouse comes over it or its link, and stays lit until the mouse moves over
+// the window's background. Only the lit icon is clicked: a real mouse always
+// lights it on the way in.
+class HoverIcon : public QLabel {
+    Q_OBJECT
+public:
+    // The two pictures come from the resources, each fitted to its own box;
+    // both boxes share the top-left corner `at`.
+    HoverIcon(const QString &plainPicture, QSize plainSize, const QString &litPicture,
+              QSize litSize, QPoint at, QWidget *parent);
+
+    bool isLit() const { return lit_; }
+    void setLit(bool lit);
+    // The link whose hover look comes with the lit icon.
+    void setLink(LinkLabel *link);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QPixmap plain_, litPicture_;
+    QSize plainSize_, litSize_;
+    bool lit_ = false;
+    QPointer<LinkLabel> link_;
+};
+
+} // namespace ui

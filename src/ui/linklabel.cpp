@@ -1,0 +1,80 @@
+#include "linklabel.h"
+
+#include "hovericon.h"
+#include "lookandfeel.h"
+
+#include <QMouseEvent>
+
+namespace ui {
+
+LinkLabel::LinkLabel(const QString &text, QWidget *parent, QRect geometry, const QFont &font,
+                     const QColor &color, const QString &hint)
+    : QLabel(text, parent) {
+    setFont(font);
+    if (color.isValid()) setTextColor(this, color);
+    move(geometry.topLeft());
+    adjustSize();
+    if (geometry.width() > 0) resize(geometry.size());
+    setCursor(Qt::PointingHandCursor);
+    setToolTip(hint);
+}
+
+void LinkLabel::setHoverFont(bool bold, bool underline) {
+    hover_ = Hover::Font;
+    hoverBold_ = bold;
+    hoverUnderline_ = underline;
+    setMouseTracking(true);
+}
+
+void LinkLabel::setHoverColor(const QColor &color) {
+    hover_ = Hover::Color;
+    hoverColor_ = color;
+    setMouseTracking(true);
+}
+
+void LinkLabel::showHover() {
+    if (hover_ == Hover::Font) {
+        QFont f = font();
+        f.setBold(hoverBold_);
+        f.setUnderline(hoverUnderline_);
+        setFont(f);
+    } else if (hover_ == Hover::Color) {
+        QPalette p = palette();
+        p.setColor(QPalette::WindowText, hoverColor_);
+        setPalette(p);
+    }
+    if (icon_) icon_->setLit(true);
+}
+
+void LinkLabel::showRest() {
+    if (hover_ == Hover::Font) {
+        QFont f = font();
+        f.setBold(hoverBold_);
+        f.setUnderline(false);
+        setFont(f);
+    } else if (hover_ == Hover::Color) {
+        setPalette(window()->palette());
+    }
+}
+
+void LinkLabel::mouseMoveEvent(QMouseEvent *event) {
+    showHover();
+    QLabel::mouseMoveEvent(event);
+}
+
+void LinkLabel::leaveEvent(QEvent *event) {
+    showRest();
+    QLabel::leaveEvent(event);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+void LinkLabel::setIcon(HoverIcon *icon) {
+    icon_ = icon;
+}
+
+} // namespace ui

@@ -1,0 +1,51 @@
+#include "lookandfeel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace ui {
+
+QFont arialFont(int pixelSize, bool bold) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    return f;
+}
+
+QFont plainFont(int pixelSize, bool bold) {
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    return f;
+}
+
+void useClassicFonts() {
+    // Liberation Sans has the metrics of both fonts the layout was drawn with.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+void setTextColor(QWidget *widget, const QColor &color) {
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, color);
+    p.setColor(QPalette::Text, color);
+    widget->setPalette(p);
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &text, QPoint at, const QFont &font,
+                  const QColor &color) {
+    auto *label = new QLabel(text, parent);
+    label->setFont(font);
+    if (color.isValid()) setTextColor(label, color);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+void placeField(QLineEdit *field, QRect geometry, const QFont &font, const QString &hint) {
+    field->setGeometry(geometry);
+    field->setFont(font);
+    field->setToolTip(hint);
+}
+
+} // namespace ui

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+// The window's look: the classic desktop's fonts, colours and fixed places.
+// Everything is placed in pixels, as the window has always been drawn.
+namespace ui {
+
+inline const QColor kTeal(0, 128, 128);
+inline const QColor kMaroon(128, 0, 0);
+inline const QColor kBlue(0, 0, 255);
+inline const QColor kGrey(128, 128, 128);
+
+// Arial and "MS Sans Serif" at a pixel size; both are substituted by a font
+// with their metrics (see useClassicFonts) so the layout holds everywhere.
+QFont arialFont(int pixelSize, bool bold = false);
+QFont plainFont(int pixelSize, bool bold = false);
+void useClassicFonts();
+
+// The colour of a control's text.
+void setTextColor(QWidget *widget, const QColor &color);
+
+// A label that sizes itself to its text, as labels here always have.
+QLabel *makeLabel(QWidget *parent, const QString &text, QPoint at, const QFont &font,
+                  const QColor &color = QColor());
+
+// Places a line edit with its font and hint.
+void placeField(QLineEdit *field, QRect geometry, const QFont &font, const QString &hint);
+
+} // namespace ui

@@ -1,0 +1,257 @@
+#include "mainwindow.h"
+
+#include "claiminputs.h"
+#include "clickablefield.h"
+#include "datepicker.h"
+#include "hovericon.h"
+#include "linklabel.h"
+#include "lookandfeel.h"
+#include "numberfield.h"
+#include "pictures.h"
+#include "rategrid.h"
+#include "ratemodes.h"
+#include "ratepanel.h"
+#include "rateupdater.h"
+#include "reportview.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QSlider>
+#include <QTextEdit>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace ui {
+namespace {
+
+const QString kAuthorName = QStringLiteral("Разработчики Долгомера");
+const QString kAuthorAddress = QStringLiteral("mail@example.ru");
+const QString kCaption = QStringLiteral("Программа для Долгомер");
+
+} // namespace
+
+MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      ownBoxes_(boxes ? nullptr : std::make_unique<QtMessageBoxes>()),
+      dialogs_(this, boxes ? boxes : ownBoxes_.get()) {
+    useClassicFonts();
+    setObjectName(QStringLiteral("mainWindow"));
+    setFont(plainFont(13));
+    setMouseTracking(true);
+    // Made in the order they lie on each other: the panels over the picture
+    // and the inputs.
+    claimInputs_ = new ClaimInputs(this);
+    rateModes_ = new RateModes(this);
+    createActions();
+    reportView_ = new ReportView(this, dialogs_);
+    createContact();
+    picture_ = new QLabel(this);
+    picture_->setObjectName(QStringLiteral("picture"));
+    picture_->setGeometry(336, 24, 249, 259);
+    picture_->setAlignment(Qt::AlignCenter);
+    ratePanel_ = new RatePanel(this, dialogs_);
+    rateUpdater_ = new RateUpdater(ratePanel_, dialogs_);
+    rateEditor_ = new RateEditor(this, ratePanel_, dialogs_);
+
+    // Mouse moves and clicks over a control belong to that control, never to
+    // the window behind it: only the bare background resets the hover look
+    // and closes the panels.
+    for (QWidget *w : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        w->setAttribute(Qt::WA_NoMousePropagation);
+    // Keyboard order: the debt first, then the dates, the panels, the tax,
+    // the report, the mode inputs and the courts.
+    const QList<QWidget *> order = {
+        claimInputs_->debtField(),          claimInputs_->periodStart(),
+        claimInputs_->periodEnd(),          ratePanel_->grid(),
+        rateEditor_->entryDate(),           rateEditor_->entryRate(),
+        claimInputs_->taxSlider(),          reportView_->box(),
+        rateModes_->refinancingRateField(), rateModes_->divisorSlider(),
+        rateModes_->dailyRateField(),       claimInputs_->generalCourt(),
+        claimInputs_->arbitrationCourt()};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    wireParts();
+    startUp();
+    // Only now: setting today's dates at start-up is not a change of the
+    // period that would look the rate up before the table is there.
+    connect(claimInputs_, &ClaimInputs::periodEndChanged, ratePanel_, &RatePanel::followPeriodEnd);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createActions() {
+    calculateIcon_ =
+        new HoverIcon(QStringLiteral(":/pictures/calc.png"), {24, 24},
+                      QStringLiteral(":/pictures/calc-lit.png"), {25, 26}, {34, 281}, this);
+    calculateIcon_->setObjectName(QStringLiteral("calculateIcon"));
+    calculateLink_ =
+        new LinkLabel(QStringLiteral("Рассчитать"), this, {66, 284, 100, 20}, arialFont(16, true),
+                      kTeal, QStringLiteral("Произвести расчет по введенным данным"));
+    calculateLink_->setObjectName(QStringLiteral("calculateLink"));
+    closeIcon_ =
+        new HoverIcon(QStringLiteral(":/pictures/close.png"), {26, 26},
+                      QStringLiteral(":/pictures/close-lit.png"), {25, 26}, {194, 281}, this);
+    closeIcon_->setObjectName(QStringLiteral("closeIcon"));
+    closeLink_ = new LinkLabel(QStringLiteral("Закрыть"), this, {226, 284, 74, 20},
+                               arialFont(16, true), kTeal, QStringLiteral("Закрыть приложение"));
+    closeLink_->setObjectName(QStringLiteral("closeLink"));
+    const struct {
+        LinkLabel *link;
+        HoverIcon *icon;
+    } pairs[] = {{calculateLink_, calculateIcon_}, {closeLink_, closeIcon_}};
+    for (const auto &p : pairs) {
+        p.link->setHoverFont(true, true);
+        p.link->setIcon(p.icon);
+        p.icon->setLink(p.link);
+        p.icon->setToolTip(p.link->toolTip());
+    }
+}
+
+void MainWindow::createContact() {
+    contactCaption_ = makeLabel(this, QStringLiteral("Для связи:"), {433, 4}, plainFont(11));
+    contactLink_ = new LinkLabel(
+        kAuthorAddress, this,
+        {contactCaption_->x() + contactCaption_->width() + 2, contactCaption_->y(), 0, 0},
+        plainFont(11), kBlue, QString());
+    contactLink_->setObjectName(QStringLiteral("contactLink"));
+    contactLink_->setHoverFont(false, true);
+}
+
+void MainWindow::wireParts() {
+    connect(claimInputs_, &ClaimInputs::clicked, this, &MainWindow::closePanels);
+    connect(rateModes_, &RateModes::panelsDismissed, this, &MainWindow::closePanels);
+    connect(rateModes_, &RateModes::rateTableWanted, this, &MainWindow::openRatePanel);
+    connect(calculateLink_, &LinkLabel::clicked, this, &MainWindow::calculate);
+    connect(calculateIcon_, &HoverIcon::clicked, this, &MainWindow::calculate);
+    connect(reportView_, &ReportView::recalculateRequested, this, &MainWindow::calculate);
+    connect(closeLink_, &LinkLabel::clicked, this, &MainWindow::closeWindow);
+    connect(closeIcon_, &HoverIcon::clicked, this, &MainWindow::closeWindow);
+    connect(contactLink_, &LinkLabel::clicked, this, &MainWindow::writeToUs);
+
+    connect(ratePanel_, &RatePanel::rateFound, rateModes_, &RateModes::setRefinancingRate);
+    connect(ratePanel_, &RatePanel::entryChosen, this, &MainWindow::showChosenEntry);
+    connect(ratePanel_, &RatePanel::badEntryChosen, rateEditor_, &RateEditor::startEditing);
+    connect(ratePanel_, &RatePanel::choiceMade, this, &MainWindow::closePanels);
+    connect(ratePanel_->addAction(), &QAction::triggered, rateEditor_, &RateEditor::startAdding);
+    connect(ratePanel_->editAction(), &QAction::triggered, rateEditor_, &RateEditor::startEditing);
+    connect(ratePanel_->deleteAction(), &QAction::triggered, rateEditor_,
+            &RateEditor::deleteChosen);
+    connect(rateEditor_, &RateEditor::opened, this, &MainWindow::makeRoomForEditor);
+    connect(rateUpdater_, &RateUpdater::started, rateEditor_, &RateEditor::close);
+}
+
+void MainWindow::startUp() {
+    setWindowTitle(kCaption);
+    claimInputs_->reset();
+    setFixedWidth(600 - kFrameWidth);
+    setOuterHeight(calculateLink_->y() + calculateLink_->height() + 42);
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    showPicture();
+    // The rate table: the built-in history, replaced by the user's file.
+    if (!ratePanel_->openStorage()) return; // the lookup needs a table that came through
+    ratePanel_->followPeriodEnd(claimInputs_->periodEnd()->date());
+}
+
+// One of five pictures, chosen afresh at each start; only that one is decoded.
+void MainWindow::showPicture() {
+    static const char *const pictures[] = {":/pictures/picture1.jpg", ":/pictures/picture2.jpg",
+                                           ":/pictures/picture3.jpg", ":/pictures/picture4.jpg",
+                                           ":/pictures/picture5.jpg"};
+    QRandomGenerator rng(quint32(QDateTime::currentMSecsSinceEpoch()));
+    const QString chosen = QString::fromLatin1(pictures[rng.bounded(5)]);
+    picture_->setPixmap(loadPicture(chosen, picture_->size()));
+}
+
+int MainWindow::outerHeight() const {
+    return height() + kFrameHeight;
+}
+
+void MainWindow::setOuterHeight(int height) {
+    setFixedHeight(height - kFrameHeight);
+}
+
+void MainWindow::calculate() {
+    dialogs_.guard([this] {
+        rateModes_->normaliseDailyRate();
+        claimInputs_->normaliseDebt();
+        closePanels();
+        reportView_->clear();
+        reportView_->box()->show();
+        setOuterHeight(reportView_->bottom() + 40);
+        calc::CalcInput input;
+        claimInputs_->fill(input);
+        rateModes_->fill(input);
+        reportView_->setLines(calc::calculate(input).lines);
+    });
+}
+
+void MainWindow::closePanels() {
+    ratePanel_->close();
+    rateEditor_->close();
+    rateModes_->refinancingRateField()->setEnabled(true);
+}
+
+void MainWindow::openRatePanel() {
+    dialogs_.guard([this] {
+        rateModes_->refinancingRateField()->setEnabled(false);
+        ratePanel_->open();
+        ratePanel_->lookUp(claimInputs_->periodEnd()->date());
+        ratePanel_->grid()->setFocus();
+    });
+}
+
+void MainWindow::closeWindow() {
+    // A store that cannot be written is reported, but it must not keep the
+    // user in a window that has no other way to close.
+    dialogs_.guard([this] { rateModes_->storeSettings(); });
+    close();
+}
+
+void MainWindow::makeRoomForEditor(RateEditor::Mode mode) {
+    const int gap = mode == RateEditor::Mode::Adding ? 50 : 45;
+    setOuterHeight(calculateLink_->y() + calculateLink_->height() + gap);
+}
+
+void MainWindow::showChosenEntry(QDate date, const QString &rate) {
+    rateModes_->setRefinancingRate(rate);
+    rateEditor_->showEntry(date, rate);
+}
+
+void MainWindow::writeToUs() {
+    ratePanel_->close();
+    rateEditor_->close();
+    QUrl url;
+    url.setScheme(QStringLiteral("mailto"));
+    url.setPath(kAuthorName + QStringLiteral(" <") + kAuthorAddress + u'>');
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("subject"), kCaption);
+    url.setQuery(query);
+    QDesktopServices::openUrl(url);
+}
+
+void MainWindow::resetHoverLook() {
+    for (HoverIcon *icon : {closeIcon_, calculateIcon_, reportView_->printIcon()})
+        icon->setLit(false);
+    for (LinkLabel *link : {closeLink_, calculateLink_, reportView_->printLink()})
+        link->showRest();
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event) {
+    resetHoverLook();
+    QWidget::mouseMoveEvent(event);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton) closePanels();
+    QWidget::mouseReleaseEvent(event);
+}
+
+} // namespace ui

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "dialogs.h"
+#include "rateeditor.h"
+
+#include <QWidget>
+#include <memory>
+
+class QLabel;
+
+namespace ui {
+
+class ClaimInputs;
+class HoverIcon;
+class LinkLabel;
+class RateModes;
+class RatePanel;
+class RateUpdater;
+class ReportView;
+
+// The program's one window. It places the parts and wires them; what each
+// part does lives in the part. Left to the window are start-up, the
+// calculation that reads every part, the background and closing.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    // `boxes` answers the window's message boxes (the real ones when null).
+    explicit MainWindow(MessageBoxes *boxes = nullptr, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Sizes are outer sizes, frame included, as the window has always been
+    // measured; the client area is this much smaller.
+    static constexpr int kFrameWidth = 6;
+    static constexpr int kFrameHeight = 25;
+    int outerHeight() const;
+    void setOuterHeight(int height);
+
+    // Computes the claim from the parts and shows the report.
+    void calculate();
+    // Closes the open panels and lets the rate field be clicked again.
+    void closePanels();
+    // Opens the rate table at the entry in force on the period's end.
+    void openRatePanel();
+    // Stores the mode settings and closes the window.
+    void closeWindow();
+    // The general error report.
+    void reportError(const QString &message) { dialogs_.reportError(message); }
+
+    ClaimInputs *claimInputs() const { return claimInputs_; }
+    RateModes *rateModes() const { return rateModes_; }
+    RatePanel *ratePanel() const { return ratePanel_; }
+    RateEditor *rateEditor() const { return rateEditor_; }
+    RateUpdater *rateUpdater() const { return rateUpdater_; }
+    ReportView *reportView() const { return reportView_; }
+    LinkLabel *calculateLink() const { return calculateLink_; }
+    HoverIcon *calculateIcon() const { return calculateIcon_; }
+    LinkLabel *closeLink() const { return closeLink_; }
+    HoverIcon *closeIcon() const { return closeIcon_; }
+    LinkLabel *contactLink() const { return contactLink_; }
+    QLabel *picture() const { return picture_; }
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void createActions();
+    void createContact();
+    void wireParts();
+    void startUp();
+    void showPicture();
+    void makeRoomForEditor(RateEditor::Mode mode);
+    void showChosenEntry(QDate date, const QString &rate);
+    void writeToUs();
+    // The mouse over the bare background: icons and action links at rest.
+    void resetHoverLook();
+
+    std::unique_ptr<MessageBoxes> ownBoxes_;
+    Dialogs dialogs_;
+    ClaimInputs *claimInputs_;
+    RateModes *rateModes_;
+    HoverIcon *calculateIcon_, *closeIcon_;
+    LinkLabel *calculateLink_, *closeLink_;
+    ReportView *reportView_;
+    QLabel *contactCaption_;
+    LinkLabel *contactLink_;
+    QLabel *picture_;
+    RatePanel *ratePanel_;
+    RateUpdater *rateUpdater_;
+    RateEditor *rateEditor_;
+};
+
+} // namespace ui

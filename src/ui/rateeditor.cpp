@@ -1,0 +1,185 @@
+#include "rateeditor.h"
+
+#include "calc/apperror.h"
+#include "calc/penalty.h"
+#include "datepicker.h"
+#include "dialogs.h"
+#include "linklabel.h"
+#include "lookandfeel.h"
+#include "numberfield.h"
+#include "rategrid.h"
+#include "ratepanel.h"
+#include "rates/periodkey.h"
+
+#include <QFrame>
+#include <QLabel>
+
+namespace ui {
+namespace {
+
+const QString kInputError = QStringLiteral("Ошибка ввода");
+const QString kCheckInput =
+    QStringLiteral("Возможно допущена ошибка в при вводе. Исправите, пожалуйста.");
+
+} // namespace
+
+RateEditor::RateEditor(QWidget *window, RatePanel *rates, Dialogs &dialogs)
+    : QObject(window), rates_(rates), dialogs_(dialogs) {
+    frame_ = new QFrame(window);
+    frame_->setObjectName(QStringLiteral("rateEditor"));
+    frame_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    frame_->setGeometry(5, 24, 316, 249);
+    frame_->setAutoFillBackground(true);
+    title_ = makeLabel(frame_, QString(), {0, 12}, plainFont(13, true));
+    title_->setObjectName(QStringLiteral("editorTitle"));
+    title_->setGeometry(0, 12, 316, 18);
+    title_->setAlignment(Qt::AlignHCenter);
+    makeLabel(frame_, QStringLiteral("Дата введения"), {16, 52}, plainFont(13));
+    entryDate_ = new DatePicker({160, 48, 140, 24}, frame_);
+    entryDate_->setObjectName(QStringLiteral("entryDate"));
+    makeLabel(frame_, QStringLiteral("Введенная ставка"), {16, 86}, plainFont(13));
+    entryRate_ = new NumberField(QString(), 5, NumberField::Form::Number, frame_);
+    entryRate_->setObjectName(QStringLiteral("entryRate"));
+    placeField(entryRate_, {160, 82, 70, 24}, plainFont(13), QString());
+    entryRate_->setEmptyText(QStringLiteral("0"));
+    // Both save links share one place; the mode shows one of them.
+    saveEntryLink_ = new LinkLabel(QStringLiteral("Сохранить запись"), frame_, {16, 117, 284, 24},
+                                   plainFont(19, true), kMaroon, QString());
+    saveEntryLink_->setObjectName(QStringLiteral("saveEntryLink"));
+    saveEntryLink_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    saveChangesLink_ = new LinkLabel(QStringLiteral("Сохранить изменения"), frame_,
+                                     {16, 117, 284, 24}, plainFont(19, true), kMaroon, QString());
+    saveChangesLink_->setObjectName(QStringLiteral("saveChangesLink"));
+    saveChangesLink_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    saveChangesLink_->hide();
+    closeLink_ = new LinkLabel(QStringLiteral("Х"), frame_, {302, 5, 0, 0}, plainFont(11, true),
+                               QColor(), QString());
+    closeLink_->setObjectName(QStringLiteral("editorCloseLink"));
+    QLabel *hint = makeLabel(frame_,
+                             QStringLiteral("Для поддержания списка ставок рефинасирования в "
+                                            "актуальном состоянии регулярно обновляйте данные с "
+                                            "помощью ссылки \"Обновить через сеть\""),
+                             {7, 180}, arialFont(11));
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    hint->setGeometry(7, 180, 290, 42);
+    frame_->hide();
+
+    for (LinkLabel *link : {saveEntryLink_, saveChangesLink_})
+        link->setHoverFont(true, true);
+    closeLink_->setHoverColor(kGrey);
+    connect(saveEntryLink_, &LinkLabel::clicked, this, &RateEditor::saveNewEntry);
+    connect(saveChangesLink_, &LinkLabel::clicked, this, &RateEditor::saveChanges);
+    connect(closeLink_, &LinkLabel::clicked, this, &RateEditor::close);
+}
+
+void RateEditor::startAdding() {
+    emit opened(Mode::Adding);
+    frame_->show();
+    frame_->raise();
+    saveChangesLink_->hide();
+    saveEntryLink_->show();
+    title_->setText(QStringLiteral("Добавление записи"));
+    entryDate_->setDate(QDate::currentDate());
+    const rates::RateTable &table = rates_->table();
+    entryRate_->setText(table.count() > 0 ? table.rate(0) : QString());
+    entryRate_->setFocus();
+    entryRate_->selectAll();
+}
+
+void RateEditor::startEditing() {
+    emit opened(Mode::Editing);
+    frame_->show();
+    saveEntryLink_->hide();
+    saveChangesLink_->show();
+    title_->setText(QStringLiteral("Редактирование записи"));
+}
+
+void RateEditor::close() {
+    frame_->hide();
+}
+
+bool RateEditor::isOpen() const {
+    return !frame_->isHidden();
+}
+
+bool RateEditor::isEditing() const {
+    return isOpen() && !saveChangesLink_->isHidden();
+}
+
+void RateEditor::showEntry(QDate date, const QString &rate) {
+    entryDate_->setDate(date);
+    entryRate_->setText(rate);
+    if (isEditing()) startEditing();
+}
+
+QString RateEditor::entryLine() {
+    entryRate_->normalise();
+    return rates::convertPeriodKey(calc::dateText(entryDate_->date())) + u'=' + entryRate_->text();
+}
+
+void RateEditor::saveTable() {
+    try {
+        rates_->save();
+    } catch (const AppError &e) {
+        dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка сохранения"),
+                     MessageBoxes::Icon::Stop);
+    }
+}
+
+void RateEditor::saveNewEntry() {
+    const QString line = entryLine();
+    rates_->grid()->selectRow(1);
+    try {
+        rates_->table().insertTop(line);
+    } catch (const AppError &) {
+        dialogs_.ask(
+            QStringLiteral("Дата ставки уникальна. Ошибка в повторении даты введения ставки"),
+            kInputError, MessageBoxes::Icon::Stop);
+        close();
+        return;
+    }
+    rates_->refresh();
+    saveTable();
+    close();
+}
+
+void RateEditor::saveChanges() {
+    const QString line = entryLine();
+    const int i = rates_->grid()->selectedRow() - 1;
+    bool changed = false;
+    // An empty table has no entry to change: that is an input error too.
+    if (i < rates_->table().count()) {
+        try {
+            rates_->table().replace(i, line);
+            changed = true;
+        } catch (const AppError &) {
+        }
+    }
+    if (changed) {
+        rates_->refresh();
+        saveTable();
+    } else {
+        dialogs_.ask(kCheckInput, kInputError, MessageBoxes::Icon::Stop);
+    }
+    close();
+}
+
+void RateEditor::deleteChosen() {
+    rates::RateTable &table = rates_->table();
+    const int row = rates_->grid()->selectedRow();
+    if (table.count() == 0) return; // nothing to delete: no question, no error
+    const QString text = QStringLiteral("Выбранная ставка:\r\n\r\n") + table.key(row - 1) +
+                         QStringLiteral(" = ") + table.rate(row - 1) +
+                         QStringLiteral("%\r\n\r\nПроизвести удаление?");
+    if (!dialogs_.ask(text, QStringLiteral("Подтверждение удаления"), MessageBoxes::Icon::Question,
+                      MessageBoxes::Buttons::OkCancel))
+        return;
+    close();
+    if (row == table.count() && table.count() > 1) rates_->grid()->selectRow(row - 1);
+    table.remove(row - 1);
+    rates_->refresh();
+    saveTable();
+}
+
+} // namespace ui

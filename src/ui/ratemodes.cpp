@@ -1,0 +1,182 @@
+#include "ratemodes.h"
+
+#include "calc/apperror.h"
+#include "calc/numtext.h"
+#include "linklabel.h"
+#include "lookandfeel.h"
+#include "numberfield.h"
+#include "rates/settings.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QSlider>
+
+namespace ui {
+namespace {
+
+const QString kDivisorSetting = QStringLiteral("k_stav");
+const QString kDailyRateSetting = QStringLiteral("dogovor");
+
+// A stored setting that cannot be read counts as missing.
+QString storedSetting(const QString &name) {
+    try {
+        return rates::readSetting(rates::kSettingsKey, false, name);
+    } catch (const AppError &) {
+        return QString();
+    }
+}
+
+// A whole decimal number: optional leading blanks, a sign, digits.
+bool readInteger(const QString &text, int &value) {
+    QStringView rest(text);
+    while (!rest.isEmpty() && rest.front() == u' ')
+        rest = rest.sliced(1);
+    if (rest.isEmpty()) return false;
+    for (qsizetype k = 0; k < rest.size(); ++k) {
+        const char16_t c = rest[k].unicode();
+        const bool sign = k == 0 && (c == u'+' || c == u'-');
+        if (!sign && (c < u'0' || c > u'9')) return false;
+    }
+    bool ok = false;
+    value = rest.toInt(&ok);
+    return ok;
+}
+
+} // namespace
+
+RateModes::RateModes(QWidget *window) : QObject(window) {
+    statutoryLink_ = new LinkLabel(
+        QStringLiteral("Применить законную пеню"), window, {72, 224, 161, 16}, arialFont(13), kBlue,
+        QStringLiteral("Использовать в случае, если ответственность дебитора установлена законом "
+                       "(ст. 395 ГК РФ)"));
+    statutoryLink_->setObjectName(QStringLiteral("statutoryLink"));
+    contractualLink_ = new LinkLabel(
+        QStringLiteral("Применить договорную пеню"), window, {65, 248, 176, 16}, arialFont(13),
+        kBlue,
+        QStringLiteral(
+            "Использовать в случае, если ответственность дебитора установлена договором"));
+    contractualLink_->setObjectName(QStringLiteral("contractualLink"));
+
+    statutoryBox_ = new QGroupBox(window);
+    statutoryBox_->setObjectName(QStringLiteral("statutoryBox"));
+    statutoryBox_->setGeometry(8, 457, 313, 40);
+    makeLabel(statutoryBox_, QStringLiteral("Ставка рефин. (%):"), {8, 14}, plainFont(13));
+    refinancingRateField_ = new ClickableField(QStringLiteral("8,75"), statutoryBox_);
+    refinancingRateField_->setObjectName(QStringLiteral("refinancingRateField"));
+    placeField(refinancingRateField_, {124, 10, 52, 22}, plainFont(13),
+               QStringLiteral("Нажмите и в таблице справа выберите соответствующую ставку"));
+    refinancingRateField_->setCursor(Qt::ArrowCursor);
+    makeLabel(statutoryBox_, QStringLiteral("/"), {182, 8}, plainFont(21),
+              window->palette().color(QPalette::Shadow));
+    divisorSlider_ = new QSlider(Qt::Horizontal, statutoryBox_);
+    divisorSlider_->setObjectName(QStringLiteral("divisorSlider"));
+    divisorSlider_->setGeometry(194, 12, 80, 20);
+    divisorSlider_->setRange(1, 365);
+    divisorSlider_->setValue(360);
+    divisorSlider_->setPageStep(1);
+    divisorSlider_->setTickPosition(QSlider::NoTicks);
+    divisorSlider_->setToolTip(
+        QStringLiteral("Выберите коэф. использования ставки (например, 1/300 ставки рефин.)"));
+    divisorLabel_ = makeLabel(statutoryBox_, QStringLiteral("360"), {278, 12}, plainFont(16));
+    divisorLabel_->setObjectName(QStringLiteral("divisorLabel"));
+
+    contractualBox_ = new QGroupBox(window);
+    contractualBox_->setObjectName(QStringLiteral("contractualBox"));
+    contractualBox_->setGeometry(8, 501, 313, 40);
+    makeLabel(contractualBox_, QStringLiteral("Договорная пеня (%):"), {8, 14}, plainFont(13));
+    dailyRateField_ =
+        new NumberField(QStringLiteral("0,1"), 8, NumberField::Form::Number, contractualBox_);
+    dailyRateField_->setObjectName(QStringLiteral("dailyRateField"));
+    placeField(dailyRateField_, {150, 10, 70, 22}, plainFont(13),
+               QStringLiteral("Введите размерно дневной пени в соответствии с условиями договора"));
+
+    for (LinkLabel *link : {statutoryLink_, contractualLink_})
+        link->setHoverFont(false, true);
+    connect(statutoryLink_, &LinkLabel::clicked, this, &RateModes::chooseStatutory);
+    connect(contractualLink_, &LinkLabel::clicked, this, &RateModes::chooseContractual);
+    connect(refinancingRateField_, &ClickableField::clicked, this, &RateModes::rateTableWanted);
+    connect(refinancingRateField_, &ClickableField::entered, this, &RateModes::rateTableWanted);
+    connect(refinancingRateField_, &ClickableField::doubleClicked, this,
+            &RateModes::selectRefinancingRate);
+    connect(dailyRateField_, &NumberField::clicked, this, &RateModes::panelsDismissed);
+    connect(divisorSlider_, &QSlider::valueChanged, this, &RateModes::showDivisor);
+}
+
+void RateModes::chooseStatutory() {
+    statutoryLink_->hide();
+    contractualLink_->hide();
+    contractualBox_->hide();
+    statutoryBox_->move(statutoryBox_->x(), 216);
+    statutoryBox_->show();
+    showBackLink(contractualLink_, statutoryBox_);
+    int v = 0;
+    const bool ok = readInteger(storedSetting(kDivisorSetting), v);
+    divisorSlider_->setValue(ok && v > 0 && v < 370 ? v : 360);
+}
+
+void RateModes::chooseContractual() {
+    statutoryBox_->hide();
+    contractualLink_->hide();
+    statutoryLink_->hide();
+    emit panelsDismissed();
+    contractualBox_->move(contractualBox_->x(), 216);
+    contractualBox_->show();
+    showBackLink(statutoryLink_, contractualBox_);
+    long double x = 0;
+    const bool ok = calc::tryReadNumber(storedSetting(kDailyRateSetting), x);
+    dailyRateField_->setText(ok && x > 0 && x < 500 ? calc::generalForm(x, 4)
+                                                    : QStringLiteral("0,1"));
+}
+
+bool RateModes::isStatutory() const {
+    return !statutoryBox_->isHidden();
+}
+
+void RateModes::setRefinancingRate(const QString &rate) {
+    refinancingRateField_->setText(rate);
+}
+
+void RateModes::normaliseDailyRate() {
+    dailyRateField_->normalise();
+}
+
+void RateModes::fill(calc::CalcInput &input) const {
+    input.refinancingText = refinancingRateField_->text();
+    input.contractText = dailyRateField_->text();
+    input.divisorText = divisorLabel_->text();
+    input.statutory = isStatutory();
+}
+
+void RateModes::storeSettings() const {
+    rates::writeSetting(rates::kSettingsKey, true, kDivisorSetting, divisorLabel_->text());
+    rates::writeSetting(rates::kSettingsKey, true, kDailyRateSetting, dailyRateField_->text());
+}
+
+// A double click lets the rate be selected and copied.
+void RateModes::selectRefinancingRate() {
+    refinancingRateField_->selectAll();
+    refinancingRateField_->setCursor(Qt::IBeamCursor);
+}
+
+void RateModes::showDivisor(int divisor) {
+    divisorLabel_->setText(QString::number(divisor));
+    divisorLabel_->adjustSize();
+}
+
+// The small grey link back to the other mode, under the shown group.
+void RateModes::showBackLink(LinkLabel *link, const QGroupBox *box) {
+    link->move(box->x() + 162, box->y() + 42);
+    QFont f = link->font();
+    f.setPointSize(8);
+    f.setBold(false);
+    f.setUnderline(false);
+    f.setItalic(false);
+    link->setFont(f);
+    QPalette p = link->palette();
+    p.setColor(QPalette::WindowText, kGrey);
+    link->setPalette(p);
+    link->adjustSize();
+    link->show();
+}
+
+} // namespace ui

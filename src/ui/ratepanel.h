@@ -1,0 +1,84 @@
+#pragma once
+
+#include "rates/ratetable.h"
+
+#include <QDate>
+#include <QObject>
+
+class QAction;
+class QFrame;
+class QMenu;
+class QWidget;
+
+namespace ui {
+
+class Dialogs;
+class RateGrid;
+
+// The table of refinancing rates: the panel with its grid over the window's
+// picture, the rate file behind it, the lookup of the rate in force on the
+// period's last day, choosing an entry and the grid's menu.
+class RatePanel : public QObject {
+    Q_OBJECT
+public:
+    RatePanel(QWidget *window, Dialogs &dialogs);
+
+    // Opens the rate file, or makes it from the built-in history on the first
+    // run. A failure is reported; the grid then shows what could be had, and
+    // false says the lookup should not run on it.
+    bool openStorage();
+
+    // Selects the entry in force on `end` and tells its rate. Raises AppError
+    // for an entry whose key names no date.
+    void lookUp(QDate end);
+    // The same for a change of the period's end: errors are reported.
+    void followPeriodEnd(QDate end);
+
+    // Shows the panel on top, or hides it.
+    void open();
+    void close();
+    bool isOpen() const;
+
+    rates::RateTable &table() { return table_; }
+    const QString &rateFilePath() const { return rateFilePath_; }
+    // The table is kept in another file from now on.
+    void setRateFilePath(const QString &path) { rateFilePath_ = path; }
+    // Writes the table to the rate file; raises AppError when it cannot.
+    void save() const;
+    // Saves `fresh` and only then shows it: a table that cannot be saved
+    // never replaces the one in the file.
+    void replaceTable(const rates::RateTable &fresh);
+    // The grid reads the table again after a change.
+    void refresh();
+
+    QFrame *frame() const { return frame_; }
+    RateGrid *grid() const { return grid_; }
+    QAction *chooseAction() const { return chooseAction_; }
+    QAction *addAction() const { return addAction_; }
+    QAction *editAction() const { return editAction_; }
+    QAction *deleteAction() const { return deleteAction_; }
+
+signals:
+    // The lookup found the rate in force on the end date.
+    void rateFound(const QString &rate);
+    // A good entry was chosen: its date and its normalised rate.
+    void entryChosen(QDate date, const QString &rate);
+    // An entry that is not a good rate was chosen; the user was told.
+    void badEntryChosen();
+    // A double click, Enter or "Выбрать": the choice is made.
+    void choiceMade();
+
+private:
+    void chooseRow(int row);
+    void showMenu(const QPoint &globalPos);
+
+    Dialogs &dialogs_;
+    rates::RateTable table_;
+    QString rateFilePath_;
+    QFrame *frame_;
+    RateGrid *grid_;
+    QMenu *menu_;
+    QAction *chooseAction_, *addAction_, *editAction_, *deleteAction_;
+};
+
+} // namespace ui

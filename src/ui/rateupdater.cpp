@@ -1,0 +1,147 @@
+#include "rateupdater.h"
+
+#include "calc/apperror.h"
+#include "dialogs.h"
+#include "linklabel.h"
+#include "lookandfeel.h"
+#include "rategrid.h"
+#include "ratepanel.h"
+#include "rates/pageloader.h"
+#include "rates/ratepage.h"
+#include "rates/settings.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QProgressBar>
+
+namespace ui {
+namespace {
+
+// The browser's own switch for loading pictures; ours never loads any, but
+// the switch is kept as users of the program have always seen it.
+const QString kBrowserKey = QStringLiteral("Software\\Microsoft\\Internet Explorer\\Main");
+const QString kInlineImages = QStringLiteral("Display Inline Images");
+
+// Fetched over TLS: rates used in court claims must not be open to tampering
+// on the way. `update_url` in the settings replaces it (a mirror).
+const QString kRatePage = QStringLiteral(
+    "https://www.cbr.ru/print.asp?file=/statistics/credit_statistics/refinancing_rates.htm");
+
+} // namespace
+
+RateUpdater::RateUpdater(RatePanel *rates, Dialogs &dialogs)
+    : QObject(rates), rates_(rates), dialogs_(dialogs),
+      timeLimitMs_(rates::PageLoader::kTimeLimitMs) {
+    QFrame *panel = rates->frame();
+    progressBar_ = new QProgressBar(panel);
+    progressBar_->setObjectName(QStringLiteral("updateProgress"));
+    progressBar_->setGeometry(120, 266, 120, 16); // at the panel's foot, beside the link
+    progressBar_->setRange(0, 4);
+    progressBar_->setTextVisible(false);
+    progressBar_->hide();
+    updateLink_ = new LinkLabel(QStringLiteral("Обновить через Интернет"), panel, {11, 266, 0, 0},
+                                plainFont(11), kBlue, QString());
+    updateLink_->setObjectName(QStringLiteral("updateLink"));
+    updateLink_->setHoverFont(false, true);
+    connect(updateLink_, &LinkLabel::clicked, this, &RateUpdater::start);
+}
+
+rates::PageLoader *RateUpdater::pageLoader() {
+    if (!loader_) {
+        // Like an installed browser, the loader brings its settings key along.
+        rates::settingExists(kBrowserKey, true, kInlineImages);
+        loader_ = new rates::PageLoader(this);
+        connect(loader_, &rates::PageLoader::downloadBegin, this, &RateUpdater::downloadBegan);
+        connect(loader_, &rates::PageLoader::documentComplete, this,
+                &RateUpdater::documentCompleted);
+    }
+    loader_->setTimeLimit(timeLimitMs_);
+    return loader_;
+}
+
+void RateUpdater::start() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    running_ = true;
+    emit started();
+    rates_->frame()->setEnabled(false);
+    progressBar_->setValue(0);
+    progressBar_->show();
+    dialogs_.guard([this] {
+        try {
+            rates::PageLoader *loader = pageLoader();
+            rates::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("no"));
+            const QString address =
+                rates::readSetting(rates::kSettingsKey, false, QStringLiteral("update_url"));
+            loader->navigate(QUrl(address.isEmpty() ? kRatePage : address));
+        } catch (const AppError &) {
+            rest();
+            throw;
+        }
+    });
+    if (!running_) emit finished();
+}
+
+void RateUpdater::downloadBegan() {
+    advance();
+}
+
+void RateUpdater::advance() {
+    progressBar_->setValue(std::min(progressBar_->maximum(), progressBar_->value() + 1));
+}
+
+void RateUpdater::rest() {
+    if (running_) {
+        QApplication::restoreOverrideCursor();
+        running_ = false;
+    }
+    progressBar_->hide();
+    rates_->frame()->setEnabled(true);
+}
+
+void RateUpdater::connectionFailure() {
+    dialogs_.ask(QStringLiteral("Ошибка соединения с сервером. Обновление прервано"),
+                 QStringLiteral("Ошибка соединения"), MessageBoxes::Icon::Stop);
+    rest();
+}
+
+void RateUpdater::documentCompleted() {
+    dialogs_.guard([this] {
+        try {
+            takePage();
+        } catch (const AppError &) {
+            rest();
+            throw;
+        }
+    });
+    if (!running_) emit finished();
+}
+
+void RateUpdater::takePage() {
+    rates::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("yes"));
+    advance();
+    const rates::HtmlDocument &page = pageLoader()->document();
+    if (!page.isHtml() || !rates::isRatePage(page) || !page.hasBody()) {
+        connectionFailure();
+        return;
+    }
+    advance();
+    // All pairs are read before anything changes, and the file is written
+    // before the grid shows the new table: a page that cannot be taken whole
+    // never leaves the table half-replaced.
+    const QStringList lines = rates::readRatePairs(rates::ratePageCells(page));
+    rates_->frame()->setEnabled(true);
+    if (lines.isEmpty()) {
+        rest();
+        return;
+    }
+    advance();
+    rates::RateTable fresh;
+    fresh.setLines(lines);
+    rates_->replaceTable(fresh);
+    rest();
+    dialogs_.ask(QStringLiteral("Значения ставок рефинансирования актуализированы"),
+                 QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
+    if (rates_->grid()->isVisible()) rates_->grid()->setFocus();
+}
+
+} // namespace ui

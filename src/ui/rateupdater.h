@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+
+class QProgressBar;
+
+namespace rates {
+class PageLoader;
+}
+
+namespace ui {
+
+class Dialogs;
+class LinkLabel;
+class RatePanel;
+
+// Refreshes the rate table from the central bank's page: the link and the
+// progress bar at the foot of the rate panel, the page loader, reading the
+// page's rate pairs, saving them and showing them. The window stays usable
+// while the page loads; the panel waits disabled.
+class RateUpdater : public QObject {
+    Q_OBJECT
+public:
+    RateUpdater(RatePanel *rates, Dialogs &dialogs);
+
+    // Starts loading the page (the address in `update_url` when set).
+    void start();
+    bool isRunning() const { return running_; }
+
+    // The loader is made on the first update, and with it the browser's
+    // settings key; until then the program never touches the network.
+    rates::PageLoader *pageLoader();
+    // How long a load may take in all.
+    void setTimeLimit(int ms) { timeLimitMs_ = ms; }
+
+    LinkLabel *updateLink() const { return updateLink_; }
+    QProgressBar *progressBar() const { return progressBar_; }
+
+signals:
+    void started();
+    // Back at rest, whatever the outcome, after any closing message.
+    void finished();
+
+private:
+    void downloadBegan();
+    void documentCompleted();
+    void takePage();
+    void advance();
+    // The end of an update: pointer, panel and bar back at rest.
+    void rest();
+    // What the update says when the page is not the bank's.
+    void connectionFailure();
+
+    RatePanel *rates_;
+    Dialogs &dialogs_;
+    LinkLabel *updateLink_;
+    QProgressBar *progressBar_;
+    rates::PageLoader *loader_ = nullptr;
+    int timeLimitMs_;
+    bool running_ = false;
+};
+
+} // namespace ui

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QPrinter;
+class QTextEdit;
+class QWidget;
+
+namespace ui {
+
+class Dialogs;
+class HoverIcon;
+class LinkLabel;
+
+// The report: the read-only box under the inputs, its menu (copy, select
+// all, print, recalculate) and the "Печать" link with its icon; printing on
+// one page, or into a PDF file when there is no printer.
+class ReportView : public QObject {
+    Q_OBJECT
+public:
+    ReportView(QWidget *window, Dialogs &dialogs);
+
+    void clear();
+    void setLines(const QStringList &lines);
+    // The lines as the box shows them, wrapped at its width.
+    QStringList shownLines() const;
+    // Where the box ends, from the window's top.
+    int bottom() const;
+
+    // Asks, then prints the report on the default printer.
+    void print();
+    // Makes the printer for a print: the default printer, or null when none
+    // is installed. Tests print into files instead.
+    using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
+    void setPrinterFactory(PrinterFactory factory) { makePrinter_ = std::move(factory); }
+
+    QTextEdit *box() const { return box_; }
+    LinkLabel *printLink() const { return printLink_; }
+    HoverIcon *printIcon() const { return printIcon_; }
+    QAction *copyAction() const { return copyAction_; }
+    QAction *selectAllAction() const { return selectAllAction_; }
+    QAction *printAction() const { return printAction_; }
+    QAction *recalculateAction() const { return recalculateAction_; }
+
+signals:
+    void recalculateRequested();
+
+private:
+    void showMenu(const QPoint &pos);
+    // Without a printer the page can still go to a PDF file.
+    void offerPdf(const QStringList &lines);
+
+    Dialogs &dialogs_;
+    QTextEdit *box_;
+    HoverIcon *printIcon_;
+    LinkLabel *printLink_;
+    QMenu *menu_;
+    QAction *copyAction_, *selectAllAction_, *printAction_, *recalculateAction_;
+    PrinterFactory makePrinter_;
+};
+
+} // namespace ui
