@@ -35,6 +35,9 @@ private slots:
     void dayCounts();
     void stateDuty_data();
     void stateDuty();
+    void feeScale2024_data();
+    void feeScale2024();
+    void feeScaleFollowsThePeriodEnd();
     void statutoryExample();
     void contractualExample();
     void reportVariants_data();
@@ -85,23 +88,84 @@ void TestCalculation::stateDuty_data() {
     QTest::newRow("40 000 000") << 40000000.0 << 200000.0 << 60000.0;
 }
 
+// A kopeck either side of a total gives the same fee in kopecks: the scales
+// are continuous at their bounds and caps, and the fee never falls as the total grows.
+void checkContinuity(double total, FeeScale scale) {
+    for (Court c : {Court::Arbitration, Court::GeneralJurisdiction}) {
+        const double below = courtFee(total - 0.01, c, scale);
+        const double atBound = courtFee(total, c, scale);
+        const double above = courtFee(total + 0.01, c, scale);
+        QVERIFY(below <= atBound && atBound <= above);
+        QVERIFY(above - below < 0.0011); // two kopecks at 5 % at most
+        QCOMPARE(amountForm(below), amountForm(atBound));
+        QCOMPARE(amountForm(above), amountForm(atBound));
+    }
+}
+
 void TestCalculation::stateDuty() {
     QFETCH(double, total);
     QFETCH(double, arbitration);
     QFETCH(double, general);
-    QCOMPARE(courtFee(total, Court::Arbitration), arbitration);
-    QCOMPARE(courtFee(total, Court::GeneralJurisdiction), general);
+    QCOMPARE(courtFee(total, Court::Arbitration, FeeScale::Until2024), arbitration);
+    QCOMPARE(courtFee(total, Court::GeneralJurisdiction, FeeScale::Until2024), general);
+    if (total > 0) checkContinuity(total, FeeScale::Until2024);
+}
 
-    // A kopeck above a total lands in the next tier: a fraction of a kopeck more,
-    // never a jump, never less.
-    const double above = total + 0.01;
-    for (Court c : {Court::Arbitration, Court::GeneralJurisdiction}) {
-        const double atBound = courtFee(total, c);
-        const double fee = courtFee(above, c);
-        QVERIFY(fee >= atBound);
-        QVERIFY(fee - atBound < 0.0005);
-        QCOMPARE(amountForm(fee), amountForm(atBound));
+void TestCalculation::feeScale2024_data() {
+    QTest::addColumn<double>("total");
+    QTest::addColumn<double>("arbitration");
+    QTest::addColumn<double>("general");
+    QTest::newRow("0") << 0.0 << 10000.0 << 4000.0;
+    QTest::newRow("50 000") << 50000.0 << 10000.0 << 4000.0;
+    QTest::newRow("100 000") << 100000.0 << 10000.0 << 4000.0;
+    QTest::newRow("200 000") << 200000.0 << 15000.0 << 7000.0;
+    QTest::newRow("300 000") << 300000.0 << 20000.0 << 10000.0;
+    QTest::newRow("500 000") << 500000.0 << 30000.0 << 15000.0;
+    QTest::newRow("1 000 000") << 1000000.0 << 55000.0 << 25000.0;
+    QTest::newRow("3 000 000") << 3000000.0 << 115000.0 << 45000.0;
+    QTest::newRow("8 000 000") << 8000000.0 << 265000.0 << 80000.0;
+    QTest::newRow("10 000 000") << 10000000.0 << 325000.0 << 87000.0;
+    QTest::newRow("24 000 000") << 24000000.0 << 465000.0 << 136000.0;
+    QTest::newRow("50 000 000") << 50000000.0 << 725000.0 << 214000.0;
+    QTest::newRow("100 000 000") << 100000000.0 << 975000.0 << 314000.0;
+    QTest::newRow("general cap reached") << 490666666.67 << 2928333.33335 << 900000.0;
+    QTest::newRow("500 000 000") << 500000000.0 << 2975000.0 << 900000.0;
+    QTest::newRow("arbitration cap reached") << 1905000000.0 << 10000000.0 << 900000.0;
+    QTest::newRow("2 000 000 000") << 2000000000.0 << 10000000.0 << 900000.0;
+}
+
+void TestCalculation::feeScale2024() {
+    QFETCH(double, total);
+    QFETCH(double, arbitration);
+    QFETCH(double, general);
+    QCOMPARE(courtFee(total, Court::Arbitration, FeeScale::Since2024), arbitration);
+    QCOMPARE(courtFee(total, Court::GeneralJurisdiction, FeeScale::Since2024), general);
+    if (total > 0) checkContinuity(total, FeeScale::Since2024);
+}
+
+void TestCalculation::feeScaleFollowsThePeriodEnd() {
+    CalcInput in = statutoryInput();
+    in.court = Court::GeneralJurisdiction;
+    in.start = QDate(2024, 9, 1);
+    const struct {
+        QDate end;
+        FeeScale scale;
+    } cases[] = {{QDate(2024, 9, 8), FeeScale::Until2024},
+                 {QDate(2024, 9, 9), FeeScale::Since2024},
+                 {QDate(2026, 12, 7), FeeScale::Since2024}};
+    for (const auto &c : cases) {
+        in.end = c.end;
+        const CalcResult r = calculate(in);
+        const double fee = courtFee(r.total, in.court, c.scale);
+        QCOMPARE(r.fee, fee);
+        QCOMPARE(r.lines.value(5), QStringLiteral("Государственная пошлина: ") + amountForm(fee) +
+                                       QStringLiteral(" руб."));
     }
+    in.end = QDate(2024, 9, 8);
+    const QString before = calculate(in).lines.value(5);
+    QCOMPARE(before, QStringLiteral("Государственная пошлина: 3203,89 руб."));
+    in.end = QDate(2024, 9, 9);
+    QCOMPARE(calculate(in).lines.value(5), QStringLiteral("Государственная пошлина: 4006,56 руб."));
 }
 
 void TestCalculation::statutoryExample() {

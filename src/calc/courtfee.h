@@ -1,10 +1,21 @@
 #pragma once
 
+#include <QDate>
+
 namespace calc {
 
 enum class Court { Arbitration, GeneralJurisdiction };
 
+// Which scale of state duty a claim pays. The scale changed on 09.09.2024; a
+// claim whose period ends on or after that day cannot be filed earlier, so it
+// pays by the new scale. Every claim before keeps the old one.
+enum class FeeScale { Until2024, Since2024 };
+FeeScale feeScaleFor(QDate periodEnd);
+
+// The first day of the scale of 2024.
+inline const QDate kFeeScale2024{2024, 9, 9};
+
 // The state duty for a claim of `total` roubles in the given court.
-double courtFee(double total, Court court);
+double courtFee(double total, Court court, FeeScale scale);
 
 } // namespace calc

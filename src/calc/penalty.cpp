@@ -47,7 +47,7 @@ CalcResult calculate(const CalcInput &in) {
         r.interest = static_cast<double>(((debt * r.days) * rate) / 100);
     }
     r.total = static_cast<double>(debt + static_cast<long double>(r.interest));
-    r.fee = courtFee(r.total, in.court);
+    r.fee = courtFee(r.total, in.court, feeScaleFor(in.end));
 
     const QString interest = amountForm(r.interest);
     r.lines = {
