@@ -1,4 +1,6 @@
+#include "keyratefixture.h"
 #include "rates/htmldoc.h"
+#include "rates/keyratepage.h"
 #include "rates/periodkey.h"
 #include "rates/ratefile.h"
 #include "rates/ratepage.h"
@@ -64,6 +66,19 @@ static void BM_ConvertPeriodKey(benchmark::State &state) {
         benchmark::DoNotOptimize(convertPeriodKey(key));
 }
 BENCHMARK(BM_ConvertPeriodKey);
+
+// The key rate page: 3,000 working days parsed, read and collapsed.
+static void BM_KeyRatePage(benchmark::State &state) {
+    const QByteArray page = keyRatePage(keyRateDays(QDate(2028, 1, 1)).mid(0, 3000));
+    size_t changes = 0;
+    for (auto _ : state) {
+        const rates::HtmlDocument doc = rates::HtmlDocument::parse(page, QStringLiteral("utf-8"));
+        changes = size_t(rates::readKeyRateChanges(doc).size());
+    }
+    state.counters["changes"] = double(changes);
+    state.counters["page_kb"] = double(page.size()) / 1024;
+}
+BENCHMARK(BM_KeyRatePage)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
 

@@ -1,5 +1,7 @@
-// Arbitrary bytes from the network through the page parser and the pair reader.
+// Arbitrary bytes from the network through the page parser, the pair reader
+// and the key rate reader.
 #include "rates/htmldoc.h"
+#include "rates/keyratepage.h"
 #include "rates/periodkey.h"
 #include "rates/ratepage.h"
 #include "rates/ratetable.h"
@@ -23,5 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if (!rates::keyDate(table.keyView(i), d))
             abort(); // every key it writes is one the lookup reads
     }
+    // The key rate reader on the same page: its changes come sorted, one a
+    // day, and make a table the lookup reads.
+    const QList<rates::RateChange> changes = rates::readKeyRateChanges(doc);
+    for (qsizetype i = 1; i < changes.size(); ++i)
+        if (!(changes[i - 1].date < changes[i].date)) abort();
+    rates::RateTable keyTable;
+    keyTable.setLines(rates::keyRateTable(changes, lines));
     return 0;
 }

@@ -1,6 +1,9 @@
+#include "keyratefixture.h"
 #include "rates/htmldoc.h"
+#include "rates/keyratepage.h"
 #include "rates/periodkey.h"
 #include "rates/ratepage.h"
+#include "rates/ratetable.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +24,7 @@ QList<PageCell> cells(std::initializer_list<std::pair<const char *, bool>> list)
 } // namespace
 
 Q_DECLARE_METATYPE(QList<rates::PageCell>)
+Q_DECLARE_METATYPE(QList<KeyRateRow>)
 
 class TestRatePage : public QObject {
     Q_OBJECT
@@ -35,6 +39,12 @@ private slots:
     void pageCells();
     void deepNestingAndJunk();
     void fuzzFindings();
+    void keyRateChanges_data();
+    void keyRateChanges();
+    void longKeyRatePage();
+    void keyRateTable_data();
+    void keyRateTable();
+    void keyRateAddress();
 };
 
 void TestRatePage::dateCellKeys_data() {
@@ -223,6 +233,118 @@ void TestRatePage::fuzzFindings() {
             QVERIFY2(keyDate(line.left(line.indexOf(u'=')), d), qPrintable(name + ": " + line));
         }
     }
+}
+
+void TestRatePage::keyRateChanges_data() {
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QStringList>("changes"); // "dd.mm.yyyy=rate", oldest first
+    const auto day = [](int y, int m, int d) { return QDate(y, m, d); };
+    QTest::newRow("runs collapse, January 2016 becomes the 1st")
+        << keyRatePage({{day(2016, 6, 15), "10,50"},
+                        {day(2016, 6, 14), "10,50"},
+                        {day(2016, 6, 10), "11,00"},
+                        {day(2016, 1, 12), "11,00"},
+                        {day(2016, 1, 11), "11,00"}})
+        << QStringList{"01.01.2016=11,00", "14.06.2016=10,50"};
+    QTest::newRow("oldest day after January keeps its date")
+        << keyRatePage({{day(2017, 3, 27), "9,75"}, {day(2017, 3, 24), "10,00"}})
+        << QStringList{"24.03.2017=10,00", "27.03.2017=9,75"};
+    QTest::newRow("one row") << keyRatePage({{day(2026, 12, 4), "15,50"}})
+                             << QStringList{"04.12.2026=15,50"};
+    QTest::newRow("unsorted") << keyRatePage({{day(2020, 7, 28), "4,25"},
+                                              {day(2020, 7, 24), "4,50"},
+                                              {day(2020, 7, 27), "4,25"},
+                                              {day(2020, 7, 23), "4,50"}})
+                              << QStringList{"23.07.2020=4,50", "27.07.2020=4,25"};
+    QTest::newRow("the rate never changes")
+        << keyRatePage({{day(2016, 3, 2), "11,00"}, {day(2016, 3, 1), "11"}})
+        << QStringList{"01.03.2016=11"};
+    QTest::newRow("a return to an earlier rate is a change")
+        << keyRatePage(
+               {{day(2022, 3, 1), "9,50"}, {day(2022, 2, 28), "20,00"}, {day(2022, 2, 25), "9,50"}})
+        << QStringList{"25.02.2022=9,50", "28.02.2022=20,00", "01.03.2022=9,50"};
+    QTest::newRow("a day listed twice counts once")
+        << keyRatePage({{day(2018, 9, 17), "7,50"}, {day(2018, 9, 17), "9,00"}})
+        << QStringList{"17.09.2018=7,50"};
+    QTest::newRow("cells that are not a day and a rate")
+        << QByteArray("<title>Банк</title><table>"
+                      "<tr><td>1.02.2016</td><td>11</td></tr>"           // one-digit day
+                      "<tr><td>01.02.2016 г.</td><td>11</td></tr>"       // text after the date
+                      "<tr><td>30.02.2016</td><td>11</td></tr>"          // no such day
+                      "<tr><td>02.02.2016</td><td>11.00</td></tr>"       // a decimal point
+                      "<tr><td>03.02.2016</td></tr><tr><td>12</td></tr>" // rate in the next row
+                      "<tr><td>11</td><td>04.02.2016</td></tr>"          // rate before the date
+                      "<tr><td>&nbsp;05.02.2016 </td><td>x</td><td> 10,5</td></tr>"
+                      "</table>")
+        << QStringList{"05.02.2016=10,5"};
+    QTest::newRow("no rows") << keyRatePage({}) << QStringList{};
+    QTest::newRow("not a page") << QByteArray("\x00\xff garbage", 10) << QStringList{};
+}
+
+void TestRatePage::keyRateChanges() {
+    QFETCH(QByteArray, page);
+    QFETCH(QStringList, changes);
+    QStringList got;
+    for (const RateChange &c : readKeyRateChanges(HtmlDocument::parse(page, "utf-8")))
+        got << c.date.toString(QStringLiteral("dd.MM.yyyy")) + u'=' + c.rate;
+    QCOMPARE(got, changes);
+}
+
+void TestRatePage::longKeyRatePage() {
+    // Every working day of eleven years, with stray numbers around the table.
+    const QList<KeyRateRow> days = keyRateDays(QDate(2026, 12, 4));
+    QVERIFY(days.size() > 2500);
+    const QList<RateChange> changes =
+        readKeyRateChanges(HtmlDocument::parse(keyRatePage(days), "utf-8"));
+    const QList<KeyRateRow> history = keyRateHistory();
+    QCOMPARE(changes.size(), history.size());
+    for (qsizetype i = 0; i < history.size(); ++i) {
+        // A change on a weekend shows on the next working day.
+        QDate first = history[i].first;
+        while (i > 0 && first.dayOfWeek() > 5)
+            first = first.addDays(1);
+        QCOMPARE(changes[i].date, first);
+        QCOMPARE(changes[i].rate, history[i].second);
+    }
+}
+
+void TestRatePage::keyRateTable_data() {
+    QTest::addColumn<QStringList>("classic");
+    QTest::addColumn<QStringList>("tail"); // what follows the key rate lines
+    const QStringList own = historyBefore2016() + RateTable::builtIn().lines();
+    QTest::newRow("no classic page: the program's own history") << QStringList{} << own;
+    QTest::newRow("classic lines since 2016 only: the own history")
+        << QStringList{"с 1 января 2016 г.=11", "с 14 июня 2016 г.=10,5"} << own;
+    QTest::newRow("classic lines before 2016 are the history")
+        << QStringList{"с 1 января 2016 г.=11", "с 14 сентября 2012 г.=8,25",
+                       "с 28 декабря 2009 г.=8,75"}
+        << QStringList{"с 14 сентября 2012 г.=8,25", "с 28 декабря 2009 г.=8,75"};
+}
+
+void TestRatePage::keyRateTable() {
+    QFETCH(QStringList, classic);
+    QFETCH(QStringList, tail);
+    const QList<RateChange> changes = {{QDate(2016, 1, 1), "11,00"}, {QDate(2016, 6, 14), "10,50"}};
+    const QStringList lines = rates::keyRateTable(changes, classic);
+    const QStringList head = {"с 14 июня 2016 г.=10,50", "с 01 января 2016 г.=11,00"};
+    QCOMPARE(lines.mid(0, 2), head);
+    QCOMPARE(lines.mid(2), tail);
+    RateTable table;
+    table.setLines(lines); // no repeated key
+    for (int i = 0; i < table.count(); ++i) {
+        QDate d;
+        QVERIFY2(keyDate(table.keyView(i), d), qPrintable(table.line(i)));
+    }
+    // The lookup finds the key rate for a claim of today, and the newest rate
+    // before the key rate for a claim of 2015.
+    QCOMPARE(planRateLookup(table, QDate(2026, 12, 7)).rateText, QStringLiteral("10,50"));
+    QCOMPARE(planRateLookup(table, QDate(2015, 12, 31)).rateText, tail[0].section(u'=', 1));
+}
+
+void TestRatePage::keyRateAddress() {
+    QCOMPARE(keyRatePageAddress(QDate(2026, 12, 7)),
+             QStringLiteral("https://www.cbr.ru/hd_base/KeyRate/?UniDbQuery.Posted=True&"
+                            "UniDbQuery.From=01.01.2016&UniDbQuery.To=07.12.2026"));
 }
 
 QTEST_GUILESS_MAIN(TestRatePage)

@@ -1,5 +1,7 @@
 #include "httpresponder.h"
+#include "keyratefixture.h"
 #include "rategrid.h"
+#include "rates/keyratepage.h"
 #include "rates/ratefile.h"
 #include "rates/settings.h"
 #include "windowtest.h"
@@ -50,11 +52,16 @@ private slots:
     void repeatedKeysAndDateTexts();
     void timeLimit();
     void saveFailureLeavesTableAndFile();
+    void keyRatePage_data();
+    void keyRatePage();
 
 private:
     Window &openAt(const QString &path) {
         rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("update_url"),
                             server_->url(path));
+        // The key rate page is not served unless a test puts it there.
+        rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("keyrate_url"),
+                            server_->url(QStringLiteral("/keyrate")));
         Window &f = env_.open();
         f.window.openRatePanel();
         return f;
@@ -149,8 +156,11 @@ void TestUpdate::recognisedPageWithoutPairs() {
     for (const char *path : {"/caps", "/nowrap", "/nomark"}) {
         rates::writeSetting(rates::kSettingsKey, false, QStringLiteral("update_url"),
                             server_->url(QString::fromLatin1(path)));
+        env_.boxes.shown.clear();
         update(f);
-        QVERIFY(env_.boxes.shown.isEmpty());
+        // Neither page gave a rate: that is a failed update.
+        QCOMPARE(env_.boxes.shown.size(), 1);
+        QCOMPARE(env_.boxes.shown[0].text, kFailed);
         QCOMPARE(f.table().lines(), rates::RateTable::builtIn().lines());
         QCOMPARE(fileBytes(f.rateFilePath()), before);
     }
@@ -206,6 +216,42 @@ void TestUpdate::saveFailureLeavesTableAndFile() {
     QCOMPARE(env_.boxes.shown[0].caption, ui::appTitle());
     QCOMPARE(f.table().lines(), rates::RateTable::builtIn().lines());
     QCOMPARE(fileBytes(good), before);
+}
+
+void TestUpdate::keyRatePage_data() {
+    QTest::addColumn<QByteArray>("classic");
+    QTest::addColumn<QStringList>("history"); // what follows the key rate lines
+    QTest::newRow("classic page with pairs before 2016")
+        << bankPage(
+               QStringLiteral("Банк России"),
+               {"с 1 января 2016 г.|11", "с 14 сентября 2012 г.|8,25", "с 28 декабря 2009 г.|8,75"})
+        << QStringList{"с 14 сентября 2012 г.=8,25", "с 28 декабря 2009 г.=8,75"};
+    QTest::newRow("classic page missing")
+        << QByteArray() << rates::historyBefore2016() + rates::RateTable::builtIn().lines();
+}
+
+void TestUpdate::keyRatePage() {
+    QFETCH(QByteArray, classic);
+    QFETCH(QStringList, history);
+    if (!classic.isEmpty()) server_->routes["/rates"] = {200, "text/html", classic};
+    server_->routes["/keyrate"] = {200, "text/html; charset=utf-8",
+                                   ::keyRatePage({{QDate(2026, 12, 4), "15,50"},
+                                                  {QDate(2026, 2, 16), "15,50"},
+                                                  {QDate(2026, 2, 13), "16,00"},
+                                                  {QDate(2016, 1, 11), "11,00"}})};
+    Window &f = openAt(QStringLiteral("/rates"));
+    update(f);
+    const QStringList expected =
+        QStringList{"с 16 февраля 2026 г.=15,50", "с 13 февраля 2026 г.=16,00",
+                    "с 01 января 2016 г.=11,00"} +
+        history;
+    QCOMPARE(f.table().lines(), expected);
+    QCOMPARE(fileBytes(f.rateFilePath()), rates::encodeRateFile(expected));
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].text, kDone);
+    // A claim of today gets the key rate.
+    f.periodEnd->setDate(QDate(2026, 12, 5));
+    QCOMPARE(f.rateField->text(), QStringLiteral("15,50"));
 }
 
 QTEST_MAIN(TestUpdate)

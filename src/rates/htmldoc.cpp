@@ -131,21 +131,30 @@ Parsed parseUtf8(const QByteArray &utf8) {
     Parsed result;
     GumboOutput *out =
         gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), size_t(utf8.size()));
-    std::vector<const GumboNode *> stack{out->document};
+    // Each node with the table row it lies in, so a cell knows its row.
+    struct Visit {
+        const GumboNode *node;
+        int row;
+    };
+    std::vector<Visit> stack{{out->document, -1}};
+    int rows = 0;
     while (!stack.empty()) {
-        const GumboNode *node = stack.back();
+        auto [node, row] = stack.back();
         stack.pop_back();
         if (isElement(node)) {
             const GumboTag tag = node->v.element.tag;
             if (tag == GUMBO_TAG_TITLE && result.title.isNull()) result.title = innerText(node);
             if (tag == GUMBO_TAG_BODY) result.body = true;
-            if (tag == GUMBO_TAG_TD) // an HTML5 parser puts every cell in the body
+            if (tag == GUMBO_TAG_TR) row = rows++;
+            if (tag == GUMBO_TAG_TD) { // an HTML5 parser puts every cell in the body
                 result.cells.append(toElement(node));
+                result.cells.back().row = row;
+            }
         }
         if (node->type == GUMBO_NODE_DOCUMENT || isElement(node)) {
             const GumboVector &kids = childrenOf(node);
             for (unsigned i = kids.length; i-- > 0;)
-                stack.push_back(static_cast<const GumboNode *>(kids.data[i]));
+                stack.push_back({static_cast<const GumboNode *>(kids.data[i]), row});
         }
     }
     gumbo_destroy_output(&kGumboDefaultOptions, out);

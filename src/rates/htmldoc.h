@@ -14,6 +14,7 @@ public:
     struct Element {
         QString innerText;                         // the text without markup; "&nbsp;" stays U+00A0
         QList<QPair<QString, QString>> attributes; // lower-case names, values as written
+        int row = -1; // which table row (tr, counted in document order) holds it; -1: none
 
         // The attribute's text ("" when absent); names compare without case.
         QString attribute(const QString &name) const;

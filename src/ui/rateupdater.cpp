@@ -6,6 +6,7 @@
 #include "lookandfeel.h"
 #include "rategrid.h"
 #include "ratepanel.h"
+#include "rates/keyratepage.h"
 #include "rates/pageloader.h"
 #include "rates/ratepage.h"
 #include "rates/settings.h"
@@ -36,7 +37,7 @@ RateUpdater::RateUpdater(RatePanel *rates, Dialogs &dialogs)
     progressBar_ = new QProgressBar(panel);
     progressBar_->setObjectName(QStringLiteral("updateProgress"));
     progressBar_->setGeometry(120, 266, 120, 16); // at the panel's foot, beside the link
-    progressBar_->setRange(0, 4);
+    progressBar_->setRange(0, 7); // four steps for the classic page, three for the key rate
     progressBar_->setTextVisible(false);
     progressBar_->hide();
     updateLink_ = new LinkLabel(QStringLiteral("Обновить через Интернет"), panel, {11, 266, 0, 0},
@@ -72,6 +73,7 @@ void RateUpdater::start() {
             rates::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("no"));
             const QString address =
                 rates::readSetting(rates::kSettingsKey, false, QStringLiteral("update_url"));
+            stage_ = Stage::ClassicPage;
             loader->navigate(QUrl(address.isEmpty() ? kRatePage : address));
         } catch (const AppError &) {
             rest();
@@ -117,24 +119,48 @@ void RateUpdater::documentCompleted() {
 }
 
 void RateUpdater::takePage() {
+    if (stage_ == Stage::ClassicPage)
+        takeClassicPage();
+    else
+        takeKeyRatePage();
+}
+
+// The classic page is read as it always was; its pairs wait for the key rate
+// page, which is loaded next in the same update.
+void RateUpdater::takeClassicPage() {
     rates::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("yes"));
     advance();
     const rates::HtmlDocument &page = pageLoader()->document();
-    if (!page.isHtml() || !rates::isRatePage(page) || !page.hasBody()) {
+    classicLines_.clear();
+    if (page.isHtml() && rates::isRatePage(page) && page.hasBody()) {
+        advance();
+        // All pairs are read before anything changes.
+        classicLines_ = rates::readRatePairs(rates::ratePageCells(page));
+        if (!classicLines_.isEmpty()) advance();
+    }
+    stage_ = Stage::KeyRatePage;
+    const QString address =
+        rates::readSetting(rates::kSettingsKey, false, QStringLiteral("keyrate_url"));
+    pageLoader()->navigate(
+        QUrl(address.isEmpty() ? rates::keyRatePageAddress(QDate::currentDate()) : address));
+}
+
+// The key rate page decides the table when it gives any rate; without it the
+// classic page's pairs do, as before the key rate existed.
+void RateUpdater::takeKeyRatePage() {
+    advance();
+    const rates::HtmlDocument &page = pageLoader()->document();
+    const QList<rates::RateChange> changes =
+        page.isHtml() ? rates::readKeyRateChanges(page) : QList<rates::RateChange>();
+    const QStringList lines =
+        changes.isEmpty() ? classicLines_ : rates::keyRateTable(changes, classicLines_);
+    if (lines.isEmpty()) {
         connectionFailure();
         return;
     }
     advance();
-    // All pairs are read before anything changes, and the file is written
-    // before the grid shows the new table: a page that cannot be taken whole
-    // never leaves the table half-replaced.
-    const QStringList lines = rates::readRatePairs(rates::ratePageCells(page));
-    rates_->frame()->setEnabled(true);
-    if (lines.isEmpty()) {
-        rest();
-        return;
-    }
-    advance();
+    // The file is written before the grid shows the new table: a table that
+    // cannot be saved never replaces the one in the file.
     rates::RateTable fresh;
     fresh.setLines(lines);
     rates_->replaceTable(fresh);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 
 class QProgressBar;
 
@@ -14,9 +15,9 @@ class Dialogs;
 class LinkLabel;
 class RatePanel;
 
-// Refreshes the rate table from the central bank's page: the link and the
+// Refreshes the rate table from the central bank's pages: the link and the
 // progress bar at the foot of the rate panel, the page loader, reading the
-// page's rate pairs, saving them and showing them. The window stays usable
+// classic rate page and the key rate page, saving the table and showing it. The window stays usable
 // while the page loads; the panel waits disabled.
 class RateUpdater : public QObject {
     Q_OBJECT
@@ -45,6 +46,8 @@ private:
     void downloadBegan();
     void documentCompleted();
     void takePage();
+    void takeClassicPage();
+    void takeKeyRatePage();
     void advance();
     // The end of an update: pointer, panel and bar back at rest.
     void rest();
@@ -58,6 +61,10 @@ private:
     rates::PageLoader *loader_ = nullptr;
     int timeLimitMs_;
     bool running_ = false;
+    // An update loads the classic rate page, then the key rate page.
+    enum class Stage { ClassicPage, KeyRatePage };
+    Stage stage_ = Stage::ClassicPage;
+    QStringList classicLines_;
 };
 
 } // namespace ui

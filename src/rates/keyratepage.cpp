@@ -1,0 +1,98 @@
+#include "keyratepage.h"
+
+#include "calc/numtext.h"
+#include "calc/penalty.h"
+#include "periodkey.h"
+#include "ratetable.h"
+
+#include <algorithm>
+
+namespace rates {
+namespace {
+
+// The trimmed text of a cell; a no-break space counts as a blank.
+QString cellText(const QString &text) {
+    QString t = text;
+    t.replace(QChar(0x00A0), u' ');
+    return trimBlanks(t).toString();
+}
+
+// "dd.mm.yyyy" and nothing else.
+bool readDay(const QString &text, QDate &date) {
+    if (text.size() != 10 || text[2] != u'.' || text[5] != u'.') return false;
+    for (int i : {0, 1, 3, 4, 6, 7, 8, 9})
+        if (text[i] < u'0' || text[i] > u'9') return false;
+    return parseDateText(text, date);
+}
+
+QString changeLine(const RateChange &change) {
+    return convertPeriodKey(calc::dateText(change.date)) + u'=' + change.rate;
+}
+
+} // namespace
+
+QString keyRatePageAddress(QDate today) {
+    return QStringLiteral("https://www.cbr.ru/hd_base/KeyRate/"
+                          "?UniDbQuery.Posted=True&UniDbQuery.From=01.01.2016&UniDbQuery.To=") +
+           calc::dateText(today);
+}
+
+QList<RateChange> readKeyRateChanges(const HtmlDocument &page) {
+    struct Day {
+        QDate date;
+        QString rate;
+        long double value;
+    };
+    std::vector<Day> days;
+    const QList<HtmlDocument::Element> cells = page.bodyElementsByTagName(QStringLiteral("td"));
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        QDate date;
+        if (cells[i].row < 0 || !readDay(cellText(cells[i].innerText), date)) continue;
+        // The first cell after the date in the same row that is a number.
+        for (qsizetype j = i + 1; j < cells.size() && cells[j].row == cells[i].row; ++j) {
+            const QString rate = cellText(cells[j].innerText);
+            long double value = 0;
+            if (!calc::tryReadNumber(rate, value)) continue;
+            days.push_back({date, rate, value});
+            i = j; // one day per row
+            break;
+        }
+    }
+    std::stable_sort(days.begin(), days.end(),
+                     [](const Day &a, const Day &b) { return a.date < b.date; });
+    QList<RateChange> changes;
+    const Day *previous = nullptr;
+    for (const Day &day : days) {
+        if (previous && previous->date == day.date) continue;
+        if (!previous || previous->value != day.value) changes.append({day.date, day.rate});
+        previous = &day;
+    }
+    if (!changes.isEmpty() && changes.front().date.year() == 2016 &&
+        changes.front().date.month() == 1)
+        changes.front().date = kKeyRateSince;
+    return changes;
+}
+
+QStringList historyBefore2016() {
+    return {
+        QStringLiteral("с 14 сентября 2012 г.=8,25"), QStringLiteral("с 26 декабря 2011 г.=8"),
+        QStringLiteral("с 03 мая 2011 г.=8,25"),      QStringLiteral("с 28 февраля 2011 г.=8"),
+        QStringLiteral("с 01 июня 2010 г.=7,75"),     QStringLiteral("с 30 апреля 2010 г.=8"),
+        QStringLiteral("с 29 марта 2010 г.=8,25"),    QStringLiteral("с 24 февраля 2010 г.=8,5"),
+    };
+}
+
+QStringList keyRateTable(const QList<RateChange> &changes, const QStringList &classicLines) {
+    QStringList lines;
+    for (auto it = changes.crbegin(); it != changes.crend(); ++it)
+        lines.append(changeLine(*it));
+    QStringList before;
+    for (const QString &line : classicLines) {
+        QDate date;
+        if (keyDate(RateTable::keyOf(line), date) && date < kKeyRateSince) before.append(line);
+    }
+    if (before.isEmpty()) before = historyBefore2016() + RateTable::builtIn().lines();
+    return withoutRepeatedKeys(lines + before);
+}
+
+} // namespace rates
