@@ -43,6 +43,8 @@ private slots:
     void reportVariants_data();
     void reportVariants();
     void badRateText();
+    void amountsTooLarge_data();
+    void amountsTooLarge();
 };
 
 void TestCalculation::dayCounts_data() {
@@ -274,6 +276,36 @@ void TestCalculation::badRateText() {
     // The contractual mode never reads the refinancing rate.
     in.statutory = false;
     QCOMPARE(calculate(in).lines.size(), 6);
+}
+
+void TestCalculation::amountsTooLarge_data() {
+    QTest::addColumn<QString>("debt");
+    QTest::addColumn<QString>("divisor");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("interest past a double") << "1E308"
+                                            << "1" << true;
+    QTest::newRow("debt past a double") << "9E999"
+                                        << "360" << true;
+    QTest::newRow("largest that fits") << "1E300"
+                                       << "360" << false;
+}
+
+// A claim never shows "INF": what a double cannot hold is refused whole.
+void TestCalculation::amountsTooLarge() {
+    QFETCH(QString, debt);
+    QFETCH(QString, divisor);
+    QFETCH(bool, refused);
+    CalcInput in = statutoryInput();
+    in.debtText = debt;
+    in.divisorText = divisor;
+    try {
+        const CalcResult r = calculate(in);
+        QVERIFY(!refused);
+        QVERIFY(!r.lines.join(u' ').contains(QStringLiteral("inf"), Qt::CaseInsensitive));
+    } catch (const AppError &e) {
+        QVERIFY(refused);
+        QCOMPARE(e.message(), QStringLiteral("Сумма слишком велика для расчета"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCalculation)

@@ -35,6 +35,10 @@ void TestPeriodKey::convert_data() {
     // key -> date text
     QTest::newRow("key to date") << "с 28 декабря 2009 г."
                                  << "28.12.2009";
+    QTest::newRow("October, the tenth month") << "с 30 октября 2009 г."
+                                              << "30.10.2009";
+    QTest::newRow("December, the last month") << "с 1 декабря 2008 г."
+                                              << "1.12.2008";
     QTest::newRow("one-digit day kept") << "с 5 июня 2009 г."
                                         << "5.06.2009";
     QTest::newRow("key ending in a blank") << "с 25 ноября 2009 г. "

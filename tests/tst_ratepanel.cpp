@@ -53,6 +53,10 @@ private slots:
     void unreadableRows();
     void saveFailureIsTold();
     void rightClickKeepsTheSelection();
+    void lookupTakesTheNormalisedRate();
+    void rowsWithoutARate_data();
+    void rowsWithoutARate();
+    void refusedFileIsToldOnce();
 
 private:
     Window &openPanel() {
@@ -150,7 +154,7 @@ void TestRatePanel::addShowsTodayAndTheNewestRate() {
     QCOMPARE(f.entryDate->date(), QDate::currentDate());
     QCOMPARE(f.entryRate->text(), QStringLiteral("8,75"));
     QCOMPARE(f.entryRate->selectedText(), QStringLiteral("8,75"));
-    QCOMPARE(f.window.outerHeight(), 284 + 20 + 50);
+    QCOMPARE(f.window.outerHeight(), 284 + 20 + 49);
     hover(f.saveEntryLink);
     QVERIFY(f.saveEntryLink->font().bold() && f.saveEntryLink->font().underline());
     f.editor->close();
@@ -343,6 +347,84 @@ void TestRatePanel::rightClickKeepsTheSelection() {
                       f.rateGrid->visualRect(idx).center());
     QCOMPARE(f.rateGrid->selectedRow(), 1);
     QCOMPARE(f.rateField->text(), QStringLiteral("8,75"));
+}
+
+// The lookup puts a row's normalised rate into the field and the file, also
+// when the end date lies before every entry.
+void TestRatePanel::lookupTakesTheNormalisedRate() {
+    writeFile(env_.rateFile(), cp1251({QStringLiteral("с 1 января 2010 г.=8"),
+                                       QStringLiteral("с 1 января 2009 г.= 7.5")}));
+    rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
+    Window &f = env_.open();
+    f.periodEnd->setDate(QDate(2008, 6, 1));
+    QCOMPARE(f.rateField->text(), QStringLiteral("7,5"));
+    f.periodEnd->setDate(QDate(2010, 6, 1));
+    f.periodEnd->setDate(QDate(2008, 6, 2));
+    QCOMPARE(f.rateField->text(), QStringLiteral("7,5"));
+    QCOMPARE(fileBytes(env_.rateFile()), cp1251({QStringLiteral("с 1 января 2010 г.=8"),
+                                                 QStringLiteral("с 1 января 2009 г.=7,5")}));
+    f.window.calculate();
+    QCOMPARE(f.reportBox->toPlainText().split(u'\n').size(), 6);
+    QVERIFY(env_.boxes.shown.isEmpty());
+}
+
+void TestRatePanel::rowsWithoutARate_data() {
+    QTest::addColumn<QString>("line");
+    QTest::newRow("no \"=\"") << "с 1 января 2009 г.";
+    QTest::newRow("nothing after \"=\"") << "с 1 января 2009 г.=";
+    QTest::newRow("blanks after \"=\"") << "с 1 января 2009 г.=  ";
+}
+
+// A row with no rate, reached by the lookup or chosen by a click, is named in
+// a message and the rate of the claim stays; start-up passes it quietly.
+void TestRatePanel::rowsWithoutARate() {
+    QFETCH(QString, line);
+    writeFile(env_.rateFile(), cp1251({QStringLiteral("с 1 января 2010 г.=8"), line}));
+    rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
+    Window &f = env_.open();
+    QVERIFY(env_.boxes.shown.isEmpty());
+    QCOMPARE(f.rateField->text(), QStringLiteral("8"));
+    f.periodEnd->setDate(QDate(2009, 6, 1));
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QVERIFY2(env_.boxes.shown[0].text.contains(u'"' + line + u'"'),
+             qPrintable(env_.boxes.shown[0].text));
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка ввода"));
+    QCOMPARE(f.rateField->text(), QStringLiteral("8"));
+    env_.boxes.shown.clear();
+    f.window.openRatePanel(); // the lookup lands on it again
+    env_.boxes.shown.clear();
+    clickCell(f.rateGrid, 1, 1);
+    clickCell(f.rateGrid, 2, 1);
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(f.rateField->text(), QStringLiteral("8"));
+    f.window.calculate();
+    QCOMPARE(f.reportBox->toPlainText().split(u'\n').size(), 6);
+}
+
+// A rate file that cannot be read is told once; the built-in table then
+// serves quietly, and an edit that cannot be saved is told in one box.
+void TestRatePanel::refusedFileIsToldOnce() {
+    writeFile(env_.rateFile(), QByteArray("с 1 января 2010 г.=8\r\n"));
+    QFile big(env_.rateFile());
+    QVERIFY(big.open(QIODevice::ReadWrite) && big.resize(65 * 1024 * 1024));
+    big.close();
+    rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
+    Window &f = env_.open();
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(f.rateFilePath(), QString());
+    env_.boxes.shown.clear();
+    f.periodEnd->setDate(QDate(2008, 7, 14));
+    f.window.openRatePanel();
+    clickCell(f.rateGrid, 5, 1);
+    QTest::keyClick(f.rateGrid, Qt::Key_Down);
+    QVERIFY(env_.boxes.shown.isEmpty());
+    QCOMPARE(f.rateField->text(), QStringLiteral("10,75"));
+    f.editor->startAdding();
+    f.entryDate->setDate(QDate(2010, 3, 1));
+    click(f.saveEntryLink);
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка сохранения"));
+    QCOMPARE(QFileInfo(env_.rateFile()).size(), 65 * 1024 * 1024);
 }
 
 QTEST_MAIN(TestRatePanel)

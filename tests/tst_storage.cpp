@@ -83,6 +83,9 @@ private slots:
     void startupLaterRuns();
     void startupFileGone();
     void startupUnreadableFile();
+    void startupLostSettings_data();
+    void startupLostSettings();
+    void settingsReadLikeIni();
 };
 
 void TestStorage::settingsRoundTrip() {
@@ -327,6 +330,64 @@ void TestStorage::startupUnreadableFile() {
     // Saving the stand-in table must not overwrite the user's file.
     QVERIFY_THROWS_EXCEPTION(AppError, saveRateFile(again, t));
     QCOMPARE(QFileInfo(path).size(), 65 * 1024 * 1024);
+}
+
+void TestStorage::startupLostSettings_data() {
+    QTest::addColumn<QByteArray>("settings"); // what the settings file becomes; null: deleted
+    QTest::newRow("settings file deleted") << QByteArray();
+    QTest::newRow("patch written with blanks") << QByteArray("[Software\\Долгомер]\n"
+                                                             "  patch = %1  \n");
+    QTest::newRow("patch empty") << QByteArray("[Software\\Долгомер]\npatch=\n");
+    QTest::newRow("section without patch") << QByteArray(" [ Software\\Долгомер ] \nk_stav=300\n");
+}
+
+// A hand-made table survives whatever happens to the settings store.
+void TestStorage::startupLostSettings() {
+    QFETCH(QByteArray, settings);
+    Home home;
+    RateTable first = RateTable::builtIn();
+    QString path;
+    openRateStorage(first, path);
+    const QByteArray handMade =
+        QStringEncoder("windows-1251")(QStringLiteral("с 1 января 2011 г.=7,75\r\n"));
+    writeBytes(path, handMade);
+    if (settings.isNull())
+        QVERIFY(QFile::remove(settingsFilePath()));
+    else
+        writeBytes(settingsFilePath(), QString::fromUtf8(settings).replace("%1", path).toUtf8());
+
+    RateTable t = RateTable::builtIn();
+    QString again;
+    openRateStorage(t, again);
+    QCOMPARE(again, path);
+    QCOMPARE(t.lines(), QStringList{"с 1 января 2011 г.=7,75"});
+    QCOMPARE(readBytes(path), handMade);
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("patch")), path);
+    QCOMPARE(readBytes(settingsFilePath()).count("patch"), 1);
+}
+
+void TestStorage::settingsReadLikeIni() {
+    Home home;
+    writeSetting(kSettingsKey, true, QStringLiteral("k_stav"), QStringLiteral("360"));
+    writeBytes(settingsFilePath(), "\t[Software\\Долгомер]  \n"
+                                   "  patch =  /data/stavki.txt \t\n"
+                                   "k_stav=300\n"
+                                   " update_url = http://127.0.0.1/x \n");
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("patch")),
+             QStringLiteral("/data/stavki.txt"));
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("update_url")),
+             QStringLiteral("http://127.0.0.1/x"));
+    // Writing a value read that way replaces it: one line, not a second one.
+    writeSetting(kSettingsKey, false, QStringLiteral("patch"), QStringLiteral("/other"));
+    QCOMPARE(readBytes(settingsFilePath()).count("patch"), 1);
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("patch")), QStringLiteral("/other"));
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("k_stav")), QStringLiteral("300"));
+    // Blanks the program itself writes at either end are kept.
+    for (const QString &value : {QStringLiteral(" 300"), QStringLiteral("300 \t"),
+                                 QStringLiteral("  "), QStringLiteral("a\\ ")}) {
+        writeSetting(kSettingsKey, false, QStringLiteral("dogovor"), value);
+        QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("dogovor")), value);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestStorage)

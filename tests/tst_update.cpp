@@ -52,6 +52,7 @@ private slots:
     void repeatedKeysAndDateTexts();
     void timeLimit();
     void saveFailureLeavesTableAndFile();
+    void chosenRateStaysAfterAnUpdate();
     void keyRatePage_data();
     void keyRatePage();
 
@@ -216,6 +217,26 @@ void TestUpdate::saveFailureLeavesTableAndFile() {
     QCOMPARE(env_.boxes.shown[0].caption, ui::appTitle());
     QCOMPARE(f.table().lines(), rates::RateTable::builtIn().lines());
     QCOMPARE(fileBytes(good), before);
+}
+
+// The update replaces the table, not the rate the user chose: that stays in
+// the field until the user chooses again.
+void TestUpdate::chosenRateStaysAfterAnUpdate() {
+    server_->routes["/rates"] = {
+        200, "text/html",
+        bankPage(QStringLiteral("Банк России"),
+                 {"с 1 июня 2010 г.|7,75", "с 29 марта 2010 г.|8,25", "с 25 ноября 2009 г.|9"})};
+    Window &f = openAt(QStringLiteral("/rates"));
+    f.rateGrid->selectRow(20);
+    const QString chosen = f.rateField->text();
+    QCOMPARE(chosen, QStringLiteral("11,5"));
+    update(f);
+    QCOMPARE(f.table().count(), 3);
+    QCOMPARE(f.rateField->text(), chosen);
+    QCOMPARE(f.rateGrid->selectedRow(), 3);
+    // Choosing again takes the new table's rate.
+    QTest::keyClick(f.rateGrid, Qt::Key_Up);
+    QCOMPARE(f.rateField->text(), QStringLiteral("8,25"));
 }
 
 void TestUpdate::keyRatePage_data() {

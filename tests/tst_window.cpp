@@ -42,7 +42,10 @@ private slots:
     void startUp();
     void typing_data();
     void typing();
-    void pasteIsCut();
+    void tabOrder();
+    void editingShortcuts();
+    void pasteNearTheLimit_data();
+    void pasteNearTheLimit();
     void workedExamples();
     void badRateInTheCalculation();
     void storedDivisor_data();
@@ -59,6 +62,9 @@ private slots:
     void backgroundClickAndContactLink();
     void badStoredData_data();
     void badStoredData();
+    void datePickerClickClosesPanels();
+    void amountTooLargeIsRefused();
+    void layout();
 
 private:
     Window &open() { return env_.open(); }
@@ -109,54 +115,100 @@ void TestWindow::typing_data() {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("leaveBy"); // "" focus moved by the program, "tab", "calculate"
     QTest::newRow("point becomes comma") << true << "" << 0 << "1.5"
                                          << "1,5"
-                                         << "1,50";
+                                         << "1,50"
+                                         << "";
     QTest::newRow("refused keys") << true << "12" << 2 << "a- E"
                                   << "12"
-                                  << "12,00";
+                                  << "12,00"
+                                  << "";
     QTest::newRow("second comma at the end") << true << "12,5" << 4 << ","
                                              << "12,5"
-                                             << "12,50";
+                                             << "12,50"
+                                             << "";
     QTest::newRow("comma after the 1") << true << "12,5" << 1 << ","
                                        << "1,2"
-                                       << "1,20";
+                                       << "1,20"
+                                       << "";
     QTest::newRow("emptied debt") << true << "7" << 1 << "\b"
                                   << ""
-                                  << "0,00";
+                                  << "0,00"
+                                  << "";
     QTest::newRow("emptied rate") << false << "7" << 1 << "\b"
                                   << ""
-                                  << "0";
+                                  << "0"
+                                  << "";
     QTest::newRow("leading comma, debt") << true << "" << 0 << ",5"
                                          << ",5"
-                                         << "0,50";
+                                         << "0,50"
+                                         << "";
     QTest::newRow("leading comma, rate") << false << "" << 0 << ",5"
                                          << ",5"
-                                         << "0,5";
+                                         << "0,5"
+                                         << "";
     QTest::newRow("trailing comma, debt") << true << "" << 0 << "12,"
                                           << "12,"
-                                          << "12,00";
+                                          << "12,00"
+                                          << "";
     QTest::newRow("trailing comma, rate") << false << "" << 0 << "12,"
                                           << "12,"
-                                          << "12";
+                                          << "12"
+                                          << "";
     QTest::newRow("zero rate") << false << "" << 0 << "0,0"
                                << "0,0"
-                               << "0";
+                               << "0"
+                               << "";
     QTest::newRow("trailing zero") << false << "" << 0 << "0,10"
                                    << "0,10"
-                                   << "0,1";
+                                   << "0,1"
+                                   << "";
     QTest::newRow("leading zeros") << false << "" << 0 << "007"
                                    << "007"
-                                   << "7";
+                                   << "7"
+                                   << "";
     QTest::newRow("tiny rate") << false << "" << 0 << "0,00001"
                                << "0,00001"
-                               << "1E-5";
+                               << "1E-5"
+                               << "";
     QTest::newRow("13 digits at most") << true << "" << 0 << "12345678901234"
                                        << "1234567890123"
-                                       << "1234567890123,00";
+                                       << "1234567890123,00"
+                                       << "";
     QTest::newRow("8 characters at most") << false << "" << 0 << "0,1234567"
                                           << "0,123456"
-                                          << "0,123456";
+                                          << "0,123456"
+                                          << "";
+    // Tab moves on like everywhere else, and leaving by Tab normalises.
+    QTest::newRow("Tab leaves the debt") << true << "" << 0 << "1.5"
+                                         << "1,5"
+                                         << "1,50"
+                                         << "tab";
+    QTest::newRow("Tab leaves the rate") << false << "" << 0 << "0,10"
+                                         << "0,10"
+                                         << "0,1"
+                                         << "tab";
+    // Ctrl+A selects all, so typing replaces the text (\x01 stands for Ctrl+A).
+    QTest::newRow("Ctrl+A, then typing") << false << "0,1" << 3
+                                         << "\x01"
+                                            "0,5"
+                                         << "0,5"
+                                         << "0,5"
+                                         << "";
+    // "Рассчитать" normalises the rate field before it reads it.
+    QTest::newRow("0,10 when calculating") << false << "" << 0 << "0,10"
+                                           << "0,10"
+                                           << "0,1"
+                                           << "calculate";
+    QTest::newRow("5, when calculating") << false << "" << 0 << "5,"
+                                         << "5,"
+                                         << "5"
+                                         << "calculate";
+    QTest::newRow("empty when calculating") << false << "7" << 1 << "\b"
+                                            << ""
+                                            << "0"
+                                            << "calculate";
 }
 
 void TestWindow::typing() {
@@ -166,6 +218,7 @@ void TestWindow::typing() {
     QFETCH(QString, keys);
     QFETCH(QString, typed);
     QFETCH(QString, left);
+    QFETCH(QString, leaveBy);
     Window &f = open();
     if (!debtField) f.modes->chooseContractual(); // the contractual field is shown in its mode
     QLineEdit *edit = debtField ? f.debtField : f.dailyRateField;
@@ -175,27 +228,131 @@ void TestWindow::typing() {
     for (QChar c : keys) {
         if (c == u'\b')
             QTest::keyClick(edit, Qt::Key_Backspace);
+        else if (c == u'\x01')
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         else
             QTest::keyClicks(edit, QString(c));
     }
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(edit->text(), typed);
     // Leaving the field normalises it.
-    f.taxSlider->setFocus(Qt::TabFocusReason);
+    if (leaveBy == QStringLiteral("tab")) {
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QVERIFY(!edit->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QVERIFY(edit->hasFocus());
+    } else if (leaveBy == QStringLiteral("calculate")) {
+        f.window.calculate();
+        QCOMPARE(f.reportBox->toPlainText().split(u'\n').value(1),
+                 QStringLiteral("Размер договорной пени: ") + left + u'%');
+    } else {
+        f.taxSlider->setFocus(Qt::TabFocusReason);
+    }
     QCOMPARE(edit->text(), left);
 }
 
-void TestWindow::pasteIsCut() {
+// The whole tab order by keyboard, in the contractual mode (in the statutory
+// mode the rate field opens the rate table as soon as it has the focus).
+void TestWindow::tabOrder() {
     Window &f = open();
-    f.debtField->setFocus();
-    f.debtField->clear();
-    QApplication::clipboard()->setText(QStringLiteral("12a"));
-    f.debtField->paste();
-    QCOMPARE(f.debtField->text(), QStringLiteral("12"));
-    // Ctrl+V arrives as a character and is dropped.
-    f.debtField->clear();
-    QTest::keyClick(f.debtField, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.debtField->text(), QString());
+    f.modes->chooseContractual();
+    f.debtField->setFocus(Qt::MouseFocusReason);
+    const QList<QWidget *> expected = {f.periodStart,  f.periodEnd,      f.taxSlider,
+                                       f.reportBox,    f.dailyRateField,
+                                       f.generalCourt, // the courts are one stop
+                                       f.debtField};
+    // A date picker's text is a line edit inside it, and Tab first walks its
+    // day, month and year.
+    const auto focused = [](QWidget *w) {
+        QWidget *focus = QApplication::focusWidget();
+        return focus && (focus == w || w->isAncestorOf(focus));
+    };
+    const auto press = [&](Qt::Key key, QWidget *from) {
+        for (int i = 0; i < 3 && focused(from); ++i)
+            QTest::keyClick(QApplication::focusWidget(), key);
+    };
+    QWidget *current = f.debtField;
+    for (QWidget *next : expected) {
+        press(Qt::Key_Tab, current);
+        QVERIFY2(focused(next), qPrintable(QApplication::focusWidget()->objectName()));
+        current = next;
+    }
+    for (qsizetype i = expected.size() - 2; i >= 0; --i) {
+        press(Qt::Key_Backtab, current);
+        QVERIFY2(focused(expected[i]), qPrintable(QApplication::focusWidget()->objectName()));
+        current = expected[i];
+    }
+}
+
+void TestWindow::editingShortcuts() {
+    Window &f = open();
+    QClipboard *clipboard = QApplication::clipboard();
+    QLineEdit *edit = f.debtField;
+    edit->setFocus();
+    edit->setText(QStringLiteral("123"));
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("123"));
+    QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(edit->text(), QString());
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(edit->text(), QStringLiteral("123"));
+    // Pasted text goes through the number check, by key or by menu.
+    edit->clear();
+    clipboard->setText(QStringLiteral("12a"));
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(edit->text(), QStringLiteral("12"));
+    edit->clear();
+    QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(edit->text(), QStringLiteral("12"));
+    edit->clear();
+    edit->paste();
+    QCOMPARE(edit->text(), QStringLiteral("12"));
+}
+
+void TestWindow::pasteNearTheLimit_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QString>("pasted"); // "\b" and "\x7f": Backspace and Delete instead
+    QTest::addColumn<QString>("result");
+    QTest::newRow("as much as fits, at the cursor") << "1234567,89" << 0 << "1234"
+                                                    << "1231234567,89";
+    QTest::newRow("all of it when it fits") << "1,5" << 1 << "23"
+                                            << "123,5";
+    QTest::newRow("a full field refuses") << "1234567890123" << 5 << "9"
+                                          << "1234567890123";
+    QTest::newRow("over the selection") << "1234567890123" << -1 << "77,5"
+                                        << "77,5";
+    QTest::newRow("a longer text of the program refuses") << "9999999999999,00" << 16 << "1"
+                                                          << "9999999999999,00";
+    QTest::newRow("Backspace never chops the end") << "9999999999999,00" << 16 << "\b"
+                                                   << "9999999999999,0";
+    QTest::newRow("Delete never chops the end") << "9999999999999,00" << 0 << "\x7f"
+                                                << "999999999999,00";
+}
+
+void TestWindow::pasteNearTheLimit() {
+    QFETCH(QString, start);
+    QFETCH(int, cursor);
+    QFETCH(QString, pasted);
+    QFETCH(QString, result);
+    Window &f = open();
+    QLineEdit *edit = f.debtField;
+    edit->setFocus();
+    edit->setText(start);
+    if (cursor < 0)
+        edit->selectAll();
+    else
+        edit->setCursorPosition(cursor);
+    if (pasted == QStringLiteral("\b")) {
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    } else if (pasted == QStringLiteral("\x7f")) {
+        QTest::keyClick(edit, Qt::Key_Delete);
+    } else {
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(edit->text(), result);
 }
 
 void TestWindow::workedExamples() {
@@ -333,12 +490,14 @@ void TestWindow::closingStoresSettings() {
     QCOMPARE(rates::readSetting(rates::kSettingsKey, false, QStringLiteral("dogovor")),
              QStringLiteral("0,25"));
 
-    // Closed by the window manager instead: nothing is stored.
+    // Closed by the window manager instead (Alt+F4): stored all the same.
     Window &g = open();
+    g.modes->chooseStatutory();
     g.divisorSlider->setValue(100);
     g.window.close();
+    QVERIFY(!g.window.isVisible());
     QCOMPARE(rates::readSetting(rates::kSettingsKey, false, QStringLiteral("k_stav")),
-             QStringLiteral("300"));
+             QStringLiteral("100"));
 }
 
 void TestWindow::closingWithAnUnwritableStore() {
@@ -503,6 +662,77 @@ void TestWindow::backgroundClickAndContactLink() {
     QVERIFY(url.path().contains(f.contactLink->text()));
     QCOMPARE(QUrlQuery(url).queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
              QStringLiteral("Программа для Долгомер"));
+
+    // No mail program to be found: the address is shown and put on the clipboard.
+    const QByteArray path = qgetenv("PATH");
+    QTemporaryDir nothing;
+    qputenv("PATH", nothing.path().toUtf8());
+    QApplication::clipboard()->clear();
+    QTest::mouseClick(f.contactLink, Qt::LeftButton);
+    qputenv("PATH", path);
+    QCOMPARE(boxes_.shown.size(), 1);
+    QVERIFY(boxes_.shown[0].text.contains(QStringLiteral("mail@example.ru")));
+    QCOMPARE(boxes_.shown[0].icon, MessageBoxes::Icon::Information);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("mail@example.ru"));
+}
+
+// A click on a date picker, on its text or on its drop-down button, closes
+// the open panels like a click on the background.
+void TestWindow::datePickerClickClosesPanels() {
+    Window &f = open();
+    for (ui::DatePicker *picker : {f.periodStart, f.periodEnd}) {
+        for (bool onButton : {false, true}) {
+            f.window.openRatePanel();
+            f.editor->startEditing();
+            QVERIFY(f.ratePanel->isVisible() && f.rateEditor->isVisible());
+            QVERIFY(!f.rateField->isEnabled());
+            if (onButton)
+                QTest::mousePress(picker, Qt::LeftButton, Qt::NoModifier,
+                                  QPoint(picker->width() - 6, picker->height() / 2));
+            else
+                QTest::mouseClick(picker->findChild<QLineEdit *>(), Qt::LeftButton);
+            QVERIFY(f.ratePanel->isHidden() && f.rateEditor->isHidden());
+            QVERIFY(f.rateField->isEnabled());
+            if (QWidget *calendar = QApplication::activePopupWidget()) calendar->close();
+        }
+    }
+}
+
+// A result past what a double holds is never printed as "INF".
+void TestWindow::amountTooLargeIsRefused() {
+    Window &f = open();
+    f.modes->chooseStatutory();
+    f.divisorSlider->setValue(1);
+    f.periodStart->setDate(QDate(2010, 1, 1));
+    f.periodEnd->setDate(QDate(2010, 1, 30));
+    f.debtField->setText(QStringLiteral("1E308")); // pasted: the number check lets it pass
+    QTest::mouseClick(f.calculateLink, Qt::LeftButton);
+    QCOMPARE(boxes_.shown.size(), 1);
+    QCOMPARE(boxes_.shown[0].text, QStringLiteral("Сумма слишком велика для расчета."));
+    QCOMPARE(boxes_.shown[0].caption, ui::appTitle());
+    QCOMPARE(f.reportBox->toPlainText(), QString());
+}
+
+// The statutory rate's label reads clear of its field; the editor's panel
+// never shows the report box's edge under the buttons.
+void TestWindow::layout() {
+    Window &f = open();
+    f.modes->chooseStatutory();
+    const QLabel *caption = nullptr;
+    for (const QLabel *l : f.statutoryBox->findChildren<QLabel *>())
+        if (l->text() == QStringLiteral("Ставка рефин. (%):")) caption = l;
+    QVERIFY(caption);
+    const int textEnd = caption->x() + caption->fontMetrics().horizontalAdvance(caption->text());
+    QVERIFY2(f.rateField->x() - textEnd >= 4,
+             qPrintable(QString::number(f.rateField->x() - textEnd)));
+    QCOMPARE(f.statutoryBox->size(), QSize(313, 40));
+    for (bool adding : {true, false}) {
+        if (adding)
+            f.editor->startAdding();
+        else
+            f.editor->startEditing();
+        QVERIFY(f.window.height() <= f.reportBox->y());
+    }
 }
 
 QTEST_MAIN(TestWindow)

@@ -8,6 +8,7 @@
 #include "printing.h"
 #include "rateeditor.h"
 #include "rategrid.h"
+#include "ratemodes.h"
 #include "ratepanel.h"
 #include "reportview.h"
 
@@ -64,5 +65,10 @@ int main(int argc, char **argv) {
     form.ratePanel()->grid()->selectRow(4);
     form.rateEditor()->startAdding();
     ok = save(form, dir + QStringLiteral("/window-rate-panel.png")) && ok;
+
+    form.closePanels();
+    form.rateModes()->chooseStatutory();
+    form.calculate();
+    ok = save(form, dir + QStringLiteral("/window-statutory.png")) && ok;
     return ok ? 0 : 1;
 }

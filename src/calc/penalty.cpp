@@ -1,6 +1,9 @@
 #include "penalty.h"
 
+#include "apperror.h"
 #include "numtext.h"
+
+#include <cmath>
 
 namespace calc {
 
@@ -48,6 +51,11 @@ CalcResult calculate(const CalcInput &in) {
     }
     r.total = static_cast<double>(debt + static_cast<long double>(r.interest));
     r.fee = courtFee(r.total, in.court, feeScaleFor(in.end));
+    // A claim never shows "INF" or "NAN": amounts past what a double holds
+    // (a pasted "1E308" over a divisor of 1) are refused as a whole.
+    for (double amount : {r.tax, r.interest, r.total, r.fee})
+        if (!std::isfinite(amount))
+            throw AppError(QStringLiteral("Сумма слишком велика для расчета"));
 
     const QString interest = amountForm(r.interest);
     r.lines = {

@@ -46,7 +46,8 @@ struct CalcResult {
 };
 
 // The whole calculation and its report. A rate text that does not read as a
-// number raises AppError "'<text>' is not a valid floating point value".
+// number raises AppError "'<text>' is not a valid floating point value"; an
+// amount too large for a double raises AppError "Сумма слишком велика для расчета".
 CalcResult calculate(const CalcInput &in);
 
 } // namespace calc

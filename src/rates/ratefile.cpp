@@ -100,10 +100,12 @@ void openRateStorage(RateTable &table, QString &rateFilePath) {
     const QString appData = specialFolderPath(kAppDataFolder);
     QDir::setCurrent(appData); // without it the current directory serves
     const QString patch = QStringLiteral("patch");
-    if (settingExists(kSettingsKey, false, patch)) {
+    rateFilePath.clear();
+    if (settingExists(kSettingsKey, false, patch))
         rateFilePath = readSetting(kSettingsKey, false, patch);
+    if (!rateFilePath.isEmpty()) {
         const QFileInfo info(rateFilePath);
-        if (!rateFilePath.isEmpty() && info.exists() && info.isFile()) {
+        if (info.exists() && info.isFile()) {
             try {
                 loadRateFile(rateFilePath, table);
             } catch (const RateFileUnreadable &) {
@@ -117,10 +119,26 @@ void openRateStorage(RateTable &table, QString &rateFilePath) {
         }
         return;
     }
-    // First run.
+    // First run, or a settings store that was lost: a rate file already in
+    // the data folder is the user's table and is never written over.
     QDir::current().mkdir(kDataFolder);
     QDir::setCurrent(kDataFolder);
     rateFilePath = QDir::toNativeSeparators(QDir::currentPath() + QStringLiteral("/stavki.txt"));
+    if (QFileInfo(rateFilePath).isFile()) {
+        // The table is loaded before its path is stored: a store that cannot
+        // be written must not leave the built-in table bound to the user's file.
+        try {
+            loadRateFile(rateFilePath, table);
+        } catch (const RateFileUnreadable &) {
+            rateFilePath.clear();
+            throw;
+        } catch (const AppError &) {
+            writeSetting(kSettingsKey, true, patch, rateFilePath); // repeated keys: loaded
+            throw;
+        }
+        writeSetting(kSettingsKey, true, patch, rateFilePath);
+        return;
+    }
     saveRateFile(rateFilePath, table);
     writeSetting(kSettingsKey, true, patch, rateFilePath);
 }

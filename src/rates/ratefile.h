@@ -38,8 +38,10 @@ public:
 };
 
 // The start-up storage step: finds the data folder, then either loads the
-// file that the settings name or, on a first run, creates the data folder and
-// the file with the table's lines (the built-in history) and records its path.
+// file that the settings name or, when they name none (a first run, or a lost
+// or emptied settings store), loads the data folder's stavki.txt if there is
+// one, else creates it with the table's lines (the built-in history), and
+// records its path.
 // `rateFilePath` is set as soon as it is known, so it is right even when the
 // step raises. When the named file exists but cannot be read, `rateFilePath`
 // is left empty: the table then is not the user's, and saving it would

@@ -87,12 +87,25 @@ namespace {
 // is only the section header.
 const QString kMarker = QStringLiteral(".");
 
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+// Blanks at either end are written escaped: reading drops the bare ones, as
+// people expect of a hand-edited file, and keeps every value the program wrote.
 QString escape(const QString &s, bool isName) {
     QString out;
     out.reserve(s.size());
+    qsizetype lead = 0, tail = s.size();
+    while (lead < s.size() && isBlank(s[lead]))
+        ++lead;
+    while (tail > lead && isBlank(s[tail - 1]))
+        --tail;
     for (qsizetype i = 0; i < s.size(); ++i) {
         const QChar c = s[i];
-        if (c == u'\\')
+        if (i < lead || i >= tail)
+            out += u'\\' + c;
+        else if (c == u'\\')
             out += QStringLiteral("\\\\");
         else if (c == u'\n')
             out += QStringLiteral("\\n");
@@ -120,16 +133,32 @@ QString unescape(QStringView s) {
     return out;
 }
 
+// Drops blanks at both ends that are not escaped.
+QStringView trimmed(QStringView s) {
+    while (!s.isEmpty() && isBlank(s.front()))
+        s = s.sliced(1);
+    while (!s.isEmpty() && isBlank(s.back())) {
+        qsizetype slashes = 0;
+        while (slashes + 1 < s.size() && s[s.size() - 2 - slashes] == u'\\')
+            ++slashes;
+        if (slashes % 2 == 1) break; // "\ " ends in an escaped blank
+        s.chop(1);
+    }
+    return s;
+}
+
 // The file is read leniently: a line that fits nothing carries no value and is
-// passed over, so one damaged line never costs the user the others.
+// passed over, so one damaged line never costs the user the others. Blanks
+// around section headers, names, "=" and values are not part of them.
 bool readIni(QIODevice &device, QSettings::SettingsMap &map) {
     const QString text = QString::fromUtf8(device.readAll());
     QString section;
     bool inSection = false;
     for (QStringView line : QStringView(text).split(u'\n')) {
         if (line.endsWith(u'\r')) line.chop(1);
+        line = trimmed(line);
         if (line.startsWith(u'[') && line.endsWith(u']')) {
-            section = line.sliced(1, line.size() - 2).toString().replace(u'\\', u'/');
+            section = trimmed(line.sliced(1, line.size() - 2)).toString().replace(u'\\', u'/');
             inSection = !section.isEmpty();
             if (inSection) map.insert(section + u'/' + kMarker, QString());
             continue;
@@ -144,8 +173,9 @@ bool readIni(QIODevice &device, QSettings::SettingsMap &map) {
                 break;
             }
         }
-        if (eq > 0)
-            map.insert(section + u'/' + unescape(line.first(eq)), unescape(line.sliced(eq + 1)));
+        const QStringView name = trimmed(line.first(std::max<qsizetype>(eq, 0)));
+        if (eq > 0 && !name.isEmpty())
+            map.insert(section + u'/' + unescape(name), unescape(trimmed(line.sliced(eq + 1))));
     }
     return true;
 }

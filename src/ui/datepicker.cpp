@@ -1,5 +1,6 @@
 #include "datepicker.h"
 
+#include <QLineEdit>
 #include <QMouseEvent>
 
 namespace ui {
@@ -9,12 +10,21 @@ DatePicker::DatePicker(QRect geometry, QWidget *parent) : QDateEdit(parent) {
     setCalendarPopup(true);
     setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     setMinimumDate(QDate(1990, 1, 1));
+    lineEdit()->installEventFilter(this);
 }
 
-void DatePicker::mouseReleaseEvent(QMouseEvent *event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+// A press, not a release: a press on the button opens the calendar, which
+// takes the release.
+void DatePicker::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton) emit clicked();
+    QDateEdit::mousePressEvent(event);
+}
+
+bool DatePicker::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
         emit clicked();
-    QDateEdit::mouseReleaseEvent(event);
+    return QDateEdit::eventFilter(watched, event);
 }
 
 } // namespace ui

@@ -15,6 +15,9 @@
 #include "reportview.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QMouseEvent>
@@ -209,14 +212,21 @@ void MainWindow::openRatePanel() {
 }
 
 void MainWindow::closeWindow() {
-    // A store that cannot be written is reported, but it must not keep the
-    // user in a window that has no other way to close.
-    dialogs_.guard([this] { rateModes_->storeSettings(); });
     close();
 }
 
+// However the window is closed ("Закрыть", Alt+F4, the desktop's close
+// request), the divisor and the contractual rate are kept. A store that
+// cannot be written is reported, but it must not keep the user in the window.
+void MainWindow::closeEvent(QCloseEvent *event) {
+    dialogs_.guard([this] { rateModes_->storeSettings(); });
+    QWidget::closeEvent(event);
+}
+
 void MainWindow::makeRoomForEditor(RateEditor::Mode mode) {
-    const int gap = mode == RateEditor::Mode::Adding ? 50 : 45;
+    // Adding needs a little more room, but not so much that the report box's
+    // top edge shows under the buttons.
+    const int gap = mode == RateEditor::Mode::Adding ? 49 : 45;
     setOuterHeight(calculateLink_->y() + calculateLink_->height() + gap);
 }
 
@@ -234,7 +244,13 @@ void MainWindow::writeToUs() {
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("subject"), kCaption);
     url.setQuery(query);
-    QDesktopServices::openUrl(url);
+    if (QDesktopServices::openUrl(url)) return;
+    // No mail program: the address is still of use, on the clipboard.
+    QGuiApplication::clipboard()->setText(kAuthorAddress);
+    dialogs_.ask(QStringLiteral("Почтовая программа не найдена. Напишите нам по адресу %1 "
+                                "(адрес скопирован в буфер обмена).")
+                     .arg(kAuthorAddress),
+                 QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
 }
 
 void MainWindow::resetHoverLook() {

@@ -41,7 +41,7 @@ public:
     void closePanels();
     // Opens the rate table at the entry in force on the period's end.
     void openRatePanel();
-    // Stores the mode settings and closes the window.
+    // Closes the window; closing stores the mode settings.
     void closeWindow();
     // The general error report.
     void reportError(const QString &message) { dialogs_.reportError(message); }
@@ -62,6 +62,7 @@ public:
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createActions();

@@ -2,12 +2,17 @@
 
 #include "calc/inputfield.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <memory>
 
 namespace ui {
 
 NumberField::NumberField(const QString &text, int typedLimit, Form form, QWidget *parent)
-    : ClickableField(text, parent), typedLimit_(typedLimit), form_(form) {
+    : ClickableField(text, parent), typedLimit_(typedLimit), form_(form), previous_(text) {
     connect(this, &QLineEdit::textChanged, this, &NumberField::keepNumber);
     connect(this, &QLineEdit::textEdited, this, &NumberField::keepTypedLimit);
     connect(this, &ClickableField::doubleClicked, this, &QLineEdit::selectAll);
@@ -23,10 +28,34 @@ void NumberField::normalise() {
                                   : calc::normalisedNumber(text(), QStringLiteral("0")));
 }
 
-bool NumberField::event(QEvent *event) {
-    // Ahead of the line edit's own key handling, shortcuts included.
-    if (event->type() == QEvent::KeyPress && typeKey(static_cast<QKeyEvent *>(event))) return true;
-    return ClickableField::event(event);
+void NumberField::keyPressEvent(QKeyEvent *event) {
+    // Tab and Shift+Tab never get here: they move the focus on. Shortcuts
+    // (select all, copy, cut, undo) are the line edit's own; a paste is ours.
+    if (event->matches(QKeySequence::Paste)) {
+        pasteWithinLimit();
+        return;
+    }
+    if (!(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) && typeKey(event)) return;
+    ClickableField::keyPressEvent(event);
+}
+
+void NumberField::contextMenuEvent(QContextMenuEvent *event) {
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    if (QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
+        disconnect(paste, &QAction::triggered, nullptr, nullptr);
+        connect(paste, &QAction::triggered, this, &NumberField::pasteWithinLimit);
+    }
+    menu->exec(event->globalPos());
+}
+
+// Inserts, at the cursor, as much of the clipboard as fits the typed length;
+// what was there stays. A full field takes nothing.
+void NumberField::pasteWithinLimit() {
+    if (isReadOnly()) return;
+    const QString clip = QGuiApplication::clipboard()->text();
+    const qsizetype room = typedLimit_ - (text().size() - selectedText().size());
+    if (clip.isEmpty() || room <= 0) return;
+    insert(clip.left(room));
 }
 
 bool NumberField::typeKey(QKeyEvent *event) {
@@ -34,7 +63,7 @@ bool NumberField::typeKey(QKeyEvent *event) {
     // Keys that type nothing (arrows, Home, Delete) edit the field as usual.
     if (typed.isEmpty() || event->key() == Qt::Key_Delete) return false;
     const QChar c = calc::filterTypedKey(typed.front());
-    if (c.isNull()) return true; // dropped, clipboard shortcuts and Enter included
+    if (c.isNull()) return true; // dropped, Enter and Escape included
     if (c.unicode() == 8) return false;
     if (text().size() - selectedText().size() >= typedLimit_) return true;
     insert(QString(c));
@@ -45,15 +74,21 @@ void NumberField::keepNumber() {
     if (!emptyText_.isEmpty() && text().isEmpty()) {
         setText(emptyText_);
         selectAll();
-        return;
+    } else {
+        const QString kept = calc::longestNumberPrefix(text());
+        if (kept != text()) setText(kept);
     }
-    const QString kept = calc::longestNumberPrefix(text());
-    if (kept != text()) setText(kept);
+    previous_ = text();
 }
 
-// Pasted text is cut to the field's length like typed text.
+// Any other way text comes in (a middle click, a drop) may not make the text
+// longer than can be typed: such an edit is refused whole. Edits that shorten
+// the text never cut it: the program may have put a longer text there.
 void NumberField::keepTypedLimit() {
-    if (text().size() > typedLimit_) setText(text().left(typedLimit_));
+    if (text().size() <= typedLimit_ || text().size() <= previous_.size()) return;
+    const int cursor = cursorPosition() - int(text().size() - previous_.size());
+    setText(previous_);
+    setCursorPosition(std::max(0, cursor));
 }
 
 } // namespace ui

@@ -5,10 +5,11 @@
 namespace ui {
 
 // A field for a number typed by hand. Typed keys go through the key filter
-// ("." becomes ",", letters are dropped) and stop at the typed length; the
-// text is kept a number on every change, pasted text included; leaving the
-// field normalises it. The program itself may write longer texts: "9999999999999,00"
-// must survive normalisation, so the limit is not QLineEdit's maxLength.
+// ("." becomes ",", letters are dropped) and stop at the typed length; Tab
+// and the editing shortcuts work as in any field; the text is kept a number
+// on every change, pasted text included; leaving the field normalises it. The program itself may
+// write longer texts: "9999999999999,00" must survive normalisation, so the limit is not
+// QLineEdit's maxLength.
 class NumberField : public ClickableField {
     Q_OBJECT
 public:
@@ -26,7 +27,8 @@ public:
     void normalise();
 
 protected:
-    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void leaving() override { normalise(); }
 
 private:
@@ -34,10 +36,12 @@ private:
     bool typeKey(QKeyEvent *event);
     void keepNumber();
     void keepTypedLimit();
+    void pasteWithinLimit();
 
     int typedLimit_;
     Form form_;
     QString emptyText_;
+    QString previous_; // the text before the change being handled
 };
 
 } // namespace ui

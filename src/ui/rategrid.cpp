@@ -145,6 +145,12 @@ bool RateGrid::refresh() {
     return false;
 }
 
+void RateGrid::refreshQuietly() {
+    model_->refresh();
+    selectedRow_ = std::min(selectedRow_, rowCount());
+    showSelection();
+}
+
 // The selected row is drawn over the grid's own painting: both cells filled
 // with the inactive caption text colour of the classic desktop, the text in
 // black 2 px in from the corner, clipped to the cell.

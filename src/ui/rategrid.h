@@ -44,6 +44,9 @@ public:
     // no longer exists the selection moves to the new last row (which counts as
     // a move). True when the selection moved.
     bool refresh();
+    // The same for a table replaced whole: the selection stays where it was,
+    // or on the new last row, and nobody is told.
+    void refreshQuietly();
 
 signals:
     // A row was selected: every left click on a data row (a click on a key

@@ -60,10 +60,11 @@ RateModes::RateModes(QWidget *window) : QObject(window) {
     statutoryBox_ = new QGroupBox(window);
     statutoryBox_->setObjectName(QStringLiteral("statutoryBox"));
     statutoryBox_->setGeometry(8, 457, 313, 40);
-    makeLabel(statutoryBox_, QStringLiteral("Ставка рефин. (%):"), {8, 14}, plainFont(13));
+    // The label ends well before its field, in the box's old size.
+    makeLabel(statutoryBox_, QStringLiteral("Ставка рефин. (%):"), {6, 14}, plainFont(13));
     refinancingRateField_ = new ClickableField(QStringLiteral("8,75"), statutoryBox_);
     refinancingRateField_->setObjectName(QStringLiteral("refinancingRateField"));
-    placeField(refinancingRateField_, {124, 10, 52, 22}, plainFont(13),
+    placeField(refinancingRateField_, {128, 10, 48, 22}, plainFont(13),
                QStringLiteral("Нажмите и в таблице справа выберите соответствующую ставку"));
     refinancingRateField_->setCursor(Qt::ArrowCursor);
     makeLabel(statutoryBox_, QStringLiteral("/"), {182, 8}, plainFont(21),

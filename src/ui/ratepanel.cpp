@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QMenu>
+#include <QScopedValueRollback>
 
 namespace ui {
 
@@ -52,11 +53,30 @@ bool RatePanel::openStorage() {
 
 void RatePanel::lookUp(QDate end) {
     const rates::RateLookupPlan plan = rates::planRateLookup(table_, end);
-    grid_->selectRow(plan.lastRow + 1);
+    {
+        // On its way the lookup passes the last row; an empty one is no news.
+        const QScopedValueRollback passing(passingLastRow_, true);
+        grid_->selectRow(plan.lastRow + 1);
+    }
     if (!plan.error.isEmpty()) throw AppError(plan.error);
     if (plan.chosen < 0) return;
-    emit rateFound(plan.rateText);
-    grid_->selectRow(plan.chosen + 1);
+    if (grid_->selectedRow() != plan.chosen + 1) {
+        grid_->selectRow(plan.chosen + 1); // the row selection takes it from here
+        return;
+    }
+    // Already selected, so no row selection runs: its rate is taken here, in
+    // the same normalised form.
+    const rates::RowSelection s = rates::normaliseRow(table_.key(plan.chosen), plan.rateText);
+    if (s.outcome == rates::RowSelection::Nothing || s.outcome == rates::RowSelection::BadRate) {
+        tellUnusableRow(plan.chosen);
+        return;
+    }
+    if (s.rate != table_.rate(plan.chosen)) {
+        table_.setRate(plan.chosen, s.rate);
+        grid_->refresh();
+        saveChosenRate();
+    }
+    emit rateFound(s.rate);
 }
 
 void RatePanel::followPeriodEnd(QDate end) {
@@ -83,7 +103,21 @@ void RatePanel::save() const {
 void RatePanel::replaceTable(const rates::RateTable &fresh) {
     rates::saveRateFile(rateFilePath_, fresh);
     table_ = fresh;
-    grid_->refresh();
+    // The rate of the claim stays what the user chose until they choose again.
+    grid_->refreshQuietly();
+}
+
+void RatePanel::saveChosenRate() {
+    // Without a file (the user's could not be read) the built-in table serves
+    // quietly: a choice is not an edit, and the user was told at start-up.
+    if (!rateFilePath_.isEmpty()) save();
+}
+
+void RatePanel::tellUnusableRow(int i) {
+    dialogs_.ask(QStringLiteral("В строке таблицы ставок \"%1\" нет ставки, которую можно "
+                                "применить. Ставка не изменена.")
+                     .arg(table_.line(i)),
+                 QStringLiteral("Ошибка ввода"), MessageBoxes::Icon::Stop);
 }
 
 void RatePanel::refresh() {
@@ -97,11 +131,16 @@ void RatePanel::chooseRow(int row) {
         const int i = row - 1;
         if (i < 0 || i >= table_.count()) return; // the empty row of an empty table
         const rates::RowSelection s = rates::normaliseRow(table_.key(i), table_.rate(i));
-        if (s.outcome == rates::RowSelection::Nothing) return;
+        if (s.outcome == rates::RowSelection::Nothing) {
+            // No rate at all (no "=", or nothing after it): the rate of the
+            // claim stays as it was.
+            if (!passingLastRow_) tellUnusableRow(i);
+            return;
+        }
         if (s.outcome != rates::RowSelection::BadRate) {
             table_.setRate(i, s.rate);
             grid_->refresh();
-            save();
+            saveChosenRate();
         }
         if (s.outcome != rates::RowSelection::Ok) {
             dialogs_.ask(

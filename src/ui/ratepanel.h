@@ -70,6 +70,10 @@ signals:
 
 private:
     void chooseRow(int row);
+    // Writes the table after a row's rate was normalised.
+    void saveChosenRate();
+    // Says that a row has no rate to take; the claim's rate stays.
+    void tellUnusableRow(int i);
     void showMenu(const QPoint &globalPos);
 
     Dialogs &dialogs_;
@@ -79,6 +83,7 @@ private:
     RateGrid *grid_;
     QMenu *menu_;
     QAction *chooseAction_, *addAction_, *editAction_, *deleteAction_;
+    bool passingLastRow_ = false;
 };
 
 } // namespace ui
