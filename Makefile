@@ -12,11 +12,14 @@ all: build
 deps:
 	@sh tools/install-deps.sh
 
+# The build's own progress lines and warnings, without the sub-make chatter.
+QUIET_MAKE = -- --no-print-directory
+
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
 build: configure
-	@cmake --build $(BUILD) -j $(JOBS)
+	@cmake --build $(BUILD) -j $(JOBS) $(QUIET_MAKE)
 
 # Every test, then every test again built with AddressSanitizer and
 # UndefinedBehaviorSanitizer: any report fails the run.
@@ -26,7 +29,7 @@ test: build
 
 test-sanitizers: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDOLGOMER_SANITIZE=ON >/dev/null
-	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cmake --build $(ASAN_BUILD) -j $(JOBS) $(QUIET_MAKE)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
@@ -34,15 +37,16 @@ test-sanitizers: deps
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
-# Starts the program; on a machine without a display it runs under Xvfb.
-run: build
+# Builds the program alone and starts it; on a machine without a display it
+# runs on a virtual one (tools/run-headless.sh says which).
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target dolgomer $(QUIET_MAKE)
 	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then $(BUILD)/bin/dolgomer; \
-	else echo "No display found: running under Xvfb (xvfb-run)."; \
-	    xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/bin/dolgomer; fi
+	else sh tools/run-headless.sh $(BUILD)/bin/dolgomer; fi
 
 # Pictures of the window under docs/, drawn under Xvfb in a throwaway home.
 screenshots: build
-	@cmake --build $(BUILD) --target screenshots
+	@cmake --build $(BUILD) --target screenshots $(QUIET_MAKE)
 	@home=$$(mktemp -d); HOME=$$home XDG_CONFIG_HOME=$$home/c XDG_DATA_HOME=$$home/d \
 	    xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/bin/screenshots $(CURDIR)/docs; rc=$$?; \
 	    rm -rf $$home; [ $$rc -eq 0 ] || exit $$rc
@@ -57,7 +61,7 @@ bench: build
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DDOLGOMER_FUZZ=ON \
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets $(QUIET_MAKE)
 	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
 	    [ -f "$$f" ] && [ -x "$$f" ] || continue; name=$$(basename $$f); \
 	    corpus=$(FUZZ_BUILD)/corpus/$$name; mkdir -p $$corpus; \

@@ -1,3 +1,4 @@
+#include "application.h"
 #include "printing.h"
 #include "windowtest.h"
 
@@ -8,10 +9,12 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTextEdit>
 
 namespace {
@@ -55,7 +58,9 @@ private slots:
     void printed();
     void printerRefusesTheJob();
     void noPrinterOffersPdf();
+    void savePdfFromTheMenu();
     void copyAndSelectAll();
+    void russianTexts();
 
 private:
     Window &calculated() {
@@ -226,6 +231,45 @@ void TestReport::copyAndSelectAll() {
     QCOMPARE(QApplication::clipboard()->text(), f.reportBox->toPlainText());
     QVERIFY(QApplication::clipboard()->text().startsWith(
         QStringLiteral("Период просрочки: c 01.01.2010")));
+}
+
+// "Сохранить в PDF..." comes after "Печать" and writes the printout's page
+// through the same save dialog as the no-printer fallback.
+void TestReport::savePdfFromTheMenu() {
+    Window &f = calculated();
+    QStringList menu;
+    for (const QAction *a : qobject_cast<QWidget *>(f.report->printAction()->parent())->actions())
+        menu << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    QCOMPARE(menu, (QStringList{"Копировать", "Выделить все", "-", "Печать", "Сохранить в PDF...",
+                                "Пересчитать"}));
+    f.report->savePdfAction()->trigger(); // the dialog cancelled: nothing happens
+    QVERIFY(env_.boxes.shown.isEmpty());
+    env_.boxes.savePath = env_.path(QStringLiteral("Расчет.pdf"));
+    f.report->savePdfAction()->trigger();
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Сообщение"));
+    QVERIFY(env_.boxes.shown[0].text.contains(env_.boxes.savePath));
+    QVERIFY(fileBytes(env_.boxes.savePath).startsWith("%PDF"));
+    // A folder that is not there: told, no success message.
+    env_.boxes.shown.clear();
+    env_.boxes.savePath = env_.path(QStringLiteral("нет/Расчет.pdf"));
+    f.report->savePdfAction()->trigger();
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка печати"));
+}
+
+// Qt's own texts in Russian under a desktop of any locale.
+void TestReport::russianTexts() {
+    qputenv("LC_ALL", "C.UTF-8");
+    qputenv("LANG", "C.UTF-8");
+    QVERIFY(ui::useRussian(*QCoreApplication::instance()));
+    QCOMPARE(QLocale().language(), QLocale::Russian);
+    const QString undo = QCoreApplication::translate("QLineEdit", "&Undo");
+    QVERIFY2(undo != QStringLiteral("&Undo") && undo.contains(QRegularExpression("[а-я]")),
+             qPrintable(undo));
+    Window &f = env_.open();
+    std::unique_ptr<QMenu> menu(f.debtField->createStandardContextMenu());
+    QVERIFY(menu->actions().first()->text().contains(QRegularExpression("[А-Яа-я]")));
 }
 
 QTEST_MAIN(TestReport)

@@ -3,12 +3,27 @@
 #include "calc/apperror.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace ui {
+
+bool useRussian(QCoreApplication &app) {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    auto *translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_ru"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Долгомер"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/dolgomer.png")));
+    useRussian(*this);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event) {

@@ -5,6 +5,11 @@
 
 namespace ui {
 
+// Russian whatever the desktop's locale: Qt's own dialogs, the fields' menus
+// and the calendar in Russian, and Russian as the program's default locale.
+// False when Qt's Russian translation is not installed (the texts stay English).
+bool useRussian(QCoreApplication &app);
+
 // The program's application object. Whatever an event handler raises and no
 // handler caught ends here and goes to the general error report: no exception
 // ever crosses the event loop.

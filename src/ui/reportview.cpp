@@ -83,6 +83,7 @@ ReportView::ReportView(QWidget *window, Dialogs &dialogs)
     selectAllAction_ = menu_->addAction(QStringLiteral("Выделить все"));
     menu_->addSeparator();
     printAction_ = menu_->addAction(QStringLiteral("Печать"));
+    savePdfAction_ = menu_->addAction(QStringLiteral("Сохранить в PDF..."));
     recalculateAction_ = menu_->addAction(QStringLiteral("Пересчитать"));
     box_->setContextMenuPolicy(Qt::CustomContextMenu);
 
@@ -90,6 +91,7 @@ ReportView::ReportView(QWidget *window, Dialogs &dialogs)
     connect(copyAction_, &QAction::triggered, box_, &QTextEdit::copy);
     connect(selectAllAction_, &QAction::triggered, box_, &QTextEdit::selectAll);
     connect(printAction_, &QAction::triggered, this, &ReportView::print);
+    connect(savePdfAction_, &QAction::triggered, this, &ReportView::savePdf);
     connect(recalculateAction_, &QAction::triggered, this, &ReportView::recalculateRequested);
     connect(printLink_, &LinkLabel::clicked, this, &ReportView::print);
 }
@@ -151,6 +153,16 @@ void ReportView::offerPdf(const QStringList &lines) {
                                      "файл PDF?"),
                       kPrintError, MessageBoxes::Icon::Stop, MessageBoxes::Buttons::OkCancel))
         return;
+    writePdf(lines);
+}
+
+void ReportView::savePdf() {
+    if (box_->document()->isEmpty()) return;
+    writePdf(shownLines());
+}
+
+// The printout's page in a file the user names.
+void ReportView::writePdf(const QStringList &lines) {
     const QString path = dialogs_.saveFileName(QStringLiteral("Сохранить расчет"),
                                                QDir::home().filePath(QStringLiteral("Расчет.pdf")),
                                                QStringLiteral("PDF (*.pdf)"));

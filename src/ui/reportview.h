@@ -18,7 +18,7 @@ class HoverIcon;
 class LinkLabel;
 
 // The report: the read-only box under the inputs, its menu (copy, select
-// all, print, recalculate) and the "Печать" link with its icon; printing on
+// all, print, save as PDF, recalculate) and the "Печать" link with its icon; printing on
 // one page, or into a PDF file when there is no printer.
 class ReportView : public QObject {
     Q_OBJECT
@@ -34,6 +34,8 @@ public:
 
     // Asks, then prints the report on the default printer.
     void print();
+    // The printout's page in a PDF file the user names.
+    void savePdf();
     // Makes the printer for a print: the default printer, or null when none
     // is installed. Tests print into files instead.
     using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
@@ -45,6 +47,7 @@ public:
     QAction *copyAction() const { return copyAction_; }
     QAction *selectAllAction() const { return selectAllAction_; }
     QAction *printAction() const { return printAction_; }
+    QAction *savePdfAction() const { return savePdfAction_; }
     QAction *recalculateAction() const { return recalculateAction_; }
 
 signals:
@@ -54,13 +57,14 @@ private:
     void showMenu(const QPoint &pos);
     // Without a printer the page can still go to a PDF file.
     void offerPdf(const QStringList &lines);
+    void writePdf(const QStringList &lines);
 
     Dialogs &dialogs_;
     QTextEdit *box_;
     HoverIcon *printIcon_;
     LinkLabel *printLink_;
     QMenu *menu_;
-    QAction *copyAction_, *selectAllAction_, *printAction_, *recalculateAction_;
+    QAction *copyAction_, *selectAllAction_, *printAction_, *savePdfAction_, *recalculateAction_;
     PrinterFactory makePrinter_;
 };
 
