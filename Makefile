@@ -38,11 +38,10 @@ package: build
 	@cd $(BUILD) && cpack -G DEB
 
 # Builds the program alone and starts it; on a machine without a display it
-# runs on a virtual one (tools/run-headless.sh says which).
+# runs on a virtual one (tools/run.sh says which; Ctrl+C ends it).
 run: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target dolgomer $(QUIET_MAKE)
-	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then $(BUILD)/bin/dolgomer; \
-	else sh tools/run-headless.sh $(BUILD)/bin/dolgomer; fi
+	@sh tools/run.sh $(BUILD)/bin/dolgomer
 
 # Pictures of the window under docs/, drawn under Xvfb in a throwaway home.
 screenshots: build

@@ -1,7 +1,15 @@
 #!/bin/sh
-# Starts the program on a virtual X display when the machine has no display of
-# its own, says so, and ends cleanly on Ctrl+C.
+# Starts the program: on the desktop's display when there is one, else on a
+# virtual X display, saying so; Ctrl+C then ends both cleanly. One command for
+# make, so an interrupted run ends without a make error.
 prog="$1"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then exec "$prog"; fi
+runtime=""
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    runtime=$(mktemp -d)
+    XDG_RUNTIME_DIR=$runtime
+    export XDG_RUNTIME_DIR
+fi
 n=99
 while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
 Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -11,6 +19,7 @@ stop() {
     [ -n "$app" ] && kill "$app" 2>/dev/null
     kill "$xvfb" 2>/dev/null
     wait 2>/dev/null
+    [ -n "$runtime" ] && rm -rf "$runtime"
     echo
     echo "Stopped."
     exit 0
@@ -26,4 +35,5 @@ wait "$app"
 rc=$?
 kill "$xvfb" 2>/dev/null
 wait "$xvfb" 2>/dev/null
+[ -n "$runtime" ] && rm -rf "$runtime"
 exit $rc

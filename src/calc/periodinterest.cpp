@@ -1,0 +1,223 @@
+#include "periodinterest.h"
+
+#include "apperror.h"
+#include "numtext.h"
+#include "penalty.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace calc {
+namespace {
+
+// Debts up to a quadrillion roubles: the products below stay far inside 128 bits.
+constexpr qint64 kMaxKopecks = 100000000000000000; // 10^17
+constexpr int kMaxRateDigits = 12;
+
+// An exact decimal: value = digits / 10^scale.
+struct Decimal {
+    qint64 digits = 0;
+    int scale = 0;
+};
+
+// "123", "123,4", "123.45", blanks around; no sign, no exponent.
+bool readDecimal(QStringView text, int maxScale, Decimal &out) {
+    while (!text.isEmpty() && text.front().isSpace())
+        text = text.sliced(1);
+    while (!text.isEmpty() && text.back().isSpace())
+        text.chop(1);
+    if (text.isEmpty()) return false;
+    qint64 digits = 0;
+    int scale = -1, count = 0;
+    for (QChar c : text) {
+        if (c == u',' || c == u'.') {
+            if (scale >= 0) return false;
+            scale = 0;
+            continue;
+        }
+        if (c < u'0' || c > u'9') return false;
+        if (scale >= 0 && ++scale > maxScale) return false;
+        if (++count > 18) return false;
+        digits = digits * 10 + (c.unicode() - u'0');
+    }
+    if (count == 0) return false;
+    out = {digits, std::max(scale, 0)};
+    return true;
+}
+
+// Roubles with at most two decimals, as kopecks.
+bool readKopecks(QStringView text, qint64 &kopecks) {
+    Decimal d;
+    if (!readDecimal(text, 2, d)) return false;
+    kopecks = d.digits * (d.scale == 0 ? 100 : d.scale == 1 ? 10 : 1);
+    return kopecks <= kMaxKopecks;
+}
+
+// A rate as the table writes it; forms the exact reader does not take
+// ("1E-5") go through the general form first.
+bool readRate(const QString &text, Decimal &rate) {
+    if (readDecimal(text, kMaxRateDigits, rate)) return true;
+    long double v = 0;
+    if (!tryReadNumber(QString(text).replace(u'.', u','), v) || v < 0) return false;
+    return readDecimal(generalForm(v, 15), kMaxRateDigits, rate);
+}
+
+// The general form of an exact decimal: no trailing zeros, comma.
+QString rateText(Decimal d) {
+    while (d.scale > 0 && d.digits % 10 == 0) {
+        d.digits /= 10;
+        --d.scale;
+    }
+    QString s = QString::number(d.digits);
+    if (d.scale == 0) return s;
+    if (s.size() <= d.scale) s.prepend(QString(d.scale - s.size() + 1, u'0'));
+    s.insert(s.size() - d.scale, u',');
+    return s;
+}
+
+qint64 pow10(int n) {
+    qint64 p = 1;
+    while (n-- > 0)
+        p *= 10;
+    return p;
+}
+
+__extension__ using Int128 = __int128;
+
+// debt × days × rate / 100 / yearDays in kopecks, rounded half away from zero.
+qint64 pieceInterest(qint64 debt, int days, Decimal rate, int yearDays) {
+    const Int128 numerator = Int128(debt) * days * rate.digits;
+    const Int128 denominator = Int128(pow10(rate.scale)) * 100 * yearDays;
+    Int128 q = numerator / denominator;
+    const Int128 r = numerator % denominator;
+    if (2 * r >= denominator) ++q;
+    return qint64(q);
+}
+
+QString dayText(QDate d) {
+    return dateText(d);
+}
+
+} // namespace
+
+QString kopecksText(qint64 kopecks) {
+    const bool negative = kopecks < 0;
+    const quint64 k = negative ? quint64(-(kopecks + 1)) + 1 : quint64(kopecks);
+    QString s =
+        QString::number(k / 100) + u',' + QStringLiteral("%1").arg(k % 100, 2, 10, QChar(u'0'));
+    return negative ? u'-' + s : s;
+}
+
+PeriodResult calculatePeriods(const PeriodInput &in) {
+    PeriodResult r;
+    qint64 debt = 0;
+    if (!readKopecks(in.debt, debt))
+        throw AppError(QStringLiteral("Сумма долга \"%1\" не подходит для расчета по периодам: "
+                                      "нужна сумма в рублях с копейками, не больше 10^15 руб.")
+                           .arg(in.debt));
+
+    // Payments, checked and summed per day.
+    std::map<QDate, QList<qint64>> payments;
+    for (const Payment &p : in.payments) {
+        qint64 amount = 0;
+        if (!p.date.isValid() || p.date < in.start || p.date > in.end)
+            throw AppError(QStringLiteral("Оплата %1 лежит вне периода просрочки с %2 по %3")
+                               .arg(dayText(p.date), dayText(in.start), dayText(in.end)));
+        if (!readKopecks(p.amount, amount) || amount <= 0)
+            throw AppError(QStringLiteral("Сумма оплаты %1 \"%2\" не читается как сумма в рублях")
+                               .arg(dayText(p.date), p.amount));
+        payments[p.date].append(amount);
+    }
+
+    // The rate table as the lookup reads it, oldest first.
+    std::map<QDate, Decimal> rates;
+    for (const RatePoint &point : in.rates) {
+        Decimal d;
+        if (point.from.isValid() && readRate(point.rate, d)) rates.emplace(point.from, d);
+    }
+    const bool empty = in.start > in.end;
+    if (!empty && rates.empty())
+        throw AppError(QStringLiteral("В таблице ставок нет ни одной ставки для расчета"));
+    const auto rateOn = [&rates](QDate day) {
+        auto it = rates.upper_bound(day);
+        return it == rates.begin() ? it->second : std::prev(it)->second;
+    };
+    const auto inMoratorium = [&in](QDate day) {
+        return in.moratorium && day >= kMoratoriumStart && day <= kMoratoriumEnd;
+    };
+
+    r.days = empty ? 0 : int(in.start.daysTo(in.end)) + 1;
+    r.lines << QStringLiteral("Расчет по периодам (ст. 395 ГК РФ): с %1 по %2 = %3 дн.")
+                   .arg(dayText(in.start), dayText(in.end))
+                   .arg(r.days);
+
+    if (!empty) {
+        // The days a new piece starts on, after the first.
+        std::set<QDate> starts;
+        const auto addStart = [&](QDate d) {
+            if (d > in.start && d <= in.end) starts.insert(d);
+        };
+        for (const auto &[from, rate] : rates)
+            if (!inMoratorium(from)) addStart(from);
+        for (int y = in.start.year() + 1; y <= in.end.year(); ++y)
+            if (!inMoratorium(QDate(y, 1, 1))) addStart(QDate(y, 1, 1));
+        for (const auto &[day, amounts] : payments)
+            addStart(day.addDays(1));
+        if (in.moratorium) {
+            addStart(kMoratoriumStart);
+            addStart(kMoratoriumEnd.addDays(1));
+        }
+        starts.insert(in.end.addDays(1));
+
+        QDate from = in.start;
+        for (QDate next : starts) {
+            const QDate to = next.addDays(-1);
+            if (debt > 0) {
+                InterestPiece piece;
+                piece.from = from;
+                piece.to = to;
+                piece.debt = debt;
+                piece.moratorium = inMoratorium(from);
+                const int days = int(from.daysTo(to)) + 1;
+                if (piece.moratorium) {
+                    r.lines << QStringLiteral("с %1 по %2: мораторий, проценты не начисляются")
+                                   .arg(dayText(from), dayText(to));
+                } else {
+                    const Decimal rate = rateOn(from);
+                    piece.rate = rateText(rate);
+                    piece.yearDays = QDate::isLeapYear(from.year()) ? 366 : 365;
+                    piece.interest = pieceInterest(debt, days, rate, piece.yearDays);
+                    r.interest += piece.interest;
+                    r.lines << QStringLiteral("с %1 по %2: %3 * %4 дн. * %5% / %6 = %7 руб.")
+                                   .arg(dayText(from), dayText(to), kopecksText(debt))
+                                   .arg(days)
+                                   .arg(piece.rate)
+                                   .arg(piece.yearDays)
+                                   .arg(kopecksText(piece.interest));
+                }
+                r.pieces.append(piece);
+            }
+            // A payment lowers the debt from the next day on.
+            const auto paid = payments.find(to);
+            if (paid != payments.end()) {
+                for (qint64 amount : paid->second) {
+                    debt = std::max<qint64>(0, debt - amount);
+                    r.lines << QStringLiteral("оплата %1: %2 руб., остаток долга %3 руб.")
+                                   .arg(dayText(to), kopecksText(amount), kopecksText(debt));
+                }
+            }
+            from = next;
+        }
+    }
+
+    r.remaining = debt;
+    r.fee = courtFee(double(debt + r.interest) / 100, in.court, feeScaleFor(in.end));
+    r.lines << QStringLiteral("Сумма процентов: %1 руб.").arg(kopecksText(r.interest));
+    r.lines << QStringLiteral("ИТОГО: %1 + %2 = %3 руб.")
+                   .arg(kopecksText(debt), kopecksText(r.interest), kopecksText(debt + r.interest));
+    r.lines << QStringLiteral("Государственная пошлина: %1 руб.").arg(amountForm(r.fee));
+    return r;
+}
+
+} // namespace calc

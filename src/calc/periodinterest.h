@@ -1,0 +1,65 @@
+#pragma once
+
+#include "courtfee.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Statutory interest as courts count it since 2016: by calendar days, at the
+// rate in force in each part of the period, over a year of 365 or 366 days,
+// payments lowering the debt from the next day, nothing during the moratorium
+// of 01.04.2022–01.10.2022. Amounts are counted exactly, in kopecks.
+namespace calc {
+
+// A rate in force from a day on, as the rate table writes it ("8,75").
+struct RatePoint {
+    QDate from;
+    QString rate;
+};
+
+struct Payment {
+    QDate date;
+    QString amount; // roubles, decimal comma or point, at most two decimals
+};
+
+struct PeriodInput {
+    QString debt;           // roubles in the two-decimal form
+    QDate start, end;       // both days count
+    QList<RatePoint> rates; // the rate table, any order
+    QList<Payment> payments;
+    bool moratorium = true;
+    Court court = Court::Arbitration;
+};
+
+// One part of the period at one debt and one rate.
+struct InterestPiece {
+    QDate from, to;
+    qint64 debt = 0;     // kopecks
+    qint64 interest = 0; // kopecks, rounded half away from zero
+    QString rate;        // general form without trailing zeros
+    int yearDays = 365;
+    bool moratorium = false;
+};
+
+struct PeriodResult {
+    int days = 0; // calendar days of the period
+    QList<InterestPiece> pieces;
+    qint64 interest = 0;  // kopecks: the sum of the rounded pieces
+    qint64 remaining = 0; // kopecks: the debt after the payments
+    double fee = 0;       // state duty on remaining + interest
+    QStringList lines;    // the report
+};
+
+inline const QDate kMoratoriumStart{2022, 4, 1};
+inline const QDate kMoratoriumEnd{2022, 10, 1};
+
+// Raises AppError with a message for the user when the debt or a payment
+// cannot be read, a payment lies outside the period or the table has no rate.
+PeriodResult calculatePeriods(const PeriodInput &input);
+
+// Kopecks in the two-decimal form: 10000050 -> "100000,50".
+QString kopecksText(qint64 kopecks);
+
+} // namespace calc
