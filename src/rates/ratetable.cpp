@@ -153,4 +153,13 @@ RowSelection normaliseRow(const QString &key, const QString &rateCell) {
     return r;
 }
 
+QList<calc::RatePoint> ratePoints(const RateTable &table) {
+    QList<calc::RatePoint> points;
+    for (int i = 0; i < table.count(); ++i) {
+        const RowSelection s = normaliseRow(table.key(i), table.rate(i));
+        if (s.outcome == RowSelection::Ok) points.append({s.date, s.rate});
+    }
+    return points;
+}
+
 } // namespace rates

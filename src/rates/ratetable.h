@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calc/periodinterest.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -79,5 +81,9 @@ struct RowSelection {
 };
 
 RowSelection normaliseRow(const QString &key, const QString &rateCell);
+
+// The table as the calculation by periods reads it: every entry whose key
+// names a date and whose rate reads as a number, with its normalised rate.
+QList<calc::RatePoint> ratePoints(const RateTable &table);
 
 } // namespace rates

@@ -7,52 +7,14 @@
 #include "printing.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDir>
 #include <QMenu>
-#include <QPageLayout>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QTextEdit>
 #include <cmath>
 
 namespace ui {
-namespace {
-
-const QString kPrintError = QStringLiteral("Ошибка печати");
-const QString kMessage = QStringLiteral("Сообщение");
-
-// The busy pointer for as long as the printer works, and back whatever happens.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-};
-
-// Draws the page on a printer or a PDF file; false when the device refused
-// the job at its start or its end.
-bool printPage(QPagedPaintDevice &device, const QStringList &lines) {
-    QPainter painter;
-    if (!painter.begin(&device)) return false;
-    const QRect area = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    drawReportPage(painter, area.width(), area.height(), lines);
-    return painter.end();
-}
-
-std::unique_ptr<QPrinter> defaultPrinter() {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) return nullptr;
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-}
-
-} // namespace
 
 ReportView::ReportView(QWidget *window, Dialogs &dialogs)
-    : QObject(window), dialogs_(dialogs), makePrinter_(defaultPrinter) {
+    : QObject(window), printer_(dialogs, ReportPrinter::Pages::One) {
     box_ = new QTextEdit(window);
     box_->setObjectName(QStringLiteral("reportBox"));
     box_->setGeometry(8, 328, 465, 117);
@@ -117,72 +79,11 @@ void ReportView::showMenu(const QPoint &pos) {
 }
 
 void ReportView::print() {
-    if (box_->document()->isEmpty()) return;
-    if (!dialogs_.ask(QStringLiteral("Распечатать расчет на бумажный носитель?"),
-                      QStringLiteral("Подтверждение печати"), MessageBoxes::Icon::Question,
-                      MessageBoxes::Buttons::OkCancel))
-        return;
-    const QStringList lines = shownLines();
-    std::unique_ptr<QPrinter> printer;
-    bool printed = false;
-    {
-        BusyPointer busy;
-        printer = makePrinter_ ? makePrinter_() : nullptr;
-        if (printer) {
-            printer->setDocName(QString());
-            printed = printPage(*printer, lines) && printer->printerState() != QPrinter::Error;
-        }
-    }
-    if (!printer) {
-        offerPdf(lines);
-        return;
-    }
-    if (!printed) {
-        dialogs_.ask(QStringLiteral("Принтер \"%1\" не принял задание: расчет не напечатан.")
-                         .arg(printer->printerName()),
-                     kPrintError, MessageBoxes::Icon::Stop);
-        return;
-    }
-    dialogs_.ask(QStringLiteral("Расчет отправлен на печать. Подождите, когда документ выйдет из "
-                                "лотка принтера."),
-                 kMessage, MessageBoxes::Icon::Information);
-}
-
-void ReportView::offerPdf(const QStringList &lines) {
-    if (!dialogs_.ask(QStringLiteral("Принтер не установлен, расчет не напечатан. Сохранить его в "
-                                     "файл PDF?"),
-                      kPrintError, MessageBoxes::Icon::Stop, MessageBoxes::Buttons::OkCancel))
-        return;
-    writePdf(lines);
+    if (!box_->document()->isEmpty()) printer_.print(shownLines());
 }
 
 void ReportView::savePdf() {
-    if (box_->document()->isEmpty()) return;
-    writePdf(shownLines());
-}
-
-// The printout's page in a file the user names.
-void ReportView::writePdf(const QStringList &lines) {
-    const QString path = dialogs_.saveFileName(QStringLiteral("Сохранить расчет"),
-                                               QDir::home().filePath(QStringLiteral("Расчет.pdf")),
-                                               QStringLiteral("PDF (*.pdf)"));
-    if (path.isEmpty()) return;
-    bool saved = false;
-    {
-        BusyPointer busy;
-        QPdfWriter pdf(path);
-        pdf.setResolution(600);
-        pdf.setCreator(appTitle());
-        saved = printPage(pdf, lines);
-    }
-    const QString shownPath = QDir::toNativeSeparators(path);
-    if (!saved) {
-        dialogs_.ask(QStringLiteral("Не удается записать файл \"%1\".").arg(shownPath), kPrintError,
-                     MessageBoxes::Icon::Stop);
-        return;
-    }
-    dialogs_.ask(QStringLiteral("Расчет сохранен в файл \"%1\".").arg(shownPath), kMessage,
-                 MessageBoxes::Icon::Information);
+    if (!box_->document()->isEmpty()) printer_.savePdf(shownLines());
 }
 
 } // namespace ui

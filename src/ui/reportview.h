@@ -1,13 +1,12 @@
 #pragma once
 
+#include "reportprinter.h"
+
 #include <QObject>
 #include <QStringList>
-#include <functional>
-#include <memory>
 
 class QAction;
 class QMenu;
-class QPrinter;
 class QTextEdit;
 class QWidget;
 
@@ -36,10 +35,10 @@ public:
     void print();
     // The printout's page in a PDF file the user names.
     void savePdf();
-    // Makes the printer for a print: the default printer, or null when none
-    // is installed. Tests print into files instead.
-    using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
-    void setPrinterFactory(PrinterFactory factory) { makePrinter_ = std::move(factory); }
+    // Tests print into files instead of the default printer.
+    void setPrinterFactory(ReportPrinter::PrinterFactory factory) {
+        printer_.setPrinterFactory(std::move(factory));
+    }
 
     QTextEdit *box() const { return box_; }
     LinkLabel *printLink() const { return printLink_; }
@@ -55,17 +54,12 @@ signals:
 
 private:
     void showMenu(const QPoint &pos);
-    // Without a printer the page can still go to a PDF file.
-    void offerPdf(const QStringList &lines);
-    void writePdf(const QStringList &lines);
-
-    Dialogs &dialogs_;
+    ReportPrinter printer_;
     QTextEdit *box_;
     HoverIcon *printIcon_;
     LinkLabel *printLink_;
     QMenu *menu_;
     QAction *copyAction_, *selectAllAction_, *printAction_, *savePdfAction_, *recalculateAction_;
-    PrinterFactory makePrinter_;
 };
 
 } // namespace ui

@@ -1,0 +1,113 @@
+#include "reportprinter.h"
+
+#include "dialogs.h"
+#include "printing.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace ui {
+namespace {
+
+const QString kPrintError = QStringLiteral("Ошибка печати");
+const QString kMessage = QStringLiteral("Сообщение");
+
+// The busy pointer for as long as the printer works, and back whatever happens.
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+};
+
+std::unique_ptr<QPrinter> defaultPrinter() {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) return nullptr;
+    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+}
+
+} // namespace
+
+ReportPrinter::ReportPrinter(Dialogs &dialogs, Pages pages)
+    : dialogs_(dialogs), pages_(pages), makePrinter_(defaultPrinter) {}
+
+// Draws on a printer or a PDF file; false when the device refused the job at
+// its start or its end.
+bool ReportPrinter::draw(QPagedPaintDevice &device, const QStringList &lines) const {
+    if (pages_ == Pages::AsMany) return printReportPages(device, lines);
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    const QRect area = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    drawReportPage(painter, area.width(), area.height(), lines);
+    return painter.end();
+}
+
+void ReportPrinter::print(const QStringList &lines) {
+    if (!dialogs_.ask(QStringLiteral("Распечатать расчет на бумажный носитель?"),
+                      QStringLiteral("Подтверждение печати"), MessageBoxes::Icon::Question,
+                      MessageBoxes::Buttons::OkCancel))
+        return;
+    std::unique_ptr<QPrinter> printer;
+    bool printed = false;
+    {
+        BusyPointer busy;
+        printer = makePrinter_ ? makePrinter_() : nullptr;
+        if (printer) {
+            printer->setDocName(QString());
+            printed = draw(*printer, lines) && printer->printerState() != QPrinter::Error;
+        }
+    }
+    if (!printer) {
+        offerPdf(lines);
+        return;
+    }
+    if (!printed) {
+        dialogs_.ask(QStringLiteral("Принтер \"%1\" не принял задание: расчет не напечатан.")
+                         .arg(printer->printerName()),
+                     kPrintError, MessageBoxes::Icon::Stop);
+        return;
+    }
+    dialogs_.ask(QStringLiteral("Расчет отправлен на печать. Подождите, когда документ выйдет из "
+                                "лотка принтера."),
+                 kMessage, MessageBoxes::Icon::Information);
+}
+
+void ReportPrinter::offerPdf(const QStringList &lines) {
+    if (!dialogs_.ask(QStringLiteral("Принтер не установлен, расчет не напечатан. Сохранить его в "
+                                     "файл PDF?"),
+                      kPrintError, MessageBoxes::Icon::Stop, MessageBoxes::Buttons::OkCancel))
+        return;
+    savePdf(lines);
+}
+
+// The printout's pages in a file the user names.
+void ReportPrinter::savePdf(const QStringList &lines) {
+    const QString path = dialogs_.saveFileName(QStringLiteral("Сохранить расчет"),
+                                               QDir::home().filePath(QStringLiteral("Расчет.pdf")),
+                                               QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty()) return;
+    bool saved = false;
+    {
+        BusyPointer busy;
+        QPdfWriter pdf(path);
+        pdf.setResolution(600);
+        pdf.setCreator(appTitle());
+        saved = draw(pdf, lines);
+    }
+    const QString shownPath = QDir::toNativeSeparators(path);
+    if (!saved) {
+        dialogs_.ask(QStringLiteral("Не удается записать файл \"%1\".").arg(shownPath), kPrintError,
+                     MessageBoxes::Icon::Stop);
+        return;
+    }
+    dialogs_.ask(QStringLiteral("Расчет сохранен в файл \"%1\".").arg(shownPath), kMessage,
+                 MessageBoxes::Icon::Information);
+}
+
+} // namespace ui

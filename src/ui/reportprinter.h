@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QPagedPaintDevice;
+class QPrinter;
+
+namespace ui {
+
+class Dialogs;
+
+// Prints report lines on the default printer after asking, or, without a
+// printer, offers a PDF file of the same pages; saves them as PDF on request.
+// Every outcome is told in a box; the busy pointer shows while the job runs.
+class ReportPrinter {
+public:
+    // One page (the window's report, as it has always been printed) or as
+    // many as the lines take, wrapped to the page (the report by periods).
+    enum class Pages { One, AsMany };
+    ReportPrinter(Dialogs &dialogs, Pages pages);
+
+    // Makes the printer for a print: the default printer, or null when none
+    // is installed. Tests print into files instead.
+    using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
+    void setPrinterFactory(PrinterFactory factory) { makePrinter_ = std::move(factory); }
+
+    void print(const QStringList &lines);
+    void savePdf(const QStringList &lines);
+
+private:
+    bool draw(QPagedPaintDevice &device, const QStringList &lines) const;
+    void offerPdf(const QStringList &lines);
+
+    Dialogs &dialogs_;
+    Pages pages_;
+    PrinterFactory makePrinter_;
+};
+
+} // namespace ui
