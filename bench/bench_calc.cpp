@@ -1,6 +1,7 @@
 #include "calc/inputfield.h"
 #include "calc/numtext.h"
 #include "calc/penalty.h"
+#include "calc/periodinterest.h"
 
 #include <benchmark/benchmark.h>
 
@@ -60,5 +61,23 @@ static void BM_Calculation(benchmark::State &state) {
         benchmark::DoNotOptimize(calculate(in));
 }
 BENCHMARK(BM_Calculation);
+
+// Interest by periods over ten years with 40 rate changes and 20 payments.
+static void BM_PeriodInterest(benchmark::State &state) {
+    calc::PeriodInput in;
+    in.debt = QStringLiteral("1234567,89");
+    in.start = QDate(2015, 1, 1);
+    in.end = QDate(2024, 12, 31);
+    for (int i = 0; i < 40; ++i)
+        in.rates.append(
+            {in.start.addDays(i * 91), QString::number(4 + i % 17) + QStringLiteral(",25")});
+    for (int i = 0; i < 20; ++i)
+        in.payments.append({in.start.addDays(90 + i * 180), QStringLiteral("10000,00")});
+    size_t lines = 0;
+    for (auto _ : state)
+        lines = size_t(calc::calculatePeriods(in).lines.size());
+    state.counters["lines"] = double(lines);
+}
+BENCHMARK(BM_PeriodInterest)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

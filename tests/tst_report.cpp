@@ -241,7 +241,7 @@ void TestReport::savePdfFromTheMenu() {
     for (const QAction *a : qobject_cast<QWidget *>(f.report->printAction()->parent())->actions())
         menu << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(menu, (QStringList{"Копировать", "Выделить все", "-", "Печать", "Сохранить в PDF...",
-                                "Пересчитать"}));
+                                "Пересчитать", "Расчет по периодам..."}));
     f.report->savePdfAction()->trigger(); // the dialog cancelled: nothing happens
     QVERIFY(env_.boxes.shown.isEmpty());
     env_.boxes.savePath = env_.path(QStringLiteral("Расчет.pdf"));

@@ -5,6 +5,7 @@
 #include "datepicker.h"
 #include "mainwindow.h"
 #include "numberfield.h"
+#include "periodsdialog.h"
 #include "printing.h"
 #include "rateeditor.h"
 #include "rategrid.h"
@@ -70,5 +71,16 @@ int main(int argc, char **argv) {
     form.rateModes()->chooseStatutory();
     form.calculate();
     ok = save(form, dir + QStringLiteral("/window-statutory.png")) && ok;
+
+    // The calculation by periods, with one payment, for a claim of 2022.
+    form.claimInputs()->periodStart()->setDate(QDate(2022, 3, 1));
+    form.claimInputs()->periodEnd()->setDate(QDate(2022, 10, 31));
+    form.openPeriods();
+    ui::PeriodsDialog *periods = form.periodsDialog();
+    periods->paymentDate()->setDate(QDate(2022, 6, 10));
+    periods->paymentAmount()->setText(QStringLiteral("5000"));
+    periods->addPayment();
+    settle();
+    ok = periods->grab().save(dir + QStringLiteral("/periods-dialog.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -1,3 +1,5 @@
+// Report lines are joined from many pieces: one allocation each, not one a piece.
+#define QT_USE_QSTRINGBUILDER
 #include "periodinterest.h"
 
 #include "apperror.h"
@@ -95,18 +97,38 @@ qint64 pieceInterest(qint64 debt, int days, Decimal rate, int yearDays) {
     return qint64(q);
 }
 
+// dd.mm.yyyy, as dateText writes it, without parsing a format for every line.
 QString dayText(QDate d) {
-    return dateText(d);
+    if (!d.isValid()) return dateText(d);
+    int y = 0, m = 0, day = 0;
+    d.getDate(&y, &m, &day);
+    if (y < 1000 || y > 9999) return dateText(d);
+    const char16_t text[10] = {
+        char16_t(u'0' + day / 10), char16_t(u'0' + day % 10),     u'.',
+        char16_t(u'0' + m / 10),   char16_t(u'0' + m % 10),       u'.',
+        char16_t(u'0' + y / 1000), char16_t(u'0' + y / 100 % 10), char16_t(u'0' + y / 10 % 10),
+        char16_t(u'0' + y % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
 } // namespace
 
 QString kopecksText(qint64 kopecks) {
     const bool negative = kopecks < 0;
-    const quint64 k = negative ? quint64(-(kopecks + 1)) + 1 : quint64(kopecks);
-    QString s =
-        QString::number(k / 100) + u',' + QStringLiteral("%1").arg(k % 100, 2, 10, QChar(u'0'));
-    return negative ? u'-' + s : s;
+    quint64 k = negative ? quint64(-(kopecks + 1)) + 1 : quint64(kopecks);
+    char16_t text[24];
+    int at = 24;
+    text[--at] = char16_t(u'0' + k % 10);
+    k /= 10;
+    text[--at] = char16_t(u'0' + k % 10);
+    k /= 10;
+    text[--at] = u',';
+    do {
+        text[--at] = char16_t(u'0' + k % 10);
+        k /= 10;
+    } while (k > 0);
+    if (negative) text[--at] = u'-';
+    return QString(reinterpret_cast<const QChar *>(text + at), 24 - at);
 }
 
 PeriodResult calculatePeriods(const PeriodInput &in) {
@@ -181,20 +203,21 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                 piece.moratorium = inMoratorium(from);
                 const int days = int(from.daysTo(to)) + 1;
                 if (piece.moratorium) {
-                    r.lines << QStringLiteral("с %1 по %2: мораторий, проценты не начисляются")
-                                   .arg(dayText(from), dayText(to));
+                    r.lines << QStringLiteral("с ") + dayText(from) + QStringLiteral(" по ") +
+                                   dayText(to) +
+                                   QStringLiteral(": мораторий, проценты не начисляются");
                 } else {
                     const Decimal rate = rateOn(from);
                     piece.rate = rateText(rate);
                     piece.yearDays = QDate::isLeapYear(from.year()) ? 366 : 365;
                     piece.interest = pieceInterest(debt, days, rate, piece.yearDays);
                     r.interest += piece.interest;
-                    r.lines << QStringLiteral("с %1 по %2: %3 * %4 дн. * %5% / %6 = %7 руб.")
-                                   .arg(dayText(from), dayText(to), kopecksText(debt))
-                                   .arg(days)
-                                   .arg(piece.rate)
-                                   .arg(piece.yearDays)
-                                   .arg(kopecksText(piece.interest));
+                    r.lines << QStringLiteral("с ") + dayText(from) + QStringLiteral(" по ") +
+                                   dayText(to) + QStringLiteral(": ") + kopecksText(debt) +
+                                   QStringLiteral(" * ") + QString::number(days) +
+                                   QStringLiteral(" дн. * ") + piece.rate + QStringLiteral("% / ") +
+                                   QString::number(piece.yearDays) + QStringLiteral(" = ") +
+                                   kopecksText(piece.interest) + QStringLiteral(" руб.");
                 }
                 r.pieces.append(piece);
             }
@@ -203,8 +226,9 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
             if (paid != payments.end()) {
                 for (qint64 amount : paid->second) {
                     debt = std::max<qint64>(0, debt - amount);
-                    r.lines << QStringLiteral("оплата %1: %2 руб., остаток долга %3 руб.")
-                                   .arg(dayText(to), kopecksText(amount), kopecksText(debt));
+                    r.lines << QStringLiteral("оплата ") + dayText(to) + QStringLiteral(": ") +
+                                   kopecksText(amount) + QStringLiteral(" руб., остаток долга ") +
+                                   kopecksText(debt) + QStringLiteral(" руб.");
                 }
             }
             from = next;

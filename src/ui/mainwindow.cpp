@@ -7,19 +7,21 @@
 #include "linklabel.h"
 #include "lookandfeel.h"
 #include "numberfield.h"
+#include "periodsdialog.h"
 #include "pictures.h"
 #include "rategrid.h"
 #include "ratemodes.h"
 #include "ratepanel.h"
+#include "rates/ratetable.h"
 #include "rateupdater.h"
 #include "reportview.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -105,6 +107,13 @@ void MainWindow::createActions() {
     closeLink_ = new LinkLabel(QStringLiteral("Закрыть"), this, {226, 284, 74, 20},
                                arialFont(16, true), kTeal, QStringLiteral("Закрыть приложение"));
     closeLink_->setObjectName(QStringLiteral("closeLink"));
+    // The calculation by periods, in the free space right of "Закрыть".
+    periodsLink_ = new LinkLabel(QStringLiteral("По периодам..."), this, {350, 284, 0, 0},
+                                 arialFont(16, true), kTeal,
+                                 QStringLiteral("Проценты по ст. 395 ГК РФ по периодам действия "
+                                                "ставок, с оплатами и мораторием"));
+    periodsLink_->setObjectName(QStringLiteral("periodsLink"));
+    periodsLink_->setHoverFont(true, true);
     const struct {
         LinkLabel *link;
         HoverIcon *icon;
@@ -137,6 +146,8 @@ void MainWindow::wireParts() {
     connect(closeLink_, &LinkLabel::clicked, this, &MainWindow::closeWindow);
     connect(closeIcon_, &HoverIcon::clicked, this, &MainWindow::closeWindow);
     connect(contactLink_, &LinkLabel::clicked, this, &MainWindow::writeToUs);
+    connect(periodsLink_, &LinkLabel::clicked, this, &MainWindow::openPeriods);
+    connect(reportView_, &ReportView::periodsRequested, this, &MainWindow::openPeriods);
 
     connect(ratePanel_, &RatePanel::rateFound, rateModes_, &RateModes::setRefinancingRate);
     connect(ratePanel_, &RatePanel::entryChosen, this, &MainWindow::showChosenEntry);
@@ -223,6 +234,22 @@ void MainWindow::closeEvent(QCloseEvent *event) {
     QWidget::closeEvent(event);
 }
 
+void MainWindow::openPeriods() {
+    closePanels();
+    claimInputs_->normaliseDebt();
+    calc::CalcInput window;
+    claimInputs_->fill(window);
+    calc::PeriodInput claim;
+    claim.debt = window.debtText;
+    claim.start = window.start;
+    claim.end = window.end;
+    claim.court = window.court;
+    claim.rates = rates::ratePoints(ratePanel_->table());
+    if (!periodsDialog_) periodsDialog_ = new PeriodsDialog(this, dialogs_);
+    periodsDialog_->setClaim(claim);
+    periodsDialog_->open();
+}
+
 void MainWindow::makeRoomForEditor(RateEditor::Mode mode) {
     // Adding needs a little more room, but not so much that the report box's
     // top edge shows under the buttons.
@@ -256,7 +283,7 @@ void MainWindow::writeToUs() {
 void MainWindow::resetHoverLook() {
     for (HoverIcon *icon : {closeIcon_, calculateIcon_, reportView_->printIcon()})
         icon->setLit(false);
-    for (LinkLabel *link : {closeLink_, calculateLink_, reportView_->printLink()})
+    for (LinkLabel *link : {closeLink_, calculateLink_, periodsLink_, reportView_->printLink()})
         link->showRest();
 }
 

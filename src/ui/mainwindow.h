@@ -13,6 +13,7 @@ namespace ui {
 class ClaimInputs;
 class HoverIcon;
 class LinkLabel;
+class PeriodsDialog;
 class RateModes;
 class RatePanel;
 class RateUpdater;
@@ -43,6 +44,8 @@ public:
     void openRatePanel();
     // Closes the window; closing stores the mode settings.
     void closeWindow();
+    // Opens "Расчет по периодам" for the window's claim.
+    void openPeriods();
     // The general error report.
     void reportError(const QString &message) { dialogs_.reportError(message); }
 
@@ -57,6 +60,9 @@ public:
     LinkLabel *closeLink() const { return closeLink_; }
     HoverIcon *closeIcon() const { return closeIcon_; }
     LinkLabel *contactLink() const { return contactLink_; }
+    LinkLabel *periodsLink() const { return periodsLink_; }
+    // Null until first opened.
+    PeriodsDialog *periodsDialog() const { return periodsDialog_; }
     QLabel *picture() const { return picture_; }
 
 protected:
@@ -81,7 +87,7 @@ private:
     ClaimInputs *claimInputs_;
     RateModes *rateModes_;
     HoverIcon *calculateIcon_, *closeIcon_;
-    LinkLabel *calculateLink_, *closeLink_;
+    LinkLabel *calculateLink_, *closeLink_, *periodsLink_;
     ReportView *reportView_;
     QLabel *contactCaption_;
     LinkLabel *contactLink_;
@@ -89,6 +95,7 @@ private:
     RatePanel *ratePanel_;
     RateUpdater *rateUpdater_;
     RateEditor *rateEditor_;
+    PeriodsDialog *periodsDialog_ = nullptr;
 };
 
 } // namespace ui

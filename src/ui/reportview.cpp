@@ -47,6 +47,7 @@ ReportView::ReportView(QWidget *window, Dialogs &dialogs)
     printAction_ = menu_->addAction(QStringLiteral("Печать"));
     savePdfAction_ = menu_->addAction(QStringLiteral("Сохранить в PDF..."));
     recalculateAction_ = menu_->addAction(QStringLiteral("Пересчитать"));
+    periodsAction_ = menu_->addAction(QStringLiteral("Расчет по периодам..."));
     box_->setContextMenuPolicy(Qt::CustomContextMenu);
 
     connect(box_, &QWidget::customContextMenuRequested, this, &ReportView::showMenu);
@@ -55,6 +56,7 @@ ReportView::ReportView(QWidget *window, Dialogs &dialogs)
     connect(printAction_, &QAction::triggered, this, &ReportView::print);
     connect(savePdfAction_, &QAction::triggered, this, &ReportView::savePdf);
     connect(recalculateAction_, &QAction::triggered, this, &ReportView::recalculateRequested);
+    connect(periodsAction_, &QAction::triggered, this, &ReportView::periodsRequested);
     connect(printLink_, &LinkLabel::clicked, this, &ReportView::print);
 }
 

@@ -48,9 +48,11 @@ public:
     QAction *printAction() const { return printAction_; }
     QAction *savePdfAction() const { return savePdfAction_; }
     QAction *recalculateAction() const { return recalculateAction_; }
+    QAction *periodsAction() const { return periodsAction_; }
 
 signals:
     void recalculateRequested();
+    void periodsRequested();
 
 private:
     void showMenu(const QPoint &pos);
@@ -59,7 +61,8 @@ private:
     HoverIcon *printIcon_;
     LinkLabel *printLink_;
     QMenu *menu_;
-    QAction *copyAction_, *selectAllAction_, *printAction_, *savePdfAction_, *recalculateAction_;
+    QAction *copyAction_, *selectAllAction_, *printAction_, *savePdfAction_, *recalculateAction_,
+        *periodsAction_;
 };
 
 } // namespace ui

@@ -1,0 +1,163 @@
+#include "periodsdialog.h"
+#include "windowtest.h"
+
+#include <QCheckBox>
+#include <QProcess>
+#include <QTableWidget>
+
+namespace {
+
+// The claim of these tests: the built-in table's newest rate, 8,75 %, is in
+// force for the whole of 2022.
+void enterClaim(Window &f) {
+    f.debtField->setText(QStringLiteral("100000"));
+    f.periodStart->setDate(QDate(2022, 3, 1));
+    f.periodEnd->setDate(QDate(2022, 10, 31));
+    f.generalCourt->setChecked(true);
+}
+
+QStringList reportOf(ui::PeriodsDialog *d) {
+    return d->reportBox()->toPlainText().split(u'\n');
+}
+
+} // namespace
+
+class TestPeriodsDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { env_.start(); }
+    void cleanup() { env_.stop(); }
+    void countsTheWindowsClaim();
+    void payments();
+    void manyPagesInPdf();
+
+private:
+    ui::PeriodsDialog *openDialog(Window &f) {
+        click(f.window.periodsLink());
+        ui::PeriodsDialog *d = f.window.periodsDialog();
+        if (d && !QTest::qWaitForWindowExposed(d)) qWarning("dialog not shown");
+        return d;
+    }
+    WindowEnv env_;
+};
+
+void TestPeriodsDialog::countsTheWindowsClaim() {
+    Window &f = env_.open();
+    enterClaim(f);
+    ui::PeriodsDialog *d = openDialog(f);
+    QVERIFY(d && d->isVisible());
+    QCOMPARE(d->windowTitle(), QStringLiteral("Расчет по периодам"));
+    const QStringList expected = {
+        "Расчет по периодам (ст. 395 ГК РФ): с 01.03.2022 по 31.10.2022 = 245 дн.",
+        "с 01.03.2022 по 31.03.2022: 100000,00 * 31 дн. * 8,75% / 365 = 743,15 руб.",
+        "с 01.04.2022 по 01.10.2022: мораторий, проценты не начисляются",
+        "с 02.10.2022 по 31.10.2022: 100000,00 * 30 дн. * 8,75% / 365 = 719,18 руб.",
+        "Сумма процентов: 1462,33 руб.",
+        "ИТОГО: 100000,00 + 1462,33 = 101462,33 руб.",
+        "Государственная пошлина: 3229,25 руб."};
+    QCOMPARE(reportOf(d), expected);
+    // Esc closes it; the window's own calculation is untouched.
+    QTest::keyClick(d, Qt::Key_Escape);
+    QVERIFY(!d->isVisible());
+    f.window.calculate();
+    QCOMPARE(f.reportBox->toPlainText().split(u'\n').size(), 6);
+    // The report's menu opens it too, for the claim as it is now.
+    f.periodEnd->setDate(QDate(2022, 3, 31));
+    f.report->periodsAction()->trigger();
+    QVERIFY(d->isVisible());
+    QCOMPARE(
+        reportOf(d).value(0),
+        QStringLiteral("Расчет по периодам (ст. 395 ГК РФ): с 01.03.2022 по 31.03.2022 = 31 дн."));
+    QVERIFY(env_.boxes.shown.isEmpty());
+}
+
+void TestPeriodsDialog::payments() {
+    Window &f = env_.open();
+    enterClaim(f);
+    ui::PeriodsDialog *d = openDialog(f);
+    QTableWidget *grid = d->paymentsGrid();
+    // Added from the fields: the report follows at once.
+    d->paymentDate()->setDate(QDate(2022, 6, 10));
+    d->paymentAmount()->setText(QStringLiteral("5000"));
+    d->addPayment();
+    QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("10.06.2022"));
+    QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("5000,00"));
+    QStringList lines = reportOf(d);
+    QCOMPARE(lines.value(3),
+             QStringLiteral("оплата 10.06.2022: 5000,00 руб., остаток долга 95000,00 руб."));
+    QCOMPARE(lines.value(5),
+             QStringLiteral(
+                 "с 02.10.2022 по 31.10.2022: 95000,00 * 30 дн. * 8,75% / 365 = 683,22 руб."));
+    QCOMPARE(lines.value(6), QStringLiteral("Сумма процентов: 1426,37 руб."));
+    // A payment outside the period is refused with a message.
+    d->paymentDate()->setDate(QDate(2022, 11, 1));
+    d->addPayment();
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка ввода"));
+    QVERIFY(env_.boxes.shown[0].text.contains(QStringLiteral("01.11.2022")));
+    QCOMPARE(grid->rowCount(), 1);
+    // Choosing a row fills the fields; a change replaces it, in date order.
+    d->paymentDate()->setDate(QDate(2022, 3, 15));
+    d->paymentAmount()->setText(QStringLiteral("100"));
+    d->addPayment();
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("15.03.2022"));
+    grid->selectRow(1);
+    QCOMPARE(d->paymentAmount()->text(), QStringLiteral("5000,00"));
+    d->paymentAmount()->setText(QStringLiteral("6000"));
+    d->changePayment();
+    QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("6000,00"));
+    // Delete on the grid removes the chosen payment.
+    grid->setFocus();
+    grid->selectRow(0);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("10.06.2022"));
+    // Without the moratorium every day earns.
+    d->moratoriumBox()->setChecked(false);
+    QVERIFY(!d->reportBox()->toPlainText().contains(QStringLiteral("мораторий")));
+    // Payments outside a narrower period are dropped when it is opened again.
+    QTest::keyClick(d, Qt::Key_Escape);
+    f.periodEnd->setDate(QDate(2022, 5, 31));
+    click(f.window.periodsLink());
+    QCOMPARE(grid->rowCount(), 0);
+}
+
+// A long report goes over as many pages as it takes; no line is cut off or left out.
+void TestPeriodsDialog::manyPagesInPdf() {
+    Window &f = env_.open();
+    enterClaim(f);
+    ui::PeriodsDialog *d = openDialog(f);
+    d->moratoriumBox()->setChecked(false);
+    for (int i = 0; i < 40; ++i) {
+        d->paymentDate()->setDate(QDate(2022, 3, 1).addDays(i * 5));
+        d->paymentAmount()->setText(QStringLiteral("1000,50"));
+        d->addPayment();
+    }
+    const QStringList lines = d->reportLines();
+    QVERIFY(lines.size() > 80);
+    env_.boxes.savePath = env_.path(QStringLiteral("По периодам.pdf"));
+    d->saveReportPdf();
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Сообщение"));
+    const QByteArray bytes = fileBytes(env_.boxes.savePath);
+    QVERIFY(bytes.startsWith("%PDF"));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                env_.boxes.savePath, QStringLiteral("-")});
+    if (!text.waitForFinished(20000) || text.exitCode() != 0) QSKIP("pdftotext is not available");
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(printed.count(u'\f') >= 2, "one page only");
+    // Every line is there, in full (pdftotext may break a wrapped line anywhere).
+    QString flat = printed;
+    flat.remove(QRegularExpression(QStringLiteral("\\s+")));
+    for (const QString &line : lines) {
+        QString l = line;
+        l.remove(QRegularExpression(QStringLiteral("\\s+")));
+        QVERIFY2(flat.contains(l), qPrintable(line));
+    }
+}
+
+QTEST_MAIN(TestPeriodsDialog)
+#include "tst_periodsdialog.moc"
