@@ -57,6 +57,11 @@ Cумма долга: 100000,00 руб., в том числе налог 18%: 18
 Государственная пошлина: 3214,58 руб."
 [ "$got" = "$expected" ] || fail "the report on the clipboard differs:
 $got"
+# The command line gives the window's report for the same claim.
+cli=$("$scratch/usr/bin/dolgomer" --report --debt 100000 --from 01.01.2010 --to 30.01.2010 \
+    --court general) || fail "--report failed"
+[ "$cli" = "$got" ] || fail "--report differs from the window:
+$cli"
 
 # What the first run left: the rate file, byte for byte, and its path.
 rates="$XDG_DATA_HOME/Долгомер/stavki.txt"

@@ -58,6 +58,9 @@ CalcResult calculate(const CalcInput &in) {
             throw AppError(QStringLiteral("Сумма слишком велика для расчета"));
 
     const QString interest = amountForm(r.interest);
+    r.interestText = interest;
+    r.totalText = amountForm(r.total);
+    r.feeText = amountForm(r.fee);
     r.lines = {
         QStringLiteral("Период просрочки: ") + period + QString::number(r.days) +
             QStringLiteral(" дн."),
@@ -69,8 +72,8 @@ CalcResult calculate(const CalcInput &in) {
         QStringLiteral("Сумма процентов: ") + formula + QStringLiteral(" = ") + interest +
             QStringLiteral(" руб."),
         QStringLiteral("ИТОГО: ") + in.debtText + QStringLiteral(" + ") + interest +
-            QStringLiteral(" = ") + amountForm(r.total) + QStringLiteral(" руб."),
-        QStringLiteral("Государственная пошлина: ") + amountForm(r.fee) + QStringLiteral(" руб."),
+            QStringLiteral(" = ") + r.totalText + QStringLiteral(" руб."),
+        QStringLiteral("Государственная пошлина: ") + r.feeText + QStringLiteral(" руб."),
     };
     return r;
 }

@@ -43,6 +43,7 @@ struct CalcResult {
     double total = 0;    // debt plus interest
     double fee = 0;      // state duty
     QStringList lines;   // the six report lines
+    QString interestText, totalText, feeText; // the amounts as the report writes them
 };
 
 // The whole calculation and its report. A rate text that does not read as a

@@ -1,10 +1,9 @@
 #include "ratemodes.h"
 
-#include "calc/apperror.h"
-#include "calc/numtext.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
 #include "numberfield.h"
+#include "rates/modesettings.h"
 #include "rates/settings.h"
 
 #include <QGroupBox>
@@ -16,31 +15,6 @@ namespace {
 
 const QString kDivisorSetting = QStringLiteral("k_stav");
 const QString kDailyRateSetting = QStringLiteral("dogovor");
-
-// A stored setting that cannot be read counts as missing.
-QString storedSetting(const QString &name) {
-    try {
-        return rates::readSetting(rates::kSettingsKey, false, name);
-    } catch (const AppError &) {
-        return QString();
-    }
-}
-
-// A whole decimal number: optional leading blanks, a sign, digits.
-bool readInteger(const QString &text, int &value) {
-    QStringView rest(text);
-    while (!rest.isEmpty() && rest.front() == u' ')
-        rest = rest.sliced(1);
-    if (rest.isEmpty()) return false;
-    for (qsizetype k = 0; k < rest.size(); ++k) {
-        const char16_t c = rest[k].unicode();
-        const bool sign = k == 0 && (c == u'+' || c == u'-');
-        if (!sign && (c < u'0' || c > u'9')) return false;
-    }
-    bool ok = false;
-    value = rest.toInt(&ok);
-    return ok;
-}
 
 } // namespace
 
@@ -110,9 +84,7 @@ void RateModes::chooseStatutory() {
     statutoryBox_->move(statutoryBox_->x(), 216);
     statutoryBox_->show();
     showBackLink(contractualLink_, statutoryBox_);
-    int v = 0;
-    const bool ok = readInteger(storedSetting(kDivisorSetting), v);
-    divisorSlider_->setValue(ok && v > 0 && v < 370 ? v : 360);
+    divisorSlider_->setValue(rates::storedDivisor());
 }
 
 void RateModes::chooseContractual() {
@@ -123,10 +95,7 @@ void RateModes::chooseContractual() {
     contractualBox_->move(contractualBox_->x(), 216);
     contractualBox_->show();
     showBackLink(statutoryLink_, contractualBox_);
-    long double x = 0;
-    const bool ok = calc::tryReadNumber(storedSetting(kDailyRateSetting), x);
-    dailyRateField_->setText(ok && x > 0 && x < 500 ? calc::generalForm(x, 4)
-                                                    : QStringLiteral("0,1"));
+    dailyRateField_->setText(rates::storedDailyRate());
 }
 
 bool RateModes::isStatutory() const {

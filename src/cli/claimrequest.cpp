@@ -1,0 +1,224 @@
+#include "claimrequest.h"
+
+#include "calc/apperror.h"
+#include "calc/inputfield.h"
+#include "calc/numtext.h"
+#include "calc/penalty.h"
+#include "rates/modesettings.h"
+#include "rates/periodkey.h"
+#include "rates/ratefile.h"
+#include "rates/settings.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace cli {
+namespace {
+
+// A number as the window's field takes it when typed or pasted: every
+// character passes the key filter, the whole text reads as a number, and it
+// is no longer than the field lets one type.
+QString fieldNumber(const QString &field, const QString &text, int limit) {
+    QString typed;
+    for (QChar c : text.trimmed()) {
+        const QChar kept = calc::filterTypedKey(c);
+        if (kept.isNull() || kept.unicode() == 8)
+            throw FieldError{field, text,
+                             QStringLiteral("допустимы только цифры и десятичная запятая")};
+        typed += kept;
+    }
+    if (typed.isEmpty()) throw FieldError{field, text, QStringLiteral("пустое число")};
+    if (typed.size() > limit)
+        throw FieldError{field, text, QStringLiteral("не больше %1 знаков").arg(limit)};
+    if (calc::longestNumberPrefix(typed) != typed)
+        throw FieldError{field, text, QStringLiteral("это не число")};
+    return typed;
+}
+
+QDate fieldDate(const QString &field, const QString &text) {
+    QDate d;
+    if (!rates::parseDateText(text.trimmed(), d))
+        throw FieldError{field, text, QStringLiteral("нужна дата дд.мм.гггг")};
+    if (d < QDate(1990, 1, 1))
+        throw FieldError{field, text, QStringLiteral("даты раньше 01.01.1990 не принимаются")};
+    return d;
+}
+
+int fieldInteger(const QString &field, const QString &text, int low, int high) {
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    if (!ok || v < low || v > high)
+        throw FieldError{field, text,
+                         QStringLiteral("нужно целое число от %1 до %2").arg(low).arg(high)};
+    return v;
+}
+
+bool fieldYesNo(const QString &field, const QString &text) {
+    const QString t = text.trimmed().toLower();
+    for (const char *yes : {"1", "yes", "true", "да"})
+        if (t == QString::fromUtf8(yes)) return true;
+    for (const char *no : {"0", "no", "false", "нет"})
+        if (t == QString::fromUtf8(no)) return false;
+    throw FieldError{field, text, QStringLiteral("нужно yes или no")};
+}
+
+calc::Payment fieldPayment(const QString &field, const QString &text) {
+    const qsizetype eq = text.indexOf(u'=');
+    if (eq < 0) throw FieldError{field, text, QStringLiteral("нужна оплата вида дд.мм.гггг=СУММА")};
+    const QDate date = fieldDate(field, text.left(eq));
+    const QString amount = calc::normalisedAmount(fieldNumber(field, text.mid(eq + 1), 13));
+    return {date, amount};
+}
+
+} // namespace
+
+const QStringList &fieldNames() {
+    static const QStringList names = {"debt", "from",    "to",         "tax",     "court",   "mode",
+                                      "rate", "divisor", "daily_rate", "periods", "payments"};
+    return names;
+}
+
+RateLookup::RateLookup(const rates::RateTable &table) {
+    entries_.reserve(size_t(table.count()));
+    for (int i = 0; i < table.count(); ++i) {
+        Entry e;
+        e.key = table.key(i);
+        e.readable = rates::keyDate(table.keyView(i), e.date);
+        const rates::RowSelection s = rates::normaliseRow(e.key, table.rate(i));
+        if (s.outcome != rates::RowSelection::Nothing && s.outcome != rates::RowSelection::BadRate)
+            e.rate = s.rate;
+        entries_.push_back(e);
+    }
+}
+
+QString RateLookup::rateOn(QDate end) const {
+    // A table of fewer than two entries leaves the field as the window opens it.
+    if (entries_.size() < 2 || entries_.front().key.isEmpty()) return QStringLiteral("8,75");
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        const Entry &e = entries_[i];
+        if (!e.readable)
+            throw AppError(QStringLiteral("Не удается прочитать дату периода \"%1\"").arg(e.key));
+        if (e.date <= end || i + 1 == entries_.size()) {
+            if (e.rate.isEmpty())
+                throw AppError(QStringLiteral("В строке таблицы ставок \"%1\" нет ставки, "
+                                              "которую можно применить")
+                                   .arg(e.key));
+            return e.rate;
+        }
+    }
+    return QStringLiteral("8,75");
+}
+
+Defaults Defaults::fromUserData() {
+    Defaults d;
+    d.table = rates::RateTable::builtIn();
+    // The file the settings name, else the data folder's own; never written.
+    QString path;
+    try {
+        path = rates::readSetting(rates::kSettingsKey, false, QStringLiteral("patch"));
+    } catch (const AppError &) {
+    }
+    if (path.isEmpty())
+        path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+               QStringLiteral("/Долгомер/stavki.txt");
+    if (QFileInfo(path).isFile()) {
+        try {
+            rates::loadRateFile(path, d.table);
+        } catch (const rates::RateFileUnreadable &) {
+            d.table = rates::RateTable::builtIn();
+        } catch (const AppError &) {
+            // Repeated keys: what was loaded serves, as in the window.
+        }
+    }
+    d.divisor = QString::number(rates::storedDivisor());
+    d.dailyRate = rates::storedDailyRate();
+    return d;
+}
+
+void ClaimRequest::set(const QString &field, const QString &value) {
+    if (value.trimmed().isEmpty()) return;
+    if (field == QStringLiteral("debt")) {
+        debt = calc::normalisedAmount(fieldNumber(field, value, 13));
+    } else if (field == QStringLiteral("from")) {
+        from = fieldDate(field, value);
+    } else if (field == QStringLiteral("to")) {
+        to = fieldDate(field, value);
+    } else if (field == QStringLiteral("tax")) {
+        tax = fieldInteger(field, value, 0, 35);
+    } else if (field == QStringLiteral("court")) {
+        const QString v = value.trimmed();
+        if (v == QStringLiteral("arbitration"))
+            court = calc::Court::Arbitration;
+        else if (v == QStringLiteral("general"))
+            court = calc::Court::GeneralJurisdiction;
+        else
+            throw FieldError{field, value, QStringLiteral("нужно arbitration или general")};
+    } else if (field == QStringLiteral("mode")) {
+        const QString v = value.trimmed();
+        if (v == QStringLiteral("statutory"))
+            statutory = true;
+        else if (v == QStringLiteral("contractual"))
+            statutory = false;
+        else
+            throw FieldError{field, value, QStringLiteral("нужно statutory или contractual")};
+    } else if (field == QStringLiteral("rate")) {
+        rate = fieldNumber(field, value, 8);
+    } else if (field == QStringLiteral("divisor")) {
+        divisor = QString::number(fieldInteger(field, value, 1, 365));
+    } else if (field == QStringLiteral("daily_rate")) {
+        dailyRate = calc::normalisedNumber(fieldNumber(field, value, 8), QStringLiteral("0"));
+    } else if (field == QStringLiteral("periods")) {
+        periods = fieldYesNo(field, value);
+    } else if (field == QStringLiteral("payment")) {
+        payments.append(fieldPayment(field, value.trimmed()));
+    } else if (field == QStringLiteral("payments")) {
+        for (const QString &p : value.split(u';', Qt::SkipEmptyParts))
+            payments.append(fieldPayment(field, p.trimmed()));
+    } else {
+        throw FieldError{field, value, QStringLiteral("такого поля нет")};
+    }
+}
+
+ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d, const RateLookup &lookup) {
+    ClaimResult out;
+    const QDate from = r.from.isNull() ? d.today : r.from;
+    const QDate to = r.to.isNull() ? d.today : r.to;
+    if (r.periods) {
+        calc::PeriodInput in;
+        in.debt = r.debt;
+        in.start = from;
+        in.end = to;
+        in.rates = rates::ratePoints(d.table);
+        in.payments = r.payments;
+        in.moratorium = r.moratorium;
+        in.court = r.court;
+        const calc::PeriodResult p = calc::calculatePeriods(in);
+        out.lines = p.lines;
+        out.days = p.days;
+        out.interest = calc::kopecksText(p.interest);
+        out.total = calc::kopecksText(p.remaining + p.interest);
+        out.fee = calc::amountForm(p.fee);
+        return out;
+    }
+    calc::CalcInput in;
+    in.debtText = r.debt;
+    in.start = from;
+    in.end = to;
+    in.taxPercent = r.tax;
+    in.court = r.court;
+    in.statutory = r.statutory;
+    in.divisorText = r.divisor.isEmpty() ? d.divisor : r.divisor;
+    in.contractText = r.dailyRate.isEmpty() ? d.dailyRate : r.dailyRate;
+    in.refinancingText =
+        r.statutory ? (r.rate.isEmpty() ? lookup.rateOn(to) : r.rate) : QStringLiteral("8,75");
+    const calc::CalcResult c = calc::calculate(in);
+    out.lines = c.lines;
+    out.days = c.days;
+    out.rate = r.statutory ? in.refinancingText : in.contractText;
+    out.interest = c.interestText;
+    out.total = c.totalText;
+    out.fee = c.feeText;
+    return out;
+}
+
+} // namespace cli

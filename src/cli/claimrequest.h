@@ -1,0 +1,85 @@
+#pragma once
+
+#include "calc/courtfee.h"
+#include "calc/periodinterest.h"
+#include "rates/ratetable.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// One claim given as text (an option on the command line or a field of a CSV
+// row), checked by the same rules as the window's fields, and counted as the
+// window counts it.
+namespace cli {
+
+// A value the window would not accept: which field, the text, and why.
+struct FieldError {
+    QString field;
+    QString text;
+    QString reason;
+};
+
+// The rate the window's lookup puts into the rate field for an end date,
+// with the table read once: the same scan from the newest entry down.
+class RateLookup {
+public:
+    explicit RateLookup(const rates::RateTable &table);
+    // Raises AppError when the lookup stops at an entry it cannot read.
+    QString rateOn(QDate end) const;
+
+private:
+    struct Entry {
+        QDate date;
+        bool readable = false;
+        QString key, rate; // the normalised rate, empty when it is no number
+    };
+    std::vector<Entry> entries_;
+};
+
+// What the command line starts from: the user's rate table and stored values.
+struct Defaults {
+    QDate today = QDate::currentDate();
+    rates::RateTable table;
+    QString divisor = QStringLiteral("360");
+    QString dailyRate = QStringLiteral("0,1");
+    // The user's rate file (read, never written) and stored mode values.
+    static Defaults fromUserData();
+};
+
+struct ClaimRequest {
+    QString debt = QStringLiteral("0,00");
+    QDate from, to; // null: today
+    int tax = 18;
+    calc::Court court = calc::Court::Arbitration;
+    bool statutory = true;
+    QString rate;      // empty: the lookup's rate for `to`
+    QString divisor;   // empty: the stored divisor
+    QString dailyRate; // empty: the stored daily rate
+    bool periods = false;
+    QList<calc::Payment> payments;
+    bool moratorium = true;
+
+    // Sets a field by its CSV name (debt, from, to, tax, court, mode, rate,
+    // divisor, daily_rate, periods, payments, payment); an empty value keeps
+    // the default. Raises FieldError.
+    void set(const QString &field, const QString &value);
+};
+
+// What a claim comes to.
+struct ClaimResult {
+    QStringList lines;
+    int days = 0;
+    QString rate; // the rate the claim was charged at ("" by periods)
+    QString interest, total, fee;
+};
+
+// Raises AppError with the calculation's own message.
+ClaimResult computeClaim(const ClaimRequest &request, const Defaults &defaults,
+                         const RateLookup &lookup);
+
+// The CSV columns a batch reads, in the order the help lists them.
+const QStringList &fieldNames();
+
+} // namespace cli

@@ -1,0 +1,49 @@
+#include "modesettings.h"
+
+#include "calc/apperror.h"
+#include "calc/numtext.h"
+#include "settings.h"
+
+namespace rates {
+namespace {
+
+// A stored setting that cannot be read counts as missing.
+QString storedSetting(const QString &name) {
+    try {
+        return readSetting(kSettingsKey, false, name);
+    } catch (const AppError &) {
+        return QString();
+    }
+}
+
+// A whole decimal number: optional leading blanks, a sign, digits.
+bool readInteger(const QString &text, int &value) {
+    QStringView rest(text);
+    while (!rest.isEmpty() && rest.front() == u' ')
+        rest = rest.sliced(1);
+    if (rest.isEmpty()) return false;
+    for (qsizetype k = 0; k < rest.size(); ++k) {
+        const char16_t c = rest[k].unicode();
+        const bool sign = k == 0 && (c == u'+' || c == u'-');
+        if (!sign && (c < u'0' || c > u'9')) return false;
+    }
+    bool ok = false;
+    value = rest.toInt(&ok);
+    return ok;
+}
+
+} // namespace
+
+int storedDivisor() {
+    int v = 0;
+    const bool ok = readInteger(storedSetting(QStringLiteral("k_stav")), v);
+    return ok && v > 0 && v < 370 ? v : 360;
+}
+
+QString storedDailyRate() {
+    long double x = 0;
+    const bool ok = calc::tryReadNumber(storedSetting(QStringLiteral("dogovor")), x);
+    return ok && x > 0 && x < 500 ? calc::generalForm(x, 4) : QStringLiteral("0,1");
+}
+
+} // namespace rates

@@ -1,0 +1,217 @@
+#include "cli/claimrequest.h"
+#include "cli/commandline.h"
+#include "cli/csvtable.h"
+
+#include <QBuffer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace cli;
+
+namespace {
+
+// Defaults fixed here: the built-in table, the window's own stored values.
+Defaults fixedDefaults() {
+    Defaults d;
+    d.today = QDate(2010, 1, 30);
+    d.table = rates::RateTable::builtIn();
+    return d;
+}
+
+QList<QStringList> batch(const QByteArray &csv, int *failed = nullptr) {
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    const int f = runBatch(csv, out, fixedDefaults());
+    if (failed) *failed = f;
+    QList<QStringList> rows;
+    readCsv(out.data(), rows);
+    return rows;
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private slots:
+    void csvReading_data();
+    void csvReading();
+    void batchRows_data();
+    void batchRows();
+    void options_data();
+    void options();
+    void batchFromAFile();
+};
+
+void TestCli::csvReading_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::newRow("plain") << QByteArray("a,b\n1,2\n")
+                           << QList<QStringList>{{"a", "b"}, {"1", "2"}};
+    QTest::newRow("CR LF and a BOM") << QByteArray("\xEF\xBB\xBF"
+                                                   "a,b\r\n1,2\r\n")
+                                     << QList<QStringList>{{"a", "b"}, {"1", "2"}};
+    QTest::newRow("quotes, a comma and a quote inside")
+        << QByteArray("a,b\n\"1,5\",\"x \"\"y\"\"\"\n")
+        << QList<QStringList>{{"a", "b"}, {"1,5", "x \"y\""}};
+    QTest::newRow("empty fields and blank lines")
+        << QByteArray("a,b,c\n\n,,\n1,,3\n")
+        << QList<QStringList>{{"a", "b", "c"}, {"", "", ""}, {"1", "", "3"}};
+    QTest::newRow("no line end at the end")
+        << QByteArray("a\n1") << QList<QStringList>{{"a"}, {"1"}};
+}
+
+void TestCli::csvReading() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<QStringList>, rows);
+    QList<QStringList> got;
+    QVERIFY(readCsv(bytes, got));
+    QCOMPARE(got, rows);
+    // What is written reads back the same.
+    QByteArray written;
+    for (const QStringList &row : rows)
+        written += csvRow(row);
+    QList<QStringList> again;
+    QVERIFY(readCsv(written, again));
+    QCOMPARE(again, rows);
+}
+
+void TestCli::batchRows_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QStringList>("results"); // per row: days|rate|interest|total|fee|error
+    QTest::addColumn<int>("failed");
+    QTest::newRow("the worked examples")
+        << QByteArray("debt,from,to,court,mode,daily_rate\r\n"
+                      "100000,01.01.2010,30.01.2010,general,,\r\n"
+                      "50000,01.03.2010,31.03.2010,,contractual,\"0,1\"\r\n")
+        << QStringList{"30|8,75|729,17|100729,17|3214,58|", "31|0,1|1550,00|51550,00|2062,00|"}
+        << 0;
+    QTest::newRow("defaults for missing columns")
+        << QByteArray("debt\n100000\n") << QStringList{"1|8,75|24,31|100024,31|4000,73|"} << 0;
+    QTest::newRow("a bad row among good ones")
+        << QByteArray("debt,tax\n100000,18\nabc,18\n100000,40\n100000,0\n")
+        << QStringList{"1|8,75|24,31|100024,31|4000,73|",
+                       "|||||debt: неверное значение \"abc\" — допустимы только цифры и десятичная "
+                       "запятая",
+                       "|||||tax: неверное значение \"40\" — нужно целое число от 0 до 35",
+                       "1|8,75|24,31|100024,31|4000,73|"}
+        << 2;
+    QTest::newRow("by periods, with payments")
+        << QByteArray("debt,from,to,periods,payments\n"
+                      "100000,01.03.2022,31.10.2022,yes,10.06.2022=5000\n"
+                      "100000,01.03.2022,31.10.2022,yes,01.01.2023=5000\n")
+        << QStringList{"245||1426,37|96426,37|3857,05|", "|||||Оплата 01.01.2023 лежит вне периода "
+                                                         "просрочки с 01.03.2022 по 31.10.2022"}
+        << 1;
+    QTest::newRow("point for comma, blanks around")
+        << QByteArray("debt,rate,divisor\n 100000.5 , 7.75 ,300\n")
+        << QStringList{"1|7,75|25,83|100026,33|4000,79|"} << 0;
+    QTest::newRow("more fields than columns")
+        << QByteArray("debt\n1,2\n") << QStringList{"|||||в строке больше полей, чем столбцов"}
+        << 1;
+}
+
+void TestCli::batchRows() {
+    QFETCH(QByteArray, csv);
+    QFETCH(QStringList, results);
+    QFETCH(int, failed);
+    int f = -1;
+    const QList<QStringList> rows = batch(csv, &f);
+    QCOMPARE(f, failed);
+    QCOMPARE(rows.size(), results.size() + 1);
+    QCOMPARE(rows[0].mid(rows[0].size() - 6),
+             (QStringList{"days", "rate", "interest", "total", "fee", "error"}));
+    for (qsizetype i = 0; i < results.size(); ++i)
+        QCOMPARE(rows[i + 1].mid(rows[i + 1].size() - 6).join(u'|'), results[i]);
+}
+
+void TestCli::options_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // a line of standard output, or a part of standard error
+    QTest::newRow("the worked example")
+        << QStringList{"--report",   "--debt",          "100000",  "--from",
+                       "01.01.2010", "--to=30.01.2010", "--court", "general"}
+        << 0 << "Государственная пошлина: 3214,58 руб.";
+    QTest::newRow("contractual") << QStringList{"--report",   "--debt",        "50000",
+                                                "--from",     "01.03.2010",    "--to",
+                                                "31.03.2010", "--contractual", "--daily-rate",
+                                                "0.1"}
+                                 << 0
+                                 << "Сумма процентов: 50000,00 * 31 * 0,1 / 100 = 1550,00 руб.";
+    QTest::newRow("by periods without the moratorium")
+        << QStringList{"--report",   "--periods", "--no-moratorium", "--debt", "100000", "--from",
+                       "01.04.2022", "--to",      "02.04.2022"}
+        << 0 << "с 01.04.2022 по 02.04.2022: 100000,00 * 2 дн. * 8,75% / 365 = 47,95 руб.";
+    QTest::newRow("a letter in the debt")
+        << QStringList{"--report", "--debt", "1e5"} << 2 << "--debt: неверное значение \"1e5\"";
+    QTest::newRow("a bad date") << QStringList{"--report", "--from", "31.02.2010"} << 2
+                                << "--from: неверное значение \"31.02.2010\"";
+    QTest::newRow("tax out of range") << QStringList{"--report", "--tax", "36"} << 2 << "--tax";
+    QTest::newRow("an unknown court")
+        << QStringList{"--report", "--court", "supreme"} << 2 << "нужно arbitration или general";
+    QTest::newRow("a value missing")
+        << QStringList{"--report", "--debt"} << 2 << "--debt: не указано значение";
+    QTest::newRow("an unknown option")
+        << QStringList{"--report", "--fast"} << 2 << "неизвестный параметр \"--fast\"";
+    QTest::newRow("neither report nor batch")
+        << QStringList{"--debt", "5"} << 2 << "нужен ровно один из параметров";
+    QTest::newRow("help")
+        << QStringList{"--help"} << 0
+        << "  --debt СУММА          долг с налогом, например 100000,50 (по умолчанию 0,00)";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "Долгомер 0.1.0";
+}
+
+void TestCli::options() {
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QTemporaryDir home;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.path() + "/c");
+    env.insert("XDG_DATA_HOME", home.path() + "/d");
+    env.remove("DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(DOLGOMER_PROGRAM), args);
+    QVERIFY(p.waitForFinished(20000));
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QCOMPARE(p.exitCode(), exitCode);
+    if (exitCode == 0)
+        QVERIFY2(out.split(u'\n').contains(output), qPrintable(out + err));
+    else
+        QVERIFY2(err.contains(output) && out.isEmpty(), qPrintable(err));
+    // Nothing of the user's is written by the command line.
+    QVERIFY(!QFile::exists(home.path() + "/d/Долгомер/stavki.txt"));
+}
+
+void TestCli::batchFromAFile() {
+    QTemporaryDir home;
+    const QString file = home.path() + "/claims.csv";
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("debt,to\n100000,30.01.2010\nx,30.01.2010\n");
+    f.close();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.path() + "/c");
+    env.insert("XDG_DATA_HOME", home.path() + "/d");
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(DOLGOMER_PROGRAM), {"--batch", file});
+    QVERIFY(p.waitForFinished(20000));
+    QCOMPARE(p.exitCode(), 1); // one row could not be computed
+    QList<QStringList> rows;
+    QVERIFY(readCsv(p.readAllStandardOutput(), rows));
+    QCOMPARE(rows.size(), 3);
+    // From today to a day long past: no days, no interest.
+    QCOMPARE(rows[1].mid(2, 3), (QStringList{"0", "8,75", "0,00"}));
+    QVERIFY(rows[2].last().startsWith(QStringLiteral("debt:")));
+    QVERIFY(p.readAllStandardError().isEmpty()); // no progress when standard error is no terminal
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
