@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -308,6 +309,11 @@ void TestWindow::editingShortcuts() {
     edit->clear();
     edit->paste();
     QCOMPARE(edit->text(), QStringLiteral("12"));
+    // The field finds the paste item of its menu, so the menu's paste keeps
+    // to the typed length too.
+    std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+    const QAction *paste = ui::NumberField::pasteAction(menu.get());
+    QVERIFY(paste && paste->text().endsWith(QStringLiteral("Ctrl+V")));
 }
 
 void TestWindow::pasteNearTheLimit_data() {

@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -41,11 +42,20 @@ void NumberField::keyPressEvent(QKeyEvent *event) {
 
 void NumberField::contextMenuEvent(QContextMenuEvent *event) {
     std::unique_ptr<QMenu> menu(createStandardContextMenu());
-    if (QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
+    if (QAction *paste = pasteAction(menu.get())) {
         disconnect(paste, &QAction::triggered, nullptr, nullptr);
         connect(paste, &QAction::triggered, this, &NumberField::pasteWithinLimit);
     }
     menu->exec(event->globalPos());
+}
+
+// The line edit's own paste item: its text is Qt's (translated) "&Paste"
+// followed by the shortcut.
+QAction *NumberField::pasteAction(QMenu *menu) {
+    const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction *action : menu->actions())
+        if (action->text().section(u'\t', 0, 0) == paste) return action;
+    return nullptr;
 }
 
 // Inserts, at the cursor, as much of the clipboard as fits the typed length;

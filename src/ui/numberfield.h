@@ -2,6 +2,9 @@
 
 #include "clickablefield.h"
 
+class QAction;
+class QMenu;
+
 namespace ui {
 
 // A field for a number typed by hand. Typed keys go through the key filter
@@ -25,6 +28,9 @@ public:
 
     // The normalisation that leaving the field does.
     void normalise();
+
+    // The paste item of a menu the field made (its standard context menu).
+    static QAction *pasteAction(QMenu *menu);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
