@@ -21,7 +21,17 @@ qint32 dayCount(const DateParts &p) {
 }
 
 QString dateText(QDate date) {
-    return date.toString(QStringLiteral("dd.MM.yyyy"));
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    // Written digit by digit: every report line and rate key goes through
+    // here, and QDate::toString parses its format on every call.
+    if (!date.isValid() || y < 1000 || y > 9999) return date.toString(QStringLiteral("dd.MM.yyyy"));
+    const char16_t text[10] = {
+        char16_t(u'0' + d / 10),   char16_t(u'0' + d % 10),       u'.',
+        char16_t(u'0' + m / 10),   char16_t(u'0' + m % 10),       u'.',
+        char16_t(u'0' + y / 1000), char16_t(u'0' + y / 100 % 10), char16_t(u'0' + y / 10 % 10),
+        char16_t(u'0' + y % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
 CalcResult calculate(const CalcInput &in) {

@@ -97,20 +97,6 @@ qint64 pieceInterest(qint64 debt, int days, Decimal rate, int yearDays) {
     return qint64(q);
 }
 
-// dd.mm.yyyy, as dateText writes it, without parsing a format for every line.
-QString dayText(QDate d) {
-    if (!d.isValid()) return dateText(d);
-    int y = 0, m = 0, day = 0;
-    d.getDate(&y, &m, &day);
-    if (y < 1000 || y > 9999) return dateText(d);
-    const char16_t text[10] = {
-        char16_t(u'0' + day / 10), char16_t(u'0' + day % 10),     u'.',
-        char16_t(u'0' + m / 10),   char16_t(u'0' + m % 10),       u'.',
-        char16_t(u'0' + y / 1000), char16_t(u'0' + y / 100 % 10), char16_t(u'0' + y / 10 % 10),
-        char16_t(u'0' + y % 10)};
-    return QString(reinterpret_cast<const QChar *>(text), 10);
-}
-
 } // namespace
 
 QString kopecksText(qint64 kopecks) {
@@ -145,10 +131,10 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
         qint64 amount = 0;
         if (!p.date.isValid() || p.date < in.start || p.date > in.end)
             throw AppError(QStringLiteral("Оплата %1 лежит вне периода просрочки с %2 по %3")
-                               .arg(dayText(p.date), dayText(in.start), dayText(in.end)));
+                               .arg(dateText(p.date), dateText(in.start), dateText(in.end)));
         if (!readKopecks(p.amount, amount) || amount <= 0)
             throw AppError(QStringLiteral("Сумма оплаты %1 \"%2\" не читается как сумма в рублях")
-                               .arg(dayText(p.date), p.amount));
+                               .arg(dateText(p.date), p.amount));
         payments[p.date].append(amount);
     }
 
@@ -171,7 +157,7 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
 
     r.days = empty ? 0 : int(in.start.daysTo(in.end)) + 1;
     r.lines << QStringLiteral("Расчет по периодам (ст. 395 ГК РФ): с %1 по %2 = %3 дн.")
-                   .arg(dayText(in.start), dayText(in.end))
+                   .arg(dateText(in.start), dateText(in.end))
                    .arg(r.days);
 
     if (!empty) {
@@ -203,8 +189,8 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                 piece.moratorium = inMoratorium(from);
                 const int days = int(from.daysTo(to)) + 1;
                 if (piece.moratorium) {
-                    r.lines << QStringLiteral("с ") + dayText(from) + QStringLiteral(" по ") +
-                                   dayText(to) +
+                    r.lines << QStringLiteral("с ") + dateText(from) + QStringLiteral(" по ") +
+                                   dateText(to) +
                                    QStringLiteral(": мораторий, проценты не начисляются");
                 } else {
                     const Decimal rate = rateOn(from);
@@ -212,8 +198,8 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                     piece.yearDays = QDate::isLeapYear(from.year()) ? 366 : 365;
                     piece.interest = pieceInterest(debt, days, rate, piece.yearDays);
                     r.interest += piece.interest;
-                    r.lines << QStringLiteral("с ") + dayText(from) + QStringLiteral(" по ") +
-                                   dayText(to) + QStringLiteral(": ") + kopecksText(debt) +
+                    r.lines << QStringLiteral("с ") + dateText(from) + QStringLiteral(" по ") +
+                                   dateText(to) + QStringLiteral(": ") + kopecksText(debt) +
                                    QStringLiteral(" * ") + QString::number(days) +
                                    QStringLiteral(" дн. * ") + piece.rate + QStringLiteral("% / ") +
                                    QString::number(piece.yearDays) + QStringLiteral(" = ") +
@@ -226,7 +212,7 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
             if (paid != payments.end()) {
                 for (qint64 amount : paid->second) {
                     debt = std::max<qint64>(0, debt - amount);
-                    r.lines << QStringLiteral("оплата ") + dayText(to) + QStringLiteral(": ") +
+                    r.lines << QStringLiteral("оплата ") + dateText(to) + QStringLiteral(": ") +
                                    kopecksText(amount) + QStringLiteral(" руб., остаток долга ") +
                                    kopecksText(debt) + QStringLiteral(" руб.");
                 }
