@@ -29,8 +29,7 @@ QFont plainFont(int pixelSize, bool bold) {
 }
 
 void useClassicFonts() {
-    // Liberation Sans has the metrics of both fonts the layout was drawn with.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    // The printout asks for Arial by name; Liberation Sans has its metrics.
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 }
 

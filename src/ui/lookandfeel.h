@@ -18,10 +18,11 @@ inline const QColor kMaroon(128, 0, 0);
 inline const QColor kBlue(0, 0, 255);
 inline const QColor kGrey(128, 128, 128);
 
-// Arial and "MS Sans Serif" at a pixel size; both are substituted by a font
-// with their metrics (see useClassicFonts) so the layout holds everywhere.
+// The layout's Arial and "MS Sans Serif" at a pixel size, both drawn with
+// Liberation Sans, which has their metrics, so the layout holds everywhere.
 QFont arialFont(int pixelSize, bool bold = false);
 QFont plainFont(int pixelSize, bool bold = false);
+// Lets texts that ask for Arial by name (the printout) get that face too.
 void useClassicFonts();
 
 // The colour of a control's text.

@@ -56,7 +56,7 @@ ReportPage layoutReportPage(QPainter &painter, int width, int height, const QStr
     return page;
 }
 
-void drawReportPage(QPainter &painter, int width, int height, const QStringList &lines) {
+qsizetype drawReportPage(QPainter &painter, int width, int height, const QStringList &lines) {
     const ReportPage page = layoutReportPage(painter, width, height, lines);
     // Texts are placed by their top-left corner.
     auto drawAt = [&](QPoint at, const QString &text) {
@@ -69,6 +69,7 @@ void drawReportPage(QPainter &painter, int width, int height, const QStringList 
     painter.setFont(reportFont(false));
     for (qsizetype k = 0; k < page.linesAt.size(); ++k)
         drawAt(page.linesAt[k], lines[k]);
+    return page.linesAt.size();
 }
 
 QStringList wrapLines(QPainter &painter, int width, const QStringList &lines) {
@@ -100,9 +101,7 @@ bool printReportPages(QPagedPaintDevice &device, const QStringList &lines) {
     QStringList rest = wrapLines(painter, area.width() - 2 * margin, lines);
     for (bool first = true; first || !rest.isEmpty(); first = false) {
         if (!first && !device.newPage()) return false;
-        const qsizetype fits =
-            layoutReportPage(painter, area.width(), area.height(), rest).linesAt.size();
-        drawReportPage(painter, area.width(), area.height(), rest.mid(0, fits));
+        const qsizetype fits = drawReportPage(painter, area.width(), area.height(), rest);
         if (fits == 0) break; // a page that holds no line at all: nothing more can be printed
         rest = rest.mid(fits);
     }

@@ -30,7 +30,8 @@ struct ReportPage {
 ReportPage layoutReportPage(QPainter &painter, int width, int height, const QStringList &lines);
 
 // Draws the page: title, rule under it, then the lines, one page only.
-void drawReportPage(QPainter &painter, int width, int height, const QStringList &lines);
+// Returns how many of the lines fit on the page.
+qsizetype drawReportPage(QPainter &painter, int width, int height, const QStringList &lines);
 
 // The report over as many pages as it takes, each with the title and the rule:
 // a line wider than the page is wrapped, so none is cut off or left out.

@@ -71,11 +71,7 @@ void RatePanel::lookUp(QDate end) {
         tellUnusableRow(plan.chosen);
         return;
     }
-    if (s.rate != table_.rate(plan.chosen)) {
-        table_.setRate(plan.chosen, s.rate);
-        grid_->refresh();
-        saveChosenRate();
-    }
+    if (s.rate != table_.rate(plan.chosen)) storeRate(plan.chosen, s.rate);
     emit rateFound(s.rate);
 }
 
@@ -107,7 +103,9 @@ void RatePanel::replaceTable(const rates::RateTable &fresh) {
     grid_->refreshQuietly();
 }
 
-void RatePanel::saveChosenRate() {
+void RatePanel::storeRate(int i, const QString &rate) {
+    table_.setRate(i, rate);
+    grid_->refresh();
     // Without a file (the user's could not be read) the built-in table serves
     // quietly: a choice is not an edit, and the user was told at start-up.
     if (!rateFilePath_.isEmpty()) save();
@@ -137,11 +135,7 @@ void RatePanel::chooseRow(int row) {
             if (!passingLastRow_) tellUnusableRow(i);
             return;
         }
-        if (s.outcome != rates::RowSelection::BadRate) {
-            table_.setRate(i, s.rate);
-            grid_->refresh();
-            saveChosenRate();
-        }
+        if (s.outcome != rates::RowSelection::BadRate) storeRate(i, s.rate);
         if (s.outcome != rates::RowSelection::Ok) {
             dialogs_.ask(
                 QStringLiteral("Возможно допущена ошибка в при вводе. Исправите, пожалуйста."),

@@ -70,8 +70,8 @@ signals:
 
 private:
     void chooseRow(int row);
-    // Writes the table after a row's rate was normalised.
-    void saveChosenRate();
+    // Puts a row's normalised rate into the table, the grid and the file.
+    void storeRate(int i, const QString &rate);
     // Says that a row has no rate to take; the claim's rate stays.
     void tellUnusableRow(int i);
     void showMenu(const QPoint &globalPos);
