@@ -23,15 +23,16 @@ private slots:
     void generalForms();
     void amountForms_data();
     void amountForms();
-    void filterKey_data();
-    void filterKey();
-    void editCheck_data();
-    void editCheck();
-    void editCheckHugeTextsFinish();
-    void editClean_data();
-    void editClean();
-    void edit1Exit_data();
-    void edit1Exit();
+    void typedKeys_data();
+    void typedKeys();
+    void numberPrefixes_data();
+    void numberPrefixes();
+    void numberPrefixOfHugeTexts();
+    void normalisedNumbers_data();
+    void normalisedNumbers();
+    void normalisedAmounts_data();
+    void normalisedAmounts();
+    void plainAmountsTakeTheShortWay();
 };
 
 void TestNumText::readingNumbers_data() {
@@ -172,7 +173,7 @@ void TestNumText::amountForms() {
     QCOMPARE(amountForm(value), text);
 }
 
-void TestNumText::filterKey_data() {
+void TestNumText::typedKeys_data() {
     QTest::addColumn<QChar>("typed");
     QTest::addColumn<QChar>("result");
     QTest::newRow("point becomes comma") << QChar(u'.') << QChar(u',');
@@ -188,13 +189,13 @@ void TestNumText::filterKey_data() {
     QTest::newRow("cyrillic") << QChar(u'б') << QChar();
 }
 
-void TestNumText::filterKey() {
+void TestNumText::typedKeys() {
     QFETCH(QChar, typed);
     QFETCH(QChar, result);
     QCOMPARE(filterTypedKey(typed), result);
 }
 
-void TestNumText::editCheck_data() {
+void TestNumText::numberPrefixes_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("kept");
     QTest::newRow("a number stays") << "12,5"
@@ -224,21 +225,21 @@ void TestNumText::editCheck_data() {
     QTest::newRow("4933 nines overflow") << QString(4933, u'9') << QString(4932, u'9');
 }
 
-void TestNumText::editCheck() {
+void TestNumText::numberPrefixes() {
     QFETCH(QString, text);
     QFETCH(QString, kept);
     QCOMPARE(longestNumberPrefix(text), kept);
 }
 
 // Shortening must not be one conversion per removed character.
-void TestNumText::editCheckHugeTextsFinish() {
+void TestNumText::numberPrefixOfHugeTexts() {
     QCOMPARE(longestNumberPrefix(QString(1000000, u'7')).size(), 4932);
     QCOMPARE(longestNumberPrefix(QStringLiteral("1E") + QString(1000000, u'1')),
              QStringLiteral("1E1111"));
     QCOMPARE(longestNumberPrefix(QString(1000000, u',')), QStringLiteral(","));
 }
 
-void TestNumText::editClean_data() {
+void TestNumText::normalisedNumbers_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("cleaned");
     QTest::newRow("leading comma") << ",5"
@@ -263,13 +264,13 @@ void TestNumText::editClean_data() {
                                                      << "0";
 }
 
-void TestNumText::editClean() {
+void TestNumText::normalisedNumbers() {
     QFETCH(QString, text);
     QFETCH(QString, cleaned);
     QCOMPARE(normalisedNumber(text, QStringLiteral("0")), cleaned);
 }
 
-void TestNumText::edit1Exit_data() {
+void TestNumText::normalisedAmounts_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("left");
     QTest::newRow("typed with a point") << "1,5"
@@ -290,10 +291,31 @@ void TestNumText::edit1Exit_data() {
                                    << "0,00";
 }
 
-void TestNumText::edit1Exit() {
+void TestNumText::normalisedAmounts() {
     QFETCH(QString, text);
     QFETCH(QString, left);
     QCOMPARE(normalisedAmount(text), left);
+}
+
+// The short way for plain texts gives what the long way gives.
+void TestNumText::plainAmountsTakeTheShortWay() {
+    QRandomGenerator rng(2026);
+    for (int i = 0; i < 20000; ++i) {
+        QString text;
+        const int integers = int(rng.bounded(0, 16));
+        for (int k = 0; k < integers; ++k)
+            text += QChar(u'0' + int(rng.bounded(k == 0 && rng.bounded(4) ? 1 : 0, 10)));
+        if (integers == 0 || rng.bounded(2)) {
+            text += u',';
+            const int decimals = int(rng.bounded(0, 4));
+            for (int k = 0; k < decimals; ++k)
+                text += QChar(u'0' + int(rng.bounded(10)));
+        }
+        long double v = 0;
+        const QString cleaned = normalisedNumber(text, QStringLiteral("0"));
+        if (!tryReadNumber(cleaned, v)) v = 0;
+        QCOMPARE(normalisedAmount(text), amountForm(v));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestNumText)

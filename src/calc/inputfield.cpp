@@ -25,7 +25,35 @@ QString normalisedNumber(const QString &text, const QString &defaultText) {
     return generalForm(v);
 }
 
+namespace {
+
+// The amount a plain decimal text comes to, without going through binary and
+// back: digits, then at most two decimals after a comma, at most 13 integer
+// and 15 significant digits. Such a text reads, in the extended type, as a
+// value whose 18-digit expansion is the text itself, so the long way gives
+// exactly this. Null for any other text.
+QString plainAmount(const QString &text) {
+    const qsizetype comma = text.indexOf(u',');
+    const qsizetype end = comma < 0 ? text.size() : comma;
+    qsizetype lead = 0;
+    while (lead < end - 1 && text[lead] == u'0')
+        ++lead;
+    const qsizetype decimals = comma < 0 ? 0 : text.size() - comma - 1;
+    if (end == 0 || end - lead > 13 || decimals > 2 || end - lead + decimals > 15) return {};
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (i != comma && (text[i] < u'0' || text[i] > u'9')) return {};
+    QString out = text.mid(lead, end - lead) + u',';
+    out += comma < 0 ? QStringView() : QStringView(text).sliced(comma + 1);
+    out += QString(2 - decimals, u'0');
+    return out;
+}
+
+} // namespace
+
 QString normalisedAmount(const QString &text) {
+    // The debt field is left after every edit and a batch reads one per row:
+    // the common plain texts take the short way.
+    if (const QString plain = plainAmount(text); !plain.isNull()) return plain;
     long double v = 0;
     const QString cleaned = normalisedNumber(text, QStringLiteral("0"));
     if (!tryReadNumber(cleaned, v)) v = 0;
