@@ -19,13 +19,13 @@ namespace {
 // character passes the key filter, the whole text reads as a number, and it
 // is no longer than the field lets one type.
 QString fieldNumber(const QString &field, const QString &text, int limit) {
-    QString typed;
-    for (QChar c : text.trimmed()) {
+    QString typed = QStringView(text).trimmed().toString();
+    for (QChar &c : typed) {
         const QChar kept = calc::filterTypedKey(c);
         if (kept.isNull() || kept.unicode() == 8)
             throw FieldError{field, text,
                              QStringLiteral("допустимы только цифры и десятичная запятая")};
-        typed += kept;
+        c = kept;
     }
     if (typed.isEmpty()) throw FieldError{field, text, QStringLiteral("пустое число")};
     if (typed.size() > limit)
@@ -37,7 +37,7 @@ QString fieldNumber(const QString &field, const QString &text, int limit) {
 
 QDate fieldDate(const QString &field, const QString &text) {
     QDate d;
-    if (!rates::parseDateText(text.trimmed(), d))
+    if (!rates::parseDateText(QStringView(text).trimmed(), d))
         throw FieldError{field, text, QStringLiteral("нужна дата дд.мм.гггг")};
     if (d < QDate(1990, 1, 1))
         throw FieldError{field, text, QStringLiteral("даты раньше 01.01.1990 не принимаются")};
@@ -46,7 +46,7 @@ QDate fieldDate(const QString &field, const QString &text) {
 
 int fieldInteger(const QString &field, const QString &text, int low, int high) {
     bool ok = false;
-    const int v = text.trimmed().toInt(&ok);
+    const int v = QStringView(text).trimmed().toInt(&ok);
     if (!ok || v < low || v > high)
         throw FieldError{field, text,
                          QStringLiteral("нужно целое число от %1 до %2").arg(low).arg(high)};
@@ -78,35 +78,26 @@ const QStringList &fieldNames() {
     return names;
 }
 
-RateLookup::RateLookup(const rates::RateTable &table) {
-    entries_.reserve(size_t(table.count()));
+RateLookup::RateLookup(const rates::RateTable &table)
+    : table_(table), keyDates_(rates::keyDates(table)) {
     for (int i = 0; i < table.count(); ++i) {
-        Entry e;
-        e.key = table.key(i);
-        e.readable = rates::keyDate(table.keyView(i), e.date);
-        const rates::RowSelection s = rates::normaliseRow(e.key, table.rate(i));
-        if (s.outcome != rates::RowSelection::Nothing && s.outcome != rates::RowSelection::BadRate)
-            e.rate = s.rate;
-        entries_.push_back(e);
+        const rates::RowSelection s = rates::normaliseRow(table.key(i), table.rate(i));
+        const bool usable =
+            s.outcome != rates::RowSelection::Nothing && s.outcome != rates::RowSelection::BadRate;
+        rates_.append(usable ? s.rate : QString());
     }
 }
 
 QString RateLookup::rateOn(QDate end) const {
-    // A table of fewer than two entries leaves the field as the window opens it.
-    if (entries_.size() < 2 || entries_.front().key.isEmpty()) return QStringLiteral("8,75");
-    for (size_t i = 0; i < entries_.size(); ++i) {
-        const Entry &e = entries_[i];
-        if (!e.readable)
-            throw AppError(QStringLiteral("Не удается прочитать дату периода \"%1\"").arg(e.key));
-        if (e.date <= end || i + 1 == entries_.size()) {
-            if (e.rate.isEmpty())
-                throw AppError(QStringLiteral("В строке таблицы ставок \"%1\" нет ставки, "
-                                              "которую можно применить")
-                                   .arg(e.key));
-            return e.rate;
-        }
-    }
-    return QStringLiteral("8,75");
+    const rates::RateLookupPlan plan = rates::planRateLookup(table_, keyDates_, end);
+    if (!plan.error.isEmpty()) throw AppError(plan.error);
+    // No entry chosen (a table of fewer than two): the field stays as the window opens it.
+    if (plan.chosen < 0) return QStringLiteral("8,75");
+    if (rates_[plan.chosen].isEmpty())
+        throw AppError(QStringLiteral("В строке таблицы ставок \"%1\" нет ставки, которую можно "
+                                      "применить")
+                           .arg(table_.line(plan.chosen)));
+    return rates_[plan.chosen];
 }
 
 Defaults Defaults::fromUserData() {
@@ -136,7 +127,7 @@ Defaults Defaults::fromUserData() {
 }
 
 void ClaimRequest::set(const QString &field, const QString &value) {
-    if (value.trimmed().isEmpty()) return;
+    if (QStringView(value).trimmed().isEmpty()) return;
     if (field == QStringLiteral("debt")) {
         debt = calc::normalisedAmount(fieldNumber(field, value, 13));
     } else if (field == QStringLiteral("from")) {
@@ -146,7 +137,7 @@ void ClaimRequest::set(const QString &field, const QString &value) {
     } else if (field == QStringLiteral("tax")) {
         tax = fieldInteger(field, value, 0, 35);
     } else if (field == QStringLiteral("court")) {
-        const QString v = value.trimmed();
+        const QStringView v = QStringView(value).trimmed();
         if (v == QStringLiteral("arbitration"))
             court = calc::Court::Arbitration;
         else if (v == QStringLiteral("general"))
@@ -154,7 +145,7 @@ void ClaimRequest::set(const QString &field, const QString &value) {
         else
             throw FieldError{field, value, QStringLiteral("нужно arbitration или general")};
     } else if (field == QStringLiteral("mode")) {
-        const QString v = value.trimmed();
+        const QStringView v = QStringView(value).trimmed();
         if (v == QStringLiteral("statutory"))
             statutory = true;
         else if (v == QStringLiteral("contractual"))

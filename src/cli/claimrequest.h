@@ -7,7 +7,6 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
-#include <vector>
 
 // One claim given as text (an option on the command line or a field of a CSV
 // row), checked by the same rules as the window's fields, and counted as the
@@ -21,8 +20,9 @@ struct FieldError {
     QString reason;
 };
 
-// The rate the window's lookup puts into the rate field for an end date,
-// with the table read once: the same scan from the newest entry down.
+// The rate the window's lookup puts into the rate field for an end date, the
+// table's key dates and normalised rates read once for many lookups. The
+// table must outlive it.
 class RateLookup {
 public:
     explicit RateLookup(const rates::RateTable &table);
@@ -30,12 +30,9 @@ public:
     QString rateOn(QDate end) const;
 
 private:
-    struct Entry {
-        QDate date;
-        bool readable = false;
-        QString key, rate; // the normalised rate, empty when it is no number
-    };
-    std::vector<Entry> entries_;
+    const rates::RateTable &table_;
+    QList<QDate> keyDates_;
+    QStringList rates_; // normalised, empty where the entry has no usable rate
 };
 
 // What the command line starts from: the user's rate table and stored values.

@@ -86,35 +86,41 @@ int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults, QI
     if (!readCsv(csv, rows)) throw AppError(QStringLiteral("--batch: файл не читается как CSV"));
     if (rows.isEmpty()) throw AppError(QStringLiteral("--batch: в файле нет строки заголовка"));
     const QStringList header = rows.takeFirst();
-    for (const QString &name : header)
-        if (!fieldNames().contains(name.trimmed()))
+    QStringList columns; // the header's names without blanks
+    for (const QString &name : header) {
+        columns.append(name.trimmed());
+        if (!fieldNames().contains(columns.last()))
             throw AppError(QStringLiteral("--batch: неизвестный столбец \"%1\"").arg(name));
+    }
     const RateLookup lookup(defaults.table);
     out.write(csvRow(header + QStringList{"days", "rate", "interest", "total", "fee", "error"}));
     int failed = 0;
     QByteArray buffer;
     for (qsizetype n = 0; n < rows.size(); ++n) {
-        const QStringList &row = rows[n];
-        QStringList fields = row;
-        while (fields.size() < header.size())
-            fields.append(QString());
-        QStringList result(5);
+        // The row as read, padded to the header, then the results and the error.
+        QStringList line = rows[n];
+        const bool tooLong = line.size() > header.size();
+        line.resize(std::max(line.size(), header.size()));
+        line.reserve(line.size() + 6);
         QString error;
         try {
-            if (row.size() > header.size())
-                throw AppError(QStringLiteral("в строке больше полей, чем столбцов"));
+            if (tooLong) throw AppError(QStringLiteral("в строке больше полей, чем столбцов"));
             ClaimRequest request;
             for (qsizetype i = 0; i < header.size(); ++i)
-                request.set(header[i].trimmed(), fields[i]);
+                request.set(columns[i], line[i]);
             const ClaimResult r = computeClaim(request, defaults, lookup);
-            result = {QString::number(r.days), r.rate, r.interest, r.total, r.fee};
+            line << QString::number(r.days) << r.rate << r.interest << r.total << r.fee;
         } catch (const FieldError &e) {
             error = fieldMessage(e, e.field);
         } catch (const AppError &e) {
             error = e.message();
         }
-        if (!error.isEmpty()) ++failed;
-        buffer += csvRow(fields + result + QStringList{error});
+        if (!error.isEmpty()) {
+            ++failed;
+            line.resize(line.size() + 5);
+        }
+        line << error;
+        buffer += csvRow(line);
         if (buffer.size() > 1 << 16) {
             out.write(buffer);
             buffer.clear();

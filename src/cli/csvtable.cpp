@@ -1,5 +1,6 @@
 #include "csvtable.h"
 
+#include <algorithm>
 #include <csv.h>
 
 namespace cli {
@@ -38,19 +39,24 @@ bool readCsv(const QByteArray &bytes, QList<QStringList> &rows) {
 
 QByteArray csvRow(const QStringList &fields) {
     QByteArray out;
+    out.reserve(256);
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i > 0) out += ',';
-        const QByteArray utf8 = fields[i].toUtf8();
+        const QString &field = fields[i];
         // A field is quoted only when it has to be: a comma, a quote, a line end.
-        if (!utf8.contains(',') && !utf8.contains('"') && !utf8.contains('\n') &&
-            !utf8.contains('\r')) {
-            out += utf8;
+        const bool plain = std::none_of(field.cbegin(), field.cend(), [](QChar c) {
+            return c == u',' || c == u'"' || c == u'\n' || c == u'\r';
+        });
+        if (plain) {
+            out += field.toUtf8();
             continue;
         }
-        QByteArray quoted(utf8.size() * 2 + 2, Qt::Uninitialized);
-        quoted.truncate(qsizetype(csv_write(quoted.data(), size_t(quoted.size()), utf8.constData(),
-                                            size_t(utf8.size()))));
-        out += quoted;
+        const QByteArray utf8 = field.toUtf8();
+        const qsizetype at = out.size();
+        out.resize(at + utf8.size() * 2 + 2);
+        const size_t written = csv_write(out.data() + at, size_t(utf8.size() * 2 + 2),
+                                         utf8.constData(), size_t(utf8.size()));
+        out.resize(at + qsizetype(written));
     }
     return out + "\r\n";
 }

@@ -119,14 +119,19 @@ void RateTable::setRate(int i, const QString &rate) {
     lines_[i] = key(i) + u'=' + rate;
 }
 
-RateLookupPlan planRateLookup(const RateTable &table, QDate endDate) {
+namespace {
+
+// The lookup's scan from the newest entry down; `dateOf(i, date)` reads an
+// entry's key date, false when it names none.
+template <class DateOf>
+RateLookupPlan planLookup(const RateTable &table, QDate endDate, DateOf dateOf) {
     RateLookupPlan plan;
     plan.lastRow = table.count() > 0 ? table.count() - 1 : 0;
     if (table.count() < 2 || table.key(0).isEmpty()) return plan;
     const int last = table.count() - 1;
     for (int i = 0; i <= last; ++i) {
         QDate d;
-        if (!keyDate(table.keyView(i), d)) {
+        if (!dateOf(i, d)) {
             plan.error =
                 QStringLiteral("Не удается прочитать дату периода \"%1\"").arg(table.key(i));
             return plan;
@@ -138,6 +143,27 @@ RateLookupPlan planRateLookup(const RateTable &table, QDate endDate) {
         }
     }
     return plan;
+}
+
+} // namespace
+
+RateLookupPlan planRateLookup(const RateTable &table, QDate endDate) {
+    return planLookup(table, endDate,
+                      [&table](int i, QDate &d) { return keyDate(table.keyView(i), d); });
+}
+
+QList<QDate> keyDates(const RateTable &table) {
+    QList<QDate> dates(table.count());
+    for (int i = 0; i < table.count(); ++i)
+        keyDate(table.keyView(i), dates[i]);
+    return dates;
+}
+
+RateLookupPlan planRateLookup(const RateTable &table, const QList<QDate> &keyDates, QDate endDate) {
+    return planLookup(table, endDate, [&keyDates](int i, QDate &d) {
+        d = keyDates.value(i);
+        return d.isValid();
+    });
 }
 
 RowSelection normaliseRow(const QString &key, const QString &rateCell) {

@@ -66,6 +66,11 @@ struct RateLookupPlan {
 
 RateLookupPlan planRateLookup(const RateTable &table, QDate endDate);
 
+// The same with the key dates read beforehand (`keyDates`: one per entry, a
+// null date where the key names none), for many lookups in one table.
+QList<QDate> keyDates(const RateTable &table);
+RateLookupPlan planRateLookup(const RateTable &table, const QList<QDate> &keyDates, QDate endDate);
+
 // Selecting a row makes its rate the current one: the rate text trimmed and
 // with "." turned into ",", checked to be a number, and the key's date.
 struct RowSelection {
