@@ -60,6 +60,20 @@ rates::PageLoader *RateUpdater::pageLoader() {
     return loader_;
 }
 
+// Runs a step of the update. A failure puts the window back at rest before
+// the general error report tells it; an update that has ended says so.
+template <class Step> void RateUpdater::step(Step &&run) {
+    dialogs_.guard([&] {
+        try {
+            run();
+        } catch (const AppError &) {
+            rest();
+            throw;
+        }
+    });
+    if (!running_) emit finished();
+}
+
 void RateUpdater::start() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     running_ = true;
@@ -67,20 +81,14 @@ void RateUpdater::start() {
     rates_->frame()->setEnabled(false);
     progressBar_->setValue(0);
     progressBar_->show();
-    dialogs_.guard([this] {
-        try {
-            rates::PageLoader *loader = pageLoader();
-            rates::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("no"));
-            const QString address =
-                rates::readSetting(rates::kSettingsKey, false, QStringLiteral("update_url"));
-            stage_ = Stage::ClassicPage;
-            loader->navigate(QUrl(address.isEmpty() ? kRatePage : address));
-        } catch (const AppError &) {
-            rest();
-            throw;
-        }
+    step([this] {
+        rates::PageLoader *loader = pageLoader();
+        rates::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("no"));
+        const QString address =
+            rates::readSetting(rates::kSettingsKey, false, QStringLiteral("update_url"));
+        stage_ = Stage::ClassicPage;
+        loader->navigate(QUrl(address.isEmpty() ? kRatePage : address));
     });
-    if (!running_) emit finished();
 }
 
 void RateUpdater::downloadBegan() {
@@ -107,15 +115,7 @@ void RateUpdater::connectionFailure() {
 }
 
 void RateUpdater::documentCompleted() {
-    dialogs_.guard([this] {
-        try {
-            takePage();
-        } catch (const AppError &) {
-            rest();
-            throw;
-        }
-    });
-    if (!running_) emit finished();
+    step([this] { takePage(); });
 }
 
 void RateUpdater::takePage() {

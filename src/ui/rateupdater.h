@@ -43,6 +43,7 @@ signals:
     void finished();
 
 private:
+    template <class Step> void step(Step &&run);
     void downloadBegan();
     void documentCompleted();
     void takePage();
