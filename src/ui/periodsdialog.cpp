@@ -148,19 +148,29 @@ bool PeriodsDialog::paymentFromFields(calc::Payment &payment) {
     return true;
 }
 
+// Payments are kept in date order (a day's payments as entered), so the grid
+// shows them as they are kept.
+int PeriodsDialog::insertPayment(const calc::Payment &p) {
+    const auto at = std::upper_bound(
+        payments_.begin(), payments_.end(), p,
+        [](const calc::Payment &a, const calc::Payment &b) { return a.date < b.date; });
+    const int row = int(at - payments_.begin());
+    payments_.insert(row, p);
+    return row;
+}
+
 void PeriodsDialog::addPayment() {
     calc::Payment p;
     if (!paymentFromFields(p)) return;
-    payments_.append(p);
-    showPayments(int(payments_.size()) - 1);
+    showPayments(insertPayment(p));
 }
 
 void PeriodsDialog::changePayment() {
     const int row = grid_->currentRow();
     calc::Payment p;
     if (row < 0 || row >= payments_.size() || !paymentFromFields(p)) return;
-    payments_[row] = p;
-    showPayments(row);
+    payments_.removeAt(row);
+    showPayments(insertPayment(p));
 }
 
 void PeriodsDialog::deletePayment() {
@@ -170,28 +180,17 @@ void PeriodsDialog::deletePayment() {
     showPayments(std::min(row, int(payments_.size()) - 1));
 }
 
-// The grid in date order; `select` names a payment by its place before sorting.
 void PeriodsDialog::showPayments(int select) {
-    const calc::Payment *chosen =
-        select >= 0 && select < payments_.size() ? &payments_[select] : nullptr;
-    const calc::Payment kept = chosen ? *chosen : calc::Payment{};
-    std::stable_sort(
-        payments_.begin(), payments_.end(),
-        [](const calc::Payment &a, const calc::Payment &b) { return a.date < b.date; });
     const QSignalBlocker quiet(grid_);
     grid_->setRowCount(int(payments_.size()));
-    int selectRow = -1;
     for (int i = 0; i < payments_.size(); ++i) {
         grid_->setItem(i, 0, new QTableWidgetItem(calc::dateText(payments_[i].date)));
         auto *amount = new QTableWidgetItem(payments_[i].amount);
         amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid_->setItem(i, 1, amount);
-        if (chosen && selectRow < 0 && payments_[i].date == kept.date &&
-            payments_[i].amount == kept.amount)
-            selectRow = i;
     }
     grid_->clearSelection();
-    if (selectRow >= 0) grid_->selectRow(selectRow);
+    if (select >= 0 && select < payments_.size()) grid_->selectRow(select);
     recalculate();
 }
 

@@ -50,6 +50,8 @@ public:
 private:
     // A payment from the fields, or false after telling what is wrong.
     bool paymentFromFields(calc::Payment &payment);
+    // Puts a payment at its place in date order; returns that place.
+    int insertPayment(const calc::Payment &payment);
     void showPayments(int select = -1);
     void showChosenPayment();
     void recalculate();
