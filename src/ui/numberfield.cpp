@@ -63,9 +63,14 @@ QAction *NumberField::pasteAction(QMenu *menu) {
 void NumberField::pasteWithinLimit() {
     if (isReadOnly()) return;
     const QString clip = QGuiApplication::clipboard()->text();
-    const qsizetype room = typedLimit_ - (text().size() - selectedText().size());
+    const qsizetype room = roomLeft();
     if (clip.isEmpty() || room <= 0) return;
     insert(clip.left(room));
+}
+
+// How many characters may still be typed or pasted over the selection.
+qsizetype NumberField::roomLeft() const {
+    return typedLimit_ - (text().size() - selectedText().size());
 }
 
 bool NumberField::typeKey(QKeyEvent *event) {
@@ -75,7 +80,7 @@ bool NumberField::typeKey(QKeyEvent *event) {
     const QChar c = calc::filterTypedKey(typed.front());
     if (c.isNull()) return true; // dropped, Enter and Escape included
     if (c.unicode() == 8) return false;
-    if (text().size() - selectedText().size() >= typedLimit_) return true;
+    if (roomLeft() <= 0) return true;
     insert(QString(c));
     return true;
 }

@@ -40,6 +40,7 @@ protected:
 private:
     // Handles a typed key; false when the line edit should have it.
     bool typeKey(QKeyEvent *event);
+    qsizetype roomLeft() const;
     void keepNumber();
     void keepTypedLimit();
     void pasteWithinLimit();
