@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "calc/apperror.h"
+#include "pictures.h"
 
 #include <QIcon>
 #include <QLibraryInfo>
@@ -22,7 +23,7 @@ bool useRussian(QCoreApplication &app) {
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Долгомер"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/dolgomer.png")));
+    setWindowIcon(QIcon(loadPicture(QStringLiteral(":/pictures/dolgomer.png"))));
     useRussian(*this);
 }
 

@@ -1,6 +1,8 @@
 #include "pictures.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QPainter>
 #include <csetjmp>
 #include <cstdio>
@@ -75,13 +77,23 @@ QImage decodeJpeg(const QByteArray &bytes) {
     return img;
 }
 
+QImage decodePng(const QByteArray &bytes) {
+    // Named, and not guessed: guessing asks every image plugin installed on
+    // the system whether it can read the bytes, which loads them all (and the
+    // libraries they pull in) before the window is shown.
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer, QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QPixmap loadPicture(const QString &resource, QSize box) {
     QImage img;
     QFile file(resource);
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.readAll();
-        img =
-            resource.endsWith(QStringLiteral(".jpg")) ? decodeJpeg(bytes) : QImage::fromData(bytes);
+        img = resource.endsWith(QStringLiteral(".jpg")) ? decodeJpeg(bytes) : decodePng(bytes);
     }
     if (img.isNull()) return placeholder(box);
     if (box.isValid() && (img.width() > box.width() || img.height() > box.height()))
