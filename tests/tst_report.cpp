@@ -17,6 +17,8 @@
 #include <QRegularExpression>
 #include <QTextEdit>
 
+using ui::PrinterJob;
+
 namespace {
 
 // A page-sized image at 150 dpi stands in for the printer.
@@ -33,11 +35,11 @@ bool darkAt(const QImage &img, int x, int y) {
 }
 
 // A printer that writes what it prints to a PDF file.
-std::unique_ptr<QPrinter> pdfPrinter(const QString &path) {
+std::unique_ptr<PrinterJob> pdfPrinter(const QString &path) {
     auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
     p->setOutputFormat(QPrinter::PdfFormat);
     p->setOutputFileName(path);
-    return p;
+    return ui::printerJob(std::move(p));
 }
 
 } // namespace
@@ -145,7 +147,7 @@ void TestReport::emptyBoxPrintsNothing() {
     int printers = 0;
     f.report->setPrinterFactory([&printers] {
         ++printers;
-        return std::unique_ptr<QPrinter>();
+        return std::unique_ptr<PrinterJob>();
     });
     QTest::mouseClick(f.printLink, Qt::LeftButton);
     f.report->printAction()->trigger();
@@ -158,7 +160,7 @@ void TestReport::cancelPrintsNothing() {
     int printers = 0;
     f.report->setPrinterFactory([&printers] {
         ++printers;
-        return std::unique_ptr<QPrinter>();
+        return std::unique_ptr<PrinterJob>();
     });
     env_.boxes.answers = {false};
     f.report->printAction()->trigger();
@@ -195,7 +197,7 @@ void TestReport::printerRefusesTheJob() {
 
 void TestReport::noPrinterOffersPdf() {
     Window &f = calculated();
-    f.report->setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    f.report->setPrinterFactory([] { return std::unique_ptr<PrinterJob>(); });
     env_.boxes.answers = {true, false}; // print: yes; save a PDF instead: no
     f.report->print();
     QCOMPARE(env_.boxes.shown.size(), 2);

@@ -25,17 +25,7 @@ bool readDay(const QString &text, QDate &date) {
     return parseDateText(text, date);
 }
 
-QString changeLine(const RateChange &change) {
-    return convertPeriodKey(calc::dateText(change.date)) + u'=' + change.rate;
-}
-
 } // namespace
-
-QString keyRatePageAddress(QDate today) {
-    return QStringLiteral("https://www.cbr.ru/hd_base/KeyRate/"
-                          "?UniDbQuery.Posted=True&UniDbQuery.From=01.01.2016&UniDbQuery.To=") +
-           calc::dateText(today);
-}
 
 QList<RateChange> readKeyRateChanges(const HtmlDocument &page) {
     struct Day {
@@ -71,28 +61,6 @@ QList<RateChange> readKeyRateChanges(const HtmlDocument &page) {
         changes.front().date.month() == 1)
         changes.front().date = kKeyRateSince;
     return changes;
-}
-
-QStringList historyBefore2016() {
-    return {
-        QStringLiteral("с 14 сентября 2012 г.=8,25"), QStringLiteral("с 26 декабря 2011 г.=8"),
-        QStringLiteral("с 03 мая 2011 г.=8,25"),      QStringLiteral("с 28 февраля 2011 г.=8"),
-        QStringLiteral("с 01 июня 2010 г.=7,75"),     QStringLiteral("с 30 апреля 2010 г.=8"),
-        QStringLiteral("с 29 марта 2010 г.=8,25"),    QStringLiteral("с 24 февраля 2010 г.=8,5"),
-    };
-}
-
-QStringList keyRateTable(const QList<RateChange> &changes, const QStringList &classicLines) {
-    QStringList lines;
-    for (auto it = changes.crbegin(); it != changes.crend(); ++it)
-        lines.append(changeLine(*it));
-    QStringList before;
-    for (const QString &line : classicLines) {
-        QDate date;
-        if (keyDate(RateTable::keyOf(line), date) && date < kKeyRateSince) before.append(line);
-    }
-    if (before.isEmpty()) before = historyBefore2016() + RateTable::builtIn().lines();
-    return withoutRepeatedKeys(lines + before);
 }
 
 } // namespace rates

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "htmldoc.h"
+#include "ratesource.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -24,7 +25,7 @@ public:
     explicit PageLoader(QObject *parent = nullptr);
     ~PageLoader() override;
 
-    static constexpr int kTimeLimitMs = 30000;
+    static constexpr int kTimeLimitMs = RateSource::kTimeLimitMs;
     static constexpr qint64 kSizeLimit = 5 * 1024 * 1024;
     static inline const QString kFailedTitle = QStringLiteral("Ошибка загрузки");
 

@@ -4,11 +4,10 @@
 #include "dialogs.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
+#include "modules.h"
 #include "rategrid.h"
 #include "ratepanel.h"
-#include "rates/keyratepage.h"
-#include "rates/pageloader.h"
-#include "rates/ratepage.h"
+#include "rates/keyratetable.h"
 #include "rates/settings.h"
 
 #include <QApplication>
@@ -32,7 +31,7 @@ const QString kRatePage = QStringLiteral(
 
 RateUpdater::RateUpdater(RatePanel *rates, Dialogs &dialogs)
     : QObject(rates), rates_(rates), dialogs_(dialogs),
-      timeLimitMs_(rates::PageLoader::kTimeLimitMs) {
+      timeLimitMs_(rates::RateSource::kTimeLimitMs) {
     QFrame *panel = rates->frame();
     progressBar_ = new QProgressBar(panel);
     progressBar_->setObjectName(QStringLiteral("updateProgress"));
@@ -47,17 +46,17 @@ RateUpdater::RateUpdater(RatePanel *rates, Dialogs &dialogs)
     connect(updateLink_, &LinkLabel::clicked, this, &RateUpdater::start);
 }
 
-rates::PageLoader *RateUpdater::pageLoader() {
-    if (!loader_) {
+RateUpdater::~RateUpdater() = default;
+
+rates::RateSource *RateUpdater::rateSource() {
+    if (!source_) {
+        source_ = makeRateSource();
         // Like an installed browser, the loader brings its settings key along.
         rates::settingExists(kBrowserKey, true, kInlineImages);
-        loader_ = new rates::PageLoader(this);
-        connect(loader_, &rates::PageLoader::downloadBegin, this, &RateUpdater::downloadBegan);
-        connect(loader_, &rates::PageLoader::documentComplete, this,
-                &RateUpdater::documentCompleted);
+        source_->setListener(this);
     }
-    loader_->setTimeLimit(timeLimitMs_);
-    return loader_;
+    source_->setTimeLimit(timeLimitMs_);
+    return source_.get();
 }
 
 // Runs a step of the update. A failure puts the window back at rest before
@@ -82,12 +81,12 @@ void RateUpdater::start() {
     progressBar_->setValue(0);
     progressBar_->show();
     step([this] {
-        rates::PageLoader *loader = pageLoader();
+        rates::RateSource *source = rateSource();
         rates::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("no"));
         const QString address =
             rates::readSetting(rates::kSettingsKey, false, QStringLiteral("update_url"));
         stage_ = Stage::ClassicPage;
-        loader->navigate(QUrl(address.isEmpty() ? kRatePage : address));
+        source->navigate(QUrl(address.isEmpty() ? kRatePage : address));
     });
 }
 
@@ -130,18 +129,16 @@ void RateUpdater::takePage() {
 void RateUpdater::takeClassicPage() {
     rates::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("yes"));
     advance();
-    const rates::HtmlDocument &page = pageLoader()->document();
-    classicLines_.clear();
-    if (page.isHtml() && rates::isRatePage(page) && page.hasBody()) {
+    const rates::RateSource::ClassicPage page = rateSource()->readClassicPage();
+    classicLines_ = page.lines;
+    if (page.isRatePage) {
         advance();
-        // All pairs are read before anything changes.
-        classicLines_ = rates::readRatePairs(rates::ratePageCells(page));
         if (!classicLines_.isEmpty()) advance();
     }
     stage_ = Stage::KeyRatePage;
     const QString address =
         rates::readSetting(rates::kSettingsKey, false, QStringLiteral("keyrate_url"));
-    pageLoader()->navigate(
+    rateSource()->navigate(
         QUrl(address.isEmpty() ? rates::keyRatePageAddress(QDate::currentDate()) : address));
 }
 
@@ -149,9 +146,7 @@ void RateUpdater::takeClassicPage() {
 // classic page's pairs do, as before the key rate existed.
 void RateUpdater::takeKeyRatePage() {
     advance();
-    const rates::HtmlDocument &page = pageLoader()->document();
-    const QList<rates::RateChange> changes =
-        page.isHtml() ? rates::readKeyRateChanges(page) : QList<rates::RateChange>();
+    const QList<rates::RateChange> changes = rateSource()->readKeyRatePage();
     const QStringList lines =
         changes.isEmpty() ? classicLines_ : rates::keyRateTable(changes, classicLines_);
     if (lines.isEmpty()) {

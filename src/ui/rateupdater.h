@@ -1,13 +1,12 @@
 #pragma once
 
+#include "rates/ratesource.h"
+
 #include <QObject>
 #include <QStringList>
+#include <memory>
 
 class QProgressBar;
-
-namespace rates {
-class PageLoader;
-}
 
 namespace ui {
 
@@ -19,18 +18,19 @@ class RatePanel;
 // progress bar at the foot of the rate panel, the page loader, reading the
 // classic rate page and the key rate page, saving the table and showing it. The window stays usable
 // while the page loads; the panel waits disabled.
-class RateUpdater : public QObject {
+class RateUpdater : public QObject, private rates::RateSource::Listener {
     Q_OBJECT
 public:
     RateUpdater(RatePanel *rates, Dialogs &dialogs);
+    ~RateUpdater() override;
 
     // Starts loading the page (the address in `update_url` when set).
     void start();
     bool isRunning() const { return running_; }
 
-    // The loader is made on the first update, and with it the browser's
+    // The source is made on the first update, and with it the browser's
     // settings key; until then the program never touches the network.
-    rates::PageLoader *pageLoader();
+    rates::RateSource *rateSource();
     // How long a load may take in all.
     void setTimeLimit(int ms) { timeLimitMs_ = ms; }
 
@@ -44,8 +44,8 @@ signals:
 
 private:
     template <class Step> void step(Step &&run);
-    void downloadBegan();
-    void documentCompleted();
+    void downloadBegan() override;
+    void documentCompleted() override;
     void takePage();
     void takeClassicPage();
     void takeKeyRatePage();
@@ -59,7 +59,7 @@ private:
     Dialogs &dialogs_;
     LinkLabel *updateLink_;
     QProgressBar *progressBar_;
-    rates::PageLoader *loader_ = nullptr;
+    std::unique_ptr<rates::RateSource> source_;
     int timeLimitMs_;
     bool running_ = false;
     // An update loads the classic rate page, then the key rate page.

@@ -1,6 +1,7 @@
 #include "reportprinter.h"
 
 #include "dialogs.h"
+#include "modules.h"
 #include "printing.h"
 
 #include <QApplication>
@@ -8,8 +9,6 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 namespace ui {
 namespace {
@@ -26,16 +25,10 @@ public:
     BusyPointer &operator=(const BusyPointer &) = delete;
 };
 
-std::unique_ptr<QPrinter> defaultPrinter() {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) return nullptr;
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-}
-
 } // namespace
 
 ReportPrinter::ReportPrinter(Dialogs &dialogs, Pages pages)
-    : dialogs_(dialogs), pages_(pages), makePrinter_(defaultPrinter) {}
+    : dialogs_(dialogs), pages_(pages), makePrinter_(openDefaultPrinter) {}
 
 // Draws on a printer or a PDF file; false when the device refused the job at
 // its start or its end.
@@ -53,16 +46,16 @@ void ReportPrinter::print(const QStringList &lines) {
                       QStringLiteral("Подтверждение печати"), MessageBoxes::Icon::Question,
                       MessageBoxes::Buttons::OkCancel))
         return;
-    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<PrinterJob> printer;
     bool printed = false;
-    {
+    bool failed = true; // the printing module could not be loaded: reported
+    dialogs_.guard([&] {
         BusyPointer busy;
         printer = makePrinter_ ? makePrinter_() : nullptr;
-        if (printer) {
-            printer->setDocName(QString());
-            printed = draw(*printer, lines) && printer->printerState() != QPrinter::Error;
-        }
-    }
+        if (printer) printed = draw(printer->device(), lines) && !printer->failed();
+        failed = false;
+    });
+    if (failed) return;
     if (!printer) {
         offerPdf(lines);
         return;

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "printerjob.h"
+
 #include <QStringList>
 #include <functional>
 #include <memory>
 
 class QPagedPaintDevice;
-class QPrinter;
 
 namespace ui {
 
@@ -23,7 +24,7 @@ public:
 
     // Makes the printer for a print: the default printer, or null when none
     // is installed. Tests print into files instead.
-    using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
+    using PrinterFactory = std::function<std::unique_ptr<PrinterJob>()>;
     void setPrinterFactory(PrinterFactory factory) { makePrinter_ = std::move(factory); }
 
     void print(const QStringList &lines);
