@@ -227,7 +227,7 @@ void TestUpdate::chosenRateStaysAfterAnUpdate() {
         bankPage(QStringLiteral("Банк России"),
                  {"с 1 июня 2010 г.|7,75", "с 29 марта 2010 г.|8,25", "с 25 ноября 2009 г.|9"})};
     Window &f = openAt(QStringLiteral("/rates"));
-    f.rateGrid->selectRow(20);
+    f.panel->selectRow(20);
     const QString chosen = f.rateField->text();
     QCOMPARE(chosen, QStringLiteral("11,5"));
     update(f);

@@ -131,12 +131,17 @@ public:
         QDir::setCurrent(cwd_);
         home_.reset();
     }
-    Window &open() {
+    // The window as it starts: the parts no test has asked for are not made.
+    ui::MainWindow &openWindow() {
         view.reset();
         form = std::make_unique<ui::MainWindow>(&boxes);
         form->show();
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get())) qWarning("window not active");
+        return *form;
+    }
+    Window &open() {
+        openWindow();
         view = std::make_unique<Window>(*form);
         return *view;
     }

@@ -63,7 +63,7 @@ int main(int argc, char **argv) {
     }
 
     form.openRatePanel();
-    form.ratePanel()->grid()->selectRow(4);
+    form.ratePanel()->selectRow(4);
     form.rateEditor()->startAdding();
     ok = save(form, dir + QStringLiteral("/window-rate-panel.png")) && ok;
 

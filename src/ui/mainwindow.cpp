@@ -69,16 +69,14 @@ MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent)
     // and closes the panels.
     for (QWidget *w : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         w->setAttribute(Qt::WA_NoMousePropagation);
-    // Keyboard order: the debt first, then the dates, the panels, the tax,
-    // the report, the mode inputs and the courts.
+    // Keyboard order: the debt first, then the dates, the panels (put in
+    // when they are made), the tax, the report, the mode inputs and the courts.
     const QList<QWidget *> order = {
-        claimInputs_->debtField(),          claimInputs_->periodStart(),
-        claimInputs_->periodEnd(),          ratePanel_->grid(),
-        rateEditor_->entryDate(),           rateEditor_->entryRate(),
-        claimInputs_->taxSlider(),          reportView_->box(),
-        rateModes_->refinancingRateField(), rateModes_->divisorSlider(),
-        rateModes_->dailyRateField(),       claimInputs_->generalCourt(),
-        claimInputs_->arbitrationCourt()};
+        claimInputs_->debtField(),    claimInputs_->periodStart(),
+        claimInputs_->periodEnd(),    claimInputs_->taxSlider(),
+        reportView_->box(),           rateModes_->refinancingRateField(),
+        rateModes_->divisorSlider(),  rateModes_->dailyRateField(),
+        claimInputs_->generalCourt(), claimInputs_->arbitrationCourt()};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -158,6 +156,8 @@ void MainWindow::wireParts() {
     connect(ratePanel_->deleteAction(), &QAction::triggered, rateEditor_,
             &RateEditor::deleteChosen);
     connect(rateEditor_, &RateEditor::opened, this, &MainWindow::makeRoomForEditor);
+    connect(ratePanel_, &RatePanel::frameMade, this, &MainWindow::orderRateGrid);
+    connect(rateEditor_, &RateEditor::made, this, &MainWindow::orderEditorFields);
     connect(rateUpdater_, &RateUpdater::started, rateEditor_, &RateEditor::close);
 }
 
@@ -255,6 +255,20 @@ void MainWindow::makeRoomForEditor(RateEditor::Mode mode) {
     // top edge shows under the buttons.
     const int gap = mode == RateEditor::Mode::Adding ? 49 : 45;
     setOuterHeight(calculateLink_->y() + calculateLink_->height() + gap);
+}
+
+// The grid comes after the period; the editor's fields after the grid, or
+// after the period while there is no grid: in both orders of making them
+// the keyboard goes period, grid, date, rate.
+void MainWindow::orderRateGrid() {
+    setTabOrder(claimInputs_->periodEnd(), ratePanel_->grid());
+}
+
+void MainWindow::orderEditorFields() {
+    QWidget *before = ratePanel_->isMade() ? static_cast<QWidget *>(ratePanel_->grid())
+                                           : claimInputs_->periodEnd();
+    setTabOrder(before, rateEditor_->entryDate());
+    setTabOrder(rateEditor_->entryDate(), rateEditor_->entryRate());
 }
 
 void MainWindow::showChosenEntry(QDate date, const QString &rate) {

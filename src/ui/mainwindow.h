@@ -77,6 +77,8 @@ private:
     void startUp();
     void showPicture();
     void makeRoomForEditor(RateEditor::Mode mode);
+    void orderRateGrid();
+    void orderEditorFields();
     void showChosenEntry(QDate date, const QString &rate);
     void writeToUs();
     // The mouse over the bare background: icons and action links at rest.

@@ -7,7 +7,6 @@
 #include "linklabel.h"
 #include "lookandfeel.h"
 #include "numberfield.h"
-#include "rategrid.h"
 #include "ratepanel.h"
 #include "rates/periodkey.h"
 
@@ -24,9 +23,23 @@ const QString kCheckInput =
 } // namespace
 
 RateEditor::RateEditor(QWidget *window, RatePanel *rates, Dialogs &dialogs)
-    : QObject(window), rates_(rates), dialogs_(dialogs) {
-    frame_ = new QFrame(window);
+    : QObject(window), window_(window), rates_(rates), dialogs_(dialogs) {}
+
+DatePicker *RateEditor::entryDate() {
+    build();
+    return entryDate_;
+}
+
+NumberField *RateEditor::entryRate() {
+    build();
+    return entryRate_;
+}
+
+void RateEditor::build() {
+    if (frame_) return;
+    frame_ = new QFrame(window_);
     frame_->setObjectName(QStringLiteral("rateEditor"));
+    frame_->setAttribute(Qt::WA_NoMousePropagation);
     frame_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     frame_->setGeometry(5, 24, 316, 249);
     frame_->setAutoFillBackground(true);
@@ -42,6 +55,8 @@ RateEditor::RateEditor(QWidget *window, RatePanel *rates, Dialogs &dialogs)
     entryRate_->setObjectName(QStringLiteral("entryRate"));
     placeField(entryRate_, {160, 82, 70, 24}, plainFont(13), QString());
     entryRate_->setEmptyText(QStringLiteral("0"));
+    entryDate_->setDate(chosenDate_);
+    entryRate_->setText(chosenRate_);
     // Both save links share one place; the mode shows one of them.
     saveEntryLink_ = new LinkLabel(QStringLiteral("Сохранить запись"), frame_, {16, 117, 284, 24},
                                    plainFont(19, true), kMaroon, QString());
@@ -71,9 +86,11 @@ RateEditor::RateEditor(QWidget *window, RatePanel *rates, Dialogs &dialogs)
     connect(saveEntryLink_, &LinkLabel::clicked, this, &RateEditor::saveNewEntry);
     connect(saveChangesLink_, &LinkLabel::clicked, this, &RateEditor::saveChanges);
     connect(closeLink_, &LinkLabel::clicked, this, &RateEditor::close);
+    emit made();
 }
 
 void RateEditor::startAdding() {
+    build();
     emit opened(Mode::Adding);
     frame_->show();
     frame_->raise();
@@ -88,6 +105,7 @@ void RateEditor::startAdding() {
 }
 
 void RateEditor::startEditing() {
+    build();
     emit opened(Mode::Editing);
     frame_->show();
     saveEntryLink_->hide();
@@ -96,11 +114,11 @@ void RateEditor::startEditing() {
 }
 
 void RateEditor::close() {
-    frame_->hide();
+    if (frame_) frame_->hide();
 }
 
 bool RateEditor::isOpen() const {
-    return !frame_->isHidden();
+    return frame_ && !frame_->isHidden();
 }
 
 bool RateEditor::isEditing() const {
@@ -108,6 +126,9 @@ bool RateEditor::isEditing() const {
 }
 
 void RateEditor::showEntry(QDate date, const QString &rate) {
+    chosenDate_ = date;
+    chosenRate_ = rate;
+    if (!frame_) return;
     entryDate_->setDate(date);
     entryRate_->setText(rate);
     if (isEditing()) startEditing();
@@ -129,7 +150,7 @@ void RateEditor::saveTable() {
 
 void RateEditor::saveNewEntry() {
     const QString line = entryLine();
-    rates_->grid()->selectRow(1);
+    rates_->selectRow(1);
     try {
         rates_->table().insertTop(line);
     } catch (const AppError &) {
@@ -146,7 +167,7 @@ void RateEditor::saveNewEntry() {
 
 void RateEditor::saveChanges() {
     const QString line = entryLine();
-    const int i = rates_->grid()->selectedRow() - 1;
+    const int i = rates_->selectedRow() - 1;
     bool changed = false;
     // An empty table has no entry to change: that is an input error too.
     if (i < rates_->table().count()) {
@@ -167,7 +188,7 @@ void RateEditor::saveChanges() {
 
 void RateEditor::deleteChosen() {
     rates::RateTable &table = rates_->table();
-    const int row = rates_->grid()->selectedRow();
+    const int row = rates_->selectedRow();
     if (table.count() == 0) return; // nothing to delete: no question, no error
     const QString text = QStringLiteral("Выбранная ставка:\r\n\r\n") + table.key(row - 1) +
                          QStringLiteral(" = ") + table.rate(row - 1) +
@@ -176,7 +197,7 @@ void RateEditor::deleteChosen() {
                       MessageBoxes::Buttons::OkCancel))
         return;
     close();
-    if (row == table.count() && table.count() > 1) rates_->grid()->selectRow(row - 1);
+    if (row == table.count() && table.count() > 1) rates_->selectRow(row - 1);
     table.remove(row - 1);
     rates_->refresh();
     saveTable();

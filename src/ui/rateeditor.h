@@ -17,7 +17,8 @@ class RatePanel;
 
 // The panel for adding a rate entry or changing the chosen one, over the
 // claim's inputs; deleting the chosen entry. Every change is written to the
-// rate file at once.
+// rate file at once. The panel's widgets are made when first wanted; until
+// then it keeps the chosen entry for them.
 class RateEditor : public QObject {
     Q_OBJECT
 public:
@@ -39,14 +40,18 @@ public:
     // Asks, then deletes the chosen entry.
     void deleteChosen();
 
-    DatePicker *entryDate() const { return entryDate_; }
-    NumberField *entryRate() const { return entryRate_; }
+    // The panel's fields, made on the first call.
+    DatePicker *entryDate();
+    NumberField *entryRate();
 
 signals:
+    // The panel's widgets were made.
+    void made();
     // The panel opened: the window makes room for it.
     void opened(RateEditor::Mode mode);
 
 private:
+    void build();
     void saveNewEntry();
     void saveChanges();
     // The table line the panel's date and rate make.
@@ -55,15 +60,19 @@ private:
     // and the table keeps the change (the file stays the last good table).
     void saveTable();
 
+    QWidget *window_;
     RatePanel *rates_;
     Dialogs &dialogs_;
-    QFrame *frame_;
-    QLabel *title_;
-    DatePicker *entryDate_;
-    NumberField *entryRate_;
-    LinkLabel *saveEntryLink_;
-    LinkLabel *saveChangesLink_;
-    LinkLabel *closeLink_;
+    QFrame *frame_ = nullptr;
+    QLabel *title_ = nullptr;
+    DatePicker *entryDate_ = nullptr;
+    NumberField *entryRate_ = nullptr;
+    LinkLabel *saveEntryLink_ = nullptr;
+    LinkLabel *saveChangesLink_ = nullptr;
+    LinkLabel *closeLink_ = nullptr;
+    // The chosen entry while there are no fields to show it.
+    QDate chosenDate_{2000, 1, 1};
+    QString chosenRate_ = QStringLiteral("0");
 };
 
 } // namespace ui

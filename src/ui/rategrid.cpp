@@ -31,8 +31,8 @@ void RateTableModel::refresh() {
     endResetModel();
 }
 
-RateGrid::RateGrid(const rates::RateTable *table, QWidget *parent)
-    : QTableView(parent), model_(new RateTableModel(table, this)) {
+RateGrid::RateGrid(const rates::RateTable *table, int selectedRow, QWidget *parent)
+    : QTableView(parent), model_(new RateTableModel(table, this)), selectedRow_(selectedRow) {
     setModel(model_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -65,8 +65,9 @@ void RateGrid::showSelection() {
     viewport()->update();
 }
 
-void RateGrid::selectRow(int row) {
-    moveTo(row);
+void RateGrid::showRow(int row) {
+    selectedRow_ = row;
+    showSelection();
 }
 
 void RateGrid::moveTo(int row) {
@@ -135,20 +136,8 @@ void RateGrid::contextMenuEvent(QContextMenuEvent *e) {
     emit menuRequested(e->globalPos());
 }
 
-bool RateGrid::refresh() {
+void RateGrid::reload() {
     model_->refresh();
-    if (selectedRow_ > rowCount()) {
-        selectRow(rowCount());
-        return true;
-    }
-    showSelection();
-    return false;
-}
-
-void RateGrid::refreshQuietly() {
-    model_->refresh();
-    selectedRow_ = std::min(selectedRow_, rowCount());
-    showSelection();
 }
 
 // The selected row is drawn over the grid's own painting: both cells filled

@@ -32,26 +32,21 @@ private:
 class RateGrid : public QTableView {
     Q_OBJECT
 public:
-    explicit RateGrid(const rates::RateTable *table, QWidget *parent = nullptr);
+    RateGrid(const rates::RateTable *table, int selectedRow, QWidget *parent = nullptr);
 
     int rowCount() const { return model_->rowCount(); }
     int selectedRow() const { return selectedRow_; }
 
-    // A program move of the selection. It tells rowSelected only when the row
-    // changes.
-    void selectRow(int row);
-    // After the table changed: the model is re-read, and when the selected row
-    // no longer exists the selection moves to the new last row (which counts as
-    // a move). True when the selection moved.
-    bool refresh();
-    // The same for a table replaced whole: the selection stays where it was,
-    // or on the new last row, and nobody is told.
-    void refreshQuietly();
+    // Shows `row` as the selected one; nobody is told. The panel that owns
+    // the grid decides the selection (it has one before the grid is made).
+    void showRow(int row);
+    // The table changed: the model is read again.
+    void reload();
 
 signals:
-    // A row was selected: every left click on a data row (a click on a key
-    // cell tells it without moving the selection), every keyboard move and
-    // every program move to another row.
+    // The user selected a row: every left click on a data row (a click on a
+    // key cell tells it without moving the selection) and every keyboard move
+    // to another row.
     void rowSelected(int row);
     // A double click or Enter: the choice is made.
     void confirmed();
@@ -73,7 +68,7 @@ private:
     void moveTo(int row);
 
     RateTableModel *model_;
-    int selectedRow_ = 1;
+    int selectedRow_;
 };
 
 } // namespace ui

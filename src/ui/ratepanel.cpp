@@ -13,18 +13,7 @@
 namespace ui {
 
 RatePanel::RatePanel(QWidget *window, Dialogs &dialogs)
-    : QObject(window), dialogs_(dialogs), table_(rates::RateTable::builtIn()) {
-    frame_ = new QFrame(window);
-    frame_->setObjectName(QStringLiteral("ratePanel"));
-    frame_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    frame_->setGeometry(336, 24, 249, 289);
-    frame_->setAutoFillBackground(true);
-    grid_ = new RateGrid(&table_, frame_);
-    grid_->setObjectName(QStringLiteral("rateGrid"));
-    grid_->setGeometry(9, 10, 232, 250);
-    grid_->setToolTip(QStringLiteral("Используйте двойной клик для выбора"));
-    frame_->hide();
-
+    : QObject(window), dialogs_(dialogs), table_(rates::RateTable::builtIn()), window_(window) {
     menu_ = new QMenu(window);
     chooseAction_ = menu_->addAction(QStringLiteral("Выбрать"));
     menu_->addSeparator();
@@ -32,22 +21,60 @@ RatePanel::RatePanel(QWidget *window, Dialogs &dialogs)
     editAction_ = menu_->addAction(QStringLiteral("Редактировать"));
     deleteAction_ = menu_->addAction(QStringLiteral("Удалить"));
 
-    // The start-up lookup already selects rows, so this is wired at once.
-    connect(grid_, &RateGrid::rowSelected, this, &RatePanel::chooseRow);
+    connect(chooseAction_, &QAction::triggered, this, &RatePanel::choiceMade);
+}
+
+QFrame *RatePanel::frame() {
+    if (frame_) return frame_;
+    frame_ = new QFrame(window_);
+    frame_->setObjectName(QStringLiteral("ratePanel"));
+    frame_->setAttribute(Qt::WA_NoMousePropagation);
+    frame_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    frame_->setGeometry(336, 24, 249, 289);
+    frame_->setAutoFillBackground(true);
+    frame_->hide();
+    grid_ = new RateGrid(&table_, selectedRow_, frame_);
+    grid_->setObjectName(QStringLiteral("rateGrid"));
+    grid_->setGeometry(9, 10, 232, 250);
+    grid_->setToolTip(QStringLiteral("Используйте двойной клик для выбора"));
+    connect(grid_, &RateGrid::rowSelected, this, &RatePanel::userSelected);
     connect(grid_, &RateGrid::confirmed, this, &RatePanel::choiceMade);
     connect(grid_, &RateGrid::menuRequested, this, &RatePanel::showMenu);
-    connect(chooseAction_, &QAction::triggered, this, &RatePanel::choiceMade);
+    emit frameMade(frame_);
+    return frame_;
+}
+
+RateGrid *RatePanel::grid() {
+    frame();
+    return grid_;
+}
+
+int RatePanel::rowCount() const {
+    return std::max(1, table_.count());
+}
+
+void RatePanel::selectRow(int row) {
+    if (row < 1 || row > rowCount() || row == selectedRow_) return;
+    selectedRow_ = row;
+    if (grid_) grid_->showRow(row);
+    chooseRow(row);
+}
+
+void RatePanel::userSelected(int row) {
+    selectedRow_ =
+        grid_->selectedRow(); // a click on a key cell tells a row but keeps the selection
+    chooseRow(row);
 }
 
 bool RatePanel::openStorage() {
     try {
         rates::openRateStorage(table_, rateFilePath_);
     } catch (const AppError &e) {
-        grid_->refresh();
+        refresh();
         dialogs_.reportError(e.message());
         return false;
     }
-    grid_->refresh();
+    refresh();
     return true;
 }
 
@@ -56,12 +83,12 @@ void RatePanel::lookUp(QDate end) {
     {
         // On its way the lookup passes the last row; an empty one is no news.
         const QScopedValueRollback passing(passingLastRow_, true);
-        grid_->selectRow(plan.lastRow + 1);
+        selectRow(plan.lastRow + 1);
     }
     if (!plan.error.isEmpty()) throw AppError(plan.error);
     if (plan.chosen < 0) return;
-    if (grid_->selectedRow() != plan.chosen + 1) {
-        grid_->selectRow(plan.chosen + 1); // the row selection takes it from here
+    if (selectedRow_ != plan.chosen + 1) {
+        selectRow(plan.chosen + 1); // the row selection takes it from here
         return;
     }
     // Already selected, so no row selection runs: its rate is taken here, in
@@ -80,16 +107,16 @@ void RatePanel::followPeriodEnd(QDate end) {
 }
 
 void RatePanel::open() {
-    frame_->show();
+    frame()->show();
     frame_->raise();
 }
 
 void RatePanel::close() {
-    frame_->hide();
+    if (frame_) frame_->hide();
 }
 
 bool RatePanel::isOpen() const {
-    return !frame_->isHidden();
+    return frame_ && !frame_->isHidden();
 }
 
 void RatePanel::save() const {
@@ -99,13 +126,18 @@ void RatePanel::save() const {
 void RatePanel::replaceTable(const rates::RateTable &fresh) {
     rates::saveRateFile(rateFilePath_, fresh);
     table_ = fresh;
-    // The rate of the claim stays what the user chose until they choose again.
-    grid_->refreshQuietly();
+    // The rate of the claim stays what the user chose until they choose again:
+    // the selection stays, or goes to the new last row, and nobody is told.
+    selectedRow_ = std::min(selectedRow_, rowCount());
+    if (grid_) {
+        grid_->reload();
+        grid_->showRow(selectedRow_);
+    }
 }
 
 void RatePanel::storeRate(int i, const QString &rate) {
     table_.setRate(i, rate);
-    grid_->refresh();
+    refresh();
     // Without a file (the user's could not be read) the built-in table serves
     // quietly: a choice is not an edit, and the user was told at start-up.
     if (!rateFilePath_.isEmpty()) save();
@@ -119,7 +151,12 @@ void RatePanel::tellUnusableRow(int i) {
 }
 
 void RatePanel::refresh() {
-    grid_->refresh();
+    if (grid_) grid_->reload();
+    if (selectedRow_ > rowCount()) {
+        selectRow(rowCount());
+        return;
+    }
+    if (grid_) grid_->showRow(selectedRow_);
 }
 
 // A row of the grid was selected: its rate is normalised and stored, and a

@@ -17,7 +17,9 @@ class RateGrid;
 
 // The table of refinancing rates: the panel with its grid over the window's
 // picture, the rate file behind it, the lookup of the rate in force on the
-// period's last day, choosing an entry and the grid's menu.
+// period's last day, choosing an entry and the grid's menu. The selected row
+// is the panel's: the lookup at start-up selects one long before anybody
+// opens the panel, whose widgets are made when first wanted.
 class RatePanel : public QObject {
     Q_OBJECT
 public:
@@ -48,17 +50,29 @@ public:
     // Saves `fresh` and only then shows it: a table that cannot be saved
     // never replaces the one in the file.
     void replaceTable(const rates::RateTable &fresh);
-    // The grid reads the table again after a change.
+    // The row chosen in the grid, counted from 1 (the first entry); an empty
+    // table has one empty row.
+    int selectedRow() const { return selectedRow_; }
+    int rowCount() const;
+    // A program move of the selection: a move to another row chooses it as a
+    // click would.
+    void selectRow(int row);
+    // After the table changed: when the selected row no longer exists the
+    // selection moves to the new last row, which counts as a move.
     void refresh();
 
-    QFrame *frame() const { return frame_; }
-    RateGrid *grid() const { return grid_; }
+    // The panel and its grid, made on the first call.
+    bool isMade() const { return frame_ != nullptr; }
+    QFrame *frame();
+    RateGrid *grid();
     QAction *chooseAction() const { return chooseAction_; }
     QAction *addAction() const { return addAction_; }
     QAction *editAction() const { return editAction_; }
     QAction *deleteAction() const { return deleteAction_; }
 
 signals:
+    // The panel's widgets were made: others put theirs on it.
+    void frameMade(QFrame *frame);
     // The lookup found the rate in force on the end date.
     void rateFound(const QString &rate);
     // A good entry was chosen: its date and its normalised rate.
@@ -70,6 +84,8 @@ signals:
 
 private:
     void chooseRow(int row);
+    // The user moved the grid's selection, or clicked the selected row.
+    void userSelected(int row);
     // Puts a row's normalised rate into the table, the grid and the file.
     void storeRate(int i, const QString &rate);
     // Says that a row has no rate to take; the claim's rate stays.
@@ -79,8 +95,10 @@ private:
     Dialogs &dialogs_;
     rates::RateTable table_;
     QString rateFilePath_;
-    QFrame *frame_;
-    RateGrid *grid_;
+    QWidget *window_;
+    QFrame *frame_ = nullptr;
+    RateGrid *grid_ = nullptr;
+    int selectedRow_ = 1;
     QMenu *menu_;
     QAction *chooseAction_, *addAction_, *editAction_, *deleteAction_;
     bool passingLastRow_ = false;

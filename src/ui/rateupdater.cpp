@@ -32,7 +32,11 @@ const QString kRatePage = QStringLiteral(
 RateUpdater::RateUpdater(RatePanel *rates, Dialogs &dialogs)
     : QObject(rates), rates_(rates), dialogs_(dialogs),
       timeLimitMs_(rates::RateSource::kTimeLimitMs) {
-    QFrame *panel = rates->frame();
+    connect(rates, &RatePanel::frameMade, this, &RateUpdater::build);
+}
+
+// The link and the bar live on the rate panel, made with it.
+void RateUpdater::build(QFrame *panel) {
     progressBar_ = new QProgressBar(panel);
     progressBar_->setObjectName(QStringLiteral("updateProgress"));
     progressBar_->setGeometry(120, 266, 120, 16); // at the panel's foot, beside the link
@@ -44,6 +48,16 @@ RateUpdater::RateUpdater(RatePanel *rates, Dialogs &dialogs)
     updateLink_->setObjectName(QStringLiteral("updateLink"));
     updateLink_->setHoverFont(false, true);
     connect(updateLink_, &LinkLabel::clicked, this, &RateUpdater::start);
+}
+
+LinkLabel *RateUpdater::updateLink() {
+    rates_->frame();
+    return updateLink_;
+}
+
+QProgressBar *RateUpdater::progressBar() {
+    rates_->frame();
+    return progressBar_;
 }
 
 RateUpdater::~RateUpdater() = default;
@@ -78,7 +92,7 @@ void RateUpdater::start() {
     running_ = true;
     emit started();
     rates_->frame()->setEnabled(false);
-    progressBar_->setValue(0);
+    progressBar()->setValue(0);
     progressBar_->show();
     step([this] {
         rates::RateSource *source = rateSource();
@@ -162,7 +176,7 @@ void RateUpdater::takeKeyRatePage() {
     rest();
     dialogs_.ask(QStringLiteral("Значения ставок рефинансирования актуализированы"),
                  QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
-    if (rates_->grid()->isVisible()) rates_->grid()->setFocus();
+    if (rates_->isOpen()) rates_->grid()->setFocus();
 }
 
 } // namespace ui

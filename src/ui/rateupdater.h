@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <memory>
 
+class QFrame;
 class QProgressBar;
 
 namespace ui {
@@ -34,8 +35,9 @@ public:
     // How long a load may take in all.
     void setTimeLimit(int ms) { timeLimitMs_ = ms; }
 
-    LinkLabel *updateLink() const { return updateLink_; }
-    QProgressBar *progressBar() const { return progressBar_; }
+    // On the rate panel, made with it.
+    LinkLabel *updateLink();
+    QProgressBar *progressBar();
 
 signals:
     void started();
@@ -43,6 +45,7 @@ signals:
     void finished();
 
 private:
+    void build(QFrame *panel);
     template <class Step> void step(Step &&run);
     void downloadBegan() override;
     void documentCompleted() override;
@@ -57,8 +60,8 @@ private:
 
     RatePanel *rates_;
     Dialogs &dialogs_;
-    LinkLabel *updateLink_;
-    QProgressBar *progressBar_;
+    LinkLabel *updateLink_ = nullptr;
+    QProgressBar *progressBar_ = nullptr;
     std::unique_ptr<rates::RateSource> source_;
     int timeLimitMs_;
     bool running_ = false;

@@ -1,0 +1,122 @@
+// What the window does when it starts: the first run's rate file, stored data
+// that cannot be used, and the parts it makes only when first wanted.
+#include "rates/ratefile.h"
+#include "rates/settings.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTextEdit>
+
+#include "windowtest.h"
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { env_.start(); }
+    void cleanup() { env_.stop(); }
+    void startUp();
+    void panelsAreMadeWhenFirstWanted();
+    void badStoredData_data();
+    void badStoredData();
+
+private:
+    Window &open() { return env_.open(); }
+    WindowEnv env_;
+    ScriptedBoxes &boxes_ = env_.boxes;
+};
+
+void TestStartup::startUp() {
+    Window &f = open();
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("Программа для Долгомер"));
+    QCOMPARE(f.periodStart->date(), QDate::currentDate());
+    QCOMPARE(f.periodEnd->date(), QDate::currentDate());
+    for (const ui::HoverIcon *icon : {f.calculateIcon, f.closeIcon, f.printIcon})
+        QVERIFY(icon->isVisible() && !icon->isLit());
+    QVERIFY(f.picture->isVisible());
+    QCOMPARE(f.picture->geometry(), QRect(336, 24, 249, 259));
+    QVERIFY(f.picture->pixmap().width() <= 249 && f.picture->pixmap().height() <= 259);
+    QVERIFY(!f.picture->pixmap().isNull());
+    QCOMPARE(f.window.outerHeight(), 284 + 20 + 42);
+    QCOMPARE(f.reportBox->toPlainText(), QString());
+    QCOMPARE(f.reportBox->width(), 465);
+    QCOMPARE(f.printIcon->pos(), QPoint(481, 370));
+    QCOMPARE(f.printLink->pos(), QPoint(519, 376));
+    QCOMPARE(f.contactLink->y(), 4);
+    QCOMPARE(f.rateField->text(), QStringLiteral("8,75"));
+    QCOMPARE(f.debtField->selectedText(), QStringLiteral("0,00"));
+    QVERIFY(f.ratePanel->isHidden() && f.rateEditor->isHidden());
+    QVERIFY(boxes_.shown.isEmpty());
+    // The first run leaves the rate file and its path in the settings.
+    const QString path = env_.rateFile();
+    QCOMPARE(f.rateFilePath(), path);
+    QCOMPARE(fileBytes(path), rates::encodeRateFile(rates::RateTable::builtIn().lines()));
+    QCOMPARE(rates::readSetting(rates::kSettingsKey, false, QStringLiteral("patch")), path);
+}
+
+// The start-up lookup chooses a row before the rate panel exists; the panel
+// made later shows that row, and the editor the chosen entry.
+void TestStartup::panelsAreMadeWhenFirstWanted() {
+    ui::MainWindow &window = env_.openWindow();
+    QVERIFY(!window.findChild<QFrame *>(QStringLiteral("ratePanel")));
+    QVERIFY(!window.findChild<QFrame *>(QStringLiteral("rateEditor")));
+    QVERIFY(!window.findChild<QWidget *>(QStringLiteral("updateLink")));
+    window.claimInputs()->periodEnd()->setDate(QDate(2009, 12, 1));
+    QCOMPARE(window.rateModes()->refinancingRateField()->text(), QStringLiteral("9"));
+    const int row = window.ratePanel()->selectedRow();
+    QCOMPARE(row, 2);
+    QVERIFY(!window.findChild<QFrame *>(QStringLiteral("ratePanel")));
+    QTest::mouseClick(window.rateModes()->refinancingRateField(), Qt::LeftButton);
+    QVERIFY(window.ratePanel()->isOpen());
+    QCOMPARE(window.ratePanel()->grid()->selectedRow(), row);
+    QVERIFY(window.rateUpdater()->updateLink()->isVisible());
+    QCOMPARE(window.rateModes()->refinancingRateField()->text(), QStringLiteral("9"));
+    window.rateEditor()->startEditing();
+    QCOMPARE(window.rateEditor()->entryDate()->date(), QDate(2009, 11, 25));
+    QCOMPARE(window.rateEditor()->entryRate()->text(), QStringLiteral("9"));
+    QVERIFY(boxes_.shown.isEmpty());
+}
+
+void TestStartup::badStoredData_data() {
+    QTest::addColumn<QByteArray>("rateFile");
+    QTest::addColumn<bool>("blockSettings");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("repeated key") << QByteArray("a=1\r\nA=2\r\n") << false << "\"A\"";
+    QTest::newRow("key with no date") << QByteArray("x=1\r\ny=2\r\n") << false << "\"x\"";
+    QTest::newRow("random bytes") << QByteArray("\x01\xff=\0\x80\r\r\n=", 10) << false << "";
+    QTest::newRow("unwritable settings store") << QByteArray() << true << "registry.ini";
+}
+
+void TestStartup::badStoredData() {
+    QFETCH(QByteArray, rateFile);
+    QFETCH(bool, blockSettings);
+    QFETCH(QString, message);
+    const QString dataDir = env_.path(QStringLiteral("data/Долгомер"));
+    const QString path = dataDir + QStringLiteral("/stavki.txt");
+    if (blockSettings) {
+        QFile blocker(env_.path(QStringLiteral("config")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    } else {
+        QDir().mkpath(dataDir);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(rateFile);
+        file.close();
+        rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("patch"), path);
+    }
+    Window &f = open();
+    QVERIFY(f.window.isVisible());
+    if (message.isEmpty()) {
+        QVERIFY(boxes_.shown.isEmpty());
+    } else {
+        // The lookup's error comes last, after any row it selected on the way.
+        QVERIFY(!boxes_.shown.isEmpty());
+        QVERIFY2(boxes_.shown.last().text.contains(message), qPrintable(boxes_.shown.last().text));
+    }
+    // The window still calculates.
+    f.rateField->setText(QStringLiteral("8,75"));
+    f.window.calculate();
+    QCOMPARE(f.reportBox->toPlainText().split(u'\n').size(), 6);
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
