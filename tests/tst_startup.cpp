@@ -60,7 +60,15 @@ void TestStartup::panelsAreMadeWhenFirstWanted() {
     QVERIFY(!window.findChild<QFrame *>(QStringLiteral("ratePanel")));
     QVERIFY(!window.findChild<QFrame *>(QStringLiteral("rateEditor")));
     QVERIFY(!window.findChild<QWidget *>(QStringLiteral("updateLink")));
+    QVERIFY(!window.findChild<QWidget *>(QStringLiteral("statutoryBox")));
+    QVERIFY(!window.findChild<QWidget *>(QStringLiteral("contractualBox")));
     window.claimInputs()->periodEnd()->setDate(QDate(2009, 12, 1));
+    // The statutory mode is on, with the looked-up rate, before its group exists.
+    window.calculate();
+    const QStringList report = window.reportView()->box()->toPlainText().split(u'\n');
+    QCOMPARE(report.value(1), QStringLiteral("Ставка рефинансирования: 9%"));
+    QVERIFY(report.value(3).endsWith(QStringLiteral(" / 36000 = 0,00 руб.")));
+    QVERIFY(!window.findChild<QWidget *>(QStringLiteral("statutoryBox")));
     QCOMPARE(window.rateModes()->refinancingRateField()->text(), QStringLiteral("9"));
     const int row = window.ratePanel()->selectedRow();
     QCOMPARE(row, 2);

@@ -5,7 +5,9 @@
 
 namespace ui {
 
-ClickableField::ClickableField(const QString &text, QWidget *parent) : QLineEdit(text, parent) {}
+ClickableField::ClickableField(const QString &text, QWidget *parent) : QLineEdit(parent) {
+    setText(text);
+}
 
 void ClickableField::mouseReleaseEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))

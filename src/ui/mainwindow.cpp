@@ -69,14 +69,13 @@ MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent)
     // and closes the panels.
     for (QWidget *w : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         w->setAttribute(Qt::WA_NoMousePropagation);
-    // Keyboard order: the debt first, then the dates, the panels (put in
-    // when they are made), the tax, the report, the mode inputs and the courts.
+    // Keyboard order: the debt first, then the dates, the panels, the tax,
+    // the report, the mode inputs and the courts. The panels and the mode
+    // groups go in when they are made.
     const QList<QWidget *> order = {
-        claimInputs_->debtField(),    claimInputs_->periodStart(),
-        claimInputs_->periodEnd(),    claimInputs_->taxSlider(),
-        reportView_->box(),           rateModes_->refinancingRateField(),
-        rateModes_->divisorSlider(),  rateModes_->dailyRateField(),
-        claimInputs_->generalCourt(), claimInputs_->arbitrationCourt()};
+        claimInputs_->debtField(),       claimInputs_->periodStart(), claimInputs_->periodEnd(),
+        claimInputs_->taxSlider(),       reportView_->box(),          claimInputs_->generalCourt(),
+        claimInputs_->arbitrationCourt()};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -157,6 +156,8 @@ void MainWindow::wireParts() {
             &RateEditor::deleteChosen);
     connect(rateEditor_, &RateEditor::opened, this, &MainWindow::makeRoomForEditor);
     connect(ratePanel_, &RatePanel::frameMade, this, &MainWindow::orderRateGrid);
+    connect(rateModes_, &RateModes::statutoryBoxMade, this, &MainWindow::orderStatutoryInputs);
+    connect(rateModes_, &RateModes::contractualBoxMade, this, &MainWindow::orderDailyRate);
     connect(rateEditor_, &RateEditor::made, this, &MainWindow::orderEditorFields);
     connect(rateUpdater_, &RateUpdater::started, rateEditor_, &RateEditor::close);
 }
@@ -210,12 +211,12 @@ void MainWindow::calculate() {
 void MainWindow::closePanels() {
     ratePanel_->close();
     rateEditor_->close();
-    rateModes_->refinancingRateField()->setEnabled(true);
+    rateModes_->setRateFieldEnabled(true);
 }
 
 void MainWindow::openRatePanel() {
     dialogs_.guard([this] {
-        rateModes_->refinancingRateField()->setEnabled(false);
+        rateModes_->setRateFieldEnabled(false);
         ratePanel_->open();
         ratePanel_->lookUp(claimInputs_->periodEnd()->date());
         ratePanel_->grid()->setFocus();
@@ -269,6 +270,20 @@ void MainWindow::orderEditorFields() {
                                            : claimInputs_->periodEnd();
     setTabOrder(before, rateEditor_->entryDate());
     setTabOrder(rateEditor_->entryDate(), rateEditor_->entryRate());
+}
+
+// The statutory inputs come after the report, the daily rate after them, or
+// after the report while they are not made.
+void MainWindow::orderStatutoryInputs() {
+    setTabOrder(reportView_->box(), rateModes_->refinancingRateField());
+    setTabOrder(rateModes_->refinancingRateField(), rateModes_->divisorSlider());
+}
+
+void MainWindow::orderDailyRate() {
+    QWidget *before = rateModes_->hasStatutoryBox()
+                          ? static_cast<QWidget *>(rateModes_->divisorSlider())
+                          : reportView_->box();
+    setTabOrder(before, rateModes_->dailyRateField());
 }
 
 void MainWindow::showChosenEntry(QDate date, const QString &rate) {

@@ -78,6 +78,8 @@ private:
     void showPicture();
     void makeRoomForEditor(RateEditor::Mode mode);
     void orderRateGrid();
+    void orderStatutoryInputs();
+    void orderDailyRate();
     void orderEditorFields();
     void showChosenEntry(QDate date, const QString &rate);
     void writeToUs();

@@ -15,10 +15,12 @@ namespace {
 
 const QString kDivisorSetting = QStringLiteral("k_stav");
 const QString kDailyRateSetting = QStringLiteral("dogovor");
+// What the contractual field holds until the user chooses that mode.
+const QString kDefaultDailyRate = QStringLiteral("0,1");
 
 } // namespace
 
-RateModes::RateModes(QWidget *window) : QObject(window) {
+RateModes::RateModes(QWidget *window) : QObject(window), window_(window) {
     statutoryLink_ = new LinkLabel(
         QStringLiteral("Применить законную пеню"), window, {72, 224, 161, 16}, arialFont(13), kBlue,
         QStringLiteral("Использовать в случае, если ответственность дебитора установлена законом "
@@ -30,57 +32,90 @@ RateModes::RateModes(QWidget *window) : QObject(window) {
         QStringLiteral(
             "Использовать в случае, если ответственность дебитора установлена договором"));
     contractualLink_->setObjectName(QStringLiteral("contractualLink"));
+    for (LinkLabel *link : {statutoryLink_, contractualLink_})
+        link->setHoverFont(false, true);
+    connect(statutoryLink_, &LinkLabel::clicked, this, &RateModes::chooseStatutory);
+    connect(contractualLink_, &LinkLabel::clicked, this, &RateModes::chooseContractual);
+}
 
-    statutoryBox_ = new QGroupBox(window);
+void RateModes::makeStatutoryBox() {
+    if (statutoryBox_) return;
+    statutoryBox_ = new QGroupBox(window_);
     statutoryBox_->setObjectName(QStringLiteral("statutoryBox"));
+    statutoryBox_->setAttribute(Qt::WA_NoMousePropagation);
     statutoryBox_->setGeometry(8, 457, 313, 40);
     // The label ends well before its field, in the box's old size.
     makeLabel(statutoryBox_, QStringLiteral("Ставка рефин. (%):"), {6, 14}, plainFont(13));
-    refinancingRateField_ = new ClickableField(QStringLiteral("8,75"), statutoryBox_);
+    refinancingRateField_ = new ClickableField(refinancingRate_, statutoryBox_);
     refinancingRateField_->setObjectName(QStringLiteral("refinancingRateField"));
     placeField(refinancingRateField_, {128, 10, 48, 22}, plainFont(13),
                QStringLiteral("Нажмите и в таблице справа выберите соответствующую ставку"));
     refinancingRateField_->setCursor(Qt::ArrowCursor);
     makeLabel(statutoryBox_, QStringLiteral("/"), {182, 8}, plainFont(21),
-              window->palette().color(QPalette::Shadow));
+              window_->palette().color(QPalette::Shadow));
     divisorSlider_ = new QSlider(Qt::Horizontal, statutoryBox_);
     divisorSlider_->setObjectName(QStringLiteral("divisorSlider"));
     divisorSlider_->setGeometry(194, 12, 80, 20);
     divisorSlider_->setRange(1, 365);
-    divisorSlider_->setValue(360);
+    divisorSlider_->setValue(divisor_);
     divisorSlider_->setPageStep(1);
     divisorSlider_->setTickPosition(QSlider::NoTicks);
     divisorSlider_->setToolTip(
         QStringLiteral("Выберите коэф. использования ставки (например, 1/300 ставки рефин.)"));
-    divisorLabel_ = makeLabel(statutoryBox_, QStringLiteral("360"), {278, 12}, plainFont(16));
+    divisorLabel_ = makeLabel(statutoryBox_, QString::number(divisor_), {278, 12}, plainFont(16));
     divisorLabel_->setObjectName(QStringLiteral("divisorLabel"));
-
-    contractualBox_ = new QGroupBox(window);
-    contractualBox_->setObjectName(QStringLiteral("contractualBox"));
-    contractualBox_->setGeometry(8, 501, 313, 40);
-    makeLabel(contractualBox_, QStringLiteral("Договорная пеня (%):"), {8, 14}, plainFont(13));
-    dailyRateField_ =
-        new NumberField(QStringLiteral("0,1"), 8, NumberField::Form::Number, contractualBox_);
-    dailyRateField_->setObjectName(QStringLiteral("dailyRateField"));
-    placeField(dailyRateField_, {150, 10, 70, 22}, plainFont(13),
-               QStringLiteral("Введите размерно дневной пени в соответствии с условиями договора"));
-
-    for (LinkLabel *link : {statutoryLink_, contractualLink_})
-        link->setHoverFont(false, true);
-    connect(statutoryLink_, &LinkLabel::clicked, this, &RateModes::chooseStatutory);
-    connect(contractualLink_, &LinkLabel::clicked, this, &RateModes::chooseContractual);
+    statutoryBox_->setVisible(!statutoryHidden_);
     connect(refinancingRateField_, &ClickableField::clicked, this, &RateModes::rateTableWanted);
     connect(refinancingRateField_, &ClickableField::entered, this, &RateModes::rateTableWanted);
     connect(refinancingRateField_, &ClickableField::doubleClicked, this,
             &RateModes::selectRefinancingRate);
-    connect(dailyRateField_, &NumberField::clicked, this, &RateModes::panelsDismissed);
     connect(divisorSlider_, &QSlider::valueChanged, this, &RateModes::showDivisor);
+    emit statutoryBoxMade();
+}
+
+void RateModes::makeContractualBox() {
+    if (contractualBox_) return;
+    contractualBox_ = new QGroupBox(window_);
+    contractualBox_->setObjectName(QStringLiteral("contractualBox"));
+    contractualBox_->setAttribute(Qt::WA_NoMousePropagation);
+    contractualBox_->setGeometry(8, 501, 313, 40);
+    makeLabel(contractualBox_, QStringLiteral("Договорная пеня (%):"), {8, 14}, plainFont(13));
+    dailyRateField_ =
+        new NumberField(kDefaultDailyRate, 8, NumberField::Form::Number, contractualBox_);
+    dailyRateField_->setObjectName(QStringLiteral("dailyRateField"));
+    placeField(dailyRateField_, {150, 10, 70, 22}, plainFont(13),
+               QStringLiteral("Введите размерно дневной пени в соответствии с условиями договора"));
+    contractualBox_->setVisible(!contractualHidden_);
+    connect(dailyRateField_, &NumberField::clicked, this, &RateModes::panelsDismissed);
+    emit contractualBoxMade();
+}
+
+ClickableField *RateModes::refinancingRateField() {
+    makeStatutoryBox();
+    return refinancingRateField_;
+}
+
+QSlider *RateModes::divisorSlider() {
+    makeStatutoryBox();
+    return divisorSlider_;
+}
+
+NumberField *RateModes::dailyRateField() {
+    makeContractualBox();
+    return dailyRateField_;
+}
+
+void RateModes::setRateFieldEnabled(bool enabled) {
+    if (refinancingRateField_) refinancingRateField_->setEnabled(enabled);
 }
 
 void RateModes::chooseStatutory() {
     statutoryLink_->hide();
     contractualLink_->hide();
-    contractualBox_->hide();
+    contractualHidden_ = true;
+    if (contractualBox_) contractualBox_->hide();
+    statutoryHidden_ = false;
+    makeStatutoryBox();
     statutoryBox_->move(statutoryBox_->x(), 216);
     statutoryBox_->show();
     showBackLink(contractualLink_, statutoryBox_);
@@ -88,10 +123,13 @@ void RateModes::chooseStatutory() {
 }
 
 void RateModes::chooseContractual() {
-    statutoryBox_->hide();
+    statutoryHidden_ = true;
+    if (statutoryBox_) statutoryBox_->hide();
     contractualLink_->hide();
     statutoryLink_->hide();
     emit panelsDismissed();
+    contractualHidden_ = false;
+    makeContractualBox();
     contractualBox_->move(contractualBox_->x(), 216);
     contractualBox_->show();
     showBackLink(statutoryLink_, contractualBox_);
@@ -99,27 +137,40 @@ void RateModes::chooseContractual() {
 }
 
 bool RateModes::isStatutory() const {
-    return !statutoryBox_->isHidden();
+    return !statutoryHidden_;
 }
 
 void RateModes::setRefinancingRate(const QString &rate) {
-    refinancingRateField_->setText(rate);
+    refinancingRate_ = rate;
+    if (refinancingRateField_) refinancingRateField_->setText(rate);
 }
 
 void RateModes::normaliseDailyRate() {
-    dailyRateField_->normalise();
+    if (dailyRateField_) dailyRateField_->normalise();
+}
+
+QString RateModes::refinancingRateText() const {
+    return refinancingRateField_ ? refinancingRateField_->text() : refinancingRate_;
+}
+
+QString RateModes::divisorText() const {
+    return divisorLabel_ ? divisorLabel_->text() : QString::number(divisor_);
+}
+
+QString RateModes::dailyRateText() const {
+    return dailyRateField_ ? dailyRateField_->text() : kDefaultDailyRate;
 }
 
 void RateModes::fill(calc::CalcInput &input) const {
-    input.refinancingText = refinancingRateField_->text();
-    input.contractText = dailyRateField_->text();
-    input.divisorText = divisorLabel_->text();
+    input.refinancingText = refinancingRateText();
+    input.contractText = dailyRateText();
+    input.divisorText = divisorText();
     input.statutory = isStatutory();
 }
 
 void RateModes::storeSettings() const {
-    rates::writeSetting(rates::kSettingsKey, true, kDivisorSetting, divisorLabel_->text());
-    rates::writeSetting(rates::kSettingsKey, true, kDailyRateSetting, dailyRateField_->text());
+    rates::writeSetting(rates::kSettingsKey, true, kDivisorSetting, divisorText());
+    rates::writeSetting(rates::kSettingsKey, true, kDailyRateSetting, dailyRateText());
 }
 
 // A double click lets the rate be selected and copied.

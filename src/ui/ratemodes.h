@@ -17,8 +17,10 @@ class NumberField;
 
 // The two ways the claim is charged: the statutory rate (the refinancing rate
 // over a day divisor) or a contractual daily rate. Until one is chosen both
-// links show and the statutory group waits below the window's edge. The
-// divisor and the contractual rate are stored when the window is closed.
+// links show and the statutory mode is on, its group out of sight below the
+// window's edge. The groups are made when first wanted; until then the mode
+// keeps their values. The divisor and the contractual rate are stored when
+// the window is closed.
 class RateModes : public QObject {
     Q_OBJECT
 public:
@@ -27,7 +29,7 @@ public:
     // Shows a mode's group with the stored value it had last time.
     void chooseStatutory();
     void chooseContractual();
-    // The statutory mode is on while its group is not hidden.
+    // The statutory mode is on until the contractual one is chosen.
     bool isStatutory() const;
 
     void setRefinancingRate(const QString &rate);
@@ -39,9 +41,13 @@ public:
     // settings cannot be written.
     void storeSettings() const;
 
-    ClickableField *refinancingRateField() const { return refinancingRateField_; }
-    QSlider *divisorSlider() const { return divisorSlider_; }
-    NumberField *dailyRateField() const { return dailyRateField_; }
+    // The groups' inputs, made with their group on the first call.
+    bool hasStatutoryBox() const { return statutoryBox_ != nullptr; }
+    ClickableField *refinancingRateField();
+    QSlider *divisorSlider();
+    NumberField *dailyRateField();
+    // The refinancing rate field takes clicks, or not (while the table is open).
+    void setRateFieldEnabled(bool enabled);
     LinkLabel *statutoryLink() const { return statutoryLink_; }
     LinkLabel *contractualLink() const { return contractualLink_; }
 
@@ -52,20 +58,34 @@ signals:
     // The open panels should close (the daily rate field or the contractual
     // mode was chosen).
     void panelsDismissed();
+    // A group was made: the window puts its inputs in the keyboard order.
+    void statutoryBoxMade();
+    void contractualBoxMade();
 
 private:
+    void makeStatutoryBox();
+    void makeContractualBox();
+    QString refinancingRateText() const;
+    QString divisorText() const;
+    QString dailyRateText() const;
     void selectRefinancingRate();
     void showDivisor(int divisor);
     void showBackLink(LinkLabel *link, const QGroupBox *box);
 
+    QWidget *window_;
     LinkLabel *statutoryLink_;
     LinkLabel *contractualLink_;
-    QGroupBox *statutoryBox_;
-    ClickableField *refinancingRateField_;
-    QSlider *divisorSlider_;
-    QLabel *divisorLabel_;
-    QGroupBox *contractualBox_;
-    NumberField *dailyRateField_;
+    QGroupBox *statutoryBox_ = nullptr;
+    ClickableField *refinancingRateField_ = nullptr;
+    QSlider *divisorSlider_ = nullptr;
+    QLabel *divisorLabel_ = nullptr;
+    QGroupBox *contractualBox_ = nullptr;
+    NumberField *dailyRateField_ = nullptr;
+    // The groups' state while they are not made.
+    QString refinancingRate_ = QStringLiteral("8,75");
+    int divisor_ = 360;
+    bool statutoryHidden_ = false;
+    bool contractualHidden_ = false;
 };
 
 } // namespace ui
