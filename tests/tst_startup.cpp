@@ -16,6 +16,7 @@ private slots:
     void cleanup() { env_.stop(); }
     void startUp();
     void panelsAreMadeWhenFirstWanted();
+    void choosingARowAsItStandsWritesNothing();
     void badStoredData_data();
     void badStoredData();
 
@@ -82,6 +83,21 @@ void TestStartup::panelsAreMadeWhenFirstWanted() {
     QCOMPARE(window.rateEditor()->entryDate()->date(), QDate(2009, 11, 25));
     QCOMPARE(window.rateEditor()->entryRate()->text(), QStringLiteral("9"));
     QVERIFY(boxes_.shown.isEmpty());
+}
+
+// Choosing a row whose rate is already in normal form changes nothing, so the
+// file is not written (a start chooses rows too); a rate that the choice
+// normalises is a change and is written.
+void TestStartup::choosingARowAsItStandsWritesNothing() {
+    Window &f = open();
+    const QByteArray marker("written elsewhere");
+    writeFile(env_.rateFile(), marker);
+    f.panel->selectRow(2); // "с 25 ноября 2009 г. =9"
+    QCOMPARE(fileBytes(env_.rateFile()), marker);
+    QCOMPARE(f.rateField->text(), QStringLiteral("9"));
+    f.panel->selectRow(3); // "с 30 октября 2009 г.=9,5 "
+    QCOMPARE(f.table().rate(2), QStringLiteral("9,5"));
+    QCOMPARE(fileBytes(env_.rateFile()), rates::encodeRateFile(f.table().lines()));
 }
 
 void TestStartup::badStoredData_data() {

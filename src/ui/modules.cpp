@@ -12,8 +12,9 @@ namespace {
 // The module's entry point; loaded once, and kept loaded for the objects it made.
 template <class Function> Function *entryPoint(const char *module, const char *symbol) {
     const QString fileName = QStringLiteral("lib%1.so").arg(QLatin1String(module));
-    const QString dirs[] = {QCoreApplication::applicationDirPath(),
-                            QStringLiteral(DOLGOMER_INSTALLED_MODULES),
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString dirs[] = {programDir,
+                            programDir + u'/' + QStringLiteral(DOLGOMER_INSTALLED_MODULES),
                             QStringLiteral(DOLGOMER_BUILT_MODULES)};
     for (const QString &dir : dirs) {
         const QString path = dir + u'/' + fileName;

@@ -119,13 +119,16 @@ bool RatePanel::isOpen() const {
     return frame_ && !frame_->isHidden();
 }
 
-void RatePanel::save() const {
+void RatePanel::save() {
+    unsaved_ = true; // until the file holds the table
     rates::saveRateFile(rateFilePath_, table_);
+    unsaved_ = false;
 }
 
 void RatePanel::replaceTable(const rates::RateTable &fresh) {
     rates::saveRateFile(rateFilePath_, fresh);
     table_ = fresh;
+    unsaved_ = false;
     // The rate of the claim stays what the user chose until they choose again:
     // the selection stays, or goes to the new last row, and nobody is told.
     selectedRow_ = std::min(selectedRow_, rowCount());
@@ -136,11 +139,14 @@ void RatePanel::replaceTable(const rates::RateTable &fresh) {
 }
 
 void RatePanel::storeRate(int i, const QString &rate) {
+    const bool changed = table_.rate(i) != rate;
     table_.setRate(i, rate);
     refresh();
     // Without a file (the user's could not be read) the built-in table serves
     // quietly: a choice is not an edit, and the user was told at start-up.
-    if (!rateFilePath_.isEmpty()) save();
+    // A row chosen as it stands leaves the file alone, unless an earlier save
+    // failed and the file still lacks a change.
+    if (!rateFilePath_.isEmpty() && (changed || unsaved_)) save();
 }
 
 void RatePanel::tellUnusableRow(int i) {

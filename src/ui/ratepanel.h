@@ -46,7 +46,7 @@ public:
     // The table is kept in another file from now on.
     void setRateFilePath(const QString &path) { rateFilePath_ = path; }
     // Writes the table to the rate file; raises AppError when it cannot.
-    void save() const;
+    void save();
     // Saves `fresh` and only then shows it: a table that cannot be saved
     // never replaces the one in the file.
     void replaceTable(const rates::RateTable &fresh);
@@ -102,6 +102,8 @@ private:
     QMenu *menu_;
     QAction *chooseAction_, *addAction_, *editAction_, *deleteAction_;
     bool passingLastRow_ = false;
+    // The table holds a change the file lacks: its save failed.
+    bool unsaved_ = false;
 };
 
 } // namespace ui
