@@ -14,8 +14,7 @@ template <class Function> Function *entryPoint(const char *module, const char *s
     const QString fileName = QStringLiteral("lib%1.so").arg(QLatin1String(module));
     const QString programDir = QCoreApplication::applicationDirPath();
     const QString dirs[] = {programDir,
-                            programDir + u'/' + QStringLiteral(DOLGOMER_INSTALLED_MODULES),
-                            QStringLiteral(DOLGOMER_BUILT_MODULES)};
+                            programDir + u'/' + QStringLiteral(DOLGOMER_MODULES_FROM_BIN)};
     for (const QString &dir : dirs) {
         const QString path = dir + u'/' + fileName;
         if (!QFileInfo::exists(path)) continue;
