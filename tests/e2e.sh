@@ -28,7 +28,8 @@ unset QT_QPA_PLATFORM
 "$scratch/usr/bin/dolgomer" >"$scratch/out.log" 2>&1 &
 pid=$!
 
-win=$(timeout 20 xdotool search --sync --name "Программа для Долгомер" | head -n 1) ||
+win=$(timeout 20 xdotool search --sync --name "Программа для Долгомер" | head -n 1)
+[ -n "$win" ] ||
     fail "the window did not appear: $(cat "$scratch/out.log")"
 eval "$(xdotool getwindowgeometry --shell "$win")"
 # Clicks in the window's own coordinates (there is no window manager here).
@@ -67,8 +68,10 @@ $cli"
 # ones must load. Without a printer the print ends in its own box ("Ошибка
 # печати", or "Сообщение" where a printer exists), never in a loading error.
 box() { # waits for a box with this caption and answers it with a key
-    b=$(timeout 10 xdotool search --sync --name "$1" | head -n 1) ||
-        fail "no \"$1\" box: $(xdotool search --name . getwindowname %@ 2>/dev/null | tr '\n' '|')"
+    b=$(timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+    [ -n "$b" ] ||
+        fail "no \"$1\" box; shown: $(for w in $(xdotool search --onlyvisible --name .); do
+            xdotool getwindowname "$w"; done | tr '\n' '|')"
     xdotool windowfocus --sync "$b" key "$2"
     sleep 0.4
 }
