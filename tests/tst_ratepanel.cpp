@@ -14,18 +14,6 @@ namespace {
 const QString kCheckInput =
     QStringLiteral("Возможно допущена ошибка в при вводе. Исправите, пожалуйста.");
 
-// A left click on a cell of the grid (row counted from 1, column 0 the key).
-void clickCell(ui::RateGrid *grid, int row, int column) {
-    const QModelIndex idx = grid->model()->index(row - 1, column);
-    grid->scrollTo(idx);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      grid->visualRect(idx).center());
-}
-
-QByteArray cp1251(const QStringList &lines) {
-    return rates::encodeRateFile(lines);
-}
-
 QStringList history() {
     return rates::RateTable::builtIn().lines();
 }
@@ -42,16 +30,8 @@ private slots:
     void keyboard();
     void oneEntryTable();
     void emptyTable();
-    void addShowsTodayAndTheNewestRate();
-    void addEntry();
-    void addExistingKey();
-    void changeEntry();
-    void deleteEntries();
-    void rateField_data();
-    void rateField();
     void unreadableRows_data();
     void unreadableRows();
-    void saveFailureIsTold();
     void rightClickKeepsTheSelection();
     void lookupTakesTheNormalisedRate();
     void rowsWithoutARate_data();
@@ -145,151 +125,6 @@ void TestRatePanel::emptyTable() {
     QCOMPARE(fileBytes(env_.rateFile()), cp1251(f.table().lines()));
 }
 
-void TestRatePanel::addShowsTodayAndTheNewestRate() {
-    Window &f = openPanel();
-    f.panel->addAction()->trigger();
-    QVERIFY(f.rateEditor->isVisible());
-    QCOMPARE(f.editorTitle->text(), QStringLiteral("Добавление записи"));
-    QVERIFY(f.saveEntryLink->isVisible() && f.saveChangesLink->isHidden());
-    QCOMPARE(f.entryDate->date(), QDate::currentDate());
-    QCOMPARE(f.entryRate->text(), QStringLiteral("8,75"));
-    QCOMPARE(f.entryRate->selectedText(), QStringLiteral("8,75"));
-    QCOMPARE(f.window.outerHeight(), 284 + 20 + 49);
-    hover(f.saveEntryLink);
-    QVERIFY(f.saveEntryLink->font().bold() && f.saveEntryLink->font().underline());
-    f.editor->close();
-    QVERIFY(f.rateEditor->isHidden() && f.ratePanel->isVisible());
-}
-
-void TestRatePanel::addEntry() {
-    Window &f = openPanel();
-    clickCell(f.rateGrid, 5, 1);
-    f.editor->startAdding();
-    f.entryDate->setDate(QDate(2010, 3, 1));
-    f.entryRate->setText(QStringLiteral("8,5"));
-    QTest::mouseClick(f.saveEntryLink, Qt::LeftButton);
-    QCOMPARE(f.table().count(), 34);
-    QCOMPARE(f.table().line(0), QStringLiteral("с 01 марта 2010 г.=8,5"));
-    QCOMPARE(f.rateGrid->selectedRow(), 1);
-    QCOMPARE(f.rateField->text(), QStringLiteral("8,75")); // the former first row was selected
-    QVERIFY(f.rateEditor->isHidden());
-    QCOMPARE(fileBytes(f.rateFilePath()), cp1251(f.table().lines()));
-    // The new entry's key writes the day with two digits, so it differs from
-    // the history's "с 5 июня 2009 г." although both name one day.
-    f.editor->startAdding();
-    f.entryDate->setDate(QDate(2009, 6, 5));
-    f.entryRate->setText(QStringLiteral(","));
-    click(f.saveEntryLink);
-    QCOMPARE(f.table().line(0), QStringLiteral("с 05 июня 2009 г.=0"));
-    QVERIFY(env_.boxes.shown.isEmpty());
-}
-
-void TestRatePanel::addExistingKey() {
-    Window &f = openPanel();
-    const QByteArray before = fileBytes(f.rateFilePath());
-    f.editor->startAdding();
-    f.entryDate->setDate(QDate(2009, 12, 28));
-    click(f.saveEntryLink);
-    QCOMPARE(env_.boxes.shown.size(), 1);
-    QCOMPARE(env_.boxes.shown[0].text,
-             QStringLiteral("Дата ставки уникальна. Ошибка в повторении даты введения ставки"));
-    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка ввода"));
-    QCOMPARE(f.table().lines(), history());
-    QCOMPARE(fileBytes(f.rateFilePath()), before);
-    QVERIFY(f.rateEditor->isHidden());
-}
-
-void TestRatePanel::changeEntry() {
-    Window &f = openPanel();
-    clickCell(f.rateGrid, 3, 1);
-    f.panel->editAction()->trigger();
-    QVERIFY(f.saveChangesLink->isVisible() && f.saveEntryLink->isHidden());
-    QCOMPARE(f.editorTitle->text(), QStringLiteral("Редактирование записи"));
-    QCOMPARE(f.window.outerHeight(), 284 + 20 + 45);
-    QCOMPARE(f.entryRate->text(), QStringLiteral("9,5"));
-    f.entryRate->setText(QStringLiteral("9,75"));
-    click(f.saveChangesLink);
-    QCOMPARE(f.table().line(2), QStringLiteral("с 30 октября 2009 г.=9,75"));
-    QCOMPARE(f.rateField->text(), QStringLiteral("9,5")); // no row selection ran
-    QCOMPARE(fileBytes(f.rateFilePath()), cp1251(f.table().lines()));
-
-    // Another entry's date is refused; the entry stays.
-    f.editor->startEditing();
-    f.entryDate->setDate(QDate(2009, 12, 28));
-    click(f.saveChangesLink);
-    QCOMPARE(env_.boxes.shown.size(), 1);
-    QCOMPARE(env_.boxes.shown[0].text, kCheckInput);
-    QCOMPARE(f.table().line(2), QStringLiteral("с 30 октября 2009 г.=9,75"));
-
-    // The last entry keeps its place.
-    QTest::keyClick(f.rateGrid, Qt::Key_End, Qt::ControlModifier);
-    f.editor->startEditing();
-    f.entryRate->setText(QStringLiteral("56"));
-    click(f.saveChangesLink);
-    QCOMPARE(f.table().line(32), QStringLiteral("с 10 июня 1999 г.=56"));
-}
-
-void TestRatePanel::deleteEntries() {
-    Window &f = openPanel();
-    QTest::keyClick(f.rateGrid, Qt::Key_End, Qt::ControlModifier);
-    env_.boxes.answers = {false};
-    f.panel->deleteAction()->trigger();
-    QCOMPARE(env_.boxes.shown.size(), 1);
-    QCOMPARE(env_.boxes.shown[0].text,
-             QStringLiteral("Выбранная ставка:\r\n\r\nс 10 июня 1999 г. = 55%\r\n\r\nПроизвести "
-                            "удаление?"));
-    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Подтверждение удаления"));
-    QCOMPARE(env_.boxes.shown[0].buttons, MessageBoxes::Buttons::OkCancel);
-    QCOMPARE(f.table().count(), 33);
-
-    f.editor->deleteChosen(); // OK this time: the last row goes, the selection moves up
-    QCOMPARE(f.table().count(), 32);
-    QCOMPARE(f.rateGrid->selectedRow(), 32);
-    QCOMPARE(f.rateField->text(), QStringLiteral("45"));
-    QCOMPARE(fileBytes(f.rateFilePath()), cp1251(f.table().lines()));
-
-    clickCell(f.rateGrid, 2, 1);
-    f.editor->deleteChosen(); // a middle row: the next entry takes its place, the rate stays
-    QCOMPARE(f.rateGrid->selectedRow(), 2);
-    QCOMPARE(f.table().key(1), QStringLiteral("с 30 октября 2009 г."));
-    QCOMPARE(f.rateField->text(), QStringLiteral("9"));
-}
-
-void TestRatePanel::rateField_data() {
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("left");
-    QTest::newRow("point becomes comma") << "12.5"
-                                         << "12,5"
-                                         << "12,5";
-    QTest::newRow("five characters at most") << "123456"
-                                             << "12345"
-                                             << "12345";
-    QTest::newRow("a second comma") << "1,2,5"
-                                    << "1,25"
-                                    << "1,25";
-    QTest::newRow("trailing comma") << "7,"
-                                    << "7,"
-                                    << "7";
-}
-
-void TestRatePanel::rateField() {
-    QFETCH(QString, keys);
-    QFETCH(QString, typed);
-    QFETCH(QString, left);
-    Window &f = openPanel();
-    f.editor->startAdding();
-    f.entryRate->setFocus();
-    f.entryRate->selectAll();
-    QTest::keyClick(f.entryRate, Qt::Key_Backspace);
-    QCOMPARE(f.entryRate->text(), QStringLiteral("0")); // emptied, it shows 0, selected
-    QCOMPARE(f.entryRate->selectedText(), QStringLiteral("0"));
-    QTest::keyClicks(f.entryRate, keys);
-    QCOMPARE(f.entryRate->text(), typed);
-    f.entryDate->setFocus(Qt::TabFocusReason);
-    QCOMPARE(f.entryRate->text(), left);
-}
-
 void TestRatePanel::unreadableRows_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("stored");
@@ -319,25 +154,6 @@ void TestRatePanel::unreadableRows() {
     QVERIFY(f.rateEditor->isVisible() && f.saveChangesLink->isVisible());
     QCOMPARE(f.table().line(1), stored);
     QCOMPARE(fileBytes(env_.rateFile()).contains(cp1251({stored})), true);
-}
-
-void TestRatePanel::saveFailureIsTold() {
-    Window &f = openPanel();
-    const QString good = f.rateFilePath();
-    const QByteArray before = fileBytes(good);
-    f.panel->setRateFilePath(env_.path(QStringLiteral("missing/stavki.txt")));
-    f.editor->startAdding();
-    f.entryDate->setDate(QDate(2010, 3, 1));
-    click(f.saveEntryLink);
-    QCOMPARE(env_.boxes.shown.size(), 1);
-    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка сохранения"));
-    QVERIFY(env_.boxes.shown[0].text.contains(QStringLiteral("missing")));
-    QCOMPARE(f.table().count(), 34); // the grid keeps the change
-    QCOMPARE(fileBytes(good), before);
-    // The next save that works makes file and grid agree.
-    f.panel->setRateFilePath(good);
-    clickCell(f.rateGrid, 2, 1);
-    QCOMPARE(fileBytes(good), cp1251(f.table().lines()));
 }
 
 void TestRatePanel::rightClickKeepsTheSelection() {

@@ -13,6 +13,7 @@
 #include "rategrid.h"
 #include "ratemodes.h"
 #include "ratepanel.h"
+#include "rates/ratefile.h"
 #include "rateupdater.h"
 #include "reportview.h"
 
@@ -181,4 +182,16 @@ inline void writeFile(const QString &path, const QByteArray &bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
+}
+
+// A left click on a cell of the grid (row counted from 1, column 0 the key).
+inline void clickCell(ui::RateGrid *grid, int row, int column) {
+    const QModelIndex idx = grid->model()->index(row - 1, column);
+    grid->scrollTo(idx);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      grid->visualRect(idx).center());
+}
+
+inline QByteArray cp1251(const QStringList &lines) {
+    return rates::encodeRateFile(lines);
 }
