@@ -9,8 +9,8 @@ namespace ui {
 
 HoverIcon::HoverIcon(const QString &plainPicture, QSize plainSize, const QString &litPicture,
                      QSize litSize, QPoint at, QWidget *parent)
-    : QLabel(parent), plain_(loadPicture(plainPicture, plainSize)),
-      litPicture_(loadPicture(litPicture, litSize)), plainSize_(plainSize), litSize_(litSize) {
+    : QLabel(parent), plain_(loadPicture(plainPicture, plainSize)), litPath_(litPicture),
+      plainSize_(plainSize), litSize_(litSize) {
     setAlignment(Qt::AlignCenter);
     setGeometry(QRect(at, plainSize));
     setPixmap(plain_);
@@ -20,6 +20,7 @@ HoverIcon::HoverIcon(const QString &plainPicture, QSize plainSize, const QString
 void HoverIcon::setLit(bool lit) {
     if (lit == lit_) return;
     lit_ = lit;
+    if (lit && litPicture_.isNull()) litPicture_ = loadPicture(litPath_, litSize_);
     resize(lit ? litSize_ : plainSize_);
     setPixmap(lit ? litPicture_ : plain_);
 }

@@ -16,7 +16,8 @@ class HoverIcon : public QLabel {
     Q_OBJECT
 public:
     // The two pictures come from the resources, each fitted to its own box;
-    // both boxes share the top-left corner `at`.
+    // both boxes share the top-left corner `at`. The lit one is read the first
+    // time it is shown.
     HoverIcon(const QString &plainPicture, QSize plainSize, const QString &litPicture,
               QSize litSize, QPoint at, QWidget *parent);
 
@@ -34,6 +35,7 @@ protected:
 
 private:
     QPixmap plain_, litPicture_;
+    QString litPath_;
     QSize plainSize_, litSize_;
     bool lit_ = false;
     QPointer<LinkLabel> link_;
