@@ -92,7 +92,7 @@ QString RateLookup::rateOn(QDate end) const {
     const rates::RateLookupPlan plan = rates::planRateLookup(table_, keyDates_, end);
     if (!plan.error.isEmpty()) throw AppError(plan.error);
     // No entry chosen (a table of fewer than two): the field stays as the window opens it.
-    if (plan.chosen < 0) return QStringLiteral("8,75");
+    if (plan.chosen < 0) return rates::kInitialRefinancingRate;
     if (rates_[plan.chosen].isEmpty())
         throw AppError(QStringLiteral("В строке таблицы ставок \"%1\" нет ставки, которую можно "
                                       "применить")
@@ -200,8 +200,8 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d, const RateLoo
     in.statutory = r.statutory;
     in.divisorText = r.divisor.isEmpty() ? d.divisor : r.divisor;
     in.contractText = r.dailyRate.isEmpty() ? d.dailyRate : r.dailyRate;
-    in.refinancingText =
-        r.statutory ? (r.rate.isEmpty() ? lookup.rateOn(to) : r.rate) : QStringLiteral("8,75");
+    in.refinancingText = r.statutory ? (r.rate.isEmpty() ? lookup.rateOn(to) : r.rate)
+                                     : rates::kInitialRefinancingRate;
     const calc::CalcResult c = calc::calculate(in);
     out.lines = c.lines;
     out.days = c.days;

@@ -2,6 +2,7 @@
 
 #include "calc/courtfee.h"
 #include "calc/periodinterest.h"
+#include "rates/modesettings.h"
 #include "rates/ratetable.h"
 
 #include <QDate>
@@ -39,8 +40,8 @@ private:
 struct Defaults {
     QDate today = QDate::currentDate();
     rates::RateTable table;
-    QString divisor = QStringLiteral("360");
-    QString dailyRate = QStringLiteral("0,1");
+    QString divisor = QString::number(rates::kDefaultDivisor);
+    QString dailyRate = rates::kDefaultDailyRate;
     // The user's rate file (read, never written) and stored mode values.
     static Defaults fromUserData();
 };

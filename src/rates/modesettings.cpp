@@ -37,13 +37,13 @@ bool readInteger(const QString &text, int &value) {
 int storedDivisor() {
     int v = 0;
     const bool ok = readInteger(storedSetting(QStringLiteral("k_stav")), v);
-    return ok && v > 0 && v < 370 ? v : 360;
+    return ok && v > 0 && v < 370 ? v : kDefaultDivisor;
 }
 
 QString storedDailyRate() {
     long double x = 0;
     const bool ok = calc::tryReadNumber(storedSetting(QStringLiteral("dogovor")), x);
-    return ok && x > 0 && x < 500 ? calc::generalForm(x, 4) : QStringLiteral("0,1");
+    return ok && x > 0 && x < 500 ? calc::generalForm(x, 4) : kDefaultDailyRate;
 }
 
 } // namespace rates

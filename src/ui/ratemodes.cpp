@@ -15,8 +15,6 @@ namespace {
 
 const QString kDivisorSetting = QStringLiteral("k_stav");
 const QString kDailyRateSetting = QStringLiteral("dogovor");
-// What the contractual field holds until the user chooses that mode.
-const QString kDefaultDailyRate = QStringLiteral("0,1");
 
 } // namespace
 
@@ -57,12 +55,13 @@ void RateModes::makeStatutoryBox() {
     divisorSlider_->setObjectName(QStringLiteral("divisorSlider"));
     divisorSlider_->setGeometry(194, 12, 80, 20);
     divisorSlider_->setRange(1, 365);
-    divisorSlider_->setValue(divisor_);
+    divisorSlider_->setValue(rates::kDefaultDivisor);
     divisorSlider_->setPageStep(1);
     divisorSlider_->setTickPosition(QSlider::NoTicks);
     divisorSlider_->setToolTip(
         QStringLiteral("Выберите коэф. использования ставки (например, 1/300 ставки рефин.)"));
-    divisorLabel_ = makeLabel(statutoryBox_, QString::number(divisor_), {278, 12}, plainFont(16));
+    divisorLabel_ =
+        makeLabel(statutoryBox_, QString::number(rates::kDefaultDivisor), {278, 12}, plainFont(16));
     divisorLabel_->setObjectName(QStringLiteral("divisorLabel"));
     statutoryBox_->setVisible(!statutoryHidden_);
     connect(refinancingRateField_, &ClickableField::clicked, this, &RateModes::rateTableWanted);
@@ -81,7 +80,7 @@ void RateModes::makeContractualBox() {
     contractualBox_->setGeometry(8, 501, 313, 40);
     makeLabel(contractualBox_, QStringLiteral("Договорная пеня (%):"), {8, 14}, plainFont(13));
     dailyRateField_ =
-        new NumberField(kDefaultDailyRate, 8, NumberField::Form::Number, contractualBox_);
+        new NumberField(rates::kDefaultDailyRate, 8, NumberField::Form::Number, contractualBox_);
     dailyRateField_->setObjectName(QStringLiteral("dailyRateField"));
     placeField(dailyRateField_, {150, 10, 70, 22}, plainFont(13),
                QStringLiteral("Введите размерно дневной пени в соответствии с условиями договора"));
@@ -154,11 +153,11 @@ QString RateModes::refinancingRateText() const {
 }
 
 QString RateModes::divisorText() const {
-    return divisorLabel_ ? divisorLabel_->text() : QString::number(divisor_);
+    return divisorLabel_ ? divisorLabel_->text() : QString::number(rates::kDefaultDivisor);
 }
 
 QString RateModes::dailyRateText() const {
-    return dailyRateField_ ? dailyRateField_->text() : kDefaultDailyRate;
+    return dailyRateField_ ? dailyRateField_->text() : rates::kDefaultDailyRate;
 }
 
 void RateModes::fill(calc::CalcInput &input) const {

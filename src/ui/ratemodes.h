@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/penalty.h"
+#include "rates/modesettings.h"
 
 #include <QObject>
 
@@ -82,8 +83,7 @@ private:
     QGroupBox *contractualBox_ = nullptr;
     NumberField *dailyRateField_ = nullptr;
     // The groups' state while they are not made.
-    QString refinancingRate_ = QStringLiteral("8,75");
-    int divisor_ = 360;
+    QString refinancingRate_ = rates::kInitialRefinancingRate;
     bool statutoryHidden_ = false;
     bool contractualHidden_ = false;
 };
