@@ -63,7 +63,7 @@ void RateModes::makeStatutoryBox() {
     divisorLabel_ =
         makeLabel(statutoryBox_, QString::number(rates::kDefaultDivisor), {278, 12}, plainFont(16));
     divisorLabel_->setObjectName(QStringLiteral("divisorLabel"));
-    statutoryBox_->setVisible(!statutoryHidden_);
+    statutoryBox_->setVisible(chosen_ != Mode::Contractual);
     connect(refinancingRateField_, &ClickableField::clicked, this, &RateModes::rateTableWanted);
     connect(refinancingRateField_, &ClickableField::entered, this, &RateModes::rateTableWanted);
     connect(refinancingRateField_, &ClickableField::doubleClicked, this,
@@ -84,7 +84,7 @@ void RateModes::makeContractualBox() {
     dailyRateField_->setObjectName(QStringLiteral("dailyRateField"));
     placeField(dailyRateField_, {150, 10, 70, 22}, plainFont(13),
                QStringLiteral("Введите размерно дневной пени в соответствии с условиями договора"));
-    contractualBox_->setVisible(!contractualHidden_);
+    contractualBox_->setVisible(chosen_ != Mode::Statutory);
     connect(dailyRateField_, &NumberField::clicked, this, &RateModes::panelsDismissed);
     emit contractualBoxMade();
 }
@@ -111,9 +111,8 @@ void RateModes::setRateFieldEnabled(bool enabled) {
 void RateModes::chooseStatutory() {
     statutoryLink_->hide();
     contractualLink_->hide();
-    contractualHidden_ = true;
+    chosen_ = Mode::Statutory;
     if (contractualBox_) contractualBox_->hide();
-    statutoryHidden_ = false;
     makeStatutoryBox();
     statutoryBox_->move(statutoryBox_->x(), 216);
     statutoryBox_->show();
@@ -122,12 +121,11 @@ void RateModes::chooseStatutory() {
 }
 
 void RateModes::chooseContractual() {
-    statutoryHidden_ = true;
+    chosen_ = Mode::Contractual;
     if (statutoryBox_) statutoryBox_->hide();
     contractualLink_->hide();
     statutoryLink_->hide();
     emit panelsDismissed();
-    contractualHidden_ = false;
     makeContractualBox();
     contractualBox_->move(contractualBox_->x(), 216);
     contractualBox_->show();
@@ -136,7 +134,7 @@ void RateModes::chooseContractual() {
 }
 
 bool RateModes::isStatutory() const {
-    return !statutoryHidden_;
+    return chosen_ != Mode::Contractual;
 }
 
 void RateModes::setRefinancingRate(const QString &rate) {

@@ -82,10 +82,12 @@ private:
     QLabel *divisorLabel_ = nullptr;
     QGroupBox *contractualBox_ = nullptr;
     NumberField *dailyRateField_ = nullptr;
-    // The groups' state while they are not made.
+    // The refinancing rate while its field is not made.
     QString refinancingRate_ = rates::kInitialRefinancingRate;
-    bool statutoryHidden_ = false;
-    bool contractualHidden_ = false;
+    // The mode the user chose; until then both groups count as shown (the
+    // statutory one on, out of sight) whether they are made or not.
+    enum class Mode { None, Statutory, Contractual };
+    Mode chosen_ = Mode::None;
 };
 
 } // namespace ui
