@@ -11,13 +11,13 @@
 namespace ui {
 
 ClaimInputs::ClaimInputs(QWidget *window) : QObject(window) {
-    makeLabel(window, QStringLiteral("Долг с налогом (руб.):"), {7, 31}, arialFont(16));
+    makeLabel(window, QStringLiteral("Долг с налогом (руб.):"), {7, 31}, plainFont(16));
     debtField_ = new NumberField(QStringLiteral("0,00"), 13, NumberField::Form::Amount, window);
     debtField_->setObjectName(QStringLiteral("debtField"));
     placeField(debtField_, {176, 24, 145, 28}, plainFont(16, true),
                QStringLiteral("Введите сумму задолженности с учетом налога"));
 
-    makeLabel(window, QStringLiteral("Ставка налога:"), {8, 70}, arialFont(16));
+    makeLabel(window, QStringLiteral("Ставка налога:"), {8, 70}, plainFont(16));
     taxSlider_ = new QSlider(Qt::Horizontal, window);
     taxSlider_->setObjectName(QStringLiteral("taxSlider"));
     taxSlider_->setGeometry(169, 54, 90, 45);
@@ -26,19 +26,19 @@ ClaimInputs::ClaimInputs(QWidget *window) : QObject(window) {
     taxSlider_->setTickPosition(QSlider::TicksBothSides);
     taxSlider_->setTickInterval(1);
     taxSlider_->setPageStep(5);
-    taxRateLabel_ = makeLabel(window, QStringLiteral("18%"), {265, 64}, arialFont(25));
+    taxRateLabel_ = makeLabel(window, QStringLiteral("18%"), {265, 64}, plainFont(25));
     taxRateLabel_->setObjectName(QStringLiteral("taxRateLabel"));
     taxRateLabel_->setGeometry(265, 64, 50, 28);
     taxRateLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    makeLabel(window, QStringLiteral("Период просрочки с:"), {8, 103}, arialFont(16));
+    makeLabel(window, QStringLiteral("Период просрочки с:"), {8, 103}, plainFont(16));
     periodStart_ = new DatePicker({176, 104, 145, 24}, window);
     periodStart_->setObjectName(QStringLiteral("periodStart"));
-    makeLabel(window, QStringLiteral("Период просрочки по:"), {8, 137}, arialFont(16));
+    makeLabel(window, QStringLiteral("Период просрочки по:"), {8, 137}, plainFont(16));
     periodEnd_ = new DatePicker({176, 136, 145, 24}, window);
     periodEnd_->setObjectName(QStringLiteral("periodEnd"));
 
-    makeLabel(window, QStringLiteral("Подсудность:"), {9, 178}, arialFont(16));
+    makeLabel(window, QStringLiteral("Подсудность:"), {9, 178}, plainFont(16));
     arbitrationCourt_ = new QRadioButton(QStringLiteral("Арбитражный суд"), window);
     arbitrationCourt_->setObjectName(QStringLiteral("arbitrationCourt"));
     arbitrationCourt_->setGeometry(176, 165, 150, 25);

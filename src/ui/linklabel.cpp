@@ -75,6 +75,8 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event) {
 
 void LinkLabel::setIcon(HoverIcon *icon) {
     icon_ = icon;
+    icon->setLink(this);
+    icon->setToolTip(toolTip());
 }
 
 } // namespace ui

@@ -24,7 +24,8 @@ public:
     // While hovered the text turns `color`; when the mouse leaves the window's
     // colours come back.
     void setHoverColor(const QColor &color);
-    // The icon that lights up together with this link.
+    // The icon that lights up together with this link, and lights it up in
+    // turn; it shows the link's hint.
     void setIcon(HoverIcon *icon);
 
     // The hover look, as when the mouse moves over the link or its icon.

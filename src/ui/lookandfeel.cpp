@@ -14,13 +14,6 @@ const QString kFace = QStringLiteral("Liberation Sans");
 
 } // namespace
 
-QFont arialFont(int pixelSize, bool bold) {
-    QFont f(kFace);
-    f.setPixelSize(pixelSize);
-    f.setBold(bold);
-    return f;
-}
-
 QFont plainFont(int pixelSize, bool bold) {
     QFont f(kFace);
     f.setPixelSize(pixelSize);

@@ -18,9 +18,9 @@ inline const QColor kMaroon(128, 0, 0);
 inline const QColor kBlue(0, 0, 255);
 inline const QColor kGrey(128, 128, 128);
 
-// The layout's Arial and "MS Sans Serif" at a pixel size, both drawn with
-// Liberation Sans, which has their metrics, so the layout holds everywhere.
-QFont arialFont(int pixelSize, bool bold = false);
+// The layout's font at a pixel size: its Arial and its sans serif texts are
+// both drawn with Liberation Sans, which has their metrics, so the layout
+// holds everywhere.
 QFont plainFont(int pixelSize, bool bold = false);
 // Lets texts that ask for Arial by name (the printout) get that face too.
 void useClassicFonts();

@@ -94,7 +94,7 @@ void MainWindow::createActions() {
                       QStringLiteral(":/pictures/calc-lit.png"), {25, 26}, {34, 281}, this);
     calculateIcon_->setObjectName(QStringLiteral("calculateIcon"));
     calculateLink_ =
-        new LinkLabel(QStringLiteral("Рассчитать"), this, {66, 284, 100, 20}, arialFont(16, true),
+        new LinkLabel(QStringLiteral("Рассчитать"), this, {66, 284, 100, 20}, plainFont(16, true),
                       kTeal, QStringLiteral("Произвести расчет по введенным данным"));
     calculateLink_->setObjectName(QStringLiteral("calculateLink"));
     closeIcon_ =
@@ -102,25 +102,19 @@ void MainWindow::createActions() {
                       QStringLiteral(":/pictures/close-lit.png"), {25, 26}, {194, 281}, this);
     closeIcon_->setObjectName(QStringLiteral("closeIcon"));
     closeLink_ = new LinkLabel(QStringLiteral("Закрыть"), this, {226, 284, 74, 20},
-                               arialFont(16, true), kTeal, QStringLiteral("Закрыть приложение"));
+                               plainFont(16, true), kTeal, QStringLiteral("Закрыть приложение"));
     closeLink_->setObjectName(QStringLiteral("closeLink"));
     // The calculation by periods, in the free space right of "Закрыть".
     periodsLink_ = new LinkLabel(QStringLiteral("По периодам..."), this, {350, 284, 0, 0},
-                                 arialFont(16, true), kTeal,
+                                 plainFont(16, true), kTeal,
                                  QStringLiteral("Проценты по ст. 395 ГК РФ по периодам действия "
                                                 "ставок, с оплатами и мораторием"));
     periodsLink_->setObjectName(QStringLiteral("periodsLink"));
     periodsLink_->setHoverFont(true, true);
-    const struct {
-        LinkLabel *link;
-        HoverIcon *icon;
-    } pairs[] = {{calculateLink_, calculateIcon_}, {closeLink_, closeIcon_}};
-    for (const auto &p : pairs) {
-        p.link->setHoverFont(true, true);
-        p.link->setIcon(p.icon);
-        p.icon->setLink(p.link);
-        p.icon->setToolTip(p.link->toolTip());
-    }
+    calculateLink_->setHoverFont(true, true);
+    calculateLink_->setIcon(calculateIcon_);
+    closeLink_->setHoverFont(true, true);
+    closeLink_->setIcon(closeIcon_);
 }
 
 void MainWindow::createContact() {

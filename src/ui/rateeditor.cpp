@@ -74,7 +74,7 @@ void RateEditor::build() {
                              QStringLiteral("Для поддержания списка ставок рефинасирования в "
                                             "актуальном состоянии регулярно обновляйте данные с "
                                             "помощью ссылки \"Обновить через сеть\""),
-                             {7, 180}, arialFont(11));
+                             {7, 180}, plainFont(11));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     hint->setGeometry(7, 180, 290, 42);

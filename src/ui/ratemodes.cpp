@@ -20,12 +20,12 @@ const QString kDailyRateSetting = QStringLiteral("dogovor");
 
 RateModes::RateModes(QWidget *window) : QObject(window), window_(window) {
     statutoryLink_ = new LinkLabel(
-        QStringLiteral("Применить законную пеню"), window, {72, 224, 161, 16}, arialFont(13), kBlue,
+        QStringLiteral("Применить законную пеню"), window, {72, 224, 161, 16}, plainFont(13), kBlue,
         QStringLiteral("Использовать в случае, если ответственность дебитора установлена законом "
                        "(ст. 395 ГК РФ)"));
     statutoryLink_->setObjectName(QStringLiteral("statutoryLink"));
     contractualLink_ = new LinkLabel(
-        QStringLiteral("Применить договорную пеню"), window, {65, 248, 176, 16}, arialFont(13),
+        QStringLiteral("Применить договорную пеню"), window, {65, 248, 176, 16}, plainFont(13),
         kBlue,
         QStringLiteral(
             "Использовать в случае, если ответственность дебитора установлена договором"));

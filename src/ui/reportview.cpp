@@ -33,12 +33,10 @@ ReportView::ReportView(QWidget *window, Dialogs &dialogs)
                       QStringLiteral(":/pictures/print-lit.png"), {32, 32}, {481, top}, window);
     printIcon_->setObjectName(QStringLiteral("printIcon"));
     printLink_ = new LinkLabel(QStringLiteral("Печать"), window, {481 + 32 + 6, top + 6, 0, 0},
-                               arialFont(16, true), kMaroon, QStringLiteral("Распечатать расчет"));
+                               plainFont(16, true), kMaroon, QStringLiteral("Распечатать расчет"));
     printLink_->setObjectName(QStringLiteral("printLink"));
     printLink_->setHoverFont(true, true);
     printLink_->setIcon(printIcon_);
-    printIcon_->setLink(printLink_);
-    printIcon_->setToolTip(printLink_->toolTip());
 
     menu_ = new QMenu(window);
     copyAction_ = menu_->addAction(QStringLiteral("Копировать"));
