@@ -67,16 +67,6 @@ QPixmap placeholder(QSize size) {
     return pm;
 }
 
-} // namespace
-
-QImage decodeJpeg(const QByteArray &bytes) {
-    QImage img;
-    if (bytes.isEmpty() || !decodeInto(reinterpret_cast<const unsigned char *>(bytes.constData()),
-                                       static_cast<unsigned long>(bytes.size()), &img))
-        return QImage();
-    return img;
-}
-
 QImage decodePng(const QByteArray &bytes) {
     // Named, and not guessed: guessing asks every image plugin installed on
     // the system whether it can read the bytes, which loads them all (and the
@@ -86,6 +76,16 @@ QImage decodePng(const QByteArray &bytes) {
     QImageReader reader(&buffer, QByteArrayLiteral("png"));
     reader.setAutoDetectImageFormat(false);
     return reader.read();
+}
+
+} // namespace
+
+QImage decodeJpeg(const QByteArray &bytes) {
+    QImage img;
+    if (bytes.isEmpty() || !decodeInto(reinterpret_cast<const unsigned char *>(bytes.constData()),
+                                       static_cast<unsigned long>(bytes.size()), &img))
+        return QImage();
+    return img;
 }
 
 QPixmap loadPicture(const QString &resource, QSize box) {

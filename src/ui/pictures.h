@@ -12,9 +12,6 @@ namespace ui {
 // can read.
 QImage decodeJpeg(const QByteArray &bytes);
 
-// Decodes a PNG with Qt's own reader; a null image when it cannot.
-QImage decodePng(const QByteArray &bytes);
-
 // A picture from the program's resources: JPEGs through decodeJpeg, the
 // icons through Qt. When `box` is given the picture is scaled down, never up,
 // to fit it with its proportions kept. A picture that cannot be read becomes a

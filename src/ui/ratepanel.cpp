@@ -60,9 +60,9 @@ void RatePanel::selectRow(int row) {
     chooseRow(row);
 }
 
+// A click on a key cell tells its row but keeps the selection where it was.
 void RatePanel::userSelected(int row) {
-    selectedRow_ =
-        grid_->selectedRow(); // a click on a key cell tells a row but keeps the selection
+    selectedRow_ = grid_->selectedRow();
     chooseRow(row);
 }
 
@@ -130,12 +130,9 @@ void RatePanel::replaceTable(const rates::RateTable &fresh) {
     table_ = fresh;
     unsaved_ = false;
     // The rate of the claim stays what the user chose until they choose again:
-    // the selection stays, or goes to the new last row, and nobody is told.
+    // the selection stays, or goes to the new last row without choosing it.
     selectedRow_ = std::min(selectedRow_, rowCount());
-    if (grid_) {
-        grid_->reload();
-        grid_->showRow(selectedRow_);
-    }
+    refresh();
 }
 
 void RatePanel::storeRate(int i, const QString &rate) {
@@ -158,11 +155,10 @@ void RatePanel::tellUnusableRow(int i) {
 
 void RatePanel::refresh() {
     if (grid_) grid_->reload();
-    if (selectedRow_ > rowCount()) {
+    if (selectedRow_ > rowCount())
         selectRow(rowCount());
-        return;
-    }
-    if (grid_) grid_->showRow(selectedRow_);
+    else if (grid_)
+        grid_->showRow(selectedRow_);
 }
 
 // A row of the grid was selected: its rate is normalised and stored, and a
