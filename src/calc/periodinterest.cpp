@@ -25,10 +25,7 @@ struct Decimal {
 
 // "123", "123,4", "123.45", blanks around; no sign, no exponent.
 bool readDecimal(QStringView text, int maxScale, Decimal &out) {
-    while (!text.isEmpty() && text.front().isSpace())
-        text = text.sliced(1);
-    while (!text.isEmpty() && text.back().isSpace())
-        text.chop(1);
+    text = text.trimmed();
     if (text.isEmpty()) return false;
     qint64 digits = 0;
     int scale = -1, count = 0;
