@@ -254,7 +254,11 @@ void writeSetting(const QString &keyPath, bool create, const QString &name, cons
     Store store(keyPath, create);
     if (!store.keyExists())
         throw AppError(QStringLiteral("Не удается открыть раздел настроек \"%1\"").arg(keyPath));
-    store.settings().setValue(store.path(name), text);
+    // A value already stored is not written again: the window stores its mode
+    // values at every close, and each write rewrites the file under a lock.
+    const QString path = store.path(name);
+    if (store.settings().contains(path) && store.settings().value(path).toString() == text) return;
+    store.settings().setValue(path, text);
     store.sync();
 }
 
