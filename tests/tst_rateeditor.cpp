@@ -8,17 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace {
-
-const QString kCheckInput =
-    QStringLiteral("Возможно допущена ошибка в при вводе. Исправите, пожалуйста.");
-
-QStringList history() {
-    return rates::RateTable::builtIn().lines();
-}
-
-} // namespace
-
 class TestRateEditor : public QObject {
     Q_OBJECT
 private slots:
@@ -34,11 +23,7 @@ private slots:
     void saveFailureIsTold();
 
 private:
-    Window &openPanel() {
-        Window &f = env_.open();
-        f.window.openRatePanel();
-        return f;
-    }
+    Window &openPanel() { return env_.openPanel(); }
     WindowEnv env_;
 };
 

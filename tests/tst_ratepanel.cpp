@@ -9,17 +9,6 @@
 #include <QLineEdit>
 #include <QStringEncoder>
 
-namespace {
-
-const QString kCheckInput =
-    QStringLiteral("Возможно допущена ошибка в при вводе. Исправите, пожалуйста.");
-
-QStringList history() {
-    return rates::RateTable::builtIn().lines();
-}
-
-} // namespace
-
 class TestRatePanel : public QObject {
     Q_OBJECT
 private slots:
@@ -39,11 +28,7 @@ private slots:
     void refusedFileIsToldOnce();
 
 private:
-    Window &openPanel() {
-        Window &f = env_.open();
-        f.window.openRatePanel();
-        return f;
-    }
+    Window &openPanel() { return env_.openPanel(); }
     WindowEnv env_;
 };
 

@@ -146,6 +146,12 @@ public:
         view = std::make_unique<Window>(*form);
         return *view;
     }
+    // The window with its rate table open.
+    Window &openPanel() {
+        Window &f = open();
+        f.window.openRatePanel();
+        return f;
+    }
     QString path(const QString &rel) const { return home_->path() + u'/' + rel; }
     QString rateFile() const { return path(QStringLiteral("data/Долгомер/stavki.txt")); }
 
@@ -195,3 +201,12 @@ inline void clickCell(ui::RateGrid *grid, int row, int column) {
 inline QByteArray cp1251(const QStringList &lines) {
     return rates::encodeRateFile(lines);
 }
+
+// The built-in rate table's lines.
+inline QStringList history() {
+    return rates::RateTable::builtIn().lines();
+}
+
+// What the window says when a rate entry looks mistyped.
+inline const QString kCheckInput =
+    QStringLiteral("Возможно допущена ошибка в при вводе. Исправите, пожалуйста.");
