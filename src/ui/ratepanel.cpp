@@ -137,8 +137,10 @@ void RatePanel::replaceTable(const rates::RateTable &fresh) {
 
 void RatePanel::storeRate(int i, const QString &rate) {
     const bool changed = table_.rate(i) != rate;
-    table_.setRate(i, rate);
-    refresh();
+    if (changed) {
+        table_.setRate(i, rate);
+        refresh();
+    }
     // Without a file (the user's could not be read) the built-in table serves
     // quietly: a choice is not an edit, and the user was told at start-up.
     // A row chosen as it stands leaves the file alone, unless an earlier save
