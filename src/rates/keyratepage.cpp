@@ -1,9 +1,7 @@
 #include "keyratepage.h"
 
 #include "calc/numtext.h"
-#include "calc/penalty.h"
 #include "periodkey.h"
-#include "ratetable.h"
 
 #include <algorithm>
 
