@@ -1,16 +1,18 @@
 #include "keyratefixture.h"
-#include "rates/htmldoc.h"
-#include "rates/keyratepage.h"
 #include "rates/periodkey.h"
-#include "rates/ratefile.h"
-#include "rates/ratepage.h"
+#include "rates/ratelookup.h"
 #include "rates/ratetable.h"
+#include "rates/userrates.h"
+#include "update/htmldoc.h"
+#include "update/keyratepage.h"
+#include "update/ratepage.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <gumbo.h>
 
 using namespace rates;
+using namespace update;
 
 namespace {
 
@@ -72,8 +74,8 @@ static void BM_KeyRatePage(benchmark::State &state) {
     const QByteArray page = keyRatePage(keyRateDays(QDate(2028, 1, 1)).mid(0, 3000));
     size_t changes = 0;
     for (auto _ : state) {
-        const rates::HtmlDocument doc = rates::HtmlDocument::parse(page, QStringLiteral("utf-8"));
-        changes = size_t(rates::readKeyRateChanges(doc).size());
+        const update::HtmlDocument doc = update::HtmlDocument::parse(page, QStringLiteral("utf-8"));
+        changes = size_t(update::readKeyRateChanges(doc).size());
     }
     state.counters["changes"] = double(changes);
     state.counters["page_kb"] = double(page.size()) / 1024;
@@ -99,8 +101,8 @@ static void BM_ParseRatePage(benchmark::State &state) {
     const QByteArray page = bankLikePage();
     size_t pairs = 0;
     for (auto _ : state) {
-        const rates::HtmlDocument doc = rates::HtmlDocument::parse(page, QStringLiteral("utf-8"));
-        pairs = size_t(rates::readRatePairs(rates::ratePageCells(doc)).size());
+        const update::HtmlDocument doc = update::HtmlDocument::parse(page, QStringLiteral("utf-8"));
+        pairs = size_t(update::readRatePairs(update::ratePageCells(doc)).size());
     }
     state.counters["pairs"] = double(pairs);
 }

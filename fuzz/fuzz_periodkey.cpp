@@ -1,5 +1,6 @@
 // Period keys and date texts of any shape.
-#include "calc/apperror.h"
+#include "common/apperror.h"
+#include "common/dates.h"
 #include "rates/periodkey.h"
 
 #include <QString>
@@ -12,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     bool converted = false;
     try {
         const QString once = rates::convertPeriodKey(text);
-        converted = rates::parseDateText(once, viaText);
+        converted = parseDateText(once, viaText);
         (void)rates::convertPeriodKey(once);
     } catch (const AppError &) {
     }

@@ -1,6 +1,8 @@
 // Loading a rate file of arbitrary bytes, then running the lookup over it.
-#include "calc/apperror.h"
-#include "rates/ratefile.h"
+#include "common/apperror.h"
+#include "rates/ratelookup.h"
+#include "rates/userrates.h"
+#include "storage/ratefile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -30,6 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     (void)rates::planRateLookup(table, QDate(2010, 1, 1));
     for (int i = 0; i < table.count() && i < 50; ++i)
         (void)rates::normaliseRow(table.key(i), table.rate(i));
-    (void)rates::decodeRateFile(rates::encodeRateFile(table.lines()));
+    (void)storage::decodeRateFile(storage::encodeRateFile(table.lines()));
     return 0;
 }

@@ -1,8 +1,8 @@
-#include "calc/apperror.h"
 #include "calc/courtfee.h"
 #include "calc/inputfield.h"
 #include "calc/numtext.h"
 #include "calc/penalty.h"
+#include "common/apperror.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "calc/apperror.h"
 #include "calc/numtext.h"
 #include "calc/periodinterest.h"
+#include "common/apperror.h"
 
 #include <QTest>
 

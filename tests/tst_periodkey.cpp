@@ -1,4 +1,5 @@
-#include "calc/apperror.h"
+#include "common/apperror.h"
+#include "common/dates.h"
 #include "rates/periodkey.h"
 
 #include <QRandomGenerator>
@@ -177,4 +178,5 @@ void TestPeriodKey::keyDateAgreesWithConversion() {
 }
 
 QTEST_GUILESS_MAIN(TestPeriodKey)
+#include "common/dates.h"
 #include "tst_periodkey.moc"

@@ -1,6 +1,6 @@
 // The entry editor: adding, changing and deleting rate entries, what the
 // rate field accepts, and a save that fails.
-#include "rates/ratefile.h"
+#include "storage/ratefile.h"
 #include "windowtest.h"
 
 #include <QDateEdit>

@@ -1,9 +1,10 @@
 #include "keyratefixture.h"
-#include "rates/htmldoc.h"
-#include "rates/keyratepage.h"
 #include "rates/periodkey.h"
-#include "rates/ratepage.h"
+#include "rates/ratelookup.h"
 #include "rates/ratetable.h"
+#include "update/htmldoc.h"
+#include "update/keyratepage.h"
+#include "update/ratepage.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QTest>
 
 using namespace rates;
+using namespace update;
 
 namespace {
 
@@ -23,7 +25,7 @@ QList<PageCell> cells(std::initializer_list<std::pair<const char *, bool>> list)
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<rates::PageCell>)
+Q_DECLARE_METATYPE(QList<update::PageCell>)
 Q_DECLARE_METATYPE(QList<KeyRateRow>)
 
 class TestRatePage : public QObject {
@@ -337,8 +339,8 @@ void TestRatePage::keyRateTable() {
     }
     // The lookup finds the key rate for a claim of today, and the newest rate
     // before the key rate for a claim of 2015.
-    QCOMPARE(planRateLookup(table, QDate(2026, 12, 7)).rateText, QStringLiteral("10,50"));
-    QCOMPARE(planRateLookup(table, QDate(2015, 12, 31)).rateText, tail[0].section(u'=', 1));
+    QCOMPARE(planRateLookup(table, QDate(2026, 12, 7)).selection.rate, QStringLiteral("10,50"));
+    QCOMPARE(planRateLookup(table, QDate(2015, 12, 31)).selection.rate, tail[0].section(u'=', 1));
 }
 
 void TestRatePage::keyRateAddress() {

@@ -1,6 +1,6 @@
 #include "rategrid.h"
-#include "rates/ratefile.h"
-#include "rates/settings.h"
+#include "storage/ratefile.h"
+#include "storage/settings.h"
 #include "windowtest.h"
 
 #include <QDateEdit>
@@ -81,7 +81,7 @@ void TestRatePanel::keyboard() {
 
 void TestRatePanel::oneEntryTable() {
     writeFile(env_.rateFile(), cp1251({QStringLiteral("с 1 января 2010 г.=7.5 ")}));
-    rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
+    storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
     Window &f = env_.open();
     QCOMPARE(f.rateField->text(), QStringLiteral("8,75")); // the lookup only selects the entry
     QCOMPARE(f.rateGrid->rowCount(), 1);
@@ -92,7 +92,7 @@ void TestRatePanel::oneEntryTable() {
 
 void TestRatePanel::emptyTable() {
     writeFile(env_.rateFile(), QByteArray());
-    rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
+    storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
     Window &f = openPanel();
     QCOMPARE(f.table().count(), 0);
     QCOMPARE(f.rateGrid->rowCount(), 1);
@@ -125,7 +125,7 @@ void TestRatePanel::unreadableRows() {
     QFETCH(QString, line);
     QFETCH(QString, stored);
     writeFile(env_.rateFile(), cp1251({QStringLiteral("с 1 января 2010 г.=8"), line}));
-    rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
+    storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
     Window &f = env_.open();
     // The start-up lookup selected the bad last row first.
     QVERIFY(!env_.boxes.shown.isEmpty());
@@ -155,7 +155,7 @@ void TestRatePanel::rightClickKeepsTheSelection() {
 void TestRatePanel::lookupTakesTheNormalisedRate() {
     writeFile(env_.rateFile(), cp1251({QStringLiteral("с 1 января 2010 г.=8"),
                                        QStringLiteral("с 1 января 2009 г.= 7.5")}));
-    rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
+    storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
     Window &f = env_.open();
     f.periodEnd->setDate(QDate(2008, 6, 1));
     QCOMPARE(f.rateField->text(), QStringLiteral("7,5"));
@@ -181,7 +181,7 @@ void TestRatePanel::rowsWithoutARate_data() {
 void TestRatePanel::rowsWithoutARate() {
     QFETCH(QString, line);
     writeFile(env_.rateFile(), cp1251({QStringLiteral("с 1 января 2010 г.=8"), line}));
-    rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
+    storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
     Window &f = env_.open();
     QVERIFY(env_.boxes.shown.isEmpty());
     QCOMPARE(f.rateField->text(), QStringLiteral("8"));
@@ -209,7 +209,7 @@ void TestRatePanel::refusedFileIsToldOnce() {
     QFile big(env_.rateFile());
     QVERIFY(big.open(QIODevice::ReadWrite) && big.resize(65 * 1024 * 1024));
     big.close();
-    rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
+    storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
     Window &f = env_.open();
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(f.rateFilePath(), QString());

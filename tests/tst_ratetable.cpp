@@ -1,4 +1,5 @@
-#include "calc/apperror.h"
+#include "common/apperror.h"
+#include "rates/ratelookup.h"
 #include "rates/ratetable.h"
 
 #include <QTest>
@@ -13,6 +14,8 @@ private slots:
     void lookup();
     void lookupStopsEarly();
     void lookupBadKey();
+    void rateOn_data();
+    void rateOn();
     void uniqueKeys_data();
     void uniqueKeys();
     void editing();
@@ -47,7 +50,7 @@ void TestRateTable::lookup_data() {
     QTest::newRow("a day before the first") << QDate(2009, 12, 27) << 1 << "9";
     QTest::newRow("entry's own day") << QDate(2008, 7, 14) << 12 << "11,00";
     QTest::newRow("day before an entry") << QDate(2008, 7, 13) << 13 << "10,75";
-    QTest::newRow("blanks kept as stored") << QDate(2009, 10, 1) << 3 << "10  ";
+    QTest::newRow("blanks trimmed") << QDate(2009, 10, 1) << 3 << "10";
     QTest::newRow("oldest entry's day") << QDate(1999, 6, 10) << 32 << "55";
     QTest::newRow("before every entry") << QDate(1999, 1, 1) << 32 << "55";
 }
@@ -56,11 +59,17 @@ void TestRateTable::lookup() {
     QFETCH(QDate, end);
     QFETCH(int, row);
     QFETCH(QString, rate);
-    const RateLookupPlan p = planRateLookup(RateTable::builtIn(), end);
-    QCOMPARE(p.lastRow, 32);
-    QCOMPARE(p.chosen, row);
-    QCOMPARE(p.rateText, rate);
-    QVERIFY(p.error.isEmpty());
+    const RateTable table = RateTable::builtIn();
+    // The window looks up in a table it edits, the batch with the key dates
+    // read once: both must choose the same entry.
+    const RateLookup many(table);
+    for (const RateLookupPlan &p : {planRateLookup(table, end), many.plan(end)}) {
+        QCOMPARE(p.lastRow, 32);
+        QCOMPARE(p.chosen, row);
+        QCOMPARE(p.selection.rate, rate);
+        QVERIFY(p.error.isEmpty());
+    }
+    QCOMPARE(many.rateOn(end), rate);
 }
 
 void TestRateTable::lookupStopsEarly() {
@@ -90,6 +99,51 @@ void TestRateTable::lookupBadKey() {
     QVERIFY(p.error.contains(QStringLiteral("с 31 июня 2009 г.")));
     // A bad key below the chosen entry is never reached.
     QCOMPARE(planRateLookup(t, QDate(2010, 2, 1)).chosen, 0);
+}
+
+// The rate a claim is charged at, or why there is none.
+void TestRateTable::rateOn_data() {
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("rate"); // empty: refused with `error`
+    QTest::addColumn<QString>("error");
+    const QString newest = QStringLiteral("с 1 января 2010 г.=");
+    const QString older = QStringLiteral("с 1 мая 2009 г.=9");
+    QTest::newRow("point read as comma") << QStringList{newest + " 7.5 ", older} << "7,5"
+                                         << "";
+    QTest::newRow("negative") << QStringList{newest + "-5,00", older} << ""
+                              << "нет ставки, которую можно применить";
+    QTest::newRow("exponent") << QStringList{newest + "1e9", older} << ""
+                              << "нет ставки, которую можно применить";
+    QTest::newRow("longer than the field") << QStringList{newest + "7,2500001", older} << ""
+                                           << "нет ставки, которую можно применить";
+    QTest::newRow("no rate") << QStringList{newest, older} << ""
+                             << "нет ставки, которую можно применить";
+    QTest::newRow("key without a date") << QStringList{"с 1 мартобря 2010 г.=7", older} << ""
+                                        << "Не удается прочитать дату периода";
+    QTest::newRow("one entry: the field's own") << QStringList{older} << "8,75"
+                                                << "";
+    QTest::newRow("empty table") << QStringList{} << "8,75"
+                                 << "";
+}
+
+void TestRateTable::rateOn() {
+    QFETCH(QStringList, lines);
+    QFETCH(QString, rate);
+    QFETCH(QString, error);
+    RateTable table;
+    table.setLines(lines);
+    const RateLookup lookup(table);
+    try {
+        QCOMPARE(lookup.rateOn(QDate(2010, 6, 1)), rate);
+        QVERIFY(error.isEmpty());
+    } catch (const AppError &e) {
+        QVERIFY2(!error.isEmpty() && e.message().contains(error), qPrintable(e.message()));
+    }
+    // The calculation by periods takes no rate the six-line one refuses.
+    const QList<calc::RatePoint> points = ratePoints(table);
+    const bool newestCounted = std::any_of(
+        points.begin(), points.end(), [](const auto &p) { return p.from == QDate(2010, 1, 1); });
+    QCOMPARE(newestCounted, !rate.isEmpty() && rate != QStringLiteral("8,75"));
 }
 
 void TestRateTable::uniqueKeys_data() {
@@ -162,6 +216,7 @@ void TestRateTable::rowNormalisation_data() {
     QTest::newRow("empty") << key << "   " << int(RowSelection::Nothing) << "";
     QTest::newRow("not a number") << key << "abc" << int(RowSelection::BadRate) << "abc";
     QTest::newRow("two points") << key << "1.2.3" << int(RowSelection::BadRate) << "1,2,3";
+    QTest::newRow("negative") << key << "-5,00" << int(RowSelection::BadRate) << "-5,00";
     QTest::newRow("bad key") << "с 31 июня 2009 г."
                              << "7" << int(RowSelection::BadDate) << "7";
     QTest::newRow("short key") << "июня"

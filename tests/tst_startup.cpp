@@ -1,7 +1,7 @@
 // What the window does when it starts: the first run's rate file, stored data
 // that cannot be used, and the parts it makes only when first wanted.
-#include "rates/ratefile.h"
-#include "rates/settings.h"
+#include "storage/ratefile.h"
+#include "storage/settings.h"
 
 #include <QFile>
 #include <QTest>
@@ -50,8 +50,8 @@ void TestStartup::startUp() {
     // The first run leaves the rate file and its path in the settings.
     const QString path = env_.rateFile();
     QCOMPARE(f.rateFilePath(), path);
-    QCOMPARE(fileBytes(path), rates::encodeRateFile(rates::RateTable::builtIn().lines()));
-    QCOMPARE(rates::readSetting(rates::kSettingsKey, false, QStringLiteral("patch")), path);
+    QCOMPARE(fileBytes(path), storage::encodeRateFile(rates::RateTable::builtIn().lines()));
+    QCOMPARE(storage::readSetting(storage::kSettingsKey, false, QStringLiteral("patch")), path);
 }
 
 // The start-up lookup chooses a row before the rate panel exists; the panel
@@ -97,7 +97,7 @@ void TestStartup::choosingARowAsItStandsWritesNothing() {
     QCOMPARE(f.rateField->text(), QStringLiteral("9"));
     f.panel->selectRow(3); // "с 30 октября 2009 г.=9,5 "
     QCOMPARE(f.table().rate(2), QStringLiteral("9,5"));
-    QCOMPARE(fileBytes(env_.rateFile()), rates::encodeRateFile(f.table().lines()));
+    QCOMPARE(fileBytes(env_.rateFile()), storage::encodeRateFile(f.table().lines()));
 }
 
 void TestStartup::badStoredData_data() {
@@ -125,7 +125,7 @@ void TestStartup::badStoredData() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(rateFile);
         file.close();
-        rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("patch"), path);
+        storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), path);
     }
     Window &f = open();
     QVERIFY(f.window.isVisible());

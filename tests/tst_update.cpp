@@ -1,9 +1,9 @@
 #include "httpresponder.h"
 #include "keyratefixture.h"
 #include "rategrid.h"
-#include "rates/keyratepage.h"
-#include "rates/ratefile.h"
-#include "rates/settings.h"
+#include "storage/ratefile.h"
+#include "storage/settings.h"
+#include "update/keyratepage.h"
 #include "windowtest.h"
 
 #include <QApplication>
@@ -58,11 +58,11 @@ private slots:
 
 private:
     Window &openAt(const QString &path) {
-        rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("update_url"),
-                            server_->url(path));
+        storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("update_url"),
+                              server_->url(path));
         // The key rate page is not served unless a test puts it there.
-        rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("keyrate_url"),
-                            server_->url(QStringLiteral("/keyrate")));
+        storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("keyrate_url"),
+                              server_->url(QStringLiteral("/keyrate")));
         Window &f = env_.open();
         f.window.openRatePanel();
         return f;
@@ -75,7 +75,7 @@ private:
         QVERIFY(QApplication::overrideCursor());
         QTRY_VERIFY_WITH_TIMEOUT(f.ratePanel->isEnabled() && f.updateProgress->isHidden(), 10000);
         QVERIFY(!QApplication::overrideCursor());
-        QCOMPARE(rates::readSetting(kBrowserKey, false, QStringLiteral("Display Inline Images")),
+        QCOMPARE(storage::readSetting(kBrowserKey, false, QStringLiteral("Display Inline Images")),
                  QStringLiteral("yes"));
     }
     WindowEnv env_;
@@ -105,7 +105,7 @@ void TestUpdate::replacesTheTable() {
     const QStringList expected = {"с 01 июня 2010 г.=7,75", "с 29 марта 2010 г.=8,25",
                                   "с 25 ноября 2009 г.=9"};
     QCOMPARE(f.table().lines(), expected);
-    QCOMPARE(fileBytes(f.rateFilePath()), rates::encodeRateFile(expected));
+    QCOMPARE(fileBytes(f.rateFilePath()), storage::encodeRateFile(expected));
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].text, kDone);
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Сообщение"));
@@ -155,8 +155,8 @@ void TestUpdate::recognisedPageWithoutPairs() {
     Window &f = openAt(QStringLiteral("/caps"));
     const QByteArray before = fileBytes(f.rateFilePath());
     for (const char *path : {"/caps", "/nowrap", "/nomark"}) {
-        rates::writeSetting(rates::kSettingsKey, false, QStringLiteral("update_url"),
-                            server_->url(QString::fromLatin1(path)));
+        storage::writeSetting(storage::kSettingsKey, false, QStringLiteral("update_url"),
+                              server_->url(QString::fromLatin1(path)));
         env_.boxes.shown.clear();
         update(f);
         // Neither page gave a rate: that is a failed update.
@@ -189,7 +189,7 @@ void TestUpdate::repeatedKeysAndDateTexts() {
     update(f);
     const QStringList expected = {"с 01 июня 2010 г.=7,75", "с 28 декабря 2009 г.=8,75"};
     QCOMPARE(f.table().lines(), expected);
-    QCOMPARE(fileBytes(f.rateFilePath()), rates::encodeRateFile(expected));
+    QCOMPARE(fileBytes(f.rateFilePath()), storage::encodeRateFile(expected));
     // The keys it wrote are ones the lookup reads.
     f.panel->followPeriodEnd(f.periodEnd->date());
     QCOMPARE(f.rateField->text(), QStringLiteral("7,75"));
@@ -267,7 +267,7 @@ void TestUpdate::keyRatePage() {
                     "с 01 января 2016 г.=11,00"} +
         history;
     QCOMPARE(f.table().lines(), expected);
-    QCOMPARE(fileBytes(f.rateFilePath()), rates::encodeRateFile(expected));
+    QCOMPARE(fileBytes(f.rateFilePath()), storage::encodeRateFile(expected));
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].text, kDone);
     // A claim of today gets the key rate.

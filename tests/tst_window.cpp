@@ -1,7 +1,7 @@
 #include "calc/numtext.h"
 #include "rategrid.h"
-#include "rates/ratefile.h"
-#include "rates/settings.h"
+#include "storage/ratefile.h"
+#include "storage/settings.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -134,7 +134,7 @@ void TestWindow::storedDivisor() {
     QFETCH(QString, stored);
     QFETCH(int, divisor);
     if (!stored.isNull())
-        rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("k_stav"), stored);
+        storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("k_stav"), stored);
     Window &f = open();
     QTest::mouseClick(f.statutoryLink, Qt::LeftButton);
     QCOMPARE(f.divisorSlider->value(), divisor);
@@ -166,7 +166,7 @@ void TestWindow::storedContractRate() {
     QFETCH(QString, stored);
     QFETCH(QString, rate);
     if (!stored.isNull())
-        rates::writeSetting(rates::kSettingsKey, true, QStringLiteral("dogovor"), stored);
+        storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("dogovor"), stored);
     Window &f = open();
     QTest::mouseClick(f.contractualLink, Qt::LeftButton);
     QCOMPARE(f.dailyRateField->text(), rate);
@@ -201,9 +201,9 @@ void TestWindow::closingStoresSettings() {
     QVERIFY(f.closeIcon->isVisible());
     QTest::mouseClick(f.closeIcon, Qt::LeftButton);
     QVERIFY(!f.window.isVisible());
-    QCOMPARE(rates::readSetting(rates::kSettingsKey, false, QStringLiteral("k_stav")),
+    QCOMPARE(storage::readSetting(storage::kSettingsKey, false, QStringLiteral("k_stav")),
              QStringLiteral("300"));
-    QCOMPARE(rates::readSetting(rates::kSettingsKey, false, QStringLiteral("dogovor")),
+    QCOMPARE(storage::readSetting(storage::kSettingsKey, false, QStringLiteral("dogovor")),
              QStringLiteral("0,25"));
 
     // Closed by the window manager instead (Alt+F4): stored all the same.
@@ -212,15 +212,15 @@ void TestWindow::closingStoresSettings() {
     g.divisorSlider->setValue(100);
     g.window.close();
     QVERIFY(!g.window.isVisible());
-    QCOMPARE(rates::readSetting(rates::kSettingsKey, false, QStringLiteral("k_stav")),
+    QCOMPARE(storage::readSetting(storage::kSettingsKey, false, QStringLiteral("k_stav")),
              QStringLiteral("100"));
 }
 
 void TestWindow::closingWithAnUnwritableStore() {
     Window &f = open();
-    QFile::remove(rates::settingsFilePath());
-    QDir(QFileInfo(rates::settingsFilePath()).absolutePath()).removeRecursively();
-    QFile blocker(QFileInfo(rates::settingsFilePath()).absolutePath());
+    QFile::remove(storage::settingsFilePath());
+    QDir(QFileInfo(storage::settingsFilePath()).absolutePath()).removeRecursively();
+    QFile blocker(QFileInfo(storage::settingsFilePath()).absolutePath());
     QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the store's folder belongs
     blocker.close();
     QTest::mouseClick(f.closeLink, Qt::LeftButton);

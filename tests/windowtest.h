@@ -13,9 +13,9 @@
 #include "rategrid.h"
 #include "ratemodes.h"
 #include "ratepanel.h"
-#include "rates/ratefile.h"
 #include "rateupdater.h"
 #include "reportview.h"
+#include "storage/ratefile.h"
 
 #include <QAction>
 #include <QFrame>
@@ -199,7 +199,7 @@ inline void clickCell(ui::RateGrid *grid, int row, int column) {
 }
 
 inline QByteArray cp1251(const QStringList &lines) {
-    return rates::encodeRateFile(lines);
+    return storage::encodeRateFile(lines);
 }
 
 // The built-in rate table's lines.

@@ -15,6 +15,19 @@ QString longestNumberPrefix(const QString &text) {
     return numberPrefix(text).toString();
 }
 
+TypedNumber readTypedNumber(QStringView text, int limit, QString &typed) {
+    typed = text.trimmed().toString();
+    for (QChar &c : typed) {
+        const QChar kept = filterTypedKey(c);
+        if (kept.isNull() || kept.unicode() == 8) return TypedNumber::BadCharacter;
+        c = kept;
+    }
+    if (typed.isEmpty()) return TypedNumber::Empty;
+    if (typed.size() > limit) return TypedNumber::TooLong;
+    if (numberPrefix(typed).size() != typed.size()) return TypedNumber::NotANumber;
+    return TypedNumber::Ok;
+}
+
 QString normalisedNumber(const QString &text, const QString &defaultText) {
     QString t = text;
     if (t.startsWith(u',')) t.prepend(u'0');

@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringView>
 
 // The rules of the typed number fields (debt, contractual rate, the editor's
 // rate). They work on texts, so the window applies them to any line edit.
@@ -14,6 +15,13 @@ QChar filterTypedKey(QChar typed);
 // Keeps a field's text a number while it is typed: the text shortened from its
 // end until it reads as a number, or emptied.
 QString longestNumberPrefix(const QString &text);
+
+// A text taken whole as a field takes what is typed or pasted into it: blanks
+// around it trimmed, every character through the key filter (so "." becomes
+// ","), at most `limit` characters, and the whole reads as a number. A sign,
+// an exponent or a letter is none of that: such a text is refused, not read.
+enum class TypedNumber { Ok, Empty, BadCharacter, TooLong, NotANumber };
+TypedNumber readTypedNumber(QStringView text, int limit, QString &typed);
 
 // Normalises a field's text when the field is left: "0" before a leading comma,
 // the default for an empty text, a trailing comma dropped, then the general

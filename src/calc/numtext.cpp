@@ -1,6 +1,6 @@
 #include "numtext.h"
 
-#include "apperror.h"
+#include "common/apperror.h"
 
 #include <array>
 #include <cmath>

@@ -1,6 +1,7 @@
 #include "penalty.h"
 
-#include "apperror.h"
+#include "common/apperror.h"
+#include "common/dates.h"
 #include "numtext.h"
 
 #include <cmath>
@@ -18,20 +19,6 @@ qint32 dayCount(const DateParts &p) {
                      (qint32(p.endMonth) - qint32(p.startMonth)) * 30 +
                      (qint32(p.endDay) - qint32(p.startDay)) + 1;
     return n < 0 ? 0 : n;
-}
-
-QString dateText(QDate date) {
-    int y = 0, m = 0, d = 0;
-    date.getDate(&y, &m, &d);
-    // Written digit by digit: every report line and rate key goes through
-    // here, and QDate::toString parses its format on every call.
-    if (!date.isValid() || y < 1000 || y > 9999) return date.toString(QStringLiteral("dd.MM.yyyy"));
-    const char16_t text[10] = {
-        char16_t(u'0' + d / 10),   char16_t(u'0' + d % 10),       u'.',
-        char16_t(u'0' + m / 10),   char16_t(u'0' + m % 10),       u'.',
-        char16_t(u'0' + y / 1000), char16_t(u'0' + y / 100 % 10), char16_t(u'0' + y / 10 % 10),
-        char16_t(u'0' + y % 10)};
-    return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
 CalcResult calculate(const CalcInput &in) {

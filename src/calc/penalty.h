@@ -33,16 +33,13 @@ DateParts decodeDates(QDate start, QDate end);
 // Overdue days by the 30/360 rule, both ends counted, never negative.
 qint32 dayCount(const DateParts &parts);
 
-// Dates in the report and in rate keys: two-digit day and month, four-digit year.
-QString dateText(QDate date);
-
 struct CalcResult {
     qint32 days = 0;
-    double tax = 0;      // tax share of the debt
-    double interest = 0; // interest or penalty for the period
-    double total = 0;    // debt plus interest
-    double fee = 0;      // state duty
-    QStringList lines;   // the six report lines
+    double tax = 0;                           // tax share of the debt
+    double interest = 0;                      // interest or penalty for the period
+    double total = 0;                         // debt plus interest
+    double fee = 0;                           // state duty
+    QStringList lines;                        // the six report lines
     QString interestText, totalText, feeText; // the amounts as the report writes them
 };
 

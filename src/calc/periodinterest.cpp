@@ -2,7 +2,8 @@
 #define QT_USE_QSTRINGBUILDER
 #include "periodinterest.h"
 
-#include "apperror.h"
+#include "common/apperror.h"
+#include "common/dates.h"
 #include "numtext.h"
 #include "penalty.h"
 

@@ -1,13 +1,12 @@
 #include "claimrequest.h"
 
-#include "calc/apperror.h"
 #include "calc/inputfield.h"
 #include "calc/numtext.h"
 #include "calc/penalty.h"
-#include "rates/modesettings.h"
-#include "rates/periodkey.h"
-#include "rates/ratefile.h"
-#include "rates/settings.h"
+#include "common/apperror.h"
+#include "common/dates.h"
+#include "rates/userrates.h"
+#include "storage/modesettings.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -19,25 +18,26 @@ namespace {
 // character passes the key filter, the whole text reads as a number, and it
 // is no longer than the field lets one type.
 QString fieldNumber(const QString &field, const QString &text, int limit) {
-    QString typed = QStringView(text).trimmed().toString();
-    for (QChar &c : typed) {
-        const QChar kept = calc::filterTypedKey(c);
-        if (kept.isNull() || kept.unicode() == 8)
-            throw FieldError{field, text,
-                             QStringLiteral("допустимы только цифры и десятичная запятая")};
-        c = kept;
-    }
-    if (typed.isEmpty()) throw FieldError{field, text, QStringLiteral("пустое число")};
-    if (typed.size() > limit)
+    QString typed;
+    switch (calc::readTypedNumber(text, limit, typed)) {
+    case calc::TypedNumber::Ok:
+        return typed;
+    case calc::TypedNumber::BadCharacter:
+        throw FieldError{field, text,
+                         QStringLiteral("допустимы только цифры и десятичная запятая")};
+    case calc::TypedNumber::Empty:
+        throw FieldError{field, text, QStringLiteral("пустое число")};
+    case calc::TypedNumber::TooLong:
         throw FieldError{field, text, QStringLiteral("не больше %1 знаков").arg(limit)};
-    if (calc::longestNumberPrefix(typed) != typed)
-        throw FieldError{field, text, QStringLiteral("это не число")};
-    return typed;
+    case calc::TypedNumber::NotANumber:
+        break;
+    }
+    throw FieldError{field, text, QStringLiteral("это не число")};
 }
 
 QDate fieldDate(const QString &field, const QString &text) {
     QDate d;
-    if (!rates::parseDateText(QStringView(text).trimmed(), d))
+    if (!parseDateText(QStringView(text).trimmed(), d))
         throw FieldError{field, text, QStringLiteral("нужна дата дд.мм.гггг")};
     if (d < QDate(1990, 1, 1))
         throw FieldError{field, text, QStringLiteral("даты раньше 01.01.1990 не принимаются")};
@@ -78,51 +78,13 @@ const QStringList &fieldNames() {
     return names;
 }
 
-RateLookup::RateLookup(const rates::RateTable &table)
-    : table_(table), keyDates_(rates::keyDates(table)) {
-    for (int i = 0; i < table.count(); ++i) {
-        const rates::RowSelection s = rates::normaliseRow(table.key(i), table.rate(i));
-        const bool usable =
-            s.outcome != rates::RowSelection::Nothing && s.outcome != rates::RowSelection::BadRate;
-        rates_.append(usable ? s.rate : QString());
-    }
-}
-
-QString RateLookup::rateOn(QDate end) const {
-    const rates::RateLookupPlan plan = rates::planRateLookup(table_, keyDates_, end);
-    if (!plan.error.isEmpty()) throw AppError(plan.error);
-    // No entry chosen (a table of fewer than two): the field stays as the window opens it.
-    if (plan.chosen < 0) return rates::kInitialRefinancingRate;
-    if (rates_[plan.chosen].isEmpty())
-        throw AppError(QStringLiteral("В строке таблицы ставок \"%1\" нет ставки, которую можно "
-                                      "применить")
-                           .arg(table_.line(plan.chosen)));
-    return rates_[plan.chosen];
-}
-
 Defaults Defaults::fromUserData() {
     Defaults d;
-    d.table = rates::RateTable::builtIn();
-    // The file the settings name, else the data folder's own; never written.
-    QString path;
-    try {
-        path = rates::readSetting(rates::kSettingsKey, false, QStringLiteral("patch"));
-    } catch (const AppError &) {
-    }
-    if (path.isEmpty())
-        path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-               QStringLiteral("/Долгомер/stavki.txt");
-    if (QFileInfo(path).isFile()) {
-        try {
-            rates::loadRateFile(path, d.table);
-        } catch (const rates::RateFileUnreadable &) {
-            d.table = rates::RateTable::builtIn();
-        } catch (const AppError &) {
-            // Repeated keys: what was loaded serves, as in the window.
-        }
-    }
-    d.divisor = QString::number(rates::storedDivisor());
-    d.dailyRate = rates::storedDailyRate();
+    rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadOnly);
+    d.table = std::move(user.table);
+    d.problem = std::move(user.problem);
+    d.divisor = QString::number(storage::storedDivisor());
+    d.dailyRate = storage::storedDailyRate();
     return d;
 }
 
@@ -170,7 +132,8 @@ void ClaimRequest::set(const QString &field, const QString &value) {
     }
 }
 
-ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d, const RateLookup &lookup) {
+ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
+                         const rates::RateLookup &lookup) {
     ClaimResult out;
     const QDate from = r.from.isNull() ? d.today : r.from;
     const QDate to = r.to.isNull() ? d.today : r.to;
@@ -201,7 +164,7 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d, const RateLoo
     in.divisorText = r.divisor.isEmpty() ? d.divisor : r.divisor;
     in.contractText = r.dailyRate.isEmpty() ? d.dailyRate : r.dailyRate;
     in.refinancingText = r.statutory ? (r.rate.isEmpty() ? lookup.rateOn(to) : r.rate)
-                                     : rates::kInitialRefinancingRate;
+                                     : storage::kInitialRefinancingRate;
     const calc::CalcResult c = calc::calculate(in);
     out.lines = c.lines;
     out.days = c.days;

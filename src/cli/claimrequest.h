@@ -2,8 +2,9 @@
 
 #include "calc/courtfee.h"
 #include "calc/periodinterest.h"
-#include "rates/modesettings.h"
+#include "rates/ratelookup.h"
 #include "rates/ratetable.h"
+#include "storage/modesettings.h"
 
 #include <QDate>
 #include <QString>
@@ -21,27 +22,15 @@ struct FieldError {
     QString reason;
 };
 
-// The rate the window's lookup puts into the rate field for an end date, the
-// table's key dates and normalised rates read once for many lookups. The
-// table must outlive it.
-class RateLookup {
-public:
-    explicit RateLookup(const rates::RateTable &table);
-    // Raises AppError when the lookup stops at an entry it cannot read.
-    QString rateOn(QDate end) const;
-
-private:
-    const rates::RateTable &table_;
-    QList<QDate> keyDates_;
-    QStringList rates_; // normalised, empty where the entry has no usable rate
-};
-
 // What the command line starts from: the user's rate table and stored values.
 struct Defaults {
     QDate today = QDate::currentDate();
     rates::RateTable table;
-    QString divisor = QString::number(rates::kDefaultDivisor);
-    QString dailyRate = rates::kDefaultDailyRate;
+    QString divisor = QString::number(storage::kDefaultDivisor);
+    QString dailyRate = storage::kDefaultDailyRate;
+    // What the user must be told about their rate file; the table is then
+    // what the window would count with.
+    QString problem;
     // The user's rate file (read, never written) and stored mode values.
     static Defaults fromUserData();
 };
@@ -75,7 +64,7 @@ struct ClaimResult {
 
 // Raises AppError with the calculation's own message.
 ClaimResult computeClaim(const ClaimRequest &request, const Defaults &defaults,
-                         const RateLookup &lookup);
+                         const rates::RateLookup &lookup);
 
 // The CSV columns a batch reads, in the order the help lists them.
 const QStringList &fieldNames();

@@ -1,7 +1,7 @@
 #include "commandline.h"
 
-#include "calc/apperror.h"
 #include "claimrequest.h"
+#include "common/apperror.h"
 #include "csvtable.h"
 
 #include <QCoreApplication>
@@ -38,6 +38,30 @@ const QList<QPair<QString, QString>> &valueOptions() {
     return options;
 }
 
+// What a batch adds to each row, in order, and how each value comes from the
+// claim's result; an "error" column follows them.
+struct ResultColumn {
+    const char *name;
+    QString (*value)(const ClaimResult &);
+};
+
+const ResultColumn kResultColumns[] = {
+    {"days", [](const ClaimResult &r) { return QString::number(r.days); }},
+    {"rate", [](const ClaimResult &r) { return r.rate; }},
+    {"interest", [](const ClaimResult &r) { return r.interest; }},
+    {"total", [](const ClaimResult &r) { return r.total; }},
+    {"fee", [](const ClaimResult &r) { return r.fee; }},
+};
+constexpr qsizetype kResultColumnCount = std::size(kResultColumns);
+const QString kErrorColumn = QStringLiteral("error");
+
+QStringList resultColumnNames() {
+    QStringList names;
+    for (const ResultColumn &column : kResultColumns)
+        names.append(QLatin1String(column.name));
+    return names << kErrorColumn;
+}
+
 } // namespace
 
 bool wantsCommandLine(int argc, char **argv) {
@@ -48,37 +72,43 @@ bool wantsCommandLine(int argc, char **argv) {
 
 QString helpText() {
     return QStringLiteral(
-        "Долгомер: расчет процентов, неустойки и госпошлины по просроченному долгу.\n"
-        "\n"
-        "Без параметров открывается окно программы. С параметрами:\n"
-        "  dolgomer --report [параметры]   напечатать расчет, как его показывает окно\n"
-        "  dolgomer --batch ФАЙЛ.csv       рассчитать каждую строку CSV (\"-\" — стандартный "
-        "ввод)\n"
-        "  dolgomer --help                 эта справка\n"
-        "  dolgomer --version              версия программы\n"
-        "\n"
-        "Параметры расчета (по умолчанию — как в окне):\n"
-        "  --debt СУММА          долг с налогом, например 100000,50 (по умолчанию 0,00)\n"
-        "  --from дд.мм.гггг     начало периода просрочки (по умолчанию сегодня)\n"
-        "  --to дд.мм.гггг       конец периода просрочки (по умолчанию сегодня)\n"
-        "  --tax N               ставка налога, 0–35 (по умолчанию 18)\n"
-        "  --court arbitration|general   арбитражный суд или суд общей юрисдикции\n"
-        "  --statutory           законная пеня: ставка рефинансирования / делитель (по умолчанию)\n"
-        "    --rate СТАВКА       ставка, % годовых (по умолчанию — из таблицы ставок на --to)\n"
-        "    --divisor N         делитель, 1–365 (по умолчанию — сохраненный в окне)\n"
-        "  --contractual         договорная пеня\n"
-        "    --daily-rate СТАВКА пеня, % в день (по умолчанию — сохраненная в окне)\n"
-        "  --periods             расчет по периодам (ст. 395 ГК РФ) по таблице ставок\n"
-        "    --payment дд.мм.гггг=СУММА   оплата; можно повторять\n"
-        "    --no-moratorium     не учитывать мораторий 01.04.2022–01.10.2022\n"
-        "Числа пишутся с запятой или точкой; принимается только то, что принимает поле окна.\n"
-        "\n"
-        "CSV (UTF-8, через запятую, первая строка — названия столбцов; недостающие столбцы\n"
-        "берутся по умолчанию): debt, from, to, tax, court, mode (statutory|contractual), rate,\n"
-        "divisor, daily_rate, periods (yes|no), payments (дд.мм.гггг=СУММА;...).\n"
-        "Вывод: те же столбцы, затем days, rate, interest, total, fee, error.\n"
-        "Код выхода: 0 — все строки рассчитаны, 1 — есть строки с ошибкой, 2 — неверный "
-        "параметр.\n");
+               "Долгомер: расчет процентов, неустойки и госпошлины по просроченному долгу.\n"
+               "\n"
+               "Без параметров открывается окно программы. С параметрами:\n"
+               "  dolgomer --report [параметры]   напечатать расчет, как его показывает окно\n"
+               "  dolgomer --batch ФАЙЛ.csv       рассчитать каждую строку CSV (\"-\" — "
+               "стандартный "
+               "ввод)\n"
+               "  dolgomer --help                 эта справка\n"
+               "  dolgomer --version              версия программы\n"
+               "\n"
+               "Параметры расчета (по умолчанию — как в окне):\n"
+               "  --debt СУММА          долг с налогом, например 100000,50 (по умолчанию 0,00)\n"
+               "  --from дд.мм.гггг     начало периода просрочки (по умолчанию сегодня)\n"
+               "  --to дд.мм.гггг       конец периода просрочки (по умолчанию сегодня)\n"
+               "  --tax N               ставка налога, 0–35 (по умолчанию 18)\n"
+               "  --court arbitration|general   арбитражный суд или суд общей юрисдикции\n"
+               "  --statutory           законная пеня: ставка рефинансирования / делитель (по "
+               "умолчанию)\n"
+               "    --rate СТАВКА       ставка, % годовых (по умолчанию — из таблицы ставок на "
+               "--to)\n"
+               "    --divisor N         делитель, 1–365 (по умолчанию — сохраненный в окне)\n"
+               "  --contractual         договорная пеня\n"
+               "    --daily-rate СТАВКА пеня, % в день (по умолчанию — сохраненная в окне)\n"
+               "  --periods             расчет по периодам (ст. 395 ГК РФ) по таблице ставок\n"
+               "    --payment дд.мм.гггг=СУММА   оплата; можно повторять\n"
+               "    --no-moratorium     не учитывать мораторий 01.04.2022–01.10.2022\n"
+               "Числа пишутся с запятой или точкой; принимается только то, что принимает поле "
+               "окна.\n"
+               "\n"
+               "CSV (UTF-8, через запятую, первая строка — названия столбцов; недостающие столбцы\n"
+               "берутся по умолчанию): debt, from, to, tax, court, mode (statutory|contractual), "
+               "rate,\n"
+               "divisor, daily_rate, periods (yes|no), payments (дд.мм.гггг=СУММА;...).\n"
+               "Вывод: те же столбцы, затем %1.\n"
+               "Код выхода: 0 — все строки рассчитаны, 1 — есть строки с ошибкой, 2 — неверный "
+               "параметр.\n")
+        .arg(resultColumnNames().join(QStringLiteral(", ")));
 }
 
 int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults, QIODevice *progress) {
@@ -92,8 +122,8 @@ int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults, QI
         if (!fieldNames().contains(columns.last()))
             throw AppError(QStringLiteral("--batch: неизвестный столбец \"%1\"").arg(name));
     }
-    const RateLookup lookup(defaults.table);
-    out.write(csvRow(header + QStringList{"days", "rate", "interest", "total", "fee", "error"}));
+    const rates::RateLookup lookup(defaults.table);
+    out.write(csvRow(header + resultColumnNames()));
     int failed = 0;
     QByteArray buffer;
     for (qsizetype n = 0; n < rows.size(); ++n) {
@@ -101,7 +131,7 @@ int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults, QI
         QStringList line = rows[n];
         const bool tooLong = line.size() > header.size();
         line.resize(std::max(line.size(), header.size()));
-        line.reserve(line.size() + 6);
+        line.reserve(line.size() + kResultColumnCount + 1);
         QString error;
         try {
             if (tooLong) throw AppError(QStringLiteral("в строке больше полей, чем столбцов"));
@@ -109,7 +139,8 @@ int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults, QI
             for (qsizetype i = 0; i < header.size(); ++i)
                 request.set(columns[i], line[i]);
             const ClaimResult r = computeClaim(request, defaults, lookup);
-            line << QString::number(r.days) << r.rate << r.interest << r.total << r.fee;
+            for (const ResultColumn &column : kResultColumns)
+                line << column.value(r);
         } catch (const FieldError &e) {
             error = fieldMessage(e, e.field);
         } catch (const AppError &e) {
@@ -117,7 +148,7 @@ int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults, QI
         }
         if (!error.isEmpty()) {
             ++failed;
-            line.resize(line.size() + 5);
+            line.resize(line.size() + kResultColumnCount);
         }
         line << error;
         buffer += csvRow(line);
@@ -206,8 +237,12 @@ int runCommandLine(int argc, char **argv) {
             throw UsageError{QStringLiteral("нужен ровно один из параметров --report и --batch "
                                             "(см. --help)")};
         const Defaults defaults = Defaults::fromUserData();
+        // As the window tells it in a box: the claims are then counted with
+        // the table the window would use.
+        if (!defaults.problem.isEmpty()) writeErr(QStringLiteral("dolgomer: ") + defaults.problem);
         if (report) {
-            const ClaimResult r = computeClaim(request, defaults, RateLookup(defaults.table));
+            const ClaimResult r =
+                computeClaim(request, defaults, rates::RateLookup(defaults.table));
             out.write((r.lines.join(u'\n') + u'\n').toUtf8());
             return 0;
         }

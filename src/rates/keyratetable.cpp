@@ -1,6 +1,7 @@
 #include "keyratetable.h"
 
 #include "calc/penalty.h"
+#include "common/dates.h"
 #include "periodkey.h"
 #include "ratetable.h"
 
@@ -8,7 +9,7 @@ namespace rates {
 namespace {
 
 QString changeLine(const RateChange &change) {
-    return convertPeriodKey(calc::dateText(change.date)) + u'=' + change.rate;
+    return convertPeriodKey(dateText(change.date)) + u'=' + change.rate;
 }
 
 } // namespace
@@ -16,7 +17,7 @@ QString changeLine(const RateChange &change) {
 QString keyRatePageAddress(QDate today) {
     return QStringLiteral("https://www.cbr.ru/hd_base/KeyRate/"
                           "?UniDbQuery.Posted=True&UniDbQuery.From=01.01.2016&UniDbQuery.To=") +
-           calc::dateText(today);
+           dateText(today);
 }
 
 QStringList historyBefore2016() {

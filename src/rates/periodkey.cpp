@@ -1,6 +1,7 @@
 #include "periodkey.h"
 
-#include "calc/apperror.h"
+#include "common/apperror.h"
+#include "common/dates.h"
 
 namespace rates {
 
@@ -21,22 +22,6 @@ const std::array<QString, 13> monthNames = {
 };
 
 namespace {
-
-bool isAsciiDigit(QChar c) {
-    return c.unicode() >= u'0' && c.unicode() <= u'9';
-}
-
-// Reads 1..maxDigits ASCII digits at pos.
-bool readDigits(QStringView s, qsizetype &pos, int minDigits, int maxDigits, int &value) {
-    value = 0;
-    int digits = 0;
-    while (pos < s.size() && isAsciiDigit(s[pos]) && digits < maxDigits) {
-        value = value * 10 + (s[pos].unicode() - u'0');
-        ++pos;
-        ++digits;
-    }
-    return digits >= minDigits;
-}
 
 bool isBlank(char16_t c) {
     return c >= 1 && c <= 32;
@@ -120,20 +105,6 @@ QStringView trimBlanks(QStringView s) {
     while (e > b && s[e - 1].unicode() <= 32)
         --e;
     return s.sliced(b, e - b);
-}
-
-bool parseDateText(QStringView text, QDate &date) {
-    qsizetype pos = 0;
-    int d = 0, m = 0, y = 0;
-    if (!readDigits(text, pos, 1, 2, d) || pos >= text.size() || text[pos] != u'.') return false;
-    ++pos;
-    if (!readDigits(text, pos, 1, 2, m) || pos >= text.size() || text[pos] != u'.') return false;
-    ++pos;
-    if (!readDigits(text, pos, 4, 4, y) || pos != text.size()) return false;
-    const QDate parsed(y, m, d);
-    if (!parsed.isValid()) return false;
-    date = parsed;
-    return true;
 }
 
 QString convertPeriodKey(const QString &text) {

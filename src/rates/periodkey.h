@@ -13,10 +13,6 @@ extern const std::array<QString, 13> monthNames;
 // Trims characters with codes up to 32 from both ends.
 QStringView trimBlanks(QStringView s);
 
-// Reads a date text, day.month.year: one- or two-digit day and month, a
-// four-digit year. Impossible dates ("10.00.1999", "31.02.2009") are refused.
-bool parseDateText(QStringView text, QDate &date);
-
 // A date text gives its period key ("28.12.2009" -> "с 28 декабря 2009 г.");
 // anything else is read as a period key and gives its date text
 // ("с 5 июня 2009 г." -> "5.06.2009"). A key of fewer than three words raises

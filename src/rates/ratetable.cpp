@@ -1,8 +1,6 @@
 #include "ratetable.h"
 
-#include "calc/apperror.h"
-#include "calc/numtext.h"
-#include "periodkey.h"
+#include "common/apperror.h"
 
 #include <QSet>
 
@@ -117,75 +115,6 @@ void RateTable::remove(int i) {
 
 void RateTable::setRate(int i, const QString &rate) {
     lines_[i] = key(i) + u'=' + rate;
-}
-
-namespace {
-
-// The lookup's scan from the newest entry down; `dateOf(i, date)` reads an
-// entry's key date, false when it names none.
-template <class DateOf>
-RateLookupPlan planLookup(const RateTable &table, QDate endDate, DateOf dateOf) {
-    RateLookupPlan plan;
-    plan.lastRow = table.count() > 0 ? table.count() - 1 : 0;
-    if (table.count() < 2 || table.key(0).isEmpty()) return plan;
-    const int last = table.count() - 1;
-    for (int i = 0; i <= last; ++i) {
-        QDate d;
-        if (!dateOf(i, d)) {
-            plan.error =
-                QStringLiteral("Не удается прочитать дату периода \"%1\"").arg(table.key(i));
-            return plan;
-        }
-        if (d <= endDate || i == last) {
-            plan.chosen = i;
-            plan.rateText = table.rate(i);
-            return plan;
-        }
-    }
-    return plan;
-}
-
-} // namespace
-
-RateLookupPlan planRateLookup(const RateTable &table, QDate endDate) {
-    return planLookup(table, endDate,
-                      [&table](int i, QDate &d) { return keyDate(table.keyView(i), d); });
-}
-
-QList<QDate> keyDates(const RateTable &table) {
-    QList<QDate> dates(table.count());
-    for (int i = 0; i < table.count(); ++i)
-        keyDate(table.keyView(i), dates[i]);
-    return dates;
-}
-
-RateLookupPlan planRateLookup(const RateTable &table, const QList<QDate> &keyDates, QDate endDate) {
-    return planLookup(table, endDate, [&keyDates](int i, QDate &d) {
-        d = keyDates.value(i);
-        return d.isValid();
-    });
-}
-
-RowSelection normaliseRow(const QString &key, const QString &rateCell) {
-    RowSelection r;
-    r.rate = trimBlanks(rateCell).toString().replace(u'.', u',');
-    if (r.rate.isEmpty()) return r;
-    long double v = 0;
-    if (!calc::tryReadNumber(r.rate, v)) {
-        r.outcome = RowSelection::BadRate;
-        return r;
-    }
-    r.outcome = keyDate(key, r.date) ? RowSelection::Ok : RowSelection::BadDate;
-    return r;
-}
-
-QList<calc::RatePoint> ratePoints(const RateTable &table) {
-    QList<calc::RatePoint> points;
-    for (int i = 0; i < table.count(); ++i) {
-        const RowSelection s = normaliseRow(table.key(i), table.rate(i));
-        if (s.outcome == RowSelection::Ok) points.append({s.date, s.rate});
-    }
-    return points;
 }
 
 } // namespace rates

@@ -1,6 +1,6 @@
 #include "application.h"
 
-#include "calc/apperror.h"
+#include "common/apperror.h"
 #include "pictures.h"
 
 #include <QIcon>

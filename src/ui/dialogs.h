@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/apperror.h"
+#include "common/apperror.h"
 #include "messagebox.h"
 
 #include <QString>

@@ -12,7 +12,7 @@
 #include "rategrid.h"
 #include "ratemodes.h"
 #include "ratepanel.h"
-#include "rates/ratetable.h"
+#include "rates/ratelookup.h"
 #include "rateupdater.h"
 #include "reportview.h"
 

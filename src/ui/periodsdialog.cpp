@@ -1,7 +1,8 @@
 #include "periodsdialog.h"
 
-#include "calc/apperror.h"
 #include "calc/penalty.h"
+#include "common/apperror.h"
+#include "common/dates.h"
 #include "datepicker.h"
 #include "dialogs.h"
 #include "numberfield.h"
@@ -117,7 +118,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
 void PeriodsDialog::setClaim(const calc::PeriodInput &claim) {
     claim_ = claim;
     summary_->setText(QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3; %4.")
-                          .arg(claim.debt, calc::dateText(claim.start), calc::dateText(claim.end),
+                          .arg(claim.debt, dateText(claim.start), dateText(claim.end),
                                claim.court == calc::Court::Arbitration
                                    ? QStringLiteral("арбитражный суд")
                                    : QStringLiteral("суд общей юрисдикции")));
@@ -135,8 +136,7 @@ bool PeriodsDialog::paymentFromFields(calc::Payment &payment) {
     payment = {paymentDate_->date(), paymentAmount_->text()};
     if (payment.date < claim_.start || payment.date > claim_.end) {
         dialogs_.ask(QStringLiteral("Дата оплаты %1 лежит вне периода просрочки с %2 по %3.")
-                         .arg(calc::dateText(payment.date), calc::dateText(claim_.start),
-                              calc::dateText(claim_.end)),
+                         .arg(dateText(payment.date), dateText(claim_.start), dateText(claim_.end)),
                      kInputError, MessageBoxes::Icon::Stop);
         return false;
     }
@@ -184,7 +184,7 @@ void PeriodsDialog::showPayments(int select) {
     const QSignalBlocker quiet(grid_);
     grid_->setRowCount(int(payments_.size()));
     for (int i = 0; i < payments_.size(); ++i) {
-        grid_->setItem(i, 0, new QTableWidgetItem(calc::dateText(payments_[i].date)));
+        grid_->setItem(i, 0, new QTableWidgetItem(dateText(payments_[i].date)));
         auto *amount = new QTableWidgetItem(payments_[i].amount);
         amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid_->setItem(i, 1, amount);

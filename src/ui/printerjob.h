@@ -9,7 +9,7 @@ class QPrinter;
 namespace ui {
 
 // A printer opened for one job. The printing module makes it (see
-// modules.h): Qt's printing support is loaded only when the user prints.
+// printerloader.h): Qt's printing support is loaded only when the user prints.
 class PrinterJob {
 public:
     virtual ~PrinterJob() = default;

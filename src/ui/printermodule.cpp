@@ -1,4 +1,5 @@
 // The printing module: the one place that needs Qt's printing support.
+#include "common/module.h"
 #include "printerjob.h"
 
 #include <QPrinter>
@@ -28,6 +29,8 @@ std::unique_ptr<PrinterJob> printerJob(std::unique_ptr<QPrinter> printer) {
 }
 
 } // namespace ui
+
+DOLGOMER_EXPORT_MODULE_VERSION()
 
 extern "C" Q_DECL_EXPORT ui::PrinterJob *dolgomerOpenDefaultPrinter() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();

@@ -1,7 +1,8 @@
 #include "rateeditor.h"
 
-#include "calc/apperror.h"
 #include "calc/penalty.h"
+#include "common/apperror.h"
+#include "common/dates.h"
 #include "datepicker.h"
 #include "dialogs.h"
 #include "linklabel.h"
@@ -136,7 +137,7 @@ void RateEditor::showEntry(QDate date, const QString &rate) {
 
 QString RateEditor::entryLine() {
     entryRate_->normalise();
-    return rates::convertPeriodKey(calc::dateText(entryDate_->date())) + u'=' + entryRate_->text();
+    return rates::convertPeriodKey(dateText(entryDate_->date())) + u'=' + entryRate_->text();
 }
 
 void RateEditor::saveTable() {

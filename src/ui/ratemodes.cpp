@@ -3,8 +3,8 @@
 #include "linklabel.h"
 #include "lookandfeel.h"
 #include "numberfield.h"
-#include "rates/modesettings.h"
-#include "rates/settings.h"
+#include "storage/modesettings.h"
+#include "storage/settings.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -55,13 +55,13 @@ void RateModes::makeStatutoryBox() {
     divisorSlider_->setObjectName(QStringLiteral("divisorSlider"));
     divisorSlider_->setGeometry(194, 12, 80, 20);
     divisorSlider_->setRange(1, 365);
-    divisorSlider_->setValue(rates::kDefaultDivisor);
+    divisorSlider_->setValue(storage::kDefaultDivisor);
     divisorSlider_->setPageStep(1);
     divisorSlider_->setTickPosition(QSlider::NoTicks);
     divisorSlider_->setToolTip(
         QStringLiteral("Выберите коэф. использования ставки (например, 1/300 ставки рефин.)"));
-    divisorLabel_ =
-        makeLabel(statutoryBox_, QString::number(rates::kDefaultDivisor), {278, 12}, plainFont(16));
+    divisorLabel_ = makeLabel(statutoryBox_, QString::number(storage::kDefaultDivisor), {278, 12},
+                              plainFont(16));
     divisorLabel_->setObjectName(QStringLiteral("divisorLabel"));
     statutoryBox_->setVisible(chosen_ != Mode::Contractual);
     connect(refinancingRateField_, &ClickableField::clicked, this, &RateModes::rateTableWanted);
@@ -80,7 +80,7 @@ void RateModes::makeContractualBox() {
     contractualBox_->setGeometry(8, 501, 313, 40);
     makeLabel(contractualBox_, QStringLiteral("Договорная пеня (%):"), {8, 14}, plainFont(13));
     dailyRateField_ =
-        new NumberField(rates::kDefaultDailyRate, 8, NumberField::Form::Number, contractualBox_);
+        new NumberField(storage::kDefaultDailyRate, 8, NumberField::Form::Number, contractualBox_);
     dailyRateField_->setObjectName(QStringLiteral("dailyRateField"));
     placeField(dailyRateField_, {150, 10, 70, 22}, plainFont(13),
                QStringLiteral("Введите размерно дневной пени в соответствии с условиями договора"));
@@ -117,7 +117,7 @@ void RateModes::chooseStatutory() {
     statutoryBox_->move(statutoryBox_->x(), 216);
     statutoryBox_->show();
     showBackLink(contractualLink_, statutoryBox_);
-    divisorSlider_->setValue(rates::storedDivisor());
+    divisorSlider_->setValue(storage::storedDivisor());
 }
 
 void RateModes::chooseContractual() {
@@ -130,7 +130,7 @@ void RateModes::chooseContractual() {
     contractualBox_->move(contractualBox_->x(), 216);
     contractualBox_->show();
     showBackLink(statutoryLink_, contractualBox_);
-    dailyRateField_->setText(rates::storedDailyRate());
+    dailyRateField_->setText(storage::storedDailyRate());
 }
 
 bool RateModes::isStatutory() const {
@@ -151,11 +151,11 @@ QString RateModes::refinancingRateText() const {
 }
 
 QString RateModes::divisorText() const {
-    return divisorLabel_ ? divisorLabel_->text() : QString::number(rates::kDefaultDivisor);
+    return divisorLabel_ ? divisorLabel_->text() : QString::number(storage::kDefaultDivisor);
 }
 
 QString RateModes::dailyRateText() const {
-    return dailyRateField_ ? dailyRateField_->text() : rates::kDefaultDailyRate;
+    return dailyRateField_ ? dailyRateField_->text() : storage::kDefaultDailyRate;
 }
 
 void RateModes::fill(calc::CalcInput &input) const {
@@ -166,8 +166,8 @@ void RateModes::fill(calc::CalcInput &input) const {
 }
 
 void RateModes::storeSettings() const {
-    rates::writeSetting(rates::kSettingsKey, true, kDivisorSetting, divisorText());
-    rates::writeSetting(rates::kSettingsKey, true, kDailyRateSetting, dailyRateText());
+    storage::writeSetting(storage::kSettingsKey, true, kDivisorSetting, divisorText());
+    storage::writeSetting(storage::kSettingsKey, true, kDailyRateSetting, dailyRateText());
 }
 
 // A double click lets the rate be selected and copied.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/penalty.h"
-#include "rates/modesettings.h"
+#include "storage/modesettings.h"
 
 #include <QObject>
 
@@ -83,7 +83,7 @@ private:
     QGroupBox *contractualBox_ = nullptr;
     NumberField *dailyRateField_ = nullptr;
     // The refinancing rate while its field is not made.
-    QString refinancingRate_ = rates::kInitialRefinancingRate;
+    QString refinancingRate_ = storage::kInitialRefinancingRate;
     // The mode the user chose; until then both groups count as shown (the
     // statutory one on, out of sight) whether they are made or not.
     enum class Mode { None, Statutory, Contractual };

@@ -1,9 +1,10 @@
 #include "ratepanel.h"
 
-#include "calc/apperror.h"
+#include "common/apperror.h"
 #include "dialogs.h"
 #include "rategrid.h"
-#include "rates/ratefile.h"
+#include "rates/ratelookup.h"
+#include "rates/userrates.h"
 
 #include <QAction>
 #include <QFrame>
@@ -67,15 +68,13 @@ void RatePanel::userSelected(int row) {
 }
 
 bool RatePanel::openStorage() {
-    try {
-        rates::openRateStorage(table_, rateFilePath_);
-    } catch (const AppError &e) {
-        refresh();
-        dialogs_.reportError(e.message());
-        return false;
-    }
+    rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadWrite);
+    table_ = std::move(user.table);
+    rateFilePath_ = std::move(user.path);
     refresh();
-    return true;
+    if (user.problem.isEmpty()) return true;
+    dialogs_.reportError(user.problem);
+    return false;
 }
 
 void RatePanel::lookUp(QDate end) {
@@ -93,8 +92,8 @@ void RatePanel::lookUp(QDate end) {
     }
     // Already selected, so no row selection runs: its rate is taken here, in
     // the same normalised form.
-    const rates::RowSelection s = rates::normaliseRow(table_.key(plan.chosen), plan.rateText);
-    if (s.outcome == rates::RowSelection::Nothing || s.outcome == rates::RowSelection::BadRate) {
+    const rates::RowSelection &s = plan.selection;
+    if (!s.usable()) {
         tellUnusableRow(plan.chosen);
         return;
     }
@@ -149,9 +148,8 @@ void RatePanel::storeRate(int i, const QString &rate) {
 }
 
 void RatePanel::tellUnusableRow(int i) {
-    dialogs_.ask(QStringLiteral("В строке таблицы ставок \"%1\" нет ставки, которую можно "
-                                "применить. Ставка не изменена.")
-                     .arg(table_.line(i)),
+    dialogs_.ask(rates::unusableRowMessage(table_.line(i)) +
+                     QStringLiteral(". Ставка не изменена."),
                  QStringLiteral("Ошибка ввода"), MessageBoxes::Icon::Stop);
 }
 

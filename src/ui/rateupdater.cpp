@@ -1,14 +1,13 @@
 #include "rateupdater.h"
 
-#include "calc/apperror.h"
+#include "common/apperror.h"
 #include "dialogs.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
-#include "modules.h"
 #include "rategrid.h"
 #include "ratepanel.h"
 #include "rates/keyratetable.h"
-#include "rates/settings.h"
+#include "storage/settings.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -31,7 +30,7 @@ const QString kRatePage = QStringLiteral(
 
 RateUpdater::RateUpdater(RatePanel *rates, Dialogs &dialogs)
     : QObject(rates), rates_(rates), dialogs_(dialogs),
-      timeLimitMs_(rates::RateSource::kTimeLimitMs) {
+      timeLimitMs_(update::RateSource::kTimeLimitMs) {
     connect(rates, &RatePanel::frameMade, this, &RateUpdater::build);
 }
 
@@ -62,11 +61,11 @@ QProgressBar *RateUpdater::progressBar() {
 
 RateUpdater::~RateUpdater() = default;
 
-rates::RateSource *RateUpdater::rateSource() {
+update::RateSource *RateUpdater::rateSource() {
     if (!source_) {
-        source_ = makeRateSource();
+        source_ = update::makeRateSource();
         // Like an installed browser, the loader brings its settings key along.
-        rates::settingExists(kBrowserKey, true, kInlineImages);
+        storage::settingExists(kBrowserKey, true, kInlineImages);
         source_->setListener(this);
     }
     source_->setTimeLimit(timeLimitMs_);
@@ -95,10 +94,10 @@ void RateUpdater::start() {
     progressBar()->setValue(0);
     progressBar_->show();
     step([this] {
-        rates::RateSource *source = rateSource();
-        rates::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("no"));
+        update::RateSource *source = rateSource();
+        storage::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("no"));
         const QString address =
-            rates::readSetting(rates::kSettingsKey, false, QStringLiteral("update_url"));
+            storage::readSetting(storage::kSettingsKey, false, QStringLiteral("update_url"));
         stage_ = Stage::ClassicPage;
         source->navigate(QUrl(address.isEmpty() ? kRatePage : address));
     });
@@ -141,9 +140,9 @@ void RateUpdater::takePage() {
 // The classic page is read as it always was; its pairs wait for the key rate
 // page, which is loaded next in the same update.
 void RateUpdater::takeClassicPage() {
-    rates::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("yes"));
+    storage::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("yes"));
     advance();
-    const rates::RateSource::ClassicPage page = rateSource()->readClassicPage();
+    const update::RateSource::ClassicPage page = rateSource()->readClassicPage();
     classicLines_ = page.lines;
     if (page.isRatePage) {
         advance();
@@ -151,7 +150,7 @@ void RateUpdater::takeClassicPage() {
     }
     stage_ = Stage::KeyRatePage;
     const QString address =
-        rates::readSetting(rates::kSettingsKey, false, QStringLiteral("keyrate_url"));
+        storage::readSetting(storage::kSettingsKey, false, QStringLiteral("keyrate_url"));
     rateSource()->navigate(
         QUrl(address.isEmpty() ? rates::keyRatePageAddress(QDate::currentDate()) : address));
 }

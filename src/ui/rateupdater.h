@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rates/ratesource.h"
+#include "update/ratesource.h"
 
 #include <QObject>
 #include <QStringList>
@@ -19,7 +19,7 @@ class RatePanel;
 // progress bar at the foot of the rate panel, the page loader, reading the
 // classic rate page and the key rate page, saving the table and showing it. The window stays usable
 // while the page loads; the panel waits disabled.
-class RateUpdater : public QObject, private rates::RateSource::Listener {
+class RateUpdater : public QObject, private update::RateSource::Listener {
     Q_OBJECT
 public:
     RateUpdater(RatePanel *rates, Dialogs &dialogs);
@@ -31,7 +31,7 @@ public:
 
     // The source is made on the first update, and with it the browser's
     // settings key; until then the program never touches the network.
-    rates::RateSource *rateSource();
+    update::RateSource *rateSource();
     // How long a load may take in all.
     void setTimeLimit(int ms) { timeLimitMs_ = ms; }
 
@@ -62,7 +62,7 @@ private:
     Dialogs &dialogs_;
     LinkLabel *updateLink_ = nullptr;
     QProgressBar *progressBar_ = nullptr;
-    std::unique_ptr<rates::RateSource> source_;
+    std::unique_ptr<update::RateSource> source_;
     int timeLimitMs_;
     bool running_ = false;
     // An update loads the classic rate page, then the key rate page.

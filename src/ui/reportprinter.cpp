@@ -1,7 +1,7 @@
 #include "reportprinter.h"
 
 #include "dialogs.h"
-#include "modules.h"
+#include "printerloader.h"
 #include "printing.h"
 
 #include <QApplication>

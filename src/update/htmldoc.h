@@ -7,7 +7,7 @@
 
 // A read-only HTML document: what the rate update needs of a web page and
 // nothing more. Parsed with gumbo (HTML5 rules), so any bytes give a document.
-namespace rates {
+namespace update {
 
 class HtmlDocument {
 public:
@@ -48,4 +48,4 @@ private:
     QList<Element> cells_; // the body's td elements; the only tag the update asks for
 };
 
-} // namespace rates
+} // namespace update

@@ -1,11 +1,12 @@
 // The update module: the page loader (Qt Network) and the page readers
 // (gumbo) behind the small interface the window's updater uses.
+#include "common/module.h"
 #include "keyratepage.h"
 #include "pageloader.h"
 #include "ratepage.h"
 #include "ratesource.h"
 
-namespace rates {
+namespace update {
 namespace {
 
 class NetworkRateSource final : public RateSource {
@@ -32,9 +33,9 @@ public:
         return classic;
     }
 
-    QList<RateChange> readKeyRatePage() const override {
+    QList<rates::RateChange> readKeyRatePage() const override {
         const HtmlDocument &page = loader_.document();
-        return page.isHtml() ? readKeyRateChanges(page) : QList<RateChange>();
+        return page.isHtml() ? readKeyRateChanges(page) : QList<rates::RateChange>();
     }
 
 private:
@@ -43,8 +44,10 @@ private:
 };
 
 } // namespace
-} // namespace rates
+} // namespace update
 
-extern "C" Q_DECL_EXPORT rates::RateSource *dolgomerMakeRateSource() {
-    return new rates::NetworkRateSource;
+DOLGOMER_EXPORT_MODULE_VERSION()
+
+extern "C" Q_DECL_EXPORT update::RateSource *dolgomerMakeRateSource() {
+    return new update::NetworkRateSource;
 }

@@ -12,7 +12,7 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 
-namespace rates {
+namespace update {
 
 // Loads one web page at a time and hands it over as an HtmlDocument. Every
 // navigation ends in exactly one documentComplete, a failed one too: its
@@ -48,4 +48,4 @@ private:
     HtmlDocument document_;
 };
 
-} // namespace rates
+} // namespace update

@@ -1,6 +1,6 @@
 #include "settings.h"
 
-#include "calc/apperror.h"
+#include "common/apperror.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,7 +13,7 @@
 #include <QSettings>
 #endif
 
-namespace rates {
+namespace storage {
 
 QString settingsFilePath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -275,4 +275,4 @@ bool settingExists(const QString &keyPath, bool create, const QString &name) {
 
 #endif
 
-} // namespace rates
+} // namespace storage

@@ -7,7 +7,7 @@
 #include <QNetworkRequest>
 #include <QRegularExpression>
 
-namespace rates {
+namespace update {
 namespace {
 
 QString headerCharset(const QNetworkReply *reply) {
@@ -81,4 +81,4 @@ void PageLoader::finish(QNetworkReply *reply, bool timedOut) {
     emit documentComplete();
 }
 
-} // namespace rates
+} // namespace update

@@ -2,13 +2,14 @@
 
 #include "calc/numtext.h"
 #include "calc/penalty.h"
-#include "periodkey.h"
-#include "ratetable.h"
+#include "common/dates.h"
+#include "rates/periodkey.h"
+#include "rates/ratetable.h"
 
 #include <QStringDecoder>
 #include <bitset>
 
-namespace rates {
+namespace update {
 namespace {
 
 // Text as it comes out of code page 1251: what the code page cannot hold
@@ -60,17 +61,17 @@ QString dateCellKey(const QString &cellText) {
     // A no-break space is the blank it stands for.
     text.replace(QChar(0x00A0), u' ');
     const qsizetype mark = text.indexOf(QStringLiteral("г."));
-    text = trimBlanks(mark < 0 ? QString() : text.left(mark)).toString();
+    text = rates::trimBlanks(mark < 0 ? QString() : text.left(mark)).toString();
     // A cell that already holds a date text ("28.12.2009") names its date
     // directly; a date in words ("с 28 декабря 2009") names it through its key.
     // Either way the cell's key is the period key of that date, so it is one
     // the rate lookup can read; a cell that names no date gives none.
     QDate date;
-    if (!parseDateText(text, date) && !keyDate(text, date)) return QString();
+    if (!parseDateText(text, date) && !rates::keyDate(text, date)) return QString();
     // A year before 1000 would be written short in the key, and a key with a
     // short year is one the lookup cannot read.
     if (date.year() < 1000) return QString();
-    return convertPeriodKey(calc::dateText(date));
+    return rates::convertPeriodKey(dateText(date));
 }
 
 QStringList readRatePairs(const QList<PageCell> &cells) {
@@ -85,15 +86,16 @@ QStringList readRatePairs(const QList<PageCell> &cells) {
             if (calc::tryReadNumber(cell.text, v)) pendingRate = cell.text;
         }
         if (pendingKey.isEmpty() || pendingRate.isEmpty()) continue;
-        lines.append(trimBlanks(pendingKey).toString() + u'=' + trimBlanks(pendingRate).toString());
+        lines.append(rates::trimBlanks(pendingKey).toString() + u'=' +
+                     rates::trimBlanks(pendingRate).toString());
         pendingKey.clear();
         pendingRate.clear();
     }
-    return withoutRepeatedKeys(lines);
+    return rates::withoutRepeatedKeys(lines);
 }
 
 bool isRatePage(const HtmlDocument &document) {
     return document.title().toLower().contains(QStringLiteral("банк"));
 }
 
-} // namespace rates
+} // namespace update

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace rates {
+namespace update {
 namespace {
 
 const GumboVector &childrenOf(const GumboNode *node) {
@@ -208,4 +208,4 @@ QList<HtmlDocument::Element> HtmlDocument::bodyElementsByTagName(const QString &
     return cells_;
 }
 
-} // namespace rates
+} // namespace update

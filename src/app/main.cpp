@@ -1,6 +1,6 @@
-#include "application.h"
 #include "cli/commandline.h"
-#include "mainwindow.h"
+#include "ui/application.h"
+#include "ui/mainwindow.h"
 
 int main(int argc, char **argv) {
     // With options it is a command-line program: no window, no display needed.

@@ -4,7 +4,7 @@
 
 // The two stored values of the rate modes, read as the window reads them
 // when a mode is chosen (and as the command line takes its defaults).
-namespace rates {
+namespace storage {
 
 // What the window's mode inputs hold before anything is stored or looked up:
 // the divisor, the contractual daily rate, and the refinancing rate field's
@@ -22,4 +22,4 @@ int storedDivisor();
 // a number above 0 and below 500, else kDefaultDailyRate.
 QString storedDailyRate();
 
-} // namespace rates
+} // namespace storage

@@ -6,7 +6,7 @@
 // "Software\Долгомер". On Windows this is the registry under HKEY_CURRENT_USER;
 // elsewhere one INI file, $XDG_CONFIG_HOME/Долгомер/registry.ini, with a section
 // per key path. Every call opens and closes the store.
-namespace rates {
+namespace storage {
 
 // The key path of the program's own values.
 inline const QString kSettingsKey = QStringLiteral("Software\\Долгомер");
@@ -25,4 +25,4 @@ bool settingExists(const QString &keyPath, bool create, const QString &name);
 // Where the INI store lives (not used on Windows).
 QString settingsFilePath();
 
-} // namespace rates
+} // namespace storage

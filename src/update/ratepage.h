@@ -6,7 +6,7 @@
 
 // Reading the bank's rate page: which cells are dates and which are rates, and
 // how they pair into table lines.
-namespace rates {
+namespace update {
 
 struct PageCell {
     QString text;
@@ -29,4 +29,4 @@ QStringList readRatePairs(const QList<PageCell> &cells);
 // Whether a document's title names the bank (letter case ignored).
 bool isRatePage(const HtmlDocument &document);
 
-} // namespace rates
+} // namespace update

@@ -1,18 +1,19 @@
 #include "keyratepage.h"
 
 #include "calc/numtext.h"
-#include "periodkey.h"
+#include "common/dates.h"
+#include "rates/periodkey.h"
 
 #include <algorithm>
 
-namespace rates {
+namespace update {
 namespace {
 
 // The trimmed text of a cell; a no-break space counts as a blank.
 QString cellText(const QString &text) {
     QString t = text;
     t.replace(QChar(0x00A0), u' ');
-    return trimBlanks(t).toString();
+    return rates::trimBlanks(t).toString();
 }
 
 // "dd.mm.yyyy" and nothing else.
@@ -25,7 +26,7 @@ bool readDay(const QString &text, QDate &date) {
 
 } // namespace
 
-QList<RateChange> readKeyRateChanges(const HtmlDocument &page) {
+QList<rates::RateChange> readKeyRateChanges(const HtmlDocument &page) {
     struct Day {
         QDate date;
         QString rate;
@@ -48,7 +49,7 @@ QList<RateChange> readKeyRateChanges(const HtmlDocument &page) {
     }
     std::stable_sort(days.begin(), days.end(),
                      [](const Day &a, const Day &b) { return a.date < b.date; });
-    QList<RateChange> changes;
+    QList<rates::RateChange> changes;
     const Day *previous = nullptr;
     for (const Day &day : days) {
         if (previous && previous->date == day.date) continue;
@@ -57,8 +58,8 @@ QList<RateChange> readKeyRateChanges(const HtmlDocument &page) {
     }
     if (!changes.isEmpty() && changes.front().date.year() == 2016 &&
         changes.front().date.month() == 1)
-        changes.front().date = kKeyRateSince;
+        changes.front().date = rates::kKeyRateSince;
     return changes;
 }
 
-} // namespace rates
+} // namespace update

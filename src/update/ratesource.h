@@ -1,17 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "keyratetable.h"
+#include "rates/keyratetable.h"
 
 #include <QList>
 #include <QStringList>
+#include <memory>
 
 class QUrl;
 
-namespace rates {
+namespace update {
 
 // What an update of the rate table needs from the network and the bank's
-// pages. The update module makes it (see ui/modules.h): the program loads
-// the network, TLS and the HTML parser only when the user first updates.
+// pages. The update module makes it: the program loads the network, TLS and
+// the HTML parser only when the user first updates.
 class RateSource {
 public:
     static constexpr int kTimeLimitMs = 30000;
@@ -41,10 +43,14 @@ public:
     };
     virtual ClassicPage readClassicPage() const = 0;
     // The page just loaded, read as the key rate page; empty when it is not.
-    virtual QList<RateChange> readKeyRatePage() const = 0;
+    virtual QList<rates::RateChange> readKeyRatePage() const = 0;
 };
 
-} // namespace rates
+// A source from the update module, loaded on the first call. Raises AppError
+// when the module is missing or of another version.
+std::unique_ptr<RateSource> makeRateSource();
 
-// The update module's one entry point, "dolgomerMakeRateSource".
-using MakeRateSource = rates::RateSource *();
+} // namespace update
+
+// The update module's entry point besides its version, "dolgomerMakeRateSource".
+using MakeRateSource = update::RateSource *();

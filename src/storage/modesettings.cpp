@@ -1,10 +1,10 @@
 #include "modesettings.h"
 
-#include "calc/apperror.h"
 #include "calc/numtext.h"
+#include "common/apperror.h"
 #include "settings.h"
 
-namespace rates {
+namespace storage {
 namespace {
 
 // A stored setting that cannot be read counts as missing.
@@ -46,4 +46,4 @@ QString storedDailyRate() {
     return ok && x > 0 && x < 500 ? calc::generalForm(x, 4) : kDefaultDailyRate;
 }
 
-} // namespace rates
+} // namespace storage

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "htmldoc.h"
-#include "keyratetable.h"
+#include "rates/keyratetable.h"
 
 #include <QList>
 
@@ -9,7 +9,7 @@
 // equals the key rate, and the bank publishes the key rate as one table row
 // per working day: a date cell and a rate cell. The update reads that page
 // after the classic one and builds a table that is right for claims of today.
-namespace rates {
+namespace update {
 
 // Every table row holding a cell whose whole text is a date dd.mm.yyyy and,
 // after it in the same row, a cell that reads as a number gives one working
@@ -17,6 +17,6 @@ namespace rates {
 // (a day listed twice counts once, as first listed) and runs of one rate
 // collapse to their first day; an oldest day in January 2016 stands for
 // 01.01.2016, the bank listing working days only. Oldest first.
-QList<RateChange> readKeyRateChanges(const HtmlDocument &page);
+QList<rates::RateChange> readKeyRateChanges(const HtmlDocument &page);
 
-} // namespace rates
+} // namespace update

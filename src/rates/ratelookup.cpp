@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ratelookup.h"
+
+#include "calc/inputfield.h"
+#include "common/apperror.h"
+#include "periodkey.h"
+#include "storage/modesettings.h"
+
+namespace rates {
+namespace {
+
+// The rate field takes eight characters.
+constexpr int kRateFieldLimit = 8;
+
+// The lookup's scan from the newest entry down; `dateOf(i, date)` reads an
+// entry's key date, false when it names none; `rowOf(i)` its rate.
+template <class DateOf, class RowOf>
+RateLookupPlan planLookup(const RateTable &table, QDate endDate, DateOf dateOf, RowOf rowOf) {
+    RateLookupPlan plan;
+    plan.lastRow = table.count() > 0 ? table.count() - 1 : 0;
+    if (table.count() < 2 || table.key(0).isEmpty()) return plan;
+    const int last = table.count() - 1;
+    for (int i = 0; i <= last; ++i) {
+        QDate d;
+        if (!dateOf(i, d)) {
+            plan.error =
+                QStringLiteral("Не удается прочитать дату периода \"%1\"").arg(table.key(i));
+            return plan;
+        }
+        if (d <= endDate || i == last) {
+            plan.chosen = i;
+            plan.selection = rowOf(i);
+            return plan;
+        }
+    }
+    return plan;
+}
+
+RowSelection rowOf(const RateTable &table, int i) {
+    return normaliseRow(table.key(i), table.rate(i));
+}
+
+} // namespace
+
+bool isUsableRate(QStringView rate) {
+    QString typed;
+    return calc::readTypedNumber(rate, kRateFieldLimit, typed) == calc::TypedNumber::Ok;
+}
+
+RowSelection normaliseRow(const QString &key, const QString &rateCell) {
+    RowSelection r;
+    r.rate = trimBlanks(rateCell).toString().replace(u'.', u',');
+    if (r.rate.isEmpty()) return r;
+    if (!isUsableRate(r.rate)) {
+        r.outcome = RowSelection::BadRate;
+        return r;
+    }
+    r.outcome = keyDate(key, r.date) ? RowSelection::Ok : RowSelection::BadDate;
+    return r;
+}
+
+QString unusableRowMessage(const QString &line) {
+    return QStringLiteral("В строке таблицы ставок \"%1\" нет ставки, которую можно применить")
+        .arg(line);
+}
+
+RateLookupPlan planRateLookup(const RateTable &table, QDate endDate) {
+    return planLookup(
+        table, endDate, [&table](int i, QDate &d) { return keyDate(table.keyView(i), d); },
+        [&table](int i) { return rowOf(table, i); });
+}
+
+RateLookup::RateLookup(const RateTable &table) : table_(table) {
+    keyDates_.resize(table.count());
+    rows_.reserve(table.count());
+    for (int i = 0; i < table.count(); ++i) {
+        keyDate(table.keyView(i), keyDates_[i]);
+        rows_.append(rowOf(table, i));
+    }
+}
+
+RateLookupPlan RateLookup::plan(QDate endDate) const {
+    return planLookup(
+        table_, endDate,
+        [this](int i, QDate &d) {
+            d = keyDates_.value(i);
+            return d.isValid();
+        },
+        [this](int i) { return rows_[i]; });
+}
+
+QString RateLookup::rateOn(QDate endDate) const {
+    const RateLookupPlan p = plan(endDate);
+    if (!p.error.isEmpty()) throw AppError(p.error);
+    // No entry chosen (a table of fewer than two): the field stays as the window opens it.
+    if (p.chosen < 0) return storage::kInitialRefinancingRate;
+    if (!p.selection.usable()) throw AppError(unusableRowMessage(table_.line(p.chosen)));
+    return p.selection.rate;
+}
+
+QList<calc::RatePoint> ratePoints(const RateTable &table) {
+    QList<calc::RatePoint> points;
+    for (int i = 0; i < table.count(); ++i) {
+        const RowSelection s = rowOf(table, i);
+        if (s.outcome == RowSelection::Ok) points.append({s.date, s.rate});
+    }
+    return points;
+}
+
+} // namespace rates

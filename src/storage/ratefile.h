@@ -1,0 +1,52 @@
+#pragma once
+
+#include "common/apperror.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The rate file as bytes on disk: where it is kept, its encoding, reading it
+// and writing it safely. What its lines mean is the rate table's business.
+namespace storage {
+
+// The program's folder in the per-user application-data folder
+// ($XDG_DATA_HOME/Долгомер), with native separators. Nothing is created.
+QString dataFolder();
+// Makes the data folder and the folders above it; false when it cannot.
+bool makeDataFolder();
+// The rate file unless the settings name another: stavki.txt in the data folder.
+QString defaultRateFilePath();
+// A path from the settings made absolute: a relative one is read from the
+// application-data folder, as the program has always stored it.
+QString absoluteRateFilePath(const QString &stored);
+
+// The rate file's bytes: every line in code page 1251 followed by CR LF; an
+// empty table is an empty file.
+QByteArray encodeRateFile(const QStringList &lines);
+
+// Lines from a rate file's bytes: CR LF, CR or LF end a line, a NUL byte ends
+// the text, a final line end adds no line.
+QStringList decodeRateFile(const QByteArray &bytes);
+
+// Writes the lines to `path` atomically: until the new file is complete the
+// old one stays whole. Raises AppError when it cannot be written; the file on
+// disk is then the last good table.
+void writeRateFile(const QString &path, const QStringList &lines);
+
+// The file's lines. A file that cannot be read, or is too large to be a rate
+// file, raises RateFileUnreadable.
+QStringList readRateFile(const QString &path);
+
+class RateFileUnreadable : public AppError {
+public:
+    using AppError::AppError;
+};
+
+// The rate file's path the settings name ("patch"), "" when none. Raises
+// AppError when the settings cannot be read.
+QString storedRateFilePath();
+// Records the rate file's path in the settings; raises AppError when it cannot.
+void storeRateFilePath(const QString &path);
+
+} // namespace storage

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "printerjob.h"
+
+#include <memory>
+
+namespace ui {
+
+// A job on the default printer; null when no printer is installed. Qt's
+// printing support comes with the printing module, loaded on the first call;
+// a module that is missing or of another version raises AppError.
+std::unique_ptr<PrinterJob> openDefaultPrinter();
+
+} // namespace ui

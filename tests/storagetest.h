@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What the storage and user-rate tests share: a private home for each test,
+// file bytes, and the built-in history as the first run writes it.
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+inline QByteArray readBytes(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+inline void writeBytes(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+// The built-in history, written out here from the texts themselves.
+inline QStringList builtInLines() {
+    const char *lines[] = {
+        "с 28 декабря 2009 г.=8,75",  "с 25 ноября 2009 г. =9",     "с 30 октября 2009 г.=9,5 ",
+        "с 30 сентября 2009 г.=10  ", "с 15 сентября 2009 г.=10,5", "с 10 августа 2009 г.=10,75",
+        "с 13 июля 2009 г.=11  ",     "с 5 июня 2009 г.=11,5",      "с 14 мая 2009 г.=12  ",
+        "с 24 апреля 2009 г.=12,5",   "с 1 декабря 2008 г.=13  ",   "с 12 ноября 2008 г.=12  ",
+        "с 14 июля 2008 г.=11,00",    "с 10 июня 2008 г.=10,75",    "с 29 апреля 2008 г.=10,5",
+        "с 4 февраля 2008 г.=10,25",  "с 19 июня 2007 г.=10",       "с 29 января 2007 г.=10,5",
+        "с 23 октября 2006 г.=11,0",  "с 26 июня 2006 г.=11,5",     "с 26 декабря 2005 г.=12",
+        "с 15 июня 2004 г.=13",       "с 15 января 2004 г.=14",     "с 21 июня 2003 г.=16",
+        "с 17 февраля 2003 г.=18",    "с 7 августа 2002 г.=21",     "с 9 апреля 2002 г.=23",
+        "с 4 ноября 2000 г.=25",      "с 10 июля 2000 г.=28",       "с 21 марта 2000 г.=33",
+        "с 7 марта 2000 г.=38",       "с 24 января 2000 г.=45",     "с 10 июня 1999 г.=55",
+    };
+    QStringList list;
+    for (const char *l : lines)
+        list << QString::fromUtf8(l);
+    return list;
+}
+
+// The first-run file, byte for byte.
+inline QByteArray expectedHistoryBytes() {
+    QByteArray bytes;
+    QStringEncoder cp1251("windows-1251");
+    for (const QString &l : builtInLines())
+        bytes += QByteArray(cp1251(l)) + "\r\n";
+    return bytes;
+}
+
+// Each test gets its own home, so settings and data never leak between them.
+class Home {
+public:
+    Home() : oldCwd_(QDir::currentPath()) {
+        qputenv("HOME", dir_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (dir_.path() + "/config").toUtf8());
+        qputenv("XDG_DATA_HOME", (dir_.path() + "/data").toUtf8());
+    }
+    ~Home() { QDir::setCurrent(oldCwd_); }
+    QString path(const QString &rel) const { return dir_.path() + u'/' + rel; }
+    QString dataFolder() const { return path(QStringLiteral("data/Долгомер")); }
+
+private:
+    QTemporaryDir dir_;
+    QString oldCwd_;
+};
