@@ -29,6 +29,32 @@ QList<QStringList> batch(const QByteArray &csv, int *failed = nullptr) {
     return rows;
 }
 
+// The program run as a user would, in a home of its own.
+struct Run {
+    int exitCode = -1;
+    QString out, err;
+    QByteArray outBytes;
+};
+
+Run runProgram(const QTemporaryDir &home, const QStringList &args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.path() + "/c");
+    env.insert("XDG_DATA_HOME", home.path() + "/d");
+    env.remove("DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(DOLGOMER_PROGRAM), args);
+    Run run;
+    if (!p.waitForFinished(20000)) return run;
+    run.exitCode = p.exitCode();
+    run.outBytes = p.readAllStandardOutput();
+    run.out = QString::fromUtf8(run.outBytes);
+    run.err = QString::fromUtf8(p.readAllStandardError());
+    return run;
+}
+
 } // namespace
 
 class TestCli : public QObject {
@@ -129,63 +155,102 @@ void TestCli::options_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("output"); // a line of standard output, or a part of standard error
+    QTest::addColumn<QByteArray>("rateFile"); // the user's stavki.txt; null: none
+    QTest::addColumn<QString>("told");        // a part of standard error besides
     QTest::newRow("the worked example")
         << QStringList{"--report",   "--debt",          "100000",  "--from",
                        "01.01.2010", "--to=30.01.2010", "--court", "general"}
-        << 0 << "Государственная пошлина: 3214,58 руб.";
+        << 0 << "Государственная пошлина: 3214,58 руб." << QByteArray() << QString();
     QTest::newRow("contractual") << QStringList{"--report",   "--debt",        "50000",
                                                 "--from",     "01.03.2010",    "--to",
                                                 "31.03.2010", "--contractual", "--daily-rate",
                                                 "0.1"}
-                                 << 0
-                                 << "Сумма процентов: 50000,00 * 31 * 0,1 / 100 = 1550,00 руб.";
+                                 << 0 << "Сумма процентов: 50000,00 * 31 * 0,1 / 100 = 1550,00 руб."
+                                 << QByteArray() << QString();
     QTest::newRow("by periods without the moratorium")
         << QStringList{"--report",   "--periods", "--no-moratorium", "--debt", "100000", "--from",
                        "01.04.2022", "--to",      "02.04.2022"}
-        << 0 << "с 01.04.2022 по 02.04.2022: 100000,00 * 2 дн. * 8,75% / 365 = 47,95 руб.";
+        << 0 << "с 01.04.2022 по 02.04.2022: 100000,00 * 2 дн. * 8,75% / 365 = 47,95 руб."
+        << QByteArray() << QString();
     QTest::newRow("a letter in the debt")
-        << QStringList{"--report", "--debt", "1e5"} << 2 << "--debt: неверное значение \"1e5\"";
+        << QStringList{"--report", "--debt", "1e5"} << 2 << "--debt: неверное значение \"1e5\""
+        << QByteArray() << QString();
     QTest::newRow("a bad date") << QStringList{"--report", "--from", "31.02.2010"} << 2
-                                << "--from: неверное значение \"31.02.2010\"";
-    QTest::newRow("tax out of range") << QStringList{"--report", "--tax", "36"} << 2 << "--tax";
+                                << "--from: неверное значение \"31.02.2010\"" << QByteArray()
+                                << QString();
+    QTest::newRow("tax out of range")
+        << QStringList{"--report", "--tax", "36"} << 2 << "--tax" << QByteArray() << QString();
     QTest::newRow("an unknown court")
-        << QStringList{"--report", "--court", "supreme"} << 2 << "нужно arbitration или general";
-    QTest::newRow("a value missing")
-        << QStringList{"--report", "--debt"} << 2 << "--debt: не указано значение";
+        << QStringList{"--report", "--court", "supreme"} << 2 << "нужно arbitration или general"
+        << QByteArray() << QString();
+    QTest::newRow("a value missing") << QStringList{"--report", "--debt"} << 2
+                                     << "--debt: не указано значение" << QByteArray() << QString();
     QTest::newRow("an unknown option")
-        << QStringList{"--report", "--fast"} << 2 << "неизвестный параметр \"--fast\"";
+        << QStringList{"--report", "--fast"} << 2 << "неизвестный параметр \"--fast\""
+        << QByteArray() << QString();
     QTest::newRow("neither report nor batch")
-        << QStringList{"--debt", "5"} << 2 << "нужен ровно один из параметров";
+        << QStringList{"--debt", "5"} << 2 << "нужен ровно один из параметров" << QByteArray()
+        << QString();
     QTest::newRow("help")
         << QStringList{"--help"} << 0
-        << "  --debt СУММА          долг с налогом, например 100000,50 (по умолчанию 0,00)";
-    QTest::newRow("version") << QStringList{"--version"} << 0 << "Долгомер 0.1.0";
+        << "  --debt СУММА          долг с налогом, например 100000,50 (по умолчанию 0,00)"
+        << QByteArray() << QString();
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "Долгомер 0.1.0" << QByteArray()
+                             << QString();
+    // The rate is the one in force on the period's last day, not its first.
+    QTest::newRow("rate on the end date")
+        << QStringList{"--report", "--debt", "100000", "--from", "01.01.2009", "--to", "30.01.2010"}
+        << 0 << "Ставка рефинансирования: 8,75%" << QByteArray() << QString();
+    QTest::newRow("an empty value") << QStringList{"--report", "--debt", ""} << 2
+                                    << "--debt: пустое значение" << QByteArray() << QString();
+    // The user's rate file, opened as the window opens it.
+    const QString report =
+        QStringLiteral("--report --debt 100000 --from 01.01.2010 --to 30.01.2010");
+    QTest::newRow("a refused rate file is told")
+        << report.split(u' ') << 0 << "Ставка рефинансирования: 8,75%" << QByteArray("70 MB")
+        << "слишком велик";
+    QTest::newRow("a negative rate is no rate")
+        << report.split(u' ') << 2 << "нет ставки, которую можно применить"
+        << QByteArray("\xf1 1 \xff\xed\xe2\xe0\xf0\xff 2010 \xe3.=-5,00\r\n"
+                      "\xf1 1 \xec\xe0\xff 2009 \xe3.=9\r\n")
+        << QString();
+    QTest::newRow("the user's rate")
+        << report.split(u' ') << 0 << "Ставка рефинансирования: 7,5%"
+        << QByteArray("\xf1 1 \xff\xed\xe2\xe0\xf0\xff 2010 \xe3.=7.5\r\n"
+                      "\xf1 1 \xec\xe0\xff 2009 \xe3.=9\r\n")
+        << QString();
 }
 
 void TestCli::options() {
     QFETCH(QStringList, args);
     QFETCH(int, exitCode);
     QFETCH(QString, output);
+    QFETCH(QByteArray, rateFile);
+    QFETCH(QString, told);
     QTemporaryDir home;
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("XDG_CONFIG_HOME", home.path() + "/c");
-    env.insert("XDG_DATA_HOME", home.path() + "/d");
-    env.remove("DISPLAY");
-    env.remove("QT_QPA_PLATFORM");
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(DOLGOMER_PROGRAM), args);
-    QVERIFY(p.waitForFinished(20000));
-    const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    const QString err = QString::fromUtf8(p.readAllStandardError());
-    QCOMPARE(p.exitCode(), exitCode);
+    const QString path = home.path() + "/d/Долгомер/stavki.txt";
+    if (!rateFile.isNull()) {
+        QVERIFY(QDir().mkpath(home.path() + "/d/Долгомер"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (rateFile == "70 MB")
+            QVERIFY(f.resize(70 * 1024 * 1024)); // sparse: no disk
+        else
+            f.write(rateFile);
+    }
+    const Run run = runProgram(home, args);
+    QCOMPARE(run.exitCode, exitCode);
     if (exitCode == 0)
-        QVERIFY2(out.split(u'\n').contains(output), qPrintable(out + err));
+        QVERIFY2(run.out.split(u'\n').contains(output), qPrintable(run.out + run.err));
     else
-        QVERIFY2(err.contains(output) && out.isEmpty(), qPrintable(err));
+        QVERIFY2(run.err.contains(output) && run.out.isEmpty(), qPrintable(run.err));
+    if (!told.isEmpty()) QVERIFY2(run.err.contains(told), qPrintable(run.err));
     // Nothing of the user's is written by the command line.
-    QVERIFY(!QFile::exists(home.path() + "/d/Долгомер/stavki.txt"));
+    if (rateFile.isNull())
+        QVERIFY(!QFile::exists(path));
+    else if (rateFile != "70 MB")
+        QCOMPARE(QFileInfo(path).size(), rateFile.size());
+    QVERIFY(!QFile::exists(home.path() + "/c/Долгомер/registry.ini"));
 }
 
 void TestCli::batchFromAFile() {
@@ -195,22 +260,15 @@ void TestCli::batchFromAFile() {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("debt,to\n100000,30.01.2010\nx,30.01.2010\n");
     f.close();
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("XDG_CONFIG_HOME", home.path() + "/c");
-    env.insert("XDG_DATA_HOME", home.path() + "/d");
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(DOLGOMER_PROGRAM), {"--batch", file});
-    QVERIFY(p.waitForFinished(20000));
-    QCOMPARE(p.exitCode(), 1); // one row could not be computed
+    const Run run = runProgram(home, {"--batch", file});
+    QCOMPARE(run.exitCode, 1); // one row could not be computed
     QList<QStringList> rows;
-    QVERIFY(readCsv(p.readAllStandardOutput(), rows));
+    QVERIFY(readCsv(run.outBytes, rows));
     QCOMPARE(rows.size(), 3);
     // From today to a day long past: no days, no interest.
     QCOMPARE(rows[1].mid(2, 3), (QStringList{"0", "8,75", "0,00"}));
     QVERIFY(rows[2].last().startsWith(QStringLiteral("debt:")));
-    QVERIFY(p.readAllStandardError().isEmpty()); // no progress when standard error is no terminal
+    QVERIFY(run.err.isEmpty()); // no progress when standard error is no terminal
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -108,6 +108,12 @@ void TestStartup::badStoredData_data() {
     QTest::newRow("key with no date") << QByteArray("x=1\r\ny=2\r\n") << false << "\"x\"";
     QTest::newRow("random bytes") << QByteArray("\x01\xff=\0\x80\r\r\n=", 10) << false << "";
     QTest::newRow("unwritable settings store") << QByteArray() << true << "registry.ini";
+    // Told as the command line tells it, by the same rules.
+    QTest::newRow("too large to be a rate file") << QByteArray("70 MB") << false << "слишком велик";
+    QTest::newRow("a negative rate in force")
+        << QByteArray("\xf1 1 \xff\xed\xe2\xe0\xf0\xff 2010 \xe3.=-5,00\r\n"
+                      "\xf1 1 \xec\xe0\xff 2009 \xe3.=9\r\n")
+        << false << "Возможно допущена ошибка";
 }
 
 void TestStartup::badStoredData() {
@@ -123,7 +129,10 @@ void TestStartup::badStoredData() {
         QDir().mkpath(dataDir);
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(rateFile);
+        if (rateFile == "70 MB")
+            QVERIFY(file.resize(70 * 1024 * 1024)); // sparse: no disk
+        else
+            file.write(rateFile);
         file.close();
         storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), path);
     }
@@ -136,6 +145,7 @@ void TestStartup::badStoredData() {
         QVERIFY(!boxes_.shown.isEmpty());
         QVERIFY2(boxes_.shown.last().text.contains(message), qPrintable(boxes_.shown.last().text));
     }
+    QVERIFY(!f.rateField->text().contains(u'-'));
     // The window still calculates.
     f.rateField->setText(QStringLiteral("8,75"));
     f.window.calculate();
