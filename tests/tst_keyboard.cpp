@@ -17,6 +17,7 @@ private slots:
     void typing_data();
     void typing();
     void tabOrder();
+    void modeInputsInTheTabOrderFromStart();
     void panelsInTheTabOrder_data();
     void panelsInTheTabOrder();
     void editingShortcuts();
@@ -204,6 +205,39 @@ void TestKeyboard::tabOrder() {
         QVERIFY2(focused(expected[i]), qPrintable(QApplication::focusWidget()->objectName()));
         current = expected[i];
     }
+}
+
+// Right after start, before any mode is chosen and before the mode groups
+// are made, Tab goes from the report into the rate field (which opens the
+// rate table) and Shift+Tab from the courts into the daily rate.
+void TestKeyboard::modeInputsInTheTabOrderFromStart() {
+    ui::MainWindow &window = env_.openWindow();
+    ui::ClaimInputs *inputs = window.claimInputs();
+    const auto focused = [](QWidget *w) {
+        QWidget *focus = QApplication::focusWidget();
+        return focus && (focus == w || w->isAncestorOf(focus));
+    };
+    QWidget *report = window.findChild<QWidget *>(QStringLiteral("reportBox"));
+    const QList<QWidget *> expected = {inputs->debtField(), inputs->periodStart(),
+                                       inputs->periodEnd(), inputs->taxSlider(), report};
+    expected[0]->setFocus(Qt::TabFocusReason);
+    for (qsizetype i = 1; i < expected.size(); ++i) {
+        for (int k = 0; k < 3 && focused(expected[i - 1]); ++k)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY2(focused(expected[i]), qPrintable(QApplication::focusWidget()->objectName()));
+    }
+    QVERIFY(!window.findChild<QWidget *>(QStringLiteral("refinancingRateField")));
+    QTest::keyClick(report, Qt::Key_Tab);
+    QVERIFY(window.ratePanel()->isOpen());
+    QVERIFY(focused(window.ratePanel()->grid()));
+
+    window.closePanels();
+    inputs->generalCourt()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(inputs->generalCourt(), Qt::Key_Backtab);
+    QVERIFY2(focused(window.rateModes()->dailyRateField()),
+             qPrintable(QApplication::focusWidget()->objectName()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QVERIFY(focused(window.rateModes()->divisorSlider()));
 }
 
 // The rate panel and the entry editor are made when first wanted, in either

@@ -1,3 +1,5 @@
+#include "common/apperror.h"
+#include "common/module.h"
 #include "httpresponder.h"
 #include "keyratefixture.h"
 #include "rategrid.h"
@@ -55,6 +57,7 @@ private slots:
     void chosenRateStaysAfterAnUpdate();
     void keyRatePage_data();
     void keyRatePage();
+    void moduleOfAnotherVersion();
 
 private:
     Window &openAt(const QString &path) {
@@ -273,6 +276,21 @@ void TestUpdate::keyRatePage() {
     // A claim of today gets the key rate.
     f.periodEnd->setDate(QDate(2026, 12, 5));
     QCOMPARE(f.rateField->text(), QStringLiteral("15,50"));
+}
+
+// A module left from another version of the program is never called: its
+// objects could have another layout. The user is told to reinstall.
+void TestUpdate::moduleOfAnotherVersion() {
+    try {
+        moduleEntry({QStringLiteral(DOLGOMER_OTHER_MODULES)}, "dolgomer-print",
+                    "dolgomerOpenDefaultPrinter");
+        QFAIL("the module was taken");
+    } catch (const AppError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("Переустановите программу")),
+                 qPrintable(e.message()));
+    }
+    // This build's own module passes.
+    QVERIFY(moduleEntry(moduleFolders(), "dolgomer-print", "dolgomerOpenDefaultPrinter"));
 }
 
 QTEST_MAIN(TestUpdate)

@@ -23,7 +23,8 @@ qint32 dayCount(const DateParts &p) {
 
 CalcResult calculate(const CalcInput &in) {
     CalcResult r;
-    // The period text starts with a Latin "c", as the reports always have.
+    // The period text starts with a Latin "c": claims already filed quote these
+    // lines, and a search for them must find old and new reports alike.
     const QString period = QStringLiteral("c ") + dateText(in.start) + QStringLiteral(" по ") +
                            dateText(in.end) + QStringLiteral(" = ");
     r.days = dayCount(decodeDates(in.start, in.end));
@@ -62,7 +63,7 @@ CalcResult calculate(const CalcInput &in) {
         QStringLiteral("Период просрочки: ") + period + QString::number(r.days) +
             QStringLiteral(" дн."),
         rateLine,
-        // "Cумма" starts with a Latin "C": the report text has always been so.
+        // "Cумма" starts with a Latin "C", for the same reason as the period line.
         QStringLiteral("Cумма долга: ") + in.debtText +
             QStringLiteral(" руб., в том числе налог ") + QString::number(in.taxPercent) +
             QStringLiteral("%: ") + amountForm(r.tax) + QStringLiteral(" руб."),

@@ -27,7 +27,8 @@ bool isBlank(char16_t c) {
     return c >= 1 && c <= 32;
 }
 
-// The first three words of a key, split the way the key reader always has:
+// The first three words of a key, split so that every key of a hand-edited
+// file keeps naming the day it named in earlier versions:
 // runs of blanks and commas separate words, consecutive commas give empty
 // words, a word in double quotes keeps its blanks and commas ("" inside stands
 // for one quote), and a NUL ends the text. Unquoted words are views into the

@@ -13,7 +13,8 @@ class RateTable {
 public:
     RateTable() = default;
 
-    // The 33 rates the program ships with, blanks exactly as they have always been.
+    // The 33 rates the program ships with, stray blanks included: the first
+    // run writes them byte for byte, so files made by every version agree.
     static RateTable builtIn();
 
     int count() const { return int(lines_.size()); }

@@ -18,7 +18,7 @@ bool makeDataFolder();
 // The rate file unless the settings name another: stavki.txt in the data folder.
 QString defaultRateFilePath();
 // A path from the settings made absolute: a relative one is read from the
-// application-data folder, as the program has always stored it.
+// application-data folder, wherever the program was started from.
 QString absoluteRateFilePath(const QString &stored);
 
 // The rate file's bytes: every line in code page 1251 followed by CR LF; an

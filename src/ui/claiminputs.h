@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/penalty.h"
+#include "focuschain.h"
 
 #include <QObject>
 
@@ -27,6 +28,13 @@ public:
     void normaliseDebt();
     // Writes the debt, the dates, the tax rate and the court into `input`.
     void fill(calc::CalcInput &input) const;
+    QDate periodEndDate() const;
+
+    // In the window's keyboard order the rate table and its editor come
+    // after the period, the report and the mode inputs after the tax rate.
+    FocusLink &periodFocus() { return periodFocus_; }
+    FocusLink &taxFocus() { return taxFocus_; }
+    FocusLink &courtFocus() { return courtFocus_; }
 
     NumberField *debtField() const { return debtField_; }
     QSlider *taxSlider() const { return taxSlider_; }
@@ -51,6 +59,7 @@ private:
     DatePicker *periodEnd_;
     QRadioButton *arbitrationCourt_;
     QRadioButton *generalCourt_;
+    FocusLink periodFocus_, taxFocus_, courtFocus_;
 };
 
 } // namespace ui

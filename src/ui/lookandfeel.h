@@ -10,7 +10,8 @@ class QLineEdit;
 class QWidget;
 
 // The window's look: the classic desktop's fonts, colours and fixed places.
-// Everything is placed in pixels, as the window has always been drawn.
+// Everything is placed in pixels: the window has a fixed size, and its heights
+// and the report's print link are worked out from these places.
 namespace ui {
 
 inline const QColor kTeal(0, 128, 128);
@@ -28,7 +29,7 @@ void useClassicFonts();
 // The colour of a control's text.
 void setTextColor(QWidget *widget, const QColor &color);
 
-// A label that sizes itself to its text, as labels here always have.
+// A label that sizes itself to its text, so that its place is its corner alone.
 QLabel *makeLabel(QWidget *parent, const QString &text, QPoint at, const QFont &font,
                   const QColor &color = QColor());
 

@@ -1,33 +1,25 @@
 #include "mainwindow.h"
 
 #include "claiminputs.h"
-#include "clickablefield.h"
-#include "datepicker.h"
 #include "hovericon.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
-#include "numberfield.h"
 #include "periodsdialog.h"
 #include "pictures.h"
-#include "rategrid.h"
 #include "ratemodes.h"
 #include "ratepanel.h"
 #include "rates/ratelookup.h"
 #include "rateupdater.h"
 #include "reportview.h"
 
-#include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QScreen>
-#include <QSlider>
-#include <QTextEdit>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -69,16 +61,7 @@ MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent)
     // and closes the panels.
     for (QWidget *w : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         w->setAttribute(Qt::WA_NoMousePropagation);
-    // Keyboard order: the debt first, then the dates, the panels, the tax,
-    // the report, the mode inputs and the courts. The panels and the mode
-    // groups go in when they are made.
-    const QList<QWidget *> order = {
-        claimInputs_->debtField(),       claimInputs_->periodStart(), claimInputs_->periodEnd(),
-        claimInputs_->taxSlider(),       reportView_->box(),          claimInputs_->generalCourt(),
-        claimInputs_->arbitrationCourt()};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
-
+    placeInKeyboardOrder();
     wireParts();
     startUp();
     // Only now: setting today's dates at start-up is not a change of the
@@ -127,6 +110,18 @@ void MainWindow::createContact() {
     contactLink_->setHoverFont(false, true);
 }
 
+// The keyboard goes as the window reads: the debt and the period, the rate
+// table and its editor when they are open, the tax rate, the report, the mode
+// inputs and the courts. Parts made on first use take their place when made.
+void MainWindow::placeInKeyboardOrder() {
+    FocusLink *const order[] = {&claimInputs_->periodFocus(), &ratePanel_->focusLink(),
+                                &rateEditor_->focusLink(),    &claimInputs_->taxFocus(),
+                                &reportView_->focusLink(),    &rateModes_->focusLink(),
+                                &claimInputs_->courtFocus()};
+    for (size_t i = 1; i < std::size(order); ++i)
+        order[i]->follow(order[i - 1]);
+}
+
 void MainWindow::wireParts() {
     connect(claimInputs_, &ClaimInputs::clicked, this, &MainWindow::closePanels);
     connect(rateModes_, &RateModes::panelsDismissed, this, &MainWindow::closePanels);
@@ -144,15 +139,10 @@ void MainWindow::wireParts() {
     connect(ratePanel_, &RatePanel::entryChosen, this, &MainWindow::showChosenEntry);
     connect(ratePanel_, &RatePanel::badEntryChosen, rateEditor_, &RateEditor::startEditing);
     connect(ratePanel_, &RatePanel::choiceMade, this, &MainWindow::closePanels);
-    connect(ratePanel_->addAction(), &QAction::triggered, rateEditor_, &RateEditor::startAdding);
-    connect(ratePanel_->editAction(), &QAction::triggered, rateEditor_, &RateEditor::startEditing);
-    connect(ratePanel_->deleteAction(), &QAction::triggered, rateEditor_,
-            &RateEditor::deleteChosen);
+    connect(ratePanel_, &RatePanel::addingWanted, rateEditor_, &RateEditor::startAdding);
+    connect(ratePanel_, &RatePanel::editingWanted, rateEditor_, &RateEditor::startEditing);
+    connect(ratePanel_, &RatePanel::deletingWanted, rateEditor_, &RateEditor::deleteChosen);
     connect(rateEditor_, &RateEditor::opened, this, &MainWindow::makeRoomForEditor);
-    connect(ratePanel_, &RatePanel::frameMade, this, &MainWindow::orderRateGrid);
-    connect(rateModes_, &RateModes::statutoryBoxMade, this, &MainWindow::orderStatutoryInputs);
-    connect(rateModes_, &RateModes::contractualBoxMade, this, &MainWindow::orderDailyRate);
-    connect(rateEditor_, &RateEditor::made, this, &MainWindow::orderEditorFields);
     connect(rateUpdater_, &RateUpdater::started, rateEditor_, &RateEditor::close);
 }
 
@@ -166,7 +156,7 @@ void MainWindow::startUp() {
     showPicture();
     // The rate table: the built-in history, replaced by the user's file.
     if (!ratePanel_->openStorage()) return; // the lookup needs a table that came through
-    ratePanel_->followPeriodEnd(claimInputs_->periodEnd()->date());
+    ratePanel_->followPeriodEnd(claimInputs_->periodEndDate());
 }
 
 // One of five pictures, chosen afresh at each start; only that one is decoded.
@@ -193,7 +183,6 @@ void MainWindow::calculate() {
         claimInputs_->normaliseDebt();
         closePanels();
         reportView_->clear();
-        reportView_->box()->show();
         setOuterHeight(reportView_->bottom() + 40);
         calc::CalcInput input;
         claimInputs_->fill(input);
@@ -212,8 +201,8 @@ void MainWindow::openRatePanel() {
     dialogs_.guard([this] {
         rateModes_->setRateFieldEnabled(false);
         ratePanel_->open();
-        ratePanel_->lookUp(claimInputs_->periodEnd()->date());
-        ratePanel_->grid()->setFocus();
+        ratePanel_->lookUp(claimInputs_->periodEndDate());
+        ratePanel_->focusGrid();
     });
 }
 
@@ -252,34 +241,6 @@ void MainWindow::makeRoomForEditor(RateEditor::Mode mode) {
     setOuterHeight(calculateLink_->y() + calculateLink_->height() + gap);
 }
 
-// The grid comes after the period; the editor's fields after the grid, or
-// after the period while there is no grid: in both orders of making them
-// the keyboard goes period, grid, date, rate.
-void MainWindow::orderRateGrid() {
-    setTabOrder(claimInputs_->periodEnd(), ratePanel_->grid());
-}
-
-void MainWindow::orderEditorFields() {
-    QWidget *before = ratePanel_->isMade() ? static_cast<QWidget *>(ratePanel_->grid())
-                                           : claimInputs_->periodEnd();
-    setTabOrder(before, rateEditor_->entryDate());
-    setTabOrder(rateEditor_->entryDate(), rateEditor_->entryRate());
-}
-
-// The statutory inputs come after the report, the daily rate after them, or
-// after the report while they are not made.
-void MainWindow::orderStatutoryInputs() {
-    setTabOrder(reportView_->box(), rateModes_->refinancingRateField());
-    setTabOrder(rateModes_->refinancingRateField(), rateModes_->divisorSlider());
-}
-
-void MainWindow::orderDailyRate() {
-    QWidget *before = rateModes_->hasStatutoryBox()
-                          ? static_cast<QWidget *>(rateModes_->divisorSlider())
-                          : reportView_->box();
-    setTabOrder(before, rateModes_->dailyRateField());
-}
-
 void MainWindow::showChosenEntry(QDate date, const QString &rate) {
     rateModes_->setRefinancingRate(rate);
     rateEditor_->showEntry(date, rate);
@@ -304,10 +265,11 @@ void MainWindow::writeToUs() {
 }
 
 void MainWindow::resetHoverLook() {
-    for (HoverIcon *icon : {closeIcon_, calculateIcon_, reportView_->printIcon()})
+    for (HoverIcon *icon : {closeIcon_, calculateIcon_})
         icon->setLit(false);
-    for (LinkLabel *link : {closeLink_, calculateLink_, periodsLink_, reportView_->printLink()})
+    for (LinkLabel *link : {closeLink_, calculateLink_, periodsLink_})
         link->showRest();
+    reportView_->resetHoverLook();
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event) {

@@ -29,8 +29,9 @@ public:
     explicit MainWindow(MessageBoxes *boxes = nullptr, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Sizes are outer sizes, frame included, as the window has always been
-    // measured; the client area is this much smaller.
+    // Sizes are outer sizes, frame included: the window's heights are worked
+    // out from its controls' places plus the frame; the client area is this
+    // much smaller.
     static constexpr int kFrameWidth = 6;
     static constexpr int kFrameHeight = 25;
     int outerHeight() const;
@@ -76,11 +77,8 @@ private:
     void wireParts();
     void startUp();
     void showPicture();
+    void placeInKeyboardOrder();
     void makeRoomForEditor(RateEditor::Mode mode);
-    void orderRateGrid();
-    void orderStatutoryInputs();
-    void orderDailyRate();
-    void orderEditorFields();
     void showChosenEntry(QDate date, const QString &rate);
     void writeToUs();
     // The mouse over the bare background: icons and action links at rest.

@@ -87,7 +87,7 @@ void RateEditor::build() {
     connect(saveEntryLink_, &LinkLabel::clicked, this, &RateEditor::saveNewEntry);
     connect(saveChangesLink_, &LinkLabel::clicked, this, &RateEditor::saveChanges);
     connect(closeLink_, &LinkLabel::clicked, this, &RateEditor::close);
-    emit made();
+    focus_.place({entryDate_, entryRate_});
 }
 
 void RateEditor::startAdding() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "focuschain.h"
+
 #include <QDate>
 #include <QObject>
 
@@ -43,10 +45,10 @@ public:
     // The panel's fields, made on the first call.
     DatePicker *entryDate();
     NumberField *entryRate();
+    // The fields in the window's keyboard order.
+    FocusLink &focusLink() { return focus_; }
 
 signals:
-    // The panel's widgets were made.
-    void made();
     // The panel opened: the window makes room for it.
     void opened(RateEditor::Mode mode);
 
@@ -61,6 +63,7 @@ private:
     void saveTable();
 
     QWidget *window_;
+    FocusLink focus_;
     RatePanel *rates_;
     Dialogs &dialogs_;
     QFrame *frame_ = nullptr;

@@ -1,5 +1,7 @@
 #include "ratemodes.h"
 
+#include "clickablefield.h"
+#include "focusplaceholder.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
 #include "numberfield.h"
@@ -34,6 +36,35 @@ RateModes::RateModes(QWidget *window) : QObject(window), window_(window) {
         link->setHoverFont(false, true);
     connect(statutoryLink_, &LinkLabel::clicked, this, &RateModes::chooseStatutory);
     connect(contractualLink_, &LinkLabel::clicked, this, &RateModes::chooseContractual);
+    // Where the statutory group lies, out of sight below the window's edge.
+    placeholder_ = new FocusPlaceholder(QStringLiteral("Ставка"), window);
+    placeholder_->move(8, 457);
+    connect(placeholder_, &FocusPlaceholder::wanted, this, &RateModes::makeForKeyboard);
+    focus_.place({placeholder_});
+}
+
+// Both groups count as shown until a mode is chosen: the keyboard reaches the
+// rate field, the divisor and the daily rate whether they are made or not.
+void RateModes::makeForKeyboard(bool backwards) {
+    const bool hadStatutory = statutoryBox_, hadContractual = contractualBox_;
+    makeStatutoryBox();
+    makeContractualBox();
+    QWidget *next = backwards ? (hadContractual ? static_cast<QWidget *>(divisorSlider_)
+                                                : static_cast<QWidget *>(dailyRateField_))
+                              : (hadStatutory ? static_cast<QWidget *>(dailyRateField_)
+                                              : static_cast<QWidget *>(refinancingRateField_));
+    next->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+}
+
+// The made inputs take their place in the keyboard order; the placeholder
+// stays behind them while a group that counts as shown is not made.
+void RateModes::placeInOrder() {
+    QList<QWidget *> widgets;
+    if (statutoryBox_) widgets << refinancingRateField_ << divisorSlider_;
+    if (contractualBox_) widgets << dailyRateField_;
+    const bool waiting = chosen_ == Mode::None && !(statutoryBox_ && contractualBox_);
+    if (!waiting) placeholder_->hide();
+    focus_.place(widgets << placeholder_);
 }
 
 void RateModes::makeStatutoryBox() {
@@ -69,7 +100,7 @@ void RateModes::makeStatutoryBox() {
     connect(refinancingRateField_, &ClickableField::doubleClicked, this,
             &RateModes::selectRefinancingRate);
     connect(divisorSlider_, &QSlider::valueChanged, this, &RateModes::showDivisor);
-    emit statutoryBoxMade();
+    placeInOrder();
 }
 
 void RateModes::makeContractualBox() {
@@ -86,7 +117,7 @@ void RateModes::makeContractualBox() {
                QStringLiteral("Введите размерно дневной пени в соответствии с условиями договора"));
     contractualBox_->setVisible(chosen_ != Mode::Statutory);
     connect(dailyRateField_, &NumberField::clicked, this, &RateModes::panelsDismissed);
-    emit contractualBoxMade();
+    placeInOrder();
 }
 
 ClickableField *RateModes::refinancingRateField() {
@@ -118,6 +149,7 @@ void RateModes::chooseStatutory() {
     statutoryBox_->show();
     showBackLink(contractualLink_, statutoryBox_);
     divisorSlider_->setValue(storage::storedDivisor());
+    placeInOrder();
 }
 
 void RateModes::chooseContractual() {
@@ -131,6 +163,7 @@ void RateModes::chooseContractual() {
     contractualBox_->show();
     showBackLink(statutoryLink_, contractualBox_);
     dailyRateField_->setText(storage::storedDailyRate());
+    placeInOrder();
 }
 
 bool RateModes::isStatutory() const {

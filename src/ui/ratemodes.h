@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/penalty.h"
+#include "focuschain.h"
 #include "storage/modesettings.h"
 
 #include <QObject>
@@ -13,6 +14,7 @@ class QWidget;
 namespace ui {
 
 class ClickableField;
+class FocusPlaceholder;
 class LinkLabel;
 class NumberField;
 
@@ -20,8 +22,9 @@ class NumberField;
 // over a day divisor) or a contractual daily rate. Until one is chosen both
 // links show and the statutory mode is on, its group out of sight below the
 // window's edge. The groups are made when first wanted; until then the mode
-// keeps their values. The divisor and the contractual rate are stored when
-// the window is closed.
+// keeps their values, and a placeholder keeps their place in the keyboard
+// order: Tab makes them. The divisor and the contractual rate are stored
+// when the window is closed.
 class RateModes : public QObject {
     Q_OBJECT
 public:
@@ -51,6 +54,8 @@ public:
     void setRateFieldEnabled(bool enabled);
     LinkLabel *statutoryLink() const { return statutoryLink_; }
     LinkLabel *contractualLink() const { return contractualLink_; }
+    // The groups' inputs in the window's keyboard order.
+    FocusLink &focusLink() { return focus_; }
 
 signals:
     // The refinancing rate field was clicked or got the focus: the rate table
@@ -59,13 +64,13 @@ signals:
     // The open panels should close (the daily rate field or the contractual
     // mode was chosen).
     void panelsDismissed();
-    // A group was made: the window puts its inputs in the keyboard order.
-    void statutoryBoxMade();
-    void contractualBoxMade();
 
 private:
     void makeStatutoryBox();
     void makeContractualBox();
+    // Tab or Shift+Tab reached the groups before they were made.
+    void makeForKeyboard(bool backwards);
+    void placeInOrder();
     QString refinancingRateText() const;
     QString divisorText() const;
     QString dailyRateText() const;
@@ -74,6 +79,8 @@ private:
     void showBackLink(LinkLabel *link, const QGroupBox *box);
 
     QWidget *window_;
+    FocusLink focus_;
+    FocusPlaceholder *placeholder_;
     LinkLabel *statutoryLink_;
     LinkLabel *contractualLink_;
     QGroupBox *statutoryBox_ = nullptr;

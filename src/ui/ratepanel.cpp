@@ -23,6 +23,9 @@ RatePanel::RatePanel(QWidget *window, Dialogs &dialogs)
     deleteAction_ = menu_->addAction(QStringLiteral("Удалить"));
 
     connect(chooseAction_, &QAction::triggered, this, &RatePanel::choiceMade);
+    connect(addAction_, &QAction::triggered, this, &RatePanel::addingWanted);
+    connect(editAction_, &QAction::triggered, this, &RatePanel::editingWanted);
+    connect(deleteAction_, &QAction::triggered, this, &RatePanel::deletingWanted);
 }
 
 QFrame *RatePanel::frame() {
@@ -41,6 +44,7 @@ QFrame *RatePanel::frame() {
     connect(grid_, &RateGrid::rowSelected, this, &RatePanel::userSelected);
     connect(grid_, &RateGrid::confirmed, this, &RatePanel::choiceMade);
     connect(grid_, &RateGrid::menuRequested, this, &RatePanel::showMenu);
+    focus_.place({grid_});
     emit frameMade(frame_);
     return frame_;
 }
@@ -116,6 +120,10 @@ void RatePanel::close() {
 
 bool RatePanel::isOpen() const {
     return frame_ && !frame_->isHidden();
+}
+
+void RatePanel::focusGrid() {
+    if (isOpen()) grid_->setFocus();
 }
 
 void RatePanel::save() {

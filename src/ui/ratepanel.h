@@ -1,5 +1,6 @@
 #pragma once
 
+#include "focuschain.h"
 #include "rates/ratetable.h"
 
 #include <QDate>
@@ -40,6 +41,8 @@ public:
     void open();
     void close();
     bool isOpen() const;
+    // The keyboard goes to the grid of the open panel.
+    void focusGrid();
 
     rates::RateTable &table() { return table_; }
     const QString &rateFilePath() const { return rateFilePath_; }
@@ -65,10 +68,11 @@ public:
     bool isMade() const { return frame_ != nullptr; }
     QFrame *frame();
     RateGrid *grid();
-    QAction *chooseAction() const { return chooseAction_; }
     QAction *addAction() const { return addAction_; }
     QAction *editAction() const { return editAction_; }
     QAction *deleteAction() const { return deleteAction_; }
+    // The grid in the window's keyboard order.
+    FocusLink &focusLink() { return focus_; }
 
 signals:
     // The panel's widgets were made: others put theirs on it.
@@ -81,6 +85,10 @@ signals:
     void badEntryChosen();
     // A double click, Enter or "Выбрать": the choice is made.
     void choiceMade();
+    // The grid's menu asks to add an entry, to change or delete the chosen one.
+    void addingWanted();
+    void editingWanted();
+    void deletingWanted();
 
 private:
     void chooseRow(int row);
@@ -101,6 +109,7 @@ private:
     int selectedRow_ = 1;
     QMenu *menu_;
     QAction *chooseAction_, *addAction_, *editAction_, *deleteAction_;
+    FocusLink focus_;
     bool passingLastRow_ = false;
     // The table holds a change the file lacks: its save failed.
     bool unsaved_ = false;

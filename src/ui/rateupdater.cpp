@@ -4,7 +4,6 @@
 #include "dialogs.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
-#include "rategrid.h"
 #include "ratepanel.h"
 #include "rates/keyratetable.h"
 #include "storage/settings.h"
@@ -16,8 +15,9 @@
 namespace ui {
 namespace {
 
-// The browser's own switch for loading pictures; ours never loads any, but
-// the switch is kept as users of the program have always seen it.
+// The browser's switch for loading pictures, "no" while an update loads and
+// "yes" once the page is in: our loader never loads pictures, but whoever
+// watches the settings store sees an update begin and end there.
 const QString kBrowserKey = QStringLiteral("Software\\Microsoft\\Internet Explorer\\Main");
 const QString kInlineImages = QStringLiteral("Display Inline Images");
 
@@ -137,7 +137,7 @@ void RateUpdater::takePage() {
         takeKeyRatePage();
 }
 
-// The classic page is read as it always was; its pairs wait for the key rate
+// The classic page gives the rates before 2016; its pairs wait for the key rate
 // page, which is loaded next in the same update.
 void RateUpdater::takeClassicPage() {
     storage::writeSetting(kBrowserKey, false, kInlineImages, QStringLiteral("yes"));
@@ -156,7 +156,7 @@ void RateUpdater::takeClassicPage() {
 }
 
 // The key rate page decides the table when it gives any rate; without it the
-// classic page's pairs do, as before the key rate existed.
+// classic page's pairs do (a mirror of the classic page alone still updates).
 void RateUpdater::takeKeyRatePage() {
     advance();
     const QList<rates::RateChange> changes = rateSource()->readKeyRatePage();
@@ -175,7 +175,7 @@ void RateUpdater::takeKeyRatePage() {
     rest();
     dialogs_.ask(QStringLiteral("Значения ставок рефинансирования актуализированы"),
                  QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
-    if (rates_->isOpen()) rates_->grid()->setFocus();
+    rates_->focusGrid();
 }
 
 } // namespace ui

@@ -27,7 +27,6 @@ public:
 
     // Starts loading the page (the address in `update_url` when set).
     void start();
-    bool isRunning() const { return running_; }
 
     // The source is made on the first update, and with it the browser's
     // settings key; until then the program never touches the network.

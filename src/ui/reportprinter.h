@@ -17,7 +17,7 @@ class Dialogs;
 // Every outcome is told in a box; the busy pointer shows while the job runs.
 class ReportPrinter {
 public:
-    // One page (the window's report, as it has always been printed) or as
+    // One page (the window's six lines, which always fit on one) or as
     // many as the lines take, wrapped to the page (the report by periods).
     enum class Pages { One, AsMany };
     ReportPrinter(Dialogs &dialogs, Pages pages);

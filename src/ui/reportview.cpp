@@ -25,7 +25,8 @@ ReportView::ReportView(QWidget *window, Dialogs &dialogs)
     box_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     // The print icon stands beside the box, halfway down it (halves round to
-    // even, as the layout has always been computed); the link beside the icon.
+    // even, which keeps the icon level with the link at every box height);
+    // the link beside the icon.
     const int top =
         int(std::nearbyint(box_->height() / 2.0)) + box_->y() - int(std::nearbyint(32 / 2.0));
     printIcon_ =
@@ -56,6 +57,12 @@ ReportView::ReportView(QWidget *window, Dialogs &dialogs)
     connect(recalculateAction_, &QAction::triggered, this, &ReportView::recalculateRequested);
     connect(periodsAction_, &QAction::triggered, this, &ReportView::periodsRequested);
     connect(printLink_, &LinkLabel::clicked, this, &ReportView::print);
+    focus_.place({box_});
+}
+
+void ReportView::resetHoverLook() {
+    printIcon_->setLit(false);
+    printLink_->showRest();
 }
 
 void ReportView::clear() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "focuschain.h"
 #include "reportprinter.h"
 
 #include <QObject>
@@ -30,6 +31,10 @@ public:
     QStringList shownLines() const;
     // Where the box ends, from the window's top.
     int bottom() const;
+    // The print link and its icon at rest, as the mouse left them.
+    void resetHoverLook();
+    // The report box in the window's keyboard order.
+    FocusLink &focusLink() { return focus_; }
 
     // Asks, then prints the report on the default printer.
     void print();
@@ -63,6 +68,7 @@ private:
     QMenu *menu_;
     QAction *copyAction_, *selectAllAction_, *printAction_, *savePdfAction_, *recalculateAction_,
         *periodsAction_;
+    FocusLink focus_;
 };
 
 } // namespace ui

@@ -13,7 +13,7 @@ namespace update {
 namespace {
 
 // Text as it comes out of code page 1251: what the code page cannot hold
-// becomes "?", as the system's conversion has always made it.
+// becomes "?", so a page's rate keys are what the rate file can store.
 QString throughCp1251(const QString &text) {
     // Which UTF-16 units the code page holds: ASCII and its 127 upper characters.
     static const std::bitset<65536> held = [] {
