@@ -53,16 +53,26 @@ inline QByteArray expectedHistoryBytes() {
 // Each test gets its own home, so settings and data never leak between them.
 class Home {
 public:
-    Home() : oldCwd_(QDir::currentPath()) {
+    Home() {
         qputenv("HOME", dir_.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", (dir_.path() + "/config").toUtf8());
         qputenv("XDG_DATA_HOME", (dir_.path() + "/data").toUtf8());
     }
-    ~Home() { QDir::setCurrent(oldCwd_); }
     QString path(const QString &rel) const { return dir_.path() + u'/' + rel; }
     QString dataFolder() const { return path(QStringLiteral("data/Долгомер")); }
 
 private:
     QTemporaryDir dir_;
-    QString oldCwd_;
 };
+
+// A rate file for a test, its folder made; "70 MB" stands for a sparse file
+// (no disk) too large to be a rate file.
+inline void plantRateFile(const QString &path, const QByteArray &bytes) {
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    if (bytes == "70 MB")
+        QVERIFY(f.resize(70 * 1024 * 1024));
+    else
+        QCOMPARE(f.write(bytes), bytes.size());
+}

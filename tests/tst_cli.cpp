@@ -1,6 +1,7 @@
 #include "cli/claimrequest.h"
 #include "cli/commandline.h"
 #include "cli/csvtable.h"
+#include "storagetest.h"
 
 #include <QBuffer>
 #include <QProcess>
@@ -229,15 +230,7 @@ void TestCli::options() {
     QFETCH(QString, told);
     QTemporaryDir home;
     const QString path = home.path() + "/d/Долгомер/stavki.txt";
-    if (!rateFile.isNull()) {
-        QVERIFY(QDir().mkpath(home.path() + "/d/Долгомер"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        if (rateFile == "70 MB")
-            QVERIFY(f.resize(70 * 1024 * 1024)); // sparse: no disk
-        else
-            f.write(rateFile);
-    }
+    if (!rateFile.isNull()) plantRateFile(path, rateFile);
     const Run run = runProgram(home, args);
     QCOMPARE(run.exitCode, exitCode);
     if (exitCode == 0)

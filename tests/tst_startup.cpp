@@ -2,6 +2,7 @@
 // that cannot be used, and the parts it makes only when first wanted.
 #include "storage/ratefile.h"
 #include "storage/settings.h"
+#include "storagetest.h"
 
 #include <QFile>
 #include <QTest>
@@ -126,14 +127,7 @@ void TestStartup::badStoredData() {
         QFile blocker(env_.path(QStringLiteral("config")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
     } else {
-        QDir().mkpath(dataDir);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        if (rateFile == "70 MB")
-            QVERIFY(file.resize(70 * 1024 * 1024)); // sparse: no disk
-        else
-            file.write(rateFile);
-        file.close();
+        plantRateFile(path, rateFile);
         storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), path);
     }
     Window &f = open();

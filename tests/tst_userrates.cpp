@@ -185,10 +185,7 @@ void TestUserRates::refusedFile() {
     QFETCH(bool, write);
     Home home;
     const QString path = openFirstRun();
-    QFile f(path); // sparse, so it costs no disk
-    QVERIFY(f.open(QIODevice::ReadWrite));
-    QVERIFY(f.resize(70 * 1024 * 1024));
-    f.close();
+    plantRateFile(path, "70 MB");
 
     const UserRates user =
         openUserRates(write ? RateFileAccess::ReadWrite : RateFileAccess::ReadOnly);

@@ -119,7 +119,6 @@ private:
 class WindowEnv {
 public:
     void start() {
-        cwd_ = QDir::currentPath();
         home_ = std::make_unique<QTemporaryDir>();
         qputenv("HOME", home_->path().toUtf8());
         qputenv("XDG_CONFIG_HOME", (home_->path() + "/config").toUtf8());
@@ -129,7 +128,6 @@ public:
     void stop() {
         view.reset();
         form.reset();
-        QDir::setCurrent(cwd_);
         home_.reset();
     }
     // The window as it starts: the parts no test has asked for are not made.
@@ -161,7 +159,6 @@ public:
 
 private:
     std::unique_ptr<QTemporaryDir> home_;
-    QString cwd_;
 };
 
 inline void click(QWidget *w) {
