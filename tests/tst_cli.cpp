@@ -86,6 +86,10 @@ void TestCli::csvReading_data() {
         << QList<QStringList>{{"a", "b", "c"}, {"", "", ""}, {"1", "", "3"}};
     QTest::newRow("no line end at the end")
         << QByteArray("a\n1") << QList<QStringList>{{"a"}, {"1"}};
+    // A carriage return inside a field must be quoted when written, or the
+    // field would end a line.
+    QTest::newRow("a carriage return inside")
+        << QByteArray("a\n\"x\ry\"\n") << QList<QStringList>{{"a"}, {"x\ry"}};
 }
 
 void TestCli::csvReading() {
