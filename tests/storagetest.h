@@ -8,6 +8,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 inline QByteArray readBytes(const QString &path) {
     QFile f(path);
@@ -76,3 +78,23 @@ inline void plantRateFile(const QString &path, const QByteArray &bytes) {
     else
         QCOMPARE(f.write(bytes), bytes.size());
 }
+
+// While it lives, no file of this process grows past `bytes`: a write that
+// really fails half-way, as on a full disk (permissions would not stop a
+// test running as root).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit small = old_;
+        small.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit old_{};
+};

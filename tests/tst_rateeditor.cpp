@@ -1,7 +1,10 @@
 // The entry editor: adding, changing and deleting rate entries, what the
 // rate field accepts, and a save that fails.
 #include "storage/ratefile.h"
+#include "storagetest.h"
 #include "windowtest.h"
+
+#include <optional>
 
 #include <QDateEdit>
 #include <QFrame>
@@ -20,6 +23,7 @@ private slots:
     void deleteEntries();
     void rateField_data();
     void rateField();
+    void saveFailureIsTold_data();
     void saveFailureIsTold();
 
 private:
@@ -172,17 +176,30 @@ void TestRateEditor::rateField() {
     QCOMPARE(f.entryRate->text(), left);
 }
 
+void TestRateEditor::saveFailureIsTold_data() {
+    QTest::addColumn<bool>("fullDisk"); // else the file's folder is gone
+    QTest::addColumn<QString>("told");
+    QTest::newRow("folder gone") << false << "missing";
+    QTest::newRow("full disk") << true << "stavki.txt";
+}
+
 void TestRateEditor::saveFailureIsTold() {
+    QFETCH(bool, fullDisk);
+    QFETCH(QString, told);
     Window &f = openPanel();
     const QString good = f.rateFilePath();
     const QByteArray before = fileBytes(good);
-    f.panel->setRateFilePath(env_.path(QStringLiteral("missing/stavki.txt")));
+    if (!fullDisk) f.panel->setRateFilePath(env_.path(QStringLiteral("missing/stavki.txt")));
     f.editor->startAdding();
     f.entryDate->setDate(QDate(2010, 3, 1));
-    click(f.saveEntryLink);
+    {
+        std::optional<FileSizeLimit> limit;
+        if (fullDisk) limit.emplace(512);
+        click(f.saveEntryLink);
+    }
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка сохранения"));
-    QVERIFY(env_.boxes.shown[0].text.contains(QStringLiteral("missing")));
+    QVERIFY(env_.boxes.shown[0].text.contains(told));
     QCOMPARE(f.table().count(), 34); // the grid keeps the change
     QCOMPARE(fileBytes(good), before);
     // The next save that works makes file and grid agree.

@@ -1,5 +1,6 @@
 #include "application.h"
 #include "printing.h"
+#include "storagetest.h"
 #include "windowtest.h"
 
 #include <QApplication>
@@ -258,6 +259,17 @@ void TestReport::savePdfFromTheMenu() {
     f.report->savePdfAction()->trigger();
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка печати"));
+    // A full disk: told, and the file saved before stays whole.
+    env_.boxes.shown.clear();
+    env_.boxes.savePath = env_.path(QStringLiteral("Расчет.pdf"));
+    const QByteArray saved = fileBytes(env_.boxes.savePath);
+    {
+        FileSizeLimit limit(256);
+        f.report->savePdfAction()->trigger();
+    }
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка печати"));
+    QCOMPARE(fileBytes(env_.boxes.savePath), saved);
 }
 
 // Qt's own texts in Russian under a desktop of any locale.

@@ -18,6 +18,7 @@ private slots:
     void startUp();
     void panelsAreMadeWhenFirstWanted();
     void choosingARowAsItStandsWritesNothing();
+    void firstStartOnAFullDisk();
     void badStoredData_data();
     void badStoredData();
 
@@ -99,6 +100,19 @@ void TestStartup::choosingARowAsItStandsWritesNothing() {
     f.panel->selectRow(3); // "с 30 октября 2009 г.=9,5 "
     QCOMPARE(f.table().rate(2), QStringLiteral("9,5"));
     QCOMPARE(fileBytes(env_.rateFile()), storage::encodeRateFile(f.table().lines()));
+}
+
+// The first start cannot write the rate file: the user is told, and no
+// half-written file is left to be read as the table next time.
+void TestStartup::firstStartOnAFullDisk() {
+    {
+        FileSizeLimit limit(512);
+        open();
+    }
+    QCOMPARE(boxes_.shown.size(), 1);
+    QVERIFY2(boxes_.shown[0].text.contains(QStringLiteral("stavki.txt")),
+             qPrintable(boxes_.shown[0].text));
+    QVERIFY(!QFile::exists(env_.rateFile()));
 }
 
 void TestStartup::badStoredData_data() {

@@ -6,8 +6,6 @@
 
 #include <QDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace storage;
 
@@ -109,28 +107,36 @@ void TestStorage::saveFailuresKeepTheFile() {
         AppError, writeRateFile(home.path(QStringLiteral("missing/stavki.txt")), builtInLines()));
     QVERIFY_THROWS_EXCEPTION(AppError, writeRateFile(QString(), builtInLines()));
 
-    // A write that fails half-way (here: the file size limit) must leave the
-    // last good file whole. Permissions would not stop a test running as root.
+    // A write that fails half-way must leave the last good file whole: a large
+    // one, and a small one that fits a write buffer and would fail only when
+    // the buffer goes to disk.
     QStringList big;
     for (int i = 0; i < 10000; ++i)
         big << QStringLiteral("с %1=1").arg(i);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    bool raised = false;
-    try {
-        writeRateFile(path, big);
-    } catch (const AppError &e) {
-        raised = true;
-        QVERIFY(e.message().contains(QDir::toNativeSeparators(path)));
+    QStringList small = builtInLines();
+    small.prepend(QStringLiteral("с 1 января 2011 г.=7,75"));
+    for (const QStringList &lines : {big, small}) {
+        FileSizeLimit limit(512);
+        try {
+            writeRateFile(path, lines);
+            QFAIL("a failed write was reported as done");
+        } catch (const AppError &e) {
+            QVERIFY(e.message().contains(QDir::toNativeSeparators(path)));
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &old);
-    QVERIFY(raised);
     QCOMPARE(readBytes(path), expectedHistoryBytes());
     QCOMPARE(QDir(home.path(QString())).entryList(QDir::Files), QStringList{"stavki.txt"});
+
+    // The settings store likewise: a value that cannot reach the disk is an
+    // error, and the stored ones stay.
+    writeSetting(kSettingsKey, true, QStringLiteral("k_stav"), QStringLiteral("300"));
+    {
+        FileSizeLimit limit(10);
+        QVERIFY_THROWS_EXCEPTION(
+            AppError,
+            writeSetting(kSettingsKey, false, QStringLiteral("dogovor"), QStringLiteral("0,2")));
+    }
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("k_stav")), QStringLiteral("300"));
 
     if (geteuid() != 0) {
         QFile::setPermissions(home.path(QString()), QFile::ReadOwner | QFile::ExeOwner);

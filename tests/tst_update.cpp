@@ -1,10 +1,13 @@
 #include "common/apperror.h"
+#include "common/dates.h"
 #include "common/module.h"
 #include "httpresponder.h"
 #include "keyratefixture.h"
 #include "rategrid.h"
+#include "rates/periodkey.h"
 #include "storage/ratefile.h"
 #include "storage/settings.h"
+#include "storagetest.h"
 #include "update/keyratepage.h"
 #include "windowtest.h"
 
@@ -14,6 +17,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QStringEncoder>
+#include <optional>
 
 namespace {
 
@@ -53,6 +57,7 @@ private slots:
     void redirectAndUtf8();
     void repeatedKeysAndDateTexts();
     void timeLimit();
+    void saveFailureLeavesTableAndFile_data();
     void saveFailureLeavesTableAndFile();
     void chosenRateStaysAfterAnUpdate();
     void keyRatePage_data();
@@ -208,14 +213,28 @@ void TestUpdate::timeLimit() {
     QCOMPARE(f.table().count(), 33);
 }
 
+void TestUpdate::saveFailureLeavesTableAndFile_data() {
+    QTest::addColumn<bool>("fullDisk"); // else the file's folder is gone
+    QTest::newRow("folder gone") << false;
+    QTest::newRow("full disk") << true;
+}
+
 void TestUpdate::saveFailureLeavesTableAndFile() {
-    server_->routes["/rates"] = {200, "text/html",
-                                 bankPage(QStringLiteral("Банк"), {"с 1 июня 2010 г.|7,75"})};
+    QFETCH(bool, fullDisk);
+    QStringList pairs; // a table larger than the settings store
+    for (int i = 0; i < 60; ++i)
+        pairs << rates::convertPeriodKey(dateText(QDate(2010, 6, 1).addDays(-i))) + "|7,75";
+    server_->routes["/rates"] = {200, "text/html", bankPage(QStringLiteral("Банк"), pairs)};
     Window &f = openAt(QStringLiteral("/rates"));
     const QString good = f.rateFilePath();
     const QByteArray before = fileBytes(good);
-    f.panel->setRateFilePath(env_.path(QStringLiteral("missing/stavki.txt")));
-    update(f);
+    if (!fullDisk) f.panel->setRateFilePath(env_.path(QStringLiteral("missing/stavki.txt")));
+    {
+        // Smaller than the new table, larger than the settings store.
+        std::optional<FileSizeLimit> limit;
+        if (fullDisk) limit.emplace(QFileInfo(storage::settingsFilePath()).size() + 200);
+        update(f);
+    }
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].caption, ui::appTitle());
     QCOMPARE(f.table().lines(), rates::RateTable::builtIn().lines());

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+#include <memory>
 
 // Parts of the program that are loaded when first used (the rate update, the
 // printing), so that a start pays neither for them nor for the libraries
@@ -32,4 +33,14 @@ QFunctionPointer moduleEntry(const QStringList &folders, const char *module, con
 // The same in moduleFolders(), typed.
 template <class Function> Function *moduleEntry(const char *module, const char *symbol) {
     return reinterpret_cast<Function *>(moduleEntry(moduleFolders(), module, symbol));
+}
+
+// An object made by a module's entry point `symbol` (a function without
+// arguments returning a new Object, or null); the entry point is looked up
+// on the first call.
+template <class Object>
+std::unique_ptr<Object> makeInModule(const char *module, const char *symbol) {
+    using Make = Object *();
+    static Make *const make = moduleEntry<Make>(module, symbol);
+    return std::unique_ptr<Object>(make());
 }

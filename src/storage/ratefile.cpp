@@ -1,10 +1,10 @@
 #include "ratefile.h"
 
+#include "savedfile.h"
 #include "settings.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -73,11 +73,10 @@ QStringList decodeRateFile(const QByteArray &bytes) {
 void writeRateFile(const QString &path, const QStringList &lines) {
     if (path.isEmpty())
         throw AppError(QStringLiteral("Не задан путь к файлу ставок: таблица не сохранена"));
-    QSaveFile file(path);
-    const QByteArray bytes = encodeRateFile(lines);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    const QString failure = saveFile(path, encodeRateFile(lines));
+    if (!failure.isEmpty())
         throw AppError(QStringLiteral("Не удается сохранить файл ставок \"%1\": %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+                           .arg(QDir::toNativeSeparators(path), failure));
 }
 
 QStringList readRateFile(const QString &path) {

@@ -9,6 +9,7 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <QFileDevice>
 #include <QIODevice>
 #include <QSettings>
 #endif
@@ -200,7 +201,12 @@ bool writeIni(QIODevice &device, const QSettings::SettingsMap &map) {
         if (name != kMarker)
             out += escape(name, true) + u'=' + escape(it.value().toString(), false) + u'\n';
     }
-    return device.write(out.toUtf8()) >= 0;
+    const QByteArray bytes = out.toUtf8();
+    if (device.write(bytes) != bytes.size()) return false;
+    // The store hands us a buffered file that it commits whatever the buffer
+    // met on its way to disk: a full disk must fail here, not empty the file.
+    auto *file = qobject_cast<QFileDevice *>(&device);
+    return !file || file->flush();
 }
 
 QSettings::Format iniFormat() {

@@ -25,6 +25,6 @@ std::unique_ptr<PrinterJob> printerJob(std::unique_ptr<QPrinter> printer);
 
 } // namespace ui
 
-// The printing module's entry point, "dolgomerOpenDefaultPrinter": a job on
-// the default printer, or null when none is installed.
-using OpenDefaultPrinter = ui::PrinterJob *();
+// The printing module's entry point besides its version is
+// "dolgomerOpenDefaultPrinter": a new job on the default printer, or null
+// when none is installed.

@@ -5,9 +5,7 @@
 namespace ui {
 
 std::unique_ptr<PrinterJob> openDefaultPrinter() {
-    static OpenDefaultPrinter *const open =
-        moduleEntry<OpenDefaultPrinter>("dolgomer-print", "dolgomerOpenDefaultPrinter");
-    return std::unique_ptr<PrinterJob>(open());
+    return makeInModule<PrinterJob>("dolgomer-print", "dolgomerOpenDefaultPrinter");
 }
 
 } // namespace ui

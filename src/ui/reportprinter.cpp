@@ -3,8 +3,10 @@
 #include "dialogs.h"
 #include "printerloader.h"
 #include "printing.h"
+#include "storage/savedfile.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QPageLayout>
 #include <QPainter>
@@ -85,18 +87,27 @@ void ReportPrinter::savePdf(const QStringList &lines) {
                                                QDir::home().filePath(QStringLiteral("Расчет.pdf")),
                                                QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) return;
-    bool saved = false;
+    QString failure;
     {
         BusyPointer busy;
-        QPdfWriter pdf(path);
-        pdf.setResolution(600);
-        pdf.setCreator(appTitle());
-        saved = draw(pdf, lines);
+        // Drawn in memory and saved whole: a failed write never leaves half a
+        // file, nor replaces one the user had under that name.
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        bool drawn = false;
+        {
+            QPdfWriter pdf(&buffer);
+            pdf.setResolution(600);
+            pdf.setCreator(appTitle());
+            drawn = draw(pdf, lines);
+        }
+        failure = drawn ? storage::saveFile(path, buffer.data())
+                        : QStringLiteral("страница не нарисована");
     }
     const QString shownPath = QDir::toNativeSeparators(path);
-    if (!saved) {
-        dialogs_.ask(QStringLiteral("Не удается записать файл \"%1\".").arg(shownPath), kPrintError,
-                     MessageBoxes::Icon::Stop);
+    if (!failure.isEmpty()) {
+        dialogs_.ask(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(shownPath, failure),
+                     kPrintError, MessageBoxes::Icon::Stop);
         return;
     }
     dialogs_.ask(QStringLiteral("Расчет сохранен в файл \"%1\".").arg(shownPath), kMessage,

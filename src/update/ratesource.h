@@ -52,5 +52,5 @@ std::unique_ptr<RateSource> makeRateSource();
 
 } // namespace update
 
-// The update module's entry point besides its version, "dolgomerMakeRateSource".
-using MakeRateSource = update::RateSource *();
+// The update module's entry point besides its version is
+// "dolgomerMakeRateSource": a new source.

@@ -5,9 +5,7 @@
 namespace update {
 
 std::unique_ptr<RateSource> makeRateSource() {
-    static MakeRateSource *const make =
-        moduleEntry<MakeRateSource>("dolgomer-update", "dolgomerMakeRateSource");
-    return std::unique_ptr<RateSource>(make());
+    return makeInModule<RateSource>("dolgomer-update", "dolgomerMakeRateSource");
 }
 
 } // namespace update

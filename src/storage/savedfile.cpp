@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "savedfile.h"
+
+#include <QSaveFile>
+
+namespace storage {
+
+QString saveFile(const QString &path, const QByteArray &bytes) {
+    QSaveFile file(path);
+    // Unbuffered, so that a failed write is seen by the file itself: a write
+    // that failed only when a buffer was flushed would still be committed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit()) return file.errorString();
+    return QString();
+}
+
+} // namespace storage
