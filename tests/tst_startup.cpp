@@ -121,7 +121,10 @@ void TestStartup::badStoredData_data() {
     QTest::addColumn<QString>("message");
     QTest::newRow("repeated key") << QByteArray("a=1\r\nA=2\r\n") << false << "\"A\"";
     QTest::newRow("key with no date") << QByteArray("x=1\r\ny=2\r\n") << false << "\"x\"";
-    QTest::newRow("random bytes") << QByteArray("\x01\xff=\0\x80\r\r\n=", 10) << false << "";
+    QTest::newRow("random bytes") << QByteArray("\x01\xff=\0\x80\r\r\n=", 10) << false
+                                  << "нулевые байты";
+    QTest::newRow("UTF-8") << QByteArray("с 1 января 2010 г.=7\r\nс 1 мая 2009 г.=9\r\n") << false
+                           << "";
     QTest::newRow("unwritable settings store") << QByteArray() << true << "registry.ini";
     // Told as the command line tells it, by the same rules.
     QTest::newRow("too large to be a rate file") << QByteArray("70 MB") << false << "слишком велик";

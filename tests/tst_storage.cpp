@@ -90,6 +90,12 @@ void TestStorage::decodeFile_data() {
     QTest::newRow("a lone line end") << QByteArray("\r\n") << QStringList{""};
     QTest::newRow("code page 1251")
         << QByteArray("\xf1 1 \xff\xed\xe2\xe0\xf0\xff=9") << QStringList{"с 1 января=9"};
+    // What every Linux editor writes, with or without a BOM.
+    QTest::newRow("UTF-8") << QByteArray("с 1 января=9\r\n") << QStringList{"с 1 января=9"};
+    QTest::newRow("UTF-8 with a BOM")
+        << QByteArray("\xEF\xBB\xBFс 1 января=9\n") << QStringList{"с 1 января=9"};
+    QTest::newRow("code page 1251 that looks like UTF-8 at first")
+        << QByteArray("\xd0\xa0 \xf1=9") << QStringList{"Р\u00a0 с=9"};
 }
 
 void TestStorage::decodeFile() {

@@ -175,25 +175,36 @@ void TestUserRates::fileGone() {
 }
 
 void TestUserRates::refusedFile_data() {
-    firstRun_data();
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("told");
+    for (const bool write : {true, false}) {
+        const char *who = write ? "window" : "command line";
+        QTest::addRow("too large, %s", who) << write << QByteArray("70 MB") << "слишком велик";
+        QTest::addRow("zero bytes, %s", who)
+            << write << QByteArray("a=1\r\n\0\0\0b=2", 10) << "нулевые байты";
+    }
 }
 
-// A file too large to be a rate file is told, in the window and on the
-// command line alike; the history stands in and is bound to no file, so a
-// save can never overwrite the user's.
+// A file that is no rate file is told, in the window and on the command line
+// alike; the history stands in and is bound to no file, so a save can never
+// overwrite the user's.
 void TestUserRates::refusedFile() {
     QFETCH(bool, write);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, told);
     Home home;
     const QString path = openFirstRun();
-    plantRateFile(path, "70 MB");
+    plantRateFile(path, bytes);
+    const qint64 size = QFileInfo(path).size();
 
     const UserRates user =
         openUserRates(write ? RateFileAccess::ReadWrite : RateFileAccess::ReadOnly);
-    QVERIFY2(user.problem.contains(QStringLiteral("слишком велик")), qPrintable(user.problem));
+    QVERIFY2(user.problem.contains(told), qPrintable(user.problem));
     QVERIFY(user.path.isEmpty());
     QCOMPARE(user.table.count(), 33);
     QVERIFY_THROWS_EXCEPTION(AppError, saveRateFile(user.path, user.table));
-    QCOMPARE(QFileInfo(path).size(), 70 * 1024 * 1024);
+    QCOMPARE(QFileInfo(path).size(), size);
 }
 
 void TestUserRates::lostSettings_data() {

@@ -51,11 +51,31 @@ QByteArray encodeRateFile(const QStringList &lines) {
     return encoder(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
+namespace {
+
+// Every editor on Linux saves UTF-8: a file that reads as UTF-8 and holds
+// more than ASCII is taken as such. Code page 1251 Cyrillic is never valid
+// UTF-8 (its letters would have to follow each other as lead and
+// continuation bytes), so the program's own files always read as before.
+QString decodedText(QByteArrayView bytes) {
+    const bool bom = bytes.startsWith("\xEF\xBB\xBF");
+    if (bom) bytes = bytes.sliced(3);
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    if (bom || !ascii) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = utf8(bytes);
+        if (!utf8.hasError()) return text;
+    }
+    QStringDecoder cp1251("windows-1251");
+    return cp1251(bytes);
+}
+
+} // namespace
+
 QStringList decodeRateFile(const QByteArray &bytes) {
     const qsizetype nul = bytes.indexOf('\0');
-    QStringDecoder decoder("windows-1251");
     const QString text =
-        decoder(nul < 0 ? QByteArrayView(bytes) : QByteArrayView(bytes).first(nul));
+        decodedText(nul < 0 ? QByteArrayView(bytes) : QByteArrayView(bytes).first(nul));
     QStringList lines;
     qsizetype begin = 0;
     const qsizetype n = text.size();
@@ -93,6 +113,12 @@ QStringList readRateFile(const QString &path) {
     if (file.error() != QFileDevice::NoError)
         throw RateFileUnreadable(QStringLiteral("Не удается прочитать файл ставок \"%1\": %2")
                                      .arg(QDir::toNativeSeparators(path), file.errorString()));
+    // Zero bytes are in no text: this is some other file, and it must be
+    // neither read as a table nor written over.
+    if (bytes.contains('\0'))
+        throw RateFileUnreadable(QStringLiteral("Файл ставок \"%1\" не является текстом (в нем "
+                                                "нулевые байты), он не загружен")
+                                     .arg(QDir::toNativeSeparators(path)));
     return decodeRateFile(bytes);
 }
 

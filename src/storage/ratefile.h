@@ -22,11 +22,12 @@ QString defaultRateFilePath();
 QString absoluteRateFilePath(const QString &stored);
 
 // The rate file's bytes: every line in code page 1251 followed by CR LF; an
-// empty table is an empty file.
+// empty table is an empty file, however the file was encoded when read.
 QByteArray encodeRateFile(const QStringList &lines);
 
-// Lines from a rate file's bytes: CR LF, CR or LF end a line, a NUL byte ends
-// the text, a final line end adds no line.
+// Lines from a rate file's bytes: UTF-8 (a BOM dropped) when they read as
+// UTF-8 and hold more than ASCII, else code page 1251; CR LF, CR or LF end a
+// line, a NUL byte ends the text, a final line end adds no line.
 QStringList decodeRateFile(const QByteArray &bytes);
 
 // Writes the lines to `path` atomically: until the new file is complete the
@@ -34,8 +35,8 @@ QStringList decodeRateFile(const QByteArray &bytes);
 // disk is then the last good table.
 void writeRateFile(const QString &path, const QStringList &lines);
 
-// The file's lines. A file that cannot be read, or is too large to be a rate
-// file, raises RateFileUnreadable.
+// The file's lines. A file that cannot be read, is too large to be a rate
+// file or holds zero bytes (no text) raises RateFileUnreadable.
 QStringList readRateFile(const QString &path);
 
 class RateFileUnreadable : public AppError {
