@@ -170,11 +170,27 @@ void TestStorage::settingsReadLikeIni() {
     QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("patch")), QStringLiteral("/other"));
     QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("k_stav")), QStringLiteral("300"));
     // Blanks the program itself writes at either end are kept.
-    for (const QString &value : {QStringLiteral(" 300"), QStringLiteral("300 \t"),
-                                 QStringLiteral("  "), QStringLiteral("a\\ ")}) {
+    for (const QString &value :
+         {QStringLiteral(" 300"), QStringLiteral("300 \t"), QStringLiteral("  "),
+          QStringLiteral("a\\ "), QStringLiteral("\"0,5\""), QStringLiteral("\"")}) {
         writeSetting(kSettingsKey, false, QStringLiteral("dogovor"), value);
         QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("dogovor")), value);
     }
+
+    // As the registry reads: a section name in another letter case is the same
+    // section, a section written twice is one, and a value in quotes is read
+    // without them.
+    writeBytes(settingsFilePath(), "[software\\долгомер]\n"
+                                   "patch = \"/q/hand/stavki.txt\"\n"
+                                   "[SOFTWARE\\Долгомер]\n"
+                                   "k_stav=\"300\"\n");
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("patch")),
+             QStringLiteral("/q/hand/stavki.txt"));
+    QCOMPARE(readSetting(kSettingsKey, false, QStringLiteral("k_stav")), QStringLiteral("300"));
+    writeSetting(kSettingsKey, true, QStringLiteral("dogovor"), QStringLiteral("0,2"));
+    const QByteArray merged = readBytes(settingsFilePath());
+    QCOMPARE(merged.count("["), 1);
+    QVERIFY2(merged.contains("dogovor=0,2") && merged.contains("k_stav=300"), merged.constData());
 }
 
 QTEST_GUILESS_MAIN(TestStorage)

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
@@ -114,6 +115,8 @@ QString escape(const QString &s, bool isName) {
             out += QStringLiteral("\\r");
         else if (isName && (c == u'=' || (i == 0 && c == u'[')))
             out += u'\\' + c;
+        else if (!isName && i == lead && c == u'"')
+            out += u'\\' + c; // a value in quotes is read without them
         else
             out += c;
     }
@@ -148,11 +151,26 @@ QStringView trimmed(QStringView s) {
     return s;
 }
 
-// The file is read leniently: a line that fits nothing carries no value and is
-// passed over, so one damaged line never costs the user the others. Blanks
-// around section headers, names, "=" and values are not part of them.
+// A value in double quotes, as Qt's own INI files and hand edits write it,
+// is read without them.
+QString valueText(QStringView raw) {
+    if (raw.size() >= 2 && raw.front() == u'"' && raw.back() == u'"') {
+        qsizetype slashes = 0;
+        while (slashes + 2 < raw.size() && raw[raw.size() - 2 - slashes] == u'\\')
+            ++slashes;
+        if (slashes % 2 == 0) raw = raw.sliced(1, raw.size() - 2);
+    }
+    return unescape(raw);
+}
+
+// The file is read as the registry it stands for: a line that fits nothing
+// carries no value and is passed over, so one damaged line never costs the
+// user the others; blanks around section headers, names, "=" and values are
+// not part of them; section names are the same whatever their letter case,
+// and a section written twice is one section (spelled as it first was).
 bool readIni(QIODevice &device, QSettings::SettingsMap &map) {
     const QString text = QString::fromUtf8(device.readAll());
+    QHash<QString, QString> spelling; // case-folded name -> first spelling
     QString section;
     bool inSection = false;
     for (QStringView line : QStringView(text).split(u'\n')) {
@@ -161,7 +179,10 @@ bool readIni(QIODevice &device, QSettings::SettingsMap &map) {
         if (line.startsWith(u'[') && line.endsWith(u']')) {
             section = trimmed(line.sliced(1, line.size() - 2)).toString().replace(u'\\', u'/');
             inSection = !section.isEmpty();
-            if (inSection) map.insert(section + u'/' + kMarker, QString());
+            if (!inSection) continue;
+            section = *spelling.insert(section.toCaseFolded(),
+                                       spelling.value(section.toCaseFolded(), section));
+            map.insert(section + u'/' + kMarker, QString());
             continue;
         }
         if (!inSection) continue;
@@ -176,7 +197,7 @@ bool readIni(QIODevice &device, QSettings::SettingsMap &map) {
         }
         const QStringView name = trimmed(line.first(std::max<qsizetype>(eq, 0)));
         if (eq > 0 && !name.isEmpty())
-            map.insert(section + u'/' + unescape(name), unescape(trimmed(line.sliced(eq + 1))));
+            map.insert(section + u'/' + unescape(name), valueText(trimmed(line.sliced(eq + 1))));
     }
     return true;
 }
@@ -219,11 +240,30 @@ QString groupOf(const QString &keyPath) {
     return QString(keyPath).replace(u'\\', u'/');
 }
 
+// A key path as the file spells it, level by level, letter case aside.
+QString spelledIn(const QSettings &settings, const QString &group) {
+    const QStringList keys = settings.allKeys();
+    QString spelled;
+    for (const QString &part : group.split(u'/', Qt::SkipEmptyParts)) {
+        const QString level = spelled.isEmpty() ? part : spelled + u'/' + part;
+        spelled = level;
+        for (const QString &key : keys) {
+            if (key.size() > level.size() && key[level.size()] == u'/' &&
+                QStringView(key).first(level.size()).compare(level, Qt::CaseInsensitive) == 0) {
+                spelled = key.left(level.size());
+                break;
+            }
+        }
+    }
+    return spelled;
+}
+
 // One opening of the store: the key path, created with all its levels when asked.
 class Store {
 public:
     Store(const QString &keyPath, bool create)
-        : settings_(settingsFilePath(), iniFormat()), group_(groupOf(keyPath)) {
+        : settings_(settingsFilePath(), iniFormat()),
+          group_(spelledIn(settings_, groupOf(keyPath))) {
         exists_ = settings_.contains(group_ + u'/' + kMarker);
         if (create && !group_.isEmpty() && !exists_) {
             QString level;
