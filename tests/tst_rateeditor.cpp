@@ -23,6 +23,7 @@ private slots:
     void deleteEntries();
     void rateField_data();
     void rateField();
+    void unsavedChangeIsNotDroppedSilently();
     void saveFailureIsTold_data();
     void saveFailureIsTold();
 
@@ -206,6 +207,35 @@ void TestRateEditor::saveFailureIsTold() {
     f.panel->setRateFilePath(good);
     clickCell(f.rateGrid, 2, 1);
     QCOMPARE(fileBytes(good), cp1251(f.table().lines()));
+}
+
+// A folder where nothing can be written: the deletion that could not be
+// saved is told once, later choices of rows say nothing more, and closing
+// asks before the change is lost.
+void TestRateEditor::unsavedChangeIsNotDroppedSilently() {
+    Window &f = openPanel();
+    const QByteArray before = fileBytes(f.rateFilePath());
+    FileSizeLimit full(512);
+    clickCell(f.rateGrid, 1, 1);
+    f.editor->deleteChosen();
+    QCOMPARE(env_.boxes.shown.size(), 2); // the question, then the failure
+    QCOMPARE(env_.boxes.shown[1].caption, QStringLiteral("Ошибка сохранения"));
+    for (int row : {1, 4, 5}) // rates in their normal form: no change of their own
+        clickCell(f.rateGrid, row, 1);
+    QCOMPARE(env_.boxes.shown.size(), 2);
+    QCOMPARE(fileBytes(f.rateFilePath()), before);
+
+    env_.boxes.answers = {false};
+    f.window.close();
+    QCOMPARE(env_.boxes.shown.size(), 3);
+    QVERIFY2(env_.boxes.shown[2].text.startsWith(
+                 QStringLiteral("Изменения таблицы ставок не сохранены в файл")),
+             qPrintable(env_.boxes.shown[2].text));
+    QCOMPARE(env_.boxes.shown[2].buttons, MessageBoxes::Buttons::YesNo);
+    QVERIFY(f.window.isVisible());
+    env_.boxes.answers = {true};
+    f.window.close();
+    QVERIFY(!f.window.isVisible());
 }
 
 QTEST_MAIN(TestRateEditor)

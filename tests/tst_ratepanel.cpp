@@ -203,7 +203,8 @@ void TestRatePanel::rowsWithoutARate() {
 }
 
 // A rate file that cannot be read is told once; the built-in table then
-// serves quietly, and an edit that cannot be saved is told in one box.
+// serves quietly, and an edit that cannot be saved is told in one box that
+// says why (the file is known, it was refused).
 void TestRatePanel::refusedFileIsToldOnce() {
     writeFile(env_.rateFile(), QByteArray("с 1 января 2010 г.=8\r\n"));
     QFile big(env_.rateFile());
@@ -212,7 +213,7 @@ void TestRatePanel::refusedFileIsToldOnce() {
     storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
     Window &f = env_.open();
     QCOMPARE(env_.boxes.shown.size(), 1);
-    QCOMPARE(f.rateFilePath(), QString());
+    QCOMPARE(f.rateFilePath(), env_.rateFile());
     env_.boxes.shown.clear();
     f.periodEnd->setDate(QDate(2008, 7, 14));
     f.window.openRatePanel();
@@ -225,6 +226,8 @@ void TestRatePanel::refusedFileIsToldOnce() {
     click(f.saveEntryLink);
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка сохранения"));
+    QVERIFY2(env_.boxes.shown[0].text.contains(QStringLiteral("слишком велик")),
+             qPrintable(env_.boxes.shown[0].text));
     QCOMPARE(QFileInfo(env_.rateFile()).size(), 65 * 1024 * 1024);
 }
 

@@ -60,6 +60,8 @@ private slots:
     void saveFailureLeavesTableAndFile_data();
     void saveFailureLeavesTableAndFile();
     void chosenRateStaysAfterAnUpdate();
+    void refusedFileReplacedOnlyIfAgreed_data();
+    void refusedFileReplacedOnlyIfAgreed();
     void keyRatePage_data();
     void keyRatePage();
     void moduleOfAnotherVersion();
@@ -239,6 +241,50 @@ void TestUpdate::saveFailureLeavesTableAndFile() {
     QCOMPARE(env_.boxes.shown[0].caption, ui::appTitle());
     QCOMPARE(f.table().lines(), rates::RateTable::builtIn().lines());
     QCOMPARE(fileBytes(good), before);
+}
+
+void TestUpdate::refusedFileReplacedOnlyIfAgreed_data() {
+    QTest::addColumn<bool>("agreed");
+    QTest::newRow("no") << false;
+    QTest::newRow("yes") << true;
+}
+
+// A rate file refused at start is the way out of the built-in table: an
+// update offers to replace it and keeps it beside the new one.
+void TestUpdate::refusedFileReplacedOnlyIfAgreed() {
+    QFETCH(bool, agreed);
+    server_->routes["/rates"] = {
+        200, "text/html",
+        bankPage(QStringLiteral("Банк"), {"с 1 июня 2010 г.|7,75", "с 29 марта 2010 г.|8,25"})};
+    plantRateFile(env_.rateFile(), "70 MB");
+    storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
+    Window &f = openAt(QStringLiteral("/rates"));
+    QCOMPARE(env_.boxes.shown.size(), 1); // the refusal, at start
+    env_.boxes.shown.clear();
+    env_.boxes.answers = {agreed};
+    update(f);
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Подтверждение замены"));
+    QCOMPARE(env_.boxes.shown[0].buttons, MessageBoxes::Buttons::YesNo);
+    const QString backup = env_.rateFile() + QStringLiteral(".bak");
+    QVERIFY2(env_.boxes.shown[0].text.contains(backup), qPrintable(env_.boxes.shown[0].text));
+    if (!agreed) {
+        QCOMPARE(env_.boxes.shown.size(), 1);
+        QCOMPARE(f.table().count(), 33);
+        QCOMPARE(QFileInfo(env_.rateFile()).size(), 70 * 1024 * 1024);
+        QVERIFY(!QFile::exists(backup));
+        return;
+    }
+    QCOMPARE(env_.boxes.shown.size(), 2);
+    QCOMPARE(env_.boxes.shown[1].text, kDone);
+    QCOMPARE(QFileInfo(backup).size(), 70 * 1024 * 1024);
+    QCOMPARE(fileBytes(env_.rateFile()), storage::encodeRateFile(f.table().lines()));
+    // From now on the new file is the table's: an edit is saved.
+    f.editor->startAdding();
+    f.entryDate->setDate(QDate(2011, 3, 1));
+    QTest::mouseClick(f.saveEntryLink, Qt::LeftButton);
+    QCOMPARE(env_.boxes.shown.size(), 2);
+    QCOMPARE(fileBytes(env_.rateFile()), storage::encodeRateFile(f.table().lines()));
+    QCOMPARE(f.table().count(), 3);
 }
 
 // The update replaces the table, not the rate the user chose: that stays in

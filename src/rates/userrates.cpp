@@ -10,14 +10,13 @@
 namespace rates {
 namespace {
 
-// Loads the user's file into `rates`; a file that cannot be read is not the
-// table's any more (its path is dropped), a repeated key is told but the rest
-// of the file serves.
+// Loads the user's file into `rates`; a file that cannot be read is marked
+// refused, a repeated key is told but the rest of the file serves.
 void loadUserFile(UserRates &rates, QString &repeated) {
     try {
         loadRateFile(rates.path, rates.table);
     } catch (const storage::RateFileUnreadable &) {
-        rates.path.clear();
+        rates.refused = true;
         throw;
     } catch (const AppError &e) {
         repeated = e.message();

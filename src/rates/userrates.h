@@ -16,9 +16,12 @@ enum class RateFileAccess { ReadWrite, ReadOnly };
 struct UserRates {
     // The user's table, or the built-in history when there is none to be had.
     RateTable table = RateTable::builtIn();
-    // The file the table is kept in; empty when the table is not the user's
-    // (their file could not be read), so that saving it never overwrites theirs.
+    // The file the table is kept in.
     QString path;
+    // The file at `path` could not be used (unreadable, too large, no text):
+    // the table is the built-in history, which must never be saved over the
+    // user's file unless they agree.
+    bool refused = false;
     // What the user must be told, empty when all went well: a file refused,
     // a repeated key left out, a settings store or a file that cannot be written.
     QString problem;

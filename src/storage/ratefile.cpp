@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -60,7 +61,8 @@ namespace {
 QString decodedText(QByteArrayView bytes) {
     const bool bom = bytes.startsWith("\xEF\xBB\xBF");
     if (bom) bytes = bytes.sliced(3);
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
     if (bom || !ascii) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         QString text = utf8(bytes);
@@ -120,6 +122,13 @@ QStringList readRateFile(const QString &path) {
                                                 "нулевые байты), он не загружен")
                                      .arg(QDir::toNativeSeparators(path)));
     return decodeRateFile(bytes);
+}
+
+QString freeBackupPath(const QString &path) {
+    QString backup = path + QStringLiteral(".bak");
+    for (int n = 2; QFileInfo::exists(backup); ++n)
+        backup = path + QStringLiteral(".bak") + QString::number(n);
+    return backup;
 }
 
 QString storedRateFilePath() {

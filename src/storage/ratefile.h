@@ -47,6 +47,10 @@ public:
 // The rate file's path the settings name ("patch"), "" when none. Raises
 // AppError when the settings cannot be read.
 QString storedRateFilePath();
+// A name beside `path` that no file has yet, for keeping an old file:
+// "stavki.txt.bak", else "stavki.txt.bak2", "stavki.txt.bak3"...
+QString freeBackupPath(const QString &path);
+
 // Records the rate file's path in the settings; raises AppError when it cannot.
 void storeRateFilePath(const QString &path);
 

@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QRandomGenerator>
@@ -213,7 +214,17 @@ void MainWindow::closeWindow() {
 // However the window is closed ("Закрыть", Alt+F4, the desktop's close
 // request), the divisor and the contractual rate are kept. A store that
 // cannot be written is reported, but it must not keep the user in the window.
+// A change of the rate table that never reached its file is not dropped
+// without asking.
 void MainWindow::closeEvent(QCloseEvent *event) {
+    if (ratePanel_->hasUnsavedChange() &&
+        !dialogs_.ask(QStringLiteral("Изменения таблицы ставок не сохранены в файл \"%1\". "
+                                     "Закрыть программу без них?")
+                          .arg(QDir::toNativeSeparators(ratePanel_->rateFilePath())),
+                      appTitle(), MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNo)) {
+        event->ignore();
+        return;
+    }
     dialogs_.guard([this] { rateModes_->storeSettings(); });
     QWidget::closeEvent(event);
 }

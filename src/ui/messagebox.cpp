@@ -12,10 +12,15 @@ bool QtMessageBoxes::show(QWidget *owner, const QString &text, const QString &ca
                     : icon == Icon::Question  ? QMessageBox::Question
                                               : QMessageBox::Critical,
                     caption, text, QMessageBox::NoButton, owner);
-    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    const bool yesNo = buttons == Buttons::YesNo;
+    QPushButton *ok =
+        box.addButton(yesNo ? QStringLiteral("Да") : QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton *other = nullptr;
     if (buttons == Buttons::OkCancel)
-        box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
+        other = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    if (yesNo) other = box.addButton(QStringLiteral("Нет"), QMessageBox::RejectRole);
+    // A question that could cost the user something waits for a "Да" they chose.
+    box.setDefaultButton(yesNo ? other : ok);
     box.exec();
     return box.clickedButton() == ok;
 }

@@ -11,10 +11,10 @@ namespace ui {
 class MessageBoxes {
 public:
     enum class Icon { Information, Question, Stop };
-    enum class Buttons { Ok, OkCancel };
+    enum class Buttons { Ok, OkCancel, YesNo };
 
     virtual ~MessageBoxes() = default;
-    // Shows a modal box owned by `owner`; true when the user pressed OK.
+    // Shows a modal box owned by `owner`; true when the user pressed OK (Да).
     virtual bool show(QWidget *owner, const QString &text, const QString &caption, Icon icon,
                       Buttons buttons) = 0;
     // Asks where to save a file; an empty text when the user cancels.

@@ -5,8 +5,12 @@
 #include "rategrid.h"
 #include "rates/ratelookup.h"
 #include "rates/userrates.h"
+#include "storage/ratefile.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QMenu>
 #include <QScopedValueRollback>
@@ -75,6 +79,7 @@ bool RatePanel::openStorage() {
     rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadWrite);
     table_ = std::move(user.table);
     rateFilePath_ = std::move(user.path);
+    refusal_ = user.refused ? user.problem : QString();
     refresh();
     if (user.problem.isEmpty()) return true;
     dialogs_.reportError(user.problem);
@@ -128,18 +133,46 @@ void RatePanel::focusGrid() {
 
 void RatePanel::save() {
     unsaved_ = true; // until the file holds the table
+    if (!refusal_.isEmpty())
+        throw AppError(QStringLiteral("Таблица не сохранена, чтобы не затереть файл ставок, "
+                                      "который не удалось загрузить. %1")
+                           .arg(Dialogs::errorText(refusal_)));
     rates::saveRateFile(rateFilePath_, table_);
     unsaved_ = false;
 }
 
-void RatePanel::replaceTable(const rates::RateTable &fresh) {
-    rates::saveRateFile(rateFilePath_, fresh);
+bool RatePanel::replaceTable(const rates::RateTable &fresh) {
+    if (!refusal_.isEmpty()) {
+        // The user's file stays, under another name, whatever they answer.
+        const QString backup = storage::freeBackupPath(rateFilePath_);
+        const QString question =
+            QStringLiteral("%1\nЗаменить его загруженной таблицей? Прежний файл сохранится "
+                           "как \"%2\".")
+                .arg(Dialogs::errorText(refusal_), QDir::toNativeSeparators(backup));
+        if (!dialogs_.ask(question, QStringLiteral("Подтверждение замены"),
+                          MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNo))
+            return false;
+        if (QFileInfo::exists(rateFilePath_) && !QFile::rename(rateFilePath_, backup))
+            throw AppError(QStringLiteral("Не удается переименовать файл ставок \"%1\" в \"%2\"")
+                               .arg(QDir::toNativeSeparators(rateFilePath_),
+                                    QDir::toNativeSeparators(backup)));
+        try {
+            rates::saveRateFile(rateFilePath_, fresh);
+        } catch (const AppError &) {
+            QFile::rename(backup, rateFilePath_); // as it was
+            throw;
+        }
+        refusal_.clear();
+    } else {
+        rates::saveRateFile(rateFilePath_, fresh);
+    }
     table_ = fresh;
     unsaved_ = false;
     // The rate of the claim stays what the user chose until they choose again:
     // the selection stays, or goes to the new last row without choosing it.
     selectedRow_ = std::min(selectedRow_, rowCount());
     refresh();
+    return true;
 }
 
 void RatePanel::storeRate(int i, const QString &rate) {
@@ -148,11 +181,20 @@ void RatePanel::storeRate(int i, const QString &rate) {
         table_.setRate(i, rate);
         refresh();
     }
-    // Without a file (the user's could not be read) the built-in table serves
-    // quietly: a choice is not an edit, and the user was told at start-up.
-    // A row chosen as it stands leaves the file alone, unless an earlier save
-    // failed and the file still lacks a change.
-    if (!rateFilePath_.isEmpty() && (changed || unsaved_)) save();
+    // Over a refused file the built-in table serves quietly: a choice is not
+    // an edit, and the user was told at start-up. A row chosen as it stands
+    // leaves the file alone, unless an earlier save failed and the file still
+    // lacks a change.
+    if (rateFilePath_.isEmpty() || !refusal_.isEmpty() || !(changed || unsaved_)) return;
+    try {
+        save();
+    } catch (const AppError &e) {
+        // A rate the choice normalised is a change of its own and is told; an
+        // earlier change whose failure was told is only tried again.
+        if (changed)
+            dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка сохранения"),
+                         MessageBoxes::Icon::Stop);
+    }
 }
 
 void RatePanel::tellUnusableRow(int i) {

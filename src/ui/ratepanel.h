@@ -51,8 +51,12 @@ public:
     // Writes the table to the rate file; raises AppError when it cannot.
     void save();
     // Saves `fresh` and only then shows it: a table that cannot be saved
-    // never replaces the one in the file.
-    void replaceTable(const rates::RateTable &fresh);
+    // never replaces the one in the file. Over a file that was refused at
+    // start it asks first, and keeps the old file beside the new one; false
+    // when the user said no (nothing changed).
+    bool replaceTable(const rates::RateTable &fresh);
+    // The table holds a change the file lacks: its save failed.
+    bool hasUnsavedChange() const { return unsaved_; }
     // The row chosen in the grid, counted from 1 (the first entry); an empty
     // table has one empty row.
     int selectedRow() const { return selectedRow_; }
@@ -113,6 +117,9 @@ private:
     bool passingLastRow_ = false;
     // The table holds a change the file lacks: its save failed.
     bool unsaved_ = false;
+    // Why the user's rate file was refused at start; empty when the table is
+    // the file's. A refused file is never written over without asking.
+    QString refusal_;
 };
 
 } // namespace ui

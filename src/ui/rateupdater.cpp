@@ -171,8 +171,8 @@ void RateUpdater::takeKeyRatePage() {
     // cannot be saved never replaces the one in the file.
     rates::RateTable fresh;
     fresh.setLines(lines);
-    rates_->replaceTable(fresh);
-    rest();
+    rest();                                   // the pointer back before any question about the file
+    if (!rates_->replaceTable(fresh)) return; // the user kept their file
     dialogs_.ask(QStringLiteral("Значения ставок рефинансирования актуализированы"),
                  QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
     rates_->focusGrid();
