@@ -2,7 +2,9 @@
 #include "rates/periodkey.h"
 #include "rates/ratelookup.h"
 #include "rates/ratetable.h"
+#include "rates/tablefile.h"
 #include "rates/userrates.h"
+#include "storage/ratefile.h"
 #include "update/htmldoc.h"
 #include "update/keyratepage.h"
 #include "update/ratepage.h"
@@ -43,6 +45,29 @@ static void BM_SaveRateFile(benchmark::State &state) {
         saveRateFile(path, t);
 }
 BENCHMARK(BM_SaveRateFile)->Arg(33)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// What the window does after an edit: the file is read back and compared
+// with what was last written (another program may have changed it), then the
+// table is written.
+static void BM_SaveEditChecked(benchmark::State &state) {
+    UserRates opened;
+    opened.table = makeTable(int(state.range(0)));
+    opened.path = dir().path() + QStringLiteral("/checked.txt");
+    saveRateFile(opened.path, opened.table);
+    opened.fileBytes = storage::encodeRateFile(opened.table.lines());
+    TableFile file;
+    file.open(opened);
+    int n = 0;
+    for (auto _ : state) {
+        RateTable &t = file.table();
+        const TableEdit edit{TableEdit::Replace, t.line(0),
+                             t.key(0) + (n++ % 2 ? QStringLiteral("=7") : QStringLiteral("=8"))};
+        edit.applyTo(t);
+        file.record(edit);
+        file.save();
+    }
+}
+BENCHMARK(BM_SaveEditChecked)->Arg(33)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 static void BM_LoadRateFile(benchmark::State &state) {
     const QString path = dir().path() + QStringLiteral("/load.txt");

@@ -24,6 +24,7 @@ private slots:
     void rateField_data();
     void rateField();
     void unsavedChangeIsNotDroppedSilently();
+    void editsKeepOtherProgramsLines();
     void saveFailureIsTold_data();
     void saveFailureIsTold();
 
@@ -236,6 +237,41 @@ void TestRateEditor::unsavedChangeIsNotDroppedSilently() {
     env_.boxes.answers = {true};
     f.window.close();
     QVERIFY(!f.window.isVisible());
+}
+
+// Two windows on one data folder, and a line added by hand while a window is
+// open: every edit is saved over the file as it is on disk, never over the
+// table as it was read.
+void TestRateEditor::editsKeepOtherProgramsLines() {
+    Window &a = openPanel();
+    ui::MainWindow second(&env_.boxes);
+    Window b(second);
+    b.window.openRatePanel();
+    const auto add = [](Window &w, QDate date) {
+        w.editor->startAdding();
+        w.entryDate->setDate(date);
+        click(w.saveEntryLink);
+    };
+    add(a, QDate(2010, 3, 1));
+    add(b, QDate(2010, 4, 1));
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].text,
+             QStringLiteral("Файл ставок изменен другой программой; таблица перечитана, ваше "
+                            "изменение внесено."));
+    QCOMPARE(b.table().count(), 35);
+    QCOMPARE(fileBytes(env_.rateFile()), cp1251(b.table().lines()));
+    // The first window shows the file's table when it next needs the table.
+    a.window.closePanels();
+    a.window.openRatePanel();
+    QCOMPARE(a.table().lines(), b.table().lines());
+
+    // A line appended by hand survives the next edit.
+    const QByteArray byHand = fileBytes(env_.rateFile()) + cp1251({"с 1 января 1999 г.=60"});
+    writeFile(env_.rateFile(), byHand);
+    add(a, QDate(2010, 5, 1));
+    QCOMPARE(a.table().lines().last(), QStringLiteral("с 1 января 1999 г.=60"));
+    QCOMPARE(a.table().key(0), QStringLiteral("с 01 мая 2010 г."));
+    QCOMPARE(fileBytes(env_.rateFile()), cp1251(a.table().lines()));
 }
 
 QTEST_MAIN(TestRateEditor)

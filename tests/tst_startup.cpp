@@ -92,13 +92,15 @@ void TestStartup::panelsAreMadeWhenFirstWanted() {
 // normalises is a change and is written.
 void TestStartup::choosingARowAsItStandsWritesNothing() {
     Window &f = open();
-    const QByteArray marker("written elsewhere");
+    // A line another program added meanwhile: nothing of ours overwrites it.
+    const QByteArray marker = fileBytes(env_.rateFile()) + cp1251({"с 1 января 2011 г.=7,75"});
     writeFile(env_.rateFile(), marker);
     f.panel->selectRow(2); // "с 25 ноября 2009 г. =9"
     QCOMPARE(fileBytes(env_.rateFile()), marker);
     QCOMPARE(f.rateField->text(), QStringLiteral("9"));
     f.panel->selectRow(3); // "с 30 октября 2009 г.=9,5 "
     QCOMPARE(f.table().rate(2), QStringLiteral("9,5"));
+    QCOMPARE(f.table().lines().last(), QStringLiteral("с 1 января 2011 г.=7,75"));
     QCOMPARE(fileBytes(env_.rateFile()), storage::encodeRateFile(f.table().lines()));
 }
 

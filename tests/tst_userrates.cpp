@@ -3,6 +3,7 @@
 // runs, a file gone or refused, settings lost, and the read-only opening of
 // the command line, which never creates or writes anything.
 #include "common/apperror.h"
+#include "rates/tablefile.h"
 #include "rates/userrates.h"
 #include "storage/ratefile.h"
 #include "storage/settings.h"
@@ -44,6 +45,9 @@ private slots:
     void lostSettings_data();
     void lostSettings();
     void relativePath();
+    void editsOnAChangedFile_data();
+    void editsOnAChangedFile();
+    void reloadOnlyWithoutEdits();
 };
 
 void TestUserRates::loadAndSave() {
@@ -247,6 +251,99 @@ void TestUserRates::relativePath() {
     const UserRates user = openUserRates(RateFileAccess::ReadOnly);
     QCOMPARE(user.path, home.path(QStringLiteral("data/mine.txt")));
     QCOMPARE(user.table.count(), 1);
+}
+
+void TestUserRates::editsOnAChangedFile_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("refused"); // why the edit no longer applies; "" when it does
+    const QString newest = QStringLiteral("с 28 декабря 2009 г.=8,75");
+    QTest::newRow("add") << int(TableEdit::Add) << ""
+                         << "с 1 марта 2010 г.=8,5"
+                         << "";
+    QTest::newRow("add a key the file got meanwhile") << int(TableEdit::Add) << ""
+                                                      << "с 1 января 2011 г.=8"
+                                                      << "уже есть";
+    QTest::newRow("change") << int(TableEdit::Replace) << newest << "с 28 декабря 2009 г.=8,5"
+                            << "";
+    QTest::newRow("change a line changed meanwhile")
+        << int(TableEdit::Replace) << "с 25 ноября 2009 г. =9"
+        << "с 25 ноября 2009 г.=9,1"
+        << "больше нет";
+    QTest::newRow("delete") << int(TableEdit::Remove) << newest << ""
+                            << "";
+    QTest::newRow("delete a line deleted meanwhile")
+        << int(TableEdit::Remove) << "с 10 июня 1999 г.=55"
+        << ""
+        << "больше нет";
+}
+
+// Another program changed the file after it was read (a line added on top,
+// one changed, one deleted): the one edit the user made is made to the file's
+// lines, or, when it no longer applies there, nothing is written and the
+// table becomes the file's.
+void TestUserRates::editsOnAChangedFile() {
+    QFETCH(int, kind);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(QString, refused);
+    Home home;
+    TableFile file;
+    file.open(openUserRates(RateFileAccess::ReadWrite));
+    QStringList theirs = builtInLines();
+    theirs.prepend(QStringLiteral("с 1 января 2011 г.=7,75"));
+    theirs[2] = QStringLiteral("с 25 ноября 2009 г.=9,0");
+    theirs.removeLast();
+    const QByteArray onDisk = storage::encodeRateFile(theirs);
+    writeBytes(file.path(), onDisk);
+
+    const TableEdit edit{TableEdit::Kind(kind), before, after};
+    edit.applyTo(file.table()); // as the window does, on what it shows
+    file.record(edit);
+    if (refused.isEmpty()) {
+        QCOMPARE(file.save(), TableFile::Saved::OverOtherChanges);
+        RateTable merged;
+        merged.setLines(theirs);
+        edit.applyTo(merged);
+        QCOMPARE(file.table().lines(), merged.lines());
+        QCOMPARE(readBytes(file.path()), storage::encodeRateFile(merged.lines()));
+    } else {
+        try {
+            file.save();
+            QFAIL("an edit that no longer applies was saved");
+        } catch (const AppError &e) {
+            QVERIFY2(e.message().contains(refused), qPrintable(e.message()));
+        }
+        QCOMPARE(file.table().lines(), theirs);
+        QCOMPARE(readBytes(file.path()), onDisk);
+    }
+    QVERIFY(!file.hasUnsavedEdits());
+    // Unchanged since: the next save writes the table as shown.
+    file.record({TableEdit::Add, QString(), QStringLiteral("с 1 мая 2012 г.=8")});
+    file.table().insertTop(QStringLiteral("с 1 мая 2012 г.=8"));
+    QCOMPARE(file.save(), TableFile::Saved::AsShown);
+}
+
+// A file changed on disk is shown when no edit waits; an edit that waits
+// (its save failed) keeps the table as the user made it.
+void TestUserRates::reloadOnlyWithoutEdits() {
+    Home home;
+    TableFile file;
+    file.open(openUserRates(RateFileAccess::ReadWrite));
+    QVERIFY(!file.reload());
+    const QByteArray added = readBytes(file.path()) + "a=1\r\n";
+    writeBytes(file.path(), added);
+    file.record({TableEdit::Remove, QStringLiteral("с 10 июня 1999 г.=55"), QString()});
+    QVERIFY(!file.reload());
+    QCOMPARE(file.table().count(), 33);
+    TableFile fresh;
+    fresh.open(openUserRates(RateFileAccess::ReadWrite));
+    QCOMPARE(fresh.table().count(), 34);
+    writeBytes(file.path(), added + "b=2\r\n");
+    QVERIFY(fresh.reload());
+    QCOMPARE(fresh.table().lines().last(), QStringLiteral("b=2"));
+    QVERIFY(!fresh.reload());
 }
 
 QTEST_GUILESS_MAIN(TestUserRates)

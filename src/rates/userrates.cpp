@@ -14,13 +14,18 @@ namespace {
 // refused, a repeated key is told but the rest of the file serves.
 void loadUserFile(UserRates &rates, QString &repeated) {
     try {
-        loadRateFile(rates.path, rates.table);
+        rates.fileBytes = storage::readRateFileBytes(rates.path);
     } catch (const storage::RateFileUnreadable &) {
         rates.refused = true;
         throw;
-    } catch (const AppError &e) {
-        repeated = e.message();
     }
+    repeated = setFileLines(rates.table, rates.path, storage::decodeRateFile(rates.fileBytes));
+}
+
+// The history written where the user's table belongs.
+void writeHistory(UserRates &rates) {
+    storage::makeDataFolder();
+    rates.fileBytes = saveRateFile(rates.path, rates.table);
 }
 
 void open(UserRates &rates, RateFileAccess access) {
@@ -34,8 +39,7 @@ void open(UserRates &rates, RateFileAccess access) {
             // The file has gone: write the history again where it was. Only
             // the data folder is made again; another folder the user chose
             // and removed gives a clear error.
-            storage::makeDataFolder();
-            saveRateFile(rates.path, rates.table);
+            writeHistory(rates);
         }
     } else {
         // First run, or a settings store that was lost: a rate file already
@@ -48,8 +52,7 @@ void open(UserRates &rates, RateFileAccess access) {
             // the user's file.
             loadUserFile(rates, repeated);
         } else if (write) {
-            storage::makeDataFolder();
-            saveRateFile(rates.path, rates.table);
+            writeHistory(rates);
         }
         if (write) storage::storeRateFilePath(rates.path);
     }
@@ -68,19 +71,24 @@ UserRates openUserRates(RateFileAccess access) {
     return rates;
 }
 
-void loadRateFile(const QString &path, RateTable &table) {
+QString setFileLines(RateTable &table, const QString &path, const QStringList &lines) {
     // Keys must stay unique: every repeat of a key is left out, and the user is
     // told about the first one.
     QString repeated;
-    table.setLines(withoutRepeatedKeys(storage::readRateFile(path), &repeated));
-    if (!repeated.isNull())
-        throw AppError(QStringLiteral("В файле ставок \"%1\" повторяется ключ \"%2\"; "
-                                      "повторные строки не загружены")
-                           .arg(QDir::toNativeSeparators(path), repeated));
+    table.setLines(withoutRepeatedKeys(lines, &repeated));
+    if (repeated.isNull()) return QString();
+    return QStringLiteral("В файле ставок \"%1\" повторяется ключ \"%2\"; "
+                          "повторные строки не загружены")
+        .arg(QDir::toNativeSeparators(path), repeated);
 }
 
-void saveRateFile(const QString &path, const RateTable &table) {
-    storage::writeRateFile(path, table.lines());
+void loadRateFile(const QString &path, RateTable &table) {
+    const QString repeated = setFileLines(table, path, storage::readRateFile(path));
+    if (!repeated.isEmpty()) throw AppError(repeated);
+}
+
+QByteArray saveRateFile(const QString &path, const RateTable &table) {
+    return storage::writeRateFile(path, table.lines());
 }
 
 } // namespace rates

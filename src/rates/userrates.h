@@ -3,6 +3,7 @@
 
 #include "ratetable.h"
 
+#include <QByteArray>
 #include <QString>
 
 // The user's rate table as the window and the command line open it: which
@@ -22,6 +23,9 @@ struct UserRates {
     // the table is the built-in history, which must never be saved over the
     // user's file unless they agree.
     bool refused = false;
+    // The file's bytes as they were read or written, to see later whether
+    // another program changed it; empty when refused.
+    QByteArray fileBytes;
     // What the user must be told, empty when all went well: a file refused,
     // a repeated key left out, a settings store or a file that cannot be written.
     QString problem;
@@ -40,7 +44,12 @@ UserRates openUserRates(RateFileAccess access);
 // storage::RateFileUnreadable and leaves the table as it was.
 void loadRateFile(const QString &path, RateTable &table);
 
+// Puts a file's lines into the table, every repeat of a key left out; returns
+// what the user is told of the first repeat, "" when none.
+QString setFileLines(RateTable &table, const QString &path, const QStringList &lines);
+
 // Writes the table to its file atomically; raises AppError when it cannot.
-void saveRateFile(const QString &path, const RateTable &table);
+// Returns the bytes written.
+QByteArray saveRateFile(const QString &path, const RateTable &table);
 
 } // namespace rates

@@ -92,16 +92,18 @@ QStringList decodeRateFile(const QByteArray &bytes) {
     return lines;
 }
 
-void writeRateFile(const QString &path, const QStringList &lines) {
+QByteArray writeRateFile(const QString &path, const QStringList &lines) {
     if (path.isEmpty())
         throw AppError(QStringLiteral("Не задан путь к файлу ставок: таблица не сохранена"));
-    const QString failure = saveFile(path, encodeRateFile(lines));
+    QByteArray bytes = encodeRateFile(lines);
+    const QString failure = saveFile(path, bytes);
     if (!failure.isEmpty())
         throw AppError(QStringLiteral("Не удается сохранить файл ставок \"%1\": %2")
                            .arg(QDir::toNativeSeparators(path), failure));
+    return bytes;
 }
 
-QStringList readRateFile(const QString &path) {
+QByteArray readRateFileBytes(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw RateFileUnreadable(QStringLiteral("Не удается прочитать файл ставок \"%1\": %2")
@@ -121,7 +123,11 @@ QStringList readRateFile(const QString &path) {
         throw RateFileUnreadable(QStringLiteral("Файл ставок \"%1\" не является текстом (в нем "
                                                 "нулевые байты), он не загружен")
                                      .arg(QDir::toNativeSeparators(path)));
-    return decodeRateFile(bytes);
+    return bytes;
+}
+
+QStringList readRateFile(const QString &path) {
+    return decodeRateFile(readRateFileBytes(path));
 }
 
 QString freeBackupPath(const QString &path) {

@@ -32,11 +32,13 @@ QStringList decodeRateFile(const QByteArray &bytes);
 
 // Writes the lines to `path` atomically: until the new file is complete the
 // old one stays whole. Raises AppError when it cannot be written; the file on
-// disk is then the last good table.
-void writeRateFile(const QString &path, const QStringList &lines);
+// disk is then the last good table. Returns the bytes written.
+QByteArray writeRateFile(const QString &path, const QStringList &lines);
 
-// The file's lines. A file that cannot be read, is too large to be a rate
+// The file's bytes. A file that cannot be read, is too large to be a rate
 // file or holds zero bytes (no text) raises RateFileUnreadable.
+QByteArray readRateFileBytes(const QString &path);
+// The same, decoded into lines.
 QStringList readRateFile(const QString &path);
 
 class RateFileUnreadable : public AppError {

@@ -67,7 +67,7 @@ MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent)
     startUp();
     // Only now: setting today's dates at start-up is not a change of the
     // period that would look the rate up before the table is there.
-    connect(claimInputs_, &ClaimInputs::periodEndChanged, ratePanel_, &RatePanel::followPeriodEnd);
+    connect(claimInputs_, &ClaimInputs::periodEndChanged, ratePanel_, &RatePanel::periodEndChanged);
 }
 
 MainWindow::~MainWindow() = default;
@@ -201,6 +201,7 @@ void MainWindow::closePanels() {
 void MainWindow::openRatePanel() {
     dialogs_.guard([this] {
         rateModes_->setRateFieldEnabled(false);
+        ratePanel_->followFile();
         ratePanel_->open();
         ratePanel_->lookUp(claimInputs_->periodEndDate());
         ratePanel_->focusGrid();
@@ -239,6 +240,7 @@ void MainWindow::openPeriods() {
     claim.start = window.start;
     claim.end = window.end;
     claim.court = window.court;
+    ratePanel_->followFile();
     claim.rates = rates::ratePoints(ratePanel_->table());
     if (!periodsDialog_) periodsDialog_ = new PeriodsDialog(this, dialogs_);
     periodsDialog_->setClaim(claim);

@@ -140,9 +140,9 @@ QString RateEditor::entryLine() {
     return rates::convertPeriodKey(dateText(entryDate_->date())) + u'=' + entryRate_->text();
 }
 
-void RateEditor::saveTable() {
+void RateEditor::saveTable(const rates::TableEdit &edit) {
     try {
-        rates_->save();
+        rates_->saveEdit(edit);
     } catch (const AppError &e) {
         dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка сохранения"),
                      MessageBoxes::Icon::Stop);
@@ -162,7 +162,7 @@ void RateEditor::saveNewEntry() {
         return;
     }
     rates_->refresh();
-    saveTable();
+    saveTable({rates::TableEdit::Add, QString(), line});
     close();
 }
 
@@ -170,9 +170,11 @@ void RateEditor::saveChanges() {
     const QString line = entryLine();
     const int i = rates_->selectedRow() - 1;
     bool changed = false;
+    QString before;
     // An empty table has no entry to change: that is an input error too.
     if (i < rates_->table().count()) {
         try {
+            before = rates_->table().line(i);
             rates_->table().replace(i, line);
             changed = true;
         } catch (const AppError &) {
@@ -180,7 +182,7 @@ void RateEditor::saveChanges() {
     }
     if (changed) {
         rates_->refresh();
-        saveTable();
+        saveTable({rates::TableEdit::Replace, before, line});
     } else {
         dialogs_.ask(kCheckInput, kInputError, MessageBoxes::Icon::Stop);
     }
@@ -198,10 +200,11 @@ void RateEditor::deleteChosen() {
                       MessageBoxes::Buttons::OkCancel))
         return;
     close();
+    const QString before = table.line(row - 1);
     if (row == table.count() && table.count() > 1) rates_->selectRow(row - 1);
     table.remove(row - 1);
     rates_->refresh();
-    saveTable();
+    saveTable({rates::TableEdit::Remove, before, QString()});
 }
 
 } // namespace ui

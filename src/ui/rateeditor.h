@@ -1,6 +1,7 @@
 #pragma once
 
 #include "focuschain.h"
+#include "rates/tablefile.h"
 
 #include <QDate>
 #include <QObject>
@@ -58,9 +59,9 @@ private:
     void saveChanges();
     // The table line the panel's date and rate make.
     QString entryLine();
-    // Writes the rate file after an edit; a failure is told in its own box
+    // Writes the rate file after `edit`; a failure is told in its own box
     // and the table keeps the change (the file stays the last good table).
-    void saveTable();
+    void saveTable(const rates::TableEdit &edit);
 
     QWidget *window_;
     FocusLink focus_;

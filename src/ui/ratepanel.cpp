@@ -9,8 +9,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QMenu>
 #include <QScopedValueRollback>
@@ -18,7 +16,7 @@
 namespace ui {
 
 RatePanel::RatePanel(QWidget *window, Dialogs &dialogs)
-    : QObject(window), dialogs_(dialogs), table_(rates::RateTable::builtIn()), window_(window) {
+    : QObject(window), dialogs_(dialogs), window_(window) {
     menu_ = new QMenu(window);
     chooseAction_ = menu_->addAction(QStringLiteral("Выбрать"));
     menu_->addSeparator();
@@ -41,7 +39,7 @@ QFrame *RatePanel::frame() {
     frame_->setGeometry(336, 24, 249, 289);
     frame_->setAutoFillBackground(true);
     frame_->hide();
-    grid_ = new RateGrid(&table_, selectedRow_, frame_);
+    grid_ = new RateGrid(&file_.table(), selectedRow_, frame_);
     grid_->setObjectName(QStringLiteral("rateGrid"));
     grid_->setGeometry(9, 10, 232, 250);
     grid_->setToolTip(QStringLiteral("Используйте двойной клик для выбора"));
@@ -59,7 +57,7 @@ RateGrid *RatePanel::grid() {
 }
 
 int RatePanel::rowCount() const {
-    return std::max(1, table_.count());
+    return std::max(1, file_.table().count());
 }
 
 void RatePanel::selectRow(int row) {
@@ -77,17 +75,16 @@ void RatePanel::userSelected(int row) {
 
 bool RatePanel::openStorage() {
     rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadWrite);
-    table_ = std::move(user.table);
-    rateFilePath_ = std::move(user.path);
-    refusal_ = user.refused ? user.problem : QString();
+    const QString problem = user.problem;
+    file_.open(std::move(user));
     refresh();
-    if (user.problem.isEmpty()) return true;
-    dialogs_.reportError(user.problem);
+    if (problem.isEmpty()) return true;
+    dialogs_.reportError(problem);
     return false;
 }
 
 void RatePanel::lookUp(QDate end) {
-    const rates::RateLookupPlan plan = rates::planRateLookup(table_, end);
+    const rates::RateLookupPlan plan = rates::planRateLookup(table(), end);
     {
         // On its way the lookup passes the last row; an empty one is no news.
         const QScopedValueRollback passing(passingLastRow_, true);
@@ -106,12 +103,21 @@ void RatePanel::lookUp(QDate end) {
         tellUnusableRow(plan.chosen);
         return;
     }
-    if (s.rate != table_.rate(plan.chosen)) storeRate(plan.chosen, s.rate);
+    if (s.rate != table().rate(plan.chosen)) storeRate(plan.chosen, s.rate);
     emit rateFound(s.rate);
 }
 
 void RatePanel::followPeriodEnd(QDate end) {
     dialogs_.guard([&] { lookUp(end); });
+}
+
+void RatePanel::periodEndChanged(QDate end) {
+    followFile();
+    followPeriodEnd(end);
+}
+
+void RatePanel::followFile() {
+    if (file_.reload()) refresh();
 }
 
 void RatePanel::open() {
@@ -131,43 +137,40 @@ void RatePanel::focusGrid() {
     if (isOpen()) grid_->setFocus();
 }
 
-void RatePanel::save() {
-    unsaved_ = true; // until the file holds the table
-    if (!refusal_.isEmpty())
-        throw AppError(QStringLiteral("Таблица не сохранена, чтобы не затереть файл ставок, "
-                                      "который не удалось загрузить. %1")
-                           .arg(Dialogs::errorText(refusal_)));
-    rates::saveRateFile(rateFilePath_, table_);
-    unsaved_ = false;
+void RatePanel::saveEdit(const rates::TableEdit &edit) {
+    file_.record(edit);
+    saveRecorded();
+}
+
+void RatePanel::saveRecorded() {
+    rates::TableFile::Saved saved = rates::TableFile::Saved::AsShown;
+    try {
+        saved = file_.save();
+    } catch (const AppError &) {
+        refresh(); // the table may be the file's now
+        throw;
+    }
+    if (saved == rates::TableFile::Saved::AsShown) return;
+    refresh();
+    dialogs_.ask(QStringLiteral("Файл ставок изменен другой программой; таблица перечитана, ваше "
+                                "изменение внесено."),
+                 QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
 }
 
 bool RatePanel::replaceTable(const rates::RateTable &fresh) {
-    if (!refusal_.isEmpty()) {
+    QString backup;
+    if (!file_.refusal().isEmpty()) {
         // The user's file stays, under another name, whatever they answer.
-        const QString backup = storage::freeBackupPath(rateFilePath_);
+        backup = storage::freeBackupPath(file_.path());
         const QString question =
             QStringLiteral("%1\nЗаменить его загруженной таблицей? Прежний файл сохранится "
                            "как \"%2\".")
-                .arg(Dialogs::errorText(refusal_), QDir::toNativeSeparators(backup));
+                .arg(Dialogs::errorText(file_.refusal()), QDir::toNativeSeparators(backup));
         if (!dialogs_.ask(question, QStringLiteral("Подтверждение замены"),
                           MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNo))
             return false;
-        if (QFileInfo::exists(rateFilePath_) && !QFile::rename(rateFilePath_, backup))
-            throw AppError(QStringLiteral("Не удается переименовать файл ставок \"%1\" в \"%2\"")
-                               .arg(QDir::toNativeSeparators(rateFilePath_),
-                                    QDir::toNativeSeparators(backup)));
-        try {
-            rates::saveRateFile(rateFilePath_, fresh);
-        } catch (const AppError &) {
-            QFile::rename(backup, rateFilePath_); // as it was
-            throw;
-        }
-        refusal_.clear();
-    } else {
-        rates::saveRateFile(rateFilePath_, fresh);
     }
-    table_ = fresh;
-    unsaved_ = false;
+    file_.replace(fresh, backup);
     // The rate of the claim stays what the user chose until they choose again:
     // the selection stays, or goes to the new last row without choosing it.
     selectedRow_ = std::min(selectedRow_, rowCount());
@@ -176,18 +179,22 @@ bool RatePanel::replaceTable(const rates::RateTable &fresh) {
 }
 
 void RatePanel::storeRate(int i, const QString &rate) {
-    const bool changed = table_.rate(i) != rate;
+    rates::RateTable &t = table();
+    const rates::TableEdit edit{rates::TableEdit::Replace, t.line(i), t.key(i) + u'=' + rate};
+    const bool changed = edit.before != edit.after;
     if (changed) {
-        table_.setRate(i, rate);
+        t.setRate(i, rate);
         refresh();
     }
     // Over a refused file the built-in table serves quietly: a choice is not
     // an edit, and the user was told at start-up. A row chosen as it stands
     // leaves the file alone, unless an earlier save failed and the file still
     // lacks a change.
-    if (rateFilePath_.isEmpty() || !refusal_.isEmpty() || !(changed || unsaved_)) return;
+    if (file_.path().isEmpty() || !file_.refusal().isEmpty()) return;
+    if (changed) file_.record(edit);
+    if (!file_.hasUnsavedEdits()) return;
     try {
-        save();
+        saveRecorded();
     } catch (const AppError &e) {
         // A rate the choice normalised is a change of its own and is told; an
         // earlier change whose failure was told is only tried again.
@@ -198,7 +205,7 @@ void RatePanel::storeRate(int i, const QString &rate) {
 }
 
 void RatePanel::tellUnusableRow(int i) {
-    dialogs_.ask(rates::unusableRowMessage(table_.line(i)) +
+    dialogs_.ask(rates::unusableRowMessage(table().line(i)) +
                      QStringLiteral(". Ставка не изменена."),
                  QStringLiteral("Ошибка ввода"), MessageBoxes::Icon::Stop);
 }
@@ -216,8 +223,8 @@ void RatePanel::refresh() {
 void RatePanel::chooseRow(int row) {
     dialogs_.guard([&] {
         const int i = row - 1;
-        if (i < 0 || i >= table_.count()) return; // the empty row of an empty table
-        const rates::RowSelection s = rates::normaliseRow(table_.key(i), table_.rate(i));
+        if (i < 0 || i >= table().count()) return; // the empty row of an empty table
+        const rates::RowSelection s = rates::normaliseRow(table().key(i), table().rate(i));
         if (s.outcome == rates::RowSelection::Nothing) {
             // No rate at all (no "=", or nothing after it): the rate of the
             // claim stays as it was.

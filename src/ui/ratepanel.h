@@ -2,6 +2,7 @@
 
 #include "focuschain.h"
 #include "rates/ratetable.h"
+#include "rates/tablefile.h"
 
 #include <QDate>
 #include <QObject>
@@ -36,6 +37,12 @@ public:
     void lookUp(QDate end);
     // The same for a change of the period's end: errors are reported.
     void followPeriodEnd(QDate end);
+    // The user changed the period's end: the table is brought up to date with
+    // its file first.
+    void periodEndChanged(QDate end);
+    // When the file changed on disk and no edit of ours waits, the grid shows
+    // the file's table.
+    void followFile();
 
     // Shows the panel on top, or hides it.
     void open();
@@ -44,19 +51,22 @@ public:
     // The keyboard goes to the grid of the open panel.
     void focusGrid();
 
-    rates::RateTable &table() { return table_; }
-    const QString &rateFilePath() const { return rateFilePath_; }
+    rates::RateTable &table() { return file_.table(); }
+    const QString &rateFilePath() const { return file_.path(); }
     // The table is kept in another file from now on.
-    void setRateFilePath(const QString &path) { rateFilePath_ = path; }
-    // Writes the table to the rate file; raises AppError when it cannot.
-    void save();
+    void setRateFilePath(const QString &path) { file_.setPath(path); }
+    // Writes the table with `edit`, just made to it, to the rate file. When
+    // another program changed the file meanwhile, the edit is made to the
+    // file's table, which is shown, and the user is told. Raises AppError
+    // when it cannot be saved.
+    void saveEdit(const rates::TableEdit &edit);
     // Saves `fresh` and only then shows it: a table that cannot be saved
     // never replaces the one in the file. Over a file that was refused at
     // start it asks first, and keeps the old file beside the new one; false
     // when the user said no (nothing changed).
     bool replaceTable(const rates::RateTable &fresh);
     // The table holds a change the file lacks: its save failed.
-    bool hasUnsavedChange() const { return unsaved_; }
+    bool hasUnsavedChange() const { return file_.hasUnsavedEdits(); }
     // The row chosen in the grid, counted from 1 (the first entry); an empty
     // table has one empty row.
     int selectedRow() const { return selectedRow_; }
@@ -100,13 +110,14 @@ private:
     void userSelected(int row);
     // Puts a row's normalised rate into the table, the grid and the file.
     void storeRate(int i, const QString &rate);
+    // Saves the recorded edits; tells when they went over another program's.
+    void saveRecorded();
     // Says that a row has no rate to take; the claim's rate stays.
     void tellUnusableRow(int i);
     void showMenu(const QPoint &globalPos);
 
     Dialogs &dialogs_;
-    rates::RateTable table_;
-    QString rateFilePath_;
+    rates::TableFile file_;
     QWidget *window_;
     QFrame *frame_ = nullptr;
     RateGrid *grid_ = nullptr;
@@ -115,11 +126,6 @@ private:
     QAction *chooseAction_, *addAction_, *editAction_, *deleteAction_;
     FocusLink focus_;
     bool passingLastRow_ = false;
-    // The table holds a change the file lacks: its save failed.
-    bool unsaved_ = false;
-    // Why the user's rate file was refused at start; empty when the table is
-    // the file's. A refused file is never written over without asking.
-    QString refusal_;
 };
 
 } // namespace ui
