@@ -1,6 +1,7 @@
 // A batch of 100,000 claims in the six-line mode against 100,000 bare
 // calculations of the same claims: the batch should cost at most twice as much.
 #include "calc/penalty.h"
+#include "cli/batch.h"
 #include "cli/claimrequest.h"
 #include "cli/commandline.h"
 

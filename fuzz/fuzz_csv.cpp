@@ -1,6 +1,7 @@
 // Arbitrary bytes as a batch file: the CSV reader, the row fields and the
 // claims they make. Rows that read must write back and read the same; no
 // input may crash, hang or make a row the batch cannot report.
+#include "cli/batch.h"
 #include "cli/claimrequest.h"
 #include "cli/commandline.h"
 #include "cli/csvtable.h"

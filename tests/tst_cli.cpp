@@ -1,10 +1,13 @@
+#include "cli/batch.h"
 #include "cli/claimrequest.h"
 #include "cli/commandline.h"
 #include "cli/csvtable.h"
+#include "common/apperror.h"
 #include "storagetest.h"
 
 #include <QBuffer>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,6 +47,7 @@ Run runProgram(const QTemporaryDir &home, const QStringList &args) {
     env.insert("XDG_CONFIG_HOME", home.path() + "/c");
     env.insert("XDG_DATA_HOME", home.path() + "/d");
     env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
     env.remove("QT_QPA_PLATFORM");
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(DOLGOMER_PROGRAM), args);
@@ -63,11 +67,15 @@ class TestCli : public QObject {
 private slots:
     void csvReading_data();
     void csvReading();
+    void spreadsheetFiles_data();
+    void spreadsheetFiles();
     void batchRows_data();
     void batchRows();
     void options_data();
     void options();
     void batchFromAFile();
+    void outputThatCannotBeWritten_data();
+    void outputThatCannotBeWritten();
 };
 
 void TestCli::csvReading_data() {
@@ -107,6 +115,57 @@ void TestCli::csvReading() {
     QCOMPARE(again, rows);
 }
 
+// Files as spreadsheets save them come back in their own separator and
+// encoding, every column in its place, nothing in them a formula.
+void TestCli::spreadsheetFiles_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<int>("failed");
+    QStringEncoder cp1251("windows-1251");
+    QTest::newRow("semicolons, code page 1251, Russian names, a debtor, digit groups")
+        << QByteArray(cp1251(QStringLiteral("Должник;долг;начало;конец;Суд \r\n"
+                                            "ООО \"Ромашка\";100 000,50;01.01.2010;30.01.2010;"
+                                            "general\r\n")))
+        << QByteArray(cp1251(
+               QStringLiteral("Должник;долг;начало;конец;Суд;days;rate;interest;total;fee;error\r\n"
+                              "\"ООО \"\"Ромашка\"\"\";100 000,50;01.01.2010;30.01.2010;general;"
+                              "30;8,75;729,17;100729,67;3214,59;\r\n")))
+        << 0;
+    QTest::newRow("tabs, UTF-8 with a BOM, formulas, a field missing")
+        << QByteArray("\xEF\xBB\xBF"
+                      "debt\tnote\tto\r\n"
+                      "100 000\t=HYPERLINK(\"x\")\t30.01.2010\r\n"
+                      "1\t@SUM(A1)\t-1\r\n"
+                      "100000\r\n")
+        << QByteArray("\xEF\xBB\xBF"
+                      "debt\tnote\tto\tdays\trate\tinterest\ttotal\tfee\terror\r\n"
+                      "100 000\t\"'=HYPERLINK(\"\"x\"\")\"\t30.01.2010\t1\t8,75\t24,31\t"
+                      "100024,31\t4000,73\t\r\n"
+                      "1\t'@SUM(A1)\t'-1\t\t\t\t\t\t\"to: неверное значение \"\"-1\"\" — "
+                      "нужна дата дд.мм.гггг\"\r\n"
+                      "100000\t\t\t\t\t\t\t\t\"в строке нет поля \"\"note\"\"\"\r\n")
+        << 2;
+}
+
+void TestCli::spreadsheetFiles() {
+    QFETCH(QByteArray, csv);
+    QFETCH(QByteArray, output);
+    QFETCH(int, failed);
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QCOMPARE(runBatch(csv, out, fixedDefaults()), failed);
+    QCOMPARE(QString::fromUtf8(out.data()), QString::fromUtf8(output));
+    QCOMPARE(out.data(), output);
+    // One column named twice, in two languages: which one wins is no guess.
+    try {
+        runBatch("debt;Долг\n1;2\n", out, fixedDefaults());
+        QFAIL("a column named twice was taken");
+    } catch (const AppError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("\"Долг\" указан дважды")),
+                 qPrintable(e.message()));
+    }
+}
+
 void TestCli::batchRows_data() {
     QTest::addColumn<QByteArray>("csv");
     QTest::addColumn<QStringList>("results"); // per row: days|rate|interest|total|fee|error
@@ -140,6 +199,11 @@ void TestCli::batchRows_data() {
     QTest::newRow("more fields than columns")
         << QByteArray("debt\n1,2\n") << QStringList{"|||||в строке больше полей, чем столбцов"}
         << 1;
+    QTest::newRow("fewer fields than columns")
+        << QByteArray("debt,to\n1\n") << QStringList{"|||||в строке нет поля \"to\""} << 1;
+    QTest::newRow("a line longer than 1 MB, then a good one")
+        << (QByteArray("debt,note\n1,") + QByteArray(2 << 20, 'x') + "\n100000,\n")
+        << QStringList{"|||||строка длиннее 1 МБ", "1|8,75|24,31|100024,31|4000,73|"} << 1;
 }
 
 void TestCli::batchRows() {
@@ -202,6 +266,15 @@ void TestCli::options_data() {
         << QByteArray() << QString();
     QTest::newRow("version") << QStringList{"--version"} << 0 << "Долгомер 0.1.0" << QByteArray()
                              << QString();
+    QTest::newRow("-V") << QStringList{"-V"} << 0 << "Долгомер 0.1.0" << QByteArray() << QString();
+    QTest::newRow("-h") << QStringList{"-h"} << 0 << "  dolgomer --help, -h             эта справка"
+                        << QByteArray() << QString();
+    QTest::newRow("digit groups in an option")
+        << QStringList{"--report", "--debt", "100 000,50", "--to", "30.01.2010"} << 0
+        << "Cумма долга: 100000,50 руб., в том числе налог 18%: 18000,09 руб." << QByteArray()
+        << QString();
+    QTest::newRow("no display for the window")
+        << QStringList{} << 1 << "нужен графический экран" << QByteArray() << "dolgomer --help";
     // The rate is the one in force on the period's last day, not its first.
     QTest::newRow("rate on the end date")
         << QStringList{"--report", "--debt", "100000", "--from", "01.01.2009", "--to", "30.01.2010"}
@@ -266,6 +339,37 @@ void TestCli::batchFromAFile() {
     QCOMPARE(rows[1].mid(2, 3), (QStringList{"0", "8,75", "0,00"}));
     QVERIFY(rows[2].last().startsWith(QStringLiteral("debt:")));
     QVERIFY(run.err.isEmpty()); // no progress when standard error is no terminal
+}
+
+void TestCli::outputThatCannotBeWritten_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("report") << QStringList{"--report", "--debt", "1"};
+    QTest::newRow("batch") << QStringList{"--batch", "claims.csv"};
+    QTest::newRow("help") << QStringList{"--help"};
+    QTest::newRow("version") << QStringList{"--version"};
+}
+
+// A full disk (here /dev/full) is never a success.
+void TestCli::outputThatCannotBeWritten() {
+    QFETCH(QStringList, args);
+    QTemporaryDir home;
+    QFile claims(home.path() + "/claims.csv");
+    QVERIFY(claims.open(QIODevice::WriteOnly));
+    claims.write("debt\n100000\n");
+    claims.close();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.path() + "/c");
+    env.insert("XDG_DATA_HOME", home.path() + "/d");
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(home.path());
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(QStringLiteral(DOLGOMER_PROGRAM), args);
+    QVERIFY(p.waitForFinished(20000));
+    QCOMPARE(p.exitCode(), 2);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("не удается записать результат")), qPrintable(err));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

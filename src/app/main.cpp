@@ -1,10 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/commandline.h"
 #include "ui/application.h"
 #include "ui/mainwindow.h"
 
+#include <cstdio>
+
+namespace {
+
+// Qt would abort with an English message; the user is told in Russian where
+// the command line is.
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+} // namespace
+
 int main(int argc, char **argv) {
     // With options it is a command-line program: no window, no display needed.
     if (cli::wantsCommandLine(argc, argv)) return cli::runCommandLine(argc, argv);
+    if (!hasDisplay()) {
+        std::fputs("dolgomer: для окна программы нужен графический экран (не задана переменная "
+                   "DISPLAY). Расчет без окна: dolgomer --help\n",
+                   stderr);
+        return 1;
+    }
     ui::Application app(argc, argv);
     ui::MainWindow window;
     app.setErrorReport([&window](const QString &message) { window.reportError(message); });

@@ -24,8 +24,8 @@ TypedNumber readTypedNumber(QStringView text, int limit, QString &typed) {
     }
     if (typed.isEmpty()) return TypedNumber::Empty;
     if (typed.size() > limit) return TypedNumber::TooLong;
-    if (numberPrefix(typed).size() != typed.size()) return TypedNumber::NotANumber;
-    return TypedNumber::Ok;
+    long double value = 0; // the whole text, not a prefix of it
+    return tryReadNumber(typed, value) ? TypedNumber::Ok : TypedNumber::NotANumber;
 }
 
 QString normalisedNumber(const QString &text, const QString &defaultText) {

@@ -8,6 +8,8 @@
 #include "rates/userrates.h"
 #include "storage/modesettings.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -17,9 +19,29 @@ namespace {
 // A number as the window's field takes it when typed or pasted: every
 // character passes the key filter, the whole text reads as a number, and it
 // is no longer than the field lets one type.
+bool isAsciiDigit(QChar c) {
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+// Spreadsheets write 100 000,50 with a blank, a no-break space or a narrow
+// no-break space between digit groups; they go before the field's rules.
+QString withoutGroupSeparators(const QString &text) {
+    const auto separator = [](QChar c) { return c == u' ' || c == u'\u00a0' || c == u'\u202f'; };
+    if (std::none_of(text.cbegin(), text.cend(), separator)) return text;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool between =
+            i > 0 && i + 1 < text.size() && isAsciiDigit(text[i - 1]) && isAsciiDigit(text[i + 1]);
+        if (between && separator(text[i])) continue;
+        out += text[i];
+    }
+    return out;
+}
+
 QString fieldNumber(const QString &field, const QString &text, int limit) {
     QString typed;
-    switch (calc::readTypedNumber(text, limit, typed)) {
+    switch (calc::readTypedNumber(withoutGroupSeparators(text), limit, typed)) {
     case calc::TypedNumber::Ok:
         return typed;
     case calc::TypedNumber::BadCharacter:

@@ -1,8 +1,8 @@
 #include "commandline.h"
 
+#include "batch.h"
 #include "claimrequest.h"
 #include "common/apperror.h"
-#include "csvtable.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -38,35 +38,23 @@ const QList<QPair<QString, QString>> &valueOptions() {
     return options;
 }
 
-// What a batch adds to each row, in order, and how each value comes from the
-// claim's result; an "error" column follows them.
-struct ResultColumn {
-    const char *name;
-    QString (*value)(const ClaimResult &);
-};
+// Output that could not be written: told, exit 2.
+void finish(QFile &out) {
+    if (!out.flush())
+        throw AppError(QStringLiteral("не удается записать результат: %1").arg(out.errorString()));
+}
 
-const ResultColumn kResultColumns[] = {
-    {"days", [](const ClaimResult &r) { return QString::number(r.days); }},
-    {"rate", [](const ClaimResult &r) { return r.rate; }},
-    {"interest", [](const ClaimResult &r) { return r.interest; }},
-    {"total", [](const ClaimResult &r) { return r.total; }},
-    {"fee", [](const ClaimResult &r) { return r.fee; }},
-};
-constexpr qsizetype kResultColumnCount = std::size(kResultColumns);
-const QString kErrorColumn = QStringLiteral("error");
-
-QStringList resultColumnNames() {
-    QStringList names;
-    for (const ResultColumn &column : kResultColumns)
-        names.append(QLatin1String(column.name));
-    return names << kErrorColumn;
+void put(QFile &out, const QByteArray &bytes) {
+    if (out.write(bytes) != bytes.size()) finish(out);
 }
 
 } // namespace
 
 bool wantsCommandLine(int argc, char **argv) {
     for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], "--", 2) == 0) return true;
+        if (std::strncmp(argv[i], "--", 2) == 0 || std::strcmp(argv[i], "-h") == 0 ||
+            std::strcmp(argv[i], "-V") == 0)
+            return true;
     return false;
 }
 
@@ -79,8 +67,8 @@ QString helpText() {
                "  dolgomer --batch ФАЙЛ.csv       рассчитать каждую строку CSV (\"-\" — "
                "стандартный "
                "ввод)\n"
-               "  dolgomer --help                 эта справка\n"
-               "  dolgomer --version              версия программы\n"
+               "  dolgomer --help, -h             эта справка\n"
+               "  dolgomer --version, -V          версия программы\n"
                "\n"
                "Параметры расчета (по умолчанию — как в окне):\n"
                "  --debt СУММА          долг с налогом, например 100000,50 (по умолчанию 0,00)\n"
@@ -98,71 +86,25 @@ QString helpText() {
                "  --periods             расчет по периодам (ст. 395 ГК РФ) по таблице ставок\n"
                "    --payment дд.мм.гггг=СУММА   оплата; можно повторять\n"
                "    --no-moratorium     не учитывать мораторий 01.04.2022–01.10.2022\n"
-               "Числа пишутся с запятой или точкой; принимается только то, что принимает поле "
-               "окна.\n"
+               "Числа пишутся с запятой или точкой, в суммах можно отделять разряды пробелом;\n"
+               "принимается только то, что принимает поле окна.\n"
                "\n"
-               "CSV (UTF-8, через запятую, первая строка — названия столбцов; недостающие столбцы\n"
-               "берутся по умолчанию): debt, from, to, tax, court, mode (statutory|contractual), "
-               "rate,\n"
-               "divisor, daily_rate, periods (yes|no), payments (дд.мм.гггг=СУММА;...).\n"
-               "Вывод: те же столбцы, затем %1.\n"
+               "CSV: первая строка — названия столбцов; поля разделяются запятой, точкой с\n"
+               "запятой или табуляцией (как в строке названий), текст в UTF-8 (с меткой BOM или\n"
+               "без) или в кодировке Windows-1251. Столбцы (регистр и пробелы не важны):\n"
+               "  debt (долг), from (начало), to (конец), tax (налог), court (суд),\n"
+               "  mode (режим: statutory|contractual), rate (ставка), divisor (делитель),\n"
+               "  daily_rate (ставка_в_день), periods (по_периодам: yes|no),\n"
+               "  payments (оплаты: дд.мм.гггг=СУММА;...).\n"
+               "Недостающие столбцы берутся по умолчанию, пустое поле — тоже; прочие столбцы\n"
+               "(должник, договор...) переписываются как есть. Строка, где полей меньше или\n"
+               "больше, чем столбцов, или длиннее 1 МБ, — ошибка этой строки.\n"
+               "Вывод: те же столбцы, с тем же разделителем и в той же кодировке, затем %1.\n"
+               "Поле, начинающееся с =, +, -, @, табуляции или перевода строки, выводится с\n"
+               "апострофом впереди, чтобы таблица не приняла его за формулу.\n"
                "Код выхода: 0 — все строки рассчитаны, 1 — есть строки с ошибкой, 2 — неверный "
                "параметр.\n")
         .arg(resultColumnNames().join(QStringLiteral(", ")));
-}
-
-int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults, QIODevice *progress) {
-    QList<QStringList> rows;
-    if (!readCsv(csv, rows)) throw AppError(QStringLiteral("--batch: файл не читается как CSV"));
-    if (rows.isEmpty()) throw AppError(QStringLiteral("--batch: в файле нет строки заголовка"));
-    const QStringList header = rows.takeFirst();
-    QStringList columns; // the header's names without blanks
-    for (const QString &name : header) {
-        columns.append(name.trimmed());
-        if (!fieldNames().contains(columns.last()))
-            throw AppError(QStringLiteral("--batch: неизвестный столбец \"%1\"").arg(name));
-    }
-    const rates::RateLookup lookup(defaults.table);
-    out.write(csvRow(header + resultColumnNames()));
-    int failed = 0;
-    QByteArray buffer;
-    for (qsizetype n = 0; n < rows.size(); ++n) {
-        // The row as read, padded to the header, then the results and the error.
-        QStringList line = rows[n];
-        const bool tooLong = line.size() > header.size();
-        line.resize(std::max(line.size(), header.size()));
-        line.reserve(line.size() + kResultColumnCount + 1);
-        QString error;
-        try {
-            if (tooLong) throw AppError(QStringLiteral("в строке больше полей, чем столбцов"));
-            ClaimRequest request;
-            for (qsizetype i = 0; i < header.size(); ++i)
-                request.set(columns[i], line[i]);
-            const ClaimResult r = computeClaim(request, defaults, lookup);
-            for (const ResultColumn &column : kResultColumns)
-                line << column.value(r);
-        } catch (const FieldError &e) {
-            error = fieldMessage(e, e.field);
-        } catch (const AppError &e) {
-            error = e.message();
-        }
-        if (!error.isEmpty()) {
-            ++failed;
-            line.resize(line.size() + kResultColumnCount);
-        }
-        line << error;
-        buffer += csvRow(line);
-        if (buffer.size() > 1 << 16) {
-            out.write(buffer);
-            buffer.clear();
-        }
-        if (progress && (n + 1) % 1000 == 0)
-            progress->write(
-                QStringLiteral("\rСтрок: %1 из %2").arg(n + 1).arg(rows.size()).toUtf8());
-    }
-    out.write(buffer);
-    if (progress && rows.size() >= 1000) progress->write("\n");
-    return failed;
 }
 
 int runCommandLine(int argc, char **argv) {
@@ -170,7 +112,7 @@ int runCommandLine(int argc, char **argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Долгомер"));
     const QStringList args = QCoreApplication::arguments().mid(1);
     QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly)) return 2;
+    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly)) return 2;
     try {
         bool report = false, help = false, version = false, batch = false;
         QString batchFile;
@@ -211,7 +153,7 @@ int runCommandLine(int argc, char **argv) {
                 report = true;
             else if (name == QStringLiteral("--help") || name == QStringLiteral("-h"))
                 help = true;
-            else if (name == QStringLiteral("--version"))
+            else if (name == QStringLiteral("--version") || name == QStringLiteral("-V"))
                 version = true;
             else if (name == QStringLiteral("--statutory"))
                 request.statutory = true;
@@ -226,11 +168,13 @@ int runCommandLine(int argc, char **argv) {
                     QStringLiteral("неизвестный параметр \"%1\" (см. --help)").arg(name)};
         }
         if (help) {
-            out.write(helpText().toUtf8());
+            put(out, helpText().toUtf8());
+            finish(out);
             return 0;
         }
         if (version) {
-            out.write("Долгомер " + QByteArray(DOLGOMER_VERSION) + "\n");
+            put(out, "Долгомер " + QByteArray(DOLGOMER_VERSION) + "\n");
+            finish(out);
             return 0;
         }
         if (report == batch)
@@ -243,7 +187,8 @@ int runCommandLine(int argc, char **argv) {
         if (report) {
             const ClaimResult r =
                 computeClaim(request, defaults, rates::RateLookup(defaults.table));
-            out.write((r.lines.join(u'\n') + u'\n').toUtf8());
+            put(out, (r.lines.join(u'\n') + u'\n').toUtf8());
+            finish(out);
             return 0;
         }
         QFile in;
@@ -255,7 +200,8 @@ int runCommandLine(int argc, char **argv) {
                 QStringLiteral("--batch: не удается открыть файл \"%1\"").arg(batchFile)};
         QFile err;
         const bool terminal = isatty(STDERR_FILENO) && err.open(stderr, QIODevice::WriteOnly);
-        const int failed = runBatch(in.readAll(), out, defaults, terminal ? &err : nullptr);
+        const int failed = runBatch(in, out, defaults, terminal ? &err : nullptr);
+        finish(out);
         return failed == 0 ? 0 : 1;
     } catch (const UsageError &e) {
         out.flush();

@@ -1,64 +1,210 @@
 #include "csvtable.h"
 
+#include <QBuffer>
+#include <QStringEncoder>
 #include <algorithm>
-#include <csv.h>
+#include <cstring>
+#include <utility>
 
 namespace cli {
 namespace {
 
-struct Reader {
-    QList<QStringList> *rows;
-    QStringList row;
-};
-
-void onField(void *text, size_t length, void *data) {
-    auto *r = static_cast<Reader *>(data);
-    r->row.append(QString::fromUtf8(static_cast<const char *>(text), qsizetype(length)));
-}
-
-void onRowEnd(int, void *data) {
-    auto *r = static_cast<Reader *>(data);
-    r->rows->append(r->row);
-    r->row.clear();
-}
+constexpr qsizetype kChunk = 64 * 1024;
 
 } // namespace
 
-bool readCsv(const QByteArray &bytes, QList<QStringList> &rows) {
-    QByteArrayView text(bytes);
-    if (text.startsWith("\xEF\xBB\xBF")) text = text.sliced(3);
-    csv_parser parser;
-    if (csv_init(&parser, CSV_STRICT_FINI) != 0) return false;
-    Reader reader{&rows, {}};
-    bool ok = csv_parse(&parser, text.data(), size_t(text.size()), onField, onRowEnd, &reader) ==
-              size_t(text.size());
-    ok = csv_fini(&parser, onField, onRowEnd, &reader) == 0 && ok;
-    csv_free(&parser);
-    return ok;
+CsvReader::CsvReader(QIODevice &in) : in_(in), cp1251_("windows-1251") {
+    csv_init(&parser_, CSV_STRICT_FINI);
 }
 
-QByteArray csvRow(const QStringList &fields) {
-    QByteArray out;
-    out.reserve(256);
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (i > 0) out += ',';
-        const QString &field = fields[i];
-        // A field is quoted only when it has to be: a comma, a quote, a line end.
-        const bool plain = std::none_of(field.cbegin(), field.cend(), [](QChar c) {
-            return c == u',' || c == u'"' || c == u'\n' || c == u'\r';
-        });
-        if (plain) {
-            out += field.toUtf8();
-            continue;
-        }
-        const QByteArray utf8 = field.toUtf8();
-        const qsizetype at = out.size();
-        out.resize(at + utf8.size() * 2 + 2);
-        const size_t written = csv_write(out.data() + at, size_t(utf8.size() * 2 + 2),
-                                         utf8.constData(), size_t(utf8.size()));
-        out.resize(at + qsizetype(written));
+CsvReader::~CsvReader() {
+    csv_free(&parser_);
+}
+
+void CsvReader::onField(void *text, size_t length, void *data) {
+    auto *r = static_cast<CsvReader *>(data);
+    const auto *chars = static_cast<const char *>(text);
+    r->row_.append(r->format_.encoding == CsvFormat::Encoding::Cp1251
+                       ? r->cp1251_(QByteArrayView(chars, qsizetype(length)))
+                       : QString::fromUtf8(chars, qsizetype(length)));
+}
+
+void CsvReader::onRowEnd(int, void *data) {
+    auto *r = static_cast<CsvReader *>(data);
+    const qsizetype fields = r->row_.size();
+    r->ready_.append(std::move(r->row_));
+    r->row_ = QStringList();
+    r->row_.reserve(fields); // rows of a file are alike
+    r->lineBytes_ = 0;
+}
+
+// The separator is the one the header line has most of, outside quotes; the
+// encoding UTF-8 when the start of the file reads as UTF-8, else code page 1251.
+void CsvReader::detectFormat(QByteArrayView start) {
+    if (start.startsWith("\xEF\xBB\xBF")) {
+        format_.encoding = CsvFormat::Encoding::Utf8WithBom;
+    } else {
+        // A chunk may end inside a character: up to three bytes are left out.
+        QByteArrayView whole = start;
+        for (int cut = 0; cut < 4 && !whole.isValidUtf8() && whole.size() > 0; ++cut)
+            whole.chop(1);
+        if (!whole.isValidUtf8() || (whole.isEmpty() && !start.isEmpty()))
+            format_.encoding = CsvFormat::Encoding::Cp1251;
     }
-    return out + "\r\n";
+    int commas = 0, semicolons = 0, tabs = 0;
+    bool quoted = false;
+    for (const char c : start) {
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '\n') break;
+        commas += c == ',';
+        semicolons += c == ';';
+        tabs += c == '\t';
+    }
+    if (semicolons > commas && semicolons >= tabs)
+        format_.separator = ';';
+    else if (tabs > commas && tabs > semicolons)
+        format_.separator = '\t';
+    configure();
+}
+
+void CsvReader::configure() {
+    csv_set_delim(&parser_, format_.separator);
+    if (format_.separator == '\t') // a tab separates; it is no blank to trim
+        csv_set_space_func(&parser_, [](unsigned char c) { return c == ' ' ? 1 : 0; });
+}
+
+// Reads and parses the next chunk; false at the end of the input.
+bool CsvReader::feed() {
+    if (ended_) return false;
+    QByteArray chunk = carry_.isEmpty() ? in_.read(kChunk) : std::exchange(carry_, {});
+    if (!started_) {
+        started_ = true;
+        detectFormat(chunk);
+        if (format_.encoding == CsvFormat::Encoding::Utf8WithBom) chunk.remove(0, 3);
+    }
+    if (chunk.isEmpty()) {
+        ended_ = true;
+        if (csv_fini(&parser_, onField, onRowEnd, this) != 0) broken_ = true;
+        return !ready_.isEmpty();
+    }
+    const qsizetype before = ready_.size();
+    lineBytes_ += chunk.size();
+    if (csv_parse(&parser_, chunk.constData(), size_t(chunk.size()), onField, onRowEnd, this) !=
+        size_t(chunk.size()))
+        broken_ = true;
+    // A row ended in this chunk: what follows it is a fraction of the chunk.
+    if (ready_.size() > before) lineBytes_ = std::min(lineBytes_, kChunk);
+    return true;
+}
+
+// Drops the overlong line: the parser starts afresh after the next line end.
+// A line that does not end within many times the limit ends the reading: no
+// input is read on without limit.
+void CsvReader::skipLine() {
+    csv_free(&parser_);
+    csv_init(&parser_, CSV_STRICT_FINI);
+    configure();
+    row_.clear();
+    lineBytes_ = 0;
+    for (qsizetype skipped = 0; skipped < 16 * kMaxLine;) {
+        const QByteArray chunk = in_.read(kChunk);
+        if (chunk.isEmpty()) break;
+        const qsizetype end = chunk.indexOf('\n');
+        if (end >= 0) {
+            carry_ = chunk.mid(end + 1);
+            return;
+        }
+        skipped += chunk.size();
+    }
+    ended_ = true;
+    broken_ = !in_.atEnd();
+}
+
+CsvReader::Status CsvReader::next(QStringList &row) {
+    while (ready_.isEmpty()) {
+        if (broken_) return Status::Broken;
+        if (lineBytes_ > kMaxLine) {
+            skipLine();
+            return Status::TooLong;
+        }
+        if (!feed()) return broken_ ? Status::Broken : Status::End;
+    }
+    row = ready_.takeFirst();
+    return Status::Row;
+}
+
+bool readCsv(const QByteArray &bytes, QList<QStringList> &rows) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    CsvReader reader(buffer);
+    QStringList row;
+    for (;;) {
+        switch (reader.next(row)) {
+        case CsvReader::Status::Row:
+            rows.append(row);
+            continue;
+        case CsvReader::Status::End:
+            return true;
+        case CsvReader::Status::TooLong:
+        case CsvReader::Status::Broken:
+            return false;
+        }
+    }
+}
+
+QByteArray csvRow(const QStringList &fields, const CsvFormat &format) {
+    static QStringEncoder cp1251("windows-1251");
+    const char16_t separator = char16_t(format.separator);
+    // Room for the worst case, written through a pointer: a row is written
+    // for every claim of a batch.
+    qsizetype room = 2;
+    for (const QString &field : fields)
+        room += 3 * field.size() + 3;
+    QByteArray out(room, Qt::Uninitialized);
+    char *p = out.data();
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0) *p++ = format.separator;
+        const QString &field = fields[i];
+        const auto *chars = reinterpret_cast<const char16_t *>(field.constData());
+        const qsizetype n = field.size();
+        // A field is quoted only when it has to be: a separator, a quote, a
+        // line end, or blanks at its ends (a reader would trim them).
+        bool plain = n == 0 || (chars[0] != u' ' && chars[n - 1] != u' ');
+        bool ascii = true;
+        for (qsizetype k = 0; k < n; ++k) {
+            const char16_t u = chars[k];
+            plain = plain && u != separator && u != u'"' && u != u'\n' && u != u'\r';
+            ascii = ascii && u < 0x80;
+        }
+        if (!plain) *p++ = '"';
+        if (ascii) {
+            for (qsizetype k = 0; k < n; ++k) {
+                if (chars[k] == u'"') *p++ = '"';
+                *p++ = char(chars[k]);
+            }
+        } else {
+            const QString text =
+                plain ? field : QString(field).replace(u'"', QStringLiteral("\"\""));
+            const QByteArray bytes = format.encoding == CsvFormat::Encoding::Cp1251
+                                         ? QByteArray(cp1251(text))
+                                         : text.toUtf8();
+            // Doubled quotes can outgrow the room of a short field.
+            const qsizetype at = p - out.data();
+            if (at + bytes.size() + 4 > out.size()) {
+                out.resize(at + bytes.size() + room);
+                p = out.data() + at;
+            }
+            std::memcpy(p, bytes.constData(), size_t(bytes.size()));
+            p += bytes.size();
+        }
+        if (!plain) *p++ = '"';
+    }
+    *p++ = '\r';
+    *p++ = '\n';
+    out.truncate(p - out.data());
+    return out;
 }
 
 } // namespace cli

@@ -2,17 +2,68 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QStringDecoder>
 #include <QStringList>
+#include <csv.h>
 
-// CSV as spreadsheets write it (comma-separated, quoted fields, CR LF or LF,
-// UTF-8 with or without a byte order mark), read and written with libcsv.
+class QIODevice;
+
+// CSV as spreadsheets write it: ",", ";" or a tab between fields (found from
+// the header line), quoted fields, CR LF or LF, UTF-8 with or without a byte
+// order mark or code page 1251. Read and written with libcsv, a row at a
+// time, so a file of any length takes the same memory.
 namespace cli {
 
-// The rows of a CSV text; blank lines are no rows. False when the text is
-// not CSV (a quote left open at the end).
+struct CsvFormat {
+    char separator = ',';
+    enum class Encoding { Utf8, Utf8WithBom, Cp1251 };
+    Encoding encoding = Encoding::Utf8;
+};
+
+class CsvReader {
+public:
+    // No row or field may be longer than this: a file of one endless line
+    // (a device, a binary) must not be read without limit.
+    static constexpr qsizetype kMaxLine = 1 << 20;
+
+    explicit CsvReader(QIODevice &in);
+    ~CsvReader();
+    CsvReader(const CsvReader &) = delete;
+    CsvReader &operator=(const CsvReader &) = delete;
+
+    enum class Status {
+        Row,     // `row` holds the next row (blank lines are no rows)
+        End,     // no more rows
+        TooLong, // a line longer than kMaxLine was skipped; the next row follows it
+        Broken,  // not CSV: a quote left open at the end
+    };
+    Status next(QStringList &row);
+    // The separator and the encoding, known once the first row is read.
+    const CsvFormat &format() const { return format_; }
+
+private:
+    bool feed();
+    void detectFormat(QByteArrayView start);
+    void configure();
+    void skipLine();
+    static void onField(void *text, size_t length, void *reader);
+    static void onRowEnd(int, void *reader);
+
+    QIODevice &in_;
+    csv_parser parser_{};
+    CsvFormat format_;
+    QStringDecoder cp1251_;
+    bool started_ = false, ended_ = false, broken_ = false;
+    qsizetype lineBytes_ = 0; // fed since the last row ended
+    QByteArray carry_;        // read past an overlong line, not parsed yet
+    QStringList row_;
+    QList<QStringList> ready_;
+};
+
+// The rows of a CSV text; false when it is not CSV or has an overlong line.
 bool readCsv(const QByteArray &bytes, QList<QStringList> &rows);
 
-// One row, fields quoted where they must be, ended by CR LF.
-QByteArray csvRow(const QStringList &fields);
+// One row in `format`, fields quoted where they must be, ended by CR LF.
+QByteArray csvRow(const QStringList &fields, const CsvFormat &format = {});
 
 } // namespace cli

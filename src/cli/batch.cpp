@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "batch.h"
+
+#include "claimrequest.h"
+#include "common/apperror.h"
+#include "csvtable.h"
+
+#include <QBuffer>
+
+namespace cli {
+namespace {
+
+// What a batch adds to each row, in order, and how each value comes from the
+// claim's result; an "error" column follows them.
+struct ResultColumn {
+    const char *name;
+    QString (*value)(const ClaimResult &);
+};
+
+const ResultColumn kResultColumns[] = {
+    {"days", [](const ClaimResult &r) { return QString::number(r.days); }},
+    {"rate", [](const ClaimResult &r) { return r.rate; }},
+    {"interest", [](const ClaimResult &r) { return r.interest; }},
+    {"total", [](const ClaimResult &r) { return r.total; }},
+    {"fee", [](const ClaimResult &r) { return r.fee; }},
+};
+constexpr qsizetype kResultColumnCount = std::size(kResultColumns);
+
+// The column a header name stands for ("" for one the program does not
+// know): letter case and blanks do not count, Russian names as well.
+QString knownColumn(const QString &name) {
+    QString key = name.toCaseFolded();
+    key.removeIf([](QChar c) { return c.isSpace(); });
+    if (fieldNames().contains(key)) return key;
+    for (const auto &[russian, english] : russianColumnNames())
+        if (key == russian) return english;
+    return QString();
+}
+
+// A spreadsheet runs a field that starts with one of these as a formula; a
+// leading apostrophe keeps it text.
+QString inert(const QString &text) {
+    if (!text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front())) return u'\'' + text;
+    return text;
+}
+
+void write(QIODevice &out, const QByteArray &bytes) {
+    if (out.write(bytes) != bytes.size())
+        throw AppError(QStringLiteral("не удается записать результат: %1").arg(out.errorString()));
+}
+
+} // namespace
+
+QStringList resultColumnNames() {
+    QStringList names;
+    for (const ResultColumn &column : kResultColumns)
+        names.append(QLatin1String(column.name));
+    return names << QStringLiteral("error");
+}
+
+const QList<QPair<QString, QString>> &russianColumnNames() {
+    static const QList<QPair<QString, QString>> names = {
+        {"долг", "debt"},           {"начало", "from"},      {"конец", "to"},
+        {"налог", "tax"},           {"суд", "court"},        {"режим", "mode"},
+        {"ставка", "rate"},         {"делитель", "divisor"}, {"ставка_в_день", "daily_rate"},
+        {"по_периодам", "periods"}, {"оплаты", "payments"}};
+    return names;
+}
+
+int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice *progress) {
+    CsvReader reader(in);
+    QStringList header;
+    switch (reader.next(header)) {
+    case CsvReader::Status::Row:
+        break;
+    case CsvReader::Status::End:
+        throw AppError(QStringLiteral("--batch: в файле нет строки заголовка"));
+    case CsvReader::Status::TooLong:
+        throw AppError(QStringLiteral("--batch: строка заголовка длиннее 1 МБ"));
+    case CsvReader::Status::Broken:
+        throw AppError(QStringLiteral("--batch: файл не читается как CSV"));
+    }
+    const CsvFormat format = reader.format();
+    QStringList columns; // what each field sets; "" for a column kept as it is
+    for (const QString &name : header) {
+        const QString column = knownColumn(name);
+        if (!column.isEmpty() && columns.contains(column))
+            throw AppError(QStringLiteral("--batch: столбец \"%1\" указан дважды").arg(name));
+        columns.append(column);
+    }
+    if (format.encoding == CsvFormat::Encoding::Utf8WithBom) write(out, "\xEF\xBB\xBF");
+    QStringList first;
+    for (const QString &name : header)
+        first.append(inert(name));
+    write(out, csvRow(first + resultColumnNames(), format));
+
+    const rates::RateLookup lookup(defaults.table);
+    int failed = 0;
+    qint64 n = 0;
+    QStringList fields;
+    for (CsvReader::Status status; (status = reader.next(fields)) != CsvReader::Status::End;) {
+        if (status == CsvReader::Status::Broken)
+            throw AppError(
+                QStringLiteral("--batch: файл не читается как CSV после строки %1").arg(n + 1));
+        QString error;
+        QStringList line;
+        line.reserve(std::max(fields.size(), header.size()) + kResultColumnCount + 1);
+        try {
+            if (status == CsvReader::Status::TooLong)
+                throw AppError(QStringLiteral("строка длиннее 1 МБ"));
+            if (fields.size() > header.size())
+                throw AppError(QStringLiteral("в строке больше полей, чем столбцов"));
+            if (fields.size() < header.size())
+                throw AppError(
+                    QStringLiteral("в строке нет поля \"%1\"").arg(header[fields.size()]));
+            ClaimRequest request;
+            for (qsizetype i = 0; i < header.size(); ++i)
+                if (!columns[i].isEmpty()) request.set(columns[i], fields[i]);
+            const ClaimResult r = computeClaim(request, defaults, lookup);
+            for (const QString &field : fields)
+                line.append(inert(field));
+            for (const ResultColumn &column : kResultColumns)
+                line.append(column.value(r));
+        } catch (const FieldError &e) {
+            error =
+                QStringLiteral("%1: неверное значение \"%2\" — %3").arg(e.field, e.text, e.reason);
+        } catch (const AppError &e) {
+            error = e.message();
+        }
+        if (!error.isEmpty()) {
+            ++failed;
+            line.clear();
+            if (status == CsvReader::Status::Row)
+                for (const QString &field : fields)
+                    line.append(inert(field));
+            line.resize(std::max(line.size(), header.size()) + kResultColumnCount);
+        }
+        line.append(inert(error));
+        write(out, csvRow(line, format));
+        if (++n % 1000 == 0 && progress)
+            progress->write(QStringLiteral("\rСтрок: %1").arg(n).toUtf8());
+    }
+    if (progress && n >= 1000) progress->write("\n");
+    return failed;
+}
+
+int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults, QIODevice *progress) {
+    QBuffer in;
+    in.setData(csv);
+    in.open(QIODevice::ReadOnly);
+    return runBatch(in, out, defaults, progress);
+}
+
+} // namespace cli

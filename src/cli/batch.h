@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+
+// A whole CSV file of claims, a row at a time.
+namespace cli {
+
+struct Defaults;
+
+// CSV in, CSV out, in the input's separator and encoding: every input column
+// echoed in its place (those the program does not know as well), then the
+// result columns and the error. Each row is written as soon as it is
+// computed. Returns how many rows could not be computed; `progress`, when
+// given, hears of every thousandth row. Raises AppError for a file that is
+// not CSV or whose header is unusable, and for output that cannot be written.
+int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults,
+             QIODevice *progress = nullptr);
+int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults,
+             QIODevice *progress = nullptr);
+
+// The columns the batch adds: days, rate, interest, total, fee, error.
+QStringList resultColumnNames();
+// The Russian column names the batch takes, each with the English one it stands for.
+const QList<QPair<QString, QString>> &russianColumnNames();
+
+} // namespace cli
