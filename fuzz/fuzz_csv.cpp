@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (cli::readCsv(bytes, rows)) {
         QByteArray written;
         for (const QStringList &row : rows)
-            written += cli::csvRow(row);
+            written += cli::csvRow(row, {}, written.isEmpty());
         QList<QStringList> again;
         if (!cli::readCsv(written, again)) abort();
         // libcsv trims blanks around unquoted fields, so compare trimmed.

@@ -6,6 +6,7 @@
 #include "storagetest.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -67,6 +68,7 @@ class TestCli : public QObject {
 private slots:
     void csvReading_data();
     void csvReading();
+    void fuzzFindings();
     void spreadsheetFiles_data();
     void spreadsheetFiles();
     void batchRows_data();
@@ -96,6 +98,16 @@ void TestCli::csvReading_data() {
         << QByteArray("a\n1") << QList<QStringList>{{"a"}, {"1"}};
     // A carriage return inside a field must be quoted when written, or the
     // field would end a line.
+    // The separator is the header's; the other ones are text, and are quoted
+    // in a header when written, so that it reads back the same.
+    QTest::newRow("lines ended by CR, the separator from the first")
+        << QByteArray("a;b\r1,2\r") << QList<QStringList>{{"a", "b"}, {"1,2"}};
+    QTest::newRow("a header of one column with a semicolon in it")
+        << QByteArray("\"a;b\"\r1,2\r") << QList<QStringList>{{"a;b"}, {"1", "2"}};
+    QTest::newRow("semicolons") << QByteArray("a;b\n\"1;5\";2,5\n")
+                                << QList<QStringList>{{"a", "b"}, {"1;5", "2,5"}};
+    QTest::newRow("tabs, blanks kept")
+        << QByteArray("a\tb\n 1 \tx y\n") << QList<QStringList>{{"a", "b"}, {"1", "x y"}};
     QTest::newRow("a carriage return inside")
         << QByteArray("a\n\"x\ry\"\n") << QList<QStringList>{{"a"}, {"x\ry"}};
 }
@@ -109,10 +121,30 @@ void TestCli::csvReading() {
     // What is written reads back the same.
     QByteArray written;
     for (const QStringList &row : rows)
-        written += csvRow(row);
+        written += csvRow(row, {}, written.isEmpty());
     QList<QStringList> again;
     QVERIFY(readCsv(written, again));
     QCOMPARE(again, rows);
+}
+
+// Files the fuzzer once broke the reader with: what is read is written so
+// that it reads back the same.
+void TestCli::fuzzFindings() {
+    const QDir dir(QStringLiteral(DOLGOMER_SOURCE_DIR "/fuzz/regressions"));
+    const QStringList files = dir.entryList({QStringLiteral("csv-*")}, QDir::Files);
+    QVERIFY(!files.isEmpty());
+    for (const QString &name : files) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QList<QStringList> rows, again;
+        QVERIFY(readCsv(f.readAll(), rows));
+        QByteArray written;
+        for (const QStringList &row : rows)
+            written += csvRow(row, {}, written.isEmpty());
+        QVERIFY(readCsv(written, again));
+        QCOMPARE(again.size(), rows.size());
+        QCOMPARE(again.first(), rows.first());
+    }
 }
 
 // Files as spreadsheets save them come back in their own separator and

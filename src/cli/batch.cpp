@@ -92,7 +92,7 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice 
     QStringList first;
     for (const QString &name : header)
         first.append(inert(name));
-    write(out, csvRow(first + resultColumnNames(), format));
+    write(out, csvRow(first + resultColumnNames(), format, true));
 
     const rates::RateLookup lookup(defaults.table);
     int failed = 0;

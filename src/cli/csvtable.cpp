@@ -56,7 +56,7 @@ void CsvReader::detectFormat(QByteArrayView start) {
     for (const char c : start) {
         if (c == '"') quoted = !quoted;
         if (quoted) continue;
-        if (c == '\n') break;
+        if (c == '\n' || c == '\r') break;
         commas += c == ',';
         semicolons += c == ';';
         tabs += c == '\t';
@@ -154,7 +154,7 @@ bool readCsv(const QByteArray &bytes, QList<QStringList> &rows) {
     }
 }
 
-QByteArray csvRow(const QStringList &fields, const CsvFormat &format) {
+QByteArray csvRow(const QStringList &fields, const CsvFormat &format, bool header) {
     static QStringEncoder cp1251("windows-1251");
     const char16_t separator = char16_t(format.separator);
     // Room for the worst case, written through a pointer: a row is written
@@ -170,12 +170,15 @@ QByteArray csvRow(const QStringList &fields, const CsvFormat &format) {
         const auto *chars = reinterpret_cast<const char16_t *>(field.constData());
         const qsizetype n = field.size();
         // A field is quoted only when it has to be: a separator, a quote, a
-        // line end, or blanks at its ends (a reader would trim them).
+        // line end, or blanks at its ends (a reader would trim them). In the
+        // header any of the separators is quoted: the header tells a reader
+        // which one the file has.
         bool plain = n == 0 || (chars[0] != u' ' && chars[n - 1] != u' ');
         bool ascii = true;
         for (qsizetype k = 0; k < n; ++k) {
             const char16_t u = chars[k];
-            plain = plain && u != separator && u != u'"' && u != u'\n' && u != u'\r';
+            plain = plain && u != separator && u != u'"' && u != u'\n' && u != u'\r' &&
+                    !(header && (u == u',' || u == u';' || u == u'\t'));
             ascii = ascii && u < 0x80;
         }
         if (!plain) *p++ = '"';

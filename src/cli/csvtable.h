@@ -64,6 +64,7 @@ private:
 bool readCsv(const QByteArray &bytes, QList<QStringList> &rows);
 
 // One row in `format`, fields quoted where they must be, ended by CR LF.
-QByteArray csvRow(const QStringList &fields, const CsvFormat &format = {});
+// A `header` row is read again for its separator, so any separator in it is quoted.
+QByteArray csvRow(const QStringList &fields, const CsvFormat &format = {}, bool header = false);
 
 } // namespace cli
