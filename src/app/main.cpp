@@ -10,9 +10,13 @@ namespace {
 // Qt would abort with an English message; the user is told in Russian where
 // the command line is.
 bool hasDisplay() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true; // the desktop is always there
+#endif
 }
 
 } // namespace
