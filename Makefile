@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands a new user needs: `make run` and `make test`.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -5,7 +6,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build test test-sanitizers run bench fuzz screenshots package clean
+.PHONY: all deps configure build test test-sanitizers run bench fuzz screenshots package package-check clean
 
 all: build
 
@@ -26,6 +27,7 @@ build: configure
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-sanitizers
+	@$(MAKE) --no-print-directory package-check
 
 test-sanitizers: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDOLGOMER_SANITIZE=ON >/dev/null
@@ -35,7 +37,15 @@ test-sanitizers: deps
 
 # A .deb of the program in build/ (dependencies computed from the binary).
 package: build
-	@cd $(BUILD) && cpack -G DEB
+	@cd $(BUILD) && rm -f dolgomer_*.deb && cpack -G DEB
+
+# The package as Debian would check it: lintian without an error or a warning
+# (information lines are allowed), the desktop entry and the AppStream file.
+package-check: package
+	@lintian --fail-on error,warning --tag-display-limit 0 $(BUILD)/dolgomer_*.deb
+	@desktop-file-validate resources/dolgomer.desktop
+	@appstreamcli validate --no-net resources/package/ru.example.dolgomer.metainfo.xml
+	@echo "package-check: $$(ls $(BUILD)/dolgomer_*.deb) passes lintian, desktop-file-validate and appstreamcli"
 
 # Builds the program alone and starts it; on a machine without a display it
 # runs on a virtual one (tools/run.sh says which; Ctrl+C ends it).

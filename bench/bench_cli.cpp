@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A batch of 100,000 claims in the six-line mode against 100,000 bare
 // calculations of the same claims: the batch should cost at most twice as much.
 #include "calc/penalty.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up time and peak memory of the program's window against plain Qt
 // windows of the same size, each started alternately RUNS times: on the
 // offscreen platform, and in an X server (a private Xvfb) when there is one.
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -93,7 +95,7 @@ void measure(const std::string &dir, int runs, const char *display, const char *
         }
     }
     for (const std::string &home : homes)
-        std::system(("rm -rf " + home).c_str());
+        std::filesystem::remove_all(home);
     std::printf("%s, median of %d, to shown and idle:\n", title, runs);
     const char *what[kPrograms] = {"the window", "a bare Qt window of its size", "  with one label",
                                    "  with a label and a line edit (floor)"};
@@ -113,7 +115,7 @@ pid_t startXvfb(std::string &display) {
     display = ":" + std::to_string(n);
     const pid_t pid = fork();
     if (pid == 0) {
-        freopen("/dev/null", "w", stderr);
+        if (!freopen("/dev/null", "w", stderr)) _exit(127);
         execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
                static_cast<char *>(nullptr));
         _exit(127);

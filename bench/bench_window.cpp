@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A calculation click: the handler and the report drawn.
 #include "claiminputs.h"
 #include "mainwindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One start of the window (or, built with BARE_WINDOW, of a bare Qt window of
 // the same size; with BARE_LABEL as well, that window with one line of text,
 // which is what it costs to have fonts at all; with BARE_FIELD too, a line

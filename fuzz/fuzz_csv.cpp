@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a batch file: the CSV reader, the row fields and the
 // claims they make. Rows that read must write back and read the same; no
 // input may crash, hang or make a row the batch cannot report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The typed-field rules: whatever arrives, the kept text reads as a number.
 #include "calc/inputfield.h"
 #include "calc/numtext.h"

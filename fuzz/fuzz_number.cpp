@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a number and writing it back in every form.
 #include "calc/numtext.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Period keys and date texts of any shape.
 #include "common/apperror.h"
 #include "common/dates.h"

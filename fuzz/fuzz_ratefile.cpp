@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a rate file of arbitrary bytes, then running the lookup over it.
 #include "common/apperror.h"
 #include "rates/ratelookup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes from the network through the page parser, the pair reader
 // and the key rate reader.
 #include "rates/periodkey.h"

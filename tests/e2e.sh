@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program, installed into a scratch prefix and driven as a user
 # drives it: under Xvfb, with xdotool for the mouse and keys and xclip for the
 # clipboard. Usage: e2e.sh BUILD_DIR. Without a display server it fails.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one test program with a home of its own that is removed afterwards.
 set -u
 home=$(mktemp -d "${TMPDIR:-/tmp}/dolgomer-test.XXXXXX") || exit 1

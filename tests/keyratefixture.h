@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Key rate pages laid out as the bank's: a menu and a footer with stray

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/batch.h"
 #include "cli/claimrequest.h"
 #include "cli/commandline.h"
@@ -8,6 +9,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -76,6 +78,7 @@ private slots:
     void options_data();
     void options();
     void batchFromAFile();
+    void manPagesNameEveryOption();
     void outputThatCannotBeWritten_data();
     void outputThatCannotBeWritten();
 };
@@ -296,9 +299,9 @@ void TestCli::options_data() {
         << QStringList{"--help"} << 0
         << "  --debt СУММА          долг с налогом, например 100000,50 (по умолчанию 0,00)"
         << QByteArray() << QString();
-    QTest::newRow("version") << QStringList{"--version"} << 0 << "Долгомер 0.1.0" << QByteArray()
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "Долгомер 0.2.0" << QByteArray()
                              << QString();
-    QTest::newRow("-V") << QStringList{"-V"} << 0 << "Долгомер 0.1.0" << QByteArray() << QString();
+    QTest::newRow("-V") << QStringList{"-V"} << 0 << "Долгомер 0.2.0" << QByteArray() << QString();
     QTest::newRow("-h") << QStringList{"-h"} << 0 << "  dolgomer --help, -h             эта справка"
                         << QByteArray() << QString();
     QTest::newRow("digit groups in an option")
@@ -371,6 +374,25 @@ void TestCli::batchFromAFile() {
     QCOMPARE(rows[1].mid(2, 3), (QStringList{"0", "8,75", "0,00"}));
     QVERIFY(rows[2].last().startsWith(QStringLiteral("debt:")));
     QVERIFY(run.err.isEmpty()); // no progress when standard error is no terminal
+}
+
+// The manual pages must not fall behind the program: every option --help
+// lists is in both of them.
+void TestCli::manPagesNameEveryOption() {
+    QStringList options{"-h", "-V"};
+    static const QRegularExpression option(QStringLiteral("--[a-z][a-z-]*[a-z]"));
+    for (auto it = option.globalMatch(helpText()); it.hasNext();)
+        options.append(it.next().captured());
+    options.removeDuplicates();
+    QVERIFY(options.size() > 15);
+    for (const char *page : {"dolgomer.1", "dolgomer.ru.1"}) {
+        QFile f(QStringLiteral(DOLGOMER_SOURCE_DIR "/resources/package/man/") +
+                QLatin1String(page));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(f.readAll()).remove(u'\\');
+        for (const QString &o : options)
+            QVERIFY2(text.contains(o), qPrintable(QStringLiteral("%1 lacks %2").arg(page, o)));
+    }
 }
 
 void TestCli::outputThatCannotBeWritten_data() {

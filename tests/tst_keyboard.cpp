@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard: what typing does to the number fields, the order Tab walks,
 // the editing shortcuts and pastes, and the date pickers' clicks.
 #include <QApplication>

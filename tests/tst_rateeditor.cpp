@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry editor: adding, changing and deleting rate entries, what the
 // rate field accepts, and a save that fails.
 #include "storage/ratefile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "keyratefixture.h"
 #include "rates/periodkey.h"
 #include "rates/ratelookup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window does when it starts: the first run's rate file, stored data
 // that cannot be used, and the parts it makes only when first wanted.
 #include "storage/ratefile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/numtext.h"
 #include "rategrid.h"
 #include "storage/ratefile.h"

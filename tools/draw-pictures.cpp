@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's pictures: five decorative JPEGs and the plain and
 // highlighted action icons. Run once by hand when a picture changes:
 //   g++ -std=c++20 -fPIC draw-pictures.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/draw

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages listed in debian-packages.txt that are not
 # installed yet. On a machine that already has them all it touches no package tool.
 set -eu

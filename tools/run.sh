@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the program: on the desktop's display when there is one, else on a
 # virtual X display, saying so; Ctrl+C then ends both cleanly. One command for
 # make, so an interrupted run ends without a make error.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the window in its main states to PNG files for the documentation:
 //   make screenshots   (runs this under Xvfb, writes docs/*.png)
 #include "application.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Report lines are joined from many pieces: one allocation each, not one a piece.
 #define QT_USE_QSTRINGBUILDER
 #include "periodinterest.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printing module: the one place that needs Qt's printing support.
 #include "common/module.h"
 #include "printerjob.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update module: the page loader (Qt Network) and the page readers
 // (gumbo) behind the small interface the window's updater uses.
 #include "common/module.h"
