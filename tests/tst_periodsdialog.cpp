@@ -77,10 +77,11 @@ void TestPeriodsDialog::payments() {
     enterClaim(f);
     ui::PeriodsDialog *d = openDialog(f);
     QTableWidget *grid = d->paymentsGrid();
-    // Added from the fields: the report follows at once.
+    // Added from the fields by Enter: the report follows at once.
     d->paymentDate()->setDate(QDate(2022, 6, 10));
     d->paymentAmount()->setText(QStringLiteral("5000"));
-    d->addPayment();
+    d->paymentAmount()->setFocus();
+    QTest::keyClick(d->paymentAmount(), Qt::Key_Return);
     QCOMPARE(grid->rowCount(), 1);
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("10.06.2022"));
     QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("5000,00"));
@@ -118,7 +119,10 @@ void TestPeriodsDialog::payments() {
     d->moratoriumBox()->setChecked(false);
     QVERIFY(!d->reportBox()->toPlainText().contains(QStringLiteral("мораторий")));
     // Payments outside a narrower period are dropped when it is opened again.
-    QTest::keyClick(d, Qt::Key_Escape);
+    // Escape closes the dialog from the amount field as from any other.
+    d->paymentAmount()->setFocus();
+    QTest::keyClick(d->paymentAmount(), Qt::Key_Escape);
+    QVERIFY(d->isHidden());
     f.periodEnd->setDate(QDate(2022, 5, 31));
     click(f.window.periodsLink());
     QCOMPARE(grid->rowCount(), 0);

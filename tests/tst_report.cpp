@@ -259,7 +259,7 @@ void TestReport::savePdfFromTheMenu() {
     env_.boxes.savePath = env_.path(QStringLiteral("нет/Расчет.pdf"));
     f.report->savePdfAction()->trigger();
     QCOMPARE(env_.boxes.shown.size(), 1);
-    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка печати"));
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка сохранения"));
     // A full disk: told, and the file saved before stays whole.
     env_.boxes.shown.clear();
     env_.boxes.savePath = env_.path(QStringLiteral("Расчет.pdf"));
@@ -269,7 +269,7 @@ void TestReport::savePdfFromTheMenu() {
         f.report->savePdfAction()->trigger();
     }
     QCOMPARE(env_.boxes.shown.size(), 1);
-    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка печати"));
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка сохранения"));
     QCOMPARE(fileBytes(env_.boxes.savePath), saved);
 }
 

@@ -331,6 +331,7 @@ void TestWindow::backgroundClickAndContactLink() {
     QTest::mouseClick(f.contactLink, Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
     QVERIFY(f.ratePanel->isHidden() && f.rateEditor->isHidden());
+    QVERIFY(f.rateField->isEnabled()); // not greyed out until a background click
     QCOMPARE(catcher.opened.size(), 1);
     const QUrl url = catcher.opened[0];
     QCOMPARE(url.scheme(), QStringLiteral("mailto"));

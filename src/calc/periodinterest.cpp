@@ -210,10 +210,16 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
             const auto paid = payments.find(to);
             if (paid != payments.end()) {
                 for (qint64 amount : paid->second) {
+                    // More than is owed is shown, so that the user sees it;
+                    // the debt never goes below zero.
+                    const qint64 over = std::max<qint64>(0, amount - debt);
                     debt = std::max<qint64>(0, debt - amount);
                     r.lines << QStringLiteral("оплата ") + dateText(to) + QStringLiteral(": ") +
                                    kopecksText(amount) + QStringLiteral(" руб., остаток долга ") +
-                                   kopecksText(debt) + QStringLiteral(" руб.");
+                                   kopecksText(debt) + QStringLiteral(" руб.") +
+                                   (over > 0 ? QStringLiteral(", переплата ") + kopecksText(over) +
+                                                   QStringLiteral(" руб.")
+                                             : QString());
                 }
             }
             from = next;

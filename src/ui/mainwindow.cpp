@@ -261,8 +261,7 @@ void MainWindow::showChosenEntry(QDate date, const QString &rate) {
 }
 
 void MainWindow::writeToUs() {
-    ratePanel_->close();
-    rateEditor_->close();
+    closePanels(); // as a background click: the rate field takes clicks again
     QUrl url;
     url.setScheme(QStringLiteral("mailto"));
     url.setPath(kAuthorName + QStringLiteral(" <") + kAuthorAddress + u'>');

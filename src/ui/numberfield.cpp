@@ -76,10 +76,20 @@ qsizetype NumberField::roomLeft() const {
 
 bool NumberField::typeKey(QKeyEvent *event) {
     const QString typed = event->text();
-    // Keys that type nothing (arrows, Home, Delete) edit the field as usual.
+    // Keys that type nothing (arrows, Home, Delete) edit the field as usual;
+    // Enter and Escape go on to the window or dialog (a dialog's default
+    // button, closing it), as from any other field.
     if (typed.isEmpty() || event->key() == Qt::Key_Delete) return false;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return false;
+    default:
+        break;
+    }
     const QChar c = calc::filterTypedKey(typed.front());
-    if (c.isNull()) return true; // dropped, Enter and Escape included
+    if (c.isNull()) return true; // dropped
     if (c.unicode() == 8) return false;
     if (roomLeft() <= 0) return true;
     insert(QString(c));

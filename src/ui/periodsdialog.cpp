@@ -69,6 +69,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     payments->addLayout(fields, 1, 1);
     auto *edits = new QHBoxLayout;
     QPushButton *add = button(QStringLiteral("Добавить"), this, edits);
+    add->setDefault(true); // Enter in any field adds the payment
     QPushButton *change = button(QStringLiteral("Изменить"), this, edits);
     QPushButton *remove = button(QStringLiteral("Удалить"), this, edits);
     payments->addLayout(edits, 2, 1);

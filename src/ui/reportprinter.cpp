@@ -17,6 +17,7 @@ namespace ui {
 namespace {
 
 const QString kPrintError = QStringLiteral("Ошибка печати");
+const QString kSaveError = QStringLiteral("Ошибка сохранения");
 const QString kMessage = QStringLiteral("Сообщение");
 
 // The busy pointer for as long as the printer works, and back whatever happens.
@@ -108,7 +109,7 @@ void ReportPrinter::savePdf(const QStringList &lines) {
     const QString shownPath = QDir::toNativeSeparators(path);
     if (!failure.isEmpty()) {
         dialogs_.ask(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(shownPath, failure),
-                     kPrintError, MessageBoxes::Icon::Stop);
+                     kSaveError, MessageBoxes::Icon::Stop); // nothing was printed
         return;
     }
     dialogs_.ask(QStringLiteral("Расчет сохранен в файл \"%1\".").arg(shownPath), kMessage,
