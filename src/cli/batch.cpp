@@ -88,7 +88,7 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice 
             throw AppError(QStringLiteral("--batch: столбец \"%1\" указан дважды").arg(name));
         columns.append(column);
     }
-    if (format.encoding == CsvFormat::Encoding::Utf8WithBom) write(out, "\xEF\xBB\xBF");
+    if (format.encoding == TextEncoding::Utf8WithBom) write(out, kUtf8Bom.toByteArray());
     QStringList first;
     for (const QString &name : header)
         first.append(inert(name));

@@ -25,7 +25,7 @@ CsvReader::~CsvReader() {
 void CsvReader::onField(void *text, size_t length, void *data) {
     auto *r = static_cast<CsvReader *>(data);
     const auto *chars = static_cast<const char *>(text);
-    r->row_.append(r->format_.encoding == CsvFormat::Encoding::Cp1251
+    r->row_.append(r->format_.encoding == TextEncoding::Cp1251
                        ? r->cp1251_(QByteArrayView(chars, qsizetype(length)))
                        : QString::fromUtf8(chars, qsizetype(length)));
 }
@@ -42,16 +42,7 @@ void CsvReader::onRowEnd(int, void *data) {
 // The separator is the one the header line has most of, outside quotes; the
 // encoding UTF-8 when the start of the file reads as UTF-8, else code page 1251.
 void CsvReader::detectFormat(QByteArrayView start) {
-    if (start.startsWith("\xEF\xBB\xBF")) {
-        format_.encoding = CsvFormat::Encoding::Utf8WithBom;
-    } else {
-        // A chunk may end inside a character: up to three bytes are left out.
-        QByteArrayView whole = start;
-        for (int cut = 0; cut < 4 && !whole.isValidUtf8() && whole.size() > 0; ++cut)
-            whole.chop(1);
-        if (!whole.isValidUtf8() || (whole.isEmpty() && !start.isEmpty()))
-            format_.encoding = CsvFormat::Encoding::Cp1251;
-    }
+    format_.encoding = detectEncoding(start, true);
     int commas = 0, semicolons = 0, tabs = 0;
     bool quoted = false;
     for (const char c : start) {
@@ -82,7 +73,7 @@ bool CsvReader::feed() {
     if (!started_) {
         started_ = true;
         detectFormat(chunk);
-        if (format_.encoding == CsvFormat::Encoding::Utf8WithBom) chunk.remove(0, 3);
+        if (format_.encoding == TextEncoding::Utf8WithBom) chunk.remove(0, kUtf8Bom.size());
     }
     if (chunk.isEmpty()) {
         ended_ = true;
@@ -191,9 +182,8 @@ QByteArray csvRow(const QStringList &fields, const CsvFormat &format, bool heade
         } else {
             const QString text =
                 plain ? field : QString(field).replace(u'"', QStringLiteral("\"\""));
-            const QByteArray bytes = format.encoding == CsvFormat::Encoding::Cp1251
-                                         ? QByteArray(cp1251(text))
-                                         : text.toUtf8();
+            const QByteArray bytes =
+                format.encoding == TextEncoding::Cp1251 ? QByteArray(cp1251(text)) : text.toUtf8();
             // Doubled quotes can outgrow the room of a short field.
             const qsizetype at = p - out.data();
             if (at + bytes.size() + 4 > out.size()) {

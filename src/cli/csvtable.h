@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "common/textencoding.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QStringDecoder>
@@ -17,8 +19,7 @@ namespace cli {
 
 struct CsvFormat {
     char separator = ',';
-    enum class Encoding { Utf8, Utf8WithBom, Cp1251 };
-    Encoding encoding = Encoding::Utf8;
+    TextEncoding encoding = TextEncoding::Utf8;
 };
 
 class CsvReader {

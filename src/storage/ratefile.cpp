@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ratefile.h"
 
+#include "common/textencoding.h"
 #include "savedfile.h"
 #include "settings.h"
 
@@ -55,19 +56,15 @@ QByteArray encodeRateFile(const QStringList &lines) {
 
 namespace {
 
-// Every editor on Linux saves UTF-8: a file that reads as UTF-8 and holds
-// more than ASCII is taken as such. Code page 1251 Cyrillic is never valid
-// UTF-8 (its letters would have to follow each other as lead and
-// continuation bytes), so the program's own files always read as before.
+// The file's text in whichever encoding the user's editor saved it.
 QString decodedText(QByteArrayView bytes) {
-    const bool bom = bytes.startsWith("\xEF\xBB\xBF");
-    if (bom) bytes = bytes.sliced(3);
-    const bool ascii =
-        std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
-    if (bom || !ascii) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString text = utf8(bytes);
-        if (!utf8.hasError()) return text;
+    switch (detectEncoding(bytes)) {
+    case TextEncoding::Utf8WithBom:
+        return QString::fromUtf8(bytes.sliced(kUtf8Bom.size()));
+    case TextEncoding::Utf8:
+        return QString::fromUtf8(bytes);
+    case TextEncoding::Cp1251:
+        break;
     }
     QStringDecoder cp1251("windows-1251");
     return cp1251(bytes);
