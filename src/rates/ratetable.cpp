@@ -96,6 +96,12 @@ void RateTable::setLines(const QStringList &lines) {
     lines_ = lines;
 }
 
+QString RateTable::setLinesDroppingRepeats(const QStringList &lines) {
+    QString repeat;
+    lines_ = withoutRepeatedKeys(lines, &repeat);
+    return repeat;
+}
+
 void RateTable::insertTop(const QString &line) {
     if (!lines_.isEmpty() && lines_.first().isEmpty()) {
         replace(0, line);

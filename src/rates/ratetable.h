@@ -27,6 +27,9 @@ public:
 
     // Replaces all lines; a repeated key raises AppError and leaves the table as it was.
     void setLines(const QStringList &lines);
+    // Replaces all lines with every later repeat of a key left out (a file's
+    // lines); returns the first key that repeated, a null text when none did.
+    QString setLinesDroppingRepeats(const QStringList &lines);
     // Adds a line at the top, or over an empty first line. Raises AppError when
     // another line has the same key.
     void insertTop(const QString &line);

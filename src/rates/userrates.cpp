@@ -30,32 +30,23 @@ void writeHistory(UserRates &rates) {
 
 void open(UserRates &rates, RateFileAccess access) {
     const bool write = access == RateFileAccess::ReadWrite;
+    // The file the settings name; without one (a first run, or a lost or
+    // emptied settings store) the data folder's stavki.txt, whose path is
+    // recorded only after it has been loaded or made: a store that cannot be
+    // written must not leave the built-in table bound to the user's file.
+    const QString stored = storage::absoluteRateFilePath(storage::storedRateFilePath());
+    rates.path = stored.isEmpty() ? storage::defaultRateFilePath() : stored;
     QString repeated;
-    rates.path = storage::absoluteRateFilePath(storage::storedRateFilePath());
-    if (!rates.path.isEmpty()) {
-        if (QFileInfo(rates.path).isFile()) {
-            loadUserFile(rates, repeated);
-        } else if (write) {
-            // The file has gone: write the history again where it was. Only
-            // the data folder is made again; another folder the user chose
-            // and removed gives a clear error.
-            writeHistory(rates);
-        }
-    } else {
-        // First run, or a settings store that was lost: a rate file already
-        // in the data folder is the user's table and is never written over.
-        rates.path = storage::defaultRateFilePath();
-        const bool exists = QFileInfo(rates.path).isFile();
-        if (exists) {
-            // The table is loaded before its path is stored: a store that
-            // cannot be written must not leave the built-in table bound to
-            // the user's file.
-            loadUserFile(rates, repeated);
-        } else if (write) {
-            writeHistory(rates);
-        }
-        if (write) storage::storeRateFilePath(rates.path);
+    if (QFileInfo(rates.path).isFile()) {
+        // A file already there is the user's table and is never written over.
+        loadUserFile(rates, repeated);
+    } else if (write) {
+        // A first run, or a file that has gone: the history is written where
+        // the table belongs. Only the data folder is made again; another
+        // folder the user chose and removed gives a clear error.
+        writeHistory(rates);
     }
+    if (write && stored.isEmpty()) storage::storeRateFilePath(rates.path);
     if (!repeated.isEmpty()) throw AppError(repeated);
 }
 
@@ -74,8 +65,7 @@ UserRates openUserRates(RateFileAccess access) {
 QString setFileLines(RateTable &table, const QString &path, const QStringList &lines) {
     // Keys must stay unique: every repeat of a key is left out, and the user is
     // told about the first one.
-    QString repeated;
-    table.setLines(withoutRepeatedKeys(lines, &repeated));
+    const QString repeated = table.setLinesDroppingRepeats(lines);
     if (repeated.isNull()) return QString();
     return QStringLiteral("В файле ставок \"%1\" повторяется ключ \"%2\"; "
                           "повторные строки не загружены")

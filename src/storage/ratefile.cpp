@@ -136,8 +136,7 @@ QString freeBackupPath(const QString &path) {
 }
 
 QString storedRateFilePath() {
-    if (!settingExists(kSettingsKey, false, kRateFileSetting)) return QString();
-    return readSetting(kSettingsKey, false, kRateFileSetting);
+    return readSetting(kSettingsKey, false, kRateFileSetting); // "" when there is none
 }
 
 void storeRateFilePath(const QString &path) {
