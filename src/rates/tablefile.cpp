@@ -37,12 +37,13 @@ void TableFile::open(UserRates opened) {
     path_ = std::move(opened.path);
     refusal_ = opened.refused ? opened.problem : QString();
     known_ = std::move(opened.fileBytes);
+    knownSize_ = -1; // looked at when first asked, not at start-up
     pending_.clear();
 }
 
 void TableFile::setPath(const QString &path) {
     path_ = path;
-    known_ = bytesOnDisk();
+    remember(bytesOnDisk());
 }
 
 QByteArray TableFile::bytesOnDisk() const {
@@ -50,9 +51,17 @@ QByteArray TableFile::bytesOnDisk() const {
     return storage::readRateFileBytes(path_);
 }
 
-void TableFile::written(const QByteArray &bytes) {
+void TableFile::remember(const QByteArray &bytes) {
     known_ = bytes;
-    pending_.clear();
+    const QFileInfo info(path_);
+    knownSize_ = info.size();
+    knownTime_ = info.lastModified();
+}
+
+RateTable TableFile::tableOf(const QByteArray &bytes) const {
+    RateTable file;
+    setFileLines(file, path_, storage::decodeRateFile(bytes));
+    return file;
 }
 
 TableFile::Saved TableFile::save() {
@@ -64,24 +73,25 @@ TableFile::Saved TableFile::save() {
     // not written over.
     const QByteArray onDisk = bytesOnDisk();
     if (onDisk.isNull() || onDisk == known_) {
-        written(saveRateFile(path_, table_));
+        remember(saveRateFile(path_, table_));
+        pending_.clear();
         return Saved::AsShown;
     }
-    RateTable file;
-    setFileLines(file, path_, storage::decodeRateFile(onDisk));
+    RateTable file = tableOf(onDisk);
     try {
         for (const TableEdit &edit : pending_)
             edit.applyTo(file);
     } catch (const AppError &e) {
         table_ = file;
-        known_ = onDisk;
+        remember(onDisk);
         pending_.clear();
         throw AppError(QStringLiteral("Файл ставок изменен другой программой, и ваше изменение к "
                                       "нему больше не применимо: %1. Таблица перечитана, "
                                       "изменение не сохранено")
                            .arg(e.message()));
     }
-    written(saveRateFile(path_, file));
+    remember(saveRateFile(path_, file));
+    pending_.clear();
     table_ = file;
     return Saved::OverOtherChanges;
 }
@@ -92,25 +102,27 @@ void TableFile::replace(const RateTable &fresh, const QString &backup) {
         throw AppError(QStringLiteral("Не удается переименовать файл ставок \"%1\" в \"%2\"")
                            .arg(QDir::toNativeSeparators(path_), QDir::toNativeSeparators(backup)));
     try {
-        written(saveRateFile(path_, fresh));
+        remember(saveRateFile(path_, fresh));
     } catch (const AppError &) {
         if (keepOld) QFile::rename(backup, path_); // as it was
         throw;
     }
     table_ = fresh;
     refusal_.clear();
+    pending_.clear();
 }
 
 bool TableFile::reload() {
     if (!pending_.isEmpty() || !refusal_.isEmpty() || path_.isEmpty()) return false;
+    const QFileInfo info(path_);
+    if (!info.exists() || (info.size() == knownSize_ && info.lastModified() == knownTime_))
+        return false;
     try {
         const QByteArray onDisk = bytesOnDisk();
-        if (onDisk.isNull() || onDisk == known_) return false;
-        RateTable file;
-        setFileLines(file, path_, storage::decodeRateFile(onDisk));
-        table_ = file;
-        known_ = onDisk;
-        return true;
+        const bool changed = onDisk != known_;
+        if (changed) table_ = tableOf(onDisk);
+        remember(onDisk);
+        return changed;
     } catch (const AppError &) {
         return false;
     }

@@ -5,6 +5,7 @@
 #include "userrates.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -56,17 +57,25 @@ public:
     void replace(const RateTable &fresh, const QString &backup = QString());
     // When no edit waits and the file changed on disk, the table becomes the
     // file's; true when it did. A file that cannot be read now is left alone.
+    // The window asks at every change of the period's end, so the file is
+    // read only when its size or time differs from when it was last seen.
     bool reload();
 
 private:
     // The file's bytes now; null when it is gone.
     QByteArray bytesOnDisk() const;
-    void written(const QByteArray &bytes);
+    // The file holds `bytes` now: read by us, or written.
+    void remember(const QByteArray &bytes);
+    // The table a file's bytes make.
+    RateTable tableOf(const QByteArray &bytes) const;
 
     RateTable table_ = RateTable::builtIn();
     QString path_;
     QString refusal_;
     QByteArray known_; // the file as last read or written
+    // The file's size and time when `known_` was seen (none yet: -1).
+    qint64 knownSize_ = -1;
+    QDateTime knownTime_;
     QList<TableEdit> pending_;
 };
 
