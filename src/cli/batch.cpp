@@ -102,9 +102,13 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice 
         if (status == CsvReader::Status::Broken)
             throw AppError(
                 QStringLiteral("--batch: файл не читается как CSV после строки %1").arg(n + 1));
-        QString error;
+        // The row as read, then the results, or empty results and the error.
         QStringList line;
         line.reserve(std::max(fields.size(), header.size()) + kResultColumnCount + 1);
+        if (status == CsvReader::Status::Row)
+            for (const QString &field : fields)
+                line.append(inert(field));
+        QString error;
         try {
             if (status == CsvReader::Status::TooLong)
                 throw AppError(QStringLiteral("строка длиннее 1 МБ"));
@@ -117,22 +121,15 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice 
             for (qsizetype i = 0; i < header.size(); ++i)
                 if (!columns[i].isEmpty()) request.set(columns[i], fields[i]);
             const ClaimResult r = computeClaim(request, defaults, lookup);
-            for (const QString &field : fields)
-                line.append(inert(field));
             for (const ResultColumn &column : kResultColumns)
                 line.append(column.value(r));
         } catch (const FieldError &e) {
-            error =
-                QStringLiteral("%1: неверное значение \"%2\" — %3").arg(e.field, e.text, e.reason);
+            error = e.message(e.field);
         } catch (const AppError &e) {
             error = e.message();
         }
         if (!error.isEmpty()) {
             ++failed;
-            line.clear();
-            if (status == CsvReader::Status::Row)
-                for (const QString &field : fields)
-                    line.append(inert(field));
             line.resize(std::max(line.size(), header.size()) + kResultColumnCount);
         }
         line.append(inert(error));

@@ -21,6 +21,10 @@ struct FieldError {
     QString field;
     QString text;
     QString reason;
+    // What the user reads, the field called `name` (an option or a column).
+    QString message(const QString &name) const {
+        return QStringLiteral("%1: неверное значение \"%2\" — %3").arg(name, text, reason);
+    }
 };
 
 // What the command line starts from: the user's rate table and stored values.

@@ -24,10 +24,6 @@ void writeErr(const QString &text) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
-QString fieldMessage(const FieldError &e, const QString &name) {
-    return QStringLiteral("%1: неверное значение \"%2\" — %3").arg(name, e.text, e.reason);
-}
-
 // The options that take a value, with the field each sets.
 const QList<QPair<QString, QString>> &valueOptions() {
     static const QList<QPair<QString, QString>> options = {
@@ -144,7 +140,7 @@ int runCommandLine(int argc, char **argv) {
                 try {
                     request.set(option->second, value);
                 } catch (const FieldError &e) {
-                    throw UsageError{fieldMessage(e, name)};
+                    throw UsageError{e.message(name)};
                 }
                 continue;
             }
