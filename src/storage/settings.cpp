@@ -138,29 +138,30 @@ QString unescape(QStringView s) {
     return out;
 }
 
+// Whether the text's last character is escaped: an odd run of backslashes
+// stands before it.
+bool lastIsEscaped(QStringView s) {
+    qsizetype slashes = 0;
+    while (slashes + 1 < s.size() && s[s.size() - 2 - slashes] == u'\\')
+        ++slashes;
+    return slashes % 2 == 1;
+}
+
 // Drops blanks at both ends that are not escaped.
 QStringView trimmed(QStringView s) {
     while (!s.isEmpty() && isBlank(s.front()))
         s = s.sliced(1);
-    while (!s.isEmpty() && isBlank(s.back())) {
-        qsizetype slashes = 0;
-        while (slashes + 1 < s.size() && s[s.size() - 2 - slashes] == u'\\')
-            ++slashes;
-        if (slashes % 2 == 1) break; // "\ " ends in an escaped blank
+    while (!s.isEmpty() && isBlank(s.back()) && !lastIsEscaped(s))
         s.chop(1);
-    }
     return s;
 }
 
 // A value in double quotes, as Qt's own INI files and hand edits write it,
 // is read without them.
 QString valueText(QStringView raw) {
-    if (raw.size() >= 2 && raw.front() == u'"' && raw.back() == u'"') {
-        qsizetype slashes = 0;
-        while (slashes + 2 < raw.size() && raw[raw.size() - 2 - slashes] == u'\\')
-            ++slashes;
-        if (slashes % 2 == 0) raw = raw.sliced(1, raw.size() - 2);
-    }
+    if (raw.size() >= 2 && raw.front() == u'"' && raw.back() == u'"' &&
+        !lastIsEscaped(raw.sliced(1)))
+        raw = raw.sliced(1, raw.size() - 2);
     return unescape(raw);
 }
 
@@ -181,8 +182,10 @@ bool readIni(QIODevice &device, QSettings::SettingsMap &map) {
             section = trimmed(line.sliced(1, line.size() - 2)).toString().replace(u'\\', u'/');
             inSection = !section.isEmpty();
             if (!inSection) continue;
-            section = *spelling.insert(section.toCaseFolded(),
-                                       spelling.value(section.toCaseFolded(), section));
+            const QString folded = section.toCaseFolded();
+            auto first = spelling.constFind(folded);
+            if (first == spelling.constEnd()) first = spelling.insert(folded, section);
+            section = *first;
             map.insert(section + u'/' + kMarker, QString());
             continue;
         }
