@@ -44,12 +44,19 @@ QString inert(const QString &text) {
     return text;
 }
 
-void write(QIODevice &out, const QByteArray &bytes) {
-    if (out.write(bytes) != bytes.size())
-        throw AppError(QStringLiteral("не удается записать результат: %1").arg(out.errorString()));
+[[noreturn]] void outputFailed(const QIODevice &out) {
+    throw AppError(QStringLiteral("не удается записать результат: %1").arg(out.errorString()));
 }
 
 } // namespace
+
+void writeOutput(QIODevice &out, const QByteArray &bytes) {
+    if (out.write(bytes) != bytes.size()) outputFailed(out);
+}
+
+void flushOutput(QFileDevice &out) {
+    if (!out.flush()) outputFailed(out);
+}
 
 QStringList resultColumnNames() {
     QStringList names;
@@ -88,11 +95,11 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice 
             throw AppError(QStringLiteral("--batch: столбец \"%1\" указан дважды").arg(name));
         columns.append(column);
     }
-    if (format.encoding == TextEncoding::Utf8WithBom) write(out, kUtf8Bom.toByteArray());
+    if (format.encoding == TextEncoding::Utf8WithBom) writeOutput(out, kUtf8Bom.toByteArray());
     QStringList first;
     for (const QString &name : header)
         first.append(inert(name));
-    write(out, csvRow(first + resultColumnNames(), format, true));
+    writeOutput(out, csvRow(first + resultColumnNames(), format, true));
 
     const rates::RateLookup lookup(defaults.table);
     int failed = 0;
@@ -133,7 +140,7 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice 
             line.resize(std::max(line.size(), header.size()) + kResultColumnCount);
         }
         line.append(inert(error));
-        write(out, csvRow(line, format));
+        writeOutput(out, csvRow(line, format));
         if (++n % 1000 == 0 && progress)
             progress->write(QStringLiteral("\rСтрок: %1").arg(n).toUtf8());
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,11 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults,
              QIODevice *progress = nullptr);
 int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults,
              QIODevice *progress = nullptr);
+
+// Writes to the program's output; output that cannot be written (a full
+// disk) raises AppError, and so does `flushOutput` for what a buffer held.
+void writeOutput(QIODevice &out, const QByteArray &bytes);
+void flushOutput(QFileDevice &out);
 
 // The columns the batch adds: days, rate, interest, total, fee, error.
 QStringList resultColumnNames();

@@ -35,16 +35,6 @@ const QList<QPair<QString, QString>> &valueOptions() {
     return options;
 }
 
-// Output that could not be written: told, exit 2.
-void finish(QFile &out) {
-    if (!out.flush())
-        throw AppError(QStringLiteral("не удается записать результат: %1").arg(out.errorString()));
-}
-
-void put(QFile &out, const QByteArray &bytes) {
-    if (out.write(bytes) != bytes.size()) finish(out);
-}
-
 } // namespace
 
 bool wantsCommandLine(int argc, char **argv) {
@@ -165,13 +155,13 @@ int runCommandLine(int argc, char **argv) {
                     QStringLiteral("неизвестный параметр \"%1\" (см. --help)").arg(name)};
         }
         if (help) {
-            put(out, helpText().toUtf8());
-            finish(out);
+            writeOutput(out, helpText().toUtf8());
+            flushOutput(out);
             return 0;
         }
         if (version) {
-            put(out, "Долгомер " + QByteArray(DOLGOMER_VERSION) + "\n");
-            finish(out);
+            writeOutput(out, "Долгомер " + QByteArray(DOLGOMER_VERSION) + "\n");
+            flushOutput(out);
             return 0;
         }
         if (report == batch)
@@ -184,8 +174,8 @@ int runCommandLine(int argc, char **argv) {
         if (report) {
             const ClaimResult r =
                 computeClaim(request, defaults, rates::RateLookup(defaults.table));
-            put(out, (r.lines.join(u'\n') + u'\n').toUtf8());
-            finish(out);
+            writeOutput(out, (r.lines.join(u'\n') + u'\n').toUtf8());
+            flushOutput(out);
             return 0;
         }
         QFile in;
@@ -198,7 +188,7 @@ int runCommandLine(int argc, char **argv) {
         QFile err;
         const bool terminal = isatty(STDERR_FILENO) && err.open(stderr, QIODevice::WriteOnly);
         const int failed = runBatch(in, out, defaults, terminal ? &err : nullptr);
-        finish(out);
+        flushOutput(out);
         return failed == 0 ? 0 : 1;
     } catch (const UsageError &e) {
         out.flush();
