@@ -24,6 +24,7 @@ CalcInput statutoryInput() {
     in.divisorText = QStringLiteral("360");
     in.statutory = true;
     in.court = Court::GeneralJurisdiction;
+    in.filed = QDate(2010, 2, 1);
     return in;
 }
 
@@ -38,7 +39,7 @@ private slots:
     void stateDuty();
     void feeScale2024_data();
     void feeScale2024();
-    void feeScaleFollowsThePeriodEnd();
+    void feeScaleFollowsTheFilingDate();
     void statutoryExample();
     void contractualExample();
     void reportVariants_data();
@@ -146,29 +147,27 @@ void TestCalculation::feeScale2024() {
     if (total > 0) checkContinuity(total, FeeScale::Since2024);
 }
 
-void TestCalculation::feeScaleFollowsThePeriodEnd() {
+// The scale is the one in force on the day the claim is filed, whatever
+// period it covers: a claim for August 2024 filed today pays by the new one.
+void TestCalculation::feeScaleFollowsTheFilingDate() {
     CalcInput in = statutoryInput();
-    in.court = Court::GeneralJurisdiction;
-    in.start = QDate(2024, 9, 1);
+    in.start = QDate(2024, 8, 1);
+    in.end = QDate(2024, 8, 31);
     const struct {
-        QDate end;
+        QDate filed;
         FeeScale scale;
-    } cases[] = {{QDate(2024, 9, 8), FeeScale::Until2024},
-                 {QDate(2024, 9, 9), FeeScale::Since2024},
-                 {QDate(2026, 12, 7), FeeScale::Since2024}};
+        const char *line;
+    } cases[] = {
+        {QDate(2024, 9, 1), FeeScale::Until2024, "Государственная пошлина: 3215,07 руб."},
+        {QDate(2024, 9, 8), FeeScale::Until2024, "Государственная пошлина: 3215,07 руб."},
+        {QDate(2024, 9, 9), FeeScale::Since2024, "Государственная пошлина: 4022,60 руб."},
+        {QDate(2026, 12, 7), FeeScale::Since2024, "Государственная пошлина: 4022,60 руб."}};
     for (const auto &c : cases) {
-        in.end = c.end;
+        in.filed = c.filed;
         const CalcResult r = calculate(in);
-        const double fee = courtFee(r.total, in.court, c.scale);
-        QCOMPARE(r.fee, fee);
-        QCOMPARE(r.lines.value(5), QStringLiteral("Государственная пошлина: ") + amountForm(fee) +
-                                       QStringLiteral(" руб."));
+        QCOMPARE(r.fee, courtFee(r.total, in.court, c.scale));
+        QCOMPARE(r.lines.value(5), QString::fromUtf8(c.line));
     }
-    in.end = QDate(2024, 9, 8);
-    const QString before = calculate(in).lines.value(5);
-    QCOMPARE(before, QStringLiteral("Государственная пошлина: 3203,89 руб."));
-    in.end = QDate(2024, 9, 9);
-    QCOMPARE(calculate(in).lines.value(5), QStringLiteral("Государственная пошлина: 4006,56 руб."));
 }
 
 void TestCalculation::statutoryExample() {

@@ -211,6 +211,11 @@ void TestCli::batchRows_data() {
                       "50000,01.03.2010,31.03.2010,,contractual,\"0,1\"\r\n")
         << QStringList{"30|8,75|729,17|100729,17|3214,58|", "31|0,1|1550,00|51550,00|2062,00|"}
         << 0;
+    QTest::newRow("the filing date picks the fee scale")
+        << QByteArray("debt,from,to,court,дата_подачи\n100000,01.01.2010,30.01.2010,general,"
+                      "01.02.2010\n100000,01.01.2010,30.01.2010,general,07.12.2026\n")
+        << QStringList{"30|8,75|729,17|100729,17|3214,58|", "30|8,75|729,17|100729,17|4021,88|"}
+        << 0;
     QTest::newRow("defaults for missing columns")
         << QByteArray("debt\n100000\n") << QStringList{"1|8,75|24,31|100024,31|4000,73|"} << 0;
     QTest::newRow("a bad row among good ones")
@@ -261,10 +266,31 @@ void TestCli::options_data() {
     QTest::addColumn<QString>("output"); // a line of standard output, or a part of standard error
     QTest::addColumn<QByteArray>("rateFile"); // the user's stavki.txt; null: none
     QTest::addColumn<QString>("told");        // a part of standard error besides
-    QTest::newRow("the worked example")
-        << QStringList{"--report",   "--debt",          "100000",  "--from",
-                       "01.01.2010", "--to=30.01.2010", "--court", "general"}
-        << 0 << "Государственная пошлина: 3214,58 руб." << QByteArray() << QString();
+    // The fee scale is the one of the filing day, today unless told.
+    const QStringList example = {"--report",   "--debt",          "100000",  "--from",
+                                 "01.01.2010", "--to=30.01.2010", "--court", "general"};
+    QTest::newRow("the worked example, filed then")
+        << example + QStringList{"--filed", "01.02.2010"} << 0
+        << "Государственная пошлина: 3214,58 руб." << QByteArray() << QString();
+    QTest::newRow("the worked example, filed today")
+        << example << 0 << "Государственная пошлина: 4021,88 руб." << QByteArray() << QString();
+    // A table that may lack the period's rates is counted with, and said so.
+    QTest::newRow("a table years older than the period")
+        << QStringList{"--report", "--debt", "100000", "--from", "01.01.2024", "--to", "31.01.2024"}
+        << 0 << "Ставка рефинансирования: 8,75%" << QByteArray()
+        << "dolgomer: предупреждение: последняя запись таблицы ставок — от 28.12.2009, период — "
+           "по 31.01.2024; обновите таблицу: dolgomer --update-rates\n";
+    QTest::newRow("a period in the span of deposit rates")
+        << QStringList{"--report", "--periods",  "--debt", "100",
+                       "--from",   "01.06.2015", "--to",   "30.06.2015"}
+        << 0 << "Сумма процентов: 0,72 руб." << QByteArray()
+        << "dolgomer: предупреждение: С 01.06.2015 по 31.07.2016 проценты";
+    // A debt that arose during the moratorium is not covered, asked or not.
+    QTest::newRow("the moratorium only for debts before it")
+        << QStringList{"--report", "--periods",  "--debt", "100000",
+                       "--from",   "02.04.2022", "--to",   "03.04.2022"}
+        << 0 << "с 02.04.2022 по 03.04.2022: 100000,00 * 2 дн. * 8,75% / 365 = 47,95 руб."
+        << QByteArray() << QString();
     QTest::newRow("contractual") << QStringList{"--report",   "--debt",        "50000",
                                                 "--from",     "01.03.2010",    "--to",
                                                 "31.03.2010", "--contractual", "--daily-rate",
@@ -363,17 +389,21 @@ void TestCli::batchFromAFile() {
     const QString file = home.path() + "/claims.csv";
     QFile f(file);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("debt,to\n100000,30.01.2010\nx,30.01.2010\n");
+    f.write("debt,to\n100000,30.01.2010\nx,30.01.2010\n100000,30.06.2024\n100000,31.01.2024\n");
     f.close();
     const Run run = runProgram(home, {"--batch", file});
     QCOMPARE(run.exitCode, 1); // one row could not be computed
     QList<QStringList> rows;
     QVERIFY(readCsv(run.outBytes, rows));
-    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows.size(), 5);
     // From today to a day long past: no days, no interest.
     QCOMPARE(rows[1].mid(2, 3), (QStringList{"0", "8,75", "0,00"}));
     QVERIFY(rows[2].last().startsWith(QStringLiteral("debt:")));
-    QVERIFY(run.err.isEmpty()); // no progress when standard error is no terminal
+    // No progress when standard error is no terminal; the table's age is told
+    // once, for the latest period counted.
+    QCOMPARE(run.err, QStringLiteral("dolgomer: предупреждение: последняя запись таблицы ставок — "
+                                     "от 28.12.2009, период — по 30.06.2024; обновите таблицу: "
+                                     "dolgomer --update-rates\n"));
 }
 
 // The manual pages must not fall behind the program: every option --help

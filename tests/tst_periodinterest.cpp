@@ -37,6 +37,8 @@ private slots:
     void refused_data();
     void refused();
     void feeAndTotals();
+    void depositRateSpan_data();
+    void depositRateSpan();
     void kopecks_data();
     void kopecks();
 };
@@ -127,14 +129,21 @@ void TestPeriodInterest::pieces_data() {
                        "с 02.10.2022 по 31.10.2022: 95000,00 * 30 дн. * 7,5% / 365 = 585,62 руб.",
                        "Сумма процентов: 2284,25 руб.",
                        "ИТОГО: 95000,00 + 2284,25 = 97284,25 руб."};
-    QTest::newRow("starts inside the moratorium")
+    // The moratorium covers debts that arose before it began, and nothing later.
+    QTest::newRow("starts on the moratorium's first day: covered")
+        << "01.04.2022"
+        << "10.04.2022" << QStringList{} << true
+        << QStringList{"Расчет по периодам (ст. 395 ГК РФ): с 01.04.2022 по 10.04.2022 = 10 дн.",
+                       "с 01.04.2022 по 10.04.2022: мораторий, проценты не начисляются",
+                       "Сумма процентов: 0,00 руб.", "ИТОГО: 100000,00 + 0,00 = 100000,00 руб."};
+    QTest::newRow("starts inside the moratorium: not covered")
         << "15.09.2022"
         << "15.10.2022" << QStringList{} << true
         << QStringList{"Расчет по периодам (ст. 395 ГК РФ): с 15.09.2022 по 15.10.2022 = 31 дн.",
-                       "с 15.09.2022 по 01.10.2022: мораторий, проценты не начисляются",
-                       "с 02.10.2022 по 15.10.2022: 100000,00 * 14 дн. * 7,5% / 365 = 287,67 руб.",
-                       "Сумма процентов: 287,67 руб.",
-                       "ИТОГО: 100000,00 + 287,67 = 100287,67 руб."};
+                       "с 15.09.2022 по 18.09.2022: 100000,00 * 4 дн. * 9,5% / 365 = 104,11 руб.",
+                       "с 19.09.2022 по 15.10.2022: 100000,00 * 27 дн. * 7,5% / 365 = 554,79 руб.",
+                       "Сумма процентов: 658,90 руб.",
+                       "ИТОГО: 100000,00 + 658,90 = 100658,90 руб."};
     QTest::newRow("ends inside the moratorium")
         << "25.03.2022"
         << "05.04.2022" << QStringList{} << true
@@ -250,14 +259,15 @@ void TestPeriodInterest::feeAndTotals() {
     PeriodResult r = calculatePeriods(in);
     QCOMPARE(r.lines.value(1),
              QStringLiteral("с 01.01.2021 по 14.03.2021: 1,00 * 73 дн. * 2,5% / 365 = 0,01 руб."));
-    // The fee is the scale in force on the end date, on the remaining debt plus interest.
+    // The fee is the scale in force on the filing date, on the remaining debt
+    // plus interest.
     in.debt = QStringLiteral("100000,00");
     in.court = Court::GeneralJurisdiction;
+    in.filed = QDate(2024, 9, 8);
     r = calculatePeriods(in);
     QCOMPARE(r.fee, courtFee(double(r.remaining + r.interest) / 100, Court::GeneralJurisdiction,
                              FeeScale::Until2024));
-    in.start = QDate(2024, 9, 1);
-    in.end = QDate(2024, 9, 30);
+    in.filed = QDate(2024, 9, 9);
     r = calculatePeriods(in);
     QCOMPARE(r.lines.last(),
              QStringLiteral("Государственная пошлина: ") +
@@ -271,6 +281,28 @@ void TestPeriodInterest::feeAndTotals() {
     r = calculatePeriods(in);
     QCOMPARE(r.lines.value(1), QStringLiteral("с 01.01.2021 по 31.12.2021: 999999999999999,99 * "
                                               "365 дн. * 2,5% / 365 = 25000000000000,00 руб."));
+}
+
+void TestPeriodInterest::depositRateSpan_data() {
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<QDate>("end");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("ends the day before") << QDate(2015, 1, 1) << QDate(2015, 5, 31) << false;
+    QTest::newRow("ends on its first day") << QDate(2015, 1, 1) << QDate(2015, 6, 1) << true;
+    QTest::newRow("starts on its last day") << QDate(2016, 7, 31) << QDate(2016, 9, 1) << true;
+    QTest::newRow("starts the day after") << QDate(2016, 8, 1) << QDate(2016, 9, 1) << false;
+}
+
+void TestPeriodInterest::depositRateSpan() {
+    QFETCH(QDate, start);
+    QFETCH(QDate, end);
+    QFETCH(bool, told);
+    PeriodInput in;
+    in.debt = QStringLiteral("1000,00");
+    in.start = start;
+    in.end = end;
+    in.rates = table();
+    QCOMPARE(calculatePeriods(in).depositRateSpan, told);
 }
 
 void TestPeriodInterest::kopecks_data() {

@@ -31,6 +31,7 @@ private slots:
     void countsTheWindowsClaim();
     void payments();
     void manyPagesInPdf();
+    void filingDateAndNotes();
 
 private:
     ui::PeriodsDialog *openDialog(Window &f) {
@@ -162,6 +163,41 @@ void TestPeriodsDialog::manyPagesInPdf() {
         l.remove(QRegularExpression(QStringLiteral("\\s+")));
         QVERIFY2(flat.contains(l), qPrintable(line));
     }
+}
+
+// The fee follows "Дата подачи"; what the user should know of the table and
+// the period is said above the report, never in it; the moratorium is offered
+// only for debts that arose before it.
+void TestPeriodsDialog::filingDateAndNotes() {
+    Window &f = env_.open();
+    enterClaim(f);
+    ui::PeriodsDialog *d = openDialog(f);
+    QCOMPARE(d->filingDate()->date(), kWorkedExamplesFiled); // the window's filing day
+    QCOMPARE(reportOf(d).last(), QStringLiteral("Государственная пошлина: 3229,25 руб."));
+    d->filingDate()->setDate(QDate(2026, 12, 7));
+    QCOMPARE(reportOf(d).last(), QStringLiteral("Государственная пошлина: 4043,87 руб."));
+    // The built-in table ends in 2009.
+    QVERIFY(d->notes()->isVisible());
+    QCOMPARE(d->notes()->text(),
+             QStringLiteral("Ставки в таблице — по 28.12.2009; обновите таблицу."));
+    QVERIFY(!d->reportBox()->toPlainText().contains(QStringLiteral("28.12.2009")));
+    QVERIFY(d->moratoriumBox()->isEnabled() && d->moratoriumBox()->isChecked());
+    d->reject();
+
+    f.periodStart->setDate(QDate(2022, 4, 2));
+    d = openDialog(f);
+    QVERIFY(!d->moratoriumBox()->isEnabled() && !d->moratoriumBox()->isChecked());
+    QVERIFY(!d->moratoriumBox()->toolTip().isEmpty());
+    QCOMPARE(reportOf(d).value(1), QStringLiteral("с 02.04.2022 по 31.10.2022: 100000,00 * 213 "
+                                                  "дн. * 8,75% / 365 = 5106,16 руб."));
+    d->reject();
+
+    f.periodStart->setDate(QDate(2016, 7, 1));
+    f.periodEnd->setDate(QDate(2016, 8, 31));
+    d = openDialog(f);
+    QVERIFY(d->moratoriumBox()->isEnabled() && d->moratoriumBox()->isChecked());
+    QCOMPARE(d->notes()->text().split(u'\n').value(1), calc::depositRatesHint());
+    QVERIFY(env_.boxes.shown.isEmpty());
 }
 
 QTEST_MAIN(TestPeriodsDialog)

@@ -116,6 +116,8 @@ private:
     }
 };
 
+inline const QDate kWorkedExamplesFiled{2010, 2, 1};
+
 // A fresh home for one test function, and the window opened in it.
 class WindowEnv {
 public:
@@ -135,6 +137,9 @@ public:
     ui::MainWindow &openWindow() {
         view.reset();
         form = std::make_unique<ui::MainWindow>(&boxes);
+        // The worked examples are claims of 2010, filed then: the court fee
+        // follows the filing date.
+        form->fileOn(kWorkedExamplesFiled);
         form->show();
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get())) qWarning("window not active");

@@ -47,6 +47,8 @@ int main(int argc, char **argv) {
     form.show();
     bool ok = save(form, dir + QStringLiteral("/window-compact.png"));
 
+    // The worked example: a claim of 2010, filed then.
+    form.fileOn(QDate(2010, 2, 1));
     form.claimInputs()->debtField()->setText(QStringLiteral("100000"));
     form.claimInputs()->periodStart()->setDate(QDate(2010, 1, 1));
     form.claimInputs()->periodEnd()->setDate(QDate(2010, 1, 30));
@@ -73,7 +75,8 @@ int main(int argc, char **argv) {
     form.calculate();
     ok = save(form, dir + QStringLiteral("/window-statutory.png")) && ok;
 
-    // The calculation by periods, with one payment, for a claim of 2022.
+    // The calculation by periods, with one payment, for a claim of 2022 filed today.
+    form.fileOn(QDate());
     form.claimInputs()->periodStart()->setDate(QDate(2022, 3, 1));
     form.claimInputs()->periodEnd()->setDate(QDate(2022, 10, 31));
     form.openPeriods();

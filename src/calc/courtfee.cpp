@@ -73,8 +73,8 @@ const Schedule &scheduleOf(Court court, FeeScale scale) {
 
 } // namespace
 
-FeeScale feeScaleFor(QDate periodEnd) {
-    return periodEnd >= kFeeScale2024 ? FeeScale::Since2024 : FeeScale::Until2024;
+FeeScale feeScaleFor(QDate filed) {
+    return filed >= kFeeScale2024 ? FeeScale::Since2024 : FeeScale::Until2024;
 }
 
 double courtFee(double total, Court court, FeeScale scale) {

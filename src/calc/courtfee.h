@@ -7,11 +7,11 @@ namespace calc {
 
 enum class Court { Arbitration, GeneralJurisdiction };
 
-// Which scale of state duty a claim pays. The scale changed on 09.09.2024; a
-// claim whose period ends on or after that day cannot be filed earlier, so it
-// pays by the new scale. Every claim before keeps the old one.
+// Which scale of state duty a claim pays: the one in force on the day it is
+// filed. The scale changed on 09.09.2024 for every claim sent to court from
+// that day on, whatever period it covers.
 enum class FeeScale { Until2024, Since2024 };
-FeeScale feeScaleFor(QDate periodEnd);
+FeeScale feeScaleFor(QDate filed);
 
 // The first day of the scale of 2024.
 inline const QDate kFeeScale2024{2024, 9, 9};

@@ -49,7 +49,7 @@ CalcResult calculate(const CalcInput &in) {
         r.interest = static_cast<double>(((debt * r.days) * rate) / 100);
     }
     r.total = static_cast<double>(debt + static_cast<long double>(r.interest));
-    r.fee = courtFee(r.total, in.court, feeScaleFor(in.end));
+    r.fee = courtFee(r.total, in.court, feeScaleFor(in.filed));
     // A claim never shows "INF" or "NAN": amounts past what a double holds
     // (a pasted "1E308" over a divisor of 1) are refused as a whole.
     for (double amount : {r.tax, r.interest, r.total, r.fee})

@@ -21,6 +21,7 @@ struct CalcInput {
     QString divisorText;     // the divisor label beside its track bar, e.g. "360"
     bool statutory = true;   // statutory (refinancing rate) or contractual mode
     Court court = Court::Arbitration;
+    QDate filed; // the day the claim goes to court: its fee scale
 };
 
 // The period's start and end as the window keeps them: year, month, day.

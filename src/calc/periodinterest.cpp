@@ -116,6 +116,16 @@ QString kopecksText(qint64 kopecks) {
     return QString(reinterpret_cast<const QChar *>(text + at), 24 - at);
 }
 
+bool moratoriumCovers(QDate start) {
+    return start <= kMoratoriumStart;
+}
+
+QString depositRatesHint() {
+    return QStringLiteral("С 01.06.2015 по 31.07.2016 проценты по ст. 395 ГК РФ считались по "
+                          "средним ставкам по вкладам физических лиц в федеральном округе: "
+                          "проверьте ставки таблицы за этот срок.");
+}
+
 PeriodResult calculatePeriods(const PeriodInput &in) {
     PeriodResult r;
     qint64 debt = 0;
@@ -150,8 +160,9 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
         auto it = rates.upper_bound(day);
         return it == rates.begin() ? it->second : std::prev(it)->second;
     };
-    const auto inMoratorium = [&in](QDate day) {
-        return in.moratorium && day >= kMoratoriumStart && day <= kMoratoriumEnd;
+    const bool moratorium = in.moratorium && moratoriumCovers(in.start);
+    const auto inMoratorium = [moratorium](QDate day) {
+        return moratorium && day >= kMoratoriumStart && day <= kMoratoriumEnd;
     };
 
     r.days = empty ? 0 : int(in.start.daysTo(in.end)) + 1;
@@ -171,7 +182,7 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
             if (!inMoratorium(QDate(y, 1, 1))) addStart(QDate(y, 1, 1));
         for (const auto &[day, amounts] : payments)
             addStart(day.addDays(1));
-        if (in.moratorium) {
+        if (moratorium) {
             addStart(kMoratoriumStart);
             addStart(kMoratoriumEnd.addDays(1));
         }
@@ -205,6 +216,8 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                                    kopecksText(piece.interest) + QStringLiteral(" руб.");
                 }
                 r.pieces.append(piece);
+                if (!piece.moratorium && from <= kDepositRatesUntil && to >= kDepositRatesFrom)
+                    r.depositRateSpan = true;
             }
             // A payment lowers the debt from the next day on.
             const auto paid = payments.find(to);
@@ -227,7 +240,7 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
     }
 
     r.remaining = debt;
-    r.fee = courtFee(double(debt + r.interest) / 100, in.court, feeScaleFor(in.end));
+    r.fee = courtFee(double(debt + r.interest) / 100, in.court, feeScaleFor(in.filed));
     r.lines << QStringLiteral("Сумма процентов: %1 руб.").arg(kopecksText(r.interest));
     r.lines << QStringLiteral("ИТОГО: %1 + %2 = %3 руб.")
                    .arg(kopecksText(debt), kopecksText(r.interest), kopecksText(debt + r.interest));

@@ -32,6 +32,7 @@ struct PeriodInput {
     QList<Payment> payments;
     bool moratorium = true;
     Court court = Court::Arbitration;
+    QDate filed; // the day the claim goes to court: its fee scale
 };
 
 // One part of the period at one debt and one rate.
@@ -51,10 +52,22 @@ struct PeriodResult {
     qint64 remaining = 0; // kopecks: the debt after the payments
     double fee = 0;       // state duty on remaining + interest
     QStringList lines;    // the report
+    // A piece that earns interest lies in 01.06.2015–31.07.2016, when the
+    // interest went by average deposit rates, not by the table's.
+    bool depositRateSpan = false;
 };
 
 inline const QDate kMoratoriumStart{2022, 4, 1};
 inline const QDate kMoratoriumEnd{2022, 10, 1};
+
+// The moratorium covers claims that arose before it began: a period whose
+// first day is later accrues interest through it, whatever is asked.
+bool moratoriumCovers(QDate start);
+
+inline const QDate kDepositRatesFrom{2015, 6, 1};
+inline const QDate kDepositRatesUntil{2016, 7, 31};
+// What the user is told, outside the report, of a period in that span.
+QString depositRatesHint();
 
 // Raises AppError with a message for the user when the debt or a payment
 // cannot be read, a payment lies outside the period or the table has no rate.

@@ -70,11 +70,12 @@ const QList<QPair<QString, QString>> &russianColumnNames() {
         {"долг", "debt"},           {"начало", "from"},      {"конец", "to"},
         {"налог", "tax"},           {"суд", "court"},        {"режим", "mode"},
         {"ставка", "rate"},         {"делитель", "divisor"}, {"ставка_в_день", "daily_rate"},
-        {"по_периодам", "periods"}, {"оплаты", "payments"}};
+        {"по_периодам", "periods"}, {"оплаты", "payments"},  {"дата_подачи", "filed"}};
     return names;
 }
 
-int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice *progress) {
+int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice *progress,
+             RunNotes *notes) {
     CsvReader reader(in);
     QStringList header;
     switch (reader.next(header)) {
@@ -128,6 +129,7 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice 
             for (qsizetype i = 0; i < header.size(); ++i)
                 if (!columns[i].isEmpty()) request.set(columns[i], fields[i]);
             const ClaimResult r = computeClaim(request, defaults, lookup);
+            if (notes) notes->add(r);
             for (const ResultColumn &column : kResultColumns)
                 line.append(column.value(r));
         } catch (const FieldError &e) {
@@ -148,11 +150,12 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice 
     return failed;
 }
 
-int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults, QIODevice *progress) {
+int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults, QIODevice *progress,
+             RunNotes *notes) {
     QBuffer in;
     in.setData(csv);
     in.open(QIODevice::ReadOnly);
-    return runBatch(in, out, defaults, progress);
+    return runBatch(in, out, defaults, progress, notes);
 }
 
 } // namespace cli

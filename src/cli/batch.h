@@ -11,17 +11,19 @@
 namespace cli {
 
 struct Defaults;
+struct RunNotes;
 
 // CSV in, CSV out, in the input's separator and encoding: every input column
 // echoed in its place (those the program does not know as well), then the
 // result columns and the error. Each row is written as soon as it is
 // computed. Returns how many rows could not be computed; `progress`, when
-// given, hears of every thousandth row. Raises AppError for a file that is
+// given, hears of every thousandth row; `notes`, when given, of every row
+// computed. Raises AppError for a file that is
 // not CSV or whose header is unusable, and for output that cannot be written.
-int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults,
-             QIODevice *progress = nullptr);
+int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice *progress = nullptr,
+             RunNotes *notes = nullptr);
 int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults,
-             QIODevice *progress = nullptr);
+             QIODevice *progress = nullptr, RunNotes *notes = nullptr);
 
 // Writes to the program's output; output that cannot be written (a full
 // disk) raises AppError, and so does `flushOutput` for what a buffer held.

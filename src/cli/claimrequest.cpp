@@ -96,8 +96,9 @@ calc::Payment fieldPayment(const QString &field, const QString &text) {
 } // namespace
 
 const QStringList &fieldNames() {
-    static const QStringList names = {"debt", "from",    "to",         "tax",     "court",   "mode",
-                                      "rate", "divisor", "daily_rate", "periods", "payments"};
+    static const QStringList names = {"debt",       "from",    "to",       "tax",
+                                      "court",      "mode",    "rate",     "divisor",
+                                      "daily_rate", "periods", "payments", "filed"};
     return names;
 }
 
@@ -119,6 +120,8 @@ void ClaimRequest::set(const QString &field, const QString &value) {
         from = fieldDate(field, value);
     } else if (field == QStringLiteral("to")) {
         to = fieldDate(field, value);
+    } else if (field == QStringLiteral("filed")) {
+        filed = fieldDate(field, value);
     } else if (field == QStringLiteral("tax")) {
         tax = fieldInteger(field, value, 0, 35);
     } else if (field == QStringLiteral("court")) {
@@ -160,6 +163,7 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
     ClaimResult out;
     const QDate from = r.from.isNull() ? d.today : r.from;
     const QDate to = r.to.isNull() ? d.today : r.to;
+    const QDate filed = r.filed.isNull() ? d.today : r.filed;
     if (r.periods) {
         calc::PeriodInput in;
         in.debt = r.debt;
@@ -169,12 +173,15 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
         in.payments = r.payments;
         in.moratorium = r.moratorium;
         in.court = r.court;
+        in.filed = filed;
         const calc::PeriodResult p = calc::calculatePeriods(in);
         out.lines = p.lines;
         out.days = p.days;
         out.interest = calc::kopecksText(p.interest);
         out.total = calc::kopecksText(p.remaining + p.interest);
         out.fee = calc::amountForm(p.fee);
+        out.tableEnd = to;
+        out.depositRateSpan = p.depositRateSpan;
         return out;
     }
     calc::CalcInput in;
@@ -183,6 +190,7 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
     in.end = to;
     in.taxPercent = r.tax;
     in.court = r.court;
+    in.filed = filed;
     in.statutory = r.statutory;
     in.divisorText = r.divisor.isEmpty() ? d.divisor : r.divisor;
     in.contractText = r.dailyRate.isEmpty() ? d.dailyRate : r.dailyRate;
@@ -195,6 +203,27 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
     out.interest = c.interestText;
     out.total = c.totalText;
     out.fee = c.feeText;
+    if (r.statutory && r.rate.isEmpty()) out.tableEnd = to;
+    return out;
+}
+
+void RunNotes::add(const ClaimResult &r) {
+    if (r.tableEnd.isValid() && (latestTableEnd.isNull() || r.tableEnd > latestTableEnd))
+        latestTableEnd = r.tableEnd;
+    depositRateSpan = depositRateSpan || r.depositRateSpan;
+}
+
+QStringList RunNotes::lines(const rates::RateTable &table) const {
+    QStringList out;
+    const QString warning = QStringLiteral("dolgomer: предупреждение: ");
+    if (latestTableEnd.isValid()) {
+        const QDate newest = rates::newestEntry(table);
+        if (rates::mayBeStale(newest, latestTableEnd))
+            out << warning + QStringLiteral("последняя запись таблицы ставок — от %1, период — "
+                                            "по %2; обновите таблицу: dolgomer --update-rates")
+                                 .arg(dateText(newest), dateText(latestTableEnd));
+    }
+    if (depositRateSpan) out << warning + calc::depositRatesHint();
     return out;
 }
 

@@ -43,6 +43,7 @@ struct Defaults {
 struct ClaimRequest {
     QString debt = QStringLiteral("0,00");
     QDate from, to; // null: today
+    QDate filed;    // the day the claim goes to court (its fee scale); null: today
     int tax = 18;
     calc::Court court = calc::Court::Arbitration;
     bool statutory = true;
@@ -53,8 +54,8 @@ struct ClaimRequest {
     QList<calc::Payment> payments;
     bool moratorium = true;
 
-    // Sets a field by its CSV name (debt, from, to, tax, court, mode, rate,
-    // divisor, daily_rate, periods, payments, payment); an empty value keeps
+    // Sets a field by its CSV name (debt, from, to, filed, tax, court, mode,
+    // rate, divisor, daily_rate, periods, payments, payment); an empty value keeps
     // the default. Raises FieldError.
     void set(const QString &field, const QString &value);
 };
@@ -65,6 +66,19 @@ struct ClaimResult {
     int days = 0;
     QString rate; // the rate the claim was charged at ("" by periods)
     QString interest, total, fee;
+    QDate tableEnd;               // the period's end when the rate table gave the rates
+    bool depositRateSpan = false; // see calc::PeriodResult
+};
+
+// What a run tells on standard error besides its output, each once: that the
+// rate table may lack the rates for the latest period it was used for, and
+// that a period lay in the span of the deposit rates.
+struct RunNotes {
+    QDate latestTableEnd;
+    bool depositRateSpan = false;
+    void add(const ClaimResult &result);
+    // "dolgomer: предупреждение: …" lines, none when there is nothing to tell.
+    QStringList lines(const rates::RateTable &table) const;
 };
 
 // Raises AppError with the calculation's own message.

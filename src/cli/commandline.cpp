@@ -31,7 +31,8 @@ const QList<QPair<QString, QString>> &valueOptions() {
         {"--to", "to"},           {"--tax", "tax"},
         {"--court", "court"},     {"--rate", "rate"},
         {"--divisor", "divisor"}, {"--daily-rate", "daily_rate"},
-        {"--payment", "payment"}, {"--batch", ""}};
+        {"--payment", "payment"}, {"--filed", "filed"},
+        {"--batch", ""}};
     return options;
 }
 
@@ -61,6 +62,8 @@ QString helpText() {
                "  --debt СУММА          долг с налогом, например 100000,50 (по умолчанию 0,00)\n"
                "  --from дд.мм.гггг     начало периода просрочки (по умолчанию сегодня)\n"
                "  --to дд.мм.гггг       конец периода просрочки (по умолчанию сегодня)\n"
+               "  --filed дд.мм.гггг    дата подачи иска: по ней выбирается шкала госпошлины\n"
+               "                        (по умолчанию сегодня)\n"
                "  --tax N               ставка налога, 0–35 (по умолчанию 18)\n"
                "  --court arbitration|general   арбитражный суд или суд общей юрисдикции\n"
                "  --statutory           законная пеня: ставка рефинансирования / делитель (по "
@@ -82,7 +85,7 @@ QString helpText() {
                "  debt (долг), from (начало), to (конец), tax (налог), court (суд),\n"
                "  mode (режим: statutory|contractual), rate (ставка), divisor (делитель),\n"
                "  daily_rate (ставка_в_день), periods (по_периодам: yes|no),\n"
-               "  payments (оплаты: дд.мм.гггг=СУММА;...).\n"
+               "  payments (оплаты: дд.мм.гггг=СУММА;...), filed (дата_подачи).\n"
                "Недостающие столбцы берутся по умолчанию, пустое поле — тоже; прочие столбцы\n"
                "(должник, договор...) переписываются как есть. Строка, где полей меньше или\n"
                "больше, чем столбцов, или длиннее 1 МБ, — ошибка этой строки.\n"
@@ -176,6 +179,10 @@ int runCommandLine(int argc, char **argv) {
                 computeClaim(request, defaults, rates::RateLookup(defaults.table));
             writeOutput(out, (r.lines.join(u'\n') + u'\n').toUtf8());
             flushOutput(out);
+            RunNotes notes;
+            notes.add(r);
+            for (const QString &line : notes.lines(defaults.table))
+                writeErr(line);
             return 0;
         }
         QFile in;
@@ -187,8 +194,11 @@ int runCommandLine(int argc, char **argv) {
                 QStringLiteral("--batch: не удается открыть файл \"%1\"").arg(batchFile)};
         QFile err;
         const bool terminal = isatty(STDERR_FILENO) && err.open(stderr, QIODevice::WriteOnly);
-        const int failed = runBatch(in, out, defaults, terminal ? &err : nullptr);
+        RunNotes notes;
+        const int failed = runBatch(in, out, defaults, terminal ? &err : nullptr, &notes);
         flushOutput(out);
+        for (const QString &line : notes.lines(defaults.table))
+            writeErr(line);
         return failed == 0 ? 0 : 1;
     } catch (const UsageError &e) {
         out.flush();

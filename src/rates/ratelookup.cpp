@@ -3,6 +3,7 @@
 
 #include "calc/inputfield.h"
 #include "common/apperror.h"
+#include "common/dates.h"
 #include "periodkey.h"
 #include "storage/modesettings.h"
 
@@ -96,6 +97,23 @@ QString RateLookup::rateOn(QDate endDate) const {
     if (p.chosen < 0) return storage::kInitialRefinancingRate;
     if (!p.selection.usable()) throw AppError(unusableRowMessage(table_.line(p.chosen)));
     return p.selection.rate;
+}
+
+QDate newestEntry(const RateTable &table) {
+    QDate newest;
+    for (int i = 0; i < table.count(); ++i) {
+        QDate d;
+        if (keyDate(table.keyView(i), d) && (newest.isNull() || d > newest)) newest = d;
+    }
+    return newest;
+}
+
+bool mayBeStale(QDate newest, QDate periodEnd) {
+    return newest.isValid() && periodEnd > newest.addDays(365);
+}
+
+QString staleTableNote(QDate newest) {
+    return QStringLiteral("Ставки в таблице — по %1; обновите таблицу").arg(dateText(newest));
 }
 
 QList<calc::RatePoint> ratePoints(const RateTable &table) {

@@ -74,4 +74,13 @@ private:
 // names a date and whose rate is usable, with its normalised rate.
 QList<calc::RatePoint> ratePoints(const RateTable &table);
 
+// The day of the table's newest entry whose key names a date (null: none).
+QDate newestEntry(const RateTable &table);
+// A table whose newest entry is more than 365 days older than the period's
+// end may lack every rate set since: such a claim is counted, but the user
+// is told. True when `newest` (the table's newest entry) is that old.
+bool mayBeStale(QDate newest, QDate periodEnd);
+// What the window says of such a table, beside the rate field.
+QString staleTableNote(QDate newest);
+
 } // namespace rates

@@ -110,6 +110,14 @@ void MainWindow::createContact() {
         plainFont(11), kBlue, QString());
     contactLink_->setObjectName(QStringLiteral("contactLink"));
     contactLink_->setHoverFont(false, true);
+    // Above everything, where it is seen in either mode without a click; a
+    // click opens the table, whose foot has the update link.
+    staleNote_ = new LinkLabel(QString(), this, {8, 4, 0, 0}, plainFont(11), kMaroon,
+                               QStringLiteral("Откройте таблицу ставок и обновите ее через "
+                                              "Интернет или добавьте новые ставки"));
+    staleNote_->setObjectName(QStringLiteral("staleTableNote"));
+    staleNote_->setHoverFont(false, true);
+    staleNote_->hide();
 }
 
 // The keyboard goes as the window reads: the debt and the period, the rate
@@ -135,6 +143,9 @@ void MainWindow::wireParts() {
     connect(closeIcon_, &HoverIcon::clicked, this, &MainWindow::closeWindow);
     connect(contactLink_, &LinkLabel::clicked, this, &MainWindow::writeToUs);
     connect(periodsLink_, &LinkLabel::clicked, this, &MainWindow::openPeriods);
+    connect(staleNote_, &LinkLabel::clicked, this, &MainWindow::openRatePanel);
+    connect(ratePanel_, &RatePanel::tableChanged, this, &MainWindow::checkTableAge);
+    connect(claimInputs_, &ClaimInputs::periodEndChanged, this, &MainWindow::checkTableAge);
     connect(reportView_, &ReportView::periodsRequested, this, &MainWindow::openPeriods);
 
     connect(ratePanel_, &RatePanel::rateFound, rateModes_, &RateModes::setRefinancingRate);
@@ -189,8 +200,13 @@ void MainWindow::calculate() {
         calc::CalcInput input;
         claimInputs_->fill(input);
         rateModes_->fill(input);
+        input.filed = filingDate();
         reportView_->setLines(calc::calculate(input).lines);
     });
+}
+
+QDate MainWindow::filingDate() const {
+    return filingDay_.isNull() ? QDate::currentDate() : filingDay_;
 }
 
 void MainWindow::closePanels() {
@@ -241,6 +257,7 @@ void MainWindow::openPeriods() {
     claim.start = window.start;
     claim.end = window.end;
     claim.court = window.court;
+    claim.filed = filingDate();
     ratePanel_->followFile();
     claim.rates = rates::ratePoints(ratePanel_->table());
     if (!periodsDialog_) periodsDialog_ = new PeriodsDialog(this, dialogs_);
@@ -258,6 +275,17 @@ void MainWindow::makeRoomForEditor(RateEditor::Mode mode) {
 void MainWindow::showChosenEntry(QDate date, const QString &rate) {
     rateModes_->setRefinancingRate(rate);
     rateEditor_->showEntry(date, rate);
+}
+
+void MainWindow::checkTableAge() {
+    const QDate newest = rates::newestEntry(ratePanel_->table());
+    if (!rates::mayBeStale(newest, claimInputs_->periodEndDate())) {
+        staleNote_->hide();
+        return;
+    }
+    staleNote_->setText(rates::staleTableNote(newest));
+    staleNote_->adjustSize();
+    staleNote_->show();
 }
 
 void MainWindow::writeToUs() {

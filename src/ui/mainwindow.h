@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "rateeditor.h"
 
+#include <QDate>
 #include <QWidget>
 #include <memory>
 
@@ -48,6 +49,11 @@ public:
     void closeWindow();
     // Opens "Расчет по периодам" for the window's claim.
     void openPeriods();
+    // The day a claim counted here goes to court, which picks its fee scale:
+    // today, unless `fileOn` named another day (a claim of past years counted
+    // as it was filed then).
+    QDate filingDate() const;
+    void fileOn(QDate day) { filingDay_ = day; }
     // The general error report.
     void reportError(const QString &message) { dialogs_.reportError(message); }
 
@@ -63,6 +69,9 @@ public:
     HoverIcon *closeIcon() const { return closeIcon_; }
     LinkLabel *contactLink() const { return contactLink_; }
     LinkLabel *periodsLink() const { return periodsLink_; }
+    // "Ставки в таблице — по …": shown while the table may lack the rates of
+    // the period's end.
+    LinkLabel *staleTableNote() const { return staleNote_; }
     // Null until first opened.
     PeriodsDialog *periodsDialog() const { return periodsDialog_; }
     QLabel *picture() const { return picture_; }
@@ -82,6 +91,8 @@ private:
     void makeRoomForEditor(RateEditor::Mode mode);
     void showChosenEntry(QDate date, const QString &rate);
     void writeToUs();
+    // Shows or hides the note on a table older than the period.
+    void checkTableAge();
     // The mouse over the bare background: icons and action links at rest.
     void resetHoverLook();
 
@@ -94,11 +105,13 @@ private:
     ReportView *reportView_;
     QLabel *contactCaption_;
     LinkLabel *contactLink_;
+    LinkLabel *staleNote_;
     QLabel *picture_;
     RatePanel *ratePanel_;
     RateUpdater *rateUpdater_;
     RateEditor *rateEditor_;
     PeriodsDialog *periodsDialog_ = nullptr;
+    QDate filingDay_;
 };
 
 } // namespace ui

@@ -7,6 +7,7 @@
 #include "datepicker.h"
 #include "dialogs.h"
 #include "numberfield.h"
+#include "rates/ratelookup.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -76,7 +77,25 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     moratorium_ = new QCheckBox(QStringLiteral("Мораторий 01.04.2022–01.10.2022"), this);
     moratorium_->setChecked(true);
     payments->addWidget(moratorium_, 3, 1);
+    auto *filing = new QHBoxLayout;
+    auto *filingLabel = new QLabel(QStringLiteral("Дата подачи:"), this);
+    filingDate_ = new DatePicker(QRect(0, 0, 120, 24), this);
+    filingDate_->setObjectName(QStringLiteral("filingDate"));
+    filingDate_->setToolTip(
+        QStringLiteral("День подачи иска: по нему выбирается шкала госпошлины"));
+    filingLabel->setBuddy(filingDate_);
+    filing->addWidget(filingLabel);
+    filing->addWidget(filingDate_);
+    filing->addStretch();
+    payments->addLayout(filing, 4, 1);
     layout->addLayout(payments);
+
+    notes_ = new QLabel(this);
+    notes_->setObjectName(QStringLiteral("periodsNotes"));
+    notes_->setWordWrap(true);
+    notes_->setStyleSheet(QStringLiteral("color: #800000"));
+    notes_->hide();
+    layout->addWidget(notes_);
 
     report_ = new QTextEdit(this);
     report_->setObjectName(QStringLiteral("periodsReport"));
@@ -109,6 +128,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     connect(pdf, &QPushButton::clicked, this, &PeriodsDialog::saveReportPdf);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(moratorium_, &QCheckBox::toggled, this, &PeriodsDialog::recalculate);
+    connect(filingDate_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
     connect(grid_, &QTableWidget::itemSelectionChanged, this, &PeriodsDialog::showChosenPayment);
     auto *deleteKey = new QAction(grid_);
     deleteKey->setShortcut(QKeySequence::Delete);
@@ -130,6 +150,21 @@ void PeriodsDialog::setClaim(const calc::PeriodInput &claim) {
                                    }),
                     payments_.end());
     paymentDate_->setDate(claim.start);
+    {
+        const QSignalBlocker quiet(filingDate_);
+        filingDate_->setDate(claim.filed);
+    }
+    // A debt that arose after the moratorium began is not covered by it.
+    const bool covered = calc::moratoriumCovers(claim.start);
+    if (covered != moratorium_->isEnabled()) {
+        const QSignalBlocker quiet(moratorium_);
+        moratorium_->setEnabled(covered);
+        moratorium_->setChecked(covered);
+    }
+    moratorium_->setToolTip(covered ? QString()
+                                    : QStringLiteral("Мораторий касается только долгов, возникших "
+                                                     "до 01.04.2022: этот период начинается позже, "
+                                                     "проценты начисляются и в дни моратория"));
     showPayments();
 }
 
@@ -207,13 +242,23 @@ void PeriodsDialog::recalculate() {
     calc::PeriodInput in = claim_;
     in.payments = payments_;
     in.moratorium = moratorium_->isChecked();
+    in.filed = filingDate_->date();
+    QStringList notes;
+    QDate newest;
+    for (const calc::RatePoint &point : in.rates)
+        if (newest.isNull() || point.from > newest) newest = point.from;
+    if (rates::mayBeStale(newest, in.end)) notes << rates::staleTableNote(newest) + u'.';
     try {
-        lines_ = calc::calculatePeriods(in).lines;
+        const calc::PeriodResult result = calc::calculatePeriods(in);
+        lines_ = result.lines;
         report_->setPlainText(lines_.join(u'\n'));
+        if (result.depositRateSpan) notes << calc::depositRatesHint();
     } catch (const AppError &e) {
         lines_.clear();
         report_->setPlainText(Dialogs::errorText(e.message()));
     }
+    notes_->setText(notes.join(u'\n'));
+    notes_->setVisible(!notes.isEmpty());
 }
 
 void PeriodsDialog::copyReport() {

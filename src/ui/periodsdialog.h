@@ -38,6 +38,11 @@ public:
     NumberField *paymentAmount() const { return paymentAmount_; }
     QTableWidget *paymentsGrid() const { return grid_; }
     QCheckBox *moratoriumBox() const { return moratorium_; }
+    // "Дата подачи": the claim's fee scale follows it.
+    DatePicker *filingDate() const { return filingDate_; }
+    // What the user should know of the calculation, above the report: a rate
+    // table older than the period, rates of the deposit span.
+    QLabel *notes() const { return notes_; }
     QTextEdit *reportBox() const { return report_; }
     ReportPrinter &printer() { return printer_; }
 
@@ -66,6 +71,8 @@ private:
     DatePicker *paymentDate_;
     NumberField *paymentAmount_;
     QCheckBox *moratorium_;
+    DatePicker *filingDate_;
+    QLabel *notes_;
     QTextEdit *report_;
     ReportPrinter printer_;
 };

@@ -212,6 +212,7 @@ void RatePanel::tellUnusableRow(int i) {
 }
 
 void RatePanel::refresh() {
+    emit tableChanged();
     if (grid_) grid_->reload();
     if (selectedRow_ > rowCount())
         selectRow(rowCount());

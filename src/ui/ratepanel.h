@@ -92,6 +92,8 @@ public:
 signals:
     // The panel's widgets were made: others put theirs on it.
     void frameMade(QFrame *frame);
+    // The table may hold other entries now (opened, reread, edited, replaced).
+    void tableChanged();
     // The lookup found the rate in force on the end date.
     void rateFound(const QString &rate);
     // A good entry was chosen: its date and its normalised rate.
