@@ -4,6 +4,7 @@
 #include "batch.h"
 #include "claimrequest.h"
 #include "common/apperror.h"
+#include "updaterates.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -55,6 +56,7 @@ QString helpText() {
                "  dolgomer --batch ФАЙЛ.csv       рассчитать каждую строку CSV (\"-\" — "
                "стандартный "
                "ввод)\n"
+               "  dolgomer --update-rates         обновить таблицу ставок с сайта Банка России\n"
                "  dolgomer --help, -h             эта справка\n"
                "  dolgomer --version, -V          версия программы\n"
                "\n"
@@ -93,7 +95,9 @@ QString helpText() {
                "Поле, начинающееся с =, +, -, @, табуляции или перевода строки, выводится с\n"
                "апострофом впереди, чтобы таблица не приняла его за формулу.\n"
                "Код выхода: 0 — все строки рассчитаны, 1 — есть строки с ошибкой, 2 — неверный "
-               "параметр.\n")
+               "параметр.\n"
+               "--update-rates: 0 — таблица обновлена и сохранена, 1 — не обновлена (страница не\n"
+               "прочитана или файл не записан; таблица не изменилась).\n")
         .arg(resultColumnNames().join(QStringLiteral(", ")));
 }
 
@@ -104,7 +108,7 @@ int runCommandLine(int argc, char **argv) {
     QFile out;
     if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly)) return 2;
     try {
-        bool report = false, help = false, version = false, batch = false;
+        bool report = false, help = false, version = false, batch = false, update = false;
         QString batchFile;
         ClaimRequest request;
         for (qsizetype i = 0; i < args.size(); ++i) {
@@ -141,6 +145,8 @@ int runCommandLine(int argc, char **argv) {
                 throw UsageError{QStringLiteral("%1: этот параметр без значения").arg(name)};
             if (name == QStringLiteral("--report"))
                 report = true;
+            else if (name == QStringLiteral("--update-rates"))
+                update = true;
             else if (name == QStringLiteral("--help") || name == QStringLiteral("-h"))
                 help = true;
             else if (name == QStringLiteral("--version") || name == QStringLiteral("-V"))
@@ -167,9 +173,10 @@ int runCommandLine(int argc, char **argv) {
             flushOutput(out);
             return 0;
         }
-        if (report == batch)
-            throw UsageError{QStringLiteral("нужен ровно один из параметров --report и --batch "
-                                            "(см. --help)")};
+        if (int(report) + int(batch) + int(update) != 1)
+            throw UsageError{QStringLiteral("нужен ровно один из параметров --report, --batch и "
+                                            "--update-rates (см. --help)")};
+        if (update) return updateRates(out);
         const Defaults defaults = Defaults::fromUserData();
         // As the window tells it in a box: the claims are then counted with
         // the table the window would use.

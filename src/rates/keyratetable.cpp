@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keyratetable.h"
 
+#include "calc/numtext.h"
 #include "calc/penalty.h"
 #include "common/dates.h"
 #include "periodkey.h"
@@ -19,6 +20,20 @@ QString keyRatePageAddress(QDate today) {
     return QStringLiteral("https://www.cbr.ru/hd_base/KeyRate/"
                           "?UniDbQuery.Posted=True&UniDbQuery.From=01.01.2016&UniDbQuery.To=") +
            dateText(today);
+}
+
+QString pageRateProblem(QDate day, const QString &rate, QDate today) {
+    long double value = 0;
+    if (!calc::tryReadNumber(rate, value) || !(value > 0 && value <= 100))
+        return QStringLiteral("Страница Банка России дала ставку \"%1\" на %2: ставка должна быть "
+                              "больше 0 и не больше 100")
+            .arg(rate, dateText(day));
+    if (day > today.addDays(kDaysAhead))
+        return QStringLiteral("Страница Банка России дала ставку на %1 — позже чем через %2 дн. "
+                              "от сегодняшнего дня")
+            .arg(dateText(day))
+            .arg(kDaysAhead);
+    return QString();
 }
 
 QStringList historyBefore2016() {

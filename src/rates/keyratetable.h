@@ -24,6 +24,15 @@ struct RateChange {
     QString rate;
 };
 
+// A page may date a rate at most this many days after today: the bank
+// announces a change a few weeks ahead, never months.
+constexpr int kDaysAhead = 31;
+
+// Why a rate a bank page gives cannot be right, "" when it can: it must read
+// as a number above 0 and at most 100, on a day at most kDaysAhead days after
+// `today`. A page with one such rate is not used at all.
+QString pageRateProblem(QDate day, const QString &rate, QDate today);
+
 // The refinancing rates before the key rate took over that the program knows
 // besides its built-in history, newest first.
 QStringList historyBefore2016();

@@ -27,13 +27,8 @@ bool readDay(const QString &text, QDate &date) {
 
 } // namespace
 
-QList<rates::RateChange> readKeyRateChanges(const HtmlDocument &page) {
-    struct Day {
-        QDate date;
-        QString rate;
-        long double value;
-    };
-    std::vector<Day> days;
+QList<KeyRateDay> readKeyRateDays(const HtmlDocument &page) {
+    QList<KeyRateDay> days;
     const QList<HtmlDocument::Element> cells = page.bodyElementsByTagName(QStringLiteral("td"));
     for (qsizetype i = 0; i < cells.size(); ++i) {
         QDate date;
@@ -43,16 +38,20 @@ QList<rates::RateChange> readKeyRateChanges(const HtmlDocument &page) {
             const QString rate = cellText(cells[j].innerText);
             long double value = 0;
             if (!calc::tryReadNumber(rate, value)) continue;
-            days.push_back({date, rate, value});
+            days.append({date, rate, value});
             i = j; // one day per row
             break;
         }
     }
+    return days;
+}
+
+QList<rates::RateChange> collapseKeyRateDays(QList<KeyRateDay> days) {
     std::stable_sort(days.begin(), days.end(),
-                     [](const Day &a, const Day &b) { return a.date < b.date; });
+                     [](const KeyRateDay &a, const KeyRateDay &b) { return a.date < b.date; });
     QList<rates::RateChange> changes;
-    const Day *previous = nullptr;
-    for (const Day &day : days) {
+    const KeyRateDay *previous = nullptr;
+    for (const KeyRateDay &day : days) {
         if (previous && previous->date == day.date) continue;
         if (!previous || previous->value != day.value) changes.append({day.date, day.rate});
         previous = &day;
@@ -61,6 +60,10 @@ QList<rates::RateChange> readKeyRateChanges(const HtmlDocument &page) {
         changes.front().date.month() == 1)
         changes.front().date = rates::kKeyRateSince;
     return changes;
+}
+
+QList<rates::RateChange> readKeyRateChanges(const HtmlDocument &page) {
+    return collapseKeyRateDays(readKeyRateDays(page));
 }
 
 } // namespace update

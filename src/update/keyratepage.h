@@ -20,4 +20,14 @@ namespace update {
 // 01.01.2016, the bank listing working days only. Oldest first.
 QList<rates::RateChange> readKeyRateChanges(const HtmlDocument &page);
 
+// The same in two steps: every working day the page gives, in page order...
+struct KeyRateDay {
+    QDate date;
+    QString rate;
+    long double value = 0;
+};
+QList<KeyRateDay> readKeyRateDays(const HtmlDocument &page);
+// ... and the changes they make.
+QList<rates::RateChange> collapseKeyRateDays(QList<KeyRateDay> days);
+
 } // namespace update

@@ -74,10 +74,8 @@ void PageLoader::finish(QNetworkReply *reply, bool timedOut) {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const bool ok = !timedOut && !tooLarge && reply->error() == QNetworkReply::NoError &&
                     (status == 0 || (status >= 200 && status < 300));
-    if (ok)
-        document_ = HtmlDocument::parse(reply->readAll(), headerCharset(reply));
-    else
-        document_ = HtmlDocument::failed(kFailedTitle);
+    body_ = ok ? reply->readAll() : QByteArray();
+    charset_ = ok ? headerCharset(reply) : QString();
     reply->deleteLater();
     emit documentComplete();
 }

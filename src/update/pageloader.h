@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "htmldoc.h"
 #include "ratesource.h"
 
 #include <QByteArray>
@@ -15,11 +14,11 @@ class QNetworkReply;
 
 namespace update {
 
-// Loads one web page at a time and hands it over as an HtmlDocument. Every
-// navigation ends in exactly one documentComplete, a failed one too: its
-// document then has the title "Ошибка загрузки" and no body. Redirects are
-// followed (never from https to http), TLS is verified, and a load that takes
-// longer than the time limit or grows past the size limit fails.
+// Loads one web page at a time and hands over its bytes. Every navigation
+// ends in exactly one documentComplete, a failed one too: it then has no
+// bytes. Redirects are followed (never from https to http), TLS is verified,
+// and a load that takes longer than the time limit or grows past the size
+// limit fails.
 class PageLoader : public QObject {
     Q_OBJECT
 public:
@@ -28,12 +27,14 @@ public:
 
     static constexpr int kTimeLimitMs = RateSource::kTimeLimitMs;
     static constexpr qint64 kSizeLimit = 5 * 1024 * 1024;
-    static inline const QString kFailedTitle = QStringLiteral("Ошибка загрузки");
 
     void setTimeLimit(int ms) { timeLimitMs_ = ms; }
     // Starts loading and returns at once; a load still running is dropped.
     void navigate(const QUrl &url);
-    const HtmlDocument &document() const { return document_; }
+    // The page just loaded, and the charset its header named; a failed load
+    // leaves them empty.
+    const QByteArray &body() const { return body_; }
+    const QString &charset() const { return charset_; }
 
 signals:
     void downloadBegin();
@@ -46,7 +47,8 @@ private:
     QPointer<QNetworkReply> reply_;
     QTimer timer_;
     int timeLimitMs_ = kTimeLimitMs;
-    HtmlDocument document_;
+    QByteArray body_;
+    QString charset_;
 };
 
 } // namespace update
