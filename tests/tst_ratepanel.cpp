@@ -27,6 +27,7 @@ private slots:
     void rowsWithoutARate_data();
     void rowsWithoutARate();
     void refusedFileIsToldOnce();
+    void unusableRowKeepsTheRate();
 
 private:
     Window &openPanel() { return env_.openPanel(); }
@@ -114,30 +115,41 @@ void TestRatePanel::emptyTable() {
 void TestRatePanel::unreadableRows_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("rateRefused"); // else the date: the editor opens to mend it
     QTest::newRow("rate not a number") << "с 1 мая 2009 г.=1,2,3"
-                                       << "с 1 мая 2009 г.=1,2,3";
+                                       << "с 1 мая 2009 г.=1,2,3" << true;
     QTest::newRow("impossible day") << "с 31 июня 2009 г.= 7.5"
-                                    << "с 31 июня 2009 г.=7,5";
+                                    << "с 31 июня 2009 г.=7,5" << false;
     QTest::newRow("key of one word") << "июнь=7"
-                                     << "июнь=7";
+                                     << "июнь=7" << false;
 }
 
 void TestRatePanel::unreadableRows() {
     QFETCH(QString, line);
     QFETCH(QString, stored);
+    QFETCH(bool, rateRefused);
     writeFile(env_.rateFile(), cp1251({QStringLiteral("с 1 января 2010 г.=8"), line}));
     storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
     Window &f = env_.open();
-    // The start-up lookup selected the bad last row first.
+    // The start-up lookup selected the bad last row first; a rate that is no
+    // rate is named with its line.
+    const QString told = rateRefused
+                             ? QStringLiteral("В строке таблицы ставок \"%1\" нет ставки, "
+                                              "которую можно применить. Ставка не изменена.")
+                                   .arg(line)
+                             : kCheckInput;
     QVERIFY(!env_.boxes.shown.isEmpty());
-    QCOMPARE(env_.boxes.shown[0].text, kCheckInput);
+    QCOMPARE(env_.boxes.shown[0].text, told);
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка ввода"));
+    QCOMPARE(f.rateField->text(), QStringLiteral("8"));
     f.window.openRatePanel();
     f.editor->close();
     env_.boxes.shown.clear();
     clickCell(f.rateGrid, 2, 1);
     QCOMPARE(env_.boxes.shown.size(), 1);
-    QVERIFY(f.rateEditor->isVisible() && f.saveChangesLink->isVisible());
+    QCOMPARE(env_.boxes.shown[0].text, told);
+    QCOMPARE(f.rateEditor->isVisible(), !rateRefused);
+    QCOMPARE(f.rateField->text(), QStringLiteral("8"));
     QCOMPARE(f.table().line(1), stored);
     QCOMPARE(fileBytes(env_.rateFile()).contains(cp1251({stored})), true);
 }
@@ -230,6 +242,37 @@ void TestRatePanel::refusedFileIsToldOnce() {
     QVERIFY2(env_.boxes.shown[0].text.contains(QStringLiteral("слишком велик")),
              qPrintable(env_.boxes.shown[0].text));
     QCOMPARE(QFileInfo(env_.rateFile()).size(), 65 * 1024 * 1024);
+}
+
+// The entry in force has no usable rate: the claim's rate stays what it was,
+// as the box says, the box comes once while the end date moves through that
+// entry's span, and each row without a rate is named however it is reached.
+void TestRatePanel::unusableRowKeepsTheRate() {
+    const QStringList lines = {"с 01 января 2020 г.=7,5", "с 01 января 2015 г.",
+                               "с 01 января 2010 г.=abc", "с 01 января 2005 г.=9"};
+    writeFile(env_.rateFile(), cp1251(lines));
+    storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("patch"), env_.rateFile());
+    Window &f = env_.open();
+    QVERIFY(env_.boxes.shown.isEmpty());
+    QCOMPARE(f.rateField->text(), QStringLiteral("7,5"));
+    f.periodEnd->setDate(QDate(2016, 6, 15));
+    f.periodEnd->setDate(QDate(2016, 7, 15));
+    f.window.openRatePanel();
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].text,
+             QStringLiteral("В строке таблицы ставок \"с 01 января 2015 г.\" нет ставки, которую "
+                            "можно применить. Ставка не изменена."));
+    QCOMPARE(f.rateField->text(), QStringLiteral("7,5"));
+    // Moved onto by the keyboard, the row is named and the editor stays shut.
+    QTest::keyClick(f.rateGrid, Qt::Key_Down);
+    QCOMPARE(env_.boxes.shown.size(), 2);
+    QVERIFY2(env_.boxes.shown[1].text.contains(QStringLiteral("\"с 01 января 2010 г.=abc\"")),
+             qPrintable(env_.boxes.shown[1].text));
+    QVERIFY(f.rateEditor->isHidden());
+    QCOMPARE(f.rateField->text(), QStringLiteral("7,5"));
+    QTest::keyClick(f.rateGrid, Qt::Key_Down);
+    QCOMPARE(f.rateField->text(), QStringLiteral("9"));
+    QCOMPARE(env_.boxes.shown.size(), 2);
 }
 
 QTEST_MAIN(TestRatePanel)

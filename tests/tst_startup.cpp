@@ -134,7 +134,7 @@ void TestStartup::badStoredData_data() {
     QTest::newRow("a negative rate in force")
         << QByteArray("\xf1 1 \xff\xed\xe2\xe0\xf0\xff 2010 \xe3.=-5,00\r\n"
                       "\xf1 1 \xec\xe0\xff 2009 \xe3.=9\r\n")
-        << false << "Возможно допущена ошибка";
+        << false << "нет ставки, которую можно применить";
 }
 
 void TestStartup::badStoredData() {

@@ -85,6 +85,7 @@ bool RatePanel::openStorage() {
 }
 
 void RatePanel::lookUp(QDate end) {
+    const QScopedValueRollback lookingUp(lookingUp_, true);
     const rates::RateLookupPlan plan = rates::planRateLookup(table(), end);
     {
         // On its way the lookup passes the last row; an empty one is no news.
@@ -101,7 +102,7 @@ void RatePanel::lookUp(QDate end) {
     // the same normalised form.
     const rates::RowSelection &s = plan.selection;
     if (!s.usable()) {
-        tellUnusableRow(plan.chosen);
+        if (firstTold(plan.chosen)) tellUnusableRow(plan.chosen);
         return;
     }
     if (s.rate != table().rate(plan.chosen)) storeRate(plan.chosen, s.rate);
@@ -211,7 +212,16 @@ void RatePanel::tellUnusableRow(int i) {
                  QStringLiteral("Ошибка ввода"), MessageBoxes::Icon::Stop);
 }
 
+bool RatePanel::firstTold(int i) {
+    if (!lookingUp_) return true;
+    const QString line = table().line(i);
+    if (toldByLookup_.contains(line)) return false;
+    toldByLookup_.insert(line);
+    return true;
+}
+
 void RatePanel::refresh() {
+    if (!lookingUp_) toldByLookup_.clear();
     emit tableChanged();
     if (grid_) grid_->reload();
     if (selectedRow_ > rowCount())
@@ -221,27 +231,36 @@ void RatePanel::refresh() {
 }
 
 // A row of the grid was selected: its rate is normalised and stored, and a
-// good entry becomes the rate of the claim.
+// good entry becomes the rate of the claim. The lookup passes the last row on
+// its way to the entry in force: that row's rate is not the claim's.
 void RatePanel::chooseRow(int row) {
     dialogs_.guard([&] {
         const int i = row - 1;
         if (i < 0 || i >= table().count()) return; // the empty row of an empty table
         const rates::RowSelection s = rates::normaliseRow(table().key(i), table().rate(i));
-        if (s.outcome == rates::RowSelection::Nothing) {
+        switch (s.outcome) {
+        case rates::RowSelection::Nothing:
             // No rate at all (no "=", or nothing after it): the rate of the
             // claim stays as it was.
-            if (!passingLastRow_) tellUnusableRow(i);
+            if (!passingLastRow_ && firstTold(i)) tellUnusableRow(i);
             return;
-        }
-        if (s.outcome != rates::RowSelection::BadRate) storeRate(i, s.rate);
-        if (s.outcome != rates::RowSelection::Ok) {
+        case rates::RowSelection::BadRate:
+            // Not a rate ("abc", "-5,00"): named, and the claim's rate stays.
+            if (firstTold(i)) tellUnusableRow(i);
+            return;
+        case rates::RowSelection::BadDate:
+            storeRate(i, s.rate);
+            if (!firstTold(i)) return;
             dialogs_.ask(
                 QStringLiteral("Возможно допущена ошибка в при вводе. Исправите, пожалуйста."),
                 QStringLiteral("Ошибка ввода"), MessageBoxes::Icon::Stop);
             emit badEntryChosen();
             return;
+        case rates::RowSelection::Ok:
+            storeRate(i, s.rate);
+            if (!passingLastRow_) emit entryChosen(s.date, s.rate);
+            return;
         }
-        emit entryChosen(s.date, s.rate);
     });
 }
 

@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QObject>
+#include <QSet>
 
 class QAction;
 class QFrame;
@@ -117,6 +118,9 @@ private:
     void saveRecorded();
     // Says that a row has no rate to take; the claim's rate stays.
     void tellUnusableRow(int i);
+    // Whether row i's problem is to be told now: always when the user chose
+    // it, once per line while the lookup follows the period's end.
+    bool firstTold(int i);
     void showMenu(const QPoint &globalPos);
 
     Dialogs &dialogs_;
@@ -129,6 +133,8 @@ private:
     QAction *chooseAction_, *addAction_, *editAction_, *deleteAction_;
     FocusLink focus_;
     bool passingLastRow_ = false;
+    bool lookingUp_ = false;
+    QSet<QString> toldByLookup_;
 };
 
 } // namespace ui
