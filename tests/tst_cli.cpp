@@ -325,9 +325,9 @@ void TestCli::options_data() {
         << QStringList{"--help"} << 0
         << "  --debt СУММА          долг с налогом, например 100000,50 (по умолчанию 0,00)"
         << QByteArray() << QString();
-    QTest::newRow("version") << QStringList{"--version"} << 0 << "Долгомер 0.2.0" << QByteArray()
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "Долгомер 0.3.0" << QByteArray()
                              << QString();
-    QTest::newRow("-V") << QStringList{"-V"} << 0 << "Долгомер 0.2.0" << QByteArray() << QString();
+    QTest::newRow("-V") << QStringList{"-V"} << 0 << "Долгомер 0.3.0" << QByteArray() << QString();
     QTest::newRow("-h") << QStringList{"-h"} << 0 << "  dolgomer --help, -h             эта справка"
                         << QByteArray() << QString();
     QTest::newRow("digit groups in an option")
