@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/batch.h"
 #include "cli/claimrequest.h"
-#include "cli/commandline.h"
 #include "cli/csvtable.h"
 #include "common/apperror.h"
 #include "storagetest.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QStringEncoder>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace cli;
@@ -36,33 +32,6 @@ QList<QStringList> batch(const QByteArray &csv, int *failed = nullptr) {
     return rows;
 }
 
-// The program run as a user would, in a home of its own.
-struct Run {
-    int exitCode = -1;
-    QString out, err;
-    QByteArray outBytes;
-};
-
-Run runProgram(const QTemporaryDir &home, const QStringList &args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("XDG_CONFIG_HOME", home.path() + "/c");
-    env.insert("XDG_DATA_HOME", home.path() + "/d");
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.remove("QT_QPA_PLATFORM");
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(DOLGOMER_PROGRAM), args);
-    Run run;
-    if (!p.waitForFinished(20000)) return run;
-    run.exitCode = p.exitCode();
-    run.outBytes = p.readAllStandardOutput();
-    run.out = QString::fromUtf8(run.outBytes);
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
-}
-
 } // namespace
 
 class TestCli : public QObject {
@@ -75,12 +44,6 @@ private slots:
     void spreadsheetFiles();
     void batchRows_data();
     void batchRows();
-    void options_data();
-    void options();
-    void batchFromAFile();
-    void manPagesNameEveryOption();
-    void outputThatCannotBeWritten_data();
-    void outputThatCannotBeWritten();
 };
 
 void TestCli::csvReading_data() {
@@ -258,202 +221,6 @@ void TestCli::batchRows() {
              (QStringList{"days", "rate", "interest", "total", "fee", "error"}));
     for (qsizetype i = 0; i < results.size(); ++i)
         QCOMPARE(rows[i + 1].mid(rows[i + 1].size() - 6).join(u'|'), results[i]);
-}
-
-void TestCli::options_data() {
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("output"); // a line of standard output, or a part of standard error
-    QTest::addColumn<QByteArray>("rateFile"); // the user's stavki.txt; null: none
-    QTest::addColumn<QString>("told");        // a part of standard error besides
-    // The fee scale is the one of the filing day, today unless told.
-    const QStringList example = {"--report",   "--debt",          "100000",  "--from",
-                                 "01.01.2010", "--to=30.01.2010", "--court", "general"};
-    QTest::newRow("the worked example, filed then")
-        << example + QStringList{"--filed", "01.02.2010"} << 0
-        << "Государственная пошлина: 3214,58 руб." << QByteArray() << QString();
-    QTest::newRow("the worked example, filed today")
-        << example << 0 << "Государственная пошлина: 4021,88 руб." << QByteArray() << QString();
-    // A table that may lack the period's rates is counted with, and said so.
-    QTest::newRow("a table years older than the period")
-        << QStringList{"--report", "--debt", "100000", "--from", "01.01.2024", "--to", "31.01.2024"}
-        << 0 << "Ставка рефинансирования: 8,75%" << QByteArray()
-        << "dolgomer: предупреждение: последняя запись таблицы ставок — от 28.12.2009, период — "
-           "по 31.01.2024; обновите таблицу: dolgomer --update-rates\n";
-    QTest::newRow("a period in the span of deposit rates")
-        << QStringList{"--report", "--periods",  "--debt", "100",
-                       "--from",   "01.06.2015", "--to",   "30.06.2015"}
-        << 0 << "Сумма процентов: 0,72 руб." << QByteArray()
-        << "dolgomer: предупреждение: С 01.06.2015 по 31.07.2016 проценты";
-    // A debt that arose during the moratorium is not covered, asked or not.
-    QTest::newRow("the moratorium only for debts before it")
-        << QStringList{"--report", "--periods",  "--debt", "100000",
-                       "--from",   "02.04.2022", "--to",   "03.04.2022"}
-        << 0 << "с 02.04.2022 по 03.04.2022: 100000,00 * 2 дн. * 8,75% / 365 = 47,95 руб."
-        << QByteArray() << QString();
-    QTest::newRow("contractual") << QStringList{"--report",   "--debt",        "50000",
-                                                "--from",     "01.03.2010",    "--to",
-                                                "31.03.2010", "--contractual", "--daily-rate",
-                                                "0.1"}
-                                 << 0 << "Сумма процентов: 50000,00 * 31 * 0,1 / 100 = 1550,00 руб."
-                                 << QByteArray() << QString();
-    QTest::newRow("by periods without the moratorium")
-        << QStringList{"--report",   "--periods", "--no-moratorium", "--debt", "100000", "--from",
-                       "01.04.2022", "--to",      "02.04.2022"}
-        << 0 << "с 01.04.2022 по 02.04.2022: 100000,00 * 2 дн. * 8,75% / 365 = 47,95 руб."
-        << QByteArray() << QString();
-    QTest::newRow("a letter in the debt")
-        << QStringList{"--report", "--debt", "1e5"} << 2 << "--debt: неверное значение \"1e5\""
-        << QByteArray() << QString();
-    QTest::newRow("a bad date") << QStringList{"--report", "--from", "31.02.2010"} << 2
-                                << "--from: неверное значение \"31.02.2010\"" << QByteArray()
-                                << QString();
-    QTest::newRow("tax out of range")
-        << QStringList{"--report", "--tax", "36"} << 2 << "--tax" << QByteArray() << QString();
-    QTest::newRow("an unknown court")
-        << QStringList{"--report", "--court", "supreme"} << 2 << "нужно arbitration или general"
-        << QByteArray() << QString();
-    QTest::newRow("a value missing") << QStringList{"--report", "--debt"} << 2
-                                     << "--debt: не указано значение" << QByteArray() << QString();
-    QTest::newRow("an unknown option")
-        << QStringList{"--report", "--fast"} << 2 << "неизвестный параметр \"--fast\""
-        << QByteArray() << QString();
-    QTest::newRow("neither report nor batch")
-        << QStringList{"--debt", "5"} << 2 << "нужен ровно один из параметров" << QByteArray()
-        << QString();
-    QTest::newRow("help")
-        << QStringList{"--help"} << 0
-        << "  --debt СУММА          долг с налогом, например 100000,50 (по умолчанию 0,00)"
-        << QByteArray() << QString();
-    QTest::newRow("version") << QStringList{"--version"} << 0 << "Долгомер 0.3.0" << QByteArray()
-                             << QString();
-    QTest::newRow("-V") << QStringList{"-V"} << 0 << "Долгомер 0.3.0" << QByteArray() << QString();
-    QTest::newRow("-h") << QStringList{"-h"} << 0 << "  dolgomer --help, -h             эта справка"
-                        << QByteArray() << QString();
-    QTest::newRow("digit groups in an option")
-        << QStringList{"--report", "--debt", "100 000,50", "--to", "30.01.2010"} << 0
-        << "Cумма долга: 100000,50 руб., в том числе налог 18%: 18000,09 руб." << QByteArray()
-        << QString();
-    QTest::newRow("no display for the window")
-        << QStringList{} << 1 << "нужен графический экран" << QByteArray() << "dolgomer --help";
-    // The rate is the one in force on the period's last day, not its first.
-    QTest::newRow("rate on the end date")
-        << QStringList{"--report", "--debt", "100000", "--from", "01.01.2009", "--to", "30.01.2010"}
-        << 0 << "Ставка рефинансирования: 8,75%" << QByteArray() << QString();
-    QTest::newRow("an empty value") << QStringList{"--report", "--debt", ""} << 2
-                                    << "--debt: пустое значение" << QByteArray() << QString();
-    // The user's rate file, opened as the window opens it.
-    const QString report =
-        QStringLiteral("--report --debt 100000 --from 01.01.2010 --to 30.01.2010");
-    QTest::newRow("a refused rate file is told")
-        << report.split(u' ') << 0 << "Ставка рефинансирования: 8,75%" << QByteArray("70 MB")
-        << "слишком велик";
-    QTest::newRow("a negative rate is no rate")
-        << report.split(u' ') << 2 << "нет ставки, которую можно применить"
-        << QByteArray("\xf1 1 \xff\xed\xe2\xe0\xf0\xff 2010 \xe3.=-5,00\r\n"
-                      "\xf1 1 \xec\xe0\xff 2009 \xe3.=9\r\n")
-        << QString();
-    QTest::newRow("the user's rate")
-        << report.split(u' ') << 0 << "Ставка рефинансирования: 7,5%"
-        << QByteArray("\xf1 1 \xff\xed\xe2\xe0\xf0\xff 2010 \xe3.=7.5\r\n"
-                      "\xf1 1 \xec\xe0\xff 2009 \xe3.=9\r\n")
-        << QString();
-}
-
-void TestCli::options() {
-    QFETCH(QStringList, args);
-    QFETCH(int, exitCode);
-    QFETCH(QString, output);
-    QFETCH(QByteArray, rateFile);
-    QFETCH(QString, told);
-    QTemporaryDir home;
-    const QString path = home.path() + "/d/Долгомер/stavki.txt";
-    if (!rateFile.isNull()) plantRateFile(path, rateFile);
-    const Run run = runProgram(home, args);
-    QCOMPARE(run.exitCode, exitCode);
-    if (exitCode == 0)
-        QVERIFY2(run.out.split(u'\n').contains(output), qPrintable(run.out + run.err));
-    else
-        QVERIFY2(run.err.contains(output) && run.out.isEmpty(), qPrintable(run.err));
-    if (!told.isEmpty()) QVERIFY2(run.err.contains(told), qPrintable(run.err));
-    // Nothing of the user's is written by the command line.
-    if (rateFile.isNull())
-        QVERIFY(!QFile::exists(path));
-    else if (rateFile != "70 MB")
-        QCOMPARE(QFileInfo(path).size(), rateFile.size());
-    QVERIFY(!QFile::exists(home.path() + "/c/Долгомер/registry.ini"));
-}
-
-void TestCli::batchFromAFile() {
-    QTemporaryDir home;
-    const QString file = home.path() + "/claims.csv";
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("debt,to\n100000,30.01.2010\nx,30.01.2010\n100000,30.06.2024\n100000,31.01.2024\n");
-    f.close();
-    const Run run = runProgram(home, {"--batch", file});
-    QCOMPARE(run.exitCode, 1); // one row could not be computed
-    QList<QStringList> rows;
-    QVERIFY(readCsv(run.outBytes, rows));
-    QCOMPARE(rows.size(), 5);
-    // From today to a day long past: no days, no interest.
-    QCOMPARE(rows[1].mid(2, 3), (QStringList{"0", "8,75", "0,00"}));
-    QVERIFY(rows[2].last().startsWith(QStringLiteral("debt:")));
-    // No progress when standard error is no terminal; the table's age is told
-    // once, for the latest period counted.
-    QCOMPARE(run.err, QStringLiteral("dolgomer: предупреждение: последняя запись таблицы ставок — "
-                                     "от 28.12.2009, период — по 30.06.2024; обновите таблицу: "
-                                     "dolgomer --update-rates\n"));
-}
-
-// The manual pages must not fall behind the program: every option --help
-// lists is in both of them.
-void TestCli::manPagesNameEveryOption() {
-    QStringList options{"-h", "-V"};
-    static const QRegularExpression option(QStringLiteral("--[a-z][a-z-]*[a-z]"));
-    for (auto it = option.globalMatch(helpText()); it.hasNext();)
-        options.append(it.next().captured());
-    options.removeDuplicates();
-    QVERIFY(options.size() > 15);
-    for (const char *page : {"dolgomer.1", "dolgomer.ru.1"}) {
-        QFile f(QStringLiteral(DOLGOMER_SOURCE_DIR "/resources/package/man/") +
-                QLatin1String(page));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(f.readAll()).remove(u'\\');
-        for (const QString &o : options)
-            QVERIFY2(text.contains(o), qPrintable(QStringLiteral("%1 lacks %2").arg(page, o)));
-    }
-}
-
-void TestCli::outputThatCannotBeWritten_data() {
-    QTest::addColumn<QStringList>("args");
-    QTest::newRow("report") << QStringList{"--report", "--debt", "1"};
-    QTest::newRow("batch") << QStringList{"--batch", "claims.csv"};
-    QTest::newRow("help") << QStringList{"--help"};
-    QTest::newRow("version") << QStringList{"--version"};
-}
-
-// A full disk (here /dev/full) is never a success.
-void TestCli::outputThatCannotBeWritten() {
-    QFETCH(QStringList, args);
-    QTemporaryDir home;
-    QFile claims(home.path() + "/claims.csv");
-    QVERIFY(claims.open(QIODevice::WriteOnly));
-    claims.write("debt\n100000\n");
-    claims.close();
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("XDG_CONFIG_HOME", home.path() + "/c");
-    env.insert("XDG_DATA_HOME", home.path() + "/d");
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(home.path());
-    p.setStandardOutputFile(QStringLiteral("/dev/full"));
-    p.start(QStringLiteral(DOLGOMER_PROGRAM), args);
-    QVERIFY(p.waitForFinished(20000));
-    QCOMPARE(p.exitCode(), 2);
-    const QString err = QString::fromUtf8(p.readAllStandardError());
-    QVERIFY2(err.contains(QStringLiteral("не удается записать результат")), qPrintable(err));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

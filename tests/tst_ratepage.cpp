@@ -5,9 +5,7 @@
 #include "rates/ratetable.h"
 #include "update/htmldoc.h"
 #include "update/keyratepage.h"
-#include "update/pagereading.h"
 #include "update/ratepage.h"
-#include "update/rateupdate.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,8 +14,6 @@
 
 using namespace rates;
 using namespace update;
-
-Q_DECLARE_METATYPE(update::PageReading)
 
 namespace {
 
@@ -52,10 +48,6 @@ private slots:
     void keyRateTable_data();
     void keyRateTable();
     void keyRateAddress();
-    void pageRates_data();
-    void pageRates();
-    void tableFromPages_data();
-    void tableFromPages();
 };
 
 void TestRatePage::dateCellKeys_data() {
@@ -356,66 +348,6 @@ void TestRatePage::keyRateAddress() {
     QCOMPARE(keyRatePageAddress(QDate(2026, 12, 7)),
              QStringLiteral("https://www.cbr.ru/hd_base/KeyRate/?UniDbQuery.Posted=True&"
                             "UniDbQuery.From=01.01.2016&UniDbQuery.To=07.12.2026"));
-}
-
-void TestRatePage::pageRates_data() {
-    QTest::addColumn<int>("daysAhead");
-    QTest::addColumn<QString>("rate");
-    QTest::addColumn<bool>("right");
-    QTest::newRow("the most") << 0 << "100" << true;
-    QTest::newRow("a kopeck of a percent") << 0 << "0,01" << true;
-    QTest::newRow("zero") << 0 << "0" << false;
-    QTest::newRow("over a hundred") << 0 << "100,01" << false;
-    QTest::newRow("negative") << 0 << "-5,00" << false;
-    QTest::newRow("an exponent") << 0 << "1e9" << false;
-    QTest::newRow("not a number") << 0 << "abc" << false;
-    QTest::newRow("a month ahead") << 31 << "16" << true;
-    QTest::newRow("a day more") << 32 << "16" << false;
-}
-
-void TestRatePage::pageRates() {
-    QFETCH(int, daysAhead);
-    QFETCH(QString, rate);
-    QFETCH(bool, right);
-    const QDate today(2026, 12, 7);
-    QCOMPARE(pageRateProblem(today.addDays(daysAhead), rate, today).isEmpty(), right);
-    // A page that gives it is refused whole, whichever page it is.
-    const QByteArray key =
-        keyRatePage({{today.addDays(daysAhead), rate}, {QDate(2016, 1, 11), "11,00"}});
-    QCOMPARE(update::readPage(key, "utf-8", update::PageKind::KeyRate, today).refusal.isEmpty(),
-             right || rate == QStringLiteral("abc"));
-}
-
-void TestRatePage::tableFromPages_data() {
-    using update::PageReading;
-    QTest::addColumn<PageReading>("classic");
-    QTest::addColumn<PageReading>("keyRate");
-    QTest::addColumn<QString>("message"); // "" when the table is made
-    PageReading classic{true, {"с 14 сентября 2012 г.=8,25"}, {}, {}};
-    PageReading none;
-    PageReading key{false, {}, {{QDate(2016, 1, 1), "11,00"}, {QDate(2026, 2, 16), "15,50"}}, {}};
-    PageReading late{false, {}, {{QDate(2016, 2, 1), "11,00"}}, {}};
-    PageReading refused = classic;
-    refused.refusal = QStringLiteral("Страница дала ставку");
-    QTest::newRow("both pages") << classic << key << QString();
-    QTest::newRow("no classic page: the own history") << none << key << QString();
-    QTest::newRow("no key rate page")
-        << classic << none << "Не удалось получить ключевую ставку с сайта Банка России";
-    QTest::newRow("a key rate page from February 2016")
-        << classic << late << "Не удалось получить ключевую ставку";
-    QTest::newRow("neither page") << none << none << "Ошибка соединения с сервером";
-    QTest::newRow("a rate refused")
-        << refused << key << "Страница дала ставку. Таблица ставок не изменена.";
-}
-
-void TestRatePage::tableFromPages() {
-    QFETCH(update::PageReading, classic);
-    QFETCH(update::PageReading, keyRate);
-    QFETCH(QString, message);
-    const update::UpdateOutcome out = update::tableFromPages(classic, keyRate);
-    QCOMPARE(out.succeeded(), message.isEmpty());
-    QVERIFY2(out.message.startsWith(message), qPrintable(out.message));
-    if (out.succeeded()) QCOMPARE(out.lines, rates::keyRateTable(keyRate.changes, classic.lines));
 }
 
 QTEST_GUILESS_MAIN(TestRatePage)

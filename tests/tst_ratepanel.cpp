@@ -28,6 +28,7 @@ private slots:
     void rowsWithoutARate();
     void refusedFileIsToldOnce();
     void unusableRowKeepsTheRate();
+    void staleTableNote();
 
 private:
     Window &openPanel() { return env_.openPanel(); }
@@ -273,6 +274,27 @@ void TestRatePanel::unusableRowKeepsTheRate() {
     QTest::keyClick(f.rateGrid, Qt::Key_Down);
     QCOMPARE(f.rateField->text(), QStringLiteral("9"));
     QCOMPARE(env_.boxes.shown.size(), 2);
+}
+
+// A table whose newest entry is more than a year older than the period's end
+// is said so above the window, never in the report, until it covers the date.
+void TestRatePanel::staleTableNote() {
+    Window &f = env_.open();
+    ui::LinkLabel *note = f.window.staleTableNote();
+    f.periodEnd->setDate(QDate(2010, 12, 28));
+    QVERIFY(note->isHidden());
+    f.periodEnd->setDate(QDate(2010, 12, 29));
+    QVERIFY(note->isVisible());
+    QCOMPARE(note->text(), QStringLiteral("Ставки в таблице — по 28.12.2009; обновите таблицу"));
+    click(f.calculateLink);
+    QVERIFY(!f.reportBox->toPlainText().contains(QStringLiteral("обновите")));
+    click(note); // opens the table, whose foot has the update link
+    QVERIFY(f.ratePanel->isVisible());
+    f.editor->startAdding();
+    f.entryDate->setDate(QDate(2010, 6, 1));
+    click(f.saveEntryLink);
+    QVERIFY(note->isHidden());
+    QVERIFY(env_.boxes.shown.isEmpty());
 }
 
 QTEST_MAIN(TestRatePanel)

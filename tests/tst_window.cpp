@@ -54,7 +54,6 @@ private slots:
     void errorTexts_data();
     void errorTexts();
     void lookupFollowsTheEndDate();
-    void staleTableNote();
     void backgroundClickAndContactLink();
     void amountTooLargeIsRefused();
     void layout();
@@ -302,27 +301,6 @@ void TestWindow::lookupFollowsTheEndDate() {
     QCOMPARE(f.rateGrid->selectedRow(), 14);
     f.periodEnd->setDate(QDate(1999, 1, 1));
     QCOMPARE(f.rateField->text(), QStringLiteral("55"));
-    QVERIFY(boxes_.shown.isEmpty());
-}
-
-// A table whose newest entry is more than a year older than the period's end
-// is said so above the window, never in the report, until it covers the date.
-void TestWindow::staleTableNote() {
-    Window &f = open();
-    ui::LinkLabel *note = f.window.staleTableNote();
-    f.periodEnd->setDate(QDate(2010, 12, 28));
-    QVERIFY(note->isHidden());
-    f.periodEnd->setDate(QDate(2010, 12, 29));
-    QVERIFY(note->isVisible());
-    QCOMPARE(note->text(), QStringLiteral("Ставки в таблице — по 28.12.2009; обновите таблицу"));
-    click(f.calculateLink);
-    QVERIFY(!f.reportBox->toPlainText().contains(QStringLiteral("обновите")));
-    click(note); // opens the table, whose foot has the update link
-    QVERIFY(f.ratePanel->isVisible());
-    f.editor->startAdding();
-    f.entryDate->setDate(QDate(2010, 6, 1));
-    click(f.saveEntryLink);
-    QVERIFY(note->isHidden());
     QVERIFY(boxes_.shown.isEmpty());
 }
 
