@@ -144,7 +144,12 @@ void MainWindow::wireParts() {
     connect(contactLink_, &LinkLabel::clicked, this, &MainWindow::writeToUs);
     connect(periodsLink_, &LinkLabel::clicked, this, &MainWindow::openPeriods);
     connect(staleNote_, &LinkLabel::clicked, this, &MainWindow::openRatePanel);
-    connect(ratePanel_, &RatePanel::tableChanged, this, &MainWindow::checkTableAge);
+    // The table's newest entry is worked out when the table changes, not at
+    // every change of the period's end (a table of 10 000 entries takes ms).
+    connect(ratePanel_, &RatePanel::tableChanged, this, [this] {
+        newestEntry_ = rates::newestEntry(ratePanel_->table());
+        checkTableAge();
+    });
     connect(claimInputs_, &ClaimInputs::periodEndChanged, this, &MainWindow::checkTableAge);
     connect(reportView_, &ReportView::periodsRequested, this, &MainWindow::openPeriods);
 
@@ -278,12 +283,11 @@ void MainWindow::showChosenEntry(QDate date, const QString &rate) {
 }
 
 void MainWindow::checkTableAge() {
-    const QDate newest = rates::newestEntry(ratePanel_->table());
-    if (!rates::mayBeStale(newest, claimInputs_->periodEndDate())) {
+    if (!rates::mayBeStale(newestEntry_, claimInputs_->periodEndDate())) {
         staleNote_->hide();
         return;
     }
-    staleNote_->setText(rates::staleTableNote(newest));
+    staleNote_->setText(rates::staleTableNote(newestEntry_));
     staleNote_->adjustSize();
     staleNote_->show();
 }

@@ -112,6 +112,7 @@ private:
     RateEditor *rateEditor_;
     PeriodsDialog *periodsDialog_ = nullptr;
     QDate filingDay_;
+    QDate newestEntry_; // of the rate table
 };
 
 } // namespace ui
