@@ -181,9 +181,19 @@ void TestKeyboard::tabOrder() {
     Window &f = open();
     f.modes->chooseContractual();
     f.debtField->setFocus(Qt::MouseFocusReason);
-    const QList<QWidget *> expected = {f.periodStart,  f.periodEnd,      f.taxSlider,
-                                       f.reportBox,    f.dailyRateField,
+    const QList<QWidget *> expected = {f.periodStart,
+                                       f.periodEnd,
+                                       f.taxSlider,
+                                       f.reportBox,
+                                       f.printLink,
+                                       f.statutoryLink,
+                                       f.dailyRateField,
                                        f.generalCourt, // the courts are one stop
+                                       f.calculateLink,
+                                       f.closeLink,
+                                       f.window.periodsLink(),
+                                       f.window.staleTableNote(),
+                                       f.contactLink,
                                        f.debtField};
     // A date picker's text is a line edit inside it, and Tab first walks its
     // day, month and year.
@@ -209,8 +219,9 @@ void TestKeyboard::tabOrder() {
 }
 
 // Right after start, before any mode is chosen and before the mode groups
-// are made, Tab goes from the report into the rate field (which opens the
-// rate table) and Shift+Tab from the courts into the daily rate.
+// are made, Tab goes from the report, its print link and the mode links into
+// the rate field (which opens the rate table) and Shift+Tab from the courts
+// into the daily rate.
 void TestKeyboard::modeInputsInTheTabOrderFromStart() {
     ui::MainWindow &window = env_.openWindow();
     ui::ClaimInputs *inputs = window.claimInputs();
@@ -219,8 +230,14 @@ void TestKeyboard::modeInputsInTheTabOrderFromStart() {
         return focus && (focus == w || w->isAncestorOf(focus));
     };
     QWidget *report = window.findChild<QWidget *>(QStringLiteral("reportBox"));
-    const QList<QWidget *> expected = {inputs->debtField(), inputs->periodStart(),
-                                       inputs->periodEnd(), inputs->taxSlider(), report};
+    const QList<QWidget *> expected = {inputs->debtField(),
+                                       inputs->periodStart(),
+                                       inputs->periodEnd(),
+                                       inputs->taxSlider(),
+                                       report,
+                                       window.findChild<QWidget *>("printLink"),
+                                       window.rateModes()->statutoryLink(),
+                                       window.rateModes()->contractualLink()};
     expected[0]->setFocus(Qt::TabFocusReason);
     for (qsizetype i = 1; i < expected.size(); ++i) {
         for (int k = 0; k < 3 && focused(expected[i - 1]); ++k)
@@ -228,7 +245,7 @@ void TestKeyboard::modeInputsInTheTabOrderFromStart() {
         QVERIFY2(focused(expected[i]), qPrintable(QApplication::focusWidget()->objectName()));
     }
     QVERIFY(!window.findChild<QWidget *>(QStringLiteral("refinancingRateField")));
-    QTest::keyClick(report, Qt::Key_Tab);
+    QTest::keyClick(expected.last(), Qt::Key_Tab);
     QVERIFY(window.ratePanel()->isOpen());
     QVERIFY(focused(window.ratePanel()->grid()));
 
@@ -242,7 +259,8 @@ void TestKeyboard::modeInputsInTheTabOrderFromStart() {
 }
 
 // The rate panel and the entry editor are made when first wanted, in either
-// order; the keyboard still goes period, grid, entry date, entry rate, tax.
+// order; the keyboard still goes period, grid, update link, the editor's
+// fields and links, tax.
 void TestKeyboard::panelsInTheTabOrder_data() {
     QTest::addColumn<bool>("gridFirst");
     QTest::newRow("grid made first") << true;
@@ -258,8 +276,13 @@ void TestKeyboard::panelsInTheTabOrder() {
     editor->entryDate();
     window.openRatePanel();
     editor->startAdding();
-    const QList<QWidget *> expected = {window.claimInputs()->periodEnd(), panel->grid(),
-                                       editor->entryDate(), editor->entryRate(),
+    const QList<QWidget *> expected = {window.claimInputs()->periodEnd(),
+                                       panel->grid(),
+                                       window.rateUpdater()->updateLink(),
+                                       editor->entryDate(),
+                                       editor->entryRate(),
+                                       window.findChild<QWidget *>("saveEntryLink"),
+                                       window.findChild<QWidget *>("editorCloseLink"),
                                        window.claimInputs()->taxSlider()};
     const auto focused = [](QWidget *w) {
         QWidget *focus = QApplication::focusWidget();

@@ -15,12 +15,14 @@ ClaimInputs::ClaimInputs(QWidget *window) : QObject(window) {
     makeLabel(window, QStringLiteral("Долг с налогом (руб.):"), {7, 31}, plainFont(16));
     debtField_ = new NumberField(QStringLiteral("0,00"), 13, NumberField::Form::Amount, window);
     debtField_->setObjectName(QStringLiteral("debtField"));
+    debtField_->setAccessibleName(QStringLiteral("Долг с налогом, руб."));
     placeField(debtField_, {176, 24, 145, 28}, plainFont(16, true),
                QStringLiteral("Введите сумму задолженности с учетом налога"));
 
     makeLabel(window, QStringLiteral("Ставка налога:"), {8, 70}, plainFont(16));
     taxSlider_ = new QSlider(Qt::Horizontal, window);
     taxSlider_->setObjectName(QStringLiteral("taxSlider"));
+    taxSlider_->setAccessibleName(QStringLiteral("Ставка налога"));
     taxSlider_->setGeometry(169, 54, 90, 45);
     taxSlider_->setRange(0, 35);
     taxSlider_->setValue(18);
@@ -35,9 +37,11 @@ ClaimInputs::ClaimInputs(QWidget *window) : QObject(window) {
     makeLabel(window, QStringLiteral("Период просрочки с:"), {8, 103}, plainFont(16));
     periodStart_ = new DatePicker({176, 104, 145, 24}, window);
     periodStart_->setObjectName(QStringLiteral("periodStart"));
+    periodStart_->setAccessibleName(QStringLiteral("Период просрочки с"));
     makeLabel(window, QStringLiteral("Период просрочки по:"), {8, 137}, plainFont(16));
     periodEnd_ = new DatePicker({176, 136, 145, 24}, window);
     periodEnd_->setObjectName(QStringLiteral("periodEnd"));
+    periodEnd_->setAccessibleName(QStringLiteral("Период просрочки по"));
 
     makeLabel(window, QStringLiteral("Подсудность:"), {9, 178}, plainFont(16));
     arbitrationCourt_ = new QRadioButton(QStringLiteral("Арбитражный суд"), window);

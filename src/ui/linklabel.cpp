@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "linklabel.h"
 
+#include "accessibleparts.h"
 #include "hovericon.h"
 #include "lookandfeel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 namespace ui {
 
@@ -18,6 +22,33 @@ LinkLabel::LinkLabel(const QString &text, QWidget *parent, QRect geometry, const
     if (geometry.width() > 0) resize(geometry.size());
     setCursor(Qt::PointingHandCursor);
     setToolTip(hint);
+    setFocusPolicy(Qt::TabFocus);
+    installAccessibleParts();
+}
+
+void LinkLabel::paintEvent(QPaintEvent *event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (event->modifiers() & ~Qt::KeypadModifier) break; // Ctrl+Enter is the window's
+        event->accept();
+        emit clicked();
+        return;
+    default:
+        break;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void LinkLabel::setHoverFont(bool bold, bool underline) {

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow.h"
 
+#include "accessibleparts.h"
 #include "claiminputs.h"
+#include "datepicker.h"
 #include "hovericon.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
@@ -22,6 +24,7 @@
 #include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QShortcut>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -40,6 +43,7 @@ MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent)
       ownBoxes_(boxes ? nullptr : std::make_unique<QtMessageBoxes>()),
       dialogs_(this, boxes ? boxes : ownBoxes_.get()) {
     useClassicFonts();
+    installAccessibleParts();
     setObjectName(QStringLiteral("mainWindow"));
     setFont(plainFont(13));
     setMouseTracking(true);
@@ -54,6 +58,7 @@ MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent)
     picture_->setObjectName(QStringLiteral("picture"));
     picture_->setGeometry(336, 24, 249, 259);
     picture_->setAlignment(Qt::AlignCenter);
+    picture_->setProperty("decorative", true);
     ratePanel_ = new RatePanel(this, dialogs_);
     rateUpdater_ = new RateUpdater(ratePanel_, dialogs_);
     rateEditor_ = new RateEditor(this, ratePanel_, dialogs_);
@@ -64,6 +69,7 @@ MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent)
     for (QWidget *w : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         w->setAttribute(Qt::WA_NoMousePropagation);
     placeInKeyboardOrder();
+    createShortcuts();
     wireParts();
     startUp();
     // Only now: setting today's dates at start-up is not a change of the
@@ -78,14 +84,16 @@ void MainWindow::createActions() {
         new HoverIcon(QStringLiteral(":/pictures/calc.png"), {24, 24},
                       QStringLiteral(":/pictures/calc-lit.png"), {25, 26}, {34, 281}, this);
     calculateIcon_->setObjectName(QStringLiteral("calculateIcon"));
-    calculateLink_ =
-        new LinkLabel(QStringLiteral("Рассчитать"), this, {66, 284, 100, 20}, plainFont(16, true),
-                      kTeal, QStringLiteral("Произвести расчет по введенным данным"));
+    calculateIcon_->setProperty("decorative", true);
+    calculateLink_ = new LinkLabel(
+        QStringLiteral("Рассчитать"), this, {66, 284, 100, 20}, plainFont(16, true), kTeal,
+        QStringLiteral("Произвести расчет по введенным данным (F9, Ctrl+Enter)"));
     calculateLink_->setObjectName(QStringLiteral("calculateLink"));
     closeIcon_ =
         new HoverIcon(QStringLiteral(":/pictures/close.png"), {26, 26},
                       QStringLiteral(":/pictures/close-lit.png"), {25, 26}, {194, 281}, this);
     closeIcon_->setObjectName(QStringLiteral("closeIcon"));
+    closeIcon_->setProperty("decorative", true);
     closeLink_ = new LinkLabel(QStringLiteral("Закрыть"), this, {226, 284, 74, 20},
                                plainFont(16, true), kTeal, QStringLiteral("Закрыть приложение"));
     closeLink_->setObjectName(QStringLiteral("closeLink"));
@@ -122,12 +130,13 @@ void MainWindow::createContact() {
 
 // The keyboard goes as the window reads: the debt and the period, the rate
 // table and its editor when they are open, the tax rate, the report, the mode
-// inputs and the courts. Parts made on first use take their place when made.
+// inputs and the courts, then the actions. Parts made on first use take their place when made.
 void MainWindow::placeInKeyboardOrder() {
-    FocusLink *const order[] = {&claimInputs_->periodFocus(), &ratePanel_->focusLink(),
-                                &rateEditor_->focusLink(),    &claimInputs_->taxFocus(),
-                                &reportView_->focusLink(),    &rateModes_->focusLink(),
-                                &claimInputs_->courtFocus()};
+    FocusLink *const order[] = {
+        &claimInputs_->periodFocus(), &ratePanel_->focusLink(),    &rateUpdater_->focusLink(),
+        &rateEditor_->focusLink(),    &claimInputs_->taxFocus(),   &reportView_->focusLink(),
+        &rateModes_->focusLink(),     &claimInputs_->courtFocus(), &actionsFocus_};
+    actionsFocus_.place({calculateLink_, closeLink_, periodsLink_, staleNote_, contactLink_});
     for (size_t i = 1; i < std::size(order); ++i)
         order[i]->follow(order[i - 1]);
 }
@@ -228,6 +237,29 @@ void MainWindow::openRatePanel() {
         ratePanel_->lookUp(claimInputs_->periodEndDate());
         ratePanel_->focusGrid();
     });
+}
+
+// Shortcuts anywhere in the window, shown in the actions' tooltips.
+void MainWindow::createShortcuts() {
+    const auto add = [this](const QKeySequence &keys, void (MainWindow::*run)()) {
+        auto *shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, run);
+    };
+    add(QKeySequence(Qt::Key_F9), &MainWindow::calculate);
+    add(QKeySequence(Qt::CTRL | Qt::Key_Return), &MainWindow::calculate);
+    add(QKeySequence(Qt::CTRL | Qt::Key_Enter), &MainWindow::calculate);
+    add(QKeySequence(Qt::CTRL | Qt::Key_P), &MainWindow::print);
+    add(QKeySequence(Qt::Key_Escape), &MainWindow::closeOpenPanel);
+}
+
+void MainWindow::print() {
+    reportView_->print();
+}
+
+void MainWindow::closeOpenPanel() {
+    if (!ratePanel_->isOpen() && !rateEditor_->isOpen()) return;
+    closePanels();
+    claimInputs_->periodEnd()->setFocus(Qt::ShortcutFocusReason);
 }
 
 void MainWindow::closeWindow() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dialogs.h"
+#include "focuschain.h"
 #include "rateeditor.h"
 
 #include <QDate>
@@ -41,6 +42,8 @@ public:
 
     // Computes the claim from the parts and shows the report.
     void calculate();
+    // Prints the report ("Печать", Ctrl+P).
+    void print();
     // Closes the open panels and lets the rate field be clicked again.
     void closePanels();
     // Opens the rate table at the entry in force on the period's end.
@@ -83,6 +86,9 @@ protected:
 
 private:
     void createActions();
+    void createShortcuts();
+    // Esc: the open rate table or entry editor closes.
+    void closeOpenPanel();
     void createContact();
     void wireParts();
     void startUp();
@@ -96,6 +102,7 @@ private:
     // The mouse over the bare background: icons and action links at rest.
     void resetHoverLook();
 
+    FocusLink actionsFocus_;
     std::unique_ptr<MessageBoxes> ownBoxes_;
     Dialogs dialogs_;
     ClaimInputs *claimInputs_;

@@ -58,12 +58,15 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setMaximumHeight(150);
+    grid_->setAccessibleName(QStringLiteral("Оплаты"));
     payments->addWidget(grid_, 1, 0, 4, 1);
     paymentDate_ = new DatePicker(QRect(0, 0, 120, 24), this);
     paymentDate_->setObjectName(QStringLiteral("paymentDate"));
+    paymentDate_->setAccessibleName(QStringLiteral("Дата оплаты"));
     paymentAmount_ = new NumberField(QStringLiteral("0,00"), 13, NumberField::Form::Amount, this);
     paymentAmount_->setObjectName(QStringLiteral("paymentAmount"));
     paymentAmount_->setToolTip(QStringLiteral("Сумма оплаты"));
+    paymentAmount_->setAccessibleName(QStringLiteral("Сумма оплаты, руб."));
     auto *fields = new QHBoxLayout;
     fields->addWidget(paymentDate_);
     fields->addWidget(paymentAmount_);
@@ -84,6 +87,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     filingDate_->setToolTip(
         QStringLiteral("День подачи иска: по нему выбирается шкала госпошлины"));
     filingLabel->setBuddy(filingDate_);
+    filingDate_->setAccessibleName(QStringLiteral("Дата подачи"));
     filing->addWidget(filingLabel);
     filing->addWidget(filingDate_);
     filing->addStretch();
@@ -99,6 +103,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
 
     report_ = new QTextEdit(this);
     report_->setObjectName(QStringLiteral("periodsReport"));
+    report_->setAccessibleName(QStringLiteral("Расчет по периодам"));
     report_->setReadOnly(true);
     report_->setAcceptRichText(false);
     report_->setLineWrapMode(QTextEdit::WidgetWidth);

@@ -88,7 +88,11 @@ void RateEditor::build() {
     connect(saveEntryLink_, &LinkLabel::clicked, this, &RateEditor::saveNewEntry);
     connect(saveChangesLink_, &LinkLabel::clicked, this, &RateEditor::saveChanges);
     connect(closeLink_, &LinkLabel::clicked, this, &RateEditor::close);
-    focus_.place({entryDate_, entryRate_});
+    entryDate_->setAccessibleName(QStringLiteral("Дата введения"));
+    entryRate_->setAccessibleName(QStringLiteral("Введенная ставка"));
+    closeLink_->setAccessibleName(QStringLiteral("Закрыть редактор"));
+    closeLink_->setToolTip(QStringLiteral("Закрыть (Esc)"));
+    focus_.place({entryDate_, entryRate_, saveEntryLink_, saveChangesLink_, closeLink_});
 }
 
 void RateEditor::startAdding() {

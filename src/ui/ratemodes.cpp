@@ -41,7 +41,7 @@ RateModes::RateModes(QWidget *window) : QObject(window), window_(window) {
     placeholder_ = new FocusPlaceholder(QStringLiteral("Ставка"), window);
     placeholder_->move(8, 457);
     connect(placeholder_, &FocusPlaceholder::wanted, this, &RateModes::makeForKeyboard);
-    focus_.place({placeholder_});
+    focus_.place({statutoryLink_, contractualLink_, placeholder_});
 }
 
 // Both groups count as shown until a mode is chosen: the keyboard reaches the
@@ -60,7 +60,7 @@ void RateModes::makeForKeyboard(bool backwards) {
 // The made inputs take their place in the keyboard order; the placeholder
 // stays behind them while a group that counts as shown is not made.
 void RateModes::placeInOrder() {
-    QList<QWidget *> widgets;
+    QList<QWidget *> widgets{statutoryLink_, contractualLink_};
     if (statutoryBox_) widgets << refinancingRateField_ << divisorSlider_;
     if (contractualBox_) widgets << dailyRateField_;
     const bool waiting = chosen_ == Mode::None && !(statutoryBox_ && contractualBox_);
@@ -81,6 +81,7 @@ void RateModes::makeStatutoryBox() {
     placeField(refinancingRateField_, {128, 10, 48, 22}, plainFont(13),
                QStringLiteral("Нажмите и в таблице справа выберите соответствующую ставку"));
     refinancingRateField_->setCursor(Qt::ArrowCursor);
+    refinancingRateField_->setAccessibleName(QStringLiteral("Ставка рефинансирования, %"));
     makeLabel(statutoryBox_, QStringLiteral("/"), {182, 8}, plainFont(21),
               window_->palette().color(QPalette::Shadow));
     divisorSlider_ = new QSlider(Qt::Horizontal, statutoryBox_);
@@ -90,6 +91,7 @@ void RateModes::makeStatutoryBox() {
     divisorSlider_->setValue(storage::kDefaultDivisor);
     divisorSlider_->setPageStep(1);
     divisorSlider_->setTickPosition(QSlider::NoTicks);
+    divisorSlider_->setAccessibleName(QStringLiteral("Делитель ставки"));
     divisorSlider_->setToolTip(
         QStringLiteral("Выберите коэф. использования ставки (например, 1/300 ставки рефин.)"));
     divisorLabel_ = makeLabel(statutoryBox_, QString::number(storage::kDefaultDivisor), {278, 12},
@@ -114,6 +116,7 @@ void RateModes::makeContractualBox() {
     dailyRateField_ =
         new NumberField(storage::kDefaultDailyRate, 8, NumberField::Form::Number, contractualBox_);
     dailyRateField_->setObjectName(QStringLiteral("dailyRateField"));
+    dailyRateField_->setAccessibleName(QStringLiteral("Договорная пеня, % в день"));
     placeField(dailyRateField_, {150, 10, 70, 22}, plainFont(13),
                QStringLiteral("Введите размерно дневной пени в соответствии с условиями договора"));
     contractualBox_->setVisible(chosen_ != Mode::Statutory);
@@ -141,6 +144,9 @@ void RateModes::setRateFieldEnabled(bool enabled) {
 }
 
 void RateModes::chooseStatutory() {
+    // Chosen by the keyboard, the mode's first input takes the focus (the
+    // rate field then opens the rate table, as when Tab reaches it).
+    const bool byKeyboard = statutoryLink_->hasFocus() || contractualLink_->hasFocus();
     statutoryLink_->hide();
     contractualLink_->hide();
     chosen_ = Mode::Statutory;
@@ -151,9 +157,11 @@ void RateModes::chooseStatutory() {
     showBackLink(contractualLink_, statutoryBox_);
     divisorSlider_->setValue(storage::storedDivisor());
     placeInOrder();
+    if (byKeyboard) refinancingRateField_->setFocus(Qt::TabFocusReason);
 }
 
 void RateModes::chooseContractual() {
+    const bool byKeyboard = statutoryLink_->hasFocus() || contractualLink_->hasFocus();
     chosen_ = Mode::Contractual;
     if (statutoryBox_) statutoryBox_->hide();
     contractualLink_->hide();
@@ -165,6 +173,7 @@ void RateModes::chooseContractual() {
     showBackLink(statutoryLink_, contractualBox_);
     dailyRateField_->setText(storage::storedDailyRate());
     placeInOrder();
+    if (byKeyboard) dailyRateField_->setFocus(Qt::TabFocusReason);
 }
 
 bool RateModes::isStatutory() const {

@@ -42,6 +42,7 @@ QFrame *RatePanel::frame() {
     frame_->hide();
     grid_ = new RateGrid(&file_.table(), selectedRow_, frame_);
     grid_->setObjectName(QStringLiteral("rateGrid"));
+    grid_->setAccessibleName(QStringLiteral("Таблица ставок рефинансирования"));
     grid_->setGeometry(9, 10, 232, 250);
     grid_->setToolTip(QStringLiteral("Используйте двойной клик для выбора"));
     connect(grid_, &RateGrid::rowSelected, this, &RatePanel::userSelected);

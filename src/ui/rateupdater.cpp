@@ -36,6 +36,8 @@ void RateUpdater::build(QFrame *panel) {
     updateLink_->setObjectName(QStringLiteral("updateLink"));
     updateLink_->setHoverFont(false, true);
     connect(updateLink_, &LinkLabel::clicked, this, &RateUpdater::start);
+    progressBar_->setAccessibleName(QStringLiteral("Ход обновления"));
+    focus_.place({updateLink_});
 }
 
 LinkLabel *RateUpdater::updateLink() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "focuschain.h"
 #include "update/rateupdate.h"
 
 #include <QObject>
@@ -35,6 +36,8 @@ public:
     // On the rate panel, made with it.
     LinkLabel *updateLink();
     QProgressBar *progressBar();
+    // The link in the window's keyboard order, after the rate grid.
+    FocusLink &focusLink() { return focus_; }
 
 signals:
     void started();
@@ -53,6 +56,7 @@ private:
     QProgressBar *progressBar_ = nullptr;
     update::RateUpdate update_;
     bool busy_ = false;
+    FocusLink focus_;
 };
 
 } // namespace ui

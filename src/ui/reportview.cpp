@@ -58,7 +58,10 @@ ReportView::ReportView(QWidget *window, Dialogs &dialogs)
     connect(recalculateAction_, &QAction::triggered, this, &ReportView::recalculateRequested);
     connect(periodsAction_, &QAction::triggered, this, &ReportView::periodsRequested);
     connect(printLink_, &LinkLabel::clicked, this, &ReportView::print);
-    focus_.place({box_});
+    box_->setAccessibleName(QStringLiteral("Расчет"));
+    printIcon_->setProperty("decorative", true);
+    printLink_->setToolTip(QStringLiteral("Распечатать расчет (Ctrl+P)"));
+    focus_.place({box_, printLink_});
 }
 
 void ReportView::resetHoverLook() {

@@ -1,0 +1,182 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every action by keyboard and by screen reader: a whole claim with key
+// presses alone, the shortcuts, and the names an assistive tool reads.
+#include "periodsdialog.h"
+#include "windowtest.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+
+namespace {
+
+const QStringList kWorkedExample = {
+    QStringLiteral("Период просрочки: c 01.01.2010 по 30.01.2010 = 30 дн."),
+    QStringLiteral("Ставка рефинансирования: 8,75%"),
+    QStringLiteral("Cумма долга: 100000,00 руб., в том числе налог 18%: 18000,00 руб."),
+    QStringLiteral("Сумма процентов: 100000,00 * 30 * 8,75 / 36000 = 729,17 руб."),
+    QStringLiteral("ИТОГО: 100000,00 + 729,17 = 100729,17 руб."),
+    QStringLiteral("Государственная пошлина: 3214,58 руб."),
+};
+
+bool focused(QWidget *w) {
+    QWidget *focus = QApplication::focusWidget();
+    return focus && (focus == w || w->isAncestorOf(focus));
+}
+
+// Presses Tab until `w` has the focus; false when it never comes.
+bool tabTo(QWidget *w) {
+    for (int i = 0; i < 40 && !focused(w); ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    return focused(w);
+}
+
+void keys(const QString &typed) {
+    QTest::keyClicks(QApplication::focusWidget(), typed);
+}
+
+void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+}
+
+// Every object of the accessible tree under `root`, depth first.
+void walk(QAccessibleInterface *root, QList<QAccessibleInterface *> &all) {
+    all.append(root);
+    for (int i = 0; i < root->childCount(); ++i)
+        if (QAccessibleInterface *child = root->child(i)) walk(child, all);
+}
+
+} // namespace
+
+class TestAccess : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { env_.start(); }
+    void cleanup() { env_.stop(); }
+    void wholeClaimByKeyboard();
+    void shortcuts();
+    void linksByKeyboard();
+    void namesForAScreenReader();
+
+private:
+    WindowEnv env_;
+};
+
+// Debt, dates, mode, the rate from the table, the calculation and a copy of
+// the report, with key presses alone.
+void TestAccess::wholeClaimByKeyboard() {
+    Window &f = env_.open();
+    QVERIFY(focused(f.debtField));
+    keys(QStringLiteral("100000"));
+    QVERIFY(tabTo(f.periodStart));
+    keys(QStringLiteral("01012010"));
+    QVERIFY(tabTo(f.periodEnd));
+    keys(QStringLiteral("30012010"));
+    QCOMPARE(f.periodStart->date(), QDate(2010, 1, 1));
+    QCOMPARE(f.periodEnd->date(), QDate(2010, 1, 30));
+    // The statutory mode: its rate field takes the focus and opens the table.
+    QVERIFY(tabTo(f.statutoryLink));
+    key(Qt::Key_Space);
+    QVERIFY(f.ratePanel->isVisible());
+    QVERIFY(focused(f.rateGrid));
+    key(Qt::Key_Down); // an older entry, then back to the one in force
+    QCOMPARE(f.rateField->text(), QStringLiteral("9"));
+    key(Qt::Key_Up);
+    key(Qt::Key_Return);
+    QVERIFY(f.ratePanel->isHidden());
+    QCOMPARE(f.rateField->text(), QStringLiteral("8,75"));
+    QVERIFY(tabTo(f.generalCourt));
+    key(Qt::Key_Space);
+    QVERIFY(f.generalCourt->isChecked());
+    key(Qt::Key_F9);
+    const QStringList report = f.reportBox->toPlainText().split(u'\n');
+    QCOMPARE(report, kWorkedExample);
+    QVERIFY(tabTo(f.reportBox));
+    key(Qt::Key_A, Qt::ControlModifier);
+    key(Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text().split(u'\n'), report);
+    QVERIFY(env_.boxes.shown.isEmpty());
+}
+
+void TestAccess::shortcuts() {
+    Window &f = env_.open();
+    f.debtField->setText(QStringLiteral("1000"));
+    for (const QKeyCombination keys :
+         {QKeyCombination(Qt::Key_F9), QKeyCombination(Qt::ControlModifier, Qt::Key_Return),
+          QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Enter)}) {
+        f.reportBox->clear();
+        f.taxSlider->setFocus();
+        QTest::keyClick(f.taxSlider, keys.key(), keys.keyboardModifiers());
+        QCOMPARE(f.reportBox->toPlainText().split(u'\n').size(), 6);
+    }
+    // Esc closes the open rate table or entry editor, and elsewhere does nothing.
+    f.window.openRatePanel();
+    f.editor->startAdding();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(f.ratePanel->isHidden() && f.rateEditor->isHidden());
+    QVERIFY(f.rateField->isEnabled());
+    QTest::keyClick(f.debtField, Qt::Key_Escape);
+    QVERIFY(f.window.isVisible());
+    // Each action's tooltip tells its keys.
+    QVERIFY(f.calculateLink->toolTip().contains(QStringLiteral("F9")));
+    QVERIFY(f.printLink->toolTip().contains(QStringLiteral("Ctrl+P")));
+}
+
+// Enter and Space run a focused link; a click still does not take the focus.
+void TestAccess::linksByKeyboard() {
+    Window &f = env_.open();
+    click(f.calculateLink);
+    QVERIFY(!f.calculateLink->hasFocus());
+    f.reportBox->clear();
+    f.calculateLink->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(f.calculateLink, Qt::Key_Return);
+    QCOMPARE(f.reportBox->toPlainText().split(u'\n').size(), 6);
+    f.window.periodsLink()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(f.window.periodsLink(), Qt::Key_Space);
+    QVERIFY(f.window.periodsDialog() && f.window.periodsDialog()->isVisible());
+    f.window.periodsDialog()->reject();
+    QVERIFY(!f.window.isHidden());
+}
+
+// Every object a screen reader can reach by keyboard has a name; pictures
+// are left out; the report's text can be read.
+void TestAccess::namesForAScreenReader() {
+    Window &f = env_.open();
+    f.modes->chooseStatutory();
+    f.modes->dailyRateField();
+    f.window.openRatePanel();
+    f.editor->startAdding();
+    f.window.calculate();
+    f.window.openRatePanel();
+    f.window.openPeriods();
+    for (QWidget *top :
+         {static_cast<QWidget *>(&f.window), static_cast<QWidget *>(f.window.periodsDialog())}) {
+        QList<QAccessibleInterface *> all;
+        walk(QAccessible::queryAccessibleInterface(top), all);
+        qInfo("%s: %lld accessible objects", top->metaObject()->className(), qlonglong(all.size()));
+        QVERIFY(all.size() > 20);
+        for (QAccessibleInterface *i : all) {
+            const QAccessible::State s = i->state();
+            if (!s.focusable || s.invisible) continue;
+            QVERIFY2(!i->text(QAccessible::Name).trimmed().isEmpty(),
+                     qPrintable(i->object() ? i->object()->objectName() + " " +
+                                                  i->object()->metaObject()->className()
+                                            : QStringLiteral("?")));
+        }
+    }
+    for (QWidget *picture :
+         {static_cast<QWidget *>(f.picture), static_cast<QWidget *>(f.calculateIcon),
+          static_cast<QWidget *>(f.printIcon)})
+        QVERIFY(QAccessible::queryAccessibleInterface(picture)->state().invisible);
+    QAccessibleInterface *link = QAccessible::queryAccessibleInterface(f.calculateLink);
+    QCOMPARE(link->role(), QAccessible::Button);
+    QCOMPARE(link->text(QAccessible::Name), QStringLiteral("Рассчитать"));
+    QAccessibleInterface *report = QAccessible::queryAccessibleInterface(f.reportBox);
+    QVERIFY(report->textInterface());
+    QVERIFY(report->textInterface()
+                ->text(0, report->textInterface()->characterCount())
+                .startsWith(QStringLiteral("Период просрочки: c ")));
+}
+
+QTEST_MAIN(TestAccess)
+#include "tst_access.moc"
