@@ -65,6 +65,15 @@ cli=$("$scratch/usr/bin/dolgomer" --report --debt 100000 --from 01.01.2010 --to 
 [ "$cli" = "$got" ] || fail "--report differs from the window:
 $cli"
 
+# A middle click pastes what fits of the selection at the place clicked, as
+# Ctrl+V pastes the clipboard: "100000,00" has room for 4 of 13 characters.
+printf '123456789' | xclip -selection primary
+click 310 38 2                    # past the end of the debt's text
+click 200 38
+keys ctrl+a ctrl+c
+debt=$(xclip -o -selection clipboard 2>/dev/null)
+[ "$debt" = "100000,001234" ] || fail "the middle click pasted \"$debt\""
+
 # Printing and the rate update are modules loaded on first use; the installed
 # ones must load. Without a printer the print ends in its own box ("Ошибка
 # печати", or "Сообщение" where a printer exists), never in a loading error.
@@ -82,9 +91,10 @@ box "Ошибка печати|Сообщение" Escape
 # The update, from an address where nothing answers: the connection fails.
 ini="$XDG_CONFIG_HOME/Долгомер/registry.ini"
 sed -i '/^patch=/a update_url=http://127.0.0.1:9/rates' "$ini"
+sed -i '/^patch=/a keyrate_url=http://127.0.0.1:9/keyrate' "$ini"
 click 150 232                     # "Применить законную пеню"
 click 160 237                     # the refinancing rate opens the rate table
-click 400 296                     # "Обновить через Интернет"
+click 400 265                     # "Обновить через Интернет"
 box "Ошибка соединения" Return
 
 # What the first run left: the rate file, byte for byte, and its path.

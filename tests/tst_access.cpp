@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every action by keyboard and by screen reader: a whole claim with key
 // presses alone, the shortcuts, and the names an assistive tool reads.
+#include "lookandfeel.h"
 #include "periodsdialog.h"
 #include "windowtest.h"
 
@@ -52,11 +53,17 @@ class TestAccess : public QObject {
     Q_OBJECT
 private slots:
     void init() { env_.start(); }
-    void cleanup() { env_.stop(); }
+    void cleanup() {
+        env_.stop();
+        QApplication::setPalette(QPalette());
+    }
     void wholeClaimByKeyboard();
     void shortcuts();
     void linksByKeyboard();
+    void periodsLinkBesideTheOpenTable();
     void namesForAScreenReader();
+    void palettes_data();
+    void palettes();
 
 private:
     WindowEnv env_;
@@ -138,6 +145,17 @@ void TestAccess::linksByKeyboard() {
     QVERIFY(!f.window.isHidden());
 }
 
+// The open rate table leaves "По периодам..." in sight and clickable.
+void TestAccess::periodsLinkBesideTheOpenTable() {
+    Window &f = env_.open();
+    f.window.openRatePanel();
+    ui::LinkLabel *periods = f.window.periodsLink();
+    QCOMPARE(f.window.childAt(periods->geometry().center()), periods);
+    QVERIFY(!f.ratePanel->geometry().intersects(periods->geometry()));
+    click(periods);
+    QVERIFY(f.window.periodsDialog() && f.window.periodsDialog()->isVisible());
+}
+
 // Every object a screen reader can reach by keyboard has a name; pictures
 // are left out; the report's text can be read.
 void TestAccess::namesForAScreenReader() {
@@ -176,6 +194,55 @@ void TestAccess::namesForAScreenReader() {
     QVERIFY(report->textInterface()
                 ->text(0, report->textInterface()->characterCount())
                 .startsWith(QStringLiteral("Период просрочки: c ")));
+}
+
+void TestAccess::palettes_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("light") << false;
+    QTest::newRow("dark") << true;
+}
+
+// Under a dark palette every fixed colour reads (4.5:1 at least against what
+// it is drawn on); under a light one every colour stays as it always was.
+void TestAccess::palettes() {
+    QFETCH(bool, dark);
+    if (dark) {
+        QPalette p;
+        p.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+        p.setColor(QPalette::WindowText, QColor(0xe0, 0xe0, 0xe0));
+        p.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+        p.setColor(QPalette::Text, QColor(0xe0, 0xe0, 0xe0));
+        p.setColor(QPalette::Button, QColor(0x3c, 0x3c, 0x3c));
+        p.setColor(QPalette::ButtonText, QColor(0xf0, 0xf0, 0xf0));
+        QApplication::setPalette(p);
+    }
+    Window &f = env_.open();
+    f.modes->chooseStatutory(); // the contractual link turns grey
+    f.editor->startAdding();
+    const QColor window = f.window.palette().color(QPalette::Window);
+    int links = 0;
+    for (ui::LinkLabel *link : f.window.findChildren<ui::LinkLabel *>()) {
+        const QColor text = link->palette().color(QPalette::WindowText);
+        const QColor behind = link->parentWidget()->palette().color(QPalette::Window);
+        if (dark) QVERIFY2(ui::contrastRatio(text, behind) >= 4.5, qPrintable(link->objectName()));
+        ++links;
+    }
+    QVERIFY(links >= 12);
+    if (!dark) {
+        QCOMPARE(f.calculateLink->palette().color(QPalette::WindowText), ui::kTeal);
+        QCOMPARE(f.printLink->palette().color(QPalette::WindowText), ui::kMaroon);
+        QCOMPARE(f.updateLink->palette().color(QPalette::WindowText), ui::kBlue);
+        QCOMPARE(f.contractualLink->palette().color(QPalette::WindowText), ui::kGrey);
+        QCOMPARE(f.rateGrid->headerBackground(), QColor(240, 240, 240));
+        QCOMPARE(f.rateGrid->litRow(), QColor(212, 208, 200));
+    } else {
+        QVERIFY(ui::contrastRatio(f.rateGrid->headerText(), f.rateGrid->headerBackground()) >= 4.5);
+        QVERIFY(ui::contrastRatio(f.rateGrid->litRowText(), f.rateGrid->litRow()) >= 4.5);
+        // The editor's "Х" turns grey under the mouse, readable too.
+        auto *x = f.window.findChild<ui::LinkLabel *>(QStringLiteral("editorCloseLink"));
+        hover(x);
+        QVERIFY(ui::contrastRatio(x->palette().color(QPalette::WindowText), window) >= 4.5);
+    }
 }
 
 QTEST_MAIN(TestAccess)

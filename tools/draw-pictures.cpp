@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's pictures: five decorative JPEGs and the plain and
-// highlighted action icons. Run once by hand when a picture changes:
+// highlighted action icons, each also at twice the pixels ("@2x") for
+// screens scaled up. Run once by hand when a picture changes:
 //   g++ -std=c++20 -fPIC draw-pictures.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/draw
 //   QT_QPA_PLATFORM=offscreen /tmp/draw ../resources/pictures
 #include <QGuiApplication>
@@ -11,8 +12,12 @@
 
 namespace {
 
+// Pixels per point of the pictures being drawn: 1, or 2 for the "@2x" set.
+int gScale = 1;
+
 QImage canvas(int w, int h, QColor top, QColor bottom) {
-    QImage img(w, h, QImage::Format_RGB32);
+    QImage img(w * gScale, h * gScale, QImage::Format_RGB32);
+    img.setDevicePixelRatio(gScale);
     QPainter p(&img);
     QLinearGradient g(0, 0, 0, h);
     g.setColorAt(0, top);
@@ -114,7 +119,8 @@ QImage chart() {
 }
 
 QImage icon(int w, int h, bool lit, int kind) {
-    QImage img(w, h, QImage::Format_ARGB32);
+    QImage img(w * gScale, h * gScale, QImage::Format_ARGB32);
+    img.setDevicePixelRatio(gScale);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -152,26 +158,35 @@ QImage icon(int w, int h, bool lit, int kind) {
 int main(int argc, char **argv) {
     QGuiApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    const QList<QPair<QString, QImage>> jpegs = {
-        {QStringLiteral("picture1.jpg"), coins()},
-        {QStringLiteral("picture2.jpg"), calendar()},
-        {QStringLiteral("picture3.jpg"), scales()},
-        {QStringLiteral("picture4.jpg"), documentPage()},
-        {QStringLiteral("picture5.jpg"), chart()},
-    };
-    for (const auto &[name, img] : jpegs)
-        if (!img.save(dir + u'/' + name, "JPEG", 80)) return 1;
-    const struct {
-        const char *name;
-        int w, h, kind;
-        bool lit;
-    } icons[] = {
-        {"calc.png", 24, 24, 0, false},    {"calc-lit.png", 25, 26, 0, true},
-        {"close.png", 26, 26, 1, false},   {"close-lit.png", 25, 26, 1, true},
-        {"print.png", 32, 32, 2, false},   {"print-lit.png", 32, 32, 2, true},
-        {"dolgomer.png", 64, 64, 0, true},
-    };
-    for (const auto &i : icons)
-        if (!icon(i.w, i.h, i.lit, i.kind).save(dir + u'/' + QLatin1String(i.name))) return 1;
+    for (gScale = 1; gScale <= 2; ++gScale) {
+        // "picture1.jpg", or "picture1@2x.jpg" at twice the pixels.
+        const auto named = [](const QString &name) {
+            if (gScale == 1) return name;
+            const qsizetype dot = name.lastIndexOf(u'.');
+            return name.left(dot) + QStringLiteral("@2x") + name.mid(dot);
+        };
+        const QList<QPair<QString, QImage>> jpegs = {
+            {QStringLiteral("picture1.jpg"), coins()},
+            {QStringLiteral("picture2.jpg"), calendar()},
+            {QStringLiteral("picture3.jpg"), scales()},
+            {QStringLiteral("picture4.jpg"), documentPage()},
+            {QStringLiteral("picture5.jpg"), chart()},
+        };
+        for (const auto &[name, img] : jpegs)
+            if (!img.save(dir + u'/' + named(name), "JPEG", 80)) return 1;
+        const struct {
+            const char *name;
+            int w, h, kind;
+            bool lit;
+        } icons[] = {
+            {"calc.png", 24, 24, 0, false},    {"calc-lit.png", 25, 26, 0, true},
+            {"close.png", 26, 26, 1, false},   {"close-lit.png", 25, 26, 1, true},
+            {"print.png", 32, 32, 2, false},   {"print-lit.png", 32, 32, 2, true},
+            {"dolgomer.png", 64, 64, 0, true},
+        };
+        for (const auto &i : icons)
+            if (!icon(i.w, i.h, i.lit, i.kind).save(dir + u'/' + named(QLatin1String(i.name))))
+                return 1;
+    }
     return 0;
 }

@@ -60,7 +60,7 @@ void LinkLabel::setHoverFont(bool bold, bool underline) {
 
 void LinkLabel::setHoverColor(const QColor &color) {
     hover_ = Hover::Color;
-    hoverColor_ = color;
+    hoverColor_ = readableColor(color, this);
     setMouseTracking(true);
 }
 

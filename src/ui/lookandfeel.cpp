@@ -3,6 +3,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -27,10 +29,49 @@ void useClassicFonts() {
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 }
 
+namespace {
+
+double luminance(const QColor &c) {
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+constexpr double kReadable = 4.5;
+
+} // namespace
+
+double contrastRatio(const QColor &a, const QColor &b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+bool isDark(const QPalette &palette) {
+    return palette.color(QPalette::Window).lightness() < 128;
+}
+
+QColor readableOn(const QColor &color, const QColor &background) {
+    if (background.lightness() >= 128 || contrastRatio(color, background) >= kReadable)
+        return color;
+    // Lighter in steps, hue and saturation kept, until it reads.
+    QColor c = color.toHsl();
+    for (int l = c.lightness(); l <= 255; l += 4) {
+        const QColor lighter = QColor::fromHsl(c.hslHue(), c.hslSaturation(), l);
+        if (contrastRatio(lighter, background) >= kReadable) return lighter.toRgb();
+    }
+    return QColor(Qt::white);
+}
+
+QColor readableColor(const QColor &color, const QWidget *widget) {
+    return readableOn(color, widget->palette().color(QPalette::Window));
+}
+
 void setTextColor(QWidget *widget, const QColor &color) {
     QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::Text, color);
+    const QColor readable = readableColor(color, widget);
+    p.setColor(QPalette::WindowText, readable);
+    p.setColor(QPalette::Text, readable);
     widget->setPalette(p);
 }
 

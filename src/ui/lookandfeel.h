@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QRect>
 #include <QString>
 
@@ -27,7 +28,19 @@ QFont plainFont(int pixelSize, bool bold = false);
 // Lets texts that ask for Arial by name (the printout) get that face too.
 void useClassicFonts();
 
-// The colour of a control's text.
+// The contrast ratio of two colours, 1 to 21 (by their relative luminance).
+double contrastRatio(const QColor &a, const QColor &b);
+// Whether a palette draws windows dark (a dark desktop theme).
+bool isDark(const QPalette &palette);
+// The window's fixed colours are the classic desktop's, made for a light
+// window. On a dark background a colour is replaced by the nearest lighter
+// shade of it that has a contrast of at least 4.5:1 with the background;
+// under a light palette every colour stays exactly as it is.
+QColor readableOn(const QColor &color, const QColor &background);
+// The same for a text on `widget`'s window colour.
+QColor readableColor(const QColor &color, const QWidget *widget);
+
+// The colour of a control's text (made readable on a dark window).
 void setTextColor(QWidget *widget, const QColor &color);
 
 // A label that sizes itself to its text, so that its place is its corner alone.

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <memory>
 
 namespace ui {
@@ -62,11 +63,29 @@ QAction *NumberField::pasteAction(QMenu *menu) {
 // Inserts, at the cursor, as much of the clipboard as fits the typed length;
 // what was there stays. A full field takes nothing.
 void NumberField::pasteWithinLimit() {
+    insertWithinLimit(QGuiApplication::clipboard()->text());
+}
+
+void NumberField::insertWithinLimit(const QString &clip) {
     if (isReadOnly()) return;
-    const QString clip = QGuiApplication::clipboard()->text();
     const qsizetype room = roomLeft();
     if (clip.isEmpty() || room <= 0) return;
     insert(clip.left(room));
+}
+
+// A middle click pastes the selection as Ctrl+V pastes the clipboard: what
+// fits, at the place clicked.
+void NumberField::mouseReleaseEvent(QMouseEvent *event) {
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (event->button() != Qt::MiddleButton || !clipboard->supportsSelection()) {
+        ClickableField::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (!rect().contains(event->position().toPoint())) return;
+    deselect();
+    setCursorPosition(cursorPositionAt(event->position().toPoint()));
+    insertWithinLimit(clipboard->text(QClipboard::Selection));
 }
 
 // How many characters may still be typed or pasted over the selection.

@@ -36,6 +36,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void leaving() override { normalise(); }
 
 private:
@@ -45,6 +46,8 @@ private:
     void keepNumber();
     void keepTypedLimit();
     void pasteWithinLimit();
+    // Inserts at the cursor as much of `clip` as fits the typed length.
+    void insertWithinLimit(const QString &clip);
 
     int typedLimit_;
     Form form_;

@@ -6,6 +6,7 @@
 #include "common/dates.h"
 #include "datepicker.h"
 #include "dialogs.h"
+#include "lookandfeel.h"
 #include "numberfield.h"
 #include "rates/ratelookup.h"
 
@@ -97,7 +98,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     notes_ = new QLabel(this);
     notes_->setObjectName(QStringLiteral("periodsNotes"));
     notes_->setWordWrap(true);
-    notes_->setStyleSheet(QStringLiteral("color: #800000"));
+    setTextColor(notes_, kMaroon);
     notes_->hide();
     layout->addWidget(notes_);
 

@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
 #include <csetjmp>
@@ -90,16 +91,31 @@ QImage decodeJpeg(const QByteArray &bytes) {
 }
 
 QPixmap loadPicture(const QString &resource, QSize box) {
-    QImage img;
-    QFile file(resource);
-    if (file.open(QIODevice::ReadOnly)) {
+    return loadPicture(resource, box, qApp ? qApp->devicePixelRatio() : 1.0);
+}
+
+QPixmap loadPicture(const QString &resource, QSize box, qreal devicePixelRatio) {
+    const auto read = [](const QString &path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) return QImage();
         const QByteArray bytes = file.readAll();
-        img = resource.endsWith(QStringLiteral(".jpg")) ? decodeJpeg(bytes) : decodePng(bytes);
+        return path.endsWith(QStringLiteral(".jpg")) ? decodeJpeg(bytes) : decodePng(bytes);
+    };
+    QImage img;
+    int scale = 1;
+    if (devicePixelRatio > 1) {
+        const qsizetype dot = resource.lastIndexOf(u'.');
+        img = read(resource.left(dot) + QStringLiteral("@2x") + resource.mid(dot));
+        if (!img.isNull()) scale = 2;
     }
+    if (img.isNull()) img = read(resource);
     if (img.isNull()) return placeholder(box);
-    if (box.isValid() && (img.width() > box.width() || img.height() > box.height()))
-        img = img.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return QPixmap::fromImage(img);
+    const QSize pixels = box * scale;
+    if (box.isValid() && (img.width() > pixels.width() || img.height() > pixels.height()))
+        img = img.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPixmap pm = QPixmap::fromImage(img);
+    pm.setDevicePixelRatio(scale);
+    return pm;
 }
 
 } // namespace ui

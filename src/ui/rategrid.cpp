@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rategrid.h"
 
+#include "lookandfeel.h"
+
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -47,11 +49,15 @@ RateGrid::RateGrid(const rates::RateTable *table, int selectedRow, QWidget *pare
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
-    // The title row in the menu-bar colour of the classic desktop.
-    horizontalHeader()->setStyleSheet(QStringLiteral(
-        "QHeaderView::section { background-color: rgb(240, 240, 240); border: none;"
-        " border-right: 1px solid rgb(160, 160, 160); border-bottom: 1px solid rgb(160, 160, 160);"
-        " padding: 1px; }"));
+    // The title row in the menu-bar colour of the classic desktop; under a
+    // dark palette in the palette's own button colours.
+    horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: %1; %2border: none;"
+                       " border-right: 1px solid rgb(160, 160, 160); border-bottom: 1px solid "
+                       "rgb(160, 160, 160); padding: 1px; }")
+            .arg(headerBackground().name(),
+                 isDark(palette()) ? QStringLiteral("color: %1; ").arg(headerText().name())
+                                   : QString()));
     setColumnWidth(0, 138);
     setColumnWidth(1, 71);
     showSelection();
@@ -144,6 +150,23 @@ void RateGrid::reload() {
 // The selected row is drawn over the grid's own painting: both cells filled
 // with the inactive caption text colour of the classic desktop, the text in
 // black 2 px in from the corner, clipped to the cell.
+QColor RateGrid::headerBackground() const {
+    return isDark(palette()) ? palette().color(QPalette::Button) : QColor(240, 240, 240);
+}
+
+QColor RateGrid::headerText() const {
+    return readableOn(palette().color(QPalette::ButtonText), headerBackground());
+}
+
+QColor RateGrid::litRow() const {
+    return isDark(palette()) ? QColor(88, 86, 82) : QColor(212, 208, 200);
+}
+
+QColor RateGrid::litRowText() const {
+    return isDark(palette()) ? readableOn(palette().color(QPalette::Text), litRow())
+                             : QColor(Qt::black);
+}
+
 void RateGrid::paintEvent(QPaintEvent *e) {
     QTableView::paintEvent(e);
     QPainter p(viewport());
@@ -153,8 +176,8 @@ void RateGrid::paintEvent(QPaintEvent *e) {
         if (!idx.isValid() || r.isEmpty()) continue;
         p.save();
         p.setClipRect(r);
-        p.fillRect(r, QColor(212, 208, 200));
-        p.setPen(Qt::black);
+        p.fillRect(r, litRow());
+        p.setPen(litRowText());
         p.drawText(r.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
                    model_->data(idx, Qt::DisplayRole).toString());
         p.restore();

@@ -43,6 +43,14 @@ public:
     void showRow(int row);
     // The table changed: the model is read again.
     void reload();
+    // The selected row's fill and text: the classic desktop's light grey with
+    // black, or under a dark palette a dark grey with light text.
+    QColor litRow() const;
+    QColor litRowText() const;
+    // The title row: the classic light grey and the palette's text, or under
+    // a dark palette its button colours.
+    QColor headerBackground() const;
+    QColor headerText() const;
 
 signals:
     // The user selected a row: every left click on a data row (a click on a

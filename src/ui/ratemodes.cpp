@@ -33,6 +33,9 @@ RateModes::RateModes(QWidget *window) : QObject(window), window_(window) {
         QStringLiteral(
             "Использовать в случае, если ответственность дебитора установлена договором"));
     contractualLink_->setObjectName(QStringLiteral("contractualLink"));
+    // Each box is as wide as its text, at every scale.
+    for (LinkLabel *link : {statutoryLink_, contractualLink_})
+        link->resize(std::max(link->width(), link->sizeHint().width()), link->height());
     for (LinkLabel *link : {statutoryLink_, contractualLink_})
         link->setHoverFont(false, true);
     connect(statutoryLink_, &LinkLabel::clicked, this, &RateModes::chooseStatutory);
@@ -234,7 +237,7 @@ void RateModes::showBackLink(LinkLabel *link, const QGroupBox *box) {
     f.setItalic(false);
     link->setFont(f);
     QPalette p = link->palette();
-    p.setColor(QPalette::WindowText, kGrey);
+    p.setColor(QPalette::WindowText, readableColor(kGrey, link));
     link->setPalette(p);
     link->adjustSize();
     link->show();

@@ -37,13 +37,14 @@ QFrame *RatePanel::frame() {
     frame_->setObjectName(QStringLiteral("ratePanel"));
     frame_->setAttribute(Qt::WA_NoMousePropagation);
     frame_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    frame_->setGeometry(336, 24, 249, 289);
+    // It ends above "По периодам...", which stays in sight and clickable.
+    frame_->setGeometry(336, 24, 249, 258);
     frame_->setAutoFillBackground(true);
     frame_->hide();
     grid_ = new RateGrid(&file_.table(), selectedRow_, frame_);
     grid_->setObjectName(QStringLiteral("rateGrid"));
     grid_->setAccessibleName(QStringLiteral("Таблица ставок рефинансирования"));
-    grid_->setGeometry(9, 10, 232, 250);
+    grid_->setGeometry(9, 10, 232, 220);
     grid_->setToolTip(QStringLiteral("Используйте двойной клик для выбора"));
     connect(grid_, &RateGrid::rowSelected, this, &RatePanel::userSelected);
     connect(grid_, &RateGrid::confirmed, this, &RatePanel::choiceMade);

@@ -27,11 +27,11 @@ RateUpdater::~RateUpdater() = default;
 void RateUpdater::build(QFrame *panel) {
     progressBar_ = new QProgressBar(panel);
     progressBar_->setObjectName(QStringLiteral("updateProgress"));
-    progressBar_->setGeometry(120, 266, 120, 16); // at the panel's foot, beside the link
+    progressBar_->setGeometry(120, 235, 120, 16); // at the panel's foot, beside the link
     progressBar_->setRange(0, update::RateUpdate::kSteps);
     progressBar_->setTextVisible(false);
     progressBar_->hide();
-    updateLink_ = new LinkLabel(QStringLiteral("Обновить через Интернет"), panel, {11, 266, 0, 0},
+    updateLink_ = new LinkLabel(QStringLiteral("Обновить через Интернет"), panel, {11, 235, 0, 0},
                                 plainFont(11), kBlue, QString());
     updateLink_->setObjectName(QStringLiteral("updateLink"));
     updateLink_->setHoverFont(false, true);

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window at the scale of the run (QT_SCALE_FACTOR: CTest runs this at 1,
+// 1.5 and 2): every text fits its box, and the pictures are drawn from
+// pixels of the screen's density.
+#include "periodsdialog.h"
+#include "windowtest.h"
+
+#include <QGuiApplication>
+
+class TestScale : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { env_.start(); }
+    void cleanup() { env_.stop(); }
+    void textsFitTheirBoxes();
+    void picturesAsSharpAsTheScreen();
+
+private:
+    WindowEnv env_;
+};
+
+void TestScale::textsFitTheirBoxes() {
+    Window &f = env_.open();
+    // Every part made and shown in turn: the mode groups, the rate table, its
+    // editor, a report.
+    f.window.calculate();
+    const auto check = [&] {
+        int labels = 0;
+        for (QLabel *label : f.window.findChildren<QLabel *>()) {
+            if (!label->isVisible() || label->text().isEmpty() || label->wordWrap()) continue;
+            const int needed = label->fontMetrics().horizontalAdvance(label->text());
+            QVERIFY2(needed <= label->contentsRect().width(),
+                     qPrintable(QStringLiteral("\"%1\": %2 pixels of text in %3")
+                                    .arg(label->text())
+                                    .arg(needed)
+                                    .arg(label->contentsRect().width())));
+            ++labels;
+        }
+        QVERIFY(labels > 5);
+    };
+    check();
+    f.modes->chooseStatutory();
+    check();
+    f.modes->chooseContractual();
+    check();
+    f.window.openRatePanel();
+    f.editor->startAdding();
+    check();
+    f.editor->startEditing();
+    check();
+}
+
+void TestScale::picturesAsSharpAsTheScreen() {
+    Window &f = env_.open();
+    const qreal ratio = qApp->devicePixelRatio();
+    const int expected = ratio > 1 ? 2 : 1;
+    QCOMPARE(f.picture->pixmap().devicePixelRatio(), qreal(expected));
+    QCOMPARE(f.calculateIcon->pixmap().devicePixelRatio(), qreal(expected));
+    QCOMPARE(f.printIcon->pixmap().devicePixelRatio(), qreal(expected));
+    // Shown at the same size in the window's own pixels.
+    QCOMPARE(f.calculateIcon->pixmap().deviceIndependentSize().toSize(), QSize(24, 24));
+}
+
+QTEST_MAIN(TestScale)
+#include "tst_scale.moc"
