@@ -57,7 +57,9 @@ run: configure
 screenshots: build
 	@cmake --build $(BUILD) --target screenshots $(QUIET_MAKE)
 	@home=$$(mktemp -d); HOME=$$home XDG_CONFIG_HOME=$$home/c XDG_DATA_HOME=$$home/d \
-	    xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/bin/screenshots $(CURDIR)/docs; rc=$$?; \
+	    xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/bin/screenshots $(CURDIR)/docs && \
+	    QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1600x1200x24" \
+	        $(BUILD)/bin/screenshots $(CURDIR)/docs scaled; rc=$$?; \
 	    rm -rf $$home; [ $$rc -eq 0 ] || exit $$rc
 	@pdftoppm -png -r 50 -singlefile docs/printout.pdf docs/printout && rm -f docs/printout.pdf
 

@@ -59,6 +59,7 @@ private slots:
     void displayedLines();
     void emptyBoxPrintsNothing();
     void cancelPrintsNothing();
+    void printed_data();
     void printed();
     void printerRefusesTheJob();
     void noPrinterOffersPdf();
@@ -173,11 +174,21 @@ void TestReport::cancelPrintsNothing() {
     QCOMPARE(printers, 0);
 }
 
+void TestReport::printed_data() {
+    QTest::addColumn<bool>("byKeys");
+    QTest::newRow("\"Печать\"") << false;
+    QTest::newRow("Ctrl+P") << true;
+}
+
 void TestReport::printed() {
+    QFETCH(bool, byKeys);
     Window &f = calculated();
     const QString pdf = env_.path(QStringLiteral("printed.pdf"));
     f.report->setPrinterFactory([&pdf] { return pdfPrinter(pdf); });
-    QTest::mouseClick(f.printLink, Qt::LeftButton);
+    if (byKeys)
+        QTest::keyClick(f.debtField, Qt::Key_P, Qt::ControlModifier);
+    else
+        QTest::mouseClick(f.printLink, Qt::LeftButton);
     QCOMPARE(env_.boxes.shown.size(), 2);
     QCOMPARE(env_.boxes.shown[1].text,
              QStringLiteral("Расчет отправлен на печать. Подождите, когда документ выйдет из "

@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -39,10 +40,54 @@ bool save(ui::MainWindow &form, const QString &path) {
 
 } // namespace
 
+// The worked example calculated, with the rate table open beside it.
+void showExample(ui::MainWindow &form) {
+    form.fileOn(QDate(2010, 2, 1));
+    form.claimInputs()->debtField()->setText(QStringLiteral("100000"));
+    form.claimInputs()->periodStart()->setDate(QDate(2010, 1, 1));
+    form.claimInputs()->periodEnd()->setDate(QDate(2010, 1, 30));
+    form.claimInputs()->generalCourt()->setChecked(true);
+    form.rateModes()->chooseStatutory();
+    form.calculate();
+    form.openRatePanel();
+}
+
+QPalette darkPalette() {
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+    p.setColor(QPalette::WindowText, QColor(0xe0, 0xe0, 0xe0));
+    p.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    p.setColor(QPalette::AlternateBase, QColor(0x26, 0x26, 0x26));
+    p.setColor(QPalette::Text, QColor(0xe0, 0xe0, 0xe0));
+    p.setColor(QPalette::Button, QColor(0x3c, 0x3c, 0x3c));
+    p.setColor(QPalette::ButtonText, QColor(0xf0, 0xf0, 0xf0));
+    p.setColor(QPalette::Highlight, QColor(0x2f, 0x65, 0xca));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    return p;
+}
+
 int main(int argc, char **argv) {
     ui::Application app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     ui::SilentMessageBoxes boxes;
+    if (argc > 2 && QByteArray(argv[2]) == "scaled") {
+        // Run with QT_SCALE_FACTOR=2: the window as a screen scaled up shows it.
+        ui::MainWindow form(&boxes);
+        form.show();
+        showExample(form);
+        return save(form, dir + QStringLiteral("/window-scale-2.png")) ? 0 : 1;
+    }
+    {
+        // Under a dark desktop theme.
+        const QPalette light = QApplication::palette();
+        QApplication::setPalette(darkPalette());
+        ui::MainWindow form(&boxes);
+        form.show();
+        showExample(form);
+        const bool saved = save(form, dir + QStringLiteral("/window-dark.png"));
+        QApplication::setPalette(light);
+        if (!saved) return 1;
+    }
     ui::MainWindow form(&boxes);
     form.show();
     bool ok = save(form, dir + QStringLiteral("/window-compact.png"));
