@@ -86,10 +86,11 @@ qint64 pow10(int n) {
 
 __extension__ using Int128 = __int128;
 
-// debt × days × rate / 100 / yearDays in kopecks, rounded half away from zero.
-qint64 pieceInterest(qint64 debt, int days, Decimal rate, int yearDays) {
+// debt × days × rate / 100 / divisor in kopecks, rounded half away from zero (the
+// divisor: the year's days, N of 1/N, or 1 for a percent a day).
+qint64 pieceInterest(qint64 debt, int days, Decimal rate, int divisor) {
     const Int128 numerator = Int128(debt) * days * rate.digits;
-    const Int128 denominator = Int128(pow10(rate.scale)) * 100 * yearDays;
+    const Int128 denominator = Int128(pow10(rate.scale)) * 100 * divisor;
     Int128 q = numerator / denominator;
     const Int128 r = numerator % denominator;
     if (2 * r >= denominator) ++q;
@@ -126,6 +127,48 @@ QString depositRatesHint() {
                           "проверьте ставки таблицы за этот срок.");
 }
 
+namespace {
+
+// Dated amounts (payments or increases), checked and listed per day.
+std::map<QDate, QList<qint64>> datedAmounts(const QList<Payment> &list, const PeriodInput &in,
+                                            const QString &what, const QString &amountOf) {
+    std::map<QDate, QList<qint64>> out;
+    for (const Payment &p : list) {
+        qint64 amount = 0;
+        if (!p.date.isValid() || p.date < in.start || p.date > in.end)
+            throw AppError(QStringLiteral("%1 %2 лежит вне периода просрочки с %3 по %4")
+                               .arg(what, dateText(p.date), dateText(in.start), dateText(in.end)));
+        if (!readKopecks(p.amount, amount) || amount <= 0)
+            throw AppError(QStringLiteral("%1 %2 \"%3\" не читается как сумма в рублях")
+                               .arg(amountOf, dateText(p.date), p.amount));
+        out[p.date].append(amount);
+    }
+    return out;
+}
+
+// What a count writes: its heading, the formula of a piece, the result line.
+struct CountText {
+    QString heading;
+    QString result;
+};
+
+CountText countText(const PeriodInput &in, Decimal daily) {
+    switch (in.count) {
+    case PeriodCount::Contractual:
+        return {QStringLiteral("Расчет неустойки по периодам (%1% в день)").arg(rateText(daily)),
+                QStringLiteral("Сумма неустойки")};
+    case PeriodCount::KeyFraction:
+        return {QStringLiteral("Расчет пеней по периодам (1/%1 ключевой ставки)").arg(in.fraction),
+                QStringLiteral("Сумма пеней")};
+    case PeriodCount::Statutory:
+        break;
+    }
+    return {QStringLiteral("Расчет по периодам (ст. 395 ГК РФ)"),
+            QStringLiteral("Сумма процентов")};
+}
+
+} // namespace
+
 PeriodResult calculatePeriods(const PeriodInput &in) {
     PeriodResult r;
     qint64 debt = 0;
@@ -133,19 +176,21 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
         throw AppError(QStringLiteral("Сумма долга \"%1\" не подходит для расчета по периодам: "
                                       "нужна сумма в рублях с копейками, не больше 10^15 руб.")
                            .arg(in.debt));
-
-    // Payments, checked and summed per day.
-    std::map<QDate, QList<qint64>> payments;
-    for (const Payment &p : in.payments) {
-        qint64 amount = 0;
-        if (!p.date.isValid() || p.date < in.start || p.date > in.end)
-            throw AppError(QStringLiteral("Оплата %1 лежит вне периода просрочки с %2 по %3")
-                               .arg(dateText(p.date), dateText(in.start), dateText(in.end)));
-        if (!readKopecks(p.amount, amount) || amount <= 0)
-            throw AppError(QStringLiteral("Сумма оплаты %1 \"%2\" не читается как сумма в рублях")
-                               .arg(dateText(p.date), p.amount));
-        payments[p.date].append(amount);
-    }
+    const auto payments =
+        datedAmounts(in.payments, in, QStringLiteral("Оплата"), QStringLiteral("Сумма оплаты"));
+    const auto increases = datedAmounts(in.increases, in, QStringLiteral("Увеличение долга"),
+                                        QStringLiteral("Сумма увеличения долга"));
+    Decimal daily;
+    if (in.count == PeriodCount::Contractual &&
+        !readDecimal(in.dailyPercent, kMaxRateDigits, daily))
+        throw AppError(
+            QStringLiteral("Неустойка \"%1\" не читается как процент в день").arg(in.dailyPercent));
+    if (in.count == PeriodCount::KeyFraction && (in.fraction < 1 || in.fraction > 1000))
+        throw AppError(QStringLiteral("Доля ключевой ставки 1/%1: нужно целое число от 1 до 1000")
+                           .arg(in.fraction));
+    const bool statutory = in.count == PeriodCount::Statutory;
+    const bool ratePerPiece =
+        statutory || (in.count == PeriodCount::KeyFraction && in.rateDate.isNull());
 
     // The rate table as the lookup reads it, oldest first.
     std::map<QDate, Decimal> rates;
@@ -154,7 +199,7 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
         if (point.from.isValid() && readRate(point.rate, d)) rates.emplace(point.from, d);
     }
     const bool empty = in.start > in.end;
-    if (!empty && rates.empty())
+    if (!empty && rates.empty() && in.count != PeriodCount::Contractual)
         throw AppError(QStringLiteral("В таблице ставок нет ни одной ставки для расчета"));
     const auto rateOn = [&rates](QDate day) {
         auto it = rates.upper_bound(day);
@@ -165,10 +210,11 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
         return moratorium && day >= kMoratoriumStart && day <= kMoratoriumEnd;
     };
 
+    const CountText text = countText(in, daily);
     r.days = empty ? 0 : int(in.start.daysTo(in.end)) + 1;
-    r.lines << QStringLiteral("Расчет по периодам (ст. 395 ГК РФ): с %1 по %2 = %3 дн.")
-                   .arg(dateText(in.start), dateText(in.end))
-                   .arg(r.days);
+    r.lines << text.heading % QStringLiteral(": с ") % dateText(in.start) % QStringLiteral(" по ") %
+                   dateText(in.end) % QStringLiteral(" = ") % QString::number(r.days) %
+                   QStringLiteral(" дн.");
 
     if (!empty) {
         // The days a new piece starts on, after the first.
@@ -176,21 +222,38 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
         const auto addStart = [&](QDate d) {
             if (d > in.start && d <= in.end) starts.insert(d);
         };
-        for (const auto &[from, rate] : rates)
-            if (!inMoratorium(from)) addStart(from);
-        for (int y = in.start.year() + 1; y <= in.end.year(); ++y)
-            if (!inMoratorium(QDate(y, 1, 1))) addStart(QDate(y, 1, 1));
+        if (ratePerPiece)
+            for (const auto &[from, rate] : rates)
+                if (!inMoratorium(from)) addStart(from);
+        if (statutory)
+            for (int y = in.start.year() + 1; y <= in.end.year(); ++y)
+                if (!inMoratorium(QDate(y, 1, 1))) addStart(QDate(y, 1, 1));
         for (const auto &[day, amounts] : payments)
             addStart(day.addDays(1));
+        for (const auto &[day, amounts] : increases)
+            addStart(day);
         if (moratorium) {
             addStart(kMoratoriumStart);
             addStart(kMoratoriumEnd.addDays(1));
         }
         starts.insert(in.end.addDays(1));
 
+        const Decimal oneRate =
+            in.count == PeriodCount::KeyFraction && !ratePerPiece ? rateOn(in.rateDate) : Decimal{};
         QDate from = in.start;
         for (QDate next : starts) {
             const QDate to = next.addDays(-1);
+            // An invoice adds to the debt from its own day on.
+            if (const auto raised = increases.find(from); raised != increases.end())
+                for (qint64 amount : raised->second) {
+                    debt += amount;
+                    r.lines << QStringLiteral("долг увеличен ") % dateText(from) %
+                                   QStringLiteral(": ") % kopecksText(amount) %
+                                   QStringLiteral(" руб., долг ") % kopecksText(debt) %
+                                   QStringLiteral(" руб.");
+                }
+            if (debt > kMaxKopecks)
+                throw AppError(QStringLiteral("Долг с увеличениями больше 10^15 руб."));
             if (debt > 0) {
                 InterestPiece piece;
                 piece.from = from;
@@ -198,39 +261,51 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                 piece.debt = debt;
                 piece.moratorium = inMoratorium(from);
                 const int days = int(from.daysTo(to)) + 1;
+                const QString head = QStringLiteral("с ") % dateText(from) %
+                                     QStringLiteral(" по ") % dateText(to) % QStringLiteral(": ");
                 if (piece.moratorium) {
-                    r.lines << QStringLiteral("с ") + dateText(from) + QStringLiteral(" по ") +
-                                   dateText(to) +
-                                   QStringLiteral(": мораторий, проценты не начисляются");
+                    r.lines << head % QStringLiteral("мораторий, проценты не начисляются");
                 } else {
-                    const Decimal rate = rateOn(from);
-                    piece.rate = rateText(rate);
-                    piece.yearDays = QDate::isLeapYear(from.year()) ? 366 : 365;
-                    piece.interest = pieceInterest(debt, days, rate, piece.yearDays);
+                    QString formula;
+                    if (statutory) {
+                        const Decimal rate = rateOn(from);
+                        piece.rate = rateText(rate);
+                        piece.yearDays = QDate::isLeapYear(from.year()) ? 366 : 365;
+                        piece.interest = pieceInterest(debt, days, rate, piece.yearDays);
+                        formula =
+                            piece.rate % QStringLiteral("% / ") % QString::number(piece.yearDays);
+                        if (from <= kDepositRatesUntil && to >= kDepositRatesFrom)
+                            r.depositRateSpan = true;
+                    } else if (in.count == PeriodCount::Contractual) {
+                        piece.rate = rateText(daily);
+                        piece.interest = pieceInterest(debt, days, daily, 1);
+                        formula = piece.rate % u'%';
+                    } else {
+                        const Decimal rate = ratePerPiece ? rateOn(from) : oneRate;
+                        piece.rate = rateText(rate);
+                        piece.interest = pieceInterest(debt, days, rate, in.fraction);
+                        formula =
+                            piece.rate % QStringLiteral("% / ") % QString::number(in.fraction);
+                    }
                     r.interest += piece.interest;
-                    r.lines << QStringLiteral("с ") + dateText(from) + QStringLiteral(" по ") +
-                                   dateText(to) + QStringLiteral(": ") + kopecksText(debt) +
-                                   QStringLiteral(" * ") + QString::number(days) +
-                                   QStringLiteral(" дн. * ") + piece.rate + QStringLiteral("% / ") +
-                                   QString::number(piece.yearDays) + QStringLiteral(" = ") +
-                                   kopecksText(piece.interest) + QStringLiteral(" руб.");
+                    r.lines << head % kopecksText(debt) % QStringLiteral(" * ") %
+                                   QString::number(days) % QStringLiteral(" дн. * ") % formula %
+                                   QStringLiteral(" = ") % kopecksText(piece.interest) %
+                                   QStringLiteral(" руб.");
                 }
                 r.pieces.append(piece);
-                if (!piece.moratorium && from <= kDepositRatesUntil && to >= kDepositRatesFrom)
-                    r.depositRateSpan = true;
             }
             // A payment lowers the debt from the next day on.
-            const auto paid = payments.find(to);
-            if (paid != payments.end()) {
+            if (const auto paid = payments.find(to); paid != payments.end()) {
                 for (qint64 amount : paid->second) {
                     // More than is owed is shown, so that the user sees it;
                     // the debt never goes below zero.
                     const qint64 over = std::max<qint64>(0, amount - debt);
                     debt = std::max<qint64>(0, debt - amount);
-                    r.lines << QStringLiteral("оплата ") + dateText(to) + QStringLiteral(": ") +
-                                   kopecksText(amount) + QStringLiteral(" руб., остаток долга ") +
-                                   kopecksText(debt) + QStringLiteral(" руб.") +
-                                   (over > 0 ? QStringLiteral(", переплата ") + kopecksText(over) +
+                    r.lines << QStringLiteral("оплата ") % dateText(to) % QStringLiteral(": ") %
+                                   kopecksText(amount) % QStringLiteral(" руб., остаток долга ") %
+                                   kopecksText(debt) % QStringLiteral(" руб.") %
+                                   (over > 0 ? QStringLiteral(", переплата ") % kopecksText(over) %
                                                    QStringLiteral(" руб.")
                                              : QString());
                 }
@@ -241,7 +316,8 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
 
     r.remaining = debt;
     r.fee = courtFee(double(debt + r.interest) / 100, in.court, feeScaleFor(in.filed));
-    r.lines << QStringLiteral("Сумма процентов: %1 руб.").arg(kopecksText(r.interest));
+    r.lines << text.result % QStringLiteral(": ") % kopecksText(r.interest) %
+                   QStringLiteral(" руб.");
     r.lines << QStringLiteral("ИТОГО: %1 + %2 = %3 руб.")
                    .arg(kopecksText(debt), kopecksText(r.interest), kopecksText(debt + r.interest));
     r.lines << QStringLiteral("Государственная пошлина: %1 руб.").arg(amountForm(r.fee));

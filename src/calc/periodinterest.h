@@ -8,10 +8,13 @@
 #include <QString>
 #include <QStringList>
 
-// Statutory interest as courts count it since 2016: by calendar days, at the
-// rate in force in each part of the period, over a year of 365 or 366 days,
-// payments lowering the debt from the next day, nothing during the moratorium
-// of 01.04.2022–01.10.2022. Amounts are counted exactly, in kopecks.
+// Interest and penalties by periods, as courts count them: by calendar days,
+// a debt that invoices raise and payments lower, nothing during the
+// moratorium of 01.04.2022–01.10.2022 for debts that arose before it. The
+// statutory interest goes at the rate in force in each part of the period
+// over a year of 365 or 366 days; a contractual penalty at a percent a day; a
+// penalty at a fraction of the key rate, of each part or of one date. Amounts
+// are counted exactly, in kopecks, each part rounded half away from zero.
 namespace calc {
 
 // A rate in force from a day on, as the rate table writes it ("8,75").
@@ -25,11 +28,27 @@ struct Payment {
     QString amount; // roubles, decimal comma or point, at most two decimals
 };
 
+// What is counted.
+enum class PeriodCount {
+    Statutory,   // interest by art. 395 of the Civil Code
+    Contractual, // a penalty of a percent of the debt a day
+    KeyFraction, // a penalty of 1/N of the key rate a day
+};
+
 struct PeriodInput {
     QString debt;           // roubles in the two-decimal form
     QDate start, end;       // both days count
     QList<RatePoint> rates; // the rate table, any order
     QList<Payment> payments;
+    // Invoices overdue from their own day: each adds its amount to the debt
+    // from that day on, inclusive.
+    QList<Payment> increases;
+    PeriodCount count = PeriodCount::Statutory;
+    QString dailyPercent; // Contractual: P in "P % a day", e.g. "0,1"
+    int fraction = 300;   // KeyFraction: N in "1/N of the key rate", 1 to 1000
+    // KeyFraction: every piece at the rate in force on this day (null: each
+    // piece at the rate in force on its first day).
+    QDate rateDate;
     bool moratorium = true;
     Court court = Court::Arbitration;
     QDate filed; // the day the claim goes to court: its fee scale
@@ -41,15 +60,15 @@ struct InterestPiece {
     qint64 debt = 0;     // kopecks
     qint64 interest = 0; // kopecks, rounded half away from zero
     QString rate;        // general form without trailing zeros
-    int yearDays = 365;
+    int yearDays = 365;  // Statutory: the days of the piece's year
     bool moratorium = false;
 };
 
 struct PeriodResult {
     int days = 0; // calendar days of the period
     QList<InterestPiece> pieces;
-    qint64 interest = 0;  // kopecks: the sum of the rounded pieces
-    qint64 remaining = 0; // kopecks: the debt after the payments
+    qint64 interest = 0;  // kopecks: the sum of the rounded pieces (interest or penalty)
+    qint64 remaining = 0; // kopecks: the debt after the payments and increases
     double fee = 0;       // state duty on remaining + interest
     QStringList lines;    // the report
     // A piece that earns interest lies in 01.06.2015–31.07.2016, when the
@@ -69,8 +88,9 @@ inline const QDate kDepositRatesUntil{2016, 7, 31};
 // What the user is told, outside the report, of a period in that span.
 QString depositRatesHint();
 
-// Raises AppError with a message for the user when the debt or a payment
-// cannot be read, a payment lies outside the period or the table has no rate.
+// Raises AppError with a message for the user when the debt, a payment, an
+// increase or the penalty cannot be read, a payment or an increase lies
+// outside the period, or the table has no rate.
 PeriodResult calculatePeriods(const PeriodInput &input);
 
 // Kopecks in the two-decimal form: 10000050 -> "100000,50".
