@@ -97,6 +97,25 @@ void TestProgram::options_data() {
                        "01.04.2022", "--to",      "02.04.2022"}
         << 0 << "с 01.04.2022 по 02.04.2022: 100000,00 * 2 дн. * 8,75% / 365 = 47,95 руб."
         << QByteArray() << QString();
+    QTest::newRow("a penalty by periods, with an increase")
+        << QStringList{"--report",
+                       "--periods",
+                       "--debt",
+                       "100000",
+                       "--from",
+                       "20.07.2020",
+                       "--to",
+                       "31.07.2020",
+                       "--increase",
+                       "27.07.2020=50000",
+                       "--penalty-daily",
+                       "0.1"}
+        << 0 << "Сумма неустойки: 1450,00 руб." << QByteArray() << QString();
+    QTest::newRow("1/300 of one date's key rate")
+        << QStringList{"--report",       "--periods",  "--debt",      "100000",
+                       "--from",         "20.07.2020", "--to",        "31.07.2020",
+                       "--key-fraction", "300",        "--rate-date", "01.01.2000"}
+        << 0 << "Сумма пеней: 2200,00 руб." << QByteArray() << QString();
     QTest::newRow("a letter in the debt")
         << QStringList{"--report", "--debt", "1e5"} << 2 << "--debt: неверное значение \"1e5\""
         << QByteArray() << QString();

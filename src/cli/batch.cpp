@@ -66,11 +66,22 @@ QStringList resultColumnNames() {
 }
 
 const QList<QPair<QString, QString>> &russianColumnNames() {
-    static const QList<QPair<QString, QString>> names = {
-        {"долг", "debt"},           {"начало", "from"},      {"конец", "to"},
-        {"налог", "tax"},           {"суд", "court"},        {"режим", "mode"},
-        {"ставка", "rate"},         {"делитель", "divisor"}, {"ставка_в_день", "daily_rate"},
-        {"по_периодам", "periods"}, {"оплаты", "payments"},  {"дата_подачи", "filed"}};
+    static const QList<QPair<QString, QString>> names = {{"долг", "debt"},
+                                                         {"начало", "from"},
+                                                         {"конец", "to"},
+                                                         {"налог", "tax"},
+                                                         {"суд", "court"},
+                                                         {"режим", "mode"},
+                                                         {"ставка", "rate"},
+                                                         {"делитель", "divisor"},
+                                                         {"ставка_в_день", "daily_rate"},
+                                                         {"по_периодам", "periods"},
+                                                         {"оплаты", "payments"},
+                                                         {"дата_подачи", "filed"},
+                                                         {"увеличения", "increases"},
+                                                         {"неустойка_в_день", "penalty_daily"},
+                                                         {"доля_ключевой", "key_fraction"},
+                                                         {"дата_ставки", "rate_date"}};
     return names;
 }
 

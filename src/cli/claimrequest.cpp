@@ -96,9 +96,10 @@ calc::Payment fieldPayment(const QString &field, const QString &text) {
 } // namespace
 
 const QStringList &fieldNames() {
-    static const QStringList names = {"debt",       "from",    "to",       "tax",
-                                      "court",      "mode",    "rate",     "divisor",
-                                      "daily_rate", "periods", "payments", "filed"};
+    static const QStringList names = {"debt",       "from",          "to",           "tax",
+                                      "court",      "mode",          "rate",         "divisor",
+                                      "daily_rate", "periods",       "payments",     "filed",
+                                      "increases",  "penalty_daily", "key_fraction", "rate_date"};
     return names;
 }
 
@@ -153,6 +154,17 @@ void ClaimRequest::set(const QString &field, const QString &value) {
     } else if (field == QStringLiteral("payments")) {
         for (const QString &p : value.split(u';', Qt::SkipEmptyParts))
             payments.append(fieldPayment(field, p.trimmed()));
+    } else if (field == QStringLiteral("increase")) {
+        increases.append(fieldPayment(field, value.trimmed()));
+    } else if (field == QStringLiteral("increases")) {
+        for (const QString &p : value.split(u';', Qt::SkipEmptyParts))
+            increases.append(fieldPayment(field, p.trimmed()));
+    } else if (field == QStringLiteral("penalty_daily")) {
+        penaltyDaily = calc::normalisedNumber(fieldNumber(field, value, 8), QStringLiteral("0"));
+    } else if (field == QStringLiteral("key_fraction")) {
+        keyFraction = fieldInteger(field, value, 1, 1000);
+    } else if (field == QStringLiteral("rate_date")) {
+        rateDate = fieldDate(field, value);
     } else {
         throw FieldError{field, value, QStringLiteral("такого поля нет")};
     }
@@ -164,6 +176,14 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
     const QDate from = r.from.isNull() ? d.today : r.from;
     const QDate to = r.to.isNull() ? d.today : r.to;
     const QDate filed = r.filed.isNull() ? d.today : r.filed;
+    const bool penalty = !r.penaltyDaily.isEmpty() || r.keyFraction > 0;
+    if (!r.periods && (penalty || !r.increases.isEmpty() || r.rateDate.isValid()))
+        throw AppError(QStringLiteral("увеличения долга, неустойка, доля ключевой ставки и дата "
+                                      "ставки считаются только по периодам (periods, --periods)"));
+    if (!r.penaltyDaily.isEmpty() && r.keyFraction > 0)
+        throw AppError(QStringLiteral("нужна либо неустойка в день, либо доля ключевой ставки"));
+    if (r.rateDate.isValid() && r.keyFraction == 0)
+        throw AppError(QStringLiteral("дата ставки нужна только для доли ключевой ставки"));
     if (r.periods) {
         calc::PeriodInput in;
         in.debt = r.debt;
@@ -171,6 +191,15 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
         in.end = to;
         in.rates = rates::ratePoints(d.table);
         in.payments = r.payments;
+        in.increases = r.increases;
+        if (!r.penaltyDaily.isEmpty()) {
+            in.count = calc::PeriodCount::Contractual;
+            in.dailyPercent = r.penaltyDaily;
+        } else if (r.keyFraction > 0) {
+            in.count = calc::PeriodCount::KeyFraction;
+            in.fraction = r.keyFraction;
+            in.rateDate = r.rateDate;
+        }
         in.moratorium = r.moratorium;
         in.court = r.court;
         in.filed = filed;
@@ -180,7 +209,7 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
         out.interest = calc::kopecksText(p.interest);
         out.total = calc::kopecksText(p.remaining + p.interest);
         out.fee = calc::amountForm(p.fee);
-        out.tableEnd = to;
+        if (in.count != calc::PeriodCount::Contractual) out.tableEnd = to;
         out.depositRateSpan = p.depositRateSpan;
         return out;
     }

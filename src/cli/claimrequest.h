@@ -52,10 +52,15 @@ struct ClaimRequest {
     QString dailyRate; // empty: the stored daily rate
     bool periods = false;
     QList<calc::Payment> payments;
+    QList<calc::Payment> increases; // by periods: invoices overdue from their own day
+    QString penaltyDaily;           // by periods: a contractual penalty, % a day
+    int keyFraction = 0;            // by periods: a penalty of 1/N of the key rate
+    QDate rateDate;                 // ... at the rate of this day (null: each piece's)
     bool moratorium = true;
 
     // Sets a field by its CSV name (debt, from, to, filed, tax, court, mode,
-    // rate, divisor, daily_rate, periods, payments, payment); an empty value keeps
+    // rate, divisor, daily_rate, periods, payments, payment, increases,
+    // increase, penalty_daily, key_fraction, rate_date); an empty value keeps
     // the default. Raises FieldError.
     void set(const QString &field, const QString &value);
 };

@@ -27,13 +27,21 @@ void writeErr(const QString &text) {
 
 // The options that take a value, with the field each sets.
 const QList<QPair<QString, QString>> &valueOptions() {
-    static const QList<QPair<QString, QString>> options = {
-        {"--debt", "debt"},       {"--from", "from"},
-        {"--to", "to"},           {"--tax", "tax"},
-        {"--court", "court"},     {"--rate", "rate"},
-        {"--divisor", "divisor"}, {"--daily-rate", "daily_rate"},
-        {"--payment", "payment"}, {"--filed", "filed"},
-        {"--batch", ""}};
+    static const QList<QPair<QString, QString>> options = {{"--debt", "debt"},
+                                                           {"--from", "from"},
+                                                           {"--to", "to"},
+                                                           {"--tax", "tax"},
+                                                           {"--court", "court"},
+                                                           {"--rate", "rate"},
+                                                           {"--divisor", "divisor"},
+                                                           {"--daily-rate", "daily_rate"},
+                                                           {"--payment", "payment"},
+                                                           {"--filed", "filed"},
+                                                           {"--increase", "increase"},
+                                                           {"--penalty-daily", "penalty_daily"},
+                                                           {"--key-fraction", "key_fraction"},
+                                                           {"--rate-date", "rate_date"},
+                                                           {"--batch", ""}};
     return options;
 }
 
@@ -77,6 +85,12 @@ QString helpText() {
                "    --daily-rate СТАВКА пеня, % в день (по умолчанию — сохраненная в окне)\n"
                "  --periods             расчет по периодам (ст. 395 ГК РФ) по таблице ставок\n"
                "    --payment дд.мм.гггг=СУММА   оплата; можно повторять\n"
+               "    --increase дд.мм.гггг=СУММА  увеличение долга (счет, просроченный с этого\n"
+               "                        дня); можно повторять\n"
+               "    --penalty-daily P   вместо процентов — неустойка P% в день\n"
+               "    --key-fraction N    вместо процентов — пени 1/N ключевой ставки (N 1–1000)\n"
+               "      --rate-date дд.мм.гггг   по ставке этого дня (по умолчанию — по ставке\n"
+               "                        каждого периода)\n"
                "    --no-moratorium     не учитывать мораторий 01.04.2022–01.10.2022\n"
                "Числа пишутся с запятой или точкой, в суммах можно отделять разряды пробелом;\n"
                "принимается только то, что принимает поле окна.\n"
@@ -87,7 +101,9 @@ QString helpText() {
                "  debt (долг), from (начало), to (конец), tax (налог), court (суд),\n"
                "  mode (режим: statutory|contractual), rate (ставка), divisor (делитель),\n"
                "  daily_rate (ставка_в_день), periods (по_периодам: yes|no),\n"
-               "  payments (оплаты: дд.мм.гггг=СУММА;...), filed (дата_подачи).\n"
+               "  payments (оплаты: дд.мм.гггг=СУММА;...), filed (дата_подачи),\n"
+               "  increases (увеличения: дд.мм.гггг=СУММА;...), penalty_daily (неустойка_в_день),\n"
+               "  key_fraction (доля_ключевой), rate_date (дата_ставки).\n"
                "Недостающие столбцы берутся по умолчанию, пустое поле — тоже; прочие столбцы\n"
                "(должник, договор...) переписываются как есть. Строка, где полей меньше или\n"
                "больше, чем столбцов, или длиннее 1 МБ, — ошибка этой строки.\n"
