@@ -3,7 +3,10 @@
 #include "windowtest.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QProcess>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 
 namespace {
@@ -32,6 +35,7 @@ private slots:
     void payments();
     void manyPagesInPdf();
     void filingDateAndNotes();
+    void countsAndIncreases();
 
 private:
     ui::PeriodsDialog *openDialog(Window &f) {
@@ -197,6 +201,54 @@ void TestPeriodsDialog::filingDateAndNotes() {
     d = openDialog(f);
     QVERIFY(d->moratoriumBox()->isEnabled() && d->moratoriumBox()->isChecked());
     QCOMPARE(d->notes()->text().split(u'\n').value(1), calc::depositRatesHint());
+    QVERIFY(env_.boxes.shown.isEmpty());
+}
+
+// Increases beside payments in one grid, and the three counts.
+void TestPeriodsDialog::countsAndIncreases() {
+    Window &f = env_.open();
+    enterClaim(f);
+    ui::PeriodsDialog *d = openDialog(f);
+    QTableWidget *grid = d->paymentsGrid();
+    d->paymentDate()->setDate(QDate(2022, 3, 15));
+    d->paymentAmount()->setText(QStringLiteral("50000"));
+    d->entries()->kind()->setCurrentIndex(1);
+    d->addPayment();
+    QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("увеличение долга"));
+    QCOMPARE(d->payments().size(), 0);
+    QStringList lines = reportOf(d);
+    QCOMPARE(lines.value(1),
+             QStringLiteral("с 01.03.2022 по 14.03.2022: 100000,00 * 14 дн. * 8,75% / 365 = "
+                            "335,62 руб."));
+    QCOMPARE(lines.value(2),
+             QStringLiteral("долг увеличен 15.03.2022: 50000,00 руб., долг 150000,00 руб."));
+    // A contractual penalty, from the window's daily rate.
+    click(d->count()->contractual());
+    QVERIFY(d->count()->dailyPercent()->isEnabled() && !d->count()->fraction()->isEnabled());
+    lines = reportOf(d);
+    QCOMPARE(lines.value(0), QStringLiteral("Расчет неустойки по периодам (0,1% в день): с "
+                                            "01.03.2022 по 31.10.2022 = 245 дн."));
+    QCOMPARE(lines.value(1), QStringLiteral("с 01.03.2022 по 14.03.2022: 100000,00 * 14 дн. * "
+                                            "0,1% = 1400,00 руб."));
+    QVERIFY(lines.contains(QStringLiteral("Сумма неустойки: 8450,00 руб.")));
+    // 1/300 of the rate on one date: the filing date unless another is given.
+    click(d->count()->keyFraction());
+    click(d->count()->oneDate());
+    QCOMPARE(d->count()->rateDate()->date(), d->filingDate()->date());
+    lines = reportOf(d);
+    QCOMPARE(lines.value(0), QStringLiteral("Расчет пеней по периодам (1/300 ключевой ставки): с "
+                                            "01.03.2022 по 31.10.2022 = 245 дн."));
+    QCOMPARE(lines.value(1), QStringLiteral("с 01.03.2022 по 14.03.2022: 100000,00 * 14 дн. * "
+                                            "8,75% / 300 = 408,33 руб."));
+    // The entry turned into a payment, then deleted by the keyboard.
+    grid->selectRow(0);
+    d->entries()->kind()->setCurrentIndex(0);
+    d->changePayment();
+    QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("оплата"));
+    QCOMPARE(d->payments().size(), 1);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QCOMPARE(grid->rowCount(), 0);
     QVERIFY(env_.boxes.shown.isEmpty());
 }
 

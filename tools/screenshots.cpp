@@ -19,6 +19,7 @@
 #include <QPdfWriter>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -120,7 +121,8 @@ int main(int argc, char **argv) {
     form.calculate();
     ok = save(form, dir + QStringLiteral("/window-statutory.png")) && ok;
 
-    // The calculation by periods, with one payment, for a claim of 2022 filed today.
+    // The calculation by periods, with a payment and an increase, for a claim
+    // of 2022 filed today.
     form.fileOn(QDate());
     form.claimInputs()->periodStart()->setDate(QDate(2022, 3, 1));
     form.claimInputs()->periodEnd()->setDate(QDate(2022, 10, 31));
@@ -128,6 +130,11 @@ int main(int argc, char **argv) {
     ui::PeriodsDialog *periods = form.periodsDialog();
     periods->paymentDate()->setDate(QDate(2022, 6, 10));
     periods->paymentAmount()->setText(QStringLiteral("5000"));
+    periods->addPayment();
+    // An invoice overdue from 01.08.2022 raises the debt from that day.
+    periods->paymentDate()->setDate(QDate(2022, 8, 1));
+    periods->paymentAmount()->setText(QStringLiteral("20000"));
+    periods->entries()->kind()->setCurrentIndex(1);
     periods->addPayment();
     settle();
     ok = periods->grab().save(dir + QStringLiteral("/periods-dialog.png")) && ok;

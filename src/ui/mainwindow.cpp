@@ -289,6 +289,8 @@ void MainWindow::openPeriods() {
     claimInputs_->normaliseDebt();
     calc::CalcInput window;
     claimInputs_->fill(window);
+    rateModes_->normaliseDailyRate();
+    rateModes_->fill(window);
     calc::PeriodInput claim;
     claim.debt = window.debtText;
     claim.start = window.start;
@@ -298,7 +300,7 @@ void MainWindow::openPeriods() {
     ratePanel_->followFile();
     claim.rates = rates::ratePoints(ratePanel_->table());
     if (!periodsDialog_) periodsDialog_ = new PeriodsDialog(this, dialogs_);
-    periodsDialog_->setClaim(claim);
+    periodsDialog_->setClaim(claim, window.contractText);
     periodsDialog_->open();
 }
 

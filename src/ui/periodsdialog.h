@@ -2,6 +2,8 @@
 #pragma once
 
 #include "calc/periodinterest.h"
+#include "countchoice.h"
+#include "periodentries.h"
 #include "reportprinter.h"
 
 #include <QDialog>
@@ -17,8 +19,9 @@ class DatePicker;
 class Dialogs;
 class NumberField;
 
-// "Расчет по периодам": the statutory interest as courts count it today, for
-// the window's debt, period and court, with partial payments and the
+// "Расчет по периодам": the statutory interest as courts count it today, or
+// a contractual penalty or a penalty of a fraction of the key rate, for the
+// window's debt, period and court, with payments, debt increases and the
 // moratorium of 2022. The report follows every change; it can be copied,
 // printed or saved as PDF over as many pages as it takes. Esc closes it.
 class PeriodsDialog : public QDialog {
@@ -26,17 +29,20 @@ class PeriodsDialog : public QDialog {
 public:
     PeriodsDialog(QWidget *parent, Dialogs &dialogs);
 
-    // The claim to count: debt, period, court and the rate table; payments
-    // entered before are kept while they lie inside the period.
-    void setClaim(const calc::PeriodInput &claim);
+    // The claim to count: debt, period, court, filing date and the rate
+    // table; entries made before are kept while they lie inside the period.
+    // `dailyRate` is the window's, which the penalty starts from.
+    void setClaim(const calc::PeriodInput &claim, const QString &dailyRate = QString());
 
     const QStringList &reportLines() const { return lines_; }
-    const QList<calc::Payment> &payments() const { return payments_; }
+    QList<calc::Payment> payments() const { return entries_->payments(); }
 
-    // The payments editor: the date and amount fields and the grid.
-    DatePicker *paymentDate() const { return paymentDate_; }
-    NumberField *paymentAmount() const { return paymentAmount_; }
-    QTableWidget *paymentsGrid() const { return grid_; }
+    // The entries' editor and the count.
+    PeriodEntries *entries() const { return entries_; }
+    CountChoice *count() const { return count_; }
+    DatePicker *paymentDate() const { return entries_->date(); }
+    NumberField *paymentAmount() const { return entries_->amount(); }
+    QTableWidget *paymentsGrid() const { return entries_->grid(); }
     QCheckBox *moratoriumBox() const { return moratorium_; }
     // "Дата подачи": the claim's fee scale follows it.
     DatePicker *filingDate() const { return filingDate_; }
@@ -46,30 +52,22 @@ public:
     QTextEdit *reportBox() const { return report_; }
     ReportPrinter &printer() { return printer_; }
 
-    void addPayment();
-    void changePayment();
-    void deletePayment();
+    void addPayment() { entries_->add(); }
+    void changePayment() { entries_->change(); }
+    void deletePayment() { entries_->remove(); }
     void copyReport();
     void printReport();
     void saveReportPdf();
 
 private:
-    // A payment from the fields, or false after telling what is wrong.
-    bool paymentFromFields(calc::Payment &payment);
-    // Puts a payment at its place in date order; returns that place.
-    int insertPayment(const calc::Payment &payment);
-    void showPayments(int select = -1);
-    void showChosenPayment();
     void recalculate();
 
     Dialogs &dialogs_;
     calc::PeriodInput claim_;
-    QList<calc::Payment> payments_;
     QStringList lines_;
     QLabel *summary_;
-    QTableWidget *grid_;
-    DatePicker *paymentDate_;
-    NumberField *paymentAmount_;
+    PeriodEntries *entries_;
+    CountChoice *count_;
     QCheckBox *moratorium_;
     DatePicker *filingDate_;
     QLabel *notes_;

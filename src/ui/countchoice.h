@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calc/periodinterest.h"
+
+#include <QGroupBox>
+
+class QRadioButton;
+class QSpinBox;
+
+namespace ui {
+
+class DatePicker;
+class NumberField;
+
+// What a calculation by periods counts: the statutory interest, a
+// contractual penalty ("Неустойка", a percent a day) or a penalty of a
+// fraction of the key rate ("Пени", 1/N, at each period's rate or at one
+// date's). Only the chosen count's inputs are enabled.
+class CountChoice : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit CountChoice(QWidget *parent);
+
+    // The percent a day the penalty starts from (the window's daily rate),
+    // and the one date's default (the filing date).
+    void setDailyRate(const QString &percent);
+    void setRateDate(QDate day);
+    // Writes the count and its figures into `input`.
+    void fill(calc::PeriodInput &input) const;
+
+    QRadioButton *statutory() const { return statutory_; }
+    QRadioButton *contractual() const { return contractual_; }
+    QRadioButton *keyFraction() const { return keyFraction_; }
+    NumberField *dailyPercent() const { return dailyPercent_; }
+    QSpinBox *fraction() const { return fraction_; }
+    QRadioButton *oneDate() const { return oneDate_; }
+    DatePicker *rateDate() const { return rateDate_; }
+
+signals:
+    void changed();
+
+private:
+    void enableInputs();
+
+    QRadioButton *statutory_, *contractual_, *keyFraction_, *eachPeriod_, *oneDate_;
+    NumberField *dailyPercent_;
+    QSpinBox *fraction_;
+    DatePicker *rateDate_;
+};
+
+} // namespace ui

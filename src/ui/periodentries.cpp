@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "periodentries.h"
+
+#include "common/dates.h"
+#include "datepicker.h"
+#include "dialogs.h"
+#include "numberfield.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <algorithm>
+
+namespace ui {
+namespace {
+
+const QString kInputError = QStringLiteral("Ошибка ввода");
+
+QString kindText(PeriodEntries::Kind kind) {
+    return kind == PeriodEntries::Kind::Payment ? QStringLiteral("оплата")
+                                                : QStringLiteral("увеличение долга");
+}
+
+} // namespace
+
+PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
+    : QWidget(parent), dialogs_(dialogs) {
+    auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral("Оплаты и увеличения долга:"), this), 0, 0, 1, 2);
+    grid_ = new QTableWidget(0, 3, this);
+    grid_->setObjectName(QStringLiteral("entriesGrid"));
+    grid_->setAccessibleName(QStringLiteral("Оплаты и увеличения долга"));
+    grid_->setHorizontalHeaderLabels(
+        {QStringLiteral("Дата"), QStringLiteral("Сумма, руб."), QStringLiteral("Вид")});
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grid_->verticalHeader()->hide();
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setMaximumHeight(150);
+    layout->addWidget(grid_, 1, 0, 3, 1);
+
+    date_ = new DatePicker(QRect(0, 0, 120, 24), this);
+    date_->setObjectName(QStringLiteral("paymentDate"));
+    date_->setAccessibleName(QStringLiteral("Дата оплаты или увеличения долга"));
+    amount_ = new NumberField(QStringLiteral("0,00"), 13, NumberField::Form::Amount, this);
+    amount_->setObjectName(QStringLiteral("paymentAmount"));
+    amount_->setToolTip(QStringLiteral("Сумма оплаты или увеличения долга"));
+    amount_->setAccessibleName(QStringLiteral("Сумма, руб."));
+    kind_ = new QComboBox(this);
+    kind_->setObjectName(QStringLiteral("entryKind"));
+    kind_->setAccessibleName(QStringLiteral("Вид записи"));
+    kind_->addItems({QStringLiteral("Оплата"), QStringLiteral("Увеличение долга")});
+    kind_->setToolTip(QStringLiteral("Оплата уменьшает долг со следующего дня, увеличение "
+                                     "(просроченный счет) увеличивает его с этого дня"));
+    auto *fields = new QHBoxLayout;
+    fields->addWidget(date_);
+    fields->addWidget(amount_);
+    fields->addWidget(kind_);
+    layout->addLayout(fields, 1, 1);
+    auto *edits = new QHBoxLayout;
+    const auto button = [&](const QString &text, void (PeriodEntries::*run)()) {
+        auto *b = new QPushButton(text, this);
+        b->setAutoDefault(false);
+        edits->addWidget(b);
+        connect(b, &QPushButton::clicked, this, run);
+        return b;
+    };
+    button(QStringLiteral("Добавить"), &PeriodEntries::add)->setDefault(true);
+    button(QStringLiteral("Изменить"), &PeriodEntries::change);
+    button(QStringLiteral("Удалить"), &PeriodEntries::remove);
+    layout->addLayout(edits, 2, 1);
+
+    connect(grid_, &QTableWidget::itemSelectionChanged, this, &PeriodEntries::showChosen);
+    auto *deleteKey = new QAction(grid_);
+    deleteKey->setShortcut(QKeySequence::Delete);
+    deleteKey->setShortcutContext(Qt::WidgetShortcut);
+    grid_->addAction(deleteKey);
+    connect(deleteKey, &QAction::triggered, this, &PeriodEntries::remove);
+}
+
+void PeriodEntries::setPeriod(QDate start, QDate end) {
+    start_ = start;
+    end_ = end;
+    entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
+                                  [&](const Entry &e) {
+                                      return e.payment.date < start || e.payment.date > end;
+                                  }),
+                   entries_.end());
+    date_->setDate(start);
+    show();
+}
+
+QList<calc::Payment> PeriodEntries::of(Kind kind) const {
+    QList<calc::Payment> out;
+    for (const Entry &e : entries_)
+        if (e.kind == kind) out.append(e.payment);
+    return out;
+}
+
+bool PeriodEntries::fromFields(Entry &entry) {
+    amount_->normalise();
+    entry.kind = kind_->currentIndex() == 1 ? Kind::Increase : Kind::Payment;
+    entry.payment = {date_->date(), amount_->text()};
+    const QDate day = entry.payment.date;
+    if (day < start_ || day > end_) {
+        dialogs_.ask(QStringLiteral("Дата %1 лежит вне периода просрочки с %2 по %3.")
+                         .arg(dateText(day), dateText(start_), dateText(end_)),
+                     kInputError, MessageBoxes::Icon::Stop);
+        return false;
+    }
+    if (entry.payment.amount == QStringLiteral("0,00") || entry.payment.amount.startsWith(u'-')) {
+        dialogs_.ask(QStringLiteral("Введите сумму больше нуля."), kInputError,
+                     MessageBoxes::Icon::Stop);
+        return false;
+    }
+    return true;
+}
+
+// Kept in date order (a day's entries as entered), as the grid shows them.
+int PeriodEntries::insert(const Entry &e) {
+    const auto at =
+        std::upper_bound(entries_.begin(), entries_.end(), e, [](const Entry &a, const Entry &b) {
+            return a.payment.date < b.payment.date;
+        });
+    const int row = int(at - entries_.begin());
+    entries_.insert(row, e);
+    return row;
+}
+
+void PeriodEntries::add() {
+    Entry e;
+    if (!fromFields(e)) return;
+    show(insert(e));
+}
+
+void PeriodEntries::change() {
+    const int row = grid_->currentRow();
+    Entry e;
+    if (row < 0 || row >= entries_.size() || !fromFields(e)) return;
+    entries_.removeAt(row);
+    show(insert(e));
+}
+
+void PeriodEntries::remove() {
+    const int row = grid_->currentRow();
+    if (row < 0 || row >= entries_.size()) return;
+    entries_.removeAt(row);
+    show(std::min(row, int(entries_.size()) - 1));
+}
+
+void PeriodEntries::show(int select) {
+    const QSignalBlocker quiet(grid_);
+    grid_->setRowCount(int(entries_.size()));
+    for (int i = 0; i < entries_.size(); ++i) {
+        grid_->setItem(i, 0, new QTableWidgetItem(dateText(entries_[i].payment.date)));
+        auto *amount = new QTableWidgetItem(entries_[i].payment.amount);
+        amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid_->setItem(i, 1, amount);
+        grid_->setItem(i, 2, new QTableWidgetItem(kindText(entries_[i].kind)));
+    }
+    grid_->clearSelection();
+    if (select >= 0 && select < entries_.size()) grid_->selectRow(select);
+    emit changed();
+}
+
+void PeriodEntries::showChosen() {
+    const int row = grid_->currentRow();
+    if (row < 0 || row >= entries_.size()) return;
+    date_->setDate(entries_[row].payment.date);
+    amount_->setText(entries_[row].payment.amount);
+    kind_->setCurrentIndex(entries_[row].kind == Kind::Increase ? 1 : 0);
+}
+
+} // namespace ui
