@@ -63,7 +63,9 @@ static void BM_Calculation(benchmark::State &state) {
 }
 BENCHMARK(BM_Calculation);
 
-// Interest by periods over ten years with 40 rate changes and 20 payments.
+// Interest by periods over ten years with 40 rate changes and 20 payments;
+// with 20 increases too, for each kind of count (0: the statutory interest,
+// 1: a penalty of 0.1 % a day, 2: 1/300 of each piece's rate, 3: of one date's).
 static void BM_PeriodInterest(benchmark::State &state) {
     calc::PeriodInput in;
     in.debt = QStringLiteral("1234567,89");
@@ -74,11 +76,27 @@ static void BM_PeriodInterest(benchmark::State &state) {
             {in.start.addDays(i * 91), QString::number(4 + i % 17) + QStringLiteral(",25")});
     for (int i = 0; i < 20; ++i)
         in.payments.append({in.start.addDays(90 + i * 180), QStringLiteral("10000,00")});
+    if (state.range(0) >= 0) {
+        for (int i = 0; i < 20; ++i)
+            in.increases.append({in.start.addDays(45 + i * 180), QStringLiteral("5000,00")});
+        const int kind = int(state.range(0));
+        in.count = kind == 0   ? calc::PeriodCount::Statutory
+                   : kind == 1 ? calc::PeriodCount::Contractual
+                               : calc::PeriodCount::KeyFraction;
+        in.dailyPercent = QStringLiteral("0,1");
+        if (kind == 3) in.rateDate = QDate(2024, 12, 31);
+    }
     size_t lines = 0;
     for (auto _ : state)
         lines = size_t(calc::calculatePeriods(in).lines.size());
     state.counters["lines"] = double(lines);
 }
-BENCHMARK(BM_PeriodInterest)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PeriodInterest)
+    ->Arg(-1)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(3)
+    ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -240,6 +240,10 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
 
         const Decimal oneRate =
             in.count == PeriodCount::KeyFraction && !ratePerPiece ? rateOn(in.rateDate) : Decimal{};
+        Decimal lastRate;
+        QString lastRateText;
+        r.lines.reserve(qsizetype(starts.size() + payments.size() + increases.size()) + 4);
+        r.pieces.reserve(qsizetype(starts.size()) + 1);
         QDate from = in.start;
         for (QDate next : starts) {
             const QDate to = next.addDays(-1);
@@ -261,37 +265,49 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                 piece.debt = debt;
                 piece.moratorium = inMoratorium(from);
                 const int days = int(from.daysTo(to)) + 1;
-                const QString head = QStringLiteral("с ") % dateText(from) %
-                                     QStringLiteral(" по ") % dateText(to) % QStringLiteral(": ");
+                const QString fromText = dateText(from), toText = dateText(to);
                 if (piece.moratorium) {
-                    r.lines << head % QStringLiteral("мораторий, проценты не начисляются");
+                    r.lines << QStringLiteral("с ") % fromText % QStringLiteral(" по ") % toText %
+                                   QStringLiteral(": мораторий, проценты не начисляются");
                 } else {
-                    QString formula;
+                    int divisor = 0; // of "rate% / divisor"; none for a percent a day
+                    Decimal rate = daily;
                     if (statutory) {
-                        const Decimal rate = rateOn(from);
-                        piece.rate = rateText(rate);
+                        rate = rateOn(from);
                         piece.yearDays = QDate::isLeapYear(from.year()) ? 366 : 365;
-                        piece.interest = pieceInterest(debt, days, rate, piece.yearDays);
-                        formula =
-                            piece.rate % QStringLiteral("% / ") % QString::number(piece.yearDays);
+                        divisor = piece.yearDays;
                         if (from <= kDepositRatesUntil && to >= kDepositRatesFrom)
                             r.depositRateSpan = true;
-                    } else if (in.count == PeriodCount::Contractual) {
-                        piece.rate = rateText(daily);
-                        piece.interest = pieceInterest(debt, days, daily, 1);
-                        formula = piece.rate % u'%';
-                    } else {
-                        const Decimal rate = ratePerPiece ? rateOn(from) : oneRate;
-                        piece.rate = rateText(rate);
-                        piece.interest = pieceInterest(debt, days, rate, in.fraction);
-                        formula =
-                            piece.rate % QStringLiteral("% / ") % QString::number(in.fraction);
+                    } else if (in.count == PeriodCount::KeyFraction) {
+                        rate = ratePerPiece ? rateOn(from) : oneRate;
+                        divisor = in.fraction;
                     }
+                    // Rates change far less often than pieces: a rate's text is
+                    // shared with the piece before.
+                    if (rate.digits != lastRate.digits || rate.scale != lastRate.scale ||
+                        lastRateText.isNull()) {
+                        lastRate = rate;
+                        lastRateText = rateText(rate);
+                    }
+                    piece.rate = lastRateText;
+                    piece.interest = pieceInterest(debt, days, rate, std::max(divisor, 1));
                     r.interest += piece.interest;
-                    r.lines << head % kopecksText(debt) % QStringLiteral(" * ") %
-                                   QString::number(days) % QStringLiteral(" дн. * ") % formula %
-                                   QStringLiteral(" = ") % kopecksText(piece.interest) %
-                                   QStringLiteral(" руб.");
+                    // One expression, one allocation: the report is most of the time.
+                    if (divisor > 0)
+                        r.lines << QStringLiteral("с ") % fromText % QStringLiteral(" по ") %
+                                       toText % QStringLiteral(": ") % kopecksText(debt) %
+                                       QStringLiteral(" * ") % QString::number(days) %
+                                       QStringLiteral(" дн. * ") % piece.rate %
+                                       QStringLiteral("% / ") % QString::number(divisor) %
+                                       QStringLiteral(" = ") % kopecksText(piece.interest) %
+                                       QStringLiteral(" руб.");
+                    else
+                        r.lines << QStringLiteral("с ") % fromText % QStringLiteral(" по ") %
+                                       toText % QStringLiteral(": ") % kopecksText(debt) %
+                                       QStringLiteral(" * ") % QString::number(days) %
+                                       QStringLiteral(" дн. * ") % piece.rate %
+                                       QStringLiteral("% = ") % kopecksText(piece.interest) %
+                                       QStringLiteral(" руб.");
                 }
                 r.pieces.append(piece);
             }
