@@ -2,32 +2,11 @@
 #include "calc/numtext.h"
 #include "calc/periodinterest.h"
 #include "common/apperror.h"
+#include "periodtest.h"
 
 #include <QTest>
 
 using namespace calc;
-
-namespace {
-
-// A rate table of its own, so every amount below can be worked out by hand.
-QList<RatePoint> table() {
-    return {{QDate(2020, 1, 1), "6"},   {QDate(2020, 7, 27), "4,25"}, {QDate(2022, 2, 28), "20"},
-            {QDate(2022, 4, 11), "17"}, {QDate(2022, 6, 14), "9,50"}, {QDate(2022, 9, 19), "7.5"},
-            {QDate(2023, 7, 24), "12"}, {QDate(2025, 1, 1), "0,5"}};
-}
-
-QDate day(const char *text) {
-    return QDate::fromString(QString::fromLatin1(text), QStringLiteral("dd.MM.yyyy"));
-}
-
-QList<Payment> payments(const QStringList &list) {
-    QList<Payment> out;
-    for (const QString &p : list)
-        out.append({day(p.section(u'=', 0, 0).toLatin1()), p.section(u'=', 1)});
-    return out;
-}
-
-} // namespace
 
 class TestPeriodInterest : public QObject {
     Q_OBJECT
@@ -39,9 +18,6 @@ private slots:
     void feeAndTotals();
     void depositRateSpan_data();
     void depositRateSpan();
-    void countsAndIncreases_data();
-    void countsAndIncreases();
-    void penaltiesRefused();
     void kopecks_data();
     void kopecks();
 };
@@ -306,172 +282,6 @@ void TestPeriodInterest::depositRateSpan() {
     in.end = end;
     in.rates = table();
     QCOMPARE(calculatePeriods(in).depositRateSpan, told);
-}
-
-Q_DECLARE_METATYPE(calc::PeriodInput)
-
-void TestPeriodInterest::countsAndIncreases_data() {
-    QTest::addColumn<PeriodInput>("input");
-    QTest::addColumn<QStringList>("lines"); // all but the fee line
-    const auto claim = [](const char *debt, const char *start, const char *end) {
-        PeriodInput in;
-        in.debt = QString::fromLatin1(debt);
-        in.start = day(start);
-        in.end = day(end);
-        in.rates = table();
-        return in;
-    };
-    PeriodInput in = claim("0,00", "01.03.2021", "10.03.2021");
-    in.increases = payments({"01.03.2021=100000"});
-    QTest::newRow("an increase on the first day")
-        << in
-        << QStringList{"Расчет по периодам (ст. 395 ГК РФ): с 01.03.2021 по 10.03.2021 = 10 дн.",
-                       "долг увеличен 01.03.2021: 100000,00 руб., долг 100000,00 руб.",
-                       "с 01.03.2021 по 10.03.2021: 100000,00 * 10 дн. * 4,25% / 365 = 116,44 руб.",
-                       "Сумма процентов: 116,44 руб.",
-                       "ИТОГО: 100000,00 + 116,44 = 100116,44 руб."};
-    in = claim("1000,00", "01.03.2021", "10.03.2021");
-    in.payments = payments({"02.03.2021=1000"});
-    in.increases = payments({"05.03.2021=2000"});
-    QTest::newRow("an increase after a payment that cleared the debt")
-        << in
-        << QStringList{"Расчет по периодам (ст. 395 ГК РФ): с 01.03.2021 по 10.03.2021 = 10 дн.",
-                       "с 01.03.2021 по 02.03.2021: 1000,00 * 2 дн. * 4,25% / 365 = 0,23 руб.",
-                       "оплата 02.03.2021: 1000,00 руб., остаток долга 0,00 руб.",
-                       "долг увеличен 05.03.2021: 2000,00 руб., долг 2000,00 руб.",
-                       "с 05.03.2021 по 10.03.2021: 2000,00 * 6 дн. * 4,25% / 365 = 1,40 руб.",
-                       "Сумма процентов: 1,63 руб.",
-                       "ИТОГО: 2000,00 + 1,63 = 2001,63 руб."};
-    // A contractual penalty knows no rate changes and no year ends.
-    in = claim("100000,00", "20.07.2020", "31.07.2020");
-    in.count = PeriodCount::Contractual;
-    in.dailyPercent = QStringLiteral("0,10");
-    in.increases = payments({"27.07.2020=50000"});
-    QTest::newRow("a contractual penalty, an increase on a rate change")
-        << in
-        << QStringList{"Расчет неустойки по периодам (0,1% в день): с 20.07.2020 по 31.07.2020 = "
-                       "12 дн.",
-                       "с 20.07.2020 по 26.07.2020: 100000,00 * 7 дн. * 0,1% = 700,00 руб.",
-                       "долг увеличен 27.07.2020: 50000,00 руб., долг 150000,00 руб.",
-                       "с 27.07.2020 по 31.07.2020: 150000,00 * 5 дн. * 0,1% = 750,00 руб.",
-                       "Сумма неустойки: 1450,00 руб.",
-                       "ИТОГО: 150000,00 + 1450,00 = 151450,00 руб."};
-    in = claim("100000,00", "25.03.2022", "05.04.2022");
-    in.count = PeriodCount::Contractual;
-    in.dailyPercent = QStringLiteral("0,1");
-    QTest::newRow("a contractual penalty into the moratorium")
-        << in
-        << QStringList{"Расчет неустойки по периодам (0,1% в день): с 25.03.2022 по 05.04.2022 = "
-                       "12 дн.",
-                       "с 25.03.2022 по 31.03.2022: 100000,00 * 7 дн. * 0,1% = 700,00 руб.",
-                       "с 01.04.2022 по 05.04.2022: мораторий, проценты не начисляются",
-                       "Сумма неустойки: 700,00 руб.",
-                       "ИТОГО: 100000,00 + 700,00 = 100700,00 руб."};
-    in = claim("10000,00", "28.12.2020", "05.01.2021");
-    in.count = PeriodCount::Contractual;
-    in.dailyPercent = QStringLiteral("0,5");
-    in.payments = payments({"02.01.2021=4000"});
-    QTest::newRow("a contractual penalty over a year end, a payment")
-        << in
-        << QStringList{"Расчет неустойки по периодам (0,5% в день): с 28.12.2020 по 05.01.2021 = "
-                       "9 дн.",
-                       "с 28.12.2020 по 02.01.2021: 10000,00 * 6 дн. * 0,5% = 300,00 руб.",
-                       "оплата 02.01.2021: 4000,00 руб., остаток долга 6000,00 руб.",
-                       "с 03.01.2021 по 05.01.2021: 6000,00 * 3 дн. * 0,5% = 90,00 руб.",
-                       "Сумма неустойки: 390,00 руб.",
-                       "ИТОГО: 6000,00 + 390,00 = 6390,00 руб."};
-    in = claim("100000,00", "20.03.2022", "05.04.2022");
-    in.count = PeriodCount::KeyFraction;
-    in.payments = payments({"25.03.2022=40000"});
-    QTest::newRow("1/300 into the moratorium, a payment")
-        << in
-        << QStringList{"Расчет пеней по периодам (1/300 ключевой ставки): с 20.03.2022 по "
-                       "05.04.2022 = 17 дн.",
-                       "с 20.03.2022 по 25.03.2022: 100000,00 * 6 дн. * 20% / 300 = 400,00 руб.",
-                       "оплата 25.03.2022: 40000,00 руб., остаток долга 60000,00 руб.",
-                       "с 26.03.2022 по 31.03.2022: 60000,00 * 6 дн. * 20% / 300 = 240,00 руб.",
-                       "с 01.04.2022 по 05.04.2022: мораторий, проценты не начисляются",
-                       "Сумма пеней: 640,00 руб.",
-                       "ИТОГО: 60000,00 + 640,00 = 60640,00 руб."};
-    in = claim("100000,00", "20.07.2020", "31.07.2020");
-    in.count = PeriodCount::KeyFraction;
-    QTest::newRow("1/300 of each piece's rate, over a rate change")
-        << in
-        << QStringList{"Расчет пеней по периодам (1/300 ключевой ставки): с 20.07.2020 по "
-                       "31.07.2020 = 12 дн.",
-                       "с 20.07.2020 по 26.07.2020: 100000,00 * 7 дн. * 6% / 300 = 140,00 руб.",
-                       "с 27.07.2020 по 31.07.2020: 100000,00 * 5 дн. * 4,25% / 300 = 70,83 руб.",
-                       "Сумма пеней: 210,83 руб.", "ИТОГО: 100000,00 + 210,83 = 100210,83 руб."};
-    in = claim("100000,00", "01.03.2021", "10.03.2021");
-    in.count = PeriodCount::KeyFraction;
-    in.fraction = 1000;
-    QTest::newRow("1/1000") << in
-                            << QStringList{"Расчет пеней по периодам (1/1000 ключевой ставки): с "
-                                           "01.03.2021 по 10.03.2021 = 10 дн.",
-                                           "с 01.03.2021 по 10.03.2021: 100000,00 * 10 дн. * "
-                                           "4,25% / 1000 = 42,50 руб.",
-                                           "Сумма пеней: 42,50 руб.",
-                                           "ИТОГО: 100000,00 + 42,50 = 100042,50 руб."};
-    in = claim("100000,00", "25.12.2022", "05.01.2023");
-    in.count = PeriodCount::KeyFraction;
-    in.fraction = 150;
-    in.rateDate = day("01.01.2023");
-    QTest::newRow("1/150 of one date's rate, over a year end")
-        << in
-        << QStringList{"Расчет пеней по периодам (1/150 ключевой ставки): с 25.12.2022 по "
-                       "05.01.2023 = 12 дн.",
-                       "с 25.12.2022 по 05.01.2023: 100000,00 * 12 дн. * 7,5% / 150 = 600,00 руб.",
-                       "Сумма пеней: 600,00 руб.", "ИТОГО: 100000,00 + 600,00 = 100600,00 руб."};
-    in = claim("100,00", "01.03.2021", "02.03.2021");
-    in.count = PeriodCount::KeyFraction;
-    in.fraction = 1;
-    in.rateDate = day("01.01.2000");
-    QTest::newRow("1/1 of a date before the oldest entry: the oldest rate")
-        << in
-        << QStringList{"Расчет пеней по периодам (1/1 ключевой ставки): с 01.03.2021 по "
-                       "02.03.2021 = 2 дн.",
-                       "с 01.03.2021 по 02.03.2021: 100,00 * 2 дн. * 6% / 1 = 12,00 руб.",
-                       "Сумма пеней: 12,00 руб.", "ИТОГО: 100,00 + 12,00 = 112,00 руб."};
-}
-
-void TestPeriodInterest::countsAndIncreases() {
-    QFETCH(PeriodInput, input);
-    QFETCH(QStringList, lines);
-    const PeriodResult r = calculatePeriods(input);
-    QCOMPARE(r.lines.mid(0, r.lines.size() - 1), lines);
-    qint64 sum = 0;
-    for (const InterestPiece &p : r.pieces)
-        sum += p.interest;
-    QCOMPARE(r.interest, sum);
-}
-
-void TestPeriodInterest::penaltiesRefused() {
-    PeriodInput in;
-    in.debt = QStringLiteral("100,00");
-    in.start = QDate(2021, 3, 1);
-    in.end = QDate(2021, 3, 10);
-    in.rates = table();
-    const auto refused = [&](const PeriodInput &bad, const QString &message) {
-        try {
-            calculatePeriods(bad);
-            return false;
-        } catch (const AppError &e) {
-            return e.message().contains(message);
-        }
-    };
-    PeriodInput bad = in;
-    bad.increases = payments({"11.03.2021=5"});
-    QVERIFY(refused(bad, QStringLiteral("Увеличение долга 11.03.2021 лежит вне периода")));
-    bad = in;
-    bad.count = PeriodCount::Contractual;
-    bad.dailyPercent = QStringLiteral("-0,1");
-    QVERIFY(refused(bad, QStringLiteral("Неустойка \"-0,1\"")));
-    bad = in;
-    bad.count = PeriodCount::KeyFraction;
-    for (int n : {0, 1001}) {
-        bad.fraction = n;
-        QVERIFY(refused(bad, QStringLiteral("нужно целое число от 1 до 1000")));
-    }
 }
 
 void TestPeriodInterest::kopecks_data() {
