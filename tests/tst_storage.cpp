@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/apperror.h"
+#include "storage/claimfile.h"
 #include "storage/ratefile.h"
 #include "storage/settings.h"
 
@@ -21,6 +22,9 @@ private slots:
     void decodeFile();
     void saveFailuresKeepTheFile();
     void settingsReadLikeIni();
+    void claimSavedAndReopened();
+    void claimFilesRefused_data();
+    void claimFilesRefused();
 };
 
 void TestStorage::settingsRoundTrip() {
@@ -192,6 +196,83 @@ void TestStorage::settingsReadLikeIni() {
     const QByteArray merged = readBytes(settingsFilePath());
     QCOMPARE(merged.count("["), 1);
     QVERIFY2(merged.contains("dogovor=0,2") && merged.contains("k_stav=300"), merged.constData());
+}
+
+// A claim saved and opened again gives the same report, byte for byte.
+void TestStorage::claimSavedAndReopened() {
+    Home home;
+    calc::PeriodInput c;
+    c.debt = QStringLiteral("100000,00");
+    c.start = QDate(2022, 3, 1);
+    c.end = QDate(2022, 10, 31);
+    c.court = calc::Court::GeneralJurisdiction;
+    c.filed = QDate(2026, 12, 7);
+    c.count = calc::PeriodCount::KeyFraction;
+    c.fraction = 150;
+    c.rateDate = QDate(2022, 6, 1);
+    c.moratorium = false;
+    c.payments = {{QDate(2022, 6, 10), QStringLiteral("5000,00")}};
+    c.increases = {{QDate(2022, 8, 1), QStringLiteral("20000,00")}};
+    const QString path = home.path(QStringLiteral("Иванов.dolgomer"));
+    saveClaim(path, c);
+    calc::PeriodInput back = loadClaim(path);
+    QVERIFY(back.rates.isEmpty()); // counted with the table of the day it is opened
+    c.rates = back.rates = {{QDate(2022, 2, 28), QStringLiteral("20")},
+                            {QDate(2022, 4, 11), QStringLiteral("17")}};
+    QCOMPARE(calc::calculatePeriods(back).lines, calc::calculatePeriods(c).lines);
+    QCOMPARE(encodeClaim(back), readBytes(path));
+    // Each count and its figures come back.
+    c.count = calc::PeriodCount::Contractual;
+    c.dailyPercent = QStringLiteral("0,5");
+    c.rateDate = QDate();
+    back = decodeClaim(encodeClaim(c));
+    QCOMPARE(back.count, calc::PeriodCount::Contractual);
+    QCOMPARE(back.dailyPercent, QStringLiteral("0,5"));
+    QVERIFY(back.rateDate.isNull());
+    // A file that cannot be written is said so, and the old one stays.
+    {
+        FileSizeLimit limit(100);
+        QVERIFY_THROWS_EXCEPTION(AppError, saveClaim(path, c));
+    }
+    QCOMPARE(loadClaim(path).count, calc::PeriodCount::KeyFraction);
+}
+
+void TestStorage::claimFilesRefused_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("told");
+    const QByteArray good = encodeClaim([] {
+        calc::PeriodInput c;
+        c.debt = QStringLiteral("1,00");
+        c.start = c.end = c.filed = QDate(2024, 1, 1);
+        return c;
+    }());
+    QTest::newRow("not JSON") << QByteArray("\x00\xff{", 3) << "это не файл расчета";
+    QTest::newRow("another program's JSON") << QByteArray("{\"a\": 1}") << "это не файл расчета";
+    QTest::newRow("a newer format") << QByteArray(good).replace("\"version\": 1", "\"version\": 7")
+                                    << "более новой версией программы (формат 7";
+    QTest::newRow("no debt") << QByteArray(good).replace("\"debt\"", "\"dept\"")
+                             << "нет поля \"debt\"";
+    QTest::newRow("a bad date") << QByteArray(good).replace("2024-01-01", "2024-02-30")
+                                << "нет даты";
+    QTest::newRow("an unknown court")
+        << QByteArray(good).replace("arbitration", "supreme") << "неизвестный суд";
+}
+
+void TestStorage::claimFilesRefused() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, told);
+    Home home;
+    const QString path = home.path(QStringLiteral("claim.dolgomer"));
+    writeBytes(path, bytes);
+    try {
+        loadClaim(path);
+        QFAIL("taken");
+    } catch (const AppError &e) {
+        QVERIFY2(e.message().contains(told) &&
+                     e.message().contains(QStringLiteral("claim.dolgomer")),
+                 qPrintable(e.message()));
+    }
+    QCOMPARE(readBytes(path), bytes); // never written
 }
 
 QTEST_GUILESS_MAIN(TestStorage)
