@@ -3,6 +3,7 @@
 // it writes where, its exit codes, and its manual pages.
 #include "cli/commandline.h"
 #include "cli/csvtable.h"
+#include "storage/claimfile.h"
 #include "storagetest.h"
 
 #include <QDir>
@@ -51,6 +52,7 @@ private slots:
     void options();
     void batchFromAFile();
     void manPagesNameEveryOption();
+    void savedClaim();
     void outputThatCannotBeWritten_data();
     void outputThatCannotBeWritten();
 };
@@ -268,6 +270,29 @@ void TestProgram::outputThatCannotBeWritten() {
     QCOMPARE(p.exitCode(), 2);
     const QString err = QString::fromUtf8(p.readAllStandardError());
     QVERIFY2(err.contains(QStringLiteral("не удается записать результат")), qPrintable(err));
+}
+
+// A claim saved by the window gives its report on the command line; a
+// damaged file is refused.
+void TestProgram::savedClaim() {
+    QTemporaryDir home;
+    calc::PeriodInput c;
+    c.debt = QStringLiteral("100000,00");
+    c.start = QDate(2020, 7, 20);
+    c.end = QDate(2020, 7, 31);
+    c.filed = QDate(2024, 1, 1);
+    c.count = calc::PeriodCount::Contractual;
+    c.dailyPercent = QStringLiteral("0,1");
+    c.increases = {{QDate(2020, 7, 27), QStringLiteral("50000,00")}};
+    const QString path = home.path() + QStringLiteral("/Ромашка.dolgomer");
+    storage::saveClaim(path, c);
+    Run run = runProgram(home, {"--report", "--claim", path});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, calc::calculatePeriods(c).lines.join(u'\n') + u'\n');
+    writeBytes(path, "{\"format\": \"dolgomer-claim\", \"version\": 9}");
+    run = runProgram(home, {"--report", "--claim", path});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(QStringLiteral("более новой версией")), qPrintable(run.err));
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

@@ -236,6 +236,20 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
     return out;
 }
 
+ClaimResult computeSavedClaim(calc::PeriodInput claim, const Defaults &d) {
+    claim.rates = rates::ratePoints(d.table);
+    const calc::PeriodResult p = calc::calculatePeriods(claim);
+    ClaimResult out;
+    out.lines = p.lines;
+    out.days = p.days;
+    out.interest = calc::kopecksText(p.interest);
+    out.total = calc::kopecksText(p.remaining + p.interest);
+    out.fee = calc::amountForm(p.fee);
+    if (claim.count != calc::PeriodCount::Contractual) out.tableEnd = claim.end;
+    out.depositRateSpan = p.depositRateSpan;
+    return out;
+}
+
 void RunNotes::add(const ClaimResult &r) {
     if (r.tableEnd.isValid() && (latestTableEnd.isNull() || r.tableEnd > latestTableEnd))
         latestTableEnd = r.tableEnd;

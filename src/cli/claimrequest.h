@@ -89,6 +89,8 @@ struct RunNotes {
 // Raises AppError with the calculation's own message.
 ClaimResult computeClaim(const ClaimRequest &request, const Defaults &defaults,
                          const rates::RateLookup &lookup);
+// A claim by periods saved by the window, counted with the user's table.
+ClaimResult computeSavedClaim(calc::PeriodInput claim, const Defaults &defaults);
 
 // The CSV columns a batch reads, in the order the help lists them.
 const QStringList &fieldNames();

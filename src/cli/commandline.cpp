@@ -4,6 +4,7 @@
 #include "batch.h"
 #include "claimrequest.h"
 #include "common/apperror.h"
+#include "storage/claimfile.h"
 #include "updaterates.h"
 
 #include <QCoreApplication>
@@ -41,7 +42,8 @@ const QList<QPair<QString, QString>> &valueOptions() {
                                                            {"--penalty-daily", "penalty_daily"},
                                                            {"--key-fraction", "key_fraction"},
                                                            {"--rate-date", "rate_date"},
-                                                           {"--batch", ""}};
+                                                           {"--batch", ""},
+                                                           {"--claim", ""}};
     return options;
 }
 
@@ -64,6 +66,8 @@ QString helpText() {
                "  dolgomer --batch ФАЙЛ.csv       рассчитать каждую строку CSV (\"-\" — "
                "стандартный "
                "ввод)\n"
+               "  dolgomer --report --claim ФАЙЛ.dolgomer   расчет по периодам, сохраненный в "
+               "окне\n"
                "  dolgomer --update-rates         обновить таблицу ставок с сайта Банка России\n"
                "  dolgomer --help, -h             эта справка\n"
                "  dolgomer --version, -V          версия программы\n"
@@ -125,7 +129,7 @@ int runCommandLine(int argc, char **argv) {
     if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly)) return 2;
     try {
         bool report = false, help = false, version = false, batch = false, update = false;
-        QString batchFile;
+        QString batchFile, claimFile;
         ClaimRequest request;
         for (qsizetype i = 0; i < args.size(); ++i) {
             QString name = args[i], value;
@@ -146,6 +150,10 @@ int runCommandLine(int argc, char **argv) {
                 if (name == QStringLiteral("--batch")) {
                     batch = true;
                     batchFile = value;
+                    continue;
+                }
+                if (name == QStringLiteral("--claim")) {
+                    claimFile = value;
                     continue;
                 }
                 if (value.trimmed().isEmpty())
@@ -197,9 +205,13 @@ int runCommandLine(int argc, char **argv) {
         // As the window tells it in a box: the claims are then counted with
         // the table the window would use.
         if (!defaults.problem.isEmpty()) writeErr(QStringLiteral("dolgomer: ") + defaults.problem);
+        if (!claimFile.isEmpty() && !report)
+            throw UsageError{QStringLiteral("--claim: только вместе с --report")};
         if (report) {
             const ClaimResult r =
-                computeClaim(request, defaults, rates::RateLookup(defaults.table));
+                claimFile.isEmpty()
+                    ? computeClaim(request, defaults, rates::RateLookup(defaults.table))
+                    : computeSavedClaim(storage::loadClaim(claimFile), defaults);
             writeOutput(out, (r.lines.join(u'\n') + u'\n').toUtf8());
             flushOutput(out);
             RunNotes notes;
