@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "periodsdialog.h"
+#include "storage/claimfile.h"
 #include "windowtest.h"
 
 #include <QCheckBox>
@@ -36,6 +37,7 @@ private slots:
     void manyPagesInPdf();
     void filingDateAndNotes();
     void countsAndIncreases();
+    void claimSavedAndOpened();
 
 private:
     ui::PeriodsDialog *openDialog(Window &f) {
@@ -250,6 +252,62 @@ void TestPeriodsDialog::countsAndIncreases() {
     QTest::keyClick(grid, Qt::Key_Delete);
     QCOMPARE(grid->rowCount(), 0);
     QVERIFY(env_.boxes.shown.isEmpty());
+}
+
+// A claim saved from the dialog opens again as it was, report and all;
+// closing with changes not saved asks first; a damaged file changes nothing.
+void TestPeriodsDialog::claimSavedAndOpened() {
+    Window &f = env_.open();
+    enterClaim(f);
+    ui::PeriodsDialog *d = openDialog(f);
+    d->paymentDate()->setDate(QDate(2022, 8, 1));
+    d->paymentAmount()->setText(QStringLiteral("20000"));
+    d->entries()->kind()->setCurrentIndex(1);
+    d->addPayment();
+    click(d->count()->keyFraction());
+    d->count()->fraction()->setValue(150);
+    QVERIFY(d->hasUnsavedChanges());
+    env_.boxes.savePath = env_.path(QStringLiteral("Ромашка"));
+    QVERIFY(d->saveClaim());
+    const QString file = env_.path(QStringLiteral("Ромашка.dolgomer"));
+    QVERIFY(QFile::exists(file));
+    const QStringList saved = reportOf(d);
+    d->reject(); // nothing changed since the save: no question
+    QVERIFY(env_.boxes.saveQuestions.isEmpty() && d->isHidden());
+
+    // Another claim in the window; the file brings the saved one back.
+    f.periodStart->setDate(QDate(2023, 1, 1));
+    d = openDialog(f);
+    QVERIFY(reportOf(d) != saved);
+    env_.boxes.openPath = file;
+    d->openClaim();
+    QCOMPARE(reportOf(d), saved);
+    QVERIFY(d->count()->keyFraction()->isChecked());
+    QCOMPARE(d->paymentsGrid()->rowCount(), 1);
+    QVERIFY(!d->hasUnsavedChanges());
+
+    // A change, then closing: Отмена keeps the dialog, Не сохранять closes it.
+    d->paymentDate()->setDate(QDate(2022, 9, 1));
+    d->paymentAmount()->setText(QStringLiteral("100"));
+    d->entries()->kind()->setCurrentIndex(0);
+    d->addPayment();
+    env_.boxes.saveAnswers = {ui::MessageBoxes::Choice::Cancel, ui::MessageBoxes::Choice::Discard};
+    d->reject();
+    QVERIFY(d->isVisible());
+    d->reject();
+    QVERIFY(d->isHidden());
+    QCOMPARE(env_.boxes.saveQuestions.size(), 2);
+    QCOMPARE(fileBytes(file), storage::encodeClaim(storage::decodeClaim(fileBytes(file))));
+
+    // A damaged file is told and changes nothing.
+    d = openDialog(f);
+    const QStringList before = reportOf(d);
+    writeFile(file, QByteArray("{\"format\": \"dolgomer-claim\", \"version\": 1}"));
+    QVERIFY(!d->openClaim(file));
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка открытия"));
+    QVERIFY(env_.boxes.shown[0].text.contains(QStringLiteral("поврежден")));
+    QCOMPARE(reportOf(d), before);
 }
 
 QTEST_MAIN(TestPeriodsDialog)

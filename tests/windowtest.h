@@ -57,6 +57,16 @@ public:
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
         return savePath;
     }
+    QString openPath; // what the open dialog answers
+    QString openFileName(QWidget *, const QString &, const QString &) override { return openPath; }
+    // Questions about unsaved changes, and their answers (not saving when
+    // nothing is scripted).
+    QStringList saveQuestions;
+    QList<Choice> saveAnswers;
+    Choice askToSave(QWidget *, const QString &text, const QString &) override {
+        saveQuestions.append(text);
+        return saveAnswers.isEmpty() ? Choice::Discard : saveAnswers.takeFirst();
+    }
 };
 
 // The window as the tests see it: its parts and every control a test

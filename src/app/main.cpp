@@ -34,5 +34,8 @@ int main(int argc, char **argv) {
     ui::MainWindow window;
     app.setErrorReport([&window](const QString &message) { window.reportError(message); });
     window.show();
+    // A claim saved before, opened from a file manager: dolgomer FILE.dolgomer.
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 1) window.openClaimFile(args[1]);
     return app.exec();
 }

@@ -85,6 +85,22 @@ void CountChoice::enableInputs() {
     rateDate_->setEnabled(keyFraction_->isChecked() && oneDate_->isChecked());
 }
 
+void CountChoice::show(const calc::PeriodInput &in) {
+    {
+        const QSignalBlocker quiet(this);
+        const QSignalBlocker percent(dailyPercent_), fraction(fraction_), date(rateDate_);
+        if (!in.dailyPercent.isEmpty()) dailyPercent_->setText(in.dailyPercent);
+        fraction_->setValue(in.fraction);
+        if (in.rateDate.isValid()) rateDate_->setDate(in.rateDate);
+        (in.rateDate.isValid() ? oneDate_ : eachPeriod_)->setChecked(true);
+        (in.count == calc::PeriodCount::Contractual   ? contractual_
+         : in.count == calc::PeriodCount::KeyFraction ? keyFraction_
+                                                      : statutory_)
+            ->setChecked(true);
+    }
+    enableInputs();
+}
+
 void CountChoice::fill(calc::PeriodInput &in) const {
     if (contractual_->isChecked()) {
         in.count = calc::PeriodCount::Contractual;

@@ -26,8 +26,9 @@ public:
     // and the one date's default (the filing date).
     void setDailyRate(const QString &percent);
     void setRateDate(QDate day);
-    // Writes the count and its figures into `input`.
+    // Writes the count and its figures into `input`, or shows `input`'s.
     void fill(calc::PeriodInput &input) const;
+    void show(const calc::PeriodInput &input);
 
     QRadioButton *statutory() const { return statutory_; }
     QRadioButton *contractual() const { return contractual_; }

@@ -17,6 +17,14 @@ QString Dialogs::saveFileName(const QString &caption, const QString &suggested,
     return boxes_->saveFileName(owner_, caption, suggested, filter);
 }
 
+QString Dialogs::openFileName(const QString &caption, const QString &filter) {
+    return boxes_->openFileName(owner_, caption, filter);
+}
+
+MessageBoxes::Choice Dialogs::askToSave(const QString &text, const QString &caption) {
+    return boxes_->askToSave(owner_, text, caption);
+}
+
 QString Dialogs::errorText(const QString &message) {
     if (!message.isEmpty() && message.back().unicode() > u'.') return message + u'.';
     return message;

@@ -26,6 +26,8 @@ public:
     bool ask(const QString &text, const QString &caption, MessageBoxes::Icon icon,
              MessageBoxes::Buttons buttons = MessageBoxes::Buttons::Ok);
     QString saveFileName(const QString &caption, const QString &suggested, const QString &filter);
+    QString openFileName(const QString &caption, const QString &filter);
+    MessageBoxes::Choice askToSave(const QString &text, const QString &caption);
 
     // The general error report: the message with a full stop added when it
     // ends in a letter, a digit or other characters above the stop, the

@@ -304,6 +304,11 @@ void MainWindow::openPeriods() {
     periodsDialog_->open();
 }
 
+void MainWindow::openClaimFile(const QString &path) {
+    openPeriods();
+    periodsDialog_->openClaim(path);
+}
+
 void MainWindow::makeRoomForEditor(RateEditor::Mode mode) {
     // Adding needs a little more room, but not so much that the report box's
     // top edge shows under the buttons.

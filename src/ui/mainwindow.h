@@ -52,6 +52,8 @@ public:
     void closeWindow();
     // Opens "Расчет по периодам" for the window's claim.
     void openPeriods();
+    // Opens it with a claim saved before (a file given to the program).
+    void openClaimFile(const QString &path);
     // The day a claim counted here goes to court, which picks its fee scale:
     // today, unless `fileOn` named another day (a claim of past years counted
     // as it was filed then).

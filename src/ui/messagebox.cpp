@@ -31,4 +31,24 @@ QString QtMessageBoxes::saveFileName(QWidget *owner, const QString &caption,
     return QFileDialog::getSaveFileName(owner, caption, suggested, filter);
 }
 
+QString QtMessageBoxes::openFileName(QWidget *owner, const QString &caption,
+                                     const QString &filter) {
+    return QFileDialog::getOpenFileName(owner, caption, QString(), filter);
+}
+
+MessageBoxes::Choice QtMessageBoxes::askToSave(QWidget *owner, const QString &text,
+                                               const QString &caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, owner);
+    QPushButton *save = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
+    QPushButton *discard =
+        box.addButton(QStringLiteral("Не сохранять"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return Choice::Save;
+    if (box.clickedButton() == discard) return Choice::Discard;
+    return Choice::Cancel;
+}
+
 } // namespace ui

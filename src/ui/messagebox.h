@@ -21,6 +21,11 @@ public:
     // Asks where to save a file; an empty text when the user cancels.
     virtual QString saveFileName(QWidget *owner, const QString &caption, const QString &suggested,
                                  const QString &filter) = 0;
+    // Asks which file to open; an empty text when the user cancels.
+    virtual QString openFileName(QWidget *owner, const QString &caption, const QString &filter) = 0;
+    // Changes would be lost: "Сохранить", "Не сохранять" or "Отмена".
+    enum class Choice { Save, Discard, Cancel };
+    virtual Choice askToSave(QWidget *owner, const QString &text, const QString &caption) = 0;
 };
 
 // The real boxes.
@@ -30,6 +35,8 @@ public:
               Buttons buttons) override;
     QString saveFileName(QWidget *owner, const QString &caption, const QString &suggested,
                          const QString &filter) override;
+    QString openFileName(QWidget *owner, const QString &caption, const QString &filter) override;
+    Choice askToSave(QWidget *owner, const QString &text, const QString &caption) override;
 };
 
 // Boxes for runs with nobody at the screen (benchmarks, documentation
@@ -39,6 +46,10 @@ public:
     bool show(QWidget *, const QString &, const QString &, Icon, Buttons) override { return true; }
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
         return QString();
+    }
+    QString openFileName(QWidget *, const QString &, const QString &) override { return QString(); }
+    Choice askToSave(QWidget *, const QString &, const QString &) override {
+        return Choice::Discard;
     }
 };
 

@@ -97,6 +97,16 @@ void PeriodEntries::setPeriod(QDate start, QDate end) {
     show();
 }
 
+void PeriodEntries::setEntries(const QList<calc::Payment> &payments,
+                               const QList<calc::Payment> &increases) {
+    entries_.clear();
+    for (const calc::Payment &p : payments)
+        insert({Kind::Payment, p});
+    for (const calc::Payment &p : increases)
+        insert({Kind::Increase, p});
+    show();
+}
+
 QList<calc::Payment> PeriodEntries::of(Kind kind) const {
     QList<calc::Payment> out;
     for (const Entry &e : entries_)

@@ -36,6 +36,9 @@ public:
     QList<calc::Payment> payments() const { return of(Kind::Payment); }
     QList<calc::Payment> increases() const { return of(Kind::Increase); }
 
+    // Replaces the entries (a claim opened from its file).
+    void setEntries(const QList<calc::Payment> &payments, const QList<calc::Payment> &increases);
+
     // From the fields; a bad entry is told and changes nothing.
     void add();
     void change();

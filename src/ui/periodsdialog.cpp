@@ -9,6 +9,7 @@
 #include "lookandfeel.h"
 #include "numberfield.h"
 #include "rates/ratelookup.h"
+#include "storage/claimfile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -87,6 +88,8 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     QPushButton *copy = button(QStringLiteral("Копировать"), this, actions);
     QPushButton *print = button(QStringLiteral("Печать"), this, actions);
     QPushButton *pdf = button(QStringLiteral("Сохранить в PDF..."), this, actions);
+    QPushButton *open = button(QStringLiteral("Открыть расчет..."), this, actions);
+    QPushButton *save = button(QStringLiteral("Сохранить расчет..."), this, actions);
     actions->addStretch();
     QPushButton *close = button(QStringLiteral("Закрыть"), this, actions);
     layout->addLayout(actions);
@@ -102,7 +105,9 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     connect(copy, &QPushButton::clicked, this, &PeriodsDialog::copyReport);
     connect(print, &QPushButton::clicked, this, &PeriodsDialog::printReport);
     connect(pdf, &QPushButton::clicked, this, &PeriodsDialog::saveReportPdf);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(close, &QPushButton::clicked, this, &PeriodsDialog::reject);
+    connect(open, &QPushButton::clicked, this, qOverload<>(&PeriodsDialog::openClaim));
+    connect(save, &QPushButton::clicked, this, &PeriodsDialog::saveClaim);
     connect(moratorium_, &QCheckBox::toggled, this, &PeriodsDialog::recalculate);
     connect(filingDate_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
     connect(entries_, &PeriodEntries::changed, this, &PeriodsDialog::recalculate);
@@ -111,6 +116,15 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
 
 void PeriodsDialog::setClaim(const calc::PeriodInput &claim, const QString &dailyRate) {
     claim_ = claim;
+    if (!dailyRate.isEmpty()) count_->setDailyRate(dailyRate);
+    count_->setRateDate(claim.filed);
+    showClaim();
+    entries_->setPeriod(claim.start, claim.end); // recalculates
+    baseline_ = storage::encodeClaim(currentClaim());
+}
+
+void PeriodsDialog::showClaim() {
+    const calc::PeriodInput &claim = claim_;
     summary_->setText(QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3; %4.")
                           .arg(claim.debt, dateText(claim.start), dateText(claim.end),
                                claim.court == calc::Court::Arbitration
@@ -120,8 +134,6 @@ void PeriodsDialog::setClaim(const calc::PeriodInput &claim, const QString &dail
         const QSignalBlocker quiet(filingDate_);
         filingDate_->setDate(claim.filed);
     }
-    if (!dailyRate.isEmpty()) count_->setDailyRate(dailyRate);
-    count_->setRateDate(claim.filed);
     // A debt that arose after the moratorium began is not covered by it.
     const bool covered = calc::moratoriumCovers(claim.start);
     if (covered != moratorium_->isEnabled()) {
@@ -133,7 +145,87 @@ void PeriodsDialog::setClaim(const calc::PeriodInput &claim, const QString &dail
                                     : QStringLiteral("Мораторий касается только долгов, возникших "
                                                      "до 01.04.2022: этот период начинается позже, "
                                                      "проценты начисляются и в дни моратория"));
-    entries_->setPeriod(claim.start, claim.end); // recalculates
+}
+
+calc::PeriodInput PeriodsDialog::currentClaim() const {
+    calc::PeriodInput in = claim_;
+    in.payments = entries_->payments();
+    in.increases = entries_->increases();
+    count_->fill(in);
+    in.moratorium = moratorium_->isChecked();
+    in.filed = filingDate_->date();
+    return in;
+}
+
+bool PeriodsDialog::hasUnsavedChanges() const {
+    return storage::encodeClaim(currentClaim()) != baseline_;
+}
+
+bool PeriodsDialog::saveClaim() {
+    QString path = dialogs_.saveFileName(QStringLiteral("Сохранить расчет"),
+                                         QStringLiteral("Расчет") + storage::kClaimExtension,
+                                         QStringLiteral("Расчет Долгомера (*.dolgomer)"));
+    if (path.isEmpty()) return false;
+    if (!path.endsWith(storage::kClaimExtension)) path += storage::kClaimExtension;
+    try {
+        const calc::PeriodInput claim = currentClaim();
+        storage::saveClaim(path, claim);
+        baseline_ = storage::encodeClaim(claim);
+        return true;
+    } catch (const AppError &e) {
+        dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка сохранения"),
+                     MessageBoxes::Icon::Stop);
+        return false;
+    }
+}
+
+void PeriodsDialog::openClaim() {
+    const QString path = dialogs_.openFileName(QStringLiteral("Открыть расчет"),
+                                               QStringLiteral("Расчет Долгомера (*.dolgomer)"));
+    if (!path.isEmpty()) openClaim(path);
+}
+
+bool PeriodsDialog::openClaim(const QString &path) {
+    calc::PeriodInput loaded;
+    try {
+        loaded = storage::loadClaim(path);
+    } catch (const AppError &e) {
+        dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка открытия"),
+                     MessageBoxes::Icon::Stop);
+        return false;
+    }
+    loaded.rates = claim_.rates; // counted with today's table
+    claim_ = loaded;
+    showClaim();
+    count_->show(loaded);
+    {
+        const QSignalBlocker quiet(moratorium_);
+        if (moratorium_->isEnabled()) moratorium_->setChecked(loaded.moratorium);
+    }
+    {
+        const QSignalBlocker quiet(entries_);
+        entries_->setPeriod(loaded.start, loaded.end);
+        entries_->setEntries(loaded.payments, loaded.increases);
+    }
+    recalculate();
+    baseline_ = storage::encodeClaim(currentClaim());
+    return true;
+}
+
+void PeriodsDialog::reject() {
+    if (hasUnsavedChanges()) {
+        switch (dialogs_.askToSave(QStringLiteral("Расчет по периодам изменен. Сохранить его?"),
+                                   QStringLiteral("Расчет по периодам"))) {
+        case MessageBoxes::Choice::Save:
+            if (!saveClaim()) return;
+            break;
+        case MessageBoxes::Choice::Discard:
+            break;
+        case MessageBoxes::Choice::Cancel:
+            return;
+        }
+    }
+    QDialog::reject();
 }
 
 void PeriodsDialog::recalculate() {

@@ -6,6 +6,7 @@
 #include "periodentries.h"
 #include "reportprinter.h"
 
+#include <QByteArray>
 #include <QDialog>
 
 class QCheckBox;
@@ -59,11 +60,30 @@ public:
     void printReport();
     void saveReportPdf();
 
+    // The claim as the dialog holds it now: the window's, with the entries,
+    // the count, the moratorium choice and the filing date made here.
+    calc::PeriodInput currentClaim() const;
+    // "Сохранить расчет...": the whole claim in a file of its own; false when
+    // nothing was saved (cancelled, or told why).
+    bool saveClaim();
+    // "Открыть расчет...", or a file given to the program: the claim in the
+    // file replaces the dialog's; a file that cannot be used is told and
+    // changes nothing.
+    void openClaim();
+    bool openClaim(const QString &path);
+    // Whether the claim changed since it was shown, saved or opened.
+    bool hasUnsavedChanges() const;
+    // Closing: changes not saved are asked about (Сохранить / Не сохранять /
+    // Отмена); Отмена keeps the dialog open.
+    void reject() override;
+
 private:
     void recalculate();
+    void showClaim();
 
     Dialogs &dialogs_;
     calc::PeriodInput claim_;
+    QByteArray baseline_; // the claim as last shown, saved or opened
     QStringList lines_;
     QLabel *summary_;
     PeriodEntries *entries_;
