@@ -289,6 +289,15 @@ void TestProgram::savedClaim() {
     Run run = runProgram(home, {"--report", "--claim", path});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, calc::calculatePeriods(c).lines.join(u'\n') + u'\n');
+    // The same claim as a table in a file; a six-line report only as text.
+    const QString table = home.path() + QStringLiteral("/Ромашка.xlsx");
+    run = runProgram(home, {"--report", "--claim", path, "--output", table});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.isEmpty() && readBytes(table).startsWith("PK"));
+    run = runProgram(home, {"--report", "--output", home.path() + QStringLiteral("/a.pdf")});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(QStringLiteral("только для расчета по периодам")),
+             qPrintable(run.err));
     writeBytes(path, "{\"format\": \"dolgomer-claim\", \"version\": 9}");
     run = runProgram(home, {"--report", "--claim", path});
     QCOMPARE(run.exitCode, 2);

@@ -251,6 +251,7 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
             if (const auto raised = increases.find(from); raised != increases.end())
                 for (qint64 amount : raised->second) {
                     debt += amount;
+                    r.rows.append({PeriodRow::Increase, from, from, debt, 0, {}, 0, amount, 0});
                     r.lines << QStringLiteral("долг увеличен ") % dateText(from) %
                                    QStringLiteral(": ") % kopecksText(amount) %
                                    QStringLiteral(" руб., долг ") % kopecksText(debt) %
@@ -267,6 +268,7 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                 const int days = int(from.daysTo(to)) + 1;
                 const QString fromText = dateText(from), toText = dateText(to);
                 if (piece.moratorium) {
+                    r.rows.append({PeriodRow::Moratorium, from, to, debt, days, {}, 0, 0, 0});
                     r.lines << QStringLiteral("с ") % fromText % QStringLiteral(" по ") % toText %
                                    QStringLiteral(": мораторий, проценты не начисляются");
                 } else {
@@ -292,6 +294,8 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                     piece.rate = lastRateText;
                     piece.interest = pieceInterest(debt, days, rate, std::max(divisor, 1));
                     r.interest += piece.interest;
+                    r.rows.append({PeriodRow::Piece, from, to, debt, days, piece.rate, divisor,
+                                   piece.interest, 0});
                     // One expression, one allocation: the report is most of the time.
                     if (divisor > 0)
                         r.lines << QStringLiteral("с ") % fromText % QStringLiteral(" по ") %
@@ -318,6 +322,7 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                     // the debt never goes below zero.
                     const qint64 over = std::max<qint64>(0, amount - debt);
                     debt = std::max<qint64>(0, debt - amount);
+                    r.rows.append({PeriodRow::Payment, to, to, debt, 0, {}, 0, amount, over});
                     r.lines << QStringLiteral("оплата ") % dateText(to) % QStringLiteral(": ") %
                                    kopecksText(amount) % QStringLiteral(" руб., остаток долга ") %
                                    kopecksText(debt) % QStringLiteral(" руб.") %

@@ -64,13 +64,27 @@ struct InterestPiece {
     bool moratorium = false;
 };
 
+// A row of the calculation as courts lay it out in a table, in report order.
+struct PeriodRow {
+    enum Kind { Piece, Payment, Increase, Moratorium };
+    Kind kind = Piece;
+    QDate from, to;      // Payment, Increase: the day (both)
+    qint64 debt = 0;     // kopecks: the debt of the piece, or after the payment or increase
+    int days = 0;        // Piece, Moratorium
+    QString rate;        // Piece: general form ("8,75", "0,1")
+    int divisor = 0;     // Piece: the year's days or N of 1/N; 0 for a percent a day
+    qint64 amount = 0;   // kopecks: the piece's amount, the sum paid or added
+    qint64 overpaid = 0; // Payment: what went beyond the debt
+};
+
 struct PeriodResult {
     int days = 0; // calendar days of the period
     QList<InterestPiece> pieces;
-    qint64 interest = 0;  // kopecks: the sum of the rounded pieces (interest or penalty)
-    qint64 remaining = 0; // kopecks: the debt after the payments and increases
-    double fee = 0;       // state duty on remaining + interest
-    QStringList lines;    // the report
+    qint64 interest = 0;   // kopecks: the sum of the rounded pieces (interest or penalty)
+    qint64 remaining = 0;  // kopecks: the debt after the payments and increases
+    double fee = 0;        // state duty on remaining + interest
+    QStringList lines;     // the report
+    QList<PeriodRow> rows; // the same as a table's rows
     // A piece that earns interest lies in 01.06.2015–31.07.2016, when the
     // interest went by average deposit rates, not by the table's.
     bool depositRateSpan = false;

@@ -95,6 +95,23 @@ calc::Payment fieldPayment(const QString &field, const QString &text) {
 
 } // namespace
 
+// A claim by periods counted, as the command line reports it.
+ClaimResult periodResult(const calc::PeriodInput &in) {
+    const calc::PeriodResult p = calc::calculatePeriods(in);
+    ClaimResult out;
+    out.lines = p.lines;
+    out.days = p.days;
+    out.interest = calc::kopecksText(p.interest);
+    out.total = calc::kopecksText(p.remaining + p.interest);
+    out.fee = calc::amountForm(p.fee);
+    if (in.count != calc::PeriodCount::Contractual) out.tableEnd = in.end;
+    out.depositRateSpan = p.depositRateSpan;
+    out.byPeriods = true;
+    out.periodInput = in;
+    out.periodResult = p;
+    return out;
+}
+
 const QStringList &fieldNames() {
     static const QStringList names = {"debt",       "from",          "to",           "tax",
                                       "court",      "mode",          "rate",         "divisor",
@@ -203,15 +220,7 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
         in.moratorium = r.moratorium;
         in.court = r.court;
         in.filed = filed;
-        const calc::PeriodResult p = calc::calculatePeriods(in);
-        out.lines = p.lines;
-        out.days = p.days;
-        out.interest = calc::kopecksText(p.interest);
-        out.total = calc::kopecksText(p.remaining + p.interest);
-        out.fee = calc::amountForm(p.fee);
-        if (in.count != calc::PeriodCount::Contractual) out.tableEnd = to;
-        out.depositRateSpan = p.depositRateSpan;
-        return out;
+        return periodResult(in);
     }
     calc::CalcInput in;
     in.debtText = r.debt;
@@ -238,16 +247,7 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
 
 ClaimResult computeSavedClaim(calc::PeriodInput claim, const Defaults &d) {
     claim.rates = rates::ratePoints(d.table);
-    const calc::PeriodResult p = calc::calculatePeriods(claim);
-    ClaimResult out;
-    out.lines = p.lines;
-    out.days = p.days;
-    out.interest = calc::kopecksText(p.interest);
-    out.total = calc::kopecksText(p.remaining + p.interest);
-    out.fee = calc::amountForm(p.fee);
-    if (claim.count != calc::PeriodCount::Contractual) out.tableEnd = claim.end;
-    out.depositRateSpan = p.depositRateSpan;
-    return out;
+    return periodResult(claim);
 }
 
 void RunNotes::add(const ClaimResult &r) {

@@ -72,6 +72,10 @@ struct ClaimResult {
     QString rate; // the rate the claim was charged at ("" by periods)
     QString interest, total, fee;
     QDate tableEnd;               // the period's end when the rate table gave the rates
+    // By periods: what was counted, and how (for a document of the claim).
+    bool byPeriods = false;
+    calc::PeriodInput periodInput;
+    calc::PeriodResult periodResult;
     bool depositRateSpan = false; // see calc::PeriodResult
 };
 
@@ -89,6 +93,8 @@ struct RunNotes {
 // Raises AppError with the calculation's own message.
 ClaimResult computeClaim(const ClaimRequest &request, const Defaults &defaults,
                          const rates::RateLookup &lookup);
+// A claim by periods, rates included, counted.
+ClaimResult periodResult(const calc::PeriodInput &claim);
 // A claim by periods saved by the window, counted with the user's table.
 ClaimResult computeSavedClaim(calc::PeriodInput claim, const Defaults &defaults);
 

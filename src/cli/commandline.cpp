@@ -4,13 +4,17 @@
 #include "batch.h"
 #include "claimrequest.h"
 #include "common/apperror.h"
+#include "documents/claimdocument.h"
 #include "storage/claimfile.h"
+#include "storage/savedfile.h"
 #include "updaterates.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <unistd.h>
 
 namespace cli {
@@ -20,6 +24,23 @@ namespace {
 struct UsageError {
     QString message;
 };
+
+// The report in a file: the text for any claim, the table of a claim by
+// periods in every format.
+void writeDocument(const QString &path, const ClaimResult &r) {
+    if (r.byPeriods) {
+        documents::saveDocument(path, {r.periodInput, r.periodResult, QDate::currentDate()});
+        return;
+    }
+    documents::Format format;
+    documents::formatOf(path, format);
+    if (format != documents::Format::Txt)
+        throw UsageError{QStringLiteral("--output: таблица в .pdf, .odt и .xlsx — только для "
+                                        "расчета по периодам (--periods или --claim)")};
+    const QString failed = storage::saveFile(path, (r.lines.join(u'\n') + u'\n').toUtf8());
+    if (!failed.isEmpty())
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2").arg(path, failed));
+}
 
 void writeErr(const QString &text) {
     const QByteArray bytes = text.toUtf8() + '\n';
@@ -43,7 +64,8 @@ const QList<QPair<QString, QString>> &valueOptions() {
                                                            {"--key-fraction", "key_fraction"},
                                                            {"--rate-date", "rate_date"},
                                                            {"--batch", ""},
-                                                           {"--claim", ""}};
+                                                           {"--claim", ""},
+                                                           {"--output", ""}};
     return options;
 }
 
@@ -68,6 +90,8 @@ QString helpText() {
                "ввод)\n"
                "  dolgomer --report --claim ФАЙЛ.dolgomer   расчет по периодам, сохраненный в "
                "окне\n"
+               "  --output ФАЙЛ.pdf|.odt|.xlsx|.txt   с --report: расчет в файл (таблица — для\n"
+               "                        расчета по периодам); без него — на стандартный вывод\n"
                "  dolgomer --update-rates         обновить таблицу ставок с сайта Банка России\n"
                "  dolgomer --help, -h             эта справка\n"
                "  dolgomer --version, -V          версия программы\n"
@@ -122,14 +146,22 @@ QString helpText() {
 }
 
 int runCommandLine(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
+    // A document (--output) is laid out with fonts, which take the GUI
+    // library; it draws offscreen, so no display is needed all the same.
+    bool document = false;
+    for (int i = 1; i < argc; ++i)
+        document = document || std::strncmp(argv[i], "--output", 8) == 0;
+    if (document && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app(document ? new QGuiApplication(argc, argv)
+                                                         : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("Долгомер"));
     const QStringList args = QCoreApplication::arguments().mid(1);
     QFile out;
     if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly)) return 2;
     try {
         bool report = false, help = false, version = false, batch = false, update = false;
-        QString batchFile, claimFile;
+        QString batchFile, claimFile, outputFile;
         ClaimRequest request;
         for (qsizetype i = 0; i < args.size(); ++i) {
             QString name = args[i], value;
@@ -154,6 +186,10 @@ int runCommandLine(int argc, char **argv) {
                 }
                 if (name == QStringLiteral("--claim")) {
                     claimFile = value;
+                    continue;
+                }
+                if (name == QStringLiteral("--output")) {
+                    outputFile = value;
                     continue;
                 }
                 if (value.trimmed().isEmpty())
@@ -207,13 +243,22 @@ int runCommandLine(int argc, char **argv) {
         if (!defaults.problem.isEmpty()) writeErr(QStringLiteral("dolgomer: ") + defaults.problem);
         if (!claimFile.isEmpty() && !report)
             throw UsageError{QStringLiteral("--claim: только вместе с --report")};
+        if (!outputFile.isEmpty() && !report)
+            throw UsageError{QStringLiteral("--output: только вместе с --report")};
+        documents::Format format;
+        if (!outputFile.isEmpty() && !documents::formatOf(outputFile, format))
+            throw UsageError{QStringLiteral("--output: нужен файл .pdf, .odt, .xlsx или .txt")};
         if (report) {
             const ClaimResult r =
                 claimFile.isEmpty()
                     ? computeClaim(request, defaults, rates::RateLookup(defaults.table))
                     : computeSavedClaim(storage::loadClaim(claimFile), defaults);
-            writeOutput(out, (r.lines.join(u'\n') + u'\n').toUtf8());
-            flushOutput(out);
+            if (outputFile.isEmpty()) {
+                writeOutput(out, (r.lines.join(u'\n') + u'\n').toUtf8());
+                flushOutput(out);
+            } else {
+                writeDocument(outputFile, r);
+            }
             RunNotes notes;
             notes.add(r);
             for (const QString &line : notes.lines(defaults.table))

@@ -1,0 +1,223 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "claimdocument.h"
+
+#include "calc/numtext.h"
+#include "common/apperror.h"
+#include "common/dates.h"
+#include "storage/savedfile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentWriter>
+#include <QTextTable>
+
+namespace documents {
+namespace {
+
+QString what(const calc::PeriodInput &c) {
+    switch (c.count) {
+    case calc::PeriodCount::Contractual:
+        return QStringLiteral("неустойка %1% в день").arg(c.dailyPercent);
+    case calc::PeriodCount::KeyFraction:
+        return c.rateDate.isValid() ? QStringLiteral("пени 1/%1 ключевой ставки на %2")
+                                          .arg(c.fraction)
+                                          .arg(dateText(c.rateDate))
+                                    : QStringLiteral("пени 1/%1 ключевой ставки").arg(c.fraction);
+    case calc::PeriodCount::Statutory:
+        break;
+    }
+    return QStringLiteral("проценты по ст. 395 ГК РФ");
+}
+
+} // namespace
+
+ClaimDocument makeDocument(const calc::PeriodInput &claim, QDate madeOn) {
+    return {claim, calc::calculatePeriods(claim), madeOn};
+}
+
+QStringList headingLines(const ClaimDocument &doc) {
+    const calc::PeriodInput &c = doc.claim;
+    return {QStringLiteral("Расчет по периодам: %1").arg(what(c)),
+            QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3 (%4 дн.)")
+                .arg(c.debt, dateText(c.start), dateText(c.end))
+                .arg(doc.result.days),
+            QStringLiteral("Суд: %1; дата подачи: %2")
+                .arg(c.court == calc::Court::Arbitration ? QStringLiteral("арбитражный")
+                                                         : QStringLiteral("общей юрисдикции"),
+                     dateText(c.filed))};
+}
+
+QStringList columnTitles(calc::PeriodCount count) {
+    const QString sixth = count == calc::PeriodCount::Statutory ? QStringLiteral("Дней в году")
+                          : count == calc::PeriodCount::KeyFraction ? QStringLiteral("Доля")
+                                                                    : QStringLiteral("—");
+    return {QStringLiteral("Задолженность, руб."),
+            QStringLiteral("с"),
+            QStringLiteral("по"),
+            QStringLiteral("Дней"),
+            QStringLiteral("Ставка"),
+            sixth,
+            QStringLiteral("Сумма, руб.")};
+}
+
+QStringList rowCells(const calc::PeriodRow &row, calc::PeriodCount count) {
+    const QString debt = calc::kopecksText(row.debt);
+    switch (row.kind) {
+    case calc::PeriodRow::Payment:
+        return {debt,
+                QStringLiteral("оплата %1: %2 руб.%3")
+                    .arg(dateText(row.from), calc::kopecksText(row.amount),
+                         row.overpaid > 0 ? QStringLiteral(", переплата %1 руб.")
+                                                .arg(calc::kopecksText(row.overpaid))
+                                          : QString()),
+                {},
+                {},
+                {},
+                {},
+                {}};
+    case calc::PeriodRow::Increase:
+        return {debt,
+                QStringLiteral("увеличение долга %1: %2 руб.")
+                    .arg(dateText(row.from), calc::kopecksText(row.amount)),
+                {},
+                {},
+                {},
+                {},
+                {}};
+    case calc::PeriodRow::Moratorium:
+        return {debt,
+                dateText(row.from),
+                dateText(row.to),
+                QString::number(row.days),
+                QStringLiteral("мораторий, проценты не начисляются"),
+                {},
+                {}};
+    case calc::PeriodRow::Piece:
+        break;
+    }
+    const QString share = count == calc::PeriodCount::Statutory ? QString::number(row.divisor)
+                          : count == calc::PeriodCount::KeyFraction
+                              ? QStringLiteral("1/%1").arg(row.divisor)
+                              : QStringLiteral("—");
+    return {debt,
+            dateText(row.from),
+            dateText(row.to),
+            QString::number(row.days),
+            row.rate + u'%',
+            share,
+            calc::kopecksText(row.amount)};
+}
+
+QStringList totalLines(const ClaimDocument &doc) {
+    return doc.result.lines.mid(doc.result.lines.size() - 3);
+}
+
+QString signatureLine(const ClaimDocument &doc) {
+    return QStringLiteral("Расчет составлен %1 ____________").arg(dateText(doc.madeOn));
+}
+
+std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc) {
+    auto text = std::make_unique<QTextDocument>();
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(9.5);
+    text->setDefaultFont(font);
+    QTextCursor cursor(text.get());
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    const QStringList heading = headingLines(doc);
+    cursor.insertText(heading.front(), bold);
+    for (const QString &line : heading.mid(1)) {
+        cursor.insertBlock();
+        cursor.insertText(line, QTextCharFormat());
+    }
+    cursor.insertBlock();
+    const QList<calc::PeriodRow> &rows = doc.result.rows;
+    QTextTableFormat format;
+    format.setHeaderRowCount(1); // repeated on every printed page
+    format.setCellPadding(2);
+    format.setCellSpacing(0);
+    format.setBorder(0.5);
+    format.setBorderCollapse(true);
+    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    QTextTable *table = cursor.insertTable(int(rows.size()) + 1, 7, format);
+    const QStringList titles = columnTitles(doc.claim.count);
+    for (int c = 0; c < 7; ++c)
+        table->cellAt(0, c).firstCursorPosition().insertText(titles[c], bold);
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList cells = rowCells(rows[r], doc.claim.count);
+        const calc::PeriodRow::Kind kind = rows[r].kind;
+        // A payment's or an increase's text spans the rest of its row, the
+        // moratorium's the rate, share and amount columns.
+        if (kind == calc::PeriodRow::Payment || kind == calc::PeriodRow::Increase)
+            table->mergeCells(r + 1, 1, 1, 6);
+        else if (kind == calc::PeriodRow::Moratorium)
+            table->mergeCells(r + 1, 4, 1, 3);
+        for (int c = 0; c < 7; ++c)
+            if (!cells[c].isEmpty())
+                table->cellAt(r + 1, c).firstCursorPosition().insertText(cells[c]);
+    }
+    cursor.movePosition(QTextCursor::End);
+    for (const QString &line : totalLines(doc)) {
+        cursor.insertBlock();
+        cursor.insertText(line);
+    }
+    cursor.insertBlock();
+    cursor.insertBlock();
+    cursor.insertText(signatureLine(doc));
+    return text;
+}
+
+bool formatOf(const QString &path, Format &format) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QStringLiteral("pdf"))
+        format = Format::Pdf;
+    else if (suffix == QStringLiteral("odt"))
+        format = Format::Odt;
+    else if (suffix == QStringLiteral("xlsx"))
+        format = Format::Xlsx;
+    else if (suffix == QStringLiteral("txt"))
+        format = Format::Txt;
+    else
+        return false;
+    return true;
+}
+
+QByteArray render(const ClaimDocument &doc, Format format) {
+    if (format == Format::Txt) return (doc.result.lines.join(u'\n') + u'\n').toUtf8();
+    if (format == Format::Xlsx) return spreadsheet(doc);
+    const std::unique_ptr<QTextDocument> text = tableDocument(doc);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (format == Format::Odt) {
+        QTextDocumentWriter writer(&buffer, "odf");
+        if (!writer.write(text.get()))
+            throw AppError(QStringLiteral("не удается составить документ OpenDocument"));
+    } else {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(20, 15, 15, 15), QPageLayout::Millimeter);
+        pdf.setTitle(headingLines(doc).front());
+        text->print(&pdf);
+    }
+    buffer.close();
+    return buffer.data();
+}
+
+void saveDocument(const QString &path, const ClaimDocument &doc) {
+    Format format;
+    if (!formatOf(path, format))
+        throw AppError(QStringLiteral("Файл \"%1\": нужно расширение .pdf, .odt, .xlsx или .txt")
+                           .arg(QDir::toNativeSeparators(path)));
+    const QString failed = storage::saveFile(path, render(doc, format));
+    if (!failed.isEmpty())
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2")
+                           .arg(QDir::toNativeSeparators(path), failed));
+}
+
+} // namespace documents

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calc/periodinterest.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QTextDocument;
+
+// A calculation by periods laid out as courts and lawyers lay it out: a
+// heading (what is counted, the debt, the period, the court, the filing
+// date), one row per piece (debt, from, to, days, rate, the year's days or
+// the fraction, the amount) with the payments, increases and moratorium
+// between them, the totals, and a line for the date and the signature.
+namespace documents {
+
+struct ClaimDocument {
+    calc::PeriodInput claim;
+    calc::PeriodResult result;
+    QDate madeOn; // "Расчет составлен …"
+};
+
+// Counts the claim; raises AppError as the calculation does.
+ClaimDocument makeDocument(const calc::PeriodInput &claim, QDate madeOn);
+
+QStringList headingLines(const ClaimDocument &doc);
+// The columns: "Задолженность, руб.", "с", "по", "Дней", "Ставка", then
+// "Дней в году", "Доля" or "—" by the count, "Сумма, руб.".
+QStringList columnTitles(calc::PeriodCount count);
+// A row's cells; a payment's, an increase's or the moratorium's text stands
+// in the cell after the debt (payments, increases) or after the days.
+QStringList rowCells(const calc::PeriodRow &row, calc::PeriodCount count);
+// The result, ИТОГО and the court fee, as the report writes them.
+QStringList totalLines(const ClaimDocument &doc);
+QString signatureLine(const ClaimDocument &doc);
+
+// The table as a text document (its header row repeats on every printed page).
+std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc);
+
+enum class Format { Pdf, Odt, Xlsx, Txt };
+// The format a file name asks for by its extension; false for none of them.
+bool formatOf(const QString &path, Format &format);
+// The file's bytes; raises AppError when they cannot be made.
+QByteArray render(const ClaimDocument &doc, Format format);
+QByteArray spreadsheet(const ClaimDocument &doc);
+// Renders and writes atomically; raises AppError naming the file.
+void saveDocument(const QString &path, const ClaimDocument &doc);
+
+} // namespace documents

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The calculation as a spreadsheet (libxlsxwriter): amounts as numbers with
+// two decimals, dates as dates, and the totals as formulas a clerk can check,
+// rounded to the kopeck as the program rounds them.
+#include "claimdocument.h"
+
+#include "common/apperror.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <xlsxwriter.h>
+
+namespace documents {
+namespace {
+
+lxw_datetime day(QDate d) {
+    return {d.year(), d.month(), d.day(), 0, 0, 0};
+}
+
+double roubles(qint64 kopecks) {
+    return double(kopecks) / 100;
+}
+
+} // namespace
+
+QByteArray spreadsheet(const ClaimDocument &doc) {
+    QTemporaryDir dir;
+    const QByteArray path = (dir.path() + QStringLiteral("/claim.xlsx")).toLocal8Bit();
+    lxw_workbook *book = workbook_new(path.constData());
+    if (!book) throw AppError(QStringLiteral("не удается составить таблицу .xlsx"));
+    lxw_worksheet *sheet = workbook_add_worksheet(book, "Расчет");
+    lxw_format *bold = workbook_add_format(book);
+    format_set_bold(bold);
+    lxw_format *money = workbook_add_format(book);
+    format_set_num_format(money, "0.00");
+    lxw_format *date = workbook_add_format(book);
+    format_set_num_format(date, "dd.mm.yyyy");
+    lxw_format *title = workbook_add_format(book);
+    format_set_bold(title);
+    format_set_text_wrap(title);
+    format_set_border(title, LXW_BORDER_THIN);
+    const auto text = [&](lxw_row_t r, lxw_col_t c, const QString &s, lxw_format *f = nullptr) {
+        worksheet_write_string(sheet, r, c, s.toUtf8().constData(), f);
+    };
+    const auto merged = [&](lxw_row_t r, lxw_col_t first, lxw_col_t last, const QString &s) {
+        worksheet_merge_range(sheet, r, first, r, last, s.toUtf8().constData(), nullptr);
+    };
+
+    const QStringList heading = headingLines(doc);
+    for (int i = 0; i < heading.size(); ++i)
+        text(lxw_row_t(i), 0, heading[i], i == 0 ? bold : nullptr);
+    const lxw_row_t top = lxw_row_t(heading.size() + 1);
+    const QStringList titles = columnTitles(doc.claim.count);
+    for (int c = 0; c < titles.size(); ++c)
+        text(top, lxw_col_t(c), titles[c], title);
+    const QList<calc::PeriodRow> &rows = doc.result.rows;
+    lxw_row_t r = top + 1;
+    for (const calc::PeriodRow &row : rows) {
+        const QStringList cells = rowCells(row, doc.claim.count);
+        worksheet_write_number(sheet, r, 0, roubles(row.debt), money);
+        if (row.kind == calc::PeriodRow::Payment || row.kind == calc::PeriodRow::Increase) {
+            merged(r, 1, 6, cells[1]);
+        } else {
+            lxw_datetime from = day(row.from), to = day(row.to);
+            worksheet_write_datetime(sheet, r, 1, &from, date);
+            worksheet_write_datetime(sheet, r, 2, &to, date);
+            worksheet_write_number(sheet, r, 3, row.days, nullptr);
+            if (row.kind == calc::PeriodRow::Moratorium) {
+                merged(r, 4, 6, cells[4]);
+            } else {
+                text(r, 4, cells[4]);
+                if (doc.claim.count == calc::PeriodCount::Statutory)
+                    worksheet_write_number(sheet, r, 5, row.divisor, nullptr);
+                else
+                    text(r, 5, cells[5]);
+                worksheet_write_number(sheet, r, 6, roubles(row.amount), money);
+            }
+        }
+        ++r;
+    }
+    // The totals: the sum of the rounded pieces, the debt left, and both.
+    const lxw_row_t sum = r + 1, left = r + 2, total = r + 3, fee = r + 4;
+    const QStringList totals = totalLines(doc);
+    text(sum, 0, totals.value(0).section(u':', 0, 0));
+    const QByteArray sumFormula =
+        QStringLiteral("=ROUND(SUM(G%1:G%2),2)").arg(top + 2).arg(r).toLatin1();
+    worksheet_write_formula_num(sheet, sum, 6, sumFormula.constData(), money,
+                                roubles(doc.result.interest));
+    text(left, 0, QStringLiteral("Остаток долга"));
+    worksheet_write_number(sheet, left, 6, roubles(doc.result.remaining), money);
+    text(total, 0, QStringLiteral("ИТОГО"), bold);
+    const QByteArray totalFormula =
+        QStringLiteral("=ROUND(G%1+G%2,2)").arg(left + 1).arg(sum + 1).toLatin1();
+    worksheet_write_formula_num(sheet, total, 6, totalFormula.constData(), money,
+                                roubles(doc.result.remaining + doc.result.interest));
+    text(fee, 0, QStringLiteral("Государственная пошлина"));
+    worksheet_write_number(sheet, fee, 6, doc.result.fee, money);
+    text(fee + 2, 0, signatureLine(doc));
+
+    worksheet_set_column(sheet, 0, 0, 20, nullptr);
+    worksheet_set_column(sheet, 1, 2, 12, nullptr);
+    worksheet_set_column(sheet, 3, 3, 7, nullptr);
+    worksheet_set_column(sheet, 4, 5, 11, nullptr);
+    worksheet_set_column(sheet, 6, 6, 15, nullptr);
+    if (workbook_close(book) != LXW_NO_ERROR)
+        throw AppError(QStringLiteral("не удается составить таблицу .xlsx"));
+    QFile file(QString::fromLocal8Bit(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("не удается составить таблицу .xlsx"));
+    return file.readAll();
+}
+
+} // namespace documents

@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The calculation by periods as files a court and a clerk read: the
+// spreadsheet read back by another program, the OpenDocument text, the PDF
+// table over many pages.
+#include "common/apperror.h"
+#include "documents/claimdocument.h"
+#include "periodtest.h"
+#include "storagetest.h"
+
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace documents;
+
+namespace {
+
+// The claim of the documentation: a payment and an increase, the moratorium.
+ClaimDocument example() {
+    calc::PeriodInput c;
+    c.debt = QStringLiteral("100000,00");
+    c.start = day("01.03.2022");
+    c.end = day("31.10.2022");
+    c.filed = day("07.12.2026");
+    c.rates = table();
+    c.payments = payments({"10.06.2022=5000"});
+    c.increases = payments({"01.08.2022=20000"});
+    return makeDocument(c, day("07.12.2026"));
+}
+
+// Runs a program over a file; its standard output.
+QByteArray run(const QString &program, const QStringList &args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0) return QByteArray();
+    return p.readAllStandardOutput();
+}
+
+} // namespace
+
+class TestDocuments : public QObject {
+    Q_OBJECT
+private slots:
+    void spreadsheetReadBack();
+    void openDocumentText();
+    void pdfTableOverManyPages();
+    void formatsAndFailures();
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Numbers are numbers with two decimals, dates are dates, and the totals are
+// formulas whose results are the program's kopecks.
+void TestDocuments::spreadsheetReadBack() {
+    const ClaimDocument doc = example();
+    const QString path = dir_.filePath(QStringLiteral("claim.xlsx"));
+    saveDocument(path, doc);
+    const QString script = QStringLiteral(
+        "import json, sys, datetime, openpyxl\n"
+        "f = openpyxl.load_workbook(sys.argv[1]).active\n"
+        "v = openpyxl.load_workbook(sys.argv[1], data_only=True).active\n"
+        "out = []\n"
+        "for row in f.iter_rows():\n"
+        "    for c in row:\n"
+        "        if c.value is None: continue\n"
+        "        x = v[c.coordinate].value\n"
+        "        out.append([c.coordinate, str(c.value), x.strftime('%d.%m.%Y') if isinstance(x, "
+        "datetime.datetime) else x, c.number_format])\n"
+        "print(json.dumps(out))\n");
+    const QByteArray json = run(QStringLiteral("/usr/bin/python3"), {"-c", script, path});
+    QVERIFY2(!json.isEmpty(), "openpyxl could not read the file");
+    QHash<QString, QJsonArray> cells;
+    for (const QJsonValue &c : QJsonDocument::fromJson(json).array())
+        cells.insert(c.toArray()[0].toString(), c.toArray());
+    QCOMPARE(cells["A5"][1].toString(), QStringLiteral("Задолженность, руб."));
+    QCOMPARE(cells["A6"][2].toDouble(), 100000.0);
+    QCOMPARE(cells["A6"][3].toString(), QStringLiteral("0.00"));
+    QCOMPARE(cells["B6"][2].toString(), QStringLiteral("01.03.2022"));
+    QCOMPARE(cells["B6"][3].toString(), QStringLiteral("dd.mm.yyyy"));
+    QCOMPARE(cells["G6"][2].toDouble(), double(doc.result.rows[0].amount) / 100);
+    // The totals: a formula each, whose result is the report's.
+    const QString sum = QStringLiteral("G%1").arg(6 + doc.result.rows.size() + 1);
+    const QString total = QStringLiteral("G%1").arg(6 + doc.result.rows.size() + 3);
+    QVERIFY(cells[sum][1].toString().startsWith(QStringLiteral("=ROUND(SUM(")));
+    QCOMPARE(calc::kopecksText(qRound64(cells[sum][2].toDouble() * 100)),
+             calc::kopecksText(doc.result.interest));
+    QVERIFY(cells[total][1].toString().startsWith(QStringLiteral("=ROUND(")));
+    QCOMPARE(calc::kopecksText(qRound64(cells[total][2].toDouble() * 100)),
+             calc::kopecksText(doc.result.remaining + doc.result.interest));
+}
+
+void TestDocuments::openDocumentText() {
+    const QString path = dir_.filePath(QStringLiteral("claim.odt"));
+    const ClaimDocument doc = example();
+    saveDocument(path, doc);
+    const QString content =
+        QString::fromUtf8(run(QStringLiteral("unzip"), {"-p", path, "content.xml"}));
+    for (const char *text :
+         {"Задолженность, руб.", "увеличение долга 01.08.2022: 20000,00 руб.",
+          "оплата 10.06.2022: 5000,00 руб.", "Расчет составлен 07.12.2026 ____________"})
+        QVERIFY2(content.contains(QString::fromUtf8(text)), text);
+    for (const QString &line : totalLines(doc))
+        QVERIFY2(content.contains(line), qPrintable(line));
+}
+
+// Every page of a long table starts with the header row; the totals and the
+// signature end the last.
+void TestDocuments::pdfTableOverManyPages() {
+    calc::PeriodInput c;
+    c.debt = QStringLiteral("100000,00");
+    c.start = day("01.01.2020");
+    c.end = day("31.12.2024");
+    c.filed = c.end;
+    c.rates = table();
+    for (int i = 0; i < 100; ++i)
+        c.payments.append({c.start.addDays(5 + i * 17), QStringLiteral("10,00")});
+    const ClaimDocument doc = makeDocument(c, c.filed);
+    QVERIFY(doc.result.rows.size() >= 200);
+    const QString path = dir_.filePath(QStringLiteral("claim.pdf"));
+    saveDocument(path, doc);
+    const QStringList pages =
+        QString::fromUtf8(run(QStringLiteral("pdftotext"), {"-layout", path, "-"}))
+            .split(u'\f', Qt::SkipEmptyParts);
+    QVERIFY(pages.size() >= 3);
+    for (const QString &page : pages)
+        QVERIFY(page.contains(QStringLiteral("Задолженность")));
+    QVERIFY(pages.last().contains(QStringLiteral("Расчет составлен 31.12.2024")));
+    QVERIFY(pages.last().contains(doc.result.lines.last()));
+}
+
+void TestDocuments::formatsAndFailures() {
+    Format f;
+    QVERIFY(formatOf(QStringLiteral("a.PDF"), f) && f == Format::Pdf);
+    QVERIFY(formatOf(QStringLiteral("a.xlsx"), f) && f == Format::Xlsx);
+    QVERIFY(!formatOf(QStringLiteral("a.doc"), f));
+    const ClaimDocument doc = example();
+    QCOMPARE(render(doc, Format::Txt), (doc.result.lines.join(u'\n') + u'\n').toUtf8());
+    // A file that cannot be written is said so, never reported done.
+    QVERIFY_THROWS_EXCEPTION(AppError,
+                             saveDocument(dir_.filePath(QStringLiteral("gone/a.pdf")), doc));
+    QVERIFY_THROWS_EXCEPTION(AppError, saveDocument(dir_.filePath(QStringLiteral("a.doc")), doc));
+}
+
+QTEST_MAIN(TestDocuments)
+#include "tst_documents.moc"
