@@ -62,6 +62,8 @@ screenshots: build
 	        $(BUILD)/bin/screenshots $(CURDIR)/docs scaled; rc=$$?; \
 	    rm -rf $$home; [ $$rc -eq 0 ] || exit $$rc
 	@pdftoppm -png -r 50 -singlefile docs/printout.pdf docs/printout && rm -f docs/printout.pdf
+	@pdftoppm -png -r 60 -f 1 -l 1 -singlefile docs/periods-table.pdf docs/periods-table && \
+	    rm -f docs/periods-table.pdf
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do \

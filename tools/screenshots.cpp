@@ -3,7 +3,9 @@
 //   make screenshots   (runs this under Xvfb, writes docs/*.png)
 #include "application.h"
 #include "claiminputs.h"
+#include "common/apperror.h"
 #include "datepicker.h"
+#include "documents/claimdocument.h"
 #include "mainwindow.h"
 #include "numberfield.h"
 #include "periodsdialog.h"
@@ -138,5 +140,13 @@ int main(int argc, char **argv) {
     periods->addPayment();
     settle();
     ok = periods->grab().save(dir + QStringLiteral("/periods-dialog.png")) && ok;
+    // The same claim as the table a court gets (its first page is drawn from it).
+    try {
+        documents::saveDocument(
+            dir + QStringLiteral("/periods-table.pdf"),
+            documents::makeDocument(periods->currentClaim(), QDate(2026, 12, 7)));
+    } catch (const AppError &) {
+        ok = false;
+    }
     return ok ? 0 : 1;
 }

@@ -127,7 +127,15 @@ std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc) {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSizeF(9.5);
     text->setDefaultFont(font);
-    QTextCursor cursor(text.get());
+    writeTable(*text, doc);
+    return text;
+}
+
+void writeTable(QTextDocument &text, const ClaimDocument &doc) {
+    text.clear();
+    QTextCursor cursor(&text);
+    // One edit: a document on screen is laid out once, not at every cell.
+    cursor.beginEditBlock();
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
     const QStringList heading = headingLines(doc);
@@ -142,7 +150,9 @@ std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc) {
     format.setHeaderRowCount(1); // repeated on every printed page
     format.setCellPadding(2);
     format.setCellSpacing(0);
-    format.setBorder(0.5);
+    format.setBorder(1);
+    format.setBorderBrush(QBrush(Qt::black));
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorderCollapse(true);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     QTextTable *table = cursor.insertTable(int(rows.size()) + 1, 7, format);
@@ -170,7 +180,7 @@ std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc) {
     cursor.insertBlock();
     cursor.insertBlock();
     cursor.insertText(signatureLine(doc));
-    return text;
+    cursor.endEditBlock();
 }
 
 bool formatOf(const QString &path, Format &format) {

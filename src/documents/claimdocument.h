@@ -40,6 +40,8 @@ QString signatureLine(const ClaimDocument &doc);
 
 // The table as a text document (its header row repeats on every printed page).
 std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc);
+// The same written into `text`, which is cleared first (a document on screen).
+void writeTable(QTextDocument &text, const ClaimDocument &doc);
 
 enum class Format { Pdf, Odt, Xlsx, Txt };
 // The format a file name asks for by its extension; false for none of them.

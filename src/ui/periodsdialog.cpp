@@ -6,6 +6,7 @@
 #include "common/dates.h"
 #include "datepicker.h"
 #include "dialogs.h"
+#include "documents/claimdocument.h"
 #include "lookandfeel.h"
 #include "numberfield.h"
 #include "rates/ratelookup.h"
@@ -14,14 +15,17 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPagedPaintDevice>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -80,6 +84,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     report_->setObjectName(QStringLiteral("periodsReport"));
     report_->setAccessibleName(QStringLiteral("Расчет по периодам"));
     report_->setReadOnly(true);
+    report_->setUndoRedoEnabled(false);
     report_->setAcceptRichText(false);
     report_->setLineWrapMode(QTextEdit::WidgetWidth);
     layout->addWidget(report_, 1);
@@ -87,7 +92,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     auto *actions = new QHBoxLayout;
     QPushButton *copy = button(QStringLiteral("Копировать"), this, actions);
     QPushButton *print = button(QStringLiteral("Печать"), this, actions);
-    QPushButton *pdf = button(QStringLiteral("Сохранить в PDF..."), this, actions);
+    QPushButton *pdf = button(QStringLiteral("Сохранить как..."), this, actions);
     QPushButton *open = button(QStringLiteral("Открыть расчет..."), this, actions);
     QPushButton *save = button(QStringLiteral("Сохранить расчет..."), this, actions);
     actions->addStretch();
@@ -104,7 +109,12 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
 
     connect(copy, &QPushButton::clicked, this, &PeriodsDialog::copyReport);
     connect(print, &QPushButton::clicked, this, &PeriodsDialog::printReport);
-    connect(pdf, &QPushButton::clicked, this, &PeriodsDialog::saveReportPdf);
+    connect(pdf, &QPushButton::clicked, this, &PeriodsDialog::saveReportAs);
+    // The printout is the table of the claim as it is now.
+    printer_.setDrawer([this](QPagedPaintDevice &device) {
+        documents::tableDocument({currentClaim(), result_, QDate::currentDate()})->print(&device);
+        return true;
+    });
     connect(close, &QPushButton::clicked, this, &PeriodsDialog::reject);
     connect(open, &QPushButton::clicked, this, qOverload<>(&PeriodsDialog::openClaim));
     connect(save, &QPushButton::clicked, this, &PeriodsDialog::saveClaim);
@@ -244,7 +254,8 @@ void PeriodsDialog::recalculate() {
     try {
         const calc::PeriodResult result = calc::calculatePeriods(in);
         lines_ = result.lines;
-        report_->setPlainText(lines_.join(u'\n'));
+        result_ = result;
+        documents::writeTable(*report_->document(), {in, result, QDate::currentDate()});
         if (result.depositRateSpan) notes << calc::depositRatesHint();
     } catch (const AppError &e) {
         lines_.clear();
@@ -262,8 +273,24 @@ void PeriodsDialog::printReport() {
     if (!lines_.isEmpty()) printer_.print(lines_);
 }
 
-void PeriodsDialog::saveReportPdf() {
-    if (!lines_.isEmpty()) printer_.savePdf(lines_);
+void PeriodsDialog::saveReportAs() {
+    if (lines_.isEmpty()) return;
+    QString path = dialogs_.saveFileName(
+        QStringLiteral("Сохранить расчет"), QDir::home().filePath(QStringLiteral("Расчет.pdf")),
+        QStringLiteral("PDF (*.pdf);;Текст OpenDocument (*.odt);;Таблица (*.xlsx);;Текст (*.txt)"));
+    if (path.isEmpty()) return;
+    documents::Format format;
+    if (!documents::formatOf(path, format)) path += QStringLiteral(".pdf");
+    try {
+        documents::saveDocument(path, {currentClaim(), result_, QDate::currentDate()});
+    } catch (const AppError &e) {
+        dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка сохранения"),
+                     MessageBoxes::Icon::Stop);
+        return;
+    }
+    dialogs_.ask(
+        QStringLiteral("Расчет сохранен в файл \"%1\".").arg(QDir::toNativeSeparators(path)),
+        QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
 }
 
 } // namespace ui

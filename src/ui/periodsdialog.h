@@ -24,7 +24,8 @@ class NumberField;
 // a contractual penalty or a penalty of a fraction of the key rate, for the
 // window's debt, period and court, with payments, debt increases and the
 // moratorium of 2022. The report follows every change; it can be copied,
-// printed or saved as PDF over as many pages as it takes. Esc closes it.
+// printed or saved as a table (PDF, OpenDocument text, spreadsheet) over as
+// many pages as it takes. Esc closes it.
 class PeriodsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -56,9 +57,13 @@ public:
     void addPayment() { entries_->add(); }
     void changePayment() { entries_->change(); }
     void deletePayment() { entries_->remove(); }
+    // "Копировать": the report's text lines, for pasting anywhere.
     void copyReport();
+    // "Печать": the table, its header on every page.
     void printReport();
-    void saveReportPdf();
+    // "Сохранить как...": the table as PDF, OpenDocument text or .xlsx, or
+    // the text lines (.txt), by the file name's extension (.pdf when none).
+    void saveReportAs();
 
     // The claim as the dialog holds it now: the window's, with the entries,
     // the count, the moratorium choice and the filing date made here.
@@ -85,6 +90,7 @@ private:
     calc::PeriodInput claim_;
     QByteArray baseline_; // the claim as last shown, saved or opened
     QStringList lines_;
+    calc::PeriodResult result_; // the last calculation that came through
     QLabel *summary_;
     PeriodEntries *entries_;
     CountChoice *count_;

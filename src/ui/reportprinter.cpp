@@ -37,6 +37,7 @@ ReportPrinter::ReportPrinter(Dialogs &dialogs, Pages pages)
 // Draws on a printer or a PDF file; false when the device refused the job at
 // its start or its end.
 bool ReportPrinter::draw(QPagedPaintDevice &device, const QStringList &lines) const {
+    if (drawer_) return drawer_(device);
     if (pages_ == Pages::AsMany) return printReportPages(device, lines);
     QPainter painter;
     if (!painter.begin(&device)) return false;

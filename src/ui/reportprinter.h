@@ -30,6 +30,10 @@ public:
 
     void print(const QStringList &lines);
     void savePdf(const QStringList &lines);
+    // Draws the pages itself instead of the lines (the table by periods);
+    // false when the device refused the job.
+    using Drawer = std::function<bool(QPagedPaintDevice &)>;
+    void setDrawer(Drawer drawer) { drawer_ = std::move(drawer); }
 
 private:
     bool draw(QPagedPaintDevice &device, const QStringList &lines) const;
@@ -38,6 +42,7 @@ private:
     Dialogs &dialogs_;
     Pages pages_;
     PrinterFactory makePrinter_;
+    Drawer drawer_;
 };
 
 } // namespace ui
