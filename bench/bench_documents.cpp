@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A calculation by periods of 200 table rows saved in each format, as
+// "Сохранить как..." and --output save it (laid out, written, on disk).
+#include "documents/claimdocument.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+documents::ClaimDocument claim200() {
+    calc::PeriodInput c;
+    c.debt = QStringLiteral("1234567,89");
+    c.start = QDate(2016, 1, 1);
+    c.end = QDate(2024, 12, 31);
+    c.filed = c.end;
+    for (int i = 0; i < 40; ++i)
+        c.rates.append(
+            {c.start.addDays(i * 91), QString::number(4 + i % 17) + QStringLiteral(",25")});
+    for (int i = 0; i < 75; ++i)
+        c.payments.append({c.start.addDays(20 + i * 43), QStringLiteral("1000,00")});
+    return documents::makeDocument(c, c.end);
+}
+
+void BM_SaveDocument(benchmark::State &state) {
+    static const documents::ClaimDocument doc = claim200();
+    static QTemporaryDir dir;
+    const char *names[] = {"claim.pdf", "claim.odt", "claim.xlsx", "claim.txt"};
+    const QString path = dir.filePath(QString::fromLatin1(names[state.range(0)]));
+    for (auto _ : state)
+        documents::saveDocument(path, doc);
+    state.counters["rows"] = double(doc.result.rows.size());
+    state.SetLabel(names[state.range(0)]);
+}
+BENCHMARK(BM_SaveDocument)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // fonts, for the layout
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
