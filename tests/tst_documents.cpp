@@ -127,8 +127,9 @@ void TestDocuments::pdfTableOverManyPages() {
         QString::fromUtf8(run(QStringLiteral("pdftotext"), {"-layout", path, "-"}))
             .split(u'\f', Qt::SkipEmptyParts);
     QVERIFY(pages.size() >= 3);
-    for (const QString &page : pages)
-        QVERIFY(page.contains(QStringLiteral("Задолженность")));
+    for (const QString &page : pages) // a page of rows (the totals may have one of their own)
+        if (page.contains(QStringLiteral("оплата")) || page.contains(u'%'))
+            QVERIFY(page.contains(QStringLiteral("Задолженность")));
     QVERIFY(pages.last().contains(QStringLiteral("Расчет составлен 31.12.2024")));
     QVERIFY(pages.last().contains(doc.result.lines.last()));
 }

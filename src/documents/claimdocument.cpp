@@ -205,22 +205,20 @@ bool formatOf(const QString &path, Format &format) {
 QByteArray render(const ClaimDocument &doc, Format format) {
     if (format == Format::Txt) return (doc.result.lines.join(u'\n') + u'\n').toUtf8();
     if (format == Format::Xlsx) return spreadsheet(doc);
-    const std::unique_ptr<QTextDocument> text = tableDocument(doc);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (format == Format::Odt) {
         QTextDocumentWriter writer(&buffer, "odf");
-        if (!writer.write(text.get()))
+        if (!writer.write(tableDocument(doc).get()))
             throw AppError(QStringLiteral("не удается составить документ OpenDocument"));
     } else {
         QPdfWriter pdf(&buffer);
         // Text and rules need no more: the layout at 1200 dpi took ten times as long.
         pdf.setResolution(300);
         pdf.setPageSize(QPageSize(QPageSize::A4));
-        // The document keeps 2 cm on every side of the page itself.
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        pdf.setPageMargins(QMarginsF(20, 15, 15, 15), QPageLayout::Millimeter);
         pdf.setTitle(headingLines(doc).front());
-        text->print(&pdf);
+        if (!drawTablePages(pdf, doc)) throw AppError(QStringLiteral("не удается составить PDF"));
     }
     buffer.close();
     return buffer.data();

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <memory>
 
+class QPagedPaintDevice;
 class QTextDocument;
 
 // A calculation by periods laid out as courts and lawyers lay it out: a
@@ -42,6 +43,10 @@ QString signatureLine(const ClaimDocument &doc);
 std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc);
 // The same written into `text`, which is cleared first (a document on screen).
 void writeTable(QTextDocument &text, const ClaimDocument &doc);
+
+// The table's pages drawn on a printer or a PDF file; false when the device
+// refused the job.
+bool drawTablePages(QPagedPaintDevice &device, const ClaimDocument &doc);
 
 enum class Format { Pdf, Odt, Xlsx, Txt };
 // The format a file name asks for by its extension; false for none of them.

@@ -112,8 +112,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     connect(pdf, &QPushButton::clicked, this, &PeriodsDialog::saveReportAs);
     // The printout is the table of the claim as it is now.
     printer_.setDrawer([this](QPagedPaintDevice &device) {
-        documents::tableDocument({currentClaim(), result_, QDate::currentDate()})->print(&device);
-        return true;
+        return documents::drawTablePages(device, {currentClaim(), result_, QDate::currentDate()});
     });
     connect(close, &QPushButton::clicked, this, &PeriodsDialog::reject);
     connect(open, &QPushButton::clicked, this, qOverload<>(&PeriodsDialog::openClaim));
