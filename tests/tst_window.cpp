@@ -23,18 +23,7 @@
 
 #include "windowtest.h"
 
-namespace {
-
-const QStringList kWorkedExample = {
-    QStringLiteral("Период просрочки: c 01.01.2010 по 30.01.2010 = 30 дн."),
-    QStringLiteral("Ставка рефинансирования: 8,75%"),
-    QStringLiteral("Cумма долга: 100000,00 руб., в том числе налог 18%: 18000,00 руб."),
-    QStringLiteral("Сумма процентов: 100000,00 * 30 * 8,75 / 36000 = 729,17 руб."),
-    QStringLiteral("ИТОГО: 100000,00 + 729,17 = 100729,17 руб."),
-    QStringLiteral("Государственная пошлина: 3214,58 руб."),
-};
-
-} // namespace
+namespace {} // namespace
 
 class TestWindow : public QObject {
     Q_OBJECT

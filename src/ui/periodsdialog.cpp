@@ -238,12 +238,7 @@ void PeriodsDialog::reject() {
 }
 
 void PeriodsDialog::recalculate() {
-    calc::PeriodInput in = claim_;
-    in.payments = entries_->payments();
-    in.increases = entries_->increases();
-    count_->fill(in);
-    in.moratorium = moratorium_->isChecked();
-    in.filed = filingDate_->date();
+    const calc::PeriodInput in = currentClaim();
     QStringList notes;
     QDate newest;
     for (const calc::RatePoint &point : in.rates)
