@@ -23,8 +23,6 @@
 
 #include "windowtest.h"
 
-namespace {} // namespace
-
 class TestWindow : public QObject {
     Q_OBJECT
 private slots:
