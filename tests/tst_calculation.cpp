@@ -3,6 +3,7 @@
 #include "calc/inputfield.h"
 #include "calc/numtext.h"
 #include "calc/penalty.h"
+#include "calc/periodinterest.h"
 #include "common/apperror.h"
 
 #include <QTest>
@@ -10,6 +11,8 @@
 using namespace calc;
 
 Q_DECLARE_METATYPE(calc::CalcInput)
+Q_DECLARE_METATYPE(calc::Court)
+Q_DECLARE_METATYPE(calc::FeeScale)
 
 namespace {
 
@@ -39,6 +42,8 @@ private slots:
     void stateDuty();
     void feeScale2024_data();
     void feeScale2024();
+    void feeInKopecks_data();
+    void feeInKopecks();
     void feeScaleFollowsTheFilingDate();
     void statutoryExample();
     void contractualExample();
@@ -93,7 +98,8 @@ void TestCalculation::stateDuty_data() {
 }
 
 // A kopeck either side of a total gives the same fee in kopecks: the scales
-// are continuous at their bounds and caps, and the fee never falls as the total grows.
+// are continuous at their bounds and caps, and the fee never falls as the
+// total grows. Counted in kopecks, the fee is the same.
 void checkContinuity(double total, FeeScale scale) {
     for (Court c : {Court::Arbitration, Court::GeneralJurisdiction}) {
         const double below = courtFee(total - 0.01, c, scale);
@@ -103,6 +109,8 @@ void checkContinuity(double total, FeeScale scale) {
         QVERIFY(above - below < 0.0011); // two kopecks at 5 % at most
         QCOMPARE(amountForm(below), amountForm(atBound));
         QCOMPARE(amountForm(above), amountForm(atBound));
+        QCOMPARE(kopecksText(courtFeeKopecks(qRound64(total * 100), c, scale)),
+                 amountForm(atBound));
     }
 }
 
@@ -145,6 +153,33 @@ void TestCalculation::feeScale2024() {
     QCOMPARE(courtFee(total, Court::Arbitration, FeeScale::Since2024), arbitration);
     QCOMPARE(courtFee(total, Court::GeneralJurisdiction, FeeScale::Since2024), general);
     if (total > 0) checkContinuity(total, FeeScale::Since2024);
+}
+
+// In kopecks the fee is exact: where the six-line report's long double lands
+// just below half a kopeck, the exact count rounds the half away from zero.
+void TestCalculation::feeInKopecks_data() {
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<Court>("court");
+    QTest::addColumn<FeeScale>("scale");
+    QTest::addColumn<qint64>("fee");
+    QTest::newRow("half a kopeck")
+        << qint64(10000050) << Court::GeneralJurisdiction << FeeScale::Since2024 << qint64(400002);
+    QTest::newRow("a bound is the lower tier's")
+        << qint64(30000000) << Court::GeneralJurisdiction << FeeScale::Since2024 << qint64(1000000);
+    QTest::newRow("a kopeck above it")
+        << qint64(30000001) << Court::GeneralJurisdiction << FeeScale::Since2024 << qint64(1000000);
+    QTest::newRow("the minimum") << qint64(1000000) << Court::Arbitration << FeeScale::Until2024
+                                 << qint64(200000);
+    QTest::newRow("the largest debt, capped") << qint64(99999999999999999) << Court::Arbitration
+                                              << FeeScale::Since2024 << qint64(1000000000);
+}
+
+void TestCalculation::feeInKopecks() {
+    QFETCH(qint64, total);
+    QFETCH(Court, court);
+    QFETCH(FeeScale, scale);
+    QFETCH(qint64, fee);
+    QCOMPARE(courtFeeKopecks(total, court, scale), fee);
 }
 
 // The scale is the one in force on the day the claim is filed, whatever

@@ -40,12 +40,37 @@ QByteArray run(const QString &program, const QStringList &args) {
     return p.readAllStandardOutput();
 }
 
+// The formulas worked out apart from the program, in exact decimals as a
+// spreadsheet shows them: SUM over a column's range, ROUND (half away from
+// zero), IF, MIN, MAX, + - * and <=. Anything else stops the script.
+const char *const kEvaluator = R"(
+import json, re, sys, datetime, openpyxl
+from decimal import Decimal as D, ROUND_HALF_UP
+def ROUND(x, n): return x.quantize(D(1).scaleb(-int(n)), rounding=ROUND_HALF_UP)
+def SUM(*xs): return sum((v for x in xs for v in (x if isinstance(x, list) else [x])), D(0))
+def IF(c, a, b): return a if c else b
+MIN, MAX = min, max
+TOKEN = re.compile(r'([A-Z]+)(\d+):([A-Z]+)(\d+)|([A-Z]+\d+)|(\d+(?:\.\d+)?)|([A-Z]+\(|<=|[-+*(),])')
+def evaluate(formula, cell):
+    body, out, pos = formula[1:], [], 0
+    for m in TOKEN.finditer(body):
+        if m.start() != pos: raise ValueError(formula)
+        pos = m.end()
+        if m[1]: out.append('[%s]' % ','.join('cell("%s%d")' % (m[1], i) for i in range(int(m[2]), int(m[4]) + 1)))
+        elif m[5]: out.append('cell("%s")' % m[5])
+        elif m[6]: out.append('D("%s")' % m[6])
+        else: out.append(m[7])
+    if pos != len(body): raise ValueError(formula)
+    return eval(''.join(out), {'cell': cell, 'D': D, 'ROUND': ROUND, 'SUM': SUM, 'IF': IF, 'MIN': MIN, 'MAX': MAX})
+)";
+
 } // namespace
 
 class TestDocuments : public QObject {
     Q_OBJECT
 private slots:
     void spreadsheetReadBack();
+    void feeFormulaOverTheScales();
     void openDocumentText();
     void pdfTableOverManyPages();
     void formatsAndFailures();
@@ -60,18 +85,24 @@ void TestDocuments::spreadsheetReadBack() {
     const ClaimDocument doc = example();
     const QString path = dir_.filePath(QStringLiteral("claim.xlsx"));
     saveDocument(path, doc);
-    const QString script = QStringLiteral(
-        "import json, sys, datetime, openpyxl\n"
-        "f = openpyxl.load_workbook(sys.argv[1]).active\n"
-        "v = openpyxl.load_workbook(sys.argv[1], data_only=True).active\n"
-        "out = []\n"
-        "for row in f.iter_rows():\n"
-        "    for c in row:\n"
-        "        if c.value is None: continue\n"
-        "        x = v[c.coordinate].value\n"
-        "        out.append([c.coordinate, str(c.value), x.strftime('%d.%m.%Y') if isinstance(x, "
-        "datetime.datetime) else x, c.number_format])\n"
-        "print(json.dumps(out))\n");
+    const QString script =
+        QString::fromUtf8(kEvaluator) +
+        QStringLiteral("f = openpyxl.load_workbook(sys.argv[1]).active\n"
+                       "v = openpyxl.load_workbook(sys.argv[1], data_only=True).active\n"
+                       "def cell(ref):\n"
+                       "    x = f[ref].value\n"
+                       "    if isinstance(x, str): return evaluate(x, cell)\n"
+                       "    return D(repr(x)) if x is not None else D(0)\n"
+                       "out = []\n"
+                       "for row in f.iter_rows():\n"
+                       "    for c in row:\n"
+                       "        if c.value is None: continue\n"
+                       "        x = v[c.coordinate].value\n"
+                       "        out.append([c.coordinate, str(c.value), "
+                       "x.strftime('%d.%m.%Y') if isinstance(x, datetime.datetime) else x, "
+                       "c.number_format, str(cell(c.coordinate)) if "
+                       "str(c.value).startswith('=') else None])\n"
+                       "print(json.dumps(out))\n");
     const QByteArray json = run(QStringLiteral("/usr/bin/python3"), {"-c", script, path});
     QVERIFY2(!json.isEmpty(), "openpyxl could not read the file");
     QHash<QString, QJsonArray> cells;
@@ -83,15 +114,54 @@ void TestDocuments::spreadsheetReadBack() {
     QCOMPARE(cells["B6"][2].toString(), QStringLiteral("01.03.2022"));
     QCOMPARE(cells["B6"][3].toString(), QStringLiteral("dd.mm.yyyy"));
     QCOMPARE(cells["G6"][2].toDouble(), double(doc.result.rows[0].amount) / 100);
-    // The totals: a formula each, whose result is the report's.
-    const QString sum = QStringLiteral("G%1").arg(6 + doc.result.rows.size() + 1);
-    const QString total = QStringLiteral("G%1").arg(6 + doc.result.rows.size() + 3);
-    QVERIFY(cells[sum][1].toString().startsWith(QStringLiteral("=ROUND(SUM(")));
-    QCOMPARE(calc::kopecksText(qRound64(cells[sum][2].toDouble() * 100)),
-             calc::kopecksText(doc.result.interest));
-    QVERIFY(cells[total][1].toString().startsWith(QStringLiteral("=ROUND(")));
-    QCOMPARE(calc::kopecksText(qRound64(cells[total][2].toDouble() * 100)),
-             calc::kopecksText(doc.result.remaining + doc.result.interest));
+    // The totals: a formula each, whose result worked out apart is the
+    // report's, and so is the value stored for programs that do not count.
+    const qsizetype below = 6 + doc.result.rows.size();
+    const QList<std::pair<qsizetype, qint64>> totals = {
+        {below + 1, doc.result.interest},
+        {below + 3, doc.result.remaining + doc.result.interest},
+        {below + 4, doc.result.fee}};
+    for (const auto &[row, kopecks] : totals) {
+        const QJsonArray c = cells[QStringLiteral("G%1").arg(row)];
+        QVERIFY2(c[1].toString().startsWith(QStringLiteral("=ROUND(")),
+                 qPrintable(c[1].toString()));
+        QCOMPARE(c[4].toString().replace(u'.', u','), calc::kopecksText(kopecks));
+        QCOMPARE(calc::kopecksText(qRound64(c[2].toDouble() * 100)), calc::kopecksText(kopecks));
+    }
+}
+
+// The fee's formula over every tier of both courts' scales: each bound, a
+// kopeck either side, half kopecks, the minimum and the cap.
+void TestDocuments::feeFormulaOverTheScales() {
+    QJsonArray cases;
+    QList<qint64> expected;
+    for (calc::FeeScale scale : {calc::FeeScale::Until2024, calc::FeeScale::Since2024})
+        for (calc::Court court : {calc::Court::Arbitration, calc::Court::GeneralJurisdiction}) {
+            QList<qint64> totals = {0, 1, 50, 150, 99999999999999999};
+            for (const calc::FeeTier &k : calc::feeSchedule(court, scale).tiers)
+                for (qint64 d : {-1, 0, 1, 50, 150})
+                    totals << k.lower * 100 + d;
+            totals << calc::feeSchedule(court, scale).maximum * 1000; // far above the cap
+            QJsonArray values;
+            for (qint64 t : totals) {
+                values.append(QString::number(t));
+                expected << calc::courtFeeKopecks(t, court, scale);
+            }
+            cases.append(QJsonArray{feeFormula(QStringLiteral("A1"), court, scale), values});
+        }
+    const QString script = QString::fromUtf8(kEvaluator) +
+                           QStringLiteral("out = []\n"
+                                          "for formula, totals in json.loads(sys.argv[1]):\n"
+                                          "    for t in totals:\n"
+                                          "        out.append(str(evaluate(formula, lambda ref: "
+                                          "D(t) / 100) * 100))\n"
+                                          "print(json.dumps(out))\n");
+    const QByteArray json = run(QStringLiteral("/usr/bin/python3"),
+                                {"-c", script, QString::fromUtf8(QJsonDocument(cases).toJson())});
+    const QJsonArray fees = QJsonDocument::fromJson(json).array();
+    QCOMPARE(fees.size(), expected.size());
+    for (qsizetype i = 0; i < fees.size(); ++i)
+        QCOMPARE(fees[i].toString().section(u'.', 0, 0).toLongLong(), expected[i]);
 }
 
 void TestDocuments::openDocumentText() {

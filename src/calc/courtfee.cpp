@@ -1,74 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "courtfee.h"
 
-#include <span>
-
 namespace calc {
 namespace {
 
-struct Tier {
-    long double lower; // the tier starts above this total
-    long double upper; // and ends at it (a bound belongs to the lower tier)
-    long double base;  // the fee at `lower`
-    long double rate;  // the share of the total above `lower`
-};
-
-// The fee is base + rate × (total − lower) in the tier the total falls in,
-// at least `minimum` in the first tier and at most `maximum` in the last.
-struct Schedule {
-    std::span<const Tier> tiers;
-    double minimum;
-    double maximum;
-};
-
-constexpr long double kNoBound = 0; // the last tier has no upper bound
-
 // The scale until 08.09.2024.
-constexpr Tier kArbitrationTiers[] = {
-    {0, 100000, 0, 0.04L},
-    {100000, 200000, 4000, 0.03L},
-    {200000, 1000000, 7000, 0.02L},
-    {1000000, 2000000, 23000, 0.01L},
-    {2000000, kNoBound, 33000, 0.005L},
+constexpr FeeTier kArbitrationTiers[] = {
+    {0, 0, 400},           {100000, 4000, 300},  {200000, 7000, 200},
+    {1000000, 23000, 100}, {2000000, 33000, 50},
 };
-constexpr Tier kGeneralTiers[] = {
-    {0, 20000, 0, 0.04L},
-    {20000, 100000, 800, 0.03L},
-    {100000, 200000, 3200, 0.02L},
-    {200000, 1000000, 5200, 0.01L},
-    {1000000, kNoBound, 13200, 0.005L},
+constexpr FeeTier kGeneralTiers[] = {
+    {0, 0, 400}, {20000, 800, 300}, {100000, 3200, 200}, {200000, 5200, 100}, {1000000, 13200, 50},
 };
 
 // The scale since 09.09.2024: the first tier is a fixed fee.
-constexpr Tier kArbitrationTiers2024[] = {
-    {0, 100000, 10000, 0},
-    {100000, 1000000, 10000, 0.05L},
-    {1000000, 10000000, 55000, 0.03L},
-    {10000000, 50000000, 325000, 0.01L},
-    {50000000, kNoBound, 725000, 0.005L},
+constexpr FeeTier kArbitrationTiers2024[] = {
+    {0, 10000, 0},           {100000, 10000, 500},   {1000000, 55000, 300},
+    {10000000, 325000, 100}, {50000000, 725000, 50},
 };
-constexpr Tier kGeneralTiers2024[] = {
-    {0, 100000, 4000, 0},
-    {100000, 300000, 4000, 0.03L},
-    {300000, 500000, 10000, 0.025L},
-    {500000, 1000000, 15000, 0.02L},
-    {1000000, 3000000, 25000, 0.01L},
-    {3000000, 8000000, 45000, 0.007L},
-    {8000000, 24000000, 80000, 0.0035L},
-    {24000000, 50000000, 136000, 0.003L},
-    {50000000, 100000000, 214000, 0.002L},
-    {100000000, kNoBound, 314000, 0.0015L},
+constexpr FeeTier kGeneralTiers2024[] = {
+    {0, 4000, 0},           {100000, 4000, 300},     {300000, 10000, 250}, {500000, 15000, 200},
+    {1000000, 25000, 100},  {3000000, 45000, 70},    {8000000, 80000, 35}, {24000000, 136000, 30},
+    {50000000, 214000, 20}, {100000000, 314000, 15},
 };
 
-const Schedule kArbitration{kArbitrationTiers, 2000, 200000};
-const Schedule kGeneral{kGeneralTiers, 400, 60000};
-const Schedule kArbitration2024{kArbitrationTiers2024, 10000, 10000000};
-const Schedule kGeneral2024{kGeneralTiers2024, 4000, 900000};
+const FeeSchedule kArbitration{kArbitrationTiers, 2000, 200000};
+const FeeSchedule kGeneral{kGeneralTiers, 400, 60000};
+const FeeSchedule kArbitration2024{kArbitrationTiers2024, 10000, 10000000};
+const FeeSchedule kGeneral2024{kGeneralTiers2024, 4000, 900000};
 
-const Schedule &scheduleOf(Court court, FeeScale scale) {
-    if (scale == FeeScale::Since2024)
-        return court == Court::Arbitration ? kArbitration2024 : kGeneral2024;
-    return court == Court::Arbitration ? kArbitration : kGeneral;
+__extension__ using Int128 = __int128;
+
+// The tier a total falls in: a bound belongs to the lower tier.
+template <typename T> std::size_t tierOf(const FeeSchedule &s, T total, T scale) {
+    std::size_t tier = 0;
+    while (tier + 1 < s.tiers.size() && !(total <= T(s.tiers[tier + 1].lower) * scale))
+        ++tier;
+    return tier;
 }
 
 } // namespace
@@ -77,20 +45,37 @@ FeeScale feeScaleFor(QDate filed) {
     return filed >= kFeeScale2024 ? FeeScale::Since2024 : FeeScale::Until2024;
 }
 
+const FeeSchedule &feeSchedule(Court court, FeeScale scale) {
+    if (scale == FeeScale::Since2024)
+        return court == Court::Arbitration ? kArbitration2024 : kGeneral2024;
+    return court == Court::Arbitration ? kArbitration : kGeneral;
+}
+
 double courtFee(double total, Court court, FeeScale scale) {
-    const Schedule &s = scheduleOf(court, scale);
-    const std::size_t last = s.tiers.size() - 1;
+    const FeeSchedule &s = feeSchedule(court, scale);
     const long double t = total;
-    std::size_t tier = 0;
-    while (tier < last && !(t <= s.tiers[tier].upper))
-        ++tier;
-    const Tier &k = s.tiers[tier];
+    const std::size_t tier = tierOf<long double>(s, t, 1);
+    const FeeTier &k = s.tiers[tier];
+    const long double rate = k.perTenThousand / 10000.0L;
     if (tier == 0) {
-        const auto fee = static_cast<double>(k.rate * t + k.base);
-        return fee < s.minimum ? s.minimum : fee;
+        const auto fee = static_cast<double>(rate * t + k.base);
+        return fee < double(s.minimum) ? double(s.minimum) : fee;
     }
-    const auto fee = static_cast<double>((t - k.lower) * k.rate + k.base);
-    if (tier == last && fee > s.maximum) return s.maximum;
+    const auto fee = static_cast<double>((t - k.lower) * rate + k.base);
+    if (tier + 1 == s.tiers.size() && fee > double(s.maximum)) return double(s.maximum);
+    return fee;
+}
+
+qint64 courtFeeKopecks(qint64 total, Court court, FeeScale scale) {
+    const FeeSchedule &s = feeSchedule(court, scale);
+    const std::size_t tier = tierOf<qint64>(s, total, 100);
+    const FeeTier &k = s.tiers[tier];
+    // rate × (total − lower) in kopecks is the product over 10 000; totals
+    // are below 10^17 kopecks, so the product stays inside 128 bits.
+    const Int128 share = Int128(total - k.lower * 100) * k.perTenThousand;
+    const qint64 fee = k.base * 100 + qint64((share + (share >= 0 ? 5000 : -5000)) / 10000);
+    if (tier == 0 && fee < s.minimum * 100) return s.minimum * 100;
+    if (tier + 1 == s.tiers.size() && fee > s.maximum * 100) return s.maximum * 100;
     return fee;
 }
 

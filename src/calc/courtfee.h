@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QDate>
+#include <QtGlobal>
+
+#include <span>
 
 namespace calc {
 
@@ -16,7 +19,31 @@ FeeScale feeScaleFor(QDate filed);
 // The first day of the scale of 2024.
 inline const QDate kFeeScale2024{2024, 9, 9};
 
-// The state duty for a claim of `total` roubles in the given court.
+// One tier of a scale: a total above `lower` roubles and at most the next
+// tier's `lower` pays base + rate × (total − lower), the rate given in
+// hundredths of a percent so the scale is exact in integers.
+struct FeeTier {
+    qint64 lower;       // roubles
+    qint64 base;        // roubles: the fee at `lower`
+    int perTenThousand; // the share of the total above `lower`
+};
+
+// A scale: its tiers from the lowest, a fee at least `minimum` in the first
+// tier and at most `maximum` in the last (both in roubles).
+struct FeeSchedule {
+    std::span<const FeeTier> tiers;
+    qint64 minimum;
+    qint64 maximum;
+};
+const FeeSchedule &feeSchedule(Court court, FeeScale scale);
+
+// The state duty for a claim of `total` roubles in the given court, counted
+// in long double as the six-line report does.
 double courtFee(double total, Court court, FeeScale scale);
+
+// The same duty in exact integer kopecks for a total in kopecks, half a
+// kopeck rounded away from zero: the calculation by periods and the
+// spreadsheet formula that checks it give this.
+qint64 courtFeeKopecks(qint64 total, Court court, FeeScale scale);
 
 } // namespace calc

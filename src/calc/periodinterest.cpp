@@ -336,12 +336,12 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
     }
 
     r.remaining = debt;
-    r.fee = courtFee(double(debt + r.interest) / 100, in.court, feeScaleFor(in.filed));
+    r.fee = courtFeeKopecks(debt + r.interest, in.court, feeScaleFor(in.filed));
     r.lines << text.result % QStringLiteral(": ") % kopecksText(r.interest) %
                    QStringLiteral(" руб.");
     r.lines << QStringLiteral("ИТОГО: %1 + %2 = %3 руб.")
                    .arg(kopecksText(debt), kopecksText(r.interest), kopecksText(debt + r.interest));
-    r.lines << QStringLiteral("Государственная пошлина: %1 руб.").arg(amountForm(r.fee));
+    r.lines << QStringLiteral("Государственная пошлина: %1 руб.").arg(kopecksText(r.fee));
     return r;
 }
 

@@ -82,7 +82,7 @@ struct PeriodResult {
     QList<InterestPiece> pieces;
     qint64 interest = 0;   // kopecks: the sum of the rounded pieces (interest or penalty)
     qint64 remaining = 0;  // kopecks: the debt after the payments and increases
-    double fee = 0;        // state duty on remaining + interest
+    qint64 fee = 0;        // kopecks: state duty on remaining + interest
     QStringList lines;     // the report
     QList<PeriodRow> rows; // the same as a table's rows
     // A piece that earns interest lies in 01.06.2015–31.07.2016, when the

@@ -103,7 +103,7 @@ ClaimResult periodResult(const calc::PeriodInput &in) {
     out.days = p.days;
     out.interest = calc::kopecksText(p.interest);
     out.total = calc::kopecksText(p.remaining + p.interest);
-    out.fee = calc::amountForm(p.fee);
+    out.fee = calc::kopecksText(p.fee);
     if (in.count != calc::PeriodCount::Contractual) out.tableEnd = in.end;
     out.depositRateSpan = p.depositRateSpan;
     out.byPeriods = true;

@@ -54,6 +54,10 @@ bool formatOf(const QString &path, Format &format);
 // The file's bytes; raises AppError when they cannot be made.
 QByteArray render(const ClaimDocument &doc, Format format);
 QByteArray spreadsheet(const ClaimDocument &doc);
+// The court fee as a spreadsheet formula on the cell holding the claim's
+// total, e.g. "G30": the scale's tiers nested, rounded to the kopeck, so a
+// spreadsheet works out what calc::courtFeeKopecks gives.
+QString feeFormula(const QString &totalCell, calc::Court court, calc::FeeScale scale);
 // Renders and writes atomically; raises AppError naming the file.
 void saveDocument(const QString &path, const ClaimDocument &doc);
 
