@@ -43,7 +43,7 @@ QPushButton *button(const QString &text, QWidget *parent, QLayout *layout) {
 } // namespace
 
 PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
-    : QDialog(parent), dialogs_(dialogs), printer_(dialogs, ReportPrinter::Pages::AsMany) {
+    : QDialog(parent), dialogs_(dialogs), printer_(dialogs) {
     setObjectName(QStringLiteral("periodsDialog"));
     setWindowTitle(QStringLiteral("Расчет по периодам"));
     resize(680, 680);

@@ -2,8 +2,6 @@
 #include "printing.h"
 
 #include <QFontMetrics>
-#include <QPageLayout>
-#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -71,42 +69,6 @@ qsizetype drawReportPage(QPainter &painter, int width, int height, const QString
     for (qsizetype k = 0; k < page.linesAt.size(); ++k)
         drawAt(page.linesAt[k], lines[k]);
     return page.linesAt.size();
-}
-
-QStringList wrapLines(QPainter &painter, int width, const QStringList &lines) {
-    QStringList out;
-    const QFont font = reportFont(false);
-    for (const QString &line : lines) {
-        QTextLayout layout(line, font, painter.device());
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine l = layout.createLine(); l.isValid(); l = layout.createLine())
-            l.setLineWidth(width);
-        layout.endLayout();
-        if (layout.lineCount() == 0) out.append(line);
-        for (int i = 0; i < layout.lineCount(); ++i) {
-            const QTextLine l = layout.lineAt(i);
-            out.append(line.mid(l.textStart(), l.textLength()).trimmed());
-        }
-    }
-    return out;
-}
-
-bool printReportPages(QPagedPaintDevice &device, const QStringList &lines) {
-    QPainter painter;
-    if (!painter.begin(&device)) return false;
-    const QRect area = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    const int margin = area.width() / 15;
-    QStringList rest = wrapLines(painter, area.width() - 2 * margin, lines);
-    for (bool first = true; first || !rest.isEmpty(); first = false) {
-        if (!first && !device.newPage()) return false;
-        const qsizetype fits = drawReportPage(painter, area.width(), area.height(), rest);
-        if (fits == 0) break; // a page that holds no line at all: nothing more can be printed
-        rest = rest.mid(fits);
-    }
-    return painter.end();
 }
 
 } // namespace ui

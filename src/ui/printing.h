@@ -6,7 +6,6 @@
 #include <QStringList>
 
 class QFont;
-class QPagedPaintDevice;
 class QPainter;
 class QTextEdit;
 
@@ -33,14 +32,6 @@ ReportPage layoutReportPage(QPainter &painter, int width, int height, const QStr
 // Draws the page: title, rule under it, then the lines, one page only.
 // Returns how many of the lines fit on the page.
 qsizetype drawReportPage(QPainter &painter, int width, int height, const QStringList &lines);
-
-// The report over as many pages as it takes, each with the title and the rule:
-// a line wider than the page is wrapped, so none is cut off or left out.
-// False when the device refused the job.
-bool printReportPages(QPagedPaintDevice &device, const QStringList &lines);
-
-// Lines wrapped to a width, in the printout's font on the painter's device.
-QStringList wrapLines(QPainter &painter, int width, const QStringList &lines);
 
 // Arial 14 pt, the printout's one font, regular or bold.
 QFont reportFont(bool bold);

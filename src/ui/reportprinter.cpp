@@ -31,14 +31,13 @@ public:
 
 } // namespace
 
-ReportPrinter::ReportPrinter(Dialogs &dialogs, Pages pages)
-    : dialogs_(dialogs), pages_(pages), makePrinter_(openDefaultPrinter) {}
+ReportPrinter::ReportPrinter(Dialogs &dialogs)
+    : dialogs_(dialogs), makePrinter_(openDefaultPrinter) {}
 
 // Draws on a printer or a PDF file; false when the device refused the job at
 // its start or its end.
 bool ReportPrinter::draw(QPagedPaintDevice &device, const QStringList &lines) const {
     if (drawer_) return drawer_(device);
-    if (pages_ == Pages::AsMany) return printReportPages(device, lines);
     QPainter painter;
     if (!painter.begin(&device)) return false;
     const QRect area = device.pageLayout().paintRectPixels(device.logicalDpiX());

@@ -18,10 +18,8 @@ class Dialogs;
 // Every outcome is told in a box; the busy pointer shows while the job runs.
 class ReportPrinter {
 public:
-    // One page (the window's six lines, which always fit on one) or as
-    // many as the lines take, wrapped to the page (the report by periods).
-    enum class Pages { One, AsMany };
-    ReportPrinter(Dialogs &dialogs, Pages pages);
+    // Lines go on one page (the window's six lines always fit on one).
+    explicit ReportPrinter(Dialogs &dialogs);
 
     // Makes the printer for a print: the default printer, or null when none
     // is installed. Tests print into files instead.
@@ -40,7 +38,6 @@ private:
     void offerPdf(const QStringList &lines);
 
     Dialogs &dialogs_;
-    Pages pages_;
     PrinterFactory makePrinter_;
     Drawer drawer_;
 };
