@@ -14,11 +14,11 @@
 
 Q_DECLARE_METATYPE(HttpResponder::Response)
 
-class TestUpdate : public QObject {
+class TestUpdate : public QObject, protected UpdateEnv {
     Q_OBJECT
 private slots:
-    void init() { u_.start(); }
-    void cleanup() { u_.stop(); }
+    void init() { start(); }
+    void cleanup() { stop(); }
     void classicPages_data();
     void classicPages();
     void pagesThatAreNotTheBanks_data();
@@ -31,13 +31,6 @@ private slots:
     void keyRatePage_data();
     void keyRatePage();
     void moduleOfAnotherVersion();
-
-private:
-    Window &openAt(const QString &path) { return u_.openAt(path); }
-    void update(Window &f) { u_.update(f); }
-    UpdateEnv u_;
-    WindowEnv &env_ = u_.env;
-    std::unique_ptr<HttpResponder> &server_ = u_.server;
 };
 
 void TestUpdate::classicPages_data() {

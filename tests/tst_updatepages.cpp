@@ -15,11 +15,11 @@ Q_DECLARE_METATYPE(update::PageReading)
 
 using rates::pageRateProblem;
 
-class TestUpdatePages : public QObject {
+class TestUpdatePages : public QObject, protected UpdateEnv {
     Q_OBJECT
 private slots:
-    void init() { u_.start(); }
-    void cleanup() { u_.stop(); }
+    void init() { start(); }
+    void cleanup() { stop(); }
     void pageRates_data();
     void pageRates();
     void tableFromPages_data();
@@ -29,13 +29,6 @@ private slots:
     void commandLine_data();
     void commandLine();
     void longPageKeepsTheWindowAnswering();
-
-private:
-    Window &openAt(const QString &path) { return u_.openAt(path); }
-    void update(Window &f) { u_.update(f); }
-    UpdateEnv u_;
-    WindowEnv &env_ = u_.env;
-    std::unique_ptr<HttpResponder> &server_ = u_.server;
 };
 
 void TestUpdatePages::pageRates_data() {

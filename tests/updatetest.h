@@ -37,32 +37,33 @@ inline QByteArray bankPage(const QString &title, const QStringList &rows,
     return QStringEncoder("windows-1251")(html);
 }
 
-// A home, the window and a responder for one test function.
+// A home, the window and a responder for one test function; the update tests
+// derive from it.
 struct UpdateEnv {
     void start() {
-        env.start();
-        server = std::make_unique<HttpResponder>();
-        QVERIFY(server->isListening());
+        env_.start();
+        server_ = std::make_unique<HttpResponder>();
+        QVERIFY(server_->isListening());
     }
     void stop() {
-        env.stop();
-        server.reset();
+        env_.stop();
+        server_.reset();
     }
     // The settings name the responder's pages: the classic one at `path`, the
     // key rate one at /keyrate (one working day, unless a test serves another).
     void pointAt(const QString &path) {
         storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("update_url"),
-                              server->url(path));
+                              server_->url(path));
         storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("keyrate_url"),
-                              server->url(QStringLiteral("/keyrate")));
-        if (!server->routes.contains("/keyrate"))
-            server->routes["/keyrate"] = {200, "text/html; charset=utf-8",
-                                          ::keyRatePage({{QDate(2016, 1, 11), "11,00"}})};
+                              server_->url(QStringLiteral("/keyrate")));
+        if (!server_->routes.contains("/keyrate"))
+            server_->routes["/keyrate"] = {200, "text/html; charset=utf-8",
+                                           ::keyRatePage({{QDate(2016, 1, 11), "11,00"}})};
     }
     // The window with its rate table open, updating from the responder.
     Window &openAt(const QString &path) {
         pointAt(path);
-        Window &f = env.open();
+        Window &f = env_.open();
         f.window.openRatePanel();
         return f;
     }
@@ -78,6 +79,6 @@ struct UpdateEnv {
                  QStringLiteral("yes"));
     }
 
-    WindowEnv env;
-    std::unique_ptr<HttpResponder> server;
+    WindowEnv env_;
+    std::unique_ptr<HttpResponder> server_;
 };

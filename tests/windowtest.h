@@ -17,6 +17,7 @@
 #include "rateupdater.h"
 #include "reportview.h"
 #include "storage/ratefile.h"
+#include "workedexample.h"
 
 #include <QAction>
 #include <QFrame>
@@ -124,18 +125,6 @@ private:
         if (!found) qFatal("the window has no %s", name);
         return found;
     }
-};
-
-inline const QDate kWorkedExamplesFiled{2010, 2, 1};
-
-// The window's report of the first worked example, filed then.
-inline const QStringList kWorkedExample = {
-    QStringLiteral("Период просрочки: c 01.01.2010 по 30.01.2010 = 30 дн."),
-    QStringLiteral("Ставка рефинансирования: 8,75%"),
-    QStringLiteral("Cумма долга: 100000,00 руб., в том числе налог 18%: 18000,00 руб."),
-    QStringLiteral("Сумма процентов: 100000,00 * 30 * 8,75 / 36000 = 729,17 руб."),
-    QStringLiteral("ИТОГО: 100000,00 + 729,17 = 100729,17 руб."),
-    QStringLiteral("Государственная пошлина: 3214,58 руб."),
 };
 
 // A fresh home for one test function, and the window opened in it.
