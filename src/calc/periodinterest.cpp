@@ -209,6 +209,18 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
     const auto inMoratorium = [moratorium](QDate day) {
         return moratorium && day >= kMoratoriumStart && day <= kMoratoriumEnd;
     };
+    // An invoice dated after the moratorium began is a claim it does not
+    // cover: from that day on, its part of the debt accrues through the
+    // moratorium, split at rate changes like any other.
+    QDate firstUncovered;
+    for (const auto &[day, amounts] : increases)
+        if (!moratoriumCovers(day)) {
+            firstUncovered = day;
+            break;
+        }
+    const auto wholeDebtHeld = [&](QDate day) {
+        return inMoratorium(day) && !(firstUncovered.isValid() && day >= firstUncovered);
+    };
 
     const CountText text = countText(in, daily);
     r.days = empty ? 0 : int(in.start.daysTo(in.end)) + 1;
@@ -224,10 +236,10 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
         };
         if (ratePerPiece)
             for (const auto &[from, rate] : rates)
-                if (!inMoratorium(from)) addStart(from);
+                if (!wholeDebtHeld(from)) addStart(from);
         if (statutory)
             for (int y = in.start.year() + 1; y <= in.end.year(); ++y)
-                if (!inMoratorium(QDate(y, 1, 1))) addStart(QDate(y, 1, 1));
+                if (!wholeDebtHeld(QDate(y, 1, 1))) addStart(QDate(y, 1, 1));
         for (const auto &[day, amounts] : payments)
             addStart(day.addDays(1));
         for (const auto &[day, amounts] : increases)
@@ -244,6 +256,75 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
         QString lastRateText;
         r.lines.reserve(qsizetype(starts.size() + payments.size() + increases.size()) + 4);
         r.pieces.reserve(qsizetype(starts.size()) + 1);
+        // A piece at a debt that accrues: its rate, the divisor, the amount.
+        const auto accrue = [&](QDate from, QDate to, qint64 owed) {
+            InterestPiece piece;
+            piece.from = from;
+            piece.to = to;
+            piece.debt = owed;
+            const int days = int(from.daysTo(to)) + 1;
+            int divisor = 0; // of "rate% / divisor"; none for a percent a day
+            Decimal rate = daily;
+            if (statutory) {
+                rate = rateOn(from);
+                piece.yearDays = QDate::isLeapYear(from.year()) ? 366 : 365;
+                divisor = piece.yearDays;
+                if (from <= kDepositRatesUntil && to >= kDepositRatesFrom) r.depositRateSpan = true;
+            } else if (in.count == PeriodCount::KeyFraction) {
+                rate = ratePerPiece ? rateOn(from) : oneRate;
+                divisor = in.fraction;
+            }
+            // Rates change far less often than pieces: a rate's text is
+            // shared with the piece before.
+            if (rate.digits != lastRate.digits || rate.scale != lastRate.scale ||
+                lastRateText.isNull()) {
+                lastRate = rate;
+                lastRateText = rateText(rate);
+            }
+            piece.rate = lastRateText;
+            piece.interest = pieceInterest(owed, days, rate, std::max(divisor, 1));
+            r.interest += piece.interest;
+            r.rows.append(
+                {PeriodRow::Piece, from, to, owed, days, piece.rate, divisor, piece.interest, 0});
+            // One expression, one allocation: the report is most of the time.
+            const QString fromText = dateText(from), toText = dateText(to);
+            if (divisor > 0)
+                r.lines << QStringLiteral("с ") % fromText % QStringLiteral(" по ") % toText %
+                               QStringLiteral(": ") % kopecksText(owed) % QStringLiteral(" * ") %
+                               QString::number(days) % QStringLiteral(" дн. * ") % piece.rate %
+                               QStringLiteral("% / ") % QString::number(divisor) %
+                               QStringLiteral(" = ") % kopecksText(piece.interest) %
+                               QStringLiteral(" руб.");
+            else
+                r.lines << QStringLiteral("с ") % fromText % QStringLiteral(" по ") % toText %
+                               QStringLiteral(": ") % kopecksText(owed) % QStringLiteral(" * ") %
+                               QString::number(days) % QStringLiteral(" дн. * ") % piece.rate %
+                               QStringLiteral("% = ") % kopecksText(piece.interest) %
+                               QStringLiteral(" руб.");
+            r.pieces.append(piece);
+        };
+        // A piece the moratorium holds; `part` when a later invoice's share
+        // of the debt accrues beside it.
+        const auto hold = [&](QDate from, QDate to, qint64 held, bool part) {
+            InterestPiece piece;
+            piece.from = from;
+            piece.to = to;
+            piece.debt = held;
+            piece.moratorium = true;
+            r.rows.append(
+                {PeriodRow::Moratorium, from, to, held, int(from.daysTo(to)) + 1, {}, 0, 0, 0});
+            r.lines << QStringLiteral("с ") % dateText(from) % QStringLiteral(" по ") %
+                           dateText(to) %
+                           (part ? QStringLiteral(": мораторий, проценты на ") % kopecksText(held) %
+                                       QStringLiteral(" руб. не начисляются")
+                                 : QStringLiteral(": мораторий, проценты не начисляются"));
+            r.pieces.append(piece);
+        };
+
+        // The part of the debt the moratorium covers: the debt of its start
+        // and invoices up to its first day, less payments, which go to the
+        // oldest debt first.
+        qint64 covered = moratorium ? debt : 0;
         QDate from = in.start;
         for (QDate next : starts) {
             const QDate to = next.addDays(-1);
@@ -251,6 +332,7 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
             if (const auto raised = increases.find(from); raised != increases.end())
                 for (qint64 amount : raised->second) {
                     debt += amount;
+                    if (moratorium && moratoriumCovers(from)) covered += amount;
                     r.rows.append({PeriodRow::Increase, from, from, debt, 0, {}, 0, amount, 0});
                     r.lines << QStringLiteral("долг увеличен ") % dateText(from) %
                                    QStringLiteral(": ") % kopecksText(amount) %
@@ -259,62 +341,9 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                 }
             if (debt > kMaxKopecks)
                 throw AppError(QStringLiteral("Долг с увеличениями больше 10^15 руб."));
-            if (debt > 0) {
-                InterestPiece piece;
-                piece.from = from;
-                piece.to = to;
-                piece.debt = debt;
-                piece.moratorium = inMoratorium(from);
-                const int days = int(from.daysTo(to)) + 1;
-                const QString fromText = dateText(from), toText = dateText(to);
-                if (piece.moratorium) {
-                    r.rows.append({PeriodRow::Moratorium, from, to, debt, days, {}, 0, 0, 0});
-                    r.lines << QStringLiteral("с ") % fromText % QStringLiteral(" по ") % toText %
-                                   QStringLiteral(": мораторий, проценты не начисляются");
-                } else {
-                    int divisor = 0; // of "rate% / divisor"; none for a percent a day
-                    Decimal rate = daily;
-                    if (statutory) {
-                        rate = rateOn(from);
-                        piece.yearDays = QDate::isLeapYear(from.year()) ? 366 : 365;
-                        divisor = piece.yearDays;
-                        if (from <= kDepositRatesUntil && to >= kDepositRatesFrom)
-                            r.depositRateSpan = true;
-                    } else if (in.count == PeriodCount::KeyFraction) {
-                        rate = ratePerPiece ? rateOn(from) : oneRate;
-                        divisor = in.fraction;
-                    }
-                    // Rates change far less often than pieces: a rate's text is
-                    // shared with the piece before.
-                    if (rate.digits != lastRate.digits || rate.scale != lastRate.scale ||
-                        lastRateText.isNull()) {
-                        lastRate = rate;
-                        lastRateText = rateText(rate);
-                    }
-                    piece.rate = lastRateText;
-                    piece.interest = pieceInterest(debt, days, rate, std::max(divisor, 1));
-                    r.interest += piece.interest;
-                    r.rows.append({PeriodRow::Piece, from, to, debt, days, piece.rate, divisor,
-                                   piece.interest, 0});
-                    // One expression, one allocation: the report is most of the time.
-                    if (divisor > 0)
-                        r.lines << QStringLiteral("с ") % fromText % QStringLiteral(" по ") %
-                                       toText % QStringLiteral(": ") % kopecksText(debt) %
-                                       QStringLiteral(" * ") % QString::number(days) %
-                                       QStringLiteral(" дн. * ") % piece.rate %
-                                       QStringLiteral("% / ") % QString::number(divisor) %
-                                       QStringLiteral(" = ") % kopecksText(piece.interest) %
-                                       QStringLiteral(" руб.");
-                    else
-                        r.lines << QStringLiteral("с ") % fromText % QStringLiteral(" по ") %
-                                       toText % QStringLiteral(": ") % kopecksText(debt) %
-                                       QStringLiteral(" * ") % QString::number(days) %
-                                       QStringLiteral(" дн. * ") % piece.rate %
-                                       QStringLiteral("% = ") % kopecksText(piece.interest) %
-                                       QStringLiteral(" руб.");
-                }
-                r.pieces.append(piece);
-            }
+            const qint64 held = inMoratorium(from) ? covered : 0;
+            if (held > 0) hold(from, to, held, held < debt);
+            if (debt > held) accrue(from, to, debt - held);
             // A payment lowers the debt from the next day on.
             if (const auto paid = payments.find(to); paid != payments.end()) {
                 for (qint64 amount : paid->second) {
@@ -322,6 +351,7 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                     // the debt never goes below zero.
                     const qint64 over = std::max<qint64>(0, amount - debt);
                     debt = std::max<qint64>(0, debt - amount);
+                    covered = std::max<qint64>(0, covered - amount);
                     r.rows.append({PeriodRow::Payment, to, to, debt, 0, {}, 0, amount, over});
                     r.lines << QStringLiteral("оплата ") % dateText(to) % QStringLiteral(": ") %
                                    kopecksText(amount) % QStringLiteral(" руб., остаток долга ") %
