@@ -17,6 +17,8 @@
 
 using namespace documents;
 
+Q_DECLARE_METATYPE(calc::PeriodInput)
+
 namespace {
 
 // The claim of the documentation: a payment and an increase, the moratorium.
@@ -69,6 +71,8 @@ def evaluate(formula, cell):
 class TestDocuments : public QObject {
     Q_OBJECT
 private slots:
+    void tableRows_data();
+    void tableRows();
     void spreadsheetReadBack();
     void feeFormulaOverTheScales();
     void openDocumentText();
@@ -162,6 +166,61 @@ void TestDocuments::feeFormulaOverTheScales() {
     QCOMPARE(fees.size(), expected.size());
     for (qsizetype i = 0; i < fees.size(); ++i)
         QCOMPARE(fees[i].toString().section(u'.', 0, 0).toLongLong(), expected[i]);
+}
+
+// The table's rows, cell by cell, for each count: the sixth column the
+// year's days, the fraction or a dash; a moratorium that holds only the
+// older debt beside a later invoice's piece; an overpayment.
+void TestDocuments::tableRows_data() {
+    QTest::addColumn<calc::PeriodInput>("claim");
+    QTest::addColumn<QString>("sixthColumn");
+    QTest::addColumn<QStringList>("rows"); // cells joined by |
+    calc::PeriodInput c;
+    c.debt = QStringLiteral("100000,00");
+    c.start = day("25.03.2022");
+    c.end = day("05.04.2022");
+    c.rates = table();
+    c.increases = payments({"01.04.2022=20000", "02.04.2022=10000"});
+    QTest::newRow("statutory, invoices into the moratorium")
+        << c << "Дней в году"
+        << QStringList{"100000,00|25.03.2022|31.03.2022|7|20%|365|383,56",
+                       "120000,00|увеличение долга 01.04.2022: 20000,00 руб.|||||",
+                       "120000,00|01.04.2022|01.04.2022|1|мораторий, проценты не начисляются||",
+                       "130000,00|увеличение долга 02.04.2022: 10000,00 руб.|||||",
+                       "120000,00|02.04.2022|05.04.2022|4|мораторий, проценты не начисляются||",
+                       "10000,00|02.04.2022|05.04.2022|4|20%|365|21,92"};
+    c.start = day("20.03.2022");
+    c.increases.clear();
+    c.payments = payments({"25.03.2022=40000"});
+    c.count = calc::PeriodCount::KeyFraction;
+    QTest::newRow("1/300, a payment, the moratorium")
+        << c << "Доля"
+        << QStringList{"100000,00|20.03.2022|25.03.2022|6|20%|1/300|400,00",
+                       "60000,00|оплата 25.03.2022: 40000,00 руб.|||||",
+                       "60000,00|26.03.2022|31.03.2022|6|20%|1/300|240,00",
+                       "60000,00|01.04.2022|05.04.2022|5|мораторий, проценты не начисляются||"};
+    c.debt = QStringLiteral("1000,00");
+    c.start = day("01.03.2021");
+    c.end = day("10.03.2021");
+    c.payments = payments({"05.03.2021=1500"});
+    c.count = calc::PeriodCount::Contractual;
+    c.dailyPercent = QStringLiteral("0,1");
+    QTest::newRow("a contractual penalty, an overpayment")
+        << c << "—"
+        << QStringList{"1000,00|01.03.2021|05.03.2021|5|0,1%|—|5,00",
+                       "0,00|оплата 05.03.2021: 1500,00 руб., переплата 500,00 руб.|||||"};
+}
+
+void TestDocuments::tableRows() {
+    QFETCH(calc::PeriodInput, claim);
+    QFETCH(QString, sixthColumn);
+    QFETCH(QStringList, rows);
+    const ClaimDocument doc = makeDocument(claim, day("07.12.2026"));
+    QCOMPARE(columnTitles(claim.count).value(5), sixthColumn);
+    QStringList got;
+    for (const calc::PeriodRow &row : doc.result.rows)
+        got << rowCells(row, claim.count).join(u'|');
+    QCOMPARE(got, rows);
 }
 
 void TestDocuments::openDocumentText() {
