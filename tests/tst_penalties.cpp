@@ -190,8 +190,8 @@ void TestPenalties::countsAndIncreases() {
     const PeriodResult r = calculatePeriods(input);
     QCOMPARE(r.lines.mid(0, r.lines.size() - 1), lines);
     qint64 sum = 0;
-    for (const InterestPiece &p : r.pieces)
-        sum += p.interest;
+    for (const PeriodRow &row : r.rows)
+        if (row.kind == PeriodRow::Piece) sum += row.amount;
     QCOMPARE(r.interest, sum);
 }
 

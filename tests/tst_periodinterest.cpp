@@ -184,8 +184,8 @@ void TestPeriodInterest::pieces() {
     QVERIFY(r.lines.last().startsWith(QStringLiteral("Государственная пошлина: ")));
     // The interest is the sum of the rounded pieces.
     qint64 sum = 0;
-    for (const InterestPiece &p : r.pieces)
-        sum += p.interest;
+    for (const PeriodRow &row : r.rows)
+        if (row.kind == PeriodRow::Piece) sum += row.amount;
     QCOMPARE(r.interest, sum);
 }
 

@@ -255,20 +255,15 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
         Decimal lastRate;
         QString lastRateText;
         r.lines.reserve(qsizetype(starts.size() + payments.size() + increases.size()) + 4);
-        r.pieces.reserve(qsizetype(starts.size()) + 1);
+        r.rows.reserve(qsizetype(starts.size() + payments.size() + increases.size()) + 1);
         // A piece at a debt that accrues: its rate, the divisor, the amount.
         const auto accrue = [&](QDate from, QDate to, qint64 owed) {
-            InterestPiece piece;
-            piece.from = from;
-            piece.to = to;
-            piece.debt = owed;
             const int days = int(from.daysTo(to)) + 1;
             int divisor = 0; // of "rate% / divisor"; none for a percent a day
             Decimal rate = daily;
             if (statutory) {
                 rate = rateOn(from);
-                piece.yearDays = QDate::isLeapYear(from.year()) ? 366 : 365;
-                divisor = piece.yearDays;
+                divisor = QDate::isLeapYear(from.year()) ? 366 : 365;
                 if (from <= kDepositRatesUntil && to >= kDepositRatesFrom) r.depositRateSpan = true;
             } else if (in.count == PeriodCount::KeyFraction) {
                 rate = ratePerPiece ? rateOn(from) : oneRate;
@@ -281,36 +276,22 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                 lastRate = rate;
                 lastRateText = rateText(rate);
             }
-            piece.rate = lastRateText;
-            piece.interest = pieceInterest(owed, days, rate, std::max(divisor, 1));
-            r.interest += piece.interest;
+            const qint64 interest = pieceInterest(owed, days, rate, std::max(divisor, 1));
+            r.interest += interest;
             r.rows.append(
-                {PeriodRow::Piece, from, to, owed, days, piece.rate, divisor, piece.interest, 0});
+                {PeriodRow::Piece, from, to, owed, days, lastRateText, divisor, interest, 0});
             // One expression, one allocation: the report is most of the time.
-            const QString fromText = dateText(from), toText = dateText(to);
-            if (divisor > 0)
-                r.lines << QStringLiteral("с ") % fromText % QStringLiteral(" по ") % toText %
-                               QStringLiteral(": ") % kopecksText(owed) % QStringLiteral(" * ") %
-                               QString::number(days) % QStringLiteral(" дн. * ") % piece.rate %
-                               QStringLiteral("% / ") % QString::number(divisor) %
-                               QStringLiteral(" = ") % kopecksText(piece.interest) %
-                               QStringLiteral(" руб.");
-            else
-                r.lines << QStringLiteral("с ") % fromText % QStringLiteral(" по ") % toText %
-                               QStringLiteral(": ") % kopecksText(owed) % QStringLiteral(" * ") %
-                               QString::number(days) % QStringLiteral(" дн. * ") % piece.rate %
-                               QStringLiteral("% = ") % kopecksText(piece.interest) %
-                               QStringLiteral(" руб.");
-            r.pieces.append(piece);
+            r.lines << QStringLiteral("с ") % dateText(from) % QStringLiteral(" по ") %
+                           dateText(to) % QStringLiteral(": ") % kopecksText(owed) %
+                           QStringLiteral(" * ") % QString::number(days) %
+                           QStringLiteral(" дн. * ") % lastRateText %
+                           (divisor > 0 ? QStringLiteral("% / ") + QString::number(divisor)
+                                        : QStringLiteral("%")) %
+                           QStringLiteral(" = ") % kopecksText(interest) % QStringLiteral(" руб.");
         };
         // A piece the moratorium holds; `part` when a later invoice's share
         // of the debt accrues beside it.
         const auto hold = [&](QDate from, QDate to, qint64 held, bool part) {
-            InterestPiece piece;
-            piece.from = from;
-            piece.to = to;
-            piece.debt = held;
-            piece.moratorium = true;
             r.rows.append(
                 {PeriodRow::Moratorium, from, to, held, int(from.daysTo(to)) + 1, {}, 0, 0, 0});
             r.lines << QStringLiteral("с ") % dateText(from) % QStringLiteral(" по ") %
@@ -318,7 +299,6 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
                            (part ? QStringLiteral(": мораторий, проценты на ") % kopecksText(held) %
                                        QStringLiteral(" руб. не начисляются")
                                  : QStringLiteral(": мораторий, проценты не начисляются"));
-            r.pieces.append(piece);
         };
 
         // The part of the debt the moratorium covers: the debt of its start

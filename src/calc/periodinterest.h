@@ -54,32 +54,23 @@ struct PeriodInput {
     QDate filed; // the day the claim goes to court: its fee scale
 };
 
-// One part of the period at one debt and one rate.
-struct InterestPiece {
-    QDate from, to;
-    qint64 debt = 0;     // kopecks
-    qint64 interest = 0; // kopecks, rounded half away from zero
-    QString rate;        // general form without trailing zeros
-    int yearDays = 365;  // Statutory: the days of the piece's year
-    bool moratorium = false;
-};
-
 // A row of the calculation as courts lay it out in a table, in report order.
 struct PeriodRow {
     enum Kind { Piece, Payment, Increase, Moratorium };
     Kind kind = Piece;
-    QDate from, to;      // Payment, Increase: the day (both)
-    qint64 debt = 0;     // kopecks: the debt of the piece, or after the payment or increase
-    int days = 0;        // Piece, Moratorium
-    QString rate;        // Piece: general form ("8,75", "0,1")
-    int divisor = 0;     // Piece: the year's days or N of 1/N; 0 for a percent a day
-    qint64 amount = 0;   // kopecks: the piece's amount, the sum paid or added
+    QDate from, to;  // Payment, Increase: the day (both)
+    qint64 debt = 0; // kopecks: the debt of the piece, or after the payment or increase
+    int days = 0;    // Piece, Moratorium
+    QString rate;    // Piece: general form ("8,75", "0,1")
+    int divisor = 0; // Piece: the year's days or N of 1/N; 0 for a percent a day
+    // Kopecks: the piece's amount (rounded half away from zero), or the sum
+    // paid or added.
+    qint64 amount = 0;
     qint64 overpaid = 0; // Payment: what went beyond the debt
 };
 
 struct PeriodResult {
-    int days = 0; // calendar days of the period
-    QList<InterestPiece> pieces;
+    int days = 0;          // calendar days of the period
     qint64 interest = 0;   // kopecks: the sum of the rounded pieces (interest or penalty)
     qint64 remaining = 0;  // kopecks: the debt after the payments and increases
     qint64 fee = 0;        // kopecks: state duty on remaining + interest
