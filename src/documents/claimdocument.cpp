@@ -114,6 +114,23 @@ QStringList rowCells(const calc::PeriodRow &row, calc::PeriodCount count) {
             calc::kopecksText(row.amount)};
 }
 
+QList<TableCell> tableCells(const calc::PeriodRow &row, calc::PeriodCount count) {
+    const QStringList cells = rowCells(row, count);
+    if (row.kind == calc::PeriodRow::Payment || row.kind == calc::PeriodRow::Increase)
+        return {{cells[0], 0, 0}, {cells[1], 1, 6}};
+    QList<TableCell> out;
+    const int last = row.kind == calc::PeriodRow::Moratorium ? 4 : 6;
+    for (int c = 0; c <= last; ++c)
+        out.append({cells[c], c, c == last ? 6 : c});
+    return out;
+}
+
+QFont tableFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(9.5);
+    return font;
+}
+
 QStringList totalLines(const ClaimDocument &doc) {
     return doc.result.lines.mid(doc.result.lines.size() - 3);
 }
@@ -124,9 +141,7 @@ QString signatureLine(const ClaimDocument &doc) {
 
 std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc) {
     auto text = std::make_unique<QTextDocument>();
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(9.5);
-    text->setDefaultFont(font);
+    text->setDefaultFont(tableFont());
     writeTable(*text, doc);
     return text;
 }
@@ -156,26 +171,20 @@ void writeTable(QTextDocument &text, const ClaimDocument &doc) {
     format.setBorderCollapse(true);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     QList<QTextLength> widths;
-    for (qreal percent : {19, 13, 13, 7, 15, 15, 18})
+    for (qreal percent : kColumnPercent)
         widths.append(QTextLength(QTextLength::PercentageLength, percent));
     format.setColumnWidthConstraints(widths);
     QTextTable *table = cursor.insertTable(int(rows.size()) + 1, 7, format);
     const QStringList titles = columnTitles(doc.claim.count);
     for (int c = 0; c < 7; ++c)
         table->cellAt(0, c).firstCursorPosition().insertText(titles[c], bold);
-    for (int r = 0; r < rows.size(); ++r) {
-        const QStringList cells = rowCells(rows[r], doc.claim.count);
-        const calc::PeriodRow::Kind kind = rows[r].kind;
-        // A payment's or an increase's text spans the rest of its row, the
-        // moratorium's the rate, share and amount columns.
-        if (kind == calc::PeriodRow::Payment || kind == calc::PeriodRow::Increase)
-            table->mergeCells(r + 1, 1, 1, 6);
-        else if (kind == calc::PeriodRow::Moratorium)
-            table->mergeCells(r + 1, 4, 1, 3);
-        for (int c = 0; c < 7; ++c)
-            if (!cells[c].isEmpty())
-                table->cellAt(r + 1, c).firstCursorPosition().insertText(cells[c]);
-    }
+    for (int r = 0; r < rows.size(); ++r)
+        for (const TableCell &cell : tableCells(rows[r], doc.claim.count)) {
+            if (cell.last > cell.first)
+                table->mergeCells(r + 1, cell.first, 1, cell.last - cell.first + 1);
+            if (!cell.text.isEmpty())
+                table->cellAt(r + 1, cell.first).firstCursorPosition().insertText(cell.text);
+        }
     cursor.movePosition(QTextCursor::End);
     for (const QString &line : totalLines(doc)) {
         cursor.insertBlock();

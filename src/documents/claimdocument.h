@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -35,6 +36,17 @@ QStringList columnTitles(calc::PeriodCount count);
 // A row's cells; a payment's, an increase's or the moratorium's text stands
 // in the cell after the debt (payments, increases) or after the days.
 QStringList rowCells(const calc::PeriodRow &row, calc::PeriodCount count);
+// The same as laid out in every format: a payment's or an increase's text
+// spans the columns after the debt, the moratorium's the rate, the share and
+// the amount; every other cell is one column.
+struct TableCell {
+    QString text;
+    int first, last; // the columns it spans
+};
+QList<TableCell> tableCells(const calc::PeriodRow &row, calc::PeriodCount count);
+// The columns' widths, in percent of the table's, and the table's font.
+inline constexpr qreal kColumnPercent[] = {19, 13, 13, 7, 15, 15, 18};
+QFont tableFont();
 // The result, ИТОГО and the court fee, as the report writes them.
 QStringList totalLines(const ClaimDocument &doc);
 QString signatureLine(const ClaimDocument &doc);

@@ -84,26 +84,23 @@ QByteArray spreadsheet(const ClaimDocument &doc) {
         text(top, lxw_col_t(c), titles[c], title);
     const QList<calc::PeriodRow> &rows = doc.result.rows;
     lxw_row_t r = top + 1;
+    const bool yearDays = doc.claim.count == calc::PeriodCount::Statutory;
     for (const calc::PeriodRow &row : rows) {
-        const QStringList cells = rowCells(row, doc.claim.count);
-        worksheet_write_number(sheet, r, 0, roubles(row.debt), money);
-        if (row.kind == calc::PeriodRow::Payment || row.kind == calc::PeriodRow::Increase) {
-            merged(r, 1, 6, cells[1]);
-        } else {
-            lxw_datetime from = day(row.from), to = day(row.to);
-            worksheet_write_datetime(sheet, r, 1, &from, date);
-            worksheet_write_datetime(sheet, r, 2, &to, date);
-            worksheet_write_number(sheet, r, 3, row.days, nullptr);
-            if (row.kind == calc::PeriodRow::Moratorium) {
-                merged(r, 4, 6, cells[4]);
-            } else {
-                text(r, 4, cells[4]);
-                if (doc.claim.count == calc::PeriodCount::Statutory)
-                    worksheet_write_number(sheet, r, 5, row.divisor, nullptr);
-                else
-                    text(r, 5, cells[5]);
-                worksheet_write_number(sheet, r, 6, roubles(row.amount), money);
-            }
+        // The cells as every format spans them; a single cell holds a number
+        // or a date where the column has one.
+        for (const TableCell &cell : tableCells(row, doc.claim.count)) {
+            const lxw_col_t c = lxw_col_t(cell.first);
+            lxw_datetime when = day(c == 1 ? row.from : row.to);
+            if (cell.last > cell.first)
+                merged(r, c, lxw_col_t(cell.last), cell.text);
+            else if (c == 0 || c == 6)
+                worksheet_write_number(sheet, r, c, roubles(c == 0 ? row.debt : row.amount), money);
+            else if (c == 1 || c == 2)
+                worksheet_write_datetime(sheet, r, c, &when, date);
+            else if (c == 3 || (c == 5 && yearDays))
+                worksheet_write_number(sheet, r, c, c == 3 ? row.days : row.divisor, nullptr);
+            else
+                text(r, c, cell.text);
         }
         ++r;
     }

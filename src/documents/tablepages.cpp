@@ -10,45 +10,19 @@
 #include <QPainter>
 
 namespace documents {
-namespace {
-
-constexpr qreal kColumns[] = {19, 13, 13, 7, 15, 15, 18}; // percent of the width
-
-struct Cell {
-    QString text;
-    int first, last; // columns it spans
-};
-
-QList<Cell> cellsOf(const QStringList &cells, calc::PeriodRow::Kind kind) {
-    if (kind == calc::PeriodRow::Payment || kind == calc::PeriodRow::Increase)
-        return {{cells[0], 0, 0}, {cells[1], 1, 6}};
-    if (kind == calc::PeriodRow::Moratorium)
-        return {{cells[0], 0, 0},
-                {cells[1], 1, 1},
-                {cells[2], 2, 2},
-                {cells[3], 3, 3},
-                {cells[4], 4, 6}};
-    QList<Cell> out;
-    for (int c = 0; c < 7; ++c)
-        out.append({cells[c], c, c});
-    return out;
-}
-
-} // namespace
 
 bool drawTablePages(QPagedPaintDevice &device, const ClaimDocument &doc) {
     QPainter p;
     if (!p.begin(&device)) return false;
     const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(9.5);
+    const QFont font = tableFont();
     QFont bold = font;
     bold.setBold(true);
     const qreal pad = device.logicalDpiX() / 50.0; // half a millimetre
     qreal x[8];
     x[0] = 0;
     for (int c = 0; c < 7; ++c)
-        x[c + 1] = x[c] + page.width() * kColumns[c] / 100;
+        x[c + 1] = x[c] + page.width() * kColumnPercent[c] / 100;
     qreal y = 0;
     const auto textHeight = [&](const QFont &f, const QString &text, qreal width) {
         return QFontMetricsF(f, &device)
@@ -65,14 +39,14 @@ bool drawTablePages(QPagedPaintDevice &device, const ClaimDocument &doc) {
         p.drawText(QRectF(0, y, page.width(), h), Qt::TextWordWrap, text);
         y += h;
     };
-    const auto row = [&](const QList<Cell> &cells, const QFont &f, bool dry) {
+    const auto row = [&](const QList<TableCell> &cells, const QFont &f, bool dry) {
         qreal h = 0;
-        for (const Cell &c : cells)
+        for (const TableCell &c : cells)
             h = std::max(h, textHeight(f, c.text, x[c.last + 1] - x[c.first] - 2 * pad));
         h += 2 * pad;
         if (dry) return h;
         p.setFont(f);
-        for (const Cell &c : cells) {
+        for (const TableCell &c : cells) {
             const QRectF box(x[c.first], y, x[c.last + 1] - x[c.first], h);
             p.drawRect(box);
             p.drawText(box.adjusted(pad, pad, -pad, -pad), Qt::TextWordWrap, c.text);
@@ -85,13 +59,13 @@ bool drawTablePages(QPagedPaintDevice &device, const ClaimDocument &doc) {
     for (int i = 0; i < heading.size(); ++i)
         line(heading[i], i == 0 ? bold : font);
     y += pad * 2;
-    QList<Cell> header;
+    QList<TableCell> header;
     const QStringList titles = columnTitles(doc.claim.count);
     for (int c = 0; c < 7; ++c)
         header.append({titles[c], c, c});
     row(header, bold, false);
     for (const calc::PeriodRow &r : doc.result.rows) {
-        const QList<Cell> cells = cellsOf(rowCells(r, doc.claim.count), r.kind);
+        const QList<TableCell> cells = tableCells(r, doc.claim.count);
         if (y + row(cells, font, true) > page.height()) {
             device.newPage();
             y = 0;
