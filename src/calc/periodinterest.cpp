@@ -199,7 +199,7 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
         if (point.from.isValid() && readRate(point.rate, d)) rates.emplace(point.from, d);
     }
     const bool empty = in.start > in.end;
-    if (!empty && rates.empty() && in.count != PeriodCount::Contractual)
+    if (!empty && rates.empty() && usesRateTable(in.count))
         throw AppError(QStringLiteral("В таблице ставок нет ни одной ставки для расчета"));
     const auto rateOn = [&rates](QDate day) {
         auto it = rates.upper_bound(day);

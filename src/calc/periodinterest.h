@@ -34,6 +34,11 @@ enum class PeriodCount {
     Contractual, // a penalty of a percent of the debt a day
     KeyFraction, // a penalty of 1/N of the key rate a day
 };
+// Whether the count takes its rates from the rate table (a contractual
+// penalty has its own).
+inline bool usesRateTable(PeriodCount count) {
+    return count != PeriodCount::Contractual;
+}
 
 struct PeriodInput {
     QString debt;           // roubles in the two-decimal form

@@ -104,7 +104,7 @@ ClaimResult periodResult(const calc::PeriodInput &in) {
     out.interest = calc::kopecksText(p.interest);
     out.total = calc::kopecksText(p.remaining + p.interest);
     out.fee = calc::kopecksText(p.fee);
-    if (in.count != calc::PeriodCount::Contractual) out.tableEnd = in.end;
+    if (calc::usesRateTable(in.count)) out.tableEnd = in.end;
     out.depositRateSpan = p.depositRateSpan;
     out.byPeriods = true;
     out.periodInput = in;

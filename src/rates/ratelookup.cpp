@@ -116,6 +116,13 @@ QString staleTableNote(QDate newest) {
     return QStringLiteral("Ставки в таблице — по %1; обновите таблицу").arg(dateText(newest));
 }
 
+QDate newestPoint(const QList<calc::RatePoint> &points) {
+    QDate newest;
+    for (const calc::RatePoint &point : points)
+        if (newest.isNull() || point.from > newest) newest = point.from;
+    return newest;
+}
+
 QList<calc::RatePoint> ratePoints(const RateTable &table) {
     QList<calc::RatePoint> points;
     for (int i = 0; i < table.count(); ++i) {

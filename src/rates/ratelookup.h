@@ -73,6 +73,8 @@ private:
 // The table as the calculation by periods reads it: every entry whose key
 // names a date and whose rate is usable, with its normalised rate.
 QList<calc::RatePoint> ratePoints(const RateTable &table);
+// The newest of such points' days (null: none).
+QDate newestPoint(const QList<calc::RatePoint> &points);
 
 // The day of the table's newest entry whose key names a date (null: none).
 QDate newestEntry(const RateTable &table);

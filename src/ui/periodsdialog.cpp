@@ -111,9 +111,8 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     connect(print, &QPushButton::clicked, this, &PeriodsDialog::printReport);
     connect(pdf, &QPushButton::clicked, this, &PeriodsDialog::saveReportAs);
     // The printout is the table of the claim as it is now.
-    printer_.setDrawer([this](QPagedPaintDevice &device) {
-        return documents::drawTablePages(device, {currentClaim(), result_, QDate::currentDate()});
-    });
+    printer_.setDrawer(
+        [this](QPagedPaintDevice &device) { return documents::drawTablePages(device, *shown_); });
     connect(close, &QPushButton::clicked, this, &PeriodsDialog::reject);
     connect(open, &QPushButton::clicked, this, qOverload<>(&PeriodsDialog::openClaim));
     connect(save, &QPushButton::clicked, this, &PeriodsDialog::saveClaim);
@@ -237,22 +236,23 @@ void PeriodsDialog::reject() {
     QDialog::reject();
 }
 
+const QStringList &PeriodsDialog::reportLines() const {
+    static const QStringList none;
+    return shown_ ? shown_->result.lines : none;
+}
+
 void PeriodsDialog::recalculate() {
     const calc::PeriodInput in = currentClaim();
     QStringList notes;
-    QDate newest;
-    for (const calc::RatePoint &point : in.rates)
-        if (newest.isNull() || point.from > newest) newest = point.from;
-    if (in.count != calc::PeriodCount::Contractual && rates::mayBeStale(newest, in.end))
+    const QDate newest = rates::newestPoint(in.rates);
+    if (calc::usesRateTable(in.count) && rates::mayBeStale(newest, in.end))
         notes << rates::staleTableNote(newest) + u'.';
     try {
-        const calc::PeriodResult result = calc::calculatePeriods(in);
-        lines_ = result.lines;
-        result_ = result;
-        documents::writeTable(*report_->document(), {in, result, QDate::currentDate()});
-        if (result.depositRateSpan) notes << calc::depositRatesHint();
+        shown_ = documents::makeDocument(in, QDate::currentDate());
+        documents::writeTable(*report_->document(), *shown_);
+        if (shown_->result.depositRateSpan) notes << calc::depositRatesHint();
     } catch (const AppError &e) {
-        lines_.clear();
+        shown_.reset();
         report_->setPlainText(Dialogs::errorText(e.message()));
     }
     notes_->setText(notes.join(u'\n'));
@@ -260,15 +260,18 @@ void PeriodsDialog::recalculate() {
 }
 
 void PeriodsDialog::copyReport() {
-    if (!lines_.isEmpty()) QGuiApplication::clipboard()->setText(lines_.join(u'\n'));
+    if (shown_) QGuiApplication::clipboard()->setText(shown_->result.lines.join(u'\n'));
 }
 
+// The printout and the files say the day they are made.
 void PeriodsDialog::printReport() {
-    if (!lines_.isEmpty()) printer_.print(lines_);
+    if (!shown_) return;
+    shown_->madeOn = QDate::currentDate();
+    printer_.print(shown_->result.lines);
 }
 
 void PeriodsDialog::saveReportAs() {
-    if (lines_.isEmpty()) return;
+    if (!shown_) return;
     QString path = dialogs_.saveFileName(
         QStringLiteral("Сохранить расчет"), QDir::home().filePath(QStringLiteral("Расчет.pdf")),
         QStringLiteral("PDF (*.pdf);;Текст OpenDocument (*.odt);;Таблица (*.xlsx);;Текст (*.txt)"));
@@ -276,7 +279,8 @@ void PeriodsDialog::saveReportAs() {
     documents::Format format;
     if (!documents::formatOf(path, format)) path += QStringLiteral(".pdf");
     try {
-        documents::saveDocument(path, {currentClaim(), result_, QDate::currentDate()});
+        shown_->madeOn = QDate::currentDate();
+        documents::saveDocument(path, *shown_);
     } catch (const AppError &e) {
         dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка сохранения"),
                      MessageBoxes::Icon::Stop);

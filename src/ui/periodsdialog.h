@@ -3,11 +3,13 @@
 
 #include "calc/periodinterest.h"
 #include "countchoice.h"
+#include "documents/claimdocument.h"
 #include "periodentries.h"
 #include "reportprinter.h"
 
 #include <QByteArray>
 #include <QDialog>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -36,7 +38,8 @@ public:
     // `dailyRate` is the window's, which the penalty starts from.
     void setClaim(const calc::PeriodInput &claim, const QString &dailyRate = QString());
 
-    const QStringList &reportLines() const { return lines_; }
+    // The report's lines; none while the claim cannot be counted.
+    const QStringList &reportLines() const;
     QList<calc::Payment> payments() const { return entries_->payments(); }
 
     // The entries' editor and the count.
@@ -89,8 +92,8 @@ private:
     Dialogs &dialogs_;
     calc::PeriodInput claim_;
     QByteArray baseline_; // the claim as last shown, saved or opened
-    QStringList lines_;
-    calc::PeriodResult result_; // the last calculation that came through
+    // The claim as shown and counted; none while it cannot be counted.
+    std::optional<documents::ClaimDocument> shown_;
     QLabel *summary_;
     PeriodEntries *entries_;
     CountChoice *count_;
