@@ -6,6 +6,7 @@
 #include "csvtable.h"
 
 #include <QBuffer>
+#include <cstdio>
 
 namespace cli {
 namespace {
@@ -56,6 +57,11 @@ void writeOutput(QIODevice &out, const QByteArray &bytes) {
 
 void flushOutput(QFileDevice &out) {
     if (!out.flush()) outputFailed(out);
+}
+
+void tellUser(const QString &message) {
+    const QByteArray bytes = (QStringLiteral("dolgomer: ") + message).toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
 QStringList resultColumnNames() {

@@ -29,6 +29,8 @@ int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults,
 // disk) raises AppError, and so does `flushOutput` for what a buffer held.
 void writeOutput(QIODevice &out, const QByteArray &bytes);
 void flushOutput(QFileDevice &out);
+// A line for the user on standard error: "dolgomer: " and the message.
+void tellUser(const QString &message);
 
 // The columns the batch adds: days, rate, interest, total, fee, error.
 QStringList resultColumnNames();

@@ -105,7 +105,6 @@ ClaimResult periodResult(const calc::PeriodInput &in) {
     out.total = calc::kopecksText(p.remaining + p.interest);
     out.fee = calc::kopecksText(p.fee);
     if (calc::usesRateTable(in.count)) out.tableEnd = in.end;
-    out.depositRateSpan = p.depositRateSpan;
     out.byPeriods = true;
     out.periodInput = in;
     out.periodResult = p;
@@ -253,12 +252,12 @@ ClaimResult computeSavedClaim(calc::PeriodInput claim, const Defaults &d) {
 void RunNotes::add(const ClaimResult &r) {
     if (r.tableEnd.isValid() && (latestTableEnd.isNull() || r.tableEnd > latestTableEnd))
         latestTableEnd = r.tableEnd;
-    depositRateSpan = depositRateSpan || r.depositRateSpan;
+    depositRateSpan = depositRateSpan || r.periodResult.depositRateSpan;
 }
 
 QStringList RunNotes::lines(const rates::RateTable &table) const {
     QStringList out;
-    const QString warning = QStringLiteral("dolgomer: предупреждение: ");
+    const QString warning = QStringLiteral("предупреждение: ");
     if (latestTableEnd.isValid()) {
         const QDate newest = rates::newestEntry(table);
         if (rates::mayBeStale(newest, latestTableEnd))

@@ -71,12 +71,11 @@ struct ClaimResult {
     int days = 0;
     QString rate; // the rate the claim was charged at ("" by periods)
     QString interest, total, fee;
-    QDate tableEnd;               // the period's end when the rate table gave the rates
+    QDate tableEnd; // the period's end when the rate table gave the rates
     // By periods: what was counted, and how (for a document of the claim).
     bool byPeriods = false;
     calc::PeriodInput periodInput;
     calc::PeriodResult periodResult;
-    bool depositRateSpan = false; // see calc::PeriodResult
 };
 
 // What a run tells on standard error besides its output, each once: that the
@@ -86,7 +85,7 @@ struct RunNotes {
     QDate latestTableEnd;
     bool depositRateSpan = false;
     void add(const ClaimResult &result);
-    // "dolgomer: предупреждение: …" lines, none when there is nothing to tell.
+    // "предупреждение: …" lines, none when there is nothing to tell.
     QStringList lines(const rates::RateTable &table) const;
 };
 

@@ -6,7 +6,6 @@
 #include "common/apperror.h"
 #include "documents/claimdocument.h"
 #include "storage/claimfile.h"
-#include "storage/savedfile.h"
 #include "updaterates.h"
 
 #include <QCoreApplication>
@@ -37,14 +36,7 @@ void writeDocument(const QString &path, const ClaimResult &r) {
     if (format != documents::Format::Txt)
         throw UsageError{QStringLiteral("--output: таблица в .pdf, .odt и .xlsx — только для "
                                         "расчета по периодам (--periods или --claim)")};
-    const QString failed = storage::saveFile(path, (r.lines.join(u'\n') + u'\n').toUtf8());
-    if (!failed.isEmpty())
-        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2").arg(path, failed));
-}
-
-void writeErr(const QString &text) {
-    const QByteArray bytes = text.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    documents::writeFile(path, (r.lines.join(u'\n') + u'\n').toUtf8());
 }
 
 // The options that take a value, with the field each sets.
@@ -240,7 +232,7 @@ int runCommandLine(int argc, char **argv) {
         const Defaults defaults = Defaults::fromUserData();
         // As the window tells it in a box: the claims are then counted with
         // the table the window would use.
-        if (!defaults.problem.isEmpty()) writeErr(QStringLiteral("dolgomer: ") + defaults.problem);
+        if (!defaults.problem.isEmpty()) tellUser(defaults.problem);
         if (!claimFile.isEmpty() && !report)
             throw UsageError{QStringLiteral("--claim: только вместе с --report")};
         if (!outputFile.isEmpty() && !report)
@@ -262,7 +254,7 @@ int runCommandLine(int argc, char **argv) {
             RunNotes notes;
             notes.add(r);
             for (const QString &line : notes.lines(defaults.table))
-                writeErr(line);
+                tellUser(line);
             return 0;
         }
         QFile in;
@@ -278,15 +270,15 @@ int runCommandLine(int argc, char **argv) {
         const int failed = runBatch(in, out, defaults, terminal ? &err : nullptr, &notes);
         flushOutput(out);
         for (const QString &line : notes.lines(defaults.table))
-            writeErr(line);
+            tellUser(line);
         return failed == 0 ? 0 : 1;
     } catch (const UsageError &e) {
         out.flush();
-        writeErr(QStringLiteral("dolgomer: ") + e.message);
+        tellUser(e.message);
         return 2;
     } catch (const AppError &e) {
         out.flush();
-        writeErr(QStringLiteral("dolgomer: ") + e.message());
+        tellUser(e.message());
         return 2;
     }
 }

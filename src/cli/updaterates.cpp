@@ -8,27 +8,19 @@
 
 #include <QDir>
 #include <QEventLoop>
-#include <cstdio>
 
 namespace cli {
-namespace {
-
-void tell(const QString &message) {
-    const QByteArray bytes = (QStringLiteral("dolgomer: ") + message).toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-}
-
-} // namespace
 
 int updateRates(QFileDevice &out) {
     rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadWrite);
-    if (!user.problem.isEmpty()) tell(user.problem);
+    if (!user.problem.isEmpty()) tellUser(user.problem);
     if (user.refused) {
         // The window asks before it replaces a file it could not read, and
         // keeps the old one; here nobody can be asked.
-        tell(QStringLiteral("таблица ставок не изменена: файл \"%1\" заменяется только с вашего "
-                            "согласия — обновите таблицу в окне программы")
-                 .arg(QDir::toNativeSeparators(user.path)));
+        tellUser(
+            QStringLiteral("таблица ставок не изменена: файл \"%1\" заменяется только с вашего "
+                           "согласия — обновите таблицу в окне программы")
+                .arg(QDir::toNativeSeparators(user.path)));
         return 1;
     }
     update::RateUpdate update;
@@ -43,13 +35,13 @@ int updateRates(QFileDevice &out) {
         update.start(QDate::currentDate());
         if (update.isRunning()) loop.exec();
         if (!outcome.succeeded()) {
-            tell(outcome.message);
+            tellUser(outcome.message);
             return 1;
         }
         rates::RateTable fresh;
         fresh.setLines(outcome.lines);
         rates::saveRateFile(user.path, fresh);
-        tell(QStringLiteral("Значения ставок рефинансирования актуализированы"));
+        tellUser(QStringLiteral("Значения ставок рефинансирования актуализированы"));
         writeOutput(out, QStringLiteral("%1: записей в таблице ставок — %2, последняя — «%3»\n")
                              .arg(QDir::toNativeSeparators(user.path))
                              .arg(fresh.count())
@@ -57,7 +49,7 @@ int updateRates(QFileDevice &out) {
                              .toUtf8());
         flushOutput(out);
     } catch (const AppError &e) {
-        tell(e.message());
+        tellUser(e.message());
         return 1;
     }
     return 0;

@@ -238,7 +238,11 @@ void saveDocument(const QString &path, const ClaimDocument &doc) {
     if (!formatOf(path, format))
         throw AppError(QStringLiteral("Файл \"%1\": нужно расширение .pdf, .odt, .xlsx или .txt")
                            .arg(QDir::toNativeSeparators(path)));
-    const QString failed = storage::saveFile(path, render(doc, format));
+    writeFile(path, render(doc, format));
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    const QString failed = storage::saveFile(path, bytes);
     if (!failed.isEmpty())
         throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2")
                            .arg(QDir::toNativeSeparators(path), failed));

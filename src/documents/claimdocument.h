@@ -72,5 +72,7 @@ QByteArray spreadsheet(const ClaimDocument &doc);
 QString feeFormula(const QString &totalCell, calc::Court court, calc::FeeScale scale);
 // Renders and writes atomically; raises AppError naming the file.
 void saveDocument(const QString &path, const ClaimDocument &doc);
+// Writes any report's bytes atomically; raises AppError naming the file.
+void writeFile(const QString &path, const QByteArray &bytes);
 
 } // namespace documents
