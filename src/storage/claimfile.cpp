@@ -9,6 +9,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace storage {
 namespace {
@@ -56,16 +59,17 @@ QList<calc::Payment> entries(const QJsonObject &o, const QString &key) {
     return out;
 }
 
-const char *countName(calc::PeriodCount c) {
-    switch (c) {
-    case calc::PeriodCount::Contractual:
-        return "contractual";
-    case calc::PeriodCount::KeyFraction:
-        return "key_fraction";
-    case calc::PeriodCount::Statutory:
-        break;
-    }
-    return "statutory";
+// What is counted, as the file names it; one table both ways.
+const std::pair<calc::PeriodCount, const char *> kCountNames[] = {
+    {calc::PeriodCount::Statutory, "statutory"},
+    {calc::PeriodCount::Contractual, "contractual"},
+    {calc::PeriodCount::KeyFraction, "key_fraction"},
+};
+
+QString countName(calc::PeriodCount count) {
+    for (const auto &[c, name] : kCountNames)
+        if (c == count) return QString::fromLatin1(name);
+    return QString::fromLatin1(kCountNames[0].second);
 }
 
 } // namespace
@@ -81,7 +85,7 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
                                       ? QStringLiteral("arbitration")
                                       : QStringLiteral("general")},
         {QStringLiteral("filed"), dayText(c.filed)},
-        {QStringLiteral("count"), QString::fromLatin1(countName(c.count))},
+        {QStringLiteral("count"), countName(c.count)},
         {QStringLiteral("daily_percent"), c.dailyPercent},
         {QStringLiteral("key_fraction"), c.fraction},
         {QStringLiteral("rate_date"),
@@ -97,8 +101,8 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
     if (doc.isNull() || !doc.isObject())
-        throw AppError(QStringLiteral("файл поврежден: это не файл расчета (%1)")
-                           .arg(error.errorString()));
+        throw AppError(
+            QStringLiteral("файл поврежден: это не файл расчета (%1)").arg(error.errorString()));
     const QJsonObject o = doc.object();
     if (o.value(QStringLiteral("format")).toString() != kFormat)
         throw AppError(QStringLiteral("файл поврежден: это не файл расчета Долгомера"));
@@ -121,12 +125,12 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
                                                      : calc::Court::Arbitration;
         c.filed = day(o, QStringLiteral("filed"));
         const QString count = text(o, QStringLiteral("count"));
-        if (count == QStringLiteral("contractual"))
-            c.count = calc::PeriodCount::Contractual;
-        else if (count == QStringLiteral("key_fraction"))
-            c.count = calc::PeriodCount::KeyFraction;
-        else if (count != QStringLiteral("statutory"))
+        const auto known =
+            std::find_if(std::begin(kCountNames), std::end(kCountNames),
+                         [&](const auto &n) { return count == QLatin1String(n.second); });
+        if (known == std::end(kCountNames))
             throw Damaged{QStringLiteral("неизвестный вид расчета \"%1\"").arg(count)};
+        c.count = known->first;
         c.dailyPercent = o.value(QStringLiteral("daily_percent")).toString();
         c.fraction = o.value(QStringLiteral("key_fraction")).toInt(300);
         c.rateDate = day(o, QStringLiteral("rate_date"), true);
