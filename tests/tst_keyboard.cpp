@@ -94,7 +94,7 @@ void TestKeyboard::typing_data() {
                                    << "";
     QTest::newRow("tiny rate") << false << "" << 0 << "0,00001"
                                << "0,00001"
-                               << "1E-5"
+                               << "0,00001"
                                << "";
     QTest::newRow("13 digits at most") << true << "" << 0 << "12345678901234"
                                        << "1234567890123"

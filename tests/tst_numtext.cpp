@@ -257,8 +257,10 @@ void TestNumText::normalisedNumbers_data() {
                                    << "0,1";
     QTest::newRow("leading zeros") << "007"
                                    << "7";
-    QTest::newRow("tiny goes exponent") << "0,00001"
-                                        << "1E-5";
+    QTest::newRow("tiny stays as typed") << "0,00001"
+                                         << "0,00001";
+    QTest::newRow("trailing zeros, long digits") << "0012,3400"
+                                                 << "12,34";
     QTest::newRow("lone comma") << ","
                                 << "0";
     QTest::newRow("unreadable after the comma goes") << "-,"

@@ -159,11 +159,6 @@ void TestPeriodInterest::pieces_data() {
                        "с 14.06.2022 по 14.06.2022: 100000,00 * 1 дн. * 9,5% / 365 = 26,03 руб.",
                        "Сумма процентов: 3061,64 руб.",
                        "ИТОГО: 100000,00 + 3061,64 = 103061,64 руб."};
-    QTest::newRow("start after end")
-        << "10.03.2021"
-        << "01.03.2021" << QStringList{} << true
-        << QStringList{"Расчет по периодам (ст. 395 ГК РФ): с 10.03.2021 по 01.03.2021 = 0 дн.",
-                       "Сумма процентов: 0,00 руб.", "ИТОГО: 100000,00 + 0,00 = 100000,00 руб."};
 }
 
 void TestPeriodInterest::pieces() {
@@ -191,35 +186,78 @@ void TestPeriodInterest::pieces() {
 
 void TestPeriodInterest::refused_data() {
     QTest::addColumn<QString>("debt");
+    QTest::addColumn<QString>("period"); // empty: 01.03.2021-10.03.2021
     QTest::addColumn<QStringList>("paid");
+    QTest::addColumn<QStringList>("raised");
+    QTest::addColumn<QString>("daily"); // a contractual penalty, % a day
     QTest::addColumn<bool>("emptyTable");
     QTest::addColumn<QString>("message"); // a part of it
-    QTest::newRow("a payment before the period") << "100000,00" << QStringList{"28.02.2021=5"}
+    const QStringList none;
+    QTest::newRow("a payment before the period") << "100000,00"
+                                                 << "" << QStringList{"28.02.2021=5"} << none << ""
                                                  << false << "Оплата 28.02.2021 лежит вне периода";
-    QTest::newRow("a payment after the period") << "100000,00" << QStringList{"11.03.2021=5"}
+    QTest::newRow("a payment after the period") << "100000,00"
+                                                << "" << QStringList{"11.03.2021=5"} << none << ""
                                                 << false << "Оплата 11.03.2021 лежит вне периода";
-    QTest::newRow("a payment of nothing")
-        << "100000,00" << QStringList{"05.03.2021=0"} << false << "Сумма оплаты 05.03.2021 \"0\"";
+    QTest::newRow("a payment of nothing") << "100000,00"
+                                          << "" << QStringList{"05.03.2021=0"} << none << ""
+                                          << false << "Сумма оплаты 05.03.2021 \"0\"";
     QTest::newRow("a payment with three decimals")
-        << "100000,00" << QStringList{"05.03.2021=1,005"} << false << "Сумма оплаты";
+        << "100000,00"
+        << "" << QStringList{"05.03.2021=1,005"} << none << "" << false << "Сумма оплаты";
     QTest::newRow("an empty table")
-        << "100000,00" << QStringList{} << true << "В таблице ставок нет ни одной ставки";
+        << "100000,00"
+        << "" << none << none << "" << true << "В таблице ставок нет ни одной ставки";
     QTest::newRow("a debt in exponent form")
-        << "1E20" << QStringList{} << false << "Сумма долга \"1E20\"";
-    QTest::newRow("a negative debt") << "-5,00" << QStringList{} << false << "Сумма долга";
+        << "1E20"
+        << "" << none << none << "" << false << "Сумма долга \"1E20\"";
+    QTest::newRow("a negative debt") << "-5,00"
+                                     << "" << none << none << "" << false << "Сумма долга";
+    QTest::newRow("an end before the start")
+        << "100000,00"
+        << "10.03.2021-09.03.2021" << none << none << "" << false
+        << "Конец периода раньше начала: с 10.03.2021 по 09.03.2021";
+    QTest::newRow("no debt and no increases")
+        << "0,00"
+        << "" << none << none << "" << false << "Долг 0,00 руб. и увеличений долга нет";
+    // Each below once wrapped around 64 bits and came out wrong or negative.
+    QTest::newRow("9300 increases of 10^13 roubles on one day")
+        << "0,00"
+        << "" << none << QStringList(9300, "05.03.2021=9999999999999") << "" << false
+        << "Долг с увеличениями больше 10^15 руб.";
+    QTest::newRow("a penalty past 10^15 roubles")
+        << "9999999999999"
+        << "01.01.2000-31.12.2020" << none << none << "1000" << false
+        << "Сумма за период больше 10^15 руб.";
+    QTest::newRow("pieces that add up past 10^15 roubles")
+        << "9999999999999" << "01.01.2000-31.12.2020"
+        << QStringList{"01.01.2005=0,01", "01.01.2010=0,01", "01.01.2015=0,01"} << none << "1,5"
+        << false << "Сумма процентов больше 10^15 руб.";
 }
 
 void TestPeriodInterest::refused() {
     QFETCH(QString, debt);
+    QFETCH(QString, period);
     QFETCH(QStringList, paid);
+    QFETCH(QStringList, raised);
+    QFETCH(QString, daily);
     QFETCH(bool, emptyTable);
     QFETCH(QString, message);
     PeriodInput in;
     in.debt = debt;
     in.start = QDate(2021, 3, 1);
     in.end = QDate(2021, 3, 10);
+    if (!period.isEmpty()) {
+        in.start = day(period.section(u'-', 0, 0).toLatin1());
+        in.end = day(period.section(u'-', 1, 1).toLatin1());
+    }
     in.rates = emptyTable ? QList<RatePoint>{} : table();
     in.payments = payments(paid);
+    in.increases = payments(raised);
+    if (!daily.isEmpty()) {
+        in.count = PeriodCount::Contractual;
+        in.dailyPercent = daily;
+    }
     try {
         calculatePeriods(in);
         QFAIL("no error");
@@ -248,13 +286,14 @@ void TestPeriodInterest::feeAndTotals() {
     in.filed = QDate(2024, 9, 9);
     r = calculatePeriods(in);
     QCOMPARE(r.lines.last(), QStringLiteral("Государственная пошлина: 4015,00 руб."));
-    // A large debt is counted exactly: no rounding of the product on the way.
-    in.debt = QStringLiteral("999999999999999,99");
+    // A large debt is counted exactly: no rounding of the product on the way
+    // (the total stays below the limit of 10^15 roubles).
+    in.debt = QStringLiteral("959999999999999,99");
     in.start = QDate(2021, 1, 1);
     in.end = QDate(2021, 12, 31);
     r = calculatePeriods(in);
-    QCOMPARE(r.lines.value(1), QStringLiteral("с 01.01.2021 по 31.12.2021: 999999999999999,99 * "
-                                              "365 дн. * 2,5% / 365 = 25000000000000,00 руб."));
+    QCOMPARE(r.lines.value(1), QStringLiteral("с 01.01.2021 по 31.12.2021: 959999999999999,99 * "
+                                              "365 дн. * 2,5% / 365 = 24000000000000,00 руб."));
 }
 
 void TestPeriodInterest::depositRateSpan_data() {

@@ -29,6 +29,30 @@ TypedNumber readTypedNumber(QStringView text, int limit, QString &typed) {
     return tryReadNumber(typed, value) ? TypedNumber::Ok : TypedNumber::NotANumber;
 }
 
+namespace {
+
+// A text of digits and at most one comma, as the typed fields hold it, in its
+// shortest decimal form: "007,50" -> "7,5". Null for any other text.
+QString plainDecimal(QStringView text) {
+    qsizetype comma = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u',' && comma < 0)
+            comma = i;
+        else if (text[i] < u'0' || text[i] > u'9')
+            return {};
+    }
+    QStringView whole = comma < 0 ? text : text.first(comma);
+    QStringView fraction = comma < 0 ? QStringView() : text.sliced(comma + 1);
+    while (whole.size() > 1 && whole.front() == u'0')
+        whole = whole.sliced(1);
+    while (!fraction.isEmpty() && fraction.back() == u'0')
+        fraction.chop(1);
+    if (whole.isEmpty()) whole = u"0";
+    return fraction.isEmpty() ? whole.toString() : whole.toString() + u',' + fraction.toString();
+}
+
+} // namespace
+
 QString normalisedNumber(const QString &text, const QString &defaultText) {
     QString t = text;
     if (t.startsWith(u',')) t.prepend(u'0');
@@ -36,6 +60,8 @@ QString normalisedNumber(const QString &text, const QString &defaultText) {
     if (t.endsWith(u',')) t.chop(1);
     long double v = 0;
     if (!tryReadNumber(t, v) || v == 0) return defaultText;
+    // Typed digits stay as typed: 0,00001 is never turned into "1E-5".
+    if (const QString plain = plainDecimal(t); !plain.isNull()) return plain;
     return generalForm(v);
 }
 

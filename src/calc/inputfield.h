@@ -25,9 +25,11 @@ enum class TypedNumber { Ok, Empty, BadCharacter, TooLong, NotANumber };
 TypedNumber readTypedNumber(QStringView text, int limit, QString &typed);
 
 // Normalises a field's text when the field is left: "0" before a leading comma,
-// the default for an empty text, a trailing comma dropped, then the general
-// form, or the default when the number is zero. A text that still does not read
-// as a number (only reachable by bypassing longestNumberPrefix) also becomes the default.
+// the default for an empty text, a trailing comma dropped, then its shortest
+// decimal form ("007,50" -> "7,5", never an exponent), or the default when the
+// number is zero. Other texts (a sign, an exponent) go through the general form. A text that still
+// does not read as a number (only reachable by bypassing longestNumberPrefix) also becomes the
+// default.
 QString normalisedNumber(const QString &text, const QString &defaultText);
 
 // Leaving the debt field: normalisedNumber with "0", then the amount form.

@@ -323,6 +323,13 @@ QString generalForm(long double value, int precision) {
     return fixedForm(e.negative, r, -1);
 }
 
+QString decimalForm(long double value, int precision) {
+    if (!std::isfinite(value)) return specialForm(value);
+    if (value == 0) return QStringLiteral("0");
+    const Expansion e = expand(value);
+    return fixedForm(e.negative, roundTo(e, precision), -1);
+}
+
 QString amountForm(long double value) {
     if (!std::isfinite(value)) return specialForm(value);
     const Expansion e = expand(value);

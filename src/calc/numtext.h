@@ -27,6 +27,10 @@ QStringView numberPrefix(QStringView text);
 // integer digits.
 QString generalForm(long double value, int precision = 15);
 
+// The same digits as the general form, always written out in full:
+// 0.00001 -> "0,00001", never "1E-5".
+QString decimalForm(long double value, int precision = 15);
+
 // The amount form: exactly two decimals ("100000,00", "0,50"); more than 13
 // integer digits switch to the general exponent form with 13 digits.
 QString amountForm(long double value);

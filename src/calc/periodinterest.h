@@ -2,6 +2,7 @@
 #pragma once
 
 #include "courtfee.h"
+#include "decimal.h"
 
 #include <QDate>
 #include <QList>
@@ -72,6 +73,9 @@ struct PeriodRow {
     // paid or added.
     qint64 amount = 0;
     qint64 overpaid = 0; // Payment: what went beyond the debt
+    // Moratorium: it holds only part of the debt (`debt`); a later invoice's
+    // part accrues beside it.
+    bool partial = false;
 };
 
 struct PeriodResult {
@@ -98,12 +102,25 @@ inline const QDate kDepositRatesUntil{2016, 7, 31};
 // What the user is told, outside the report, of a period in that span.
 QString depositRatesHint();
 
-// Raises AppError with a message for the user when the debt, a payment, an
-// increase or the penalty cannot be read, a payment or an increase lies
-// outside the period, or the table has no rate.
+// The one check of a claim by periods: raises AppError with a message for
+// the user when the debt, a payment, an increase or the penalty cannot be
+// read, the period ends before it starts, there is no debt at all, a payment
+// or an increase lies outside the period, the debt with its increases passes
+// 10^15 roubles, or the table has no rate.
+void checkPeriodClaim(const PeriodInput &input);
+// What is wrong with one payment or increase of a period (empty: nothing).
+QString periodEntryProblem(const Payment &entry, QDate start, QDate end, PeriodRow::Kind kind);
+
+// Checks the claim, counts its rows, then writes its lines. Raises AppError
+// as checkPeriodClaim does, and when the interest or the total would pass
+// 10^15 roubles.
 PeriodResult calculatePeriods(const PeriodInput &input);
 
-// Kopecks in the two-decimal form: 10000050 -> "100000,50".
-QString kopecksText(qint64 kopecks);
+// How a row is told, in the report's lines and in the table alike: the
+// moratorium's words (naming the part it holds when `held` is given, for a
+// line that has no column for it), and what a payment paid beyond the debt
+// (", переплата … руб.", empty when nothing).
+QString moratoriumPhrase(qint64 held = 0);
+QString overpaidPhrase(const PeriodRow &row);
 
 } // namespace calc

@@ -70,17 +70,15 @@ QStringList rowCells(const calc::PeriodRow &row, calc::PeriodCount count) {
     const QString debt = calc::kopecksText(row.debt);
     switch (row.kind) {
     case calc::PeriodRow::Payment:
-        return {debt,
-                QStringLiteral("оплата %1: %2 руб.%3")
-                    .arg(dateText(row.from), calc::kopecksText(row.amount),
-                         row.overpaid > 0 ? QStringLiteral(", переплата %1 руб.")
-                                                .arg(calc::kopecksText(row.overpaid))
-                                          : QString()),
-                {},
-                {},
-                {},
-                {},
-                {}};
+        return {
+            debt,
+            QStringLiteral("оплата %1: %2 руб.%3")
+                .arg(dateText(row.from), calc::kopecksText(row.amount), calc::overpaidPhrase(row)),
+            {},
+            {},
+            {},
+            {},
+            {}};
     case calc::PeriodRow::Increase:
         return {debt,
                 QStringLiteral("увеличение долга %1: %2 руб.")
@@ -95,7 +93,7 @@ QStringList rowCells(const calc::PeriodRow &row, calc::PeriodCount count) {
                 dateText(row.from),
                 dateText(row.to),
                 QString::number(row.days),
-                QStringLiteral("мораторий, проценты не начисляются"),
+                calc::moratoriumPhrase(),
                 {},
                 {}};
     case calc::PeriodRow::Piece:

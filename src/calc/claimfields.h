@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "periodinterest.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <span>
+
+// Every field a claim is given by, in one table: the command line's options,
+// a batch's CSV columns (English and Russian), a saved claim's keys and the
+// help are all made from it, and the window's fields take their limits from
+// the same constants. A field's text is read here once, by its kind.
+namespace calc {
+
+// How long a typed number may be: the debt and the dated amounts, and rates.
+inline constexpr int kAmountLength = 13;
+inline constexpr int kRateLength = 8;
+// The tax slider's range and its value at start.
+inline constexpr int kMinTax = 0, kMaxTax = 35, kDefaultTax = 18;
+// The statutory divisor (the year's days or N of 1/N of the rate).
+inline constexpr int kMinDivisor = 1, kMaxDivisor = 365;
+// N of a penalty of 1/N of the key rate.
+inline constexpr int kMinFraction = 1, kMaxFraction = 1000, kDefaultFraction = 300;
+// No claim reaches back further than the date fields do.
+inline const QDate kEarliestDate{1990, 1, 1};
+
+enum class ClaimField {
+    Debt,
+    From,
+    To,
+    Filed,
+    Tax,
+    Court,
+    Mode,
+    Rate,
+    Divisor,
+    DailyRate,
+    Periods,
+    Payments,
+    Increases,
+    PenaltyDaily,
+    KeyFraction,
+    RateDate,
+    Moratorium,
+};
+
+enum class FieldKind {
+    Amount,  // roubles, at most two decimals, at most kAmountLength characters
+    Date,    // дд.мм.гггг, not before kEarliestDate
+    Integer, // from `low` to `high`
+    Rate,    // a decimal number, at most kRateLength characters
+    Choice,  // one of `choices`; a choice's spellings are separated by "|"
+    List,    // dated amounts "дд.мм.гггг=СУММА", ";" between them
+};
+
+// An option that sets its field to a fixed value ("--contractual").
+struct FieldFlag {
+    const char *option = nullptr;
+    const char *value = nullptr;
+    const char *help = nullptr;
+};
+
+struct FieldInfo {
+    ClaimField field;
+    const char *column;    // CSV, English
+    const char *russian;   // CSV, Russian
+    const char *option;    // the option that takes a value; null for flags alone
+    const char *valueName; // the value in the help ("СУММА")
+    FieldKind kind;
+    int low = 0, high = 0;       // Integer
+    int byDefault = 0;           // Integer: the value when the field is not given
+    const char *choices[2] = {}; // Choice: the first is "yes" for a yes/no field
+    const char *fileKey;         // in a saved claim; null for a field it does not keep
+    // What the field is, for --help: "{low}", "{high}", "{default}" and
+    // "{moratorium}" stand for the limits, the default and the moratorium's days.
+    const char *help;
+    FieldFlag flags[2] = {};
+};
+
+std::span<const FieldInfo> claimFields();
+const FieldInfo &fieldInfo(ClaimField field);
+
+// A value the program does not accept: the option or column it came by, the
+// text, and why.
+struct FieldError {
+    QString name;
+    QString text;
+    QString reason;
+    QString message() const {
+        return QStringLiteral("%1: неверное значение \"%2\" — %3").arg(name, text, reason);
+    }
+};
+
+// A field's text, read by its kind.
+struct FieldValue {
+    QString text;           // Amount: "100000,50"; Rate: the decimal text, no exponent
+    QDate date;             // Date
+    int number = 0;         // Integer; Choice: the index of the choice
+    QList<Payment> entries; // List
+    bool yes() const { return number == 0; }
+};
+
+// A help text of the table with its limits filled in.
+QString fieldHelp(const char *help, const FieldInfo &info);
+
+// Raises FieldError naming `name` (the option or column the text came by).
+FieldValue readField(const FieldInfo &info, const QString &text, const QString &name);
+
+// A typed number as its field takes it: raises FieldError, or gives the
+// text with "." turned into "," and blanks between digit groups dropped.
+QString readFieldNumber(const QString &name, const QString &text, int limit);
+
+} // namespace calc
