@@ -250,12 +250,36 @@ void TestStorage::claimFilesRefused_data() {
     QTest::newRow("another program's JSON") << QByteArray("{\"a\": 1}") << "это не файл расчета";
     QTest::newRow("a newer format") << QByteArray(good).replace("\"version\": 1", "\"version\": 7")
                                     << "более новой версией программы (формат 7";
-    QTest::newRow("no debt") << QByteArray(good).replace("\"debt\"", "\"dept\"")
-                             << "нет поля \"debt\"";
+    QTest::newRow("a newer format past 32 bits")
+        << QByteArray(good).replace("\"version\": 1", "\"version\": 99999999999")
+        << "более новой версией программы (формат 99999999999";
+    QTest::newRow("a JSON array") << QByteArray("[1, 2]") << "в нем список JSON, а не объект";
+    QTest::newRow("an unknown key")
+        << QByteArray(good).replace("\"debt\"", "\"dept\"") << "неизвестный ключ \"dept\"";
+    QTest::newRow("a key written twice")
+        << QByteArray(good).replace("\"debt\": \"1,00\"", "\"debt\": \"1,00\", \"debt\": \"9,00\"")
+        << "ключ \"debt\" записан дважды";
     QTest::newRow("a bad date") << QByteArray(good).replace("2024-01-01", "2024-02-30")
-                                << "нет даты";
+                                << "\"start\": \"2024-02-30\" — не дата";
     QTest::newRow("an unknown court")
-        << QByteArray(good).replace("arbitration", "supreme") << "неизвестный суд";
+        << QByteArray(good).replace("arbitration", "supreme") << "\"court\": неизвестное значение";
+    QTest::newRow("an unknown count (once read as the statutory interest)")
+        << QByteArray(good).replace("\"statutory\"", "\"penalty\"")
+        << "\"count\": неизвестное значение \"penalty\"";
+    QTest::newRow("the moratorium as a string")
+        << QByteArray(good).replace("\"moratorium\": true", "\"moratorium\": \"false\"")
+        << "\"moratorium\" должен быть true или false";
+    QTest::newRow("the moratorium as a number")
+        << QByteArray(good).replace("\"moratorium\": true", "\"moratorium\": 0")
+        << "\"moratorium\" должен быть true или false";
+    QTest::newRow("payments as an object")
+        << QByteArray(good).replace("\"payments\": [\n    ]", "\"payments\": {}")
+        << "\"payments\" должен быть списком";
+    QTest::newRow("the fraction as a string")
+        << QByteArray(good).replace("\"key_fraction\": 300", "\"key_fraction\": \"150\"")
+        << "\"key_fraction\" должен быть целым числом от 1 до 1000";
+    QTest::newRow("a debt that is no amount")
+        << QByteArray(good).replace("\"1,00\"", "\"1E5\"") << "\"debt\": \"1E5\" — не сумма";
 }
 
 void TestStorage::claimFilesRefused() {

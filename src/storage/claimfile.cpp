@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "claimfile.h"
 
+#include "calc/claimfields.h"
 #include "common/apperror.h"
 #include "savedfile.h"
 
@@ -9,7 +10,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <utility>
 
@@ -28,18 +31,90 @@ QString dayText(QDate d) {
     return d.toString(Qt::ISODate);
 }
 
-QDate day(const QJsonObject &o, const QString &key, bool optional = false) {
-    const QJsonValue v = o.value(key);
-    if (optional && (v.isUndefined() || v.isNull())) return QDate();
-    const QDate d = QDate::fromString(v.toString(), Qt::ISODate);
-    if (!d.isValid()) throw Damaged{QStringLiteral("нет даты \"%1\"").arg(key)};
+QString key(calc::ClaimField field) {
+    return QString::fromLatin1(calc::fieldInfo(field).fileKey);
+}
+
+// The first key written twice in one object, which a JSON reader would
+// otherwise take silently as its last value (empty: none). The bytes are
+// JSON already, so strings, escapes and nesting are all there is to follow.
+QString duplicateKey(const QByteArray &json) {
+    QList<QSet<QByteArray>> objects; // keys seen so far, per open object
+    QList<bool> inObject;            // per open container
+    bool expectKey = false;
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (c == '"') {
+            const qsizetype begin = ++i;
+            while (i < json.size() && json[i] != '"')
+                i += json[i] == '\\' ? 2 : 1;
+            if (expectKey && !objects.isEmpty()) {
+                const QByteArray name = json.mid(begin, i - begin);
+                if (objects.last().contains(name)) return QString::fromUtf8(name);
+                objects.last().insert(name);
+                expectKey = false;
+            }
+        } else if (c == '{') {
+            objects.append(QSet<QByteArray>());
+            inObject.append(true);
+            expectKey = true;
+        } else if (c == '[') {
+            inObject.append(false);
+        } else if (c == '}' || c == ']') {
+            if (c == '}' && !objects.isEmpty()) objects.removeLast();
+            if (!inObject.isEmpty()) inObject.removeLast();
+        } else if (c == ',') {
+            expectKey = !inObject.isEmpty() && inObject.last();
+        }
+    }
+    return {};
+}
+
+// Each reader takes a value of its one JSON type, or names the key.
+QJsonValue value(const QJsonObject &o, const QString &name) {
+    const QJsonValue v = o.value(name);
+    if (v.isUndefined()) throw Damaged{QStringLiteral("нет ключа \"%1\"").arg(name)};
+    return v;
+}
+
+QString text(const QJsonObject &o, const QString &name) {
+    const QJsonValue v = value(o, name);
+    if (!v.isString()) throw Damaged{QStringLiteral("\"%1\" должен быть строкой").arg(name)};
+    return v.toString();
+}
+
+QString amount(const QJsonObject &o, const QString &name) {
+    const QString t = text(o, name);
+    qint64 kopecks = 0;
+    if (!calc::readKopecks(t, kopecks))
+        throw Damaged{QStringLiteral("\"%1\": \"%2\" — не сумма в рублях").arg(name, t)};
+    return t;
+}
+
+QDate day(const QJsonObject &o, const QString &name, bool optional = false) {
+    if (optional && value(o, name).isNull()) return QDate();
+    const QString t = text(o, name);
+    const QDate d = QDate::fromString(t, Qt::ISODate);
+    if (!d.isValid()) throw Damaged{QStringLiteral("\"%1\": \"%2\" — не дата").arg(name, t)};
     return d;
 }
 
-QString text(const QJsonObject &o, const QString &key) {
-    const QJsonValue v = o.value(key);
-    if (!v.isString()) throw Damaged{QStringLiteral("нет поля \"%1\"").arg(key)};
-    return v.toString();
+// A whole number from `low` to `high`, written as a JSON number.
+qint64 integer(const QJsonObject &o, const QString &name, qint64 low, qint64 high) {
+    const QJsonValue v = value(o, name);
+    const double d = v.toDouble();
+    if (!v.isDouble() || d != std::floor(d) || d < double(low) || d > double(high))
+        throw Damaged{QStringLiteral("\"%1\" должен быть целым числом от %2 до %3")
+                          .arg(name)
+                          .arg(low)
+                          .arg(high)};
+    return qint64(d);
+}
+
+void onlyKeys(const QJsonObject &o, const QStringList &known, const QString &where) {
+    for (const QString &k : o.keys())
+        if (!known.contains(k))
+            throw Damaged{QStringLiteral("неизвестный ключ \"%1\"%2").arg(k, where)};
 }
 
 QJsonArray entries(const QList<calc::Payment> &list) {
@@ -50,93 +125,125 @@ QJsonArray entries(const QList<calc::Payment> &list) {
     return out;
 }
 
-QList<calc::Payment> entries(const QJsonObject &o, const QString &key) {
+QList<calc::Payment> entries(const QJsonObject &o, const QString &name) {
+    const QJsonValue list = value(o, name);
+    if (!list.isArray()) throw Damaged{QStringLiteral("\"%1\" должен быть списком").arg(name)};
     QList<calc::Payment> out;
-    for (const QJsonValue &v : o.value(key).toArray()) {
+    const QString where = QStringLiteral(" в списке \"%1\"").arg(name);
+    for (const QJsonValue &v : list.toArray()) {
+        if (!v.isObject()) throw Damaged{QStringLiteral("в списке \"%1\" не запись").arg(name)};
         const QJsonObject e = v.toObject();
-        out.append({day(e, QStringLiteral("date")), text(e, QStringLiteral("amount"))});
+        onlyKeys(e, {QStringLiteral("date"), QStringLiteral("amount")}, where);
+        out.append({day(e, QStringLiteral("date")), amount(e, QStringLiteral("amount"))});
     }
     return out;
 }
 
-// What is counted, as the file names it; one table both ways.
+// What is counted, and the courts, as the file names them; one table both ways.
 const std::pair<calc::PeriodCount, const char *> kCountNames[] = {
     {calc::PeriodCount::Statutory, "statutory"},
     {calc::PeriodCount::Contractual, "contractual"},
     {calc::PeriodCount::KeyFraction, "key_fraction"},
 };
+const std::pair<calc::Court, const char *> kCourtNames[] = {
+    {calc::Court::Arbitration, "arbitration"},
+    {calc::Court::GeneralJurisdiction, "general"},
+};
 
-QString countName(calc::PeriodCount count) {
-    for (const auto &[c, name] : kCountNames)
-        if (c == count) return QString::fromLatin1(name);
-    return QString::fromLatin1(kCountNames[0].second);
+template <typename T, size_t N>
+QString nameOf(const std::pair<T, const char *> (&names)[N], T value) {
+    for (const auto &[v, name] : names)
+        if (v == value) return QString::fromLatin1(name);
+    return QString::fromLatin1(names[0].second);
 }
+
+template <typename T, size_t N>
+T named(const std::pair<T, const char *> (&names)[N], const QJsonObject &o, const QString &name) {
+    const QString t = text(o, name);
+    for (const auto &[v, n] : names)
+        if (t == QLatin1String(n)) return v;
+    throw Damaged{QStringLiteral("\"%1\": неизвестное значение \"%2\"").arg(name, t)};
+}
+
+const QString kFormatKey = QStringLiteral("format");
+const QString kVersionKey = QStringLiteral("version");
+const QString kCountKey = QStringLiteral("count");
 
 } // namespace
 
 QByteArray encodeClaim(const calc::PeriodInput &c) {
+    using F = calc::ClaimField;
     QJsonObject o{
-        {QStringLiteral("format"), kFormat},
-        {QStringLiteral("version"), kClaimFormatVersion},
-        {QStringLiteral("debt"), c.debt},
-        {QStringLiteral("start"), dayText(c.start)},
-        {QStringLiteral("end"), dayText(c.end)},
-        {QStringLiteral("court"), c.court == calc::Court::Arbitration
-                                      ? QStringLiteral("arbitration")
-                                      : QStringLiteral("general")},
-        {QStringLiteral("filed"), dayText(c.filed)},
-        {QStringLiteral("count"), countName(c.count)},
-        {QStringLiteral("daily_percent"), c.dailyPercent},
-        {QStringLiteral("key_fraction"), c.fraction},
-        {QStringLiteral("rate_date"),
-         c.rateDate.isValid() ? QJsonValue(dayText(c.rateDate)) : QJsonValue()},
-        {QStringLiteral("moratorium"), c.moratorium},
-        {QStringLiteral("payments"), entries(c.payments)},
-        {QStringLiteral("increases"), entries(c.increases)},
+        {kFormatKey, kFormat},
+        {kVersionKey, kClaimFormatVersion},
+        {key(F::Debt), c.debt},
+        {key(F::From), dayText(c.start)},
+        {key(F::To), dayText(c.end)},
+        {key(F::Court), nameOf(kCourtNames, c.court)},
+        {key(F::Filed), dayText(c.filed)},
+        {kCountKey, nameOf(kCountNames, c.count)},
+        {key(F::PenaltyDaily), c.dailyPercent},
+        {key(F::KeyFraction), c.fraction},
+        {key(F::RateDate), c.rateDate.isValid() ? QJsonValue(dayText(c.rateDate)) : QJsonValue()},
+        {key(F::Moratorium), c.moratorium},
+        {key(F::Payments), entries(c.payments)},
+        {key(F::Increases), entries(c.increases)},
     };
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
 calc::PeriodInput decodeClaim(const QByteArray &bytes) {
+    using F = calc::ClaimField;
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (doc.isNull() || !doc.isObject())
+    if (doc.isNull())
         throw AppError(
             QStringLiteral("файл поврежден: это не файл расчета (%1)").arg(error.errorString()));
+    if (!doc.isObject())
+        throw AppError(QStringLiteral("файл поврежден: это не файл расчета (в нем список JSON, а "
+                                      "не объект)"));
     const QJsonObject o = doc.object();
-    if (o.value(QStringLiteral("format")).toString() != kFormat)
+    if (o.value(kFormatKey).toString() != kFormat)
         throw AppError(QStringLiteral("файл поврежден: это не файл расчета Долгомера"));
-    const int version = o.value(QStringLiteral("version")).toInt(0);
-    if (version > kClaimFormatVersion)
-        throw AppError(QStringLiteral("файл сохранен более новой версией программы (формат %1, "
-                                      "эта версия читает формат %2); обновите программу")
-                           .arg(version)
-                           .arg(kClaimFormatVersion));
     try {
-        if (version < 1) throw Damaged{QStringLiteral("нет версии формата")};
+        const QJsonValue v = value(o, kVersionKey);
+        const double version = v.toDouble();
+        if (!v.isDouble() || version != std::floor(version) || version < 1)
+            throw Damaged{QStringLiteral("нет версии формата")};
+        if (version > kClaimFormatVersion)
+            throw AppError(QStringLiteral("файл сохранен более новой версией программы (формат "
+                                          "%1, эта версия читает формат %2); обновите программу")
+                               .arg(QString::number(version, 'f', 0))
+                               .arg(kClaimFormatVersion));
+        if (const QString twice = duplicateKey(bytes); !twice.isEmpty())
+            throw Damaged{QStringLiteral("ключ \"%1\" записан дважды").arg(twice)};
+        QStringList known = {kFormatKey, kVersionKey, kCountKey};
+        for (const calc::FieldInfo &field : calc::claimFields())
+            if (field.fileKey) known << QString::fromLatin1(field.fileKey);
+        onlyKeys(o, known, QString());
         calc::PeriodInput c;
-        c.debt = text(o, QStringLiteral("debt"));
-        c.start = day(o, QStringLiteral("start"));
-        c.end = day(o, QStringLiteral("end"));
-        const QString court = text(o, QStringLiteral("court"));
-        if (court != QStringLiteral("arbitration") && court != QStringLiteral("general"))
-            throw Damaged{QStringLiteral("неизвестный суд \"%1\"").arg(court)};
-        c.court = court == QStringLiteral("general") ? calc::Court::GeneralJurisdiction
-                                                     : calc::Court::Arbitration;
-        c.filed = day(o, QStringLiteral("filed"));
-        const QString count = text(o, QStringLiteral("count"));
-        const auto known =
-            std::find_if(std::begin(kCountNames), std::end(kCountNames),
-                         [&](const auto &n) { return count == QLatin1String(n.second); });
-        if (known == std::end(kCountNames))
-            throw Damaged{QStringLiteral("неизвестный вид расчета \"%1\"").arg(count)};
-        c.count = known->first;
-        c.dailyPercent = o.value(QStringLiteral("daily_percent")).toString();
-        c.fraction = o.value(QStringLiteral("key_fraction")).toInt(300);
-        c.rateDate = day(o, QStringLiteral("rate_date"), true);
-        c.moratorium = o.value(QStringLiteral("moratorium")).toBool(true);
-        c.payments = entries(o, QStringLiteral("payments"));
-        c.increases = entries(o, QStringLiteral("increases"));
+        c.debt = amount(o, key(F::Debt));
+        c.start = day(o, key(F::From));
+        c.end = day(o, key(F::To));
+        c.court = named(kCourtNames, o, key(F::Court));
+        c.filed = day(o, key(F::Filed));
+        c.count = named(kCountNames, o, kCountKey);
+        c.dailyPercent = text(o, key(F::PenaltyDaily));
+        calc::Decimal daily;
+        if (c.count == calc::PeriodCount::Contractual &&
+            !calc::readDecimal(c.dailyPercent, calc::kMaxRateDigits, daily))
+            throw Damaged{QStringLiteral("\"%1\": \"%2\" — не процент в день")
+                              .arg(key(F::PenaltyDaily), c.dailyPercent)};
+        const calc::FieldInfo &fraction = calc::fieldInfo(F::KeyFraction);
+        c.fraction = int(integer(o, key(F::KeyFraction), fraction.low, fraction.high));
+        c.rateDate = day(o, key(F::RateDate), true);
+        const QJsonValue moratorium = value(o, key(F::Moratorium));
+        if (!moratorium.isBool())
+            throw Damaged{
+                QStringLiteral("\"%1\" должен быть true или false").arg(key(F::Moratorium))};
+        c.moratorium = moratorium.toBool();
+        c.payments = entries(o, key(F::Payments));
+        c.increases = entries(o, key(F::Increases));
         return c;
     } catch (const Damaged &d) {
         throw AppError(QStringLiteral("файл поврежден: %1").arg(d.why));

@@ -8,6 +8,9 @@
 namespace storage {
 namespace {
 
+const QString kDivisorSetting = QStringLiteral("k_stav");
+const QString kDailyRateSetting = QStringLiteral("dogovor");
+
 // A stored setting that cannot be read counts as missing.
 QString storedSetting(const QString &name) {
     try {
@@ -37,14 +40,19 @@ bool readInteger(const QString &text, int &value) {
 
 int storedDivisor() {
     int v = 0;
-    const bool ok = readInteger(storedSetting(QStringLiteral("k_stav")), v);
+    const bool ok = readInteger(storedSetting(kDivisorSetting), v);
     return ok && v > 0 && v < 370 ? v : kDefaultDivisor;
 }
 
 QString storedDailyRate() {
     long double x = 0;
-    const bool ok = calc::tryReadNumber(storedSetting(QStringLiteral("dogovor")), x);
-    return ok && x > 0 && x < 500 ? calc::generalForm(x, 4) : kDefaultDailyRate;
+    const bool ok = calc::tryReadNumber(storedSetting(kDailyRateSetting), x);
+    return ok && x > 0 && x < 500 ? calc::decimalForm(x, 4) : kDefaultDailyRate;
+}
+
+void storeModeValues(const QString &divisor, const QString &dailyRate) {
+    writeSetting(kSettingsKey, true, kDivisorSetting, divisor);
+    writeSetting(kSettingsKey, true, kDailyRateSetting, dailyRate);
 }
 
 } // namespace storage

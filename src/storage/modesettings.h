@@ -19,8 +19,12 @@ inline const QString kInitialRefinancingRate = QStringLiteral("8,75");
 // missing. The slider holds values above 365 at 365.
 int storedDivisor();
 
-// The stored "dogovor" in the general form with four digits when it reads as
-// a number above 0 and below 500, else kDefaultDailyRate.
+// The stored "dogovor" to four significant digits, written out in full, when
+// it reads as a number above 0 and below 500, else kDefaultDailyRate.
 QString storedDailyRate();
+
+// Stores both values as the window leaves them; raises AppError when the
+// store cannot be written.
+void storeModeValues(const QString &divisor, const QString &dailyRate);
 
 } // namespace storage

@@ -7,19 +7,12 @@
 #include "lookandfeel.h"
 #include "numberfield.h"
 #include "storage/modesettings.h"
-#include "storage/settings.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QSlider>
 
 namespace ui {
-namespace {
-
-const QString kDivisorSetting = QStringLiteral("k_stav");
-const QString kDailyRateSetting = QStringLiteral("dogovor");
-
-} // namespace
 
 RateModes::RateModes(QWidget *window) : QObject(window), window_(window) {
     statutoryLink_ = new LinkLabel(
@@ -212,8 +205,7 @@ void RateModes::fill(calc::CalcInput &input) const {
 }
 
 void RateModes::storeSettings() const {
-    storage::writeSetting(storage::kSettingsKey, true, kDivisorSetting, divisorText());
-    storage::writeSetting(storage::kSettingsKey, true, kDailyRateSetting, dailyRateText());
+    storage::storeModeValues(divisorText(), dailyRateText());
 }
 
 // A double click lets the rate be selected and copied.
