@@ -22,10 +22,20 @@ Defaults fixedDefaults() {
     return d;
 }
 
-QList<QStringList> batch(const QByteArray &csv, int *failed = nullptr) {
+// `options`: "--name=value" as given on the command line, every row's defaults.
+QList<QStringList> batch(const QByteArray &csv, int *failed = nullptr,
+                         const QStringList &options = {}) {
+    ClaimRequest given;
+    for (const QString &o : options)
+        for (const calc::FieldInfo &f : calc::claimFields()) {
+            if (f.option && o.section(u'=', 0, 0) == QLatin1String(f.option))
+                given.set(f.field, o.section(u'=', 1), f.option, true);
+            if (f.flags[0].option && o == QLatin1String(f.flags[0].option))
+                given.set(f.field, f.flags[0].value, o);
+        }
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    const int f = runBatch(csv, out, fixedDefaults());
+    const int f = runBatch(csv, out, fixedDefaults(), &given);
     if (failed) *failed = f;
     QList<QStringList> rows;
     readCsv(out.data(), rows);
@@ -168,19 +178,21 @@ void TestCli::batchRows_data() {
     QTest::addColumn<QByteArray>("csv");
     QTest::addColumn<QStringList>("results"); // per row: days|rate|interest|total|fee|error
     QTest::addColumn<int>("failed");
+    QTest::addColumn<QStringList>("options");
     QTest::newRow("the worked examples")
         << QByteArray("debt,from,to,court,mode,daily_rate\r\n"
                       "100000,01.01.2010,30.01.2010,general,,\r\n"
                       "50000,01.03.2010,31.03.2010,,contractual,\"0,1\"\r\n")
-        << QStringList{"30|8,75|729,17|100729,17|3214,58|", "31|0,1|1550,00|51550,00|2062,00|"}
-        << 0;
+        << QStringList{"30|8,75|729,17|100729,17|3214,58|", "31|0,1|1550,00|51550,00|2062,00|"} << 0
+        << QStringList{};
     QTest::newRow("the filing date picks the fee scale")
         << QByteArray("debt,from,to,court,дата_подачи\n100000,01.01.2010,30.01.2010,general,"
                       "01.02.2010\n100000,01.01.2010,30.01.2010,general,07.12.2026\n")
         << QStringList{"30|8,75|729,17|100729,17|3214,58|", "30|8,75|729,17|100729,17|4021,88|"}
-        << 0;
+        << 0 << QStringList{};
     QTest::newRow("defaults for missing columns")
-        << QByteArray("debt\n100000\n") << QStringList{"1|8,75|24,31|100024,31|4000,73|"} << 0;
+        << QByteArray("debt\n100000\n") << QStringList{"1|8,75|24,31|100024,31|4000,73|"} << 0
+        << QStringList{};
     QTest::newRow("a bad row among good ones")
         << QByteArray("debt,tax\n100000,18\nabc,18\n100000,40\n100000,0\n")
         << QStringList{"1|8,75|24,31|100024,31|4000,73|",
@@ -188,14 +200,14 @@ void TestCli::batchRows_data() {
                        "запятая",
                        "|||||tax: неверное значение \"40\" — нужно целое число от 0 до 35",
                        "1|8,75|24,31|100024,31|4000,73|"}
-        << 2;
+        << 2 << QStringList{};
     QTest::newRow("by periods, with payments")
         << QByteArray("debt,from,to,periods,payments\n"
                       "100000,01.03.2022,31.10.2022,yes,10.06.2022=5000\n"
                       "100000,01.03.2022,31.10.2022,yes,01.01.2023=5000\n")
         << QStringList{"245||1426,37|96426,37|3857,05|", "|||||Оплата 01.01.2023 лежит вне периода "
                                                          "просрочки с 01.03.2022 по 31.10.2022"}
-        << 1;
+        << 1 << QStringList{};
     QTest::newRow("penalties by periods, increases")
         << QByteArray("debt,from,to,periods,увеличения,penalty_daily,key_fraction,rate_date\n"
                       "100000,20.07.2020,31.07.2020,yes,27.07.2020=50000,0.1,,\n"
@@ -205,29 +217,50 @@ void TestCli::batchRows_data() {
                       "100000,20.07.2020,31.07.2020,,27.07.2020=5,,,\n")
         << QStringList{"12||1450,00|151450,00|5543,50|", "12||350,00|100350,00|4010,50|",
                        "12||2200,00|102200,00|4066,00|", // 55 % on 01.01.2000
-                       "|||||нужна либо неустойка в день, либо доля ключевой ставки",
-                       "|||||увеличения долга, неустойка, доля ключевой ставки и дата ставки "
-                       "считаются только по периодам (periods, --periods)"}
-        << 2;
+                       "|||||penalty_daily и key_fraction: нужна либо неустойка в день, либо доля "
+                       "ключевой ставки",
+                       "|||||увеличения: только для расчета по периодам (--periods, periods=yes)"}
+        << 2 << QStringList{};
     QTest::newRow("point for comma, blanks around")
         << QByteArray("debt,rate,divisor\n 100000.5 , 7.75 ,300\n")
-        << QStringList{"1|7,75|25,83|100026,33|4000,79|"} << 0;
+        << QStringList{"1|7,75|25,83|100026,33|4000,79|"} << 0 << QStringList{};
     QTest::newRow("more fields than columns")
-        << QByteArray("debt\n1,2\n") << QStringList{"|||||в строке больше полей, чем столбцов"}
-        << 1;
+        << QByteArray("debt\n1,2\n") << QStringList{"|||||в строке больше полей, чем столбцов"} << 1
+        << QStringList{};
     QTest::newRow("fewer fields than columns")
-        << QByteArray("debt,to\n1\n") << QStringList{"|||||в строке нет поля \"to\""} << 1;
+        << QByteArray("debt,to\n1\n") << QStringList{"|||||в строке нет поля \"to\""} << 1
+        << QStringList{};
     QTest::newRow("a line longer than 1 MB, then a good one")
         << (QByteArray("debt,note\n1,") + QByteArray(2 << 20, 'x') + "\n100000,\n")
-        << QStringList{"|||||строка длиннее 1 МБ", "1|8,75|24,31|100024,31|4000,73|"} << 1;
+        << QStringList{"|||||строка длиннее 1 МБ", "1|8,75|24,31|100024,31|4000,73|"} << 1
+        << QStringList{};
+    // Options are every row's defaults; a column, when filled, overrides them.
+    QTest::newRow("options as defaults, a column over them")
+        << QByteArray("debt,court\n100000,\n100000,arbitration\n")
+        << QStringList{"1|8,75|24,31|100024,31|3200,49|", "1|8,75|24,31|100024,31|4000,73|"} << 0
+        << QStringList{"--court=general"};
+    QTest::newRow("the moratorium and payments: options, then columns")
+        << QByteArray("debt,мораторий,payments\n100000,,\n100000,нет,\n100000,,10.06.2022=1\n")
+        << QStringList{"245||1426,37|96426,37|3857,05|", "245||5701,89|100701,89|4021,06|",
+                       "245||1462,32|101461,32|4043,84|"}
+        << 0
+        << QStringList{"--periods", "--from=01.03.2022", "--to=31.10.2022",
+                       "--payment=10.06.2022=5000"};
+    QTest::newRow("a column that does not apply to its row")
+        << QByteArray("debt,periods,rate,moratorium\n100000,yes,7,\n100000,,,no\n")
+        << QStringList{"|||||rate: не применяется к расчету по периодам (неустойка по периодам — "
+                       "--penalty-daily или --key-fraction)",
+                       "|||||moratorium: только для расчета по периодам (--periods, periods=yes)"}
+        << 2 << QStringList{};
 }
 
 void TestCli::batchRows() {
     QFETCH(QByteArray, csv);
     QFETCH(QStringList, results);
     QFETCH(int, failed);
+    QFETCH(QStringList, options);
     int f = -1;
-    const QList<QStringList> rows = batch(csv, &f);
+    const QList<QStringList> rows = batch(csv, &f, options);
     QCOMPARE(f, failed);
     QCOMPARE(rows.size(), results.size() + 1);
     QCOMPARE(rows[0].mid(rows[0].size() - 6),

@@ -137,15 +137,15 @@ void TestProgram::options_data() {
     QTest::newRow("neither report nor batch")
         << QStringList{"--debt", "5"} << 2 << "нужен ровно один из параметров" << QByteArray()
         << QString();
-    QTest::newRow("help")
-        << QStringList{"--help"} << 0
-        << "  --debt СУММА          долг с налогом, например 100000,50 (по умолчанию 0,00)"
-        << QByteArray() << QString();
+    QTest::newRow("help") << QStringList{"--help"} << 0
+                          << "  --tax N                   ставка налога, 0–35 (по умолчанию 18)"
+                          << QByteArray() << QString();
     QTest::newRow("version") << QStringList{"--version"} << 0 << "Долгомер 0.3.0" << QByteArray()
                              << QString();
     QTest::newRow("-V") << QStringList{"-V"} << 0 << "Долгомер 0.3.0" << QByteArray() << QString();
-    QTest::newRow("-h") << QStringList{"-h"} << 0 << "  dolgomer --help, -h             эта справка"
-                        << QByteArray() << QString();
+    QTest::newRow("-h") << QStringList{"-h"} << 0
+                        << "  --help                    эта справка (или -h)" << QByteArray()
+                        << QString();
     QTest::newRow("digit groups in an option")
         << QStringList{"--report", "--debt", "100 000,50", "--to", "30.01.2010"} << 0
         << "Cумма долга: 100000,50 руб., в том числе налог 18%: 18000,09 руб." << QByteArray()
@@ -156,8 +156,40 @@ void TestProgram::options_data() {
     QTest::newRow("rate on the end date")
         << QStringList{"--report", "--debt", "100000", "--from", "01.01.2009", "--to", "30.01.2010"}
         << 0 << "Ставка рефинансирования: 8,75%" << QByteArray() << QString();
-    QTest::newRow("an empty value") << QStringList{"--report", "--debt", ""} << 2
-                                    << "--debt: пустое значение" << QByteArray() << QString();
+    // Nothing the user gives is dropped: an option that does not fit is refused.
+    const QStringList refusals[] = {
+        {"-x", "неизвестный параметр \"-x\""},
+        {"--report|stray.csv", "лишний аргумент \"stray.csv\""},
+        {"--report|--debt|", "--debt: пустое значение"},
+        {"--report|--periods|--debt|5|--output|", "--output: пустое значение"},
+        {"--report|--claim|", "--claim: пустое значение"},
+        {"--report|--periods|--debt|5|--rate|5", "--rate: не применяется к расчету по периодам"},
+        {"--report|--periods|--debt|5|--divisor|300", "--divisor: не применяется"},
+        {"--report|--periods|--debt|5|--tax|0", "--tax: не применяется"},
+        {"--report|--periods|--debt|5|--contractual", "--contractual: не применяется"},
+        {"--report|--debt|5|--daily-rate|0,2", "--daily-rate: только для договорной пени"},
+        {"--report|--contractual|--debt|5|--rate|5", "--rate: только для законной пени"},
+        {"--report|--debt|5|--no-moratorium", "--no-moratorium: только для расчета по периодам"},
+        {"--report|--debt|5|--payment|01.01.2024=1", "--payment: только для расчета по периодам"},
+        {"--batch|x.csv|--periods|--rate|5", "--rate: не применяется"},
+        {"--report|--periods|--debt|5|--from|01.11.2022|--to|31.10.2022",
+         "Конец периода раньше начала"},
+        {"--report|--periods|--from|01.11.2022|--to|30.11.2022", "Долг 0,00 руб."},
+        {"--report|--periods|--debt|9999999999999|--from|01.01.2000|--to|31.12.2020|--penalty-"
+         "daily|1000",
+         "больше 10^15 руб."},
+    };
+    for (const QStringList &r : refusals)
+        QTest::newRow(qPrintable(r[0].split(u'|').join(u' ')))
+            << r[0].split(u'|') << 2 << r[1] << QByteArray() << QString();
+    QTest::newRow("a tiny penalty as typed")
+        << QStringList{"--report",   "--periods", "--debt",     "100000",          "--from",
+                       "01.01.2024", "--to",      "10.01.2024", "--penalty-daily", "0,00001"}
+        << 0 << "с 01.01.2024 по 10.01.2024: 100000,00 * 10 дн. * 0,00001% = 0,10 руб."
+        << QByteArray() << QString();
+    QTest::newRow("a tiny contractual rate as typed")
+        << QStringList{"--report", "--contractual", "--daily-rate", "0,00001"} << 0
+        << "Размер договорной пени: 0,00001%" << QByteArray() << QString();
     // The user's rate file, opened as the window opens it.
     const QString report =
         QStringLiteral("--report --debt 100000 --from 01.01.2010 --to 30.01.2010");
@@ -298,6 +330,24 @@ void TestProgram::savedClaim() {
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.contains(QStringLiteral("только для расчета по периодам")),
              qPrintable(run.err));
+    // Options over the saved claim's fields: a new filing date re-counts the
+    // fee, a debt and a court replace the file's.
+    calc::PeriodInput changed = c;
+    changed.debt = QStringLiteral("200000,00");
+    changed.court = calc::Court::GeneralJurisdiction;
+    changed.filed = QDate(2024, 12, 1);
+    changed.moratorium = false;
+    run = runProgram(home, {"--report", "--claim", path, "--debt", "200000", "--court", "general",
+                            "--filed", "01.12.2024", "--no-moratorium"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, calc::calculatePeriods(changed).lines.join(u'\n') + u'\n');
+    QVERIFY(run.out != calc::calculatePeriods(c).lines.join(u'\n') + u'\n');
+    // The saved claim is never the output, whatever the path says.
+    const QString same = home.path() + QStringLiteral("/./Ромашка.dolgomer");
+    run = runProgram(home, {"--report", "--claim", path, "--output", same});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(QStringLiteral("--output: это файл расчета")), qPrintable(run.err));
+    QCOMPARE(storage::loadClaim(path).debt, c.debt);
     writeBytes(path, "{\"format\": \"dolgomer-claim\", \"version\": 9}");
     run = runProgram(home, {"--report", "--claim", path});
     QCOMPARE(run.exitCode, 2);

@@ -27,15 +27,15 @@ const ResultColumn kResultColumns[] = {
 };
 constexpr qsizetype kResultColumnCount = std::size(kResultColumns);
 
-// The column a header name stands for ("" for one the program does not
-// know): letter case and blanks do not count, Russian names as well.
-QString knownColumn(const QString &name) {
+// The field a header name stands for (null for a column the program does
+// not know): letter case and blanks do not count, Russian names as well.
+const calc::FieldInfo *knownColumn(const QString &name) {
     QString key = name.toCaseFolded();
     key.removeIf([](QChar c) { return c.isSpace(); });
-    if (fieldNames().contains(key)) return key;
-    for (const auto &[russian, english] : russianColumnNames())
-        if (key == russian) return english;
-    return QString();
+    for (const calc::FieldInfo &field : calc::claimFields())
+        if (key == QLatin1String(field.column) || key == QString::fromUtf8(field.russian))
+            return &field;
+    return nullptr;
 }
 
 // A spreadsheet runs a field that starts with one of these as a formula; a
@@ -71,28 +71,8 @@ QStringList resultColumnNames() {
     return names << QStringLiteral("error");
 }
 
-const QList<QPair<QString, QString>> &russianColumnNames() {
-    static const QList<QPair<QString, QString>> names = {{"долг", "debt"},
-                                                         {"начало", "from"},
-                                                         {"конец", "to"},
-                                                         {"налог", "tax"},
-                                                         {"суд", "court"},
-                                                         {"режим", "mode"},
-                                                         {"ставка", "rate"},
-                                                         {"делитель", "divisor"},
-                                                         {"ставка_в_день", "daily_rate"},
-                                                         {"по_периодам", "periods"},
-                                                         {"оплаты", "payments"},
-                                                         {"дата_подачи", "filed"},
-                                                         {"увеличения", "increases"},
-                                                         {"неустойка_в_день", "penalty_daily"},
-                                                         {"доля_ключевой", "key_fraction"},
-                                                         {"дата_ставки", "rate_date"}};
-    return names;
-}
-
-int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice *progress,
-             RunNotes *notes) {
+int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const ClaimRequest *options,
+             QIODevice *progress, RunNotes *notes) {
     CsvReader reader(in);
     QStringList header;
     switch (reader.next(header)) {
@@ -106,13 +86,14 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice 
         throw AppError(QStringLiteral("--batch: файл не читается как CSV"));
     }
     const CsvFormat format = reader.format();
-    QStringList columns; // what each field sets; "" for a column kept as it is
+    QList<const calc::FieldInfo *> columns; // what each field sets; null for one kept as it is
     for (const QString &name : header) {
-        const QString column = knownColumn(name);
-        if (!column.isEmpty() && columns.contains(column))
+        const calc::FieldInfo *column = knownColumn(name);
+        if (column && columns.contains(column))
             throw AppError(QStringLiteral("--batch: столбец \"%1\" указан дважды").arg(name));
         columns.append(column);
     }
+    const ClaimRequest none;
     if (format.encoding == TextEncoding::Utf8WithBom) writeOutput(out, kUtf8Bom.toByteArray());
     QStringList first;
     for (const QString &name : header)
@@ -142,15 +123,17 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice 
             if (fields.size() < header.size())
                 throw AppError(
                     QStringLiteral("в строке нет поля \"%1\"").arg(header[fields.size()]));
-            ClaimRequest request;
+            // The options are every row's defaults; a field left empty keeps them.
+            ClaimRequest request = options ? *options : none;
             for (qsizetype i = 0; i < header.size(); ++i)
-                if (!columns[i].isEmpty()) request.set(columns[i], fields[i]);
+                if (columns[i] && !QStringView(fields[i]).trimmed().isEmpty())
+                    request.set(columns[i]->field, fields[i], header[i].trimmed());
             const ClaimResult r = computeClaim(request, defaults, lookup);
             if (notes) notes->add(r);
             for (const ResultColumn &column : kResultColumns)
                 line.append(column.value(r));
-        } catch (const FieldError &e) {
-            error = e.message(e.field);
+        } catch (const calc::FieldError &e) {
+            error = e.message();
         } catch (const AppError &e) {
             error = e.message();
         }
@@ -167,12 +150,12 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice 
     return failed;
 }
 
-int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults, QIODevice *progress,
-             RunNotes *notes) {
+int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults,
+             const ClaimRequest *options, QIODevice *progress, RunNotes *notes) {
     QBuffer in;
     in.setData(csv);
     in.open(QIODevice::ReadOnly);
-    return runBatch(in, out, defaults, progress, notes);
+    return runBatch(in, out, defaults, options, progress, notes);
 }
 
 } // namespace cli

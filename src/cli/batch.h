@@ -10,20 +10,24 @@
 // A whole CSV file of claims, a row at a time.
 namespace cli {
 
+class ClaimRequest;
 struct Defaults;
 struct RunNotes;
 
 // CSV in, CSV out, in the input's separator and encoding: every input column
 // echoed in its place (those the program does not know as well), then the
 // result columns and the error. Each row is written as soon as it is
-// computed. Returns how many rows could not be computed; `progress`, when
+// computed, each from the `options`' fields (none: the program's defaults)
+// with its own columns over them. Returns how many rows could not be computed; `progress`, when
 // given, hears of every thousandth row; `notes`, when given, of every row
 // computed. Raises AppError for a file that is
 // not CSV or whose header is unusable, and for output that cannot be written.
-int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, QIODevice *progress = nullptr,
+int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults,
+             const ClaimRequest *options = nullptr, QIODevice *progress = nullptr,
              RunNotes *notes = nullptr);
 int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults,
-             QIODevice *progress = nullptr, RunNotes *notes = nullptr);
+             const ClaimRequest *options = nullptr, QIODevice *progress = nullptr,
+             RunNotes *notes = nullptr);
 
 // Writes to the program's output; output that cannot be written (a full
 // disk) raises AppError, and so does `flushOutput` for what a buffer held.
@@ -34,7 +38,5 @@ void tellUser(const QString &message);
 
 // The columns the batch adds: days, rate, interest, total, fee, error.
 QStringList resultColumnNames();
-// The Russian column names the batch takes, each with the English one it stands for.
-const QList<QPair<QString, QString>> &russianColumnNames();
 
 } // namespace cli

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calc/claimfields.h"
 #include "calc/courtfee.h"
 #include "calc/periodinterest.h"
 #include "rates/ratelookup.h"
@@ -10,22 +11,13 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <optional>
 
 // One claim given as text (an option on the command line or a field of a CSV
 // row), checked by the same rules as the window's fields, and counted as the
 // window counts it.
 namespace cli {
-
-// A value the window would not accept: which field, the text, and why.
-struct FieldError {
-    QString field;
-    QString text;
-    QString reason;
-    // What the user reads, the field called `name` (an option or a column).
-    QString message(const QString &name) const {
-        return QStringLiteral("%1: неверное значение \"%2\" — %3").arg(name, text, reason);
-    }
-};
 
 // What the command line starts from: the user's rate table and stored values.
 struct Defaults {
@@ -40,29 +32,37 @@ struct Defaults {
     static Defaults fromUserData();
 };
 
-struct ClaimRequest {
-    QString debt = QStringLiteral("0,00");
-    QDate from, to; // null: today
-    QDate filed;    // the day the claim goes to court (its fee scale); null: today
-    int tax = 18;
-    calc::Court court = calc::Court::Arbitration;
-    bool statutory = true;
-    QString rate;      // empty: the lookup's rate for `to`
-    QString divisor;   // empty: the stored divisor
-    QString dailyRate; // empty: the stored daily rate
-    bool periods = false;
-    QList<calc::Payment> payments;
-    QList<calc::Payment> increases; // by periods: invoices overdue from their own day
-    QString penaltyDaily;           // by periods: a contractual penalty, % a day
-    int keyFraction = 0;            // by periods: a penalty of 1/N of the key rate
-    QDate rateDate;                 // ... at the rate of this day (null: each piece's)
-    bool moratorium = true;
+// A claim as the user gave it: each field by an option or a CSV column, kept
+// with the name it came by; a field not given takes its default. A batch's
+// rows start from the options' request, so an option is every row's default
+// and a column overrides it; a saved claim's fields are overridden the same way.
+class ClaimRequest {
+public:
+    // Reads `text` for `field`, raising calc::FieldError naming `name`. A
+    // list given by an option adds to the list (`add`); a column replaces it.
+    void set(calc::ClaimField field, const QString &text, const QString &name, bool add = false);
+    bool has(calc::ClaimField field) const { return given_[size_t(field)].has_value(); }
+    const calc::FieldValue &value(calc::ClaimField field) const {
+        return given_[size_t(field)]->value;
+    }
+    // By periods: given as yes (a saved claim is always by periods).
+    bool periods() const;
+    // The statutory mode: not given, or given as statutory.
+    bool statutory() const;
 
-    // Sets a field by its CSV name (debt, from, to, filed, tax, court, mode,
-    // rate, divisor, daily_rate, periods, payments, payment, increases,
-    // increase, penalty_daily, key_fraction, rate_date); an empty value keeps
-    // the default. Raises FieldError.
-    void set(const QString &field, const QString &value);
+    // Raises AppError naming the option or column of a field given that does
+    // not apply to a claim counted `byPeriods` (or in the request's own way
+    // when not said), and of two fields that exclude each other.
+    void refuseMisplaced(bool byPeriods) const;
+    // The fields given, over a claim by periods.
+    void applyTo(calc::PeriodInput &claim) const;
+
+private:
+    struct Given {
+        calc::FieldValue value;
+        QString name;
+    };
+    std::array<std::optional<Given>, size_t(calc::ClaimField::Moratorium) + 1> given_;
 };
 
 // What a claim comes to.
@@ -89,15 +89,15 @@ struct RunNotes {
     QStringList lines(const rates::RateTable &table) const;
 };
 
-// Raises AppError with the calculation's own message.
+// Raises AppError with the calculation's own message, and for a field given
+// that does not apply to the claim.
 ClaimResult computeClaim(const ClaimRequest &request, const Defaults &defaults,
                          const rates::RateLookup &lookup);
 // A claim by periods, rates included, counted.
 ClaimResult periodResult(const calc::PeriodInput &claim);
-// A claim by periods saved by the window, counted with the user's table.
-ClaimResult computeSavedClaim(calc::PeriodInput claim, const Defaults &defaults);
-
-// The CSV columns a batch reads, in the order the help lists them.
-const QStringList &fieldNames();
+// A claim by periods saved by the window, the fields of `overrides` put over
+// its own, counted with the user's table.
+ClaimResult computeSavedClaim(calc::PeriodInput claim, const ClaimRequest &overrides,
+                              const Defaults &defaults);
 
 } // namespace cli

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
@@ -39,102 +40,143 @@ void writeDocument(const QString &path, const ClaimResult &r) {
     documents::writeFile(path, (r.lines.join(u'\n') + u'\n').toUtf8());
 }
 
-// The options that take a value, with the field each sets.
-const QList<QPair<QString, QString>> &valueOptions() {
-    static const QList<QPair<QString, QString>> options = {{"--debt", "debt"},
-                                                           {"--from", "from"},
-                                                           {"--to", "to"},
-                                                           {"--tax", "tax"},
-                                                           {"--court", "court"},
-                                                           {"--rate", "rate"},
-                                                           {"--divisor", "divisor"},
-                                                           {"--daily-rate", "daily_rate"},
-                                                           {"--payment", "payment"},
-                                                           {"--filed", "filed"},
-                                                           {"--increase", "increase"},
-                                                           {"--penalty-daily", "penalty_daily"},
-                                                           {"--key-fraction", "key_fraction"},
-                                                           {"--rate-date", "rate_date"},
-                                                           {"--batch", ""},
-                                                           {"--claim", ""},
-                                                           {"--output", ""}};
-    return options;
+// The program's own options (not a claim's field); those that take a value
+// are told by what they take.
+struct ProgramOption {
+    const char *name;
+    const char *valueName; // null: a flag
+    const char *help;
+};
+const ProgramOption kProgramOptions[] = {
+    {"--report", nullptr, "напечатать расчет, как его показывает окно"},
+    {"--batch", "ФАЙЛ.csv", "рассчитать каждую строку CSV (\"-\" — стандартный ввод)"},
+    {"--claim", "ФАЙЛ.dolgomer", "с --report: расчет по периодам, сохраненный в окне"},
+    {"--output", "ФАЙЛ",
+     "с --report: расчет в файл .pdf, .odt, .xlsx (таблица расчета по "
+     "периодам) или .txt; без него — на стандартный вывод"},
+    {"--update-rates", nullptr, "обновить таблицу ставок с сайта Банка России"},
+    {"--help", nullptr, "эта справка (или -h)"},
+    {"--version", nullptr, "версия программы (или -V)"},
+};
+
+// What an option on the command line stands for.
+struct Option {
+    const ProgramOption *program = nullptr;
+    const calc::FieldInfo *field = nullptr;
+    const char *flagValue = nullptr; // a field's flag: the value it sets
+    bool takesValue() const {
+        return program ? program->valueName != nullptr : flagValue == nullptr;
+    }
+};
+
+bool findOption(const QString &name, Option &found) {
+    const QString n = name == QStringLiteral("-h")   ? QStringLiteral("--help")
+                      : name == QStringLiteral("-V") ? QStringLiteral("--version")
+                                                     : name;
+    for (const ProgramOption &p : kProgramOptions)
+        if (n == QLatin1String(p.name)) return found = {&p, nullptr, nullptr}, true;
+    for (const calc::FieldInfo &f : calc::claimFields()) {
+        if (f.option && n == QLatin1String(f.option)) return found = {nullptr, &f, nullptr}, true;
+        for (const calc::FieldFlag &flag : f.flags)
+            if (flag.option && n == QLatin1String(flag.option))
+                return found = {nullptr, &f, flag.value}, true;
+    }
+    return false;
+}
+
+// "  --name VALUE" and its help from column `kIndent` on, wrapped at words
+// to lines of at most 80 characters.
+QString helpLine(const QString &option, const QString &help, qsizetype kIndent = 28) {
+    constexpr qsizetype kWidth = 80;
+    QString out = QStringLiteral("  ") + option;
+    qsizetype column = out.size();
+    if (column >= kIndent && !option.isEmpty()) {
+        out += u'\n';
+        column = 0;
+    }
+    for (const QString &word : help.split(u' ')) {
+        if (column > kIndent && column + 1 + word.size() > kWidth) {
+            out += u'\n';
+            column = 0;
+        }
+        if (column < kIndent) {
+            out += QString(kIndent - column, u' ');
+            column = kIndent;
+        } else if (column > kIndent) {
+            out += u' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+    }
+    return out + u'\n';
+}
+
+bool sameFile(const QString &a, const QString &b) {
+    const QFileInfo x(a), y(b);
+    if (x.absoluteFilePath() == y.absoluteFilePath()) return true;
+    const QString cx = x.canonicalFilePath();
+    return !cx.isEmpty() && cx == y.canonicalFilePath();
 }
 
 } // namespace
 
 bool wantsCommandLine(int argc, char **argv) {
     for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], "--", 2) == 0 || std::strcmp(argv[i], "-h") == 0 ||
-            std::strcmp(argv[i], "-V") == 0)
-            return true;
+        if (argv[i][0] == '-') return true;
     return false;
 }
 
 QString helpText() {
-    return QStringLiteral(
-               "Долгомер: расчет процентов, неустойки и госпошлины по просроченному долгу.\n"
-               "\n"
-               "Без параметров открывается окно программы. С параметрами:\n"
-               "  dolgomer --report [параметры]   напечатать расчет, как его показывает окно\n"
-               "  dolgomer --batch ФАЙЛ.csv       рассчитать каждую строку CSV (\"-\" — "
-               "стандартный "
-               "ввод)\n"
-               "  dolgomer --report --claim ФАЙЛ.dolgomer   расчет по периодам, сохраненный в "
-               "окне\n"
-               "  --output ФАЙЛ.pdf|.odt|.xlsx|.txt   с --report: расчет в файл (таблица — для\n"
-               "                        расчета по периодам); без него — на стандартный вывод\n"
-               "  dolgomer --update-rates         обновить таблицу ставок с сайта Банка России\n"
-               "  dolgomer --help, -h             эта справка\n"
-               "  dolgomer --version, -V          версия программы\n"
-               "\n"
-               "Параметры расчета (по умолчанию — как в окне):\n"
-               "  --debt СУММА          долг с налогом, например 100000,50 (по умолчанию 0,00)\n"
-               "  --from дд.мм.гггг     начало периода просрочки (по умолчанию сегодня)\n"
-               "  --to дд.мм.гггг       конец периода просрочки (по умолчанию сегодня)\n"
-               "  --filed дд.мм.гггг    дата подачи иска: по ней выбирается шкала госпошлины\n"
-               "                        (по умолчанию сегодня)\n"
-               "  --tax N               ставка налога, 0–35 (по умолчанию 18)\n"
-               "  --court arbitration|general   арбитражный суд или суд общей юрисдикции\n"
-               "  --statutory           законная пеня: ставка рефинансирования / делитель (по "
-               "умолчанию)\n"
-               "    --rate СТАВКА       ставка, % годовых (по умолчанию — из таблицы ставок на "
-               "--to)\n"
-               "    --divisor N         делитель, 1–365 (по умолчанию — сохраненный в окне)\n"
-               "  --contractual         договорная пеня\n"
-               "    --daily-rate СТАВКА пеня, % в день (по умолчанию — сохраненная в окне)\n"
-               "  --periods             расчет по периодам (ст. 395 ГК РФ) по таблице ставок\n"
-               "    --payment дд.мм.гггг=СУММА   оплата; можно повторять\n"
-               "    --increase дд.мм.гггг=СУММА  увеличение долга (счет, просроченный с этого\n"
-               "                        дня); можно повторять\n"
-               "    --penalty-daily P   вместо процентов — неустойка P% в день\n"
-               "    --key-fraction N    вместо процентов — пени 1/N ключевой ставки (N 1–1000)\n"
-               "      --rate-date дд.мм.гггг   по ставке этого дня (по умолчанию — по ставке\n"
-               "                        каждого периода)\n"
-               "    --no-moratorium     не учитывать мораторий 01.04.2022–01.10.2022\n"
-               "Числа пишутся с запятой или точкой, в суммах можно отделять разряды пробелом;\n"
-               "принимается только то, что принимает поле окна.\n"
-               "\n"
-               "CSV: первая строка — названия столбцов; поля разделяются запятой, точкой с\n"
-               "запятой или табуляцией (как в строке названий), текст в UTF-8 (с меткой BOM или\n"
-               "без) или в кодировке Windows-1251. Столбцы (регистр и пробелы не важны):\n"
-               "  debt (долг), from (начало), to (конец), tax (налог), court (суд),\n"
-               "  mode (режим: statutory|contractual), rate (ставка), divisor (делитель),\n"
-               "  daily_rate (ставка_в_день), periods (по_периодам: yes|no),\n"
-               "  payments (оплаты: дд.мм.гггг=СУММА;...), filed (дата_подачи),\n"
-               "  increases (увеличения: дд.мм.гггг=СУММА;...), penalty_daily (неустойка_в_день),\n"
-               "  key_fraction (доля_ключевой), rate_date (дата_ставки).\n"
-               "Недостающие столбцы берутся по умолчанию, пустое поле — тоже; прочие столбцы\n"
-               "(должник, договор...) переписываются как есть. Строка, где полей меньше или\n"
-               "больше, чем столбцов, или длиннее 1 МБ, — ошибка этой строки.\n"
-               "Вывод: те же столбцы, с тем же разделителем и в той же кодировке, затем %1.\n"
-               "Поле, начинающееся с =, +, -, @, табуляции или перевода строки, выводится с\n"
-               "апострофом впереди, чтобы таблица не приняла его за формулу.\n"
-               "Код выхода: 0 — все строки рассчитаны, 1 — есть строки с ошибкой, 2 — неверный "
-               "параметр.\n"
-               "--update-rates: 0 — таблица обновлена и сохранена, 1 — не обновлена (страница не\n"
-               "прочитана или файл не записан; таблица не изменилась).\n")
-        .arg(resultColumnNames().join(QStringLiteral(", ")));
+    QString text =
+        QStringLiteral(
+            "Долгомер: расчет процентов, неустойки и госпошлины по просроченному долгу.\n"
+            "\n"
+            "Без параметров открывается окно программы; dolgomer ФАЙЛ%1 открывает\n"
+            "в нем сохраненный расчет. С параметрами:\n")
+            .arg(storage::kClaimExtension);
+    for (const ProgramOption &p : kProgramOptions)
+        text += helpLine(QLatin1String(p.name) +
+                             (p.valueName ? u' ' + QString::fromUtf8(p.valueName) : QString()),
+                         QString::fromUtf8(p.help));
+    text += QStringLiteral("\nПараметры расчета (по умолчанию — как в окне; с --batch — для "
+                           "каждой строки,\nсо --claim — вместо сохраненных в файле):\n");
+    QStringList columns;
+    for (const calc::FieldInfo &f : calc::claimFields()) {
+        if (f.option)
+            text += helpLine(QLatin1String(f.option) + u' ' + QString::fromUtf8(f.valueName),
+                             calc::fieldHelp(f.help, f));
+        for (const calc::FieldFlag &flag : f.flags)
+            if (flag.option)
+                text += helpLine(QLatin1String(flag.option), calc::fieldHelp(flag.help, f));
+        columns << QStringLiteral("%1 (%2)").arg(QLatin1String(f.column),
+                                                 QString::fromUtf8(f.russian));
+    }
+    text += QStringLiteral(
+                "Числа пишутся с запятой или точкой, в суммах можно отделять разряды пробелом;\n"
+                "принимается только то, что принимает поле окна. Параметр, который к расчету не\n"
+                "относится (--rate в расчете по периодам), — ошибка.\n"
+                "\n"
+                "CSV: первая строка — названия столбцов; поля разделяются запятой, точкой с\n"
+                "запятой или табуляцией (как в строке названий), текст в UTF-8 (с меткой BOM или\n"
+                "без) или в кодировке Windows-1251. Столбцы (регистр и пробелы не важны):\n"
+                "%1"
+                "Значения — как у параметров: yes|no, дд.мм.гггг=СУММА;... для оплат и\n"
+                "увеличений. Недостающие столбцы и пустые поля берутся из параметров, а без них —\n"
+                "по умолчанию; прочие столбцы (должник, договор...) переписываются как есть.\n"
+                "Строка, где полей меньше или больше, чем столбцов, или длиннее 1 МБ, — ошибка\n"
+                "этой строки.\n"
+                "Вывод: те же столбцы, с тем же разделителем и в той же кодировке, затем\n"
+                "%2.\n"
+                "Поле, начинающееся с =, +, -, @, табуляции или перевода строки, выводится с\n"
+                "апострофом впереди, чтобы таблица не приняла его за формулу.\n"
+                "Код выхода: 0 — все строки рассчитаны, 1 — есть строки с ошибкой, 2 — неверный\n"
+                "параметр.\n"
+                "--update-rates: 0 — таблица обновлена и сохранена, 1 — не обновлена (страница не\n"
+                "прочитана или файл не записан; таблица не изменилась).\n")
+                .arg(helpLine(QString(), columns.join(QStringLiteral(", ")) + u'.', 2),
+                     resultColumnNames().join(QStringLiteral(", ")));
+    return text;
 }
 
 int runCommandLine(int argc, char **argv) {
@@ -157,63 +199,52 @@ int runCommandLine(int argc, char **argv) {
         ClaimRequest request;
         for (qsizetype i = 0; i < args.size(); ++i) {
             QString name = args[i], value;
+            if (!name.startsWith(u'-') || name == QStringLiteral("-"))
+                throw UsageError{QStringLiteral("лишний аргумент \"%1\" (см. --help)").arg(name)};
             const qsizetype eq = name.indexOf(u'=');
             const bool inlineValue = name.startsWith(QStringLiteral("--")) && eq > 0;
             if (inlineValue) {
                 value = name.mid(eq + 1);
                 name = name.left(eq);
             }
-            const auto option = std::find_if(valueOptions().begin(), valueOptions().end(),
-                                             [&](const auto &o) { return o.first == name; });
-            if (option != valueOptions().end()) {
-                if (!inlineValue) {
-                    if (i + 1 >= args.size())
-                        throw UsageError{QStringLiteral("%1: не указано значение").arg(name)};
-                    value = args[++i];
-                }
-                if (name == QStringLiteral("--batch")) {
-                    batch = true;
-                    batchFile = value;
-                    continue;
-                }
-                if (name == QStringLiteral("--claim")) {
-                    claimFile = value;
-                    continue;
-                }
-                if (name == QStringLiteral("--output")) {
-                    outputFile = value;
-                    continue;
-                }
-                if (value.trimmed().isEmpty())
-                    throw UsageError{QStringLiteral("%1: пустое значение").arg(name)};
+            Option option;
+            if (!findOption(name, option))
+                throw UsageError{
+                    QStringLiteral("неизвестный параметр \"%1\" (см. --help)").arg(name)};
+            if (!option.takesValue()) {
+                if (inlineValue)
+                    throw UsageError{QStringLiteral("%1: этот параметр без значения").arg(name)};
+                value = QString::fromLatin1(option.flagValue ? option.flagValue : "");
+            } else if (!inlineValue) {
+                if (i + 1 >= args.size())
+                    throw UsageError{QStringLiteral("%1: не указано значение").arg(name)};
+                value = args[++i];
+            }
+            if (option.takesValue() && value.trimmed().isEmpty())
+                throw UsageError{QStringLiteral("%1: пустое значение").arg(name)};
+            if (option.field) {
                 try {
-                    request.set(option->second, value);
-                } catch (const FieldError &e) {
-                    throw UsageError{e.message(name)};
+                    request.set(option.field->field, value, name, true);
+                } catch (const calc::FieldError &e) {
+                    throw UsageError{e.message()};
                 }
                 continue;
             }
-            if (inlineValue)
-                throw UsageError{QStringLiteral("%1: этот параметр без значения").arg(name)};
-            if (name == QStringLiteral("--report"))
+            const QLatin1String program(option.program->name);
+            if (program == QLatin1String("--report"))
                 report = true;
-            else if (name == QStringLiteral("--update-rates"))
+            else if (program == QLatin1String("--update-rates"))
                 update = true;
-            else if (name == QStringLiteral("--help") || name == QStringLiteral("-h"))
+            else if (program == QLatin1String("--help"))
                 help = true;
-            else if (name == QStringLiteral("--version") || name == QStringLiteral("-V"))
+            else if (program == QLatin1String("--version"))
                 version = true;
-            else if (name == QStringLiteral("--statutory"))
-                request.statutory = true;
-            else if (name == QStringLiteral("--contractual"))
-                request.statutory = false;
-            else if (name == QStringLiteral("--periods"))
-                request.periods = true;
-            else if (name == QStringLiteral("--no-moratorium"))
-                request.moratorium = false;
-            else
-                throw UsageError{
-                    QStringLiteral("неизвестный параметр \"%1\" (см. --help)").arg(name)};
+            else if (program == QLatin1String("--batch"))
+                batch = true, batchFile = value;
+            else if (program == QLatin1String("--claim"))
+                claimFile = value;
+            else if (program == QLatin1String("--output"))
+                outputFile = value;
         }
         if (help) {
             writeOutput(out, helpText().toUtf8());
@@ -237,6 +268,9 @@ int runCommandLine(int argc, char **argv) {
             throw UsageError{QStringLiteral("--claim: только вместе с --report")};
         if (!outputFile.isEmpty() && !report)
             throw UsageError{QStringLiteral("--output: только вместе с --report")};
+        if (!outputFile.isEmpty() && !claimFile.isEmpty() && sameFile(outputFile, claimFile))
+            throw UsageError{QStringLiteral("--output: это файл расчета, который читает --claim; "
+                                            "выберите другой файл")};
         documents::Format format;
         if (!outputFile.isEmpty() && !documents::formatOf(outputFile, format))
             throw UsageError{QStringLiteral("--output: нужен файл .pdf, .odt, .xlsx или .txt")};
@@ -244,7 +278,7 @@ int runCommandLine(int argc, char **argv) {
             const ClaimResult r =
                 claimFile.isEmpty()
                     ? computeClaim(request, defaults, rates::RateLookup(defaults.table))
-                    : computeSavedClaim(storage::loadClaim(claimFile), defaults);
+                    : computeSavedClaim(storage::loadClaim(claimFile), request, defaults);
             if (outputFile.isEmpty()) {
                 writeOutput(out, (r.lines.join(u'\n') + u'\n').toUtf8());
                 flushOutput(out);
@@ -257,6 +291,9 @@ int runCommandLine(int argc, char **argv) {
                 tellUser(line);
             return 0;
         }
+        // The options are every row's defaults: one that no row of its kind
+        // can use is refused before any row is read.
+        request.refuseMisplaced(request.periods());
         QFile in;
         const bool opened = batchFile == QStringLiteral("-")
                                 ? in.open(stdin, QIODevice::ReadOnly)
@@ -267,7 +304,7 @@ int runCommandLine(int argc, char **argv) {
         QFile err;
         const bool terminal = isatty(STDERR_FILENO) && err.open(stderr, QIODevice::WriteOnly);
         RunNotes notes;
-        const int failed = runBatch(in, out, defaults, terminal ? &err : nullptr, &notes);
+        const int failed = runBatch(in, out, defaults, &request, terminal ? &err : nullptr, &notes);
         flushOutput(out);
         for (const QString &line : notes.lines(defaults.table))
             tellUser(line);
