@@ -100,12 +100,7 @@ QString RateLookup::rateOn(QDate endDate) const {
 }
 
 QDate newestEntry(const RateTable &table) {
-    QDate newest;
-    for (int i = 0; i < table.count(); ++i) {
-        QDate d;
-        if (keyDate(table.keyView(i), d) && (newest.isNull() || d > newest)) newest = d;
-    }
-    return newest;
+    return newestPoint(ratePoints(table));
 }
 
 bool mayBeStale(QDate newest, QDate periodEnd) {

@@ -76,7 +76,9 @@ QList<calc::RatePoint> ratePoints(const RateTable &table);
 // The newest of such points' days (null: none).
 QDate newestPoint(const QList<calc::RatePoint> &points);
 
-// The day of the table's newest entry whose key names a date (null: none).
+// The day of the table's newest entry with a usable rate (null: none): a row
+// the lookup cannot use gives no rate, so it never makes the table look new.
+// The window, the periods dialog and the command line all judge by it.
 QDate newestEntry(const RateTable &table);
 // A table whose newest entry is more than 365 days older than the period's
 // end may lack every rate set since: such a claim is counted, but the user

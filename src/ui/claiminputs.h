@@ -41,7 +41,6 @@ public:
     QSlider *taxSlider() const { return taxSlider_; }
     DatePicker *periodStart() const { return periodStart_; }
     DatePicker *periodEnd() const { return periodEnd_; }
-    QRadioButton *arbitrationCourt() const { return arbitrationCourt_; }
     QRadioButton *generalCourt() const { return generalCourt_; }
 
 signals:

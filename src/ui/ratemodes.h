@@ -47,7 +47,6 @@ public:
     void storeSettings() const;
 
     // The groups' inputs, made with their group on the first call.
-    bool hasStatutoryBox() const { return statutoryBox_ != nullptr; }
     ClickableField *refinancingRateField();
     QSlider *divisorSlider();
     NumberField *dailyRateField();

@@ -81,7 +81,6 @@ public:
     void refresh();
 
     // The panel and its grid, made on the first call.
-    bool isMade() const { return frame_ != nullptr; }
     QFrame *frame();
     RateGrid *grid();
     QAction *addAction() const { return addAction_; }
