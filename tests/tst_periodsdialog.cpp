@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -20,6 +21,20 @@ void enterClaim(Window &f) {
     f.periodEnd->setDate(QDate(2022, 10, 31));
     f.generalCourt->setChecked(true);
 }
+
+// The entry controls below the grid, found by name as a user finds them by sight.
+struct Entries {
+    explicit Entries(QWidget *dialog)
+        : date(dialog->findChild<ui::DatePicker *>(QStringLiteral("paymentDate"))),
+          amount(dialog->findChild<ui::NumberField *>(QStringLiteral("paymentAmount"))),
+          grid(dialog->findChild<QTableWidget *>(QStringLiteral("entriesGrid"))),
+          add(dialog->findChild<QPushButton *>(QStringLiteral("addEntry"))),
+          change(dialog->findChild<QPushButton *>(QStringLiteral("changeEntry"))) {}
+    ui::DatePicker *date;
+    ui::NumberField *amount;
+    QTableWidget *grid;
+    QPushButton *add, *change;
+};
 
 // The report's text lines (the box shows them as a table).
 QStringList reportOf(ui::PeriodsDialog *d) {
@@ -77,6 +92,18 @@ void TestPeriodsDialog::countsTheWindowsClaim() {
     QCOMPARE(
         reportOf(d).value(0),
         QStringLiteral("Расчет по периодам (ст. 395 ГК РФ): с 01.03.2022 по 31.03.2022 = 31 дн."));
+    // A reversed period and a claim of nothing are refused, not counted as
+    // "0 дн." with a fee; the window's six lines keep counting them.
+    const auto refused = [&](const QString &why) {
+        QTest::keyClick(d, Qt::Key_Escape);
+        f.report->periodsAction()->trigger();
+        return reportOf(d).isEmpty() && d->reportBox()->toPlainText().contains(why);
+    };
+    f.periodEnd->setDate(QDate(2022, 2, 28));
+    QVERIFY(refused(QStringLiteral("Конец периода раньше начала: с 01.03.2022 по 28.02.2022")));
+    f.periodEnd->setDate(QDate(2022, 3, 31));
+    f.debtField->setText(QStringLiteral("0"));
+    QVERIFY(refused(QStringLiteral("Долг 0,00 руб. и увеличений долга нет")));
     QVERIFY(env_.boxes.shown.isEmpty());
 }
 
@@ -84,12 +111,12 @@ void TestPeriodsDialog::payments() {
     Window &f = env_.open();
     enterClaim(f);
     ui::PeriodsDialog *d = openDialog(f);
-    QTableWidget *grid = d->paymentsGrid();
+    QTableWidget *grid = Entries(d).grid;
     // Added from the fields by Enter: the report follows at once.
-    d->paymentDate()->setDate(QDate(2022, 6, 10));
-    d->paymentAmount()->setText(QStringLiteral("5000"));
-    d->paymentAmount()->setFocus();
-    QTest::keyClick(d->paymentAmount(), Qt::Key_Return);
+    Entries(d).date->setDate(QDate(2022, 6, 10));
+    Entries(d).amount->setText(QStringLiteral("5000"));
+    Entries(d).amount->setFocus();
+    QTest::keyClick(Entries(d).amount, Qt::Key_Return);
     QCOMPARE(grid->rowCount(), 1);
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("10.06.2022"));
     QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("5000,00"));
@@ -101,21 +128,21 @@ void TestPeriodsDialog::payments() {
                  "с 02.10.2022 по 31.10.2022: 95000,00 * 30 дн. * 8,75% / 365 = 683,22 руб."));
     QCOMPARE(lines.value(6), QStringLiteral("Сумма процентов: 1426,37 руб."));
     // A payment outside the period is refused with a message.
-    d->paymentDate()->setDate(QDate(2022, 11, 1));
-    d->addPayment();
+    Entries(d).date->setDate(QDate(2022, 11, 1));
+    Entries(d).add->click();
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка ввода"));
     QVERIFY(env_.boxes.shown[0].text.contains(QStringLiteral("01.11.2022")));
     QCOMPARE(grid->rowCount(), 1);
     // Choosing a row fills the fields; a change replaces it, in date order.
-    d->paymentDate()->setDate(QDate(2022, 3, 15));
-    d->paymentAmount()->setText(QStringLiteral("100"));
-    d->addPayment();
+    Entries(d).date->setDate(QDate(2022, 3, 15));
+    Entries(d).amount->setText(QStringLiteral("100"));
+    Entries(d).add->click();
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("15.03.2022"));
     grid->selectRow(1);
-    QCOMPARE(d->paymentAmount()->text(), QStringLiteral("5000,00"));
-    d->paymentAmount()->setText(QStringLiteral("6000"));
-    d->changePayment();
+    QCOMPARE(Entries(d).amount->text(), QStringLiteral("5000,00"));
+    Entries(d).amount->setText(QStringLiteral("6000"));
+    Entries(d).change->click();
     QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("6000,00"));
     // Delete on the grid removes the chosen payment.
     grid->setFocus();
@@ -128,8 +155,8 @@ void TestPeriodsDialog::payments() {
     QVERIFY(!d->reportBox()->toPlainText().contains(QStringLiteral("мораторий")));
     // Payments outside a narrower period are dropped when it is opened again.
     // Escape closes the dialog from the amount field as from any other.
-    d->paymentAmount()->setFocus();
-    QTest::keyClick(d->paymentAmount(), Qt::Key_Escape);
+    Entries(d).amount->setFocus();
+    QTest::keyClick(Entries(d).amount, Qt::Key_Escape);
     QVERIFY(d->isHidden());
     f.periodEnd->setDate(QDate(2022, 5, 31));
     click(f.window.periodsLink());
@@ -143,9 +170,9 @@ void TestPeriodsDialog::manyPagesInPdf() {
     ui::PeriodsDialog *d = openDialog(f);
     d->moratoriumBox()->setChecked(false);
     for (int i = 0; i < 40; ++i) {
-        d->paymentDate()->setDate(QDate(2022, 3, 1).addDays(i * 5));
-        d->paymentAmount()->setText(QStringLiteral("1000,50"));
-        d->addPayment();
+        Entries(d).date->setDate(QDate(2022, 3, 1).addDays(i * 5));
+        Entries(d).amount->setText(QStringLiteral("1000,50"));
+        Entries(d).add->click();
     }
     const QStringList lines = d->reportLines();
     QVERIFY(lines.size() > 80);
@@ -219,13 +246,13 @@ void TestPeriodsDialog::countsAndIncreases() {
     Window &f = env_.open();
     enterClaim(f);
     ui::PeriodsDialog *d = openDialog(f);
-    QTableWidget *grid = d->paymentsGrid();
-    d->paymentDate()->setDate(QDate(2022, 3, 15));
-    d->paymentAmount()->setText(QStringLiteral("50000"));
+    QTableWidget *grid = Entries(d).grid;
+    Entries(d).date->setDate(QDate(2022, 3, 15));
+    Entries(d).amount->setText(QStringLiteral("50000"));
     d->entries()->kind()->setCurrentIndex(1);
-    d->addPayment();
+    Entries(d).add->click();
     QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("увеличение долга"));
-    QCOMPARE(d->payments().size(), 0);
+    QCOMPARE(d->currentClaim().payments.size(), 0);
     QStringList lines = reportOf(d);
     QCOMPARE(lines.value(1),
              QStringLiteral("с 01.03.2022 по 14.03.2022: 100000,00 * 14 дн. * 8,75% / 365 = "
@@ -253,9 +280,9 @@ void TestPeriodsDialog::countsAndIncreases() {
     // The entry turned into a payment, then deleted by the keyboard.
     grid->selectRow(0);
     d->entries()->kind()->setCurrentIndex(0);
-    d->changePayment();
+    Entries(d).change->click();
     QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("оплата"));
-    QCOMPARE(d->payments().size(), 1);
+    QCOMPARE(d->currentClaim().payments.size(), 1);
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Delete);
     QCOMPARE(grid->rowCount(), 0);
@@ -268,10 +295,10 @@ void TestPeriodsDialog::claimSavedAndOpened() {
     Window &f = env_.open();
     enterClaim(f);
     ui::PeriodsDialog *d = openDialog(f);
-    d->paymentDate()->setDate(QDate(2022, 8, 1));
-    d->paymentAmount()->setText(QStringLiteral("20000"));
+    Entries(d).date->setDate(QDate(2022, 8, 1));
+    Entries(d).amount->setText(QStringLiteral("20000"));
     d->entries()->kind()->setCurrentIndex(1);
-    d->addPayment();
+    Entries(d).add->click();
     click(d->count()->keyFraction());
     d->count()->fraction()->setValue(150);
     QVERIFY(d->hasUnsavedChanges());
@@ -291,14 +318,14 @@ void TestPeriodsDialog::claimSavedAndOpened() {
     d->openClaim();
     QCOMPARE(reportOf(d), saved);
     QVERIFY(d->count()->keyFraction()->isChecked());
-    QCOMPARE(d->paymentsGrid()->rowCount(), 1);
+    QCOMPARE(Entries(d).grid->rowCount(), 1);
     QVERIFY(!d->hasUnsavedChanges());
 
     // A change, then closing: Отмена keeps the dialog, Не сохранять closes it.
-    d->paymentDate()->setDate(QDate(2022, 9, 1));
-    d->paymentAmount()->setText(QStringLiteral("100"));
+    Entries(d).date->setDate(QDate(2022, 9, 1));
+    Entries(d).amount->setText(QStringLiteral("100"));
     d->entries()->kind()->setCurrentIndex(0);
-    d->addPayment();
+    Entries(d).add->click();
     env_.boxes.saveAnswers = {ui::MessageBoxes::Choice::Cancel, ui::MessageBoxes::Choice::Discard};
     d->reject();
     QVERIFY(d->isVisible());

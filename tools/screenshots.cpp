@@ -130,14 +130,14 @@ int main(int argc, char **argv) {
     form.claimInputs()->periodEnd()->setDate(QDate(2022, 10, 31));
     form.openPeriods();
     ui::PeriodsDialog *periods = form.periodsDialog();
-    periods->paymentDate()->setDate(QDate(2022, 6, 10));
-    periods->paymentAmount()->setText(QStringLiteral("5000"));
-    periods->addPayment();
+    periods->entries()->date()->setDate(QDate(2022, 6, 10));
+    periods->entries()->amount()->setText(QStringLiteral("5000"));
+    periods->entries()->add();
     // An invoice overdue from 01.08.2022 raises the debt from that day.
-    periods->paymentDate()->setDate(QDate(2022, 8, 1));
-    periods->paymentAmount()->setText(QStringLiteral("20000"));
+    periods->entries()->date()->setDate(QDate(2022, 8, 1));
+    periods->entries()->amount()->setText(QStringLiteral("20000"));
     periods->entries()->kind()->setCurrentIndex(1);
-    periods->addPayment();
+    periods->entries()->add();
     settle();
     ok = periods->grab().save(dir + QStringLiteral("/periods-dialog.png")) && ok;
     // The same claim as the table a court gets (its first page is drawn from it).

@@ -6,6 +6,7 @@
 #include "claimfields.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "penalty.h"
 
 #include <algorithm>
 #include <map>
@@ -321,6 +322,17 @@ QString overpaidPhrase(const PeriodRow &row) {
 
 QString periodEntryProblem(const Payment &entry, QDate start, QDate end, PeriodRow::Kind kind) {
     return entryProblem(entry, start, end, kind);
+}
+
+PeriodInput periodClaimOf(const CalcInput &claim, const QList<RatePoint> &rates) {
+    PeriodInput in;
+    in.debt = claim.debtText;
+    in.start = claim.start;
+    in.end = claim.end;
+    in.court = claim.court;
+    in.filed = claim.filed;
+    in.rates = rates;
+    return in;
 }
 
 void checkPeriodClaim(const PeriodInput &in) {

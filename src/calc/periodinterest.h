@@ -102,6 +102,11 @@ inline const QDate kDepositRatesUntil{2016, 7, 31};
 // What the user is told, outside the report, of a period in that span.
 QString depositRatesHint();
 
+// The six-line claim's debt, period, court and filing date as a claim by
+// periods counted with `rates` (the periods dialog opens on it).
+struct CalcInput;
+PeriodInput periodClaimOf(const CalcInput &claim, const QList<RatePoint> &rates);
+
 // The one check of a claim by periods: raises AppError with a message for
 // the user when the debt, a payment, an increase or the penalty cannot be
 // read, the period ends before it starts, there is no debt at all, a payment

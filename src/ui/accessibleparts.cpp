@@ -1,28 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "accessibleparts.h"
 
-#include "linklabel.h"
-
 #include <QAccessibleWidget>
 #include <QLabel>
+#include <QMetaObject>
 
 namespace ui {
 namespace {
 
 class AccessibleLink : public QAccessibleWidget {
 public:
-    explicit AccessibleLink(LinkLabel *link) : QAccessibleWidget(link, QAccessible::Button) {}
+    explicit AccessibleLink(QLabel *link) : QAccessibleWidget(link, QAccessible::Button) {}
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name) return QAccessibleWidget::text(t);
         const QString name = widget()->accessibleName();
-        return name.isEmpty() ? static_cast<const LinkLabel *>(widget())->text() : name;
+        return name.isEmpty() ? static_cast<const QLabel *>(widget())->text() : name;
     }
     QStringList actionNames() const override {
         return QStringList{pressAction()} + QAccessibleWidget::actionNames();
     }
     void doAction(const QString &action) override {
         if (action == pressAction())
-            emit static_cast<LinkLabel *>(widget())->clicked();
+            QMetaObject::invokeMethod(widget(), "clicked");
         else
             QAccessibleWidget::doAction(action);
     }
@@ -44,7 +43,8 @@ public:
 QAccessibleInterface *makeInterface(const QString &, QObject *object) {
     if (!object || !object->isWidgetType()) return nullptr;
     auto *widget = static_cast<QWidget *>(object);
-    if (auto *link = qobject_cast<LinkLabel *>(widget)) return new AccessibleLink(link);
+    if (auto *link = qobject_cast<QLabel *>(widget); link && link->property(kActionLink).toBool())
+        return new AccessibleLink(link);
     if (widget->property("decorative").toBool()) return new DecorativePicture(widget);
     return nullptr;
 }

@@ -3,8 +3,11 @@
 
 namespace ui {
 
+// A label with this property set true is an action link with a clicked() signal.
+inline constexpr char kActionLink[] = "actionLink";
+
 // What a screen reader sees of the window's own kinds of widget: an action
-// link is a push button named by its text, whose "press" runs it; a widget
+// link is a push button named by its text, whose "press" emits clicked(); a widget
 // with the property "decorative" (the pictures, the icons beside their
 // links) is left out as invisible. Installed once; later calls do nothing.
 void installAccessibleParts();

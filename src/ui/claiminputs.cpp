@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "claiminputs.h"
 
+#include "calc/claimfields.h"
 #include "datepicker.h"
 #include "lookandfeel.h"
 #include "numberfield.h"
@@ -13,7 +14,8 @@ namespace ui {
 
 ClaimInputs::ClaimInputs(QWidget *window) : QObject(window) {
     makeLabel(window, QStringLiteral("Долг с налогом (руб.):"), {7, 31}, plainFont(16));
-    debtField_ = new NumberField(QStringLiteral("0,00"), 13, NumberField::Form::Amount, window);
+    debtField_ = new NumberField(QStringLiteral("0,00"), calc::kAmountLength,
+                                 NumberField::Form::Amount, window);
     debtField_->setObjectName(QStringLiteral("debtField"));
     debtField_->setAccessibleName(QStringLiteral("Долг с налогом, руб."));
     placeField(debtField_, {176, 24, 145, 28}, plainFont(16, true),
@@ -24,12 +26,13 @@ ClaimInputs::ClaimInputs(QWidget *window) : QObject(window) {
     taxSlider_->setObjectName(QStringLiteral("taxSlider"));
     taxSlider_->setAccessibleName(QStringLiteral("Ставка налога"));
     taxSlider_->setGeometry(169, 54, 90, 45);
-    taxSlider_->setRange(0, 35);
-    taxSlider_->setValue(18);
+    taxSlider_->setRange(calc::kMinTax, calc::kMaxTax);
+    taxSlider_->setValue(calc::kDefaultTax);
     taxSlider_->setTickPosition(QSlider::TicksBothSides);
     taxSlider_->setTickInterval(1);
     taxSlider_->setPageStep(5);
-    taxRateLabel_ = makeLabel(window, QStringLiteral("18%"), {265, 64}, plainFont(25));
+    taxRateLabel_ =
+        makeLabel(window, QString::number(calc::kDefaultTax) + u'%', {265, 64}, plainFont(25));
     taxRateLabel_->setObjectName(QStringLiteral("taxRateLabel"));
     taxRateLabel_->setGeometry(265, 64, 50, 28);
     taxRateLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "countchoice.h"
 
+#include "calc/claimfields.h"
 #include "datepicker.h"
 #include "numberfield.h"
 
@@ -23,15 +24,16 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Что с�
     for (QRadioButton *b : {statutory_, contractual_, keyFraction_})
         counts->addButton(b);
 
-    dailyPercent_ = new NumberField(QStringLiteral("0,1"), 8, NumberField::Form::Number, this);
+    dailyPercent_ =
+        new NumberField(QStringLiteral("0,1"), calc::kRateLength, NumberField::Form::Number, this);
     dailyPercent_->setObjectName(QStringLiteral("penaltyDaily"));
     dailyPercent_->setAccessibleName(QStringLiteral("Неустойка, % в день"));
     dailyPercent_->setEmptyText(QStringLiteral("0"));
     fraction_ = new QSpinBox(this);
     fraction_->setObjectName(QStringLiteral("keyFraction"));
     fraction_->setAccessibleName(QStringLiteral("Доля ключевой ставки, 1/N"));
-    fraction_->setRange(1, 1000);
-    fraction_->setValue(300);
+    fraction_->setRange(calc::kMinFraction, calc::kMaxFraction);
+    fraction_->setValue(calc::kDefaultFraction);
     fraction_->setPrefix(QStringLiteral("1/"));
     eachPeriod_ = new QRadioButton(QStringLiteral("по ставке каждого периода"), this);
     oneDate_ = new QRadioButton(QStringLiteral("по ставке на дату:"), this);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "datepicker.h"
 
+#include "calc/claimfields.h"
+
 #include <QLineEdit>
 #include <QMouseEvent>
 
@@ -10,7 +12,7 @@ DatePicker::DatePicker(QRect geometry, QWidget *parent) : QDateEdit(parent) {
     setGeometry(geometry);
     setCalendarPopup(true);
     setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    setMinimumDate(QDate(1990, 1, 1));
+    setMinimumDate(calc::kEarliestDate);
     lineEdit()->installEventFilter(this);
 }
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hovericon.h"
 
-#include "linklabel.h"
 #include "pictures.h"
 
 #include <QMouseEvent>
@@ -29,7 +28,7 @@ void HoverIcon::setLit(bool lit) {
 void HoverIcon::mouseMoveEvent(QMouseEvent *event) {
     if (!lit_) {
         setLit(true);
-        if (link_) link_->showHover();
+        emit litByMouse();
     }
     QLabel::mouseMoveEvent(event);
 }
@@ -38,10 +37,6 @@ void HoverIcon::mouseReleaseEvent(QMouseEvent *event) {
     if (lit_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
     QLabel::mouseReleaseEvent(event);
-}
-
-void HoverIcon::setLink(LinkLabel *link) {
-    link_ = link;
 }
 
 } // namespace ui

@@ -3,11 +3,8 @@
 
 #include <QLabel>
 #include <QPixmap>
-#include <QPointer>
 
 namespace ui {
-
-class LinkLabel;
 
 // The icon beside an action link: a plain picture that lights up when the
 // mouse comes over it or its link, and stays lit until the mouse moves over
@@ -24,11 +21,10 @@ public:
 
     bool isLit() const { return lit_; }
     void setLit(bool lit);
-    // The link whose hover look comes with the lit icon.
-    void setLink(LinkLabel *link);
-
 signals:
     void clicked();
+    // The mouse came over the icon and lit it: its link shows its hover look.
+    void litByMouse();
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -39,7 +35,6 @@ private:
     QString litPath_;
     QSize plainSize_, litSize_;
     bool lit_ = false;
-    QPointer<LinkLabel> link_;
 };
 
 } // namespace ui

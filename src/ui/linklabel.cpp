@@ -23,6 +23,7 @@ LinkLabel::LinkLabel(const QString &text, QWidget *parent, QRect geometry, const
     setCursor(Qt::PointingHandCursor);
     setToolTip(hint);
     setFocusPolicy(Qt::TabFocus);
+    setProperty(kActionLink, true);
     installAccessibleParts();
 }
 
@@ -107,7 +108,7 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event) {
 
 void LinkLabel::setIcon(HoverIcon *icon) {
     icon_ = icon;
-    icon->setLink(this);
+    connect(icon, &HoverIcon::litByMouse, this, &LinkLabel::showHover);
     icon->setToolTip(toolTip());
 }
 

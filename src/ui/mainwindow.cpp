@@ -291,14 +291,10 @@ void MainWindow::openPeriods() {
     claimInputs_->fill(window);
     rateModes_->normaliseDailyRate();
     rateModes_->fill(window);
-    calc::PeriodInput claim;
-    claim.debt = window.debtText;
-    claim.start = window.start;
-    claim.end = window.end;
-    claim.court = window.court;
-    claim.filed = filingDate();
+    window.filed = filingDate();
     ratePanel_->followFile();
-    claim.rates = rates::ratePoints(ratePanel_->table());
+    const calc::PeriodInput claim =
+        calc::periodClaimOf(window, rates::ratePoints(ratePanel_->table()));
     if (!periodsDialog_) periodsDialog_ = new PeriodsDialog(this, dialogs_);
     periodsDialog_->setClaim(claim, window.contractText);
     periodsDialog_->open();

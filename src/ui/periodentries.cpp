@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "periodentries.h"
 
+#include "calc/claimfields.h"
+
 #include "common/dates.h"
 #include "datepicker.h"
 #include "dialogs.h"
@@ -49,7 +51,8 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     date_ = new DatePicker(QRect(0, 0, 120, 24), this);
     date_->setObjectName(QStringLiteral("paymentDate"));
     date_->setAccessibleName(QStringLiteral("Дата оплаты или увеличения долга"));
-    amount_ = new NumberField(QStringLiteral("0,00"), 13, NumberField::Form::Amount, this);
+    amount_ = new NumberField(QStringLiteral("0,00"), calc::kAmountLength,
+                              NumberField::Form::Amount, this);
     amount_->setObjectName(QStringLiteral("paymentAmount"));
     amount_->setToolTip(QStringLiteral("Сумма оплаты или увеличения долга"));
     amount_->setAccessibleName(QStringLiteral("Сумма, руб."));
@@ -65,16 +68,17 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     fields->addWidget(kind_);
     layout->addLayout(fields, 1, 1);
     auto *edits = new QHBoxLayout;
-    const auto button = [&](const QString &text, void (PeriodEntries::*run)()) {
+    const auto button = [&](const QString &text, const char *name, void (PeriodEntries::*run)()) {
         auto *b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false);
         edits->addWidget(b);
         connect(b, &QPushButton::clicked, this, run);
         return b;
     };
-    button(QStringLiteral("Добавить"), &PeriodEntries::add)->setDefault(true);
-    button(QStringLiteral("Изменить"), &PeriodEntries::change);
-    button(QStringLiteral("Удалить"), &PeriodEntries::remove);
+    button(QStringLiteral("Добавить"), "addEntry", &PeriodEntries::add)->setDefault(true);
+    button(QStringLiteral("Изменить"), "changeEntry", &PeriodEntries::change);
+    button(QStringLiteral("Удалить"), "deleteEntry", &PeriodEntries::remove);
     layout->addLayout(edits, 2, 1);
 
     connect(grid_, &QTableWidget::itemSelectionChanged, this, &PeriodEntries::showChosen);
@@ -118,16 +122,12 @@ bool PeriodEntries::fromFields(Entry &entry) {
     amount_->normalise();
     entry.kind = kind_->currentIndex() == 1 ? Kind::Increase : Kind::Payment;
     entry.payment = {date_->date(), amount_->text()};
-    const QDate day = entry.payment.date;
-    if (day < start_ || day > end_) {
-        dialogs_.ask(QStringLiteral("Дата %1 лежит вне периода просрочки с %2 по %3.")
-                         .arg(dateText(day), dateText(start_), dateText(end_)),
-                     kInputError, MessageBoxes::Icon::Stop);
-        return false;
-    }
-    if (entry.payment.amount == QStringLiteral("0,00") || entry.payment.amount.startsWith(u'-')) {
-        dialogs_.ask(QStringLiteral("Введите сумму больше нуля."), kInputError,
-                     MessageBoxes::Icon::Stop);
+    // The calculation's own rule, so that what the grid takes is counted.
+    const QString problem = calc::periodEntryProblem(
+        entry.payment, start_, end_,
+        entry.kind == Kind::Increase ? calc::PeriodRow::Increase : calc::PeriodRow::Payment);
+    if (!problem.isEmpty()) {
+        dialogs_.ask(problem + u'.', kInputError, MessageBoxes::Icon::Stop);
         return false;
     }
     return true;

@@ -31,7 +31,13 @@
 #include <algorithm>
 
 namespace ui {
+
 namespace {
+
+// The file dialogs' filter for saved claims.
+QString claimFilter() {
+    return QStringLiteral("Расчет Долгомера (*%1)").arg(storage::kClaimExtension);
+}
 
 QPushButton *button(const QString &text, QWidget *parent, QLayout *layout) {
     auto *b = new QPushButton(text, parent);
@@ -58,7 +64,10 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     layout->addWidget(entries_);
 
     auto *options = new QHBoxLayout;
-    moratorium_ = new QCheckBox(QStringLiteral("Мораторий 01.04.2022–01.10.2022"), this);
+    moratorium_ =
+        new QCheckBox(QStringLiteral("Мораторий %1–%2")
+                          .arg(dateText(calc::kMoratoriumStart), dateText(calc::kMoratoriumEnd)),
+                      this);
     moratorium_->setChecked(true);
     options->addWidget(moratorium_);
     options->addStretch();
@@ -151,8 +160,9 @@ void PeriodsDialog::showClaim() {
     }
     moratorium_->setToolTip(covered ? QString()
                                     : QStringLiteral("Мораторий касается только долгов, возникших "
-                                                     "до 01.04.2022: этот период начинается позже, "
-                                                     "проценты начисляются и в дни моратория"));
+                                                     "до %1: этот период начинается позже, "
+                                                     "проценты начисляются и в дни моратория")
+                                          .arg(dateText(calc::kMoratoriumStart)));
 }
 
 calc::PeriodInput PeriodsDialog::currentClaim() const {
@@ -170,9 +180,9 @@ bool PeriodsDialog::hasUnsavedChanges() const {
 }
 
 bool PeriodsDialog::saveClaim() {
-    QString path = dialogs_.saveFileName(QStringLiteral("Сохранить расчет"),
-                                         QStringLiteral("Расчет") + storage::kClaimExtension,
-                                         QStringLiteral("Расчет Долгомера (*.dolgomer)"));
+    QString path =
+        dialogs_.saveFileName(QStringLiteral("Сохранить расчет"),
+                              QStringLiteral("Расчет") + storage::kClaimExtension, claimFilter());
     if (path.isEmpty()) return false;
     if (!path.endsWith(storage::kClaimExtension)) path += storage::kClaimExtension;
     try {
@@ -188,8 +198,7 @@ bool PeriodsDialog::saveClaim() {
 }
 
 void PeriodsDialog::openClaim() {
-    const QString path = dialogs_.openFileName(QStringLiteral("Открыть расчет"),
-                                               QStringLiteral("Расчет Долгомера (*.dolgomer)"));
+    const QString path = dialogs_.openFileName(QStringLiteral("Открыть расчет"), claimFilter());
     if (!path.isEmpty()) openClaim(path);
 }
 

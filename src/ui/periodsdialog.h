@@ -40,14 +40,10 @@ public:
 
     // The report's lines; none while the claim cannot be counted.
     const QStringList &reportLines() const;
-    QList<calc::Payment> payments() const { return entries_->payments(); }
 
     // The entries' editor and the count.
     PeriodEntries *entries() const { return entries_; }
     CountChoice *count() const { return count_; }
-    DatePicker *paymentDate() const { return entries_->date(); }
-    NumberField *paymentAmount() const { return entries_->amount(); }
-    QTableWidget *paymentsGrid() const { return entries_->grid(); }
     QCheckBox *moratoriumBox() const { return moratorium_; }
     // "Дата подачи": the claim's fee scale follows it.
     DatePicker *filingDate() const { return filingDate_; }
@@ -57,9 +53,6 @@ public:
     QTextEdit *reportBox() const { return report_; }
     ReportPrinter &printer() { return printer_; }
 
-    void addPayment() { entries_->add(); }
-    void changePayment() { entries_->change(); }
-    void deletePayment() { entries_->remove(); }
     // "Копировать": the report's text lines, for pasting anywhere.
     void copyReport();
     // "Печать": the table, its header on every page.

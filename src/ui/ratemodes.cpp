@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ratemodes.h"
 
+#include "calc/claimfields.h"
 #include "clickablefield.h"
 #include "focusplaceholder.h"
 #include "linklabel.h"
@@ -83,7 +84,7 @@ void RateModes::makeStatutoryBox() {
     divisorSlider_ = new QSlider(Qt::Horizontal, statutoryBox_);
     divisorSlider_->setObjectName(QStringLiteral("divisorSlider"));
     divisorSlider_->setGeometry(194, 12, 80, 20);
-    divisorSlider_->setRange(1, 365);
+    divisorSlider_->setRange(calc::kMinDivisor, calc::kMaxDivisor);
     divisorSlider_->setValue(storage::kDefaultDivisor);
     divisorSlider_->setPageStep(1);
     divisorSlider_->setTickPosition(QSlider::NoTicks);
@@ -109,8 +110,8 @@ void RateModes::makeContractualBox() {
     contractualBox_->setAttribute(Qt::WA_NoMousePropagation);
     contractualBox_->setGeometry(8, 501, 313, 40);
     makeLabel(contractualBox_, QStringLiteral("Договорная пеня (%):"), {8, 14}, plainFont(13));
-    dailyRateField_ =
-        new NumberField(storage::kDefaultDailyRate, 8, NumberField::Form::Number, contractualBox_);
+    dailyRateField_ = new NumberField(storage::kDefaultDailyRate, calc::kRateLength,
+                                      NumberField::Form::Number, contractualBox_);
     dailyRateField_->setObjectName(QStringLiteral("dailyRateField"));
     dailyRateField_->setAccessibleName(QStringLiteral("Договорная пеня, % в день"));
     placeField(dailyRateField_, {150, 10, 70, 22}, plainFont(13),

@@ -27,9 +27,6 @@ public:
     // Starts loading the pages.
     void start();
 
-    // The update itself; its source is made on the first update, and until
-    // then the program never touches the network.
-    update::RateUpdate &rateUpdate() { return update_; }
     // How long a load may take in all.
     void setTimeLimit(int ms) { update_.setTimeLimit(ms); }
 

@@ -14,8 +14,7 @@
 
 namespace ui {
 
-ReportView::ReportView(QWidget *window, Dialogs &dialogs)
-    : QObject(window), printer_(dialogs) {
+ReportView::ReportView(QWidget *window, Dialogs &dialogs) : QObject(window), printer_(dialogs) {
     box_ = new QTextEdit(window);
     box_->setObjectName(QStringLiteral("reportBox"));
     box_->setGeometry(8, 328, 465, 117);
