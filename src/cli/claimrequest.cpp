@@ -40,7 +40,7 @@ Defaults Defaults::fromUserData() {
 void ClaimRequest::set(ClaimField field, const QString &text, const QString &name, bool add) {
     calc::FieldValue v = calc::readField(calc::fieldInfo(field), text, name);
     std::optional<Given> &given = given_[size_t(field)];
-    if (add && given) {
+    if (add && given && calc::fieldInfo(field).kind == calc::FieldKind::List) {
         given->value.entries += v.entries;
         return;
     }
