@@ -258,6 +258,12 @@ void TestCli::batchRows_data() {
         << 0
         << QStringList{"--periods", "--from=01.03.2022", "--to=31.10.2022",
                        "--payment=10.06.2022=5000"};
+    QTest::newRow("by periods: a reversed period, nothing owed")
+        << QByteArray(
+               "debt,from,to,periods\n5,02.01.2010,01.01.2010,yes\n0,01.01.2010,02.01.2010,yes\n")
+        << QStringList{"|||||Конец периода раньше начала: с 02.01.2010 по 01.01.2010",
+                       "|||||Долг 0,00 руб. и увеличений долга нет: начислять не на что"}
+        << 2 << QStringList{};
     QTest::newRow("a column that does not apply to its row")
         << QByteArray("debt,periods,rate,moratorium\n100000,yes,7,\n100000,,,no\n")
         << QStringList{"|||||rate: не применяется к расчету по периодам (неустойка по периодам — "

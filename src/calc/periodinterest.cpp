@@ -335,10 +335,6 @@ PeriodInput periodClaimOf(const CalcInput &claim, const QList<RatePoint> &rates)
     return in;
 }
 
-void checkPeriodClaim(const PeriodInput &in) {
-    check(in);
-}
-
 PeriodResult calculatePeriods(const PeriodInput &in) {
     const CheckedClaim checked = check(in);
     PeriodResult r;

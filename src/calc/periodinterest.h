@@ -107,18 +107,16 @@ QString depositRatesHint();
 struct CalcInput;
 PeriodInput periodClaimOf(const CalcInput &claim, const QList<RatePoint> &rates);
 
-// The one check of a claim by periods: raises AppError with a message for
-// the user when the debt, a payment, an increase or the penalty cannot be
-// read, the period ends before it starts, there is no debt at all, a payment
-// or an increase lies outside the period, the debt with its increases passes
-// 10^15 roubles, or the table has no rate.
-void checkPeriodClaim(const PeriodInput &input);
 // What is wrong with one payment or increase of a period (empty: nothing).
 QString periodEntryProblem(const Payment &entry, QDate start, QDate end, PeriodRow::Kind kind);
 
-// Checks the claim, counts its rows, then writes its lines. Raises AppError
-// as checkPeriodClaim does, and when the interest or the total would pass
-// 10^15 roubles.
+// Checks the claim, counts its rows, then writes its lines: the one check of
+// a claim by periods, whichever front end it came from. Raises AppError with
+// a message for the user when the debt, a payment, an increase or the
+// penalty cannot be read, the period ends before it starts, there is no debt
+// at all, a payment or an increase lies outside the period, the table has no
+// rate, or the debt with its increases, a piece, the interest or the total
+// would pass 10^15 roubles.
 PeriodResult calculatePeriods(const PeriodInput &input);
 
 // How a row is told, in the report's lines and in the table alike: the
