@@ -159,6 +159,9 @@ void TestProgram::options_data() {
     // Nothing the user gives is dropped: an option that does not fit is refused.
     const QStringList refusals[] = {
         {"-x", "неизвестный параметр \"-x\""},
+        {"--report|--rate|0", "--rate: неверное значение \"0\" — ставка должна быть больше 0 и не "
+                              "больше 100"},
+        {"--report|--rate|101", "ставка должна быть больше 0 и не больше 100"},
         {"--report|stray.csv", "лишний аргумент \"stray.csv\""},
         {"--report|--debt|", "--debt: пустое значение"},
         {"--report|--periods|--debt|5|--output|", "--output: пустое значение"},

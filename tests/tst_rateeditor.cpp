@@ -19,6 +19,8 @@ private slots:
     void cleanup() { env_.stop(); }
     void addShowsTodayAndTheNewestRate();
     void addEntry();
+    void unchargeableRateRefused_data();
+    void unchargeableRateRefused();
     void addExistingKey();
     void changeEntry();
     void deleteEntries();
@@ -67,10 +69,40 @@ void TestRateEditor::addEntry() {
     // the history's "с 5 июня 2009 г." although both name one day.
     f.editor->startAdding();
     f.entryDate->setDate(QDate(2009, 6, 5));
-    f.entryRate->setText(QStringLiteral(","));
+    f.entryRate->setText(QStringLiteral("7,25"));
     click(f.saveEntryLink);
-    QCOMPARE(f.table().line(0), QStringLiteral("с 05 июня 2009 г.=0"));
+    QCOMPARE(f.table().line(0), QStringLiteral("с 05 июня 2009 г.=7,25"));
     QVERIFY(env_.boxes.shown.isEmpty());
+}
+
+// A rate that could never be charged (0 once was saved and charged) is
+// refused in both modes: nothing saved, the editor open on the rate.
+void TestRateEditor::unchargeableRateRefused_data() {
+    QTest::addColumn<bool>("adding");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("adding, emptied to 0") << true << ",";
+    QTest::newRow("adding, 101") << true << "101";
+    QTest::newRow("changing, 0") << false << "0";
+    QTest::newRow("changing, 100,01") << false << "100,01";
+}
+
+void TestRateEditor::unchargeableRateRefused() {
+    QFETCH(bool, adding);
+    QFETCH(QString, typed);
+    Window &f = openPanel();
+    clickCell(f.rateGrid, 3, 1);
+    const QByteArray before = fileBytes(f.rateFilePath());
+    const QStringList lines = f.table().lines();
+    adding ? f.editor->startAdding() : f.editor->startEditing();
+    f.entryDate->setDate(QDate(2010, 3, 1));
+    f.entryRate->setText(typed);
+    click(adding ? f.saveEntryLink : f.saveChangesLink);
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QCOMPARE(env_.boxes.shown[0].text, QStringLiteral("Введите ставку больше 0 и не больше 100%."));
+    QCOMPARE(f.table().lines(), lines);
+    QCOMPARE(fileBytes(f.rateFilePath()), before);
+    QVERIFY(f.rateEditor->isVisible());
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(f.entryRate));
 }
 
 void TestRateEditor::addExistingKey() {

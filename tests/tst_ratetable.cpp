@@ -113,6 +113,8 @@ void TestRateTable::rateOn_data() {
                                          << "";
     QTest::newRow("negative") << QStringList{newest + "-5,00", older} << ""
                               << "нет ставки, которую можно применить";
+    QTest::newRow("zero") << QStringList{newest + "0", older} << ""
+                          << "нет ставки, которую можно применить";
     QTest::newRow("exponent") << QStringList{newest + "1e9", older} << ""
                               << "нет ставки, которую можно применить";
     QTest::newRow("longer than the field") << QStringList{newest + "7,2500001", older} << ""
@@ -218,6 +220,9 @@ void TestRateTable::rowNormalisation_data() {
     QTest::newRow("not a number") << key << "abc" << int(RowSelection::BadRate) << "abc";
     QTest::newRow("two points") << key << "1.2.3" << int(RowSelection::BadRate) << "1,2,3";
     QTest::newRow("negative") << key << "-5,00" << int(RowSelection::BadRate) << "-5,00";
+    QTest::newRow("zero, once charged") << key << "0" << int(RowSelection::BadRate) << "0";
+    QTest::newRow("above 100") << key << "100,01" << int(RowSelection::BadRate) << "100,01";
+    QTest::newRow("100") << key << "100" << int(RowSelection::Ok) << "100";
     QTest::newRow("bad key") << "с 31 июня 2009 г."
                              << "7" << int(RowSelection::BadDate) << "7";
     QTest::newRow("short key") << "июня"

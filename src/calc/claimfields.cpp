@@ -3,6 +3,7 @@
 
 #include "common/dates.h"
 #include "inputfield.h"
+#include "numtext.h"
 
 #include <algorithm>
 
@@ -300,6 +301,10 @@ QString fieldHelp(const char *help, const FieldInfo &info) {
     return h;
 }
 
+QString chargeableRateRule() {
+    return QStringLiteral("ставка должна быть больше 0 и не больше %1").arg(kMaxRatePercent);
+}
+
 QString readFieldNumber(const QString &name, const QString &text, int limit) {
     QString typed;
     switch (readTypedNumber(withoutGroupSeparators(text), limit, typed)) {
@@ -325,6 +330,9 @@ FieldValue readField(const FieldInfo &info, const QString &text, const QString &
         break;
     case FieldKind::Rate:
         v.text = normalisedNumber(readFieldNumber(name, text, kRateLength), QStringLiteral("0"));
+        // The statutory rate is charged as a table's rate would be.
+        if (info.field == ClaimField::Rate && !isChargeableRate(readNumber(v.text)))
+            throw FieldError{name, text, chargeableRateRule()};
         break;
     case FieldKind::Date:
         v.date = readDate(name, text);

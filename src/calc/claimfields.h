@@ -23,6 +23,15 @@ inline constexpr int kMinTax = 0, kMaxTax = 35, kDefaultTax = 18;
 inline constexpr int kMinDivisor = 1, kMaxDivisor = 365;
 // N of a penalty of 1/N of the key rate.
 inline constexpr int kMinFraction = 1, kMaxFraction = 1000, kDefaultFraction = 300;
+// A refinancing or key rate the program charges: above 0 and at most this
+// many percent a year, wherever it comes from (the table, its editor, a
+// page, an option or a column).
+inline constexpr int kMaxRatePercent = 100;
+inline bool isChargeableRate(long double percent) {
+    return percent > 0 && percent <= kMaxRatePercent;
+}
+QString chargeableRateRule(); // "ставка должна быть больше 0 и не больше 100"
+
 // No claim reaches back further than the date fields do.
 inline const QDate kEarliestDate{1990, 1, 1};
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keyratetable.h"
 
+#include "calc/claimfields.h"
 #include "calc/numtext.h"
 #include "calc/penalty.h"
 #include "common/dates.h"
@@ -24,10 +25,9 @@ QString keyRatePageAddress(QDate today) {
 
 QString pageRateProblem(QDate day, const QString &rate, QDate today) {
     long double value = 0;
-    if (!calc::tryReadNumber(rate, value) || !(value > 0 && value <= 100))
-        return QStringLiteral("Страница Банка России дала ставку \"%1\" на %2: ставка должна быть "
-                              "больше 0 и не больше 100")
-            .arg(rate, dateText(day));
+    if (!calc::tryReadNumber(rate, value) || !calc::isChargeableRate(value))
+        return QStringLiteral("Страница Банка России дала ставку \"%1\" на %2: %3")
+            .arg(rate, dateText(day), calc::chargeableRateRule());
     if (day > today.addDays(kDaysAhead))
         return QStringLiteral("Страница Банка России дала ставку на %1 — позже чем через %2 дн. "
                               "от сегодняшнего дня")

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ratelookup.h"
 
+#include "calc/claimfields.h"
 #include "calc/inputfield.h"
+#include "calc/numtext.h"
 #include "common/apperror.h"
 #include "common/dates.h"
 #include "periodkey.h"
@@ -9,9 +11,6 @@
 
 namespace rates {
 namespace {
-
-// The rate field takes eight characters.
-constexpr int kRateFieldLimit = 8;
 
 // The lookup's scan from the newest entry down; `dateOf(i, date)` reads an
 // entry's key date, false when it names none; `rowOf(i)` its rate.
@@ -45,7 +44,9 @@ RowSelection rowOf(const RateTable &table, int i) {
 
 bool isUsableRate(QStringView rate) {
     QString typed;
-    return calc::readTypedNumber(rate, kRateFieldLimit, typed) == calc::TypedNumber::Ok;
+    long double value = 0;
+    return calc::readTypedNumber(rate, calc::kRateLength, typed) == calc::TypedNumber::Ok &&
+           calc::tryReadNumber(typed, value) && calc::isChargeableRate(value);
 }
 
 RowSelection normaliseRow(const QString &key, const QString &rateCell) {

@@ -14,8 +14,9 @@
 namespace rates {
 
 // A rate the claim can be charged at: a number the rate field takes, digits
-// and one decimal comma, at most eight characters. "1e9", "-5,00" or "abc"
-// are not: such a table entry is refused, not charged.
+// and one decimal comma, at most eight characters, above 0 and at most 100.
+// "0", "101", "1e9", "-5,00" or "abc" are not: such a table entry is refused,
+// not charged.
 bool isUsableRate(QStringView rate);
 
 // Choosing a table row makes its rate the claim's: the rate text trimmed and

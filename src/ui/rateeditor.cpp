@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rateeditor.h"
 
+#include "calc/claimfields.h"
+
 #include "calc/penalty.h"
 #include "common/apperror.h"
 #include "common/dates.h"
@@ -11,6 +13,7 @@
 #include "numberfield.h"
 #include "ratepanel.h"
 #include "rates/periodkey.h"
+#include "rates/ratelookup.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -154,7 +157,20 @@ void RateEditor::saveTable(const rates::TableEdit &edit) {
     }
 }
 
+// A rate that could never be charged is not saved: the editor stays open on it.
+bool RateEditor::refusesRate() {
+    entryRate_->normalise();
+    if (rates::isUsableRate(entryRate_->text())) return false;
+    dialogs_.ask(
+        QStringLiteral("Введите ставку больше 0 и не больше %1%.").arg(calc::kMaxRatePercent),
+        kInputError, MessageBoxes::Icon::Stop);
+    entryRate_->setFocus();
+    entryRate_->selectAll();
+    return true;
+}
+
 void RateEditor::saveNewEntry() {
+    if (refusesRate()) return;
     const QString line = entryLine();
     rates_->selectRow(1);
     try {
@@ -172,6 +188,7 @@ void RateEditor::saveNewEntry() {
 }
 
 void RateEditor::saveChanges() {
+    if (refusesRate()) return;
     const QString line = entryLine();
     const int i = rates_->selectedRow() - 1;
     bool changed = false;

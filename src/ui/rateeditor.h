@@ -60,6 +60,7 @@ private:
     void saveChanges();
     // The table line the panel's date and rate make.
     QString entryLine();
+    bool refusesRate();
     // Writes the rate file after `edit`; a failure is told in its own box
     // and the table keeps the change (the file stays the last good table).
     void saveTable(const rates::TableEdit &edit);
