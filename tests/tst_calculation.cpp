@@ -209,7 +209,7 @@ void TestCalculation::feeScaleFollowsTheFilingDate() {
 void TestCalculation::statutoryExample() {
     const CalcResult r = calculate(statutoryInput());
     QCOMPARE(r.days, 30);
-    QCOMPARE(r.tax, 18000.0);
+    QCOMPARE(r.tax, double(100000.0L * 18 / 118));
     QCOMPARE(r.lines, kWorkedExample);
     // The Latin letters the report has always carried.
     QCOMPARE(r.lines[0].toUtf8().mid(int(strlen("Период просрочки: ")), 2), QByteArray("c "));
@@ -281,8 +281,9 @@ void TestCalculation::reportVariants_data() {
                             << "Cумма долга: 100000,00 руб., в том числе налог 0%: 0,00 руб.";
     in.taxPercent = 35;
     in.debtText = normalisedAmount(QStringLiteral("1234,57"));
-    QTest::newRow("tax rounded half away")
-        << in << 2 << "Cумма долга: 1234,57 руб., в том числе налог 35%: 432,10 руб.";
+    // The debt is typed with its tax: 1234,57 × 35 / 135 = 320,0737.
+    QTest::newRow("the largest tax, inside the debt")
+        << in << 2 << "Cумма долга: 1234,57 руб., в том числе налог 35%: 320,07 руб.";
 }
 
 void TestCalculation::reportVariants() {

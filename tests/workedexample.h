@@ -13,7 +13,7 @@ inline const QDate kWorkedExamplesFiled{2010, 2, 1};
 inline const QStringList kWorkedExample = {
     QStringLiteral("Период просрочки: c 01.01.2010 по 30.01.2010 = 30 дн."),
     QStringLiteral("Ставка рефинансирования: 8,75%"),
-    QStringLiteral("Cумма долга: 100000,00 руб., в том числе налог 18%: 18000,00 руб."),
+    QStringLiteral("Cумма долга: 100000,00 руб., в том числе налог 18%: 15254,24 руб."),
     QStringLiteral("Сумма процентов: 100000,00 * 30 * 8,75 / 36000 = 729,17 руб."),
     QStringLiteral("ИТОГО: 100000,00 + 729,17 = 100729,17 руб."),
     QStringLiteral("Государственная пошлина: 3214,58 руб."),

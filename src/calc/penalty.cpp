@@ -31,7 +31,9 @@ CalcResult calculate(const CalcInput &in) {
     r.days = dayCount(decodeDates(in.start, in.end));
 
     const long double debt = readNumber(in.debtText);
-    r.tax = static_cast<double>(debt * (static_cast<long double>(in.taxPercent) / 100));
+    // The debt is typed with its tax: the tax inside it is D × t / (100 + t).
+    const long double taxPercent = in.taxPercent;
+    r.tax = static_cast<double>((debt * taxPercent) / (100 + taxPercent));
 
     QString formula = in.debtText + QStringLiteral(" * ") + QString::number(r.days);
     QString rateLine;
