@@ -23,9 +23,12 @@ struct Run {
     QByteArray outBytes;
 };
 
-Run runProgram(const QTemporaryDir &home, const QStringList &args) {
+Run runProgram(const QTemporaryDir &home, const QStringList &args,
+               const QStringList &environment = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &e : environment)
+        env.insert(e.section(u'=', 0, 0), e.section(u'=', 1));
     env.insert("HOME", home.path());
     env.insert("XDG_CONFIG_HOME", home.path() + "/c");
     env.insert("XDG_DATA_HOME", home.path() + "/d");
@@ -53,6 +56,7 @@ private slots:
     void batchFromAFile();
     void manPagesNameEveryOption();
     void savedClaim();
+    void spreadsheetUnderARussianLocale();
     void outputThatCannotBeWritten_data();
     void outputThatCannotBeWritten();
 };
@@ -274,6 +278,40 @@ void TestProgram::manPagesNameEveryOption() {
         for (const QString &o : options)
             QVERIFY2(text.contains(o), qPrintable(QStringLiteral("%1 lacks %2").arg(page, o)));
     }
+}
+
+// Users run under ru_RU.UTF-8, where the C library writes "1318,49": the
+// spreadsheet's numbers and widths must still be written the C way, or no
+// spreadsheet reads the file.
+void TestProgram::spreadsheetUnderARussianLocale() {
+    QTemporaryDir home;
+    const QString locales = home.path() + QStringLiteral("/locales");
+    QVERIFY(QDir().mkpath(locales));
+    QProcess localedef;
+    localedef.start(QStringLiteral("localedef"),
+                    {"-i", "ru_RU", "-f", "UTF-8", locales + QStringLiteral("/ru_RU.UTF-8")});
+    QVERIFY(localedef.waitForFinished(60000) && localedef.exitCode() == 0);
+    const QString xlsx = home.path() + QStringLiteral("/claim.xlsx");
+    const Run run = runProgram(home,
+                               {"--report", "--periods", "--debt", "131849", "--from", "01.01.2024",
+                                "--to", "31.01.2024", "--penalty-daily", "0,1", "--output", xlsx},
+                               {"LOCPATH=" + locales, "LC_ALL=ru_RU.UTF-8", "LANG=ru_RU.UTF-8"});
+    QCOMPARE(run.exitCode, 0);
+    // Read back: every number and width in the C form, and a reader takes it.
+    QProcess python;
+    python.start(
+        QStringLiteral("/usr/bin/python3"),
+        {"-c",
+         "import re, sys, zipfile, openpyxl\n"
+         "xml = zipfile.ZipFile(sys.argv[1]).read('xl/worksheets/sheet1.xml').decode()\n"
+         "assert not re.search(r'<v>[^<]*,|width=\"[^\"]*,', xml), xml\n"
+         "cells = [c.value for row in openpyxl.load_workbook(sys.argv[1]).active.iter_rows()"
+         " for c in row]\n"
+         "assert 131849 in cells, cells\n"
+         "print('ok')\n",
+         xlsx});
+    QVERIFY(python.waitForFinished(30000));
+    QVERIFY2(python.readAllStandardOutput() == "ok\n", python.readAllStandardError().constData());
 }
 
 void TestProgram::outputThatCannotBeWritten_data() {

@@ -4,6 +4,7 @@
 #include "batch.h"
 #include "claimrequest.h"
 #include "common/apperror.h"
+#include "common/numericlocale.h"
 #include "documents/claimdocument.h"
 #include "storage/claimfile.h"
 #include "updaterates.h"
@@ -189,6 +190,7 @@ int runCommandLine(int argc, char **argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app(document ? new QGuiApplication(argc, argv)
                                                          : new QCoreApplication(argc, argv));
+    keepNumbersInCForm();
     QCoreApplication::setApplicationName(QStringLiteral("Долгомер"));
     const QStringList args = QCoreApplication::arguments().mid(1);
     QFile out;

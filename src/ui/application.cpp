@@ -2,6 +2,7 @@
 #include "application.h"
 
 #include "common/apperror.h"
+#include "common/numericlocale.h"
 #include "pictures.h"
 
 #include <QIcon>
@@ -23,6 +24,7 @@ bool useRussian(QCoreApplication &app) {
 }
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
+    keepNumbersInCForm();
     setApplicationName(QStringLiteral("Долгомер"));
     setWindowIcon(QIcon(loadPicture(QStringLiteral(":/pictures/dolgomer.png"))));
     useRussian(*this);
