@@ -28,6 +28,8 @@ private slots:
     void rowsWithoutARate();
     void refusedFileIsToldOnce();
     void unusableRowKeepsTheRate();
+    void chosenRateSurvivesReopening_data();
+    void chosenRateSurvivesReopening();
     void staleTableNote();
 
 private:
@@ -264,16 +266,55 @@ void TestRatePanel::unusableRowKeepsTheRate() {
              QStringLiteral("В строке таблицы ставок \"с 01 января 2015 г.\" нет ставки, которую "
                             "можно применить. Ставка не изменена."));
     QCOMPARE(f.rateField->text(), QStringLiteral("7,5"));
-    // Moved onto by the keyboard, the row is named and the editor stays shut.
+    // Opened, the table shows the row the claim's rate came from.
+    QCOMPARE(f.rateGrid->selectedRow(), 1);
+    // Moved onto by the keyboard, each row without a rate is named and the
+    // editor stays shut.
     QTest::keyClick(f.rateGrid, Qt::Key_Down);
-    QCOMPARE(env_.boxes.shown.size(), 2);
-    QVERIFY2(env_.boxes.shown[1].text.contains(QStringLiteral("\"с 01 января 2010 г.=abc\"")),
-             qPrintable(env_.boxes.shown[1].text));
+    QTest::keyClick(f.rateGrid, Qt::Key_Down);
+    QCOMPARE(env_.boxes.shown.size(), 3);
+    QVERIFY2(env_.boxes.shown[2].text.contains(QStringLiteral("\"с 01 января 2010 г.=abc\"")),
+             qPrintable(env_.boxes.shown[2].text));
     QVERIFY(f.rateEditor->isHidden());
     QCOMPARE(f.rateField->text(), QStringLiteral("7,5"));
     QTest::keyClick(f.rateGrid, Qt::Key_Down);
     QCOMPARE(f.rateField->text(), QStringLiteral("9"));
-    QCOMPARE(env_.boxes.shown.size(), 2);
+    QCOMPARE(env_.boxes.shown.size(), 3);
+}
+
+// The rate the user chose stays when the table is opened again, by the mouse
+// or by the keyboard: opening shows that row and changes nothing.
+void TestRatePanel::chosenRateSurvivesReopening_data() {
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("mouse") << false;
+    QTest::newRow("keyboard") << true;
+}
+
+void TestRatePanel::chosenRateSurvivesReopening() {
+    QFETCH(bool, byKeyboard);
+    Window &f = env_.open();
+    f.periodStart->setDate(QDate(2010, 1, 1));
+    f.periodEnd->setDate(QDate(2010, 1, 30));
+    QCOMPARE(f.rateField->text(), QStringLiteral("8,75"));
+    f.window.openRatePanel();
+    const int chosen = 3; // "с 30 октября 2009 г.=9,5"
+    if (byKeyboard) {
+        for (int row = f.rateGrid->selectedRow(); row < chosen; ++row)
+            QTest::keyClick(f.rateGrid, Qt::Key_Down);
+        QTest::keyClick(f.rateGrid, Qt::Key_Return);
+    } else {
+        clickCell(f.rateGrid, chosen, 1);
+        f.window.closePanels();
+    }
+    QCOMPARE(f.rateField->text(), QStringLiteral("9,5"));
+    f.window.openRatePanel();
+    QCOMPARE(f.rateGrid->selectedRow(), chosen);
+    QCOMPARE(f.rateField->text(), QStringLiteral("9,5"));
+    f.window.closePanels();
+    f.window.calculate();
+    QCOMPARE(f.reportBox->toPlainText().split(u'\n').value(1),
+             QStringLiteral("Ставка рефинансирования: 9,5%"));
+    QVERIFY(env_.boxes.shown.isEmpty());
 }
 
 // A table whose newest entry is more than a year older than the period's end

@@ -234,7 +234,7 @@ void MainWindow::openRatePanel() {
         rateModes_->setRateFieldEnabled(false);
         ratePanel_->followFile();
         ratePanel_->open();
-        ratePanel_->lookUp(claimInputs_->periodEndDate());
+        ratePanel_->showRate(claimInputs_->periodEndDate(), rateModes_->refinancingRateText());
         ratePanel_->focusGrid();
     });
 }

@@ -48,6 +48,8 @@ public:
 
     // The groups' inputs, made with their group on the first call.
     ClickableField *refinancingRateField();
+    // The rate the claim is charged at now.
+    QString refinancingRateText() const;
     QSlider *divisorSlider();
     NumberField *dailyRateField();
     // The refinancing rate field takes clicks, or not (while the table is open).
@@ -71,7 +73,6 @@ private:
     // Tab or Shift+Tab reached the groups before they were made.
     void makeForKeyboard(bool backwards);
     void placeInOrder();
-    QString refinancingRateText() const;
     QString divisorText() const;
     QString dailyRateText() const;
     void selectRefinancingRate();

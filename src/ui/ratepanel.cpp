@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QMenu>
 #include <QScopedValueRollback>
+#include <algorithm>
 
 namespace ui {
 
@@ -109,6 +110,25 @@ void RatePanel::lookUp(QDate end) {
     }
     if (s.rate != table().rate(plan.chosen)) storeRate(plan.chosen, s.rate);
     emit rateFound(s.rate);
+}
+
+void RatePanel::showRate(QDate end, const QString &rate) {
+    const auto gives = [&](int row) {
+        const int i = row - 1;
+        if (i < 0 || i >= table().count()) return false;
+        const rates::RowSelection s = rates::normaliseRow(table().key(i), table().rate(i));
+        return s.outcome == rates::RowSelection::Ok && s.rate == rate;
+    };
+    int row = gives(selectedRow_) ? selectedRow_ : -1;
+    for (int r = 1; row < 0 && r <= table().count(); ++r)
+        if (gives(r)) row = r;
+    if (row < 0) {
+        const rates::RateLookupPlan plan = rates::planRateLookup(table(), end);
+        row = plan.chosen >= 0 ? plan.chosen + 1 : selectedRow_;
+    }
+    // Shown, not chosen: no row selection runs.
+    selectedRow_ = std::clamp(row, 1, rowCount());
+    if (grid_) grid_->showRow(selectedRow_);
 }
 
 void RatePanel::followPeriodEnd(QDate end) {

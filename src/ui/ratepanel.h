@@ -37,6 +37,11 @@ public:
     // Selects the entry in force on `end` and tells its rate. Raises AppError
     // for an entry whose key names no date.
     void lookUp(QDate end);
+    // Opening the table: selects the row the claim's `rate` came from (the
+    // selected row while it gives that rate, else the first that does, else
+    // the row in force on `end`) and changes nothing; the rate changes only
+    // when the user chooses a row.
+    void showRate(QDate end, const QString &rate);
     // The same for a change of the period's end: errors are reported.
     void followPeriodEnd(QDate end);
     // The user changed the period's end: the table is brought up to date with
