@@ -29,7 +29,7 @@ unset QT_QPA_PLATFORM
 "$scratch/usr/bin/dolgomer" >"$scratch/out.log" 2>&1 &
 pid=$!
 
-win=$(timeout 20 xdotool search --sync --name "Программа для Долгомер" | head -n 1)
+win=$(timeout 20 xdotool search --sync --name "Долгомер — расчет процентов и пеней" | head -n 1)
 [ -n "$win" ] ||
     fail "the window did not appear: $(cat "$scratch/out.log")"
 eval "$(xdotool getwindowgeometry --shell "$win")"

@@ -113,7 +113,8 @@ void TestRateEditor::addExistingKey() {
     click(f.saveEntryLink);
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].text,
-             QStringLiteral("Дата ставки уникальна. Ошибка в повторении даты введения ставки"));
+             QStringLiteral("Запись с этой датой уже есть в таблице. Дата введения ставки "
+                            "должна быть уникальной."));
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка ввода"));
     QCOMPARE(f.table().lines(), history());
     QCOMPARE(fileBytes(f.rateFilePath()), before);

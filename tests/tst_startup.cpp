@@ -31,7 +31,7 @@ private:
 
 void TestStartup::startUp() {
     Window &f = open();
-    QCOMPARE(f.window.windowTitle(), QStringLiteral("Программа для Долгомер"));
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("Долгомер — расчет процентов и пеней"));
     QCOMPARE(f.periodStart->date(), QDate::currentDate());
     QCOMPARE(f.periodEnd->date(), QDate::currentDate());
     for (const ui::HoverIcon *icon : {f.calculateIcon, f.closeIcon, f.printIcon})
@@ -46,6 +46,11 @@ void TestStartup::startUp() {
     QCOMPARE(f.printIcon->pos(), QPoint(481, 370));
     QCOMPARE(f.printLink->pos(), QPoint(519, 376));
     QCOMPARE(f.contactLink->y(), 4);
+    // A build given no address (the default) offers no placeholder to write to.
+    ui::MainWindow plain(&boxes_, nullptr, QString());
+    QVERIFY(!plain.contactLink() && !plain.findChild<QLabel *>(QStringLiteral("contactLink")));
+    for (const QLabel *label : plain.findChildren<QLabel *>())
+        QVERIFY(label->text() != QStringLiteral("Для связи:"));
     QCOMPARE(f.rateField->text(), QStringLiteral("8,75"));
     QCOMPARE(f.debtField->selectedText(), QStringLiteral("0,00"));
     QVERIFY(f.ratePanel->isHidden() && f.rateEditor->isHidden());

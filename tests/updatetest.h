@@ -13,7 +13,9 @@
 
 inline const QString kBrowserKey = QStringLiteral("Software\\Microsoft\\Internet Explorer\\Main");
 inline const QString kDone = QStringLiteral("Значения ставок рефинансирования актуализированы");
-inline const QString kFailed = QStringLiteral("Ошибка соединения с сервером. Обновление прервано");
+inline const QString kFailed = QStringLiteral("Ошибка соединения с сервером. Обновление прервано. "
+                                              "Проверьте подключение к Интернету и повторите "
+                                              "обновление.");
 inline const QString kNoKeyRate = QStringLiteral(
     "Не удалось получить ключевую ставку с сайта Банка России; таблица ставок не изменена.");
 // What the key rate page served by default makes of the table's head.

@@ -145,7 +145,9 @@ public:
     // The window as it starts: the parts no test has asked for are not made.
     ui::MainWindow &openWindow() {
         view.reset();
-        form = std::make_unique<ui::MainWindow>(&boxes);
+        // A build given a contact address, so that its link is tested too.
+        form =
+            std::make_unique<ui::MainWindow>(&boxes, nullptr, QStringLiteral("dolgomer@localhost"));
         // The worked examples are claims of 2010, filed then: the court fee
         // follows the filing date.
         form->fileOn(kWorkedExamplesFiled);
@@ -221,4 +223,4 @@ inline QStringList history() {
 
 // What the window says when a rate entry looks mistyped.
 inline const QString kCheckInput =
-    QStringLiteral("Возможно допущена ошибка в при вводе. Исправите, пожалуйста.");
+    QStringLiteral("Возможно допущена ошибка при вводе. Исправьте, пожалуйста.");

@@ -15,6 +15,11 @@ namespace ui {
 // error report.
 QString appTitle();
 
+// The input boxes' caption, and what they say of an entry that needs a look.
+inline const QString kInputError = QStringLiteral("Ошибка ввода");
+inline const QString kCheckInput =
+    QStringLiteral("Возможно допущена ошибка при вводе. Исправьте, пожалуйста.");
+
 // The message boxes of the window, all owned by it, and the general error
 // report. The parts show every box through here, so tests answer them all
 // through one MessageBoxes.

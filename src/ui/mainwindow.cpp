@@ -32,16 +32,19 @@ namespace ui {
 namespace {
 
 const QString kAuthorName = QStringLiteral("Разработчики Долгомера");
-const QString kAuthorAddress = QStringLiteral("mail@example.ru");
-const QString kCaption = QStringLiteral("Программа для Долгомер");
+const QString kCaption = QStringLiteral("Долгомер — расчет процентов и пеней");
 
 } // namespace
 
-MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent)
+QString MainWindow::builtContactAddress() {
+    return QStringLiteral(DOLGOMER_CONTACT_ADDRESS);
+}
+
+MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent, const QString &contactAddress)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       ownBoxes_(boxes ? nullptr : std::make_unique<QtMessageBoxes>()),
-      dialogs_(this, boxes ? boxes : ownBoxes_.get()) {
+      dialogs_(this, boxes ? boxes : ownBoxes_.get()), contactAddress_(contactAddress) {
     useClassicFonts();
     installAccessibleParts();
     setObjectName(QStringLiteral("mainWindow"));
@@ -111,13 +114,6 @@ void MainWindow::createActions() {
 }
 
 void MainWindow::createContact() {
-    contactCaption_ = makeLabel(this, QStringLiteral("Для связи:"), {433, 4}, plainFont(11));
-    contactLink_ = new LinkLabel(
-        kAuthorAddress, this,
-        {contactCaption_->x() + contactCaption_->width() + 2, contactCaption_->y(), 0, 0},
-        plainFont(11), kBlue, QString());
-    contactLink_->setObjectName(QStringLiteral("contactLink"));
-    contactLink_->setHoverFont(false, true);
     // Above everything, where it is seen in either mode without a click; a
     // click opens the table, whose foot has the update link.
     staleNote_ = new LinkLabel(QString(), this, {8, 4, 0, 0}, plainFont(11), kMaroon,
@@ -126,6 +122,15 @@ void MainWindow::createContact() {
     staleNote_->setObjectName(QStringLiteral("staleTableNote"));
     staleNote_->setHoverFont(false, true);
     staleNote_->hide();
+    // Only a build given an address offers one: no placeholder ever ships.
+    if (contactAddress_.isEmpty()) return;
+    auto *caption = makeLabel(this, QStringLiteral("Для связи:"), {433, 4}, plainFont(11));
+    contactLink_ = new LinkLabel(contactAddress_, this,
+                                 {caption->x() + caption->width() + 2, caption->y(), 0, 0},
+                                 plainFont(11), kBlue, QString());
+    contactLink_->setObjectName(QStringLiteral("contactLink"));
+    contactLink_->setHoverFont(false, true);
+    connect(contactLink_, &LinkLabel::clicked, this, &MainWindow::writeToUs);
 }
 
 // The keyboard goes as the window reads: the debt and the period, the rate
@@ -136,7 +141,9 @@ void MainWindow::placeInKeyboardOrder() {
         &claimInputs_->periodFocus(), &ratePanel_->focusLink(),    &rateUpdater_->focusLink(),
         &rateEditor_->focusLink(),    &claimInputs_->taxFocus(),   &reportView_->focusLink(),
         &rateModes_->focusLink(),     &claimInputs_->courtFocus(), &actionsFocus_};
-    actionsFocus_.place({calculateLink_, closeLink_, periodsLink_, staleNote_, contactLink_});
+    QList<QWidget *> actions = {calculateLink_, closeLink_, periodsLink_, staleNote_};
+    if (contactLink_) actions << contactLink_;
+    actionsFocus_.place(actions);
     for (size_t i = 1; i < std::size(order); ++i)
         order[i]->follow(order[i - 1]);
 }
@@ -150,7 +157,6 @@ void MainWindow::wireParts() {
     connect(reportView_, &ReportView::recalculateRequested, this, &MainWindow::calculate);
     connect(closeLink_, &LinkLabel::clicked, this, &MainWindow::closeWindow);
     connect(closeIcon_, &HoverIcon::clicked, this, &MainWindow::closeWindow);
-    connect(contactLink_, &LinkLabel::clicked, this, &MainWindow::writeToUs);
     connect(periodsLink_, &LinkLabel::clicked, this, &MainWindow::openPeriods);
     connect(staleNote_, &LinkLabel::clicked, this, &MainWindow::openRatePanel);
     // The table's newest entry is worked out when the table changes, not at
@@ -331,16 +337,16 @@ void MainWindow::writeToUs() {
     closePanels(); // as a background click: the rate field takes clicks again
     QUrl url;
     url.setScheme(QStringLiteral("mailto"));
-    url.setPath(kAuthorName + QStringLiteral(" <") + kAuthorAddress + u'>');
+    url.setPath(kAuthorName + QStringLiteral(" <") + contactAddress_ + u'>');
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("subject"), kCaption);
     url.setQuery(query);
     if (QDesktopServices::openUrl(url)) return;
     // No mail program: the address is still of use, on the clipboard.
-    QGuiApplication::clipboard()->setText(kAuthorAddress);
+    QGuiApplication::clipboard()->setText(contactAddress_);
     dialogs_.ask(QStringLiteral("Почтовая программа не найдена. Напишите нам по адресу %1 "
                                 "(адрес скопирован в буфер обмена).")
-                     .arg(kAuthorAddress),
+                     .arg(contactAddress_),
                  QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
 }
 

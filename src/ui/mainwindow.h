@@ -28,8 +28,12 @@ class ReportView;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    // `boxes` answers the window's message boxes (the real ones when null).
-    explicit MainWindow(MessageBoxes *boxes = nullptr, QWidget *parent = nullptr);
+    // `boxes` answers the window's message boxes (the real ones when null);
+    // `contactAddress` is where "Для связи:" writes to (none: no such link).
+    explicit MainWindow(MessageBoxes *boxes = nullptr, QWidget *parent = nullptr,
+                        const QString &contactAddress = builtContactAddress());
+    // The address the build was given (empty when none).
+    static QString builtContactAddress();
     ~MainWindow() override;
 
     // Sizes are outer sizes, frame included: the window's heights are worked
@@ -72,7 +76,7 @@ public:
     HoverIcon *calculateIcon() const { return calculateIcon_; }
     LinkLabel *closeLink() const { return closeLink_; }
     HoverIcon *closeIcon() const { return closeIcon_; }
-    LinkLabel *contactLink() const { return contactLink_; }
+    LinkLabel *contactLink() const { return contactLink_; } // null without an address
     LinkLabel *periodsLink() const { return periodsLink_; }
     // "Ставки в таблице — по …": shown while the table may lack the rates of
     // the period's end.
@@ -112,8 +116,8 @@ private:
     HoverIcon *calculateIcon_, *closeIcon_;
     LinkLabel *calculateLink_, *closeLink_, *periodsLink_;
     ReportView *reportView_;
-    QLabel *contactCaption_;
-    LinkLabel *contactLink_;
+    QString contactAddress_;
+    LinkLabel *contactLink_ = nullptr; // none without an address
     LinkLabel *staleNote_;
     QLabel *picture_;
     RatePanel *ratePanel_;

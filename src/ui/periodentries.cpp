@@ -21,8 +21,6 @@
 namespace ui {
 namespace {
 
-const QString kInputError = QStringLiteral("Ошибка ввода");
-
 QString kindText(PeriodEntries::Kind kind) {
     return kind == PeriodEntries::Kind::Payment ? QStringLiteral("оплата")
                                                 : QStringLiteral("увеличение долга");

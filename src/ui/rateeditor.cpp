@@ -19,13 +19,6 @@
 #include <QLabel>
 
 namespace ui {
-namespace {
-
-const QString kInputError = QStringLiteral("Ошибка ввода");
-const QString kCheckInput =
-    QStringLiteral("Возможно допущена ошибка в при вводе. Исправите, пожалуйста.");
-
-} // namespace
 
 RateEditor::RateEditor(QWidget *window, RatePanel *rates, Dialogs &dialogs)
     : QObject(window), window_(window), rates_(rates), dialogs_(dialogs) {}
@@ -76,9 +69,9 @@ void RateEditor::build() {
                                QColor(), QString());
     closeLink_->setObjectName(QStringLiteral("editorCloseLink"));
     QLabel *hint = makeLabel(frame_,
-                             QStringLiteral("Для поддержания списка ставок рефинасирования в "
+                             QStringLiteral("Для поддержания списка ставок рефинансирования в "
                                             "актуальном состоянии регулярно обновляйте данные с "
-                                            "помощью ссылки \"Обновить через сеть\""),
+                                            "помощью ссылки \"Обновить через Интернет\""),
                              {7, 180}, plainFont(11));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -177,7 +170,8 @@ void RateEditor::saveNewEntry() {
         rates_->table().insertTop(line);
     } catch (const AppError &) {
         dialogs_.ask(
-            QStringLiteral("Дата ставки уникальна. Ошибка в повторении даты введения ставки"),
+            QStringLiteral("Запись с этой датой уже есть в таблице. Дата введения ставки должна "
+                           "быть уникальной."),
             kInputError, MessageBoxes::Icon::Stop);
         close();
         return;

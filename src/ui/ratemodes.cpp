@@ -115,7 +115,7 @@ void RateModes::makeContractualBox() {
     dailyRateField_->setObjectName(QStringLiteral("dailyRateField"));
     dailyRateField_->setAccessibleName(QStringLiteral("Договорная пеня, % в день"));
     placeField(dailyRateField_, {150, 10, 70, 22}, plainFont(13),
-               QStringLiteral("Введите размерно дневной пени в соответствии с условиями договора"));
+               QStringLiteral("Введите размер дневной пени в соответствии с условиями договора"));
     contractualBox_->setVisible(chosen_ != Mode::Statutory);
     connect(dailyRateField_, &NumberField::clicked, this, &RateModes::panelsDismissed);
     placeInOrder();

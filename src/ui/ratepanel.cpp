@@ -273,9 +273,7 @@ void RatePanel::chooseRow(int row) {
         case rates::RowSelection::BadDate:
             storeRate(i, s.rate);
             if (!firstTold(i)) return;
-            dialogs_.ask(
-                QStringLiteral("Возможно допущена ошибка в при вводе. Исправите, пожалуйста."),
-                QStringLiteral("Ошибка ввода"), MessageBoxes::Icon::Stop);
+            dialogs_.ask(kCheckInput, kInputError, MessageBoxes::Icon::Stop);
             emit badEntryChosen();
             return;
         case rates::RowSelection::Ok:

@@ -44,7 +44,9 @@ UpdateOutcome tableFromPages(const PageReading &classic, const PageReading &keyR
                                          "России; таблица ставок не изменена.");
             out.caption = kUpdateFailed;
         } else {
-            out.message = QStringLiteral("Ошибка соединения с сервером. Обновление прервано");
+            out.message = QStringLiteral("Ошибка соединения с сервером. Обновление прервано. "
+                                         "Проверьте подключение к Интернету и повторите "
+                                         "обновление.");
             out.caption = QStringLiteral("Ошибка соединения");
         }
         return out;
