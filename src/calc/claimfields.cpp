@@ -2,8 +2,8 @@
 #include "claimfields.h"
 
 #include "common/dates.h"
+#include "decimal.h"
 #include "inputfield.h"
-#include "numtext.h"
 
 #include <algorithm>
 
@@ -271,14 +271,24 @@ Payment readEntry(const QString &name, const QString &text) {
     return {date, normalisedAmount(readFieldNumber(name, text.mid(eq + 1), kAmountLength))};
 }
 
+// Which choice the text names, by any of its spellings, letter case aside;
+// compared in place, since a batch reads a choice or two in every row.
 int readChoice(const FieldInfo &info, const QString &name, const QString &text) {
-    const QString t = text.trimmed().toCaseFolded();
-    for (int i = 0; i < 2; ++i)
-        if (QString::fromUtf8(info.choices[i]).split(u'|').contains(t)) return i;
-    throw FieldError{name, text,
-                     QStringLiteral("нужно %1 или %2")
-                         .arg(QString::fromUtf8(info.choices[0]).section(u'|', 0, 0),
-                              QString::fromUtf8(info.choices[1]).section(u'|', 0, 0))};
+    const QStringView t = QStringView(text).trimmed();
+    // As written first (the common case, and cheap), then letter case aside.
+    for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive})
+        for (int i = 0; i < 2; ++i)
+            for (const char *p = info.choices[i]; *p;) {
+                const char *end = p;
+                while (*end && *end != '|')
+                    ++end;
+                if (QAnyStringView::compare(t, QUtf8StringView(p, end), cs) == 0) return i;
+                p = *end ? end + 1 : end;
+            }
+    const auto first = [&](int i) {
+        return QString::fromUtf8(info.choices[i]).section(u'|', 0, 0);
+    };
+    throw FieldError{name, text, QStringLiteral("нужно %1 или %2").arg(first(0), first(1))};
 }
 
 } // namespace
@@ -330,9 +340,14 @@ FieldValue readField(const FieldInfo &info, const QString &text, const QString &
         break;
     case FieldKind::Rate:
         v.text = normalisedNumber(readFieldNumber(name, text, kRateLength), QStringLiteral("0"));
-        // The statutory rate is charged as a table's rate would be.
-        if (info.field == ClaimField::Rate && !isChargeableRate(readNumber(v.text)))
-            throw FieldError{name, text, chargeableRateRule()};
+        // The statutory rate is charged as a table's rate would be; the text
+        // is plain decimal now, read exactly.
+        if (info.field == ClaimField::Rate) {
+            Decimal rate;
+            if (!readDecimal(v.text, kMaxRateDigits, rate) || rate.digits == 0 ||
+                rate.digits > kMaxRatePercent * pow10(rate.scale))
+                throw FieldError{name, text, chargeableRateRule()};
+        }
         break;
     case FieldKind::Date:
         v.date = readDate(name, text);

@@ -32,8 +32,9 @@ TypedNumber readTypedNumber(QStringView text, int limit, QString &typed) {
 namespace {
 
 // A text of digits and at most one comma, as the typed fields hold it, in its
-// shortest decimal form: "007,50" -> "7,5". Null for any other text.
-QString plainDecimal(QStringView text) {
+// shortest decimal form: "007,50" -> "7,5" (the text itself when it is so
+// already). Null for any other text.
+QString plainDecimal(const QString &text) {
     qsizetype comma = -1;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == u',' && comma < 0)
@@ -41,13 +42,15 @@ QString plainDecimal(QStringView text) {
         else if (text[i] < u'0' || text[i] > u'9')
             return {};
     }
-    QStringView whole = comma < 0 ? text : text.first(comma);
-    QStringView fraction = comma < 0 ? QStringView() : text.sliced(comma + 1);
+    const QStringView all(text);
+    QStringView whole = comma < 0 ? all : all.first(comma);
+    QStringView fraction = comma < 0 ? QStringView() : all.sliced(comma + 1);
     while (whole.size() > 1 && whole.front() == u'0')
         whole = whole.sliced(1);
     while (!fraction.isEmpty() && fraction.back() == u'0')
         fraction.chop(1);
     if (whole.isEmpty()) whole = u"0";
+    if (whole.size() + (fraction.isEmpty() ? 0 : fraction.size() + 1) == text.size()) return text;
     return fraction.isEmpty() ? whole.toString() : whole.toString() + u',' + fraction.toString();
 }
 
@@ -58,10 +61,13 @@ QString normalisedNumber(const QString &text, const QString &defaultText) {
     if (t.startsWith(u',')) t.prepend(u'0');
     if (t.isEmpty()) t = defaultText;
     if (t.endsWith(u',')) t.chop(1);
+    // Typed digits stay as typed: 0,00001 is never turned into "1E-5". A
+    // field's text is short; a longer one takes the general way below.
+    if (t.size() <= 64)
+        if (const QString plain = plainDecimal(t); !plain.isNull())
+            return plain == u"0" ? defaultText : plain;
     long double v = 0;
     if (!tryReadNumber(t, v) || v == 0) return defaultText;
-    // Typed digits stay as typed: 0,00001 is never turned into "1E-5".
-    if (const QString plain = plainDecimal(t); !plain.isNull()) return plain;
     return generalForm(v);
 }
 

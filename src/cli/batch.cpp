@@ -41,8 +41,18 @@ const calc::FieldInfo *knownColumn(const QString &name) {
 // A spreadsheet runs a field that starts with one of these as a formula; a
 // leading apostrophe keeps it text.
 QString inert(const QString &text) {
-    if (!text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front())) return u'\'' + text;
-    return text;
+    if (text.isEmpty()) return text;
+    switch (text.front().unicode()) { // every field of every row passes here
+    case u'=':
+    case u'+':
+    case u'-':
+    case u'@':
+    case u'\t':
+    case u'\r':
+        return u'\'' + text;
+    default:
+        return text;
+    }
 }
 
 [[noreturn]] void outputFailed(const QIODevice &out) {
@@ -87,7 +97,9 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
     }
     const CsvFormat format = reader.format();
     QList<const calc::FieldInfo *> columns; // what each field sets; null for one kept as it is
+    QStringList names;                      // each column as its errors name it
     for (const QString &name : header) {
+        names.append(name.trimmed());
         const calc::FieldInfo *column = knownColumn(name);
         if (column && columns.contains(column))
             throw AppError(QStringLiteral("--batch: столбец \"%1\" указан дважды").arg(name));
@@ -127,7 +139,7 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
             ClaimRequest request = options ? *options : none;
             for (qsizetype i = 0; i < header.size(); ++i)
                 if (columns[i] && !QStringView(fields[i]).trimmed().isEmpty())
-                    request.set(columns[i]->field, fields[i], header[i].trimmed());
+                    request.set(columns[i]->field, fields[i], names[i]);
             const ClaimResult r = computeClaim(request, defaults, lookup);
             if (notes) notes->add(r);
             for (const ResultColumn &column : kResultColumns)
