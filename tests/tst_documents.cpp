@@ -44,7 +44,7 @@ QByteArray run(const QString &program, const QStringList &args) {
 
 // The formulas worked out apart from the program, in exact decimals as a
 // spreadsheet shows them: SUM over a column's range, ROUND (half away from
-// zero), IF, MIN, MAX, + - * and <=. Anything else stops the script.
+// zero), IF, MIN, MAX, + - * / and <=. Anything else stops the script.
 const char *const kEvaluator = R"(
 import json, re, sys, datetime, openpyxl
 from decimal import Decimal as D, ROUND_HALF_UP
@@ -52,7 +52,7 @@ def ROUND(x, n): return x.quantize(D(1).scaleb(-int(n)), rounding=ROUND_HALF_UP)
 def SUM(*xs): return sum((v for x in xs for v in (x if isinstance(x, list) else [x])), D(0))
 def IF(c, a, b): return a if c else b
 MIN, MAX = min, max
-TOKEN = re.compile(r'([A-Z]+)(\d+):([A-Z]+)(\d+)|([A-Z]+\d+)|(\d+(?:\.\d+)?)|([A-Z]+\(|<=|[-+*(),])')
+TOKEN = re.compile(r'([A-Z]+)(\d+):([A-Z]+)(\d+)|([A-Z]+\d+)|(\d+(?:\.\d+)?)|([A-Z]+\(|<=|[-+*/(),])')
 def evaluate(formula, cell):
     body, out, pos = formula[1:], [], 0
     for m in TOKEN.finditer(body):
@@ -114,10 +114,24 @@ void TestDocuments::spreadsheetReadBack() {
         cells.insert(c.toArray()[0].toString(), c.toArray());
     QCOMPARE(cells["A5"][1].toString(), QStringLiteral("Задолженность, руб."));
     QCOMPARE(cells["A6"][2].toDouble(), 100000.0);
-    QCOMPARE(cells["A6"][3].toString(), QStringLiteral("0.00"));
+    QCOMPARE(cells["A6"][3].toString(), QStringLiteral("#,##0.00"));
+    QCOMPARE(cells["E6"][2].toDouble(), 0.2); // the rate, a number shown as a percent
+    QVERIFY(cells["E6"][3].toString().endsWith(u'%'));
     QCOMPARE(cells["B6"][2].toString(), QStringLiteral("01.03.2022"));
     QCOMPARE(cells["B6"][3].toString(), QStringLiteral("dd.mm.yyyy"));
-    QCOMPARE(cells["G6"][2].toDouble(), double(doc.result.rows[0].amount) / 100);
+    // Each piece's amount is a formula over its row, worked out apart to the
+    // program's kopecks; payments and increases have none.
+    int pieces = 0;
+    for (qsizetype i = 0; i < doc.result.rows.size(); ++i) {
+        const calc::PeriodRow &row = doc.result.rows[i];
+        if (row.kind != calc::PeriodRow::Piece) continue;
+        const QJsonArray c = cells[QStringLiteral("G%1").arg(6 + i)];
+        QCOMPARE(c[1].toString(), QStringLiteral("=ROUND(A%1*D%1*E%1/F%1,2)").arg(6 + i));
+        QCOMPARE(c[4].toString().replace(u'.', u','), calc::kopecksText(row.amount));
+        QCOMPARE(calc::kopecksText(qRound64(c[2].toDouble() * 100)), calc::kopecksText(row.amount));
+        ++pieces;
+    }
+    QVERIFY(pieces >= 2);
     // The totals: a formula each, whose result worked out apart is the
     // report's, and so is the value stored for programs that do not count.
     const qsizetype below = 6 + doc.result.rows.size();
@@ -169,11 +183,12 @@ void TestDocuments::feeFormulaOverTheScales() {
 }
 
 // The table's rows, cell by cell, for each count: the sixth column the
-// year's days, the fraction or a dash; a moratorium that holds only the
-// older debt beside a later invoice's piece; an overpayment.
+// year's days or the fraction, none for a percent a day; amounts with digit
+// groups (a no-break space, written "_" here); a moratorium that holds only
+// the older debt beside a later invoice's piece; an overpayment.
 void TestDocuments::tableRows_data() {
     QTest::addColumn<calc::PeriodInput>("claim");
-    QTest::addColumn<QString>("sixthColumn");
+    QTest::addColumn<QStringList>("titles");
     QTest::addColumn<QStringList>("rows"); // cells joined by |
     calc::PeriodInput c;
     c.debt = QStringLiteral("100000,00");
@@ -181,24 +196,25 @@ void TestDocuments::tableRows_data() {
     c.end = day("05.04.2022");
     c.rates = table();
     c.increases = payments({"01.04.2022=20000", "02.04.2022=10000"});
+    const QStringList first = {"Задолженность, руб.", "с", "по", "Дней"};
     QTest::newRow("statutory, invoices into the moratorium")
-        << c << "Дней в году"
-        << QStringList{"100000,00|25.03.2022|31.03.2022|7|20%|365|383,56",
-                       "120000,00|увеличение долга 01.04.2022: 20000,00 руб.|||||",
-                       "120000,00|01.04.2022|01.04.2022|1|мораторий, проценты не начисляются||",
-                       "130000,00|увеличение долга 02.04.2022: 10000,00 руб.|||||",
-                       "120000,00|02.04.2022|05.04.2022|4|мораторий, проценты не начисляются||",
-                       "10000,00|02.04.2022|05.04.2022|4|20%|365|21,92"};
+        << c << first + QStringList{"Ставка", "Дней в году", "Сумма, руб."}
+        << QStringList{"100_000,00|25.03.2022|31.03.2022|7|20%|365|383,56",
+                       "120_000,00|увеличение долга 01.04.2022: 20_000,00 руб.|||||",
+                       "120_000,00|01.04.2022|01.04.2022|1|мораторий, проценты не начисляются||",
+                       "130_000,00|увеличение долга 02.04.2022: 10_000,00 руб.|||||",
+                       "120_000,00|02.04.2022|05.04.2022|4|мораторий, проценты не начисляются||",
+                       "10_000,00|02.04.2022|05.04.2022|4|20%|365|21,92"};
     c.start = day("20.03.2022");
     c.increases.clear();
     c.payments = payments({"25.03.2022=40000"});
     c.count = calc::PeriodCount::KeyFraction;
     QTest::newRow("1/300, a payment, the moratorium")
-        << c << "Доля"
-        << QStringList{"100000,00|20.03.2022|25.03.2022|6|20%|1/300|400,00",
-                       "60000,00|оплата 25.03.2022: 40000,00 руб.|||||",
-                       "60000,00|26.03.2022|31.03.2022|6|20%|1/300|240,00",
-                       "60000,00|01.04.2022|05.04.2022|5|мораторий, проценты не начисляются||"};
+        << c << first + QStringList{"Ставка", "Доля", "Сумма, руб."}
+        << QStringList{"100_000,00|20.03.2022|25.03.2022|6|20%|1/300|400,00",
+                       "60_000,00|оплата 25.03.2022: 40_000,00 руб.|||||",
+                       "60_000,00|26.03.2022|31.03.2022|6|20%|1/300|240,00",
+                       "60_000,00|01.04.2022|05.04.2022|5|мораторий, проценты не начисляются||"};
     c.debt = QStringLiteral("1000,00");
     c.start = day("01.03.2021");
     c.end = day("10.03.2021");
@@ -206,20 +222,21 @@ void TestDocuments::tableRows_data() {
     c.count = calc::PeriodCount::Contractual;
     c.dailyPercent = QStringLiteral("0,1");
     QTest::newRow("a contractual penalty, an overpayment")
-        << c << "—"
-        << QStringList{"1000,00|01.03.2021|05.03.2021|5|0,1%|—|5,00",
-                       "0,00|оплата 05.03.2021: 1500,00 руб., переплата 500,00 руб.|||||"};
+        << c << first + QStringList{"Ставка, % в день", "Сумма, руб."}
+        << QStringList{"1_000,00|01.03.2021|05.03.2021|5|0,1%|5,00",
+                       "0,00|оплата 05.03.2021: 1_500,00 руб., переплата 500,00 руб.||||"};
 }
 
 void TestDocuments::tableRows() {
     QFETCH(calc::PeriodInput, claim);
-    QFETCH(QString, sixthColumn);
+    QFETCH(QStringList, titles);
     QFETCH(QStringList, rows);
     const ClaimDocument doc = makeDocument(claim, day("07.12.2026"));
-    QCOMPARE(columnTitles(claim.count).value(5), sixthColumn);
+    const TableLayout layout = tableLayout(claim.count);
+    QCOMPARE(layout.titles, titles);
     QStringList got;
     for (const calc::PeriodRow &row : doc.result.rows)
-        got << rowCells(row, claim.count).join(u'|');
+        got << rowCells(row, layout).join(u'|').replace(QChar(0x00a0), u'_');
     QCOMPARE(got, rows);
 }
 
@@ -230,8 +247,9 @@ void TestDocuments::openDocumentText() {
     const QString content =
         QString::fromUtf8(run(QStringLiteral("unzip"), {"-p", path, "content.xml"}));
     for (const char *text :
-         {"Задолженность, руб.", "увеличение долга 01.08.2022: 20000,00 руб.",
-          "оплата 10.06.2022: 5000,00 руб.", "Расчет составлен 07.12.2026 ____________"})
+         {"Задолженность, руб.", "увеличение долга 01.08.2022: 20\u00a0000,00 руб.",
+          "оплата 10.06.2022: 5\u00a0000,00 руб.", "Расчет составлен 07.12.2026",
+          "____________ / ____________ /"})
         QVERIFY2(content.contains(QString::fromUtf8(text)), text);
     for (const QString &line : totalLines(doc))
         QVERIFY2(content.contains(line), qPrintable(line));
@@ -256,9 +274,17 @@ void TestDocuments::pdfTableOverManyPages() {
         QString::fromUtf8(run(QStringLiteral("pdftotext"), {"-layout", path, "-"}))
             .split(u'\f', Qt::SkipEmptyParts);
     QVERIFY(pages.size() >= 3);
-    for (const QString &page : pages) // a page of rows (the totals may have one of their own)
-        if (page.contains(QStringLiteral("оплата")) || page.contains(u'%'))
-            QVERIFY(page.contains(QStringLiteral("Задолженность")));
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        // a page of rows (the totals may have one of their own)
+        if (pages[i].contains(QStringLiteral("оплата")) || pages[i].contains(u'%'))
+            QVERIFY(pages[i].contains(QStringLiteral("Задолженность")));
+        QVERIFY2(
+            pages[i].contains(QStringLiteral("Страница %1 из %2").arg(i + 1).arg(pages.size())),
+            qPrintable(pages[i].right(200)));
+    }
+    // Amounts right-aligned with digit groups; the totals keep the report's form.
+    QVERIFY(pages[0].contains(QStringLiteral("100 000,00")) ||
+            pages[0].contains(QStringLiteral("100\u00a0000,00")));
     QVERIFY(pages.last().contains(QStringLiteral("Расчет составлен 31.12.2024")));
     QVERIFY(pages.last().contains(doc.result.lines.last()));
 }

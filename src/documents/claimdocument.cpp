@@ -4,6 +4,7 @@
 #include "calc/numtext.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "rates/ratelookup.h"
 #include "storage/savedfile.h"
 
 #include <QBuffer>
@@ -43,84 +44,129 @@ ClaimDocument makeDocument(const calc::PeriodInput &claim, QDate madeOn) {
 
 QStringList headingLines(const ClaimDocument &doc) {
     const calc::PeriodInput &c = doc.claim;
-    return {QStringLiteral("Расчет по периодам: %1").arg(what(c)),
-            QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3 (%4 дн.)")
-                .arg(c.debt, dateText(c.start), dateText(c.end))
-                .arg(doc.result.days),
-            QStringLiteral("Суд: %1; дата подачи: %2")
-                .arg(c.court == calc::Court::Arbitration ? QStringLiteral("арбитражный")
-                                                         : QStringLiteral("общей юрисдикции"),
-                     dateText(c.filed))};
+    QStringList lines = {QStringLiteral("Расчет по периодам: %1").arg(what(c)),
+                         QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3 (%4 дн.)")
+                             .arg(c.debt, dateText(c.start), dateText(c.end))
+                             .arg(doc.result.days),
+                         QStringLiteral("Суд: %1; дата подачи: %2")
+                             .arg(c.court == calc::Court::Arbitration
+                                      ? QStringLiteral("арбитражный")
+                                      : QStringLiteral("общей юрисдикции"),
+                                  dateText(c.filed))};
+    // As the window says it: a printout never hides a table that may lack rates.
+    const QDate newest = rates::newestPoint(c.rates);
+    if (calc::usesRateTable(c.count) && rates::mayBeStale(newest, c.end))
+        lines << rates::staleTableNote(newest) + u'.';
+    return lines;
 }
 
-QStringList columnTitles(calc::PeriodCount count) {
-    const QString sixth = count == calc::PeriodCount::Statutory ? QStringLiteral("Дней в году")
-                          : count == calc::PeriodCount::KeyFraction ? QStringLiteral("Доля")
-                                                                    : QStringLiteral("—");
-    return {QStringLiteral("Задолженность, руб."),
-            QStringLiteral("с"),
-            QStringLiteral("по"),
-            QStringLiteral("Дней"),
-            QStringLiteral("Ставка"),
-            sixth,
-            QStringLiteral("Сумма, руб.")};
+TableLayout tableLayout(calc::PeriodCount count) {
+    using C = Column;
+    switch (count) {
+    case calc::PeriodCount::Statutory:
+        return {count,
+                {C::Debt, C::From, C::To, C::Days, C::Rate, C::Share, C::Amount},
+                {QStringLiteral("Задолженность, руб."), QStringLiteral("с"), QStringLiteral("по"),
+                 QStringLiteral("Дней"), QStringLiteral("Ставка"), QStringLiteral("Дней в году"),
+                 QStringLiteral("Сумма, руб.")},
+                {19, 13, 13, 7, 15, 15, 18}};
+    case calc::PeriodCount::KeyFraction:
+        return {count,
+                {C::Debt, C::From, C::To, C::Days, C::Rate, C::Share, C::Amount},
+                {QStringLiteral("Задолженность, руб."), QStringLiteral("с"), QStringLiteral("по"),
+                 QStringLiteral("Дней"), QStringLiteral("Ставка"), QStringLiteral("Доля"),
+                 QStringLiteral("Сумма, руб.")},
+                {19, 13, 13, 7, 15, 15, 18}};
+    case calc::PeriodCount::Contractual:
+        break;
+    }
+    // A percent a day has no share of a year or of a rate: no such column.
+    return {count,
+            {C::Debt, C::From, C::To, C::Days, C::Rate, C::Amount},
+            {QStringLiteral("Задолженность, руб."), QStringLiteral("с"), QStringLiteral("по"),
+             QStringLiteral("Дней"), QStringLiteral("Ставка, % в день"),
+             QStringLiteral("Сумма, руб.")},
+            {22, 15, 15, 8, 18, 22}};
 }
 
-QStringList rowCells(const calc::PeriodRow &row, calc::PeriodCount count) {
-    const QString debt = calc::kopecksText(row.debt);
+int TableLayout::indexOf(Column column) const {
+    return int(columns.indexOf(column));
+}
+
+bool TableLayout::isNumber(int index) const {
+    const Column c = columns.value(index);
+    return c == Column::Debt || c == Column::Days || c == Column::Share || c == Column::Amount;
+}
+
+QString groupedKopecks(qint64 kopecks) {
+    QString text = calc::kopecksText(kopecks);
+    const qsizetype sign = text.startsWith(u'-') ? 1 : 0;
+    for (qsizetype at = text.size() - 6; at > sign; at -= 3)
+        text.insert(at, QChar(0x00a0)); // never broken across lines
+    return text;
+}
+
+QList<TableCell> tableCells(const calc::PeriodRow &row, const TableLayout &layout) {
+    const int last = int(layout.columns.size()) - 1;
+    const TableCell debt{groupedKopecks(row.debt), 0, 0};
     switch (row.kind) {
     case calc::PeriodRow::Payment:
         return {
             debt,
-            QStringLiteral("оплата %1: %2 руб.%3")
-                .arg(dateText(row.from), calc::kopecksText(row.amount), calc::overpaidPhrase(row)),
-            {},
-            {},
-            {},
-            {},
-            {}};
+            {QStringLiteral("оплата %1: %2 руб.%3")
+                 .arg(dateText(row.from), groupedKopecks(row.amount), calc::overpaidPhrase(row)),
+             1, last}};
     case calc::PeriodRow::Increase:
         return {debt,
-                QStringLiteral("увеличение долга %1: %2 руб.")
-                    .arg(dateText(row.from), calc::kopecksText(row.amount)),
-                {},
-                {},
-                {},
-                {},
-                {}};
+                {QStringLiteral("увеличение долга %1: %2 руб.")
+                     .arg(dateText(row.from), groupedKopecks(row.amount)),
+                 1, last}};
     case calc::PeriodRow::Moratorium:
-        return {debt,
-                dateText(row.from),
-                dateText(row.to),
-                QString::number(row.days),
-                calc::moratoriumPhrase(),
-                {},
-                {}};
     case calc::PeriodRow::Piece:
         break;
     }
-    const QString share = count == calc::PeriodCount::Statutory ? QString::number(row.divisor)
-                          : count == calc::PeriodCount::KeyFraction
-                              ? QStringLiteral("1/%1").arg(row.divisor)
-                              : QStringLiteral("—");
-    return {debt,
-            dateText(row.from),
-            dateText(row.to),
-            QString::number(row.days),
-            row.rate + u'%',
-            share,
-            calc::kopecksText(row.amount)};
+    QList<TableCell> out{debt};
+    for (int c = 1; c <= last; ++c) {
+        QString text;
+        switch (layout.columns[c]) {
+        case Column::From:
+            text = dateText(row.from);
+            break;
+        case Column::To:
+            text = dateText(row.to);
+            break;
+        case Column::Days:
+            text = QString::number(row.days);
+            break;
+        case Column::Rate:
+            if (row.kind == calc::PeriodRow::Moratorium) {
+                // The moratorium's words over the rate and what follows it.
+                out.append({calc::moratoriumPhrase(), c, last});
+                return out;
+            }
+            text = row.rate + u'%';
+            break;
+        case Column::Share:
+            text = layout.count == calc::PeriodCount::KeyFraction
+                       ? QStringLiteral("1/%1").arg(row.divisor)
+                       : QString::number(row.divisor);
+            break;
+        case Column::Amount:
+            text = groupedKopecks(row.amount);
+            break;
+        case Column::Debt:
+            break;
+        }
+        out.append({text, c, c});
+    }
+    return out;
 }
 
-QList<TableCell> tableCells(const calc::PeriodRow &row, calc::PeriodCount count) {
-    const QStringList cells = rowCells(row, count);
-    if (row.kind == calc::PeriodRow::Payment || row.kind == calc::PeriodRow::Increase)
-        return {{cells[0], 0, 0}, {cells[1], 1, 6}};
-    QList<TableCell> out;
-    const int last = row.kind == calc::PeriodRow::Moratorium ? 4 : 6;
-    for (int c = 0; c <= last; ++c)
-        out.append({cells[c], c, c == last ? 6 : c});
-    return out;
+QStringList rowCells(const calc::PeriodRow &row, const TableLayout &layout) {
+    QStringList cells(layout.columns.size());
+    for (const TableCell &cell : tableCells(row, layout))
+        cells[cell.first] = cell.text;
+    return cells;
 }
 
 QFont tableFont() {
@@ -134,7 +180,8 @@ QStringList totalLines(const ClaimDocument &doc) {
 }
 
 QString signatureLine(const ClaimDocument &doc) {
-    return QStringLiteral("Расчет составлен %1 ____________").arg(dateText(doc.madeOn));
+    return QStringLiteral("Расчет составлен %1  ____________ / ____________ /")
+        .arg(dateText(doc.madeOn));
 }
 
 std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc) {
@@ -168,20 +215,25 @@ void writeTable(QTextDocument &text, const ClaimDocument &doc) {
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorderCollapse(true);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    const TableLayout layout = tableLayout(doc.claim.count);
     QList<QTextLength> widths;
-    for (qreal percent : kColumnPercent)
+    for (qreal percent : layout.percent)
         widths.append(QTextLength(QTextLength::PercentageLength, percent));
     format.setColumnWidthConstraints(widths);
-    QTextTable *table = cursor.insertTable(int(rows.size()) + 1, 7, format);
-    const QStringList titles = columnTitles(doc.claim.count);
-    for (int c = 0; c < 7; ++c)
-        table->cellAt(0, c).firstCursorPosition().insertText(titles[c], bold);
+    const int columns = int(layout.columns.size());
+    QTextTable *table = cursor.insertTable(int(rows.size()) + 1, columns, format);
+    for (int c = 0; c < columns; ++c)
+        table->cellAt(0, c).firstCursorPosition().insertText(layout.titles[c], bold);
+    QTextBlockFormat right;
+    right.setAlignment(Qt::AlignRight);
     for (int r = 0; r < rows.size(); ++r)
-        for (const TableCell &cell : tableCells(rows[r], doc.claim.count)) {
+        for (const TableCell &cell : tableCells(rows[r], layout)) {
             if (cell.last > cell.first)
                 table->mergeCells(r + 1, cell.first, 1, cell.last - cell.first + 1);
-            if (!cell.text.isEmpty())
-                table->cellAt(r + 1, cell.first).firstCursorPosition().insertText(cell.text);
+            if (cell.text.isEmpty()) continue;
+            QTextCursor at = table->cellAt(r + 1, cell.first).firstCursorPosition();
+            if (cell.last == cell.first && layout.isNumber(cell.first)) at.setBlockFormat(right);
+            at.insertText(cell.text);
         }
     cursor.movePosition(QTextCursor::End);
     for (const QString &line : totalLines(doc)) {

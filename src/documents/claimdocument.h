@@ -30,22 +30,33 @@ struct ClaimDocument {
 ClaimDocument makeDocument(const calc::PeriodInput &claim, QDate madeOn);
 
 QStringList headingLines(const ClaimDocument &doc);
-// The columns: "Задолженность, руб.", "с", "по", "Дней", "Ставка", then
-// "Дней в году", "Доля" or "—" by the count, "Сумма, руб.".
-QStringList columnTitles(calc::PeriodCount count);
-// A row's cells; a payment's, an increase's or the moratorium's text stands
-// in the cell after the debt (payments, increases) or after the days.
-QStringList rowCells(const calc::PeriodRow &row, calc::PeriodCount count);
-// The same as laid out in every format: a payment's or an increase's text
-// spans the columns after the debt, the moratorium's the rate, the share and
-// the amount; every other cell is one column.
+// What a column of the table holds.
+enum class Column { Debt, From, To, Days, Rate, Share, Amount };
+// The table's columns for a count, their titles and widths (percent of the
+// table's): the debt, the days, the rate, then "Дней в году" or "Доля" where
+// the count has such a share, and the amount.
+struct TableLayout {
+    calc::PeriodCount count;
+    QList<Column> columns;
+    QStringList titles;
+    QList<qreal> percent;
+    int indexOf(Column column) const; // -1: not in this table
+    bool isNumber(int index) const;   // right-aligned
+};
+TableLayout tableLayout(calc::PeriodCount count);
+// Kopecks with digit groups, as the table shows amounts: "100 000,00".
+QString groupedKopecks(qint64 kopecks);
+// A row's cells as every format lays them out: a payment's or an increase's
+// text spans the columns after the debt, the moratorium's the rate and what
+// follows it; every other cell is one column.
 struct TableCell {
     QString text;
     int first, last; // the columns it spans
 };
-QList<TableCell> tableCells(const calc::PeriodRow &row, calc::PeriodCount count);
-// The columns' widths, in percent of the table's, and the table's font.
-inline constexpr qreal kColumnPercent[] = {19, 13, 13, 7, 15, 15, 18};
+QList<TableCell> tableCells(const calc::PeriodRow &row, const TableLayout &layout);
+// The same as one text a column (empty under a spanning cell).
+QStringList rowCells(const calc::PeriodRow &row, const TableLayout &layout);
+// The table's font.
 QFont tableFont();
 // The result, ИТОГО and the court fee, as the report writes them.
 QStringList totalLines(const ClaimDocument &doc);

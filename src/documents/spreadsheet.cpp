@@ -61,7 +61,7 @@ QByteArray spreadsheet(const ClaimDocument &doc) {
     lxw_format *bold = workbook_add_format(book);
     format_set_bold(bold);
     lxw_format *money = workbook_add_format(book);
-    format_set_num_format(money, "0.00");
+    format_set_num_format(money, "#,##0.00"); // digit groups in the reader's own style
     lxw_format *date = workbook_add_format(book);
     format_set_num_format(date, "dd.mm.yyyy");
     lxw_format *title = workbook_add_format(book);
@@ -75,62 +75,101 @@ QByteArray spreadsheet(const ClaimDocument &doc) {
         worksheet_merge_range(sheet, r, first, r, last, s.toUtf8().constData(), nullptr);
     };
 
+    lxw_format *percent = workbook_add_format(book);
+    format_set_num_format(percent, "0.00########%");
+
     const QStringList heading = headingLines(doc);
     for (int i = 0; i < heading.size(); ++i)
         text(lxw_row_t(i), 0, heading[i], i == 0 ? bold : nullptr);
     const lxw_row_t top = lxw_row_t(heading.size() + 1);
-    const QStringList titles = columnTitles(doc.claim.count);
-    for (int c = 0; c < titles.size(); ++c)
-        text(top, lxw_col_t(c), titles[c], title);
+    const TableLayout layout = tableLayout(doc.claim.count);
+    for (int c = 0; c < layout.titles.size(); ++c)
+        text(top, lxw_col_t(c), layout.titles[c], title);
+    // Cells by what they hold; a formula names them by their letters.
+    const auto at = [&](Column c) { return lxw_col_t(layout.indexOf(c)); };
+    const auto letter = [&](Column c) { return QChar(u'A' + layout.indexOf(c)); };
     const QList<calc::PeriodRow> &rows = doc.result.rows;
     lxw_row_t r = top + 1;
-    const bool yearDays = doc.claim.count == calc::PeriodCount::Statutory;
     for (const calc::PeriodRow &row : rows) {
         // The cells as every format spans them; a single cell holds a number
         // or a date where the column has one.
-        for (const TableCell &cell : tableCells(row, doc.claim.count)) {
+        for (const TableCell &cell : tableCells(row, layout)) {
             const lxw_col_t c = lxw_col_t(cell.first);
-            lxw_datetime when = day(c == 1 ? row.from : row.to);
-            if (cell.last > cell.first)
+            if (cell.last > cell.first) {
                 merged(r, c, lxw_col_t(cell.last), cell.text);
-            else if (c == 0 || c == 6)
-                worksheet_write_number(sheet, r, c, roubles(c == 0 ? row.debt : row.amount), money);
-            else if (c == 1 || c == 2)
+                continue;
+            }
+            lxw_datetime when = day(c == at(Column::From) ? row.from : row.to);
+            switch (layout.columns[cell.first]) {
+            case Column::Debt:
+                worksheet_write_number(sheet, r, c, roubles(row.debt), money);
+                break;
+            case Column::From:
+            case Column::To:
                 worksheet_write_datetime(sheet, r, c, &when, date);
-            else if (c == 3 || (c == 5 && yearDays))
-                worksheet_write_number(sheet, r, c, c == 3 ? row.days : row.divisor, nullptr);
-            else
-                text(r, c, cell.text);
+                break;
+            case Column::Days:
+                worksheet_write_number(sheet, r, c, row.days, nullptr);
+                break;
+            case Column::Rate:
+                // A number a formula can use: 8,75 % is 0.0875.
+                worksheet_write_number(
+                    sheet, r, c, QString(row.rate).replace(u',', u'.').toDouble() / 100, percent);
+                break;
+            case Column::Share:
+                if (layout.count == calc::PeriodCount::Statutory)
+                    worksheet_write_number(sheet, r, c, row.divisor, nullptr);
+                else
+                    text(r, c, cell.text);
+                break;
+            case Column::Amount: {
+                // debt × days × rate / the year's days (or / N), to the kopeck,
+                // cached with the program's exact kopecks.
+                const int n = int(r) + 1;
+                QString formula =
+                    QStringLiteral("%1%4*%2%4*%3%4")
+                        .arg(letter(Column::Debt), letter(Column::Days), letter(Column::Rate))
+                        .arg(n);
+                if (layout.count == calc::PeriodCount::Statutory)
+                    formula += QStringLiteral("/%1%2").arg(letter(Column::Share)).arg(n);
+                else if (layout.count == calc::PeriodCount::KeyFraction)
+                    formula += QStringLiteral("/%1").arg(row.divisor);
+                const QByteArray f = QStringLiteral("=ROUND(%1,2)").arg(formula).toLatin1();
+                worksheet_write_formula_num(sheet, r, c, f.constData(), money, roubles(row.amount));
+                break;
+            }
+            }
         }
         ++r;
     }
     // The totals: the sum of the rounded pieces, the debt left, and both.
+    const lxw_col_t amount = at(Column::Amount);
+    const QChar column = letter(Column::Amount);
     const lxw_row_t sum = r + 1, left = r + 2, total = r + 3, fee = r + 4;
     const QStringList totals = totalLines(doc);
     text(sum, 0, totals.value(0).section(u':', 0, 0));
     const QByteArray sumFormula =
-        QStringLiteral("=ROUND(SUM(G%1:G%2),2)").arg(top + 2).arg(r).toLatin1();
-    worksheet_write_formula_num(sheet, sum, 6, sumFormula.constData(), money,
+        QStringLiteral("=ROUND(SUM(%1%2:%1%3),2)").arg(column).arg(top + 2).arg(r).toLatin1();
+    worksheet_write_formula_num(sheet, sum, amount, sumFormula.constData(), money,
                                 roubles(doc.result.interest));
     text(left, 0, QStringLiteral("Остаток долга"));
-    worksheet_write_number(sheet, left, 6, roubles(doc.result.remaining), money);
+    worksheet_write_number(sheet, left, amount, roubles(doc.result.remaining), money);
     text(total, 0, QStringLiteral("ИТОГО"), bold);
     const QByteArray totalFormula =
-        QStringLiteral("=ROUND(G%1+G%2,2)").arg(left + 1).arg(sum + 1).toLatin1();
-    worksheet_write_formula_num(sheet, total, 6, totalFormula.constData(), money,
+        QStringLiteral("=ROUND(%1%2+%1%3,2)").arg(column).arg(left + 1).arg(sum + 1).toLatin1();
+    worksheet_write_formula_num(sheet, total, amount, totalFormula.constData(), money,
                                 roubles(doc.result.remaining + doc.result.interest));
     text(fee, 0, QStringLiteral("Государственная пошлина"));
-    const QByteArray feeText = feeFormula(QStringLiteral("G%1").arg(total + 1), doc.claim.court,
-                                          calc::feeScaleFor(doc.claim.filed))
+    const QByteArray feeText = feeFormula(QStringLiteral("%1%2").arg(column).arg(total + 1),
+                                          doc.claim.court, calc::feeScaleFor(doc.claim.filed))
                                    .toLatin1();
-    worksheet_write_formula_num(sheet, fee, 6, feeText.constData(), money, roubles(doc.result.fee));
+    worksheet_write_formula_num(sheet, fee, amount, feeText.constData(), money,
+                                roubles(doc.result.fee));
     text(fee + 2, 0, signatureLine(doc));
 
-    worksheet_set_column(sheet, 0, 0, 20, nullptr);
-    worksheet_set_column(sheet, 1, 2, 12, nullptr);
-    worksheet_set_column(sheet, 3, 3, 7, nullptr);
-    worksheet_set_column(sheet, 4, 5, 11, nullptr);
-    worksheet_set_column(sheet, 6, 6, 15, nullptr);
+    // About a character per 1.1 % of the printed table's width.
+    for (int c = 0; c < layout.percent.size(); ++c)
+        worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), layout.percent[c] * 0.9, nullptr);
     if (workbook_close(book) != LXW_NO_ERROR)
         throw AppError(QStringLiteral("не удается составить таблицу .xlsx"));
     QFile file(QString::fromLocal8Bit(path));
