@@ -325,6 +325,20 @@ void TestPeriodsDialog::claimSavedAndOpened() {
     QCOMPARE(Entries(d).grid->rowCount(), 1);
     QVERIFY(!d->hasUnsavedChanges());
 
+    // Given to the program (dolgomer FILE.dolgomer), the file fills the
+    // window too: "По периодам..." after closing opens the same claim.
+    d->reject();
+    f.debtField->setText(QStringLiteral("5"));
+    f.window.openClaimFile(file);
+    QCOMPARE(reportOf(d), saved);
+    QCOMPARE(f.debtField->text(), QStringLiteral("100000,00"));
+    QCOMPARE(f.periodStart->date(), QDate(2022, 3, 1));
+    QCOMPARE(f.periodEnd->date(), QDate(2022, 10, 31));
+    QVERIFY(f.generalCourt->isChecked());
+    d->reject();
+    d = openDialog(f);
+    QCOMPARE(reportOf(d).value(0), saved.value(0));
+
     // A change, then closing: Отмена keeps the dialog, Не сохранять closes it.
     Entries(d).date->setDate(QDate(2022, 9, 1));
     Entries(d).amount->setText(QStringLiteral("100"));

@@ -92,6 +92,14 @@ void ClaimInputs::fill(calc::CalcInput &input) const {
                                                  : calc::Court::GeneralJurisdiction;
 }
 
+void ClaimInputs::show(const calc::PeriodInput &claim) {
+    debtField_->setText(claim.debt);
+    debtField_->normalise();
+    periodStart_->setDate(claim.start);
+    periodEnd_->setDate(claim.end);
+    (claim.court == calc::Court::Arbitration ? arbitrationCourt_ : generalCourt_)->setChecked(true);
+}
+
 void ClaimInputs::showTaxRate(int percent) {
     taxRateLabel_->setText(QString::number(percent) + u'%');
 }

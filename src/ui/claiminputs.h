@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calc/penalty.h"
+#include "calc/periodinterest.h"
 #include "focuschain.h"
 
 #include <QObject>
@@ -29,6 +30,8 @@ public:
     void normaliseDebt();
     // Writes the debt, the dates, the tax rate and the court into `input`.
     void fill(calc::CalcInput &input) const;
+    // Shows a saved claim's debt, period and court.
+    void show(const calc::PeriodInput &claim);
     QDate periodEndDate() const;
 
     // In the window's keyboard order the rate table and its editor come

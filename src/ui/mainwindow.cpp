@@ -3,6 +3,7 @@
 
 #include "accessibleparts.h"
 #include "claiminputs.h"
+#include "common/apperror.h"
 #include "datepicker.h"
 #include "hovericon.h"
 #include "linklabel.h"
@@ -14,6 +15,7 @@
 #include "rates/ratelookup.h"
 #include "rateupdater.h"
 #include "reportview.h"
+#include "storage/claimfile.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -307,8 +309,18 @@ void MainWindow::openPeriods() {
 }
 
 void MainWindow::openClaimFile(const QString &path) {
+    calc::PeriodInput claim;
+    try {
+        claim = storage::loadClaim(path);
+    } catch (const AppError &e) {
+        dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка открытия"),
+                     MessageBoxes::Icon::Stop);
+        return;
+    }
+    // The window holds the claim too, so "По периодам..." opens it again.
+    claimInputs_->show(claim);
     openPeriods();
-    periodsDialog_->openClaim(path);
+    periodsDialog_->showSaved(claim);
 }
 
 void MainWindow::makeRoomForEditor(RateEditor::Mode mode) {

@@ -211,6 +211,11 @@ bool PeriodsDialog::openClaim(const QString &path) {
                      MessageBoxes::Icon::Stop);
         return false;
     }
+    showSaved(loaded);
+    return true;
+}
+
+void PeriodsDialog::showSaved(calc::PeriodInput loaded) {
     loaded.rates = claim_.rates; // counted with today's table
     claim_ = loaded;
     showClaim();
@@ -226,7 +231,6 @@ bool PeriodsDialog::openClaim(const QString &path) {
     }
     recalculate();
     baseline_ = storage::encodeClaim(currentClaim());
-    return true;
 }
 
 void PeriodsDialog::reject() {
@@ -282,7 +286,7 @@ void PeriodsDialog::printReport() {
 void PeriodsDialog::saveReportAs() {
     if (!shown_) return;
     QString path = dialogs_.saveFileName(
-        QStringLiteral("Сохранить расчет"), QDir::home().filePath(QStringLiteral("Расчет.pdf")),
+        QStringLiteral("Сохранить как"), QDir::home().filePath(QStringLiteral("Расчет.pdf")),
         QStringLiteral("PDF (*.pdf);;Текст OpenDocument (*.odt);;Таблица (*.xlsx);;Текст (*.txt)"));
     if (path.isEmpty()) return;
     documents::Format format;

@@ -72,6 +72,8 @@ public:
     // changes nothing.
     void openClaim();
     bool openClaim(const QString &path);
+    // A claim already read from its file, as opening it shows it.
+    void showSaved(calc::PeriodInput claim);
     // Whether the claim changed since it was shown, saved or opened.
     bool hasUnsavedChanges() const;
     // Closing: changes not saved are asked about (Сохранить / Не сохранять /
