@@ -53,6 +53,7 @@ private slots:
     void manyPagesInPdf();
     void filingDateAndNotes();
     void countsAndIncreases();
+    void keys();
     void claimSavedAndOpened();
 
 private:
@@ -361,6 +362,35 @@ void TestPeriodsDialog::claimSavedAndOpened() {
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка открытия"));
     QVERIFY(env_.boxes.shown[0].text.contains(QStringLiteral("поврежден")));
     QCOMPARE(reportOf(d), before);
+}
+
+// The dialog's keys: Enter adds an entry and goes back to the date for the
+// next; F9 counts a penalty still being typed; Ctrl+P prints.
+void TestPeriodsDialog::keys() {
+    Window &f = env_.open();
+    enterClaim(f);
+    ui::PeriodsDialog *d = openDialog(f);
+    const Entries e(d);
+    e.date->setDate(QDate(2022, 6, 10));
+    e.amount->setFocus();
+    e.amount->setText(QStringLiteral("5000"));
+    QTest::keyClick(e.amount, Qt::Key_Return);
+    QCOMPARE(e.grid->rowCount(), 1);
+    QVERIFY(e.date->isAncestorOf(QApplication::focusWidget()) || e.date->hasFocus());
+    click(d->count()->contractual());
+    d->count()->dailyPercent()->setFocus();
+    d->count()->dailyPercent()->setText(QStringLiteral("0,5"));
+    QTest::keyClick(d->count()->dailyPercent(), Qt::Key_F9);
+    QVERIFY2(reportOf(d).value(0).contains(QStringLiteral("(0,5% в день)")),
+             qPrintable(reportOf(d).value(0)));
+    int printers = 0;
+    d->printer().setPrinterFactory([&] {
+        ++printers;
+        return std::unique_ptr<ui::PrinterJob>();
+    });
+    env_.boxes.answers << true;
+    QTest::keyClick(d->reportBox(), Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(printers, 1);
 }
 
 QTEST_MAIN(TestPeriodsDialog)

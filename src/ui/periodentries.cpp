@@ -74,7 +74,10 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
         connect(b, &QPushButton::clicked, this, run);
         return b;
     };
-    button(QStringLiteral("Добавить"), "addEntry", &PeriodEntries::add)->setDefault(true);
+    // Enter in the amount adds the entry; no button wears a default frame
+    // that the keyboard is not on.
+    button(QStringLiteral("Добавить"), "addEntry", &PeriodEntries::add);
+    connect(amount_, &QLineEdit::returnPressed, this, &PeriodEntries::add);
     button(QStringLiteral("Изменить"), "changeEntry", &PeriodEntries::change);
     button(QStringLiteral("Удалить"), "deleteEntry", &PeriodEntries::remove);
     layout->addLayout(edits, 2, 1);
@@ -146,6 +149,8 @@ void PeriodEntries::add() {
     Entry e;
     if (!fromFields(e)) return;
     show(insert(e));
+    // Ready for the next entry, whether Enter or the button added this one.
+    date_->setFocus(Qt::OtherFocusReason);
 }
 
 void PeriodEntries::change() {

@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QPagedPaintDevice>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -125,6 +126,14 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     connect(close, &QPushButton::clicked, this, &PeriodsDialog::reject);
     connect(open, &QPushButton::clicked, this, qOverload<>(&PeriodsDialog::openClaim));
     connect(save, &QPushButton::clicked, this, &PeriodsDialog::saveClaim);
+    // The window's keys work here too: F9 and Ctrl+Enter count, Ctrl+P prints.
+    const auto key = [this](QKeySequence keys, void (PeriodsDialog::*run)()) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, run);
+    };
+    key(QKeySequence(Qt::Key_F9), &PeriodsDialog::countNow);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Return), &PeriodsDialog::countNow);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Enter), &PeriodsDialog::countNow);
+    key(QKeySequence(Qt::CTRL | Qt::Key_P), &PeriodsDialog::printReport);
     connect(moratorium_, &QCheckBox::toggled, this, &PeriodsDialog::recalculate);
     connect(filingDate_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
     connect(entries_, &PeriodEntries::changed, this, &PeriodsDialog::recalculate);
@@ -270,6 +279,12 @@ void PeriodsDialog::recalculate() {
     }
     notes_->setText(notes.join(u'\n'));
     notes_->setVisible(!notes.isEmpty());
+}
+
+void PeriodsDialog::countNow() {
+    // A number being typed counts as typed, as leaving its field would make it.
+    if (auto *field = qobject_cast<NumberField *>(focusWidget())) field->normalise();
+    recalculate();
 }
 
 void PeriodsDialog::copyReport() {

@@ -53,6 +53,8 @@ public:
     QTextEdit *reportBox() const { return report_; }
     ReportPrinter &printer() { return printer_; }
 
+    // F9, Ctrl+Enter: counts the claim as it is typed now.
+    void countNow();
     // "Копировать": the report's text lines, for pasting anywhere.
     void copyReport();
     // "Печать": the table, its header on every page.
