@@ -19,6 +19,8 @@ private slots:
     void cleanup() { env_.stop(); }
     void addShowsTodayAndTheNewestRate();
     void addEntry();
+    void enterInEitherFieldSaves_data();
+    void enterInEitherFieldSaves();
     void unchargeableRateRefused_data();
     void unchargeableRateRefused();
     void addExistingKey();
@@ -72,6 +74,34 @@ void TestRateEditor::addEntry() {
     f.entryRate->setText(QStringLiteral("7,25"));
     click(f.saveEntryLink);
     QCOMPARE(f.table().line(0), QStringLiteral("с 05 июня 2009 г.=7,25"));
+    QVERIFY(env_.boxes.shown.isEmpty());
+}
+
+// The editor opens on its first field; Enter in either field saves as the
+// link of its mode would.
+void TestRateEditor::enterInEitherFieldSaves_data() {
+    QTest::addColumn<bool>("adding");
+    QTest::addColumn<bool>("inRate");
+    QTest::newRow("adding, Enter in the date") << true << false;
+    QTest::newRow("adding, Enter in the rate") << true << true;
+    QTest::newRow("changing, Enter in the date") << false << false;
+    QTest::newRow("changing, Enter in the rate") << false << true;
+}
+
+void TestRateEditor::enterInEitherFieldSaves() {
+    QFETCH(bool, adding);
+    QFETCH(bool, inRate);
+    Window &f = openPanel();
+    clickCell(f.rateGrid, 3, 1);
+    adding ? f.editor->startAdding() : f.editor->startEditing();
+    QVERIFY(f.entryDate->isAncestorOf(QApplication::focusWidget()) || f.entryDate->hasFocus());
+    f.entryDate->setDate(QDate(2010, 3, 1));
+    f.entryRate->setText(QStringLiteral("7,25"));
+    QWidget *field = inRate ? static_cast<QWidget *>(f.entryRate) : f.entryDate;
+    field->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(f.table().line(adding ? 0 : 2), QStringLiteral("с 01 марта 2010 г.=7,25"));
+    QVERIFY(f.rateEditor->isHidden());
     QVERIFY(env_.boxes.shown.isEmpty());
 }
 

@@ -17,6 +17,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QShortcut>
 
 namespace ui {
 
@@ -84,6 +85,13 @@ void RateEditor::build() {
     connect(saveEntryLink_, &LinkLabel::clicked, this, &RateEditor::saveNewEntry);
     connect(saveChangesLink_, &LinkLabel::clicked, this, &RateEditor::saveChanges);
     connect(closeLink_, &LinkLabel::clicked, this, &RateEditor::close);
+    // Enter in either field saves, as the link the mode shows would.
+    for (QWidget *field : {static_cast<QWidget *>(entryDate_), static_cast<QWidget *>(entryRate_)})
+        for (int key : {Qt::Key_Return, Qt::Key_Enter})
+            connect(new QShortcut(QKeySequence(key), field, nullptr, nullptr,
+                                  Qt::WidgetWithChildrenShortcut),
+                    &QShortcut::activated, this,
+                    [this] { isEditing() ? saveChanges() : saveNewEntry(); });
     entryDate_->setAccessibleName(QStringLiteral("Дата введения"));
     entryRate_->setAccessibleName(QStringLiteral("Введенная ставка"));
     closeLink_->setAccessibleName(QStringLiteral("Закрыть редактор"));
@@ -102,8 +110,8 @@ void RateEditor::startAdding() {
     entryDate_->setDate(QDate::currentDate());
     const rates::RateTable &table = rates_->table();
     entryRate_->setText(table.count() > 0 ? table.rate(0) : QString());
-    entryRate_->setFocus();
     entryRate_->selectAll();
+    entryDate_->setFocus(Qt::OtherFocusReason); // the first field, as the editor reads
 }
 
 void RateEditor::startEditing() {
@@ -113,6 +121,7 @@ void RateEditor::startEditing() {
     saveEntryLink_->hide();
     saveChangesLink_->show();
     title_->setText(QStringLiteral("Редактирование записи"));
+    entryDate_->setFocus(Qt::OtherFocusReason);
 }
 
 void RateEditor::close() {
