@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 
 namespace {
 
@@ -151,6 +152,7 @@ void TestAccess::periodsLinkBesideTheOpenTable() {
 // are left out; the report's text can be read.
 void TestAccess::namesForAScreenReader() {
     Window &f = env_.open();
+    f.debtField->setText(QStringLiteral("100000"));
     f.modes->chooseStatutory();
     f.modes->dailyRateField();
     f.window.openRatePanel();
@@ -180,6 +182,20 @@ void TestAccess::namesForAScreenReader() {
     QAccessibleInterface *link = QAccessible::queryAccessibleInterface(f.calculateLink);
     QCOMPARE(link->role(), QAccessible::Button);
     QCOMPARE(link->text(QAccessible::Name), QStringLiteral("Рассчитать"));
+    // The window is a frame; the periods report reads as a table, cell by
+    // cell, with none of a document's frame marks; the entry kind's box is
+    // named by what it is, its value by what is chosen.
+    QCOMPARE(QAccessible::queryAccessibleInterface(&f.window)->role(), QAccessible::Window);
+    ui::PeriodsDialog *d = f.window.periodsDialog();
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(d->reportBox());
+    QVERIFY(table->textInterface() && table->state().readOnly);
+    const QString read = table->textInterface()->text(0, table->textInterface()->characterCount());
+    QVERIFY2(read.contains(QStringLiteral("Задолженность, руб.\tс\tпо\tДней\tСтавка")),
+             qPrintable(read));
+    QVERIFY(!read.contains(QChar(0xfdd0)) && !read.contains(QChar(0xfdd1)));
+    QVERIFY(read.split(u'\n').size() > 8);
+    QCOMPARE(QAccessible::queryAccessibleInterface(d->entries()->kind())->text(QAccessible::Name),
+             QStringLiteral("Вид"));
     QAccessibleInterface *report = QAccessible::queryAccessibleInterface(f.reportBox);
     QVERIFY(report->textInterface());
     QVERIFY(report->textInterface()

@@ -6,6 +6,7 @@
 #include "common/dates.h"
 #include "datepicker.h"
 #include "dialogs.h"
+#include "namedcombobox.h"
 #include "numberfield.h"
 
 #include <QAction>
@@ -54,9 +55,9 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     amount_->setObjectName(QStringLiteral("paymentAmount"));
     amount_->setToolTip(QStringLiteral("Сумма оплаты или увеличения долга"));
     amount_->setAccessibleName(QStringLiteral("Сумма, руб."));
-    kind_ = new QComboBox(this);
+    kind_ = new NamedComboBox(this);
     kind_->setObjectName(QStringLiteral("entryKind"));
-    kind_->setAccessibleName(QStringLiteral("Вид записи"));
+    kind_->setAccessibleName(QStringLiteral("Вид")); // its value says which
     kind_->addItems({QStringLiteral("Оплата"), QStringLiteral("Увеличение долга")});
     kind_->setToolTip(QStringLiteral("Оплата уменьшает долг со следующего дня, увеличение "
                                      "(просроченный счет) увеличивает его с этого дня"));

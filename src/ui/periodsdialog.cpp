@@ -90,10 +90,9 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     notes_->hide();
     layout->addWidget(notes_);
 
-    report_ = new QTextEdit(this);
+    report_ = new TableTextEdit(this);
     report_->setObjectName(QStringLiteral("periodsReport"));
     report_->setAccessibleName(QStringLiteral("Расчет по периодам"));
-    report_->setReadOnly(true);
     report_->setUndoRedoEnabled(false);
     report_->setAcceptRichText(false);
     report_->setLineWrapMode(QTextEdit::WidgetWidth);
@@ -272,13 +271,19 @@ void PeriodsDialog::recalculate() {
     try {
         shown_ = documents::makeDocument(in, QDate::currentDate());
         documents::writeTable(*report_->document(), *shown_);
+        report_->setReading(documents::tableText(*shown_));
         if (shown_->result.depositRateSpan) notes << calc::depositRatesHint();
     } catch (const AppError &e) {
         shown_.reset();
         report_->setPlainText(Dialogs::errorText(e.message()));
+        report_->setReading(report_->toPlainText());
     }
     notes_->setText(notes.join(u'\n'));
     notes_->setVisible(!notes.isEmpty());
+}
+
+QTextEdit *PeriodsDialog::reportBox() const {
+    return report_;
 }
 
 void PeriodsDialog::countNow() {

@@ -6,6 +6,7 @@
 #include "documents/claimdocument.h"
 #include "periodentries.h"
 #include "reportprinter.h"
+#include "tabletextedit.h"
 
 #include <QByteArray>
 #include <QDialog>
@@ -14,7 +15,6 @@
 class QCheckBox;
 class QLabel;
 class QTableWidget;
-class QTextEdit;
 
 namespace ui {
 
@@ -50,7 +50,7 @@ public:
     // What the user should know of the calculation, above the report: a rate
     // table older than the period, rates of the deposit span.
     QLabel *notes() const { return notes_; }
-    QTextEdit *reportBox() const { return report_; }
+    QTextEdit *reportBox() const;
     ReportPrinter &printer() { return printer_; }
 
     // F9, Ctrl+Enter: counts the claim as it is typed now.
@@ -97,7 +97,7 @@ private:
     QCheckBox *moratorium_;
     DatePicker *filingDate_;
     QLabel *notes_;
-    QTextEdit *report_;
+    TableTextEdit *report_;
     ReportPrinter printer_;
 };
 
