@@ -14,6 +14,7 @@ private slots:
     void cleanup() { env_.stop(); }
     void textsFitTheirBoxes();
     void picturesAsSharpAsTheScreen();
+    void periodsDialogWithinTheScreen();
 
 private:
     WindowEnv env_;
@@ -59,6 +60,23 @@ void TestScale::picturesAsSharpAsTheScreen() {
     QCOMPARE(f.printIcon->pixmap().devicePixelRatio(), qreal(expected));
     // Shown at the same size in the window's own pixels.
     QCOMPARE(f.calculateIcon->pixmap().deviceIndependentSize().toSize(), QSize(24, 24));
+}
+
+// However large the scale and small the screen, the periods dialog opens
+// within the screen's free area; its content scrolls if it must.
+void TestScale::periodsDialogWithinTheScreen() {
+    Window &f = env_.open();
+    f.window.openPeriods();
+    ui::PeriodsDialog *d = f.window.periodsDialog();
+    QVERIFY(d && d->isVisible());
+    const QRect free = d->screen()->availableGeometry();
+    QVERIFY2(free.contains(d->frameGeometry()), qPrintable(QStringLiteral("%1x%2 at %3,%4 in %5x%6")
+                                                               .arg(d->frameGeometry().width())
+                                                               .arg(d->frameGeometry().height())
+                                                               .arg(d->frameGeometry().x())
+                                                               .arg(d->frameGeometry().y())
+                                                               .arg(free.width())
+                                                               .arg(free.height())));
 }
 
 QTEST_MAIN(TestScale)

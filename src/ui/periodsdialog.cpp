@@ -24,6 +24,8 @@
 #include <QLabel>
 #include <QPagedPaintDevice>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QTextDocument>
@@ -54,7 +56,17 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     setObjectName(QStringLiteral("periodsDialog"));
     setWindowTitle(QStringLiteral("Расчет по периодам"));
     resize(680, 680);
-    auto *layout = new QVBoxLayout(this);
+    // The content scrolls where the screen is smaller than it (a large scale
+    // on a small screen); the dialog itself always fits the screen.
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto *content = new QWidget(scroll);
+    auto *layout = new QVBoxLayout(content);
+    scroll->setWidget(content);
+    outer->addWidget(scroll);
     summary_ = new QLabel(this);
     summary_->setWordWrap(true);
     layout->addWidget(summary_);
@@ -280,6 +292,21 @@ void PeriodsDialog::recalculate() {
     }
     notes_->setText(notes.join(u'\n'));
     notes_->setVisible(!notes.isEmpty());
+}
+
+void PeriodsDialog::showEvent(QShowEvent *event) {
+    // Within the screen's free area, frame and title included.
+    if (const QScreen *screen = this->screen()) {
+        const QRect free = screen->availableGeometry();
+        const QSize frame = frameGeometry().size() - geometry().size();
+        resize(std::min(width(), free.width() - frame.width()),
+               std::min(height(), free.height() - frame.height()));
+        QRect placed = frameGeometry();
+        placed.moveTo(std::clamp(placed.x(), free.left(), free.right() - placed.width() + 1),
+                      std::clamp(placed.y(), free.top(), free.bottom() - placed.height() + 1));
+        move(placed.topLeft());
+    }
+    QDialog::showEvent(event);
 }
 
 QTextEdit *PeriodsDialog::reportBox() const {

@@ -82,6 +82,9 @@ public:
     // Отмена); Отмена keeps the dialog open.
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void recalculate();
     void showClaim();
