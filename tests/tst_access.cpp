@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLineEdit>
 
 namespace {
 
@@ -54,6 +55,8 @@ private slots:
     void linksByKeyboard();
     void periodsLinkBesideTheOpenTable();
     void namesForAScreenReader();
+    void dateSectionTypedAfterAClick_data();
+    void dateSectionTypedAfterAClick();
     void palettes_data();
     void palettes();
 
@@ -250,6 +253,36 @@ void TestAccess::palettes() {
         hover(x);
         QVERIFY(ui::contrastRatio(x->palette().color(QPalette::WindowText), window) >= 4.5);
     }
+}
+
+// One click on a date's day, month or year, then digits: they replace it.
+void TestAccess::dateSectionTypedAfterAClick_data() {
+    QTest::addColumn<int>("section"); // 0 day, 1 month, 2 year
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("day") << 0 << "15" << QDate(2010, 1, 15);
+    QTest::newRow("month") << 1 << "03" << QDate(2010, 3, 30);
+    QTest::newRow("year") << 2 << "2009" << QDate(2009, 1, 30);
+}
+
+void TestAccess::dateSectionTypedAfterAClick() {
+    QFETCH(int, section);
+    QFETCH(QString, typed);
+    QFETCH(QDate, date);
+    Window &f = env_.open();
+    f.periodEnd->setDate(QDate(2010, 1, 30));
+    QLineEdit *text = f.periodEnd->findChild<QLineEdit *>();
+    // The middle of "dd", "MM" or "yyyy" in "dd.MM.yyyy".
+    const QFontMetrics m(text->font());
+    const int x = 4 + m.horizontalAdvance(QStringLiteral("30.01.2010")
+                                              .left(section == 0   ? 1
+                                                    : section == 1 ? 4
+                                                                   : 8));
+    QTest::mouseClick(text, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(std::max(x, 2), text->height() / 2));
+    QCoreApplication::processEvents();
+    QTest::keyClicks(text, typed);
+    QCOMPARE(f.periodEnd->date(), date);
 }
 
 QTEST_MAIN(TestAccess)

@@ -24,9 +24,19 @@ void DatePicker::mousePressEvent(QMouseEvent *event) {
 }
 
 bool DatePicker::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-        emit clicked();
+    const bool left = (event->type() == QEvent::MouseButtonPress ||
+                       event->type() == QEvent::MouseButtonRelease) &&
+                      static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+    if (watched == lineEdit() && left && event->type() == QEvent::MouseButtonPress) emit clicked();
+    // One click selects the day, month or year under the pointer, so that
+    // typed digits replace it (a drag keeps its own selection).
+    if (watched == lineEdit() && left && event->type() == QEvent::MouseButtonRelease)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!lineEdit()->hasSelectedText()) setSelectedSection(currentSection());
+            },
+            Qt::QueuedConnection);
     return QDateEdit::eventFilter(watched, event);
 }
 

@@ -63,6 +63,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     auto *scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus); // its content takes the keyboard
     auto *content = new QWidget(scroll);
     auto *layout = new QVBoxLayout(content);
     scroll->setWidget(content);
