@@ -87,8 +87,16 @@ void TestAccess::wholeClaimByKeyboard() {
     key(Qt::Key_Return);
     QVERIFY(f.ratePanel->isHidden());
     QCOMPARE(f.rateField->text(), QStringLiteral("8,75"));
-    QVERIFY(tabTo(f.generalCourt));
-    key(Qt::Key_Space);
+    // The keyboard is back on the field that opened the table, which stays
+    // shut; Esc brings it back there too.
+    QVERIFY(focused(f.rateField) && f.ratePanel->isHidden());
+    f.window.openRatePanel();
+    QVERIFY(focused(f.rateGrid));
+    key(Qt::Key_Escape);
+    QVERIFY(focused(f.rateField) && f.ratePanel->isHidden());
+    // The courts are one stop, the checked one; an arrow key moves the choice.
+    QVERIFY(tabTo(f.window.findChild<QWidget *>(QStringLiteral("arbitrationCourt"))));
+    key(Qt::Key_Down);
     QVERIFY(f.generalCourt->isChecked());
     key(Qt::Key_F9);
     const QStringList report = f.reportBox->toPlainText().split(u'\n');

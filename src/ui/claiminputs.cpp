@@ -63,8 +63,8 @@ ClaimInputs::ClaimInputs(QWidget *window) : QObject(window) {
     connect(periodEnd_, &DatePicker::clicked, this, &ClaimInputs::clicked);
     connect(periodEnd_, &QDateEdit::dateChanged, this, &ClaimInputs::periodEndChanged);
     connect(taxSlider_, &QSlider::valueChanged, this, &ClaimInputs::showTaxRate);
-    periodFocus_.place({debtField_, periodStart_, periodEnd_});
-    taxFocus_.place({taxSlider_});
+    // As the rows lie: the debt, the tax rate, the period.
+    periodFocus_.place({debtField_, taxSlider_, periodStart_, periodEnd_});
     // The courts are one stop: Tab lands on the checked one.
     courtFocus_.place({generalCourt_, arbitrationCourt_});
 }

@@ -37,7 +37,6 @@ public:
     // In the window's keyboard order the rate table and its editor come
     // after the period, the report and the mode inputs after the tax rate.
     FocusLink &periodFocus() { return periodFocus_; }
-    FocusLink &taxFocus() { return taxFocus_; }
     FocusLink &courtFocus() { return courtFocus_; }
 
     NumberField *debtField() const { return debtField_; }
@@ -62,7 +61,7 @@ private:
     DatePicker *periodEnd_;
     QRadioButton *arbitrationCourt_;
     QRadioButton *generalCourt_;
-    FocusLink periodFocus_, taxFocus_, courtFocus_;
+    FocusLink periodFocus_, courtFocus_;
 };
 
 } // namespace ui

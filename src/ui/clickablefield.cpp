@@ -21,7 +21,9 @@ void ClickableField::mouseDoubleClickEvent(QMouseEvent *) {
 }
 
 void ClickableField::focusInEvent(QFocusEvent *event) {
-    emit entered();
+    // Tab reached it going forward; Shift+Tab passes back through it, and the
+    // focus given back to it (after its table closed) is no new arrival.
+    if (event->reason() == Qt::TabFocusReason) emit entered();
     QLineEdit::focusInEvent(event);
 }
 

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs.h"
 
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
 namespace ui {
 
 QString appTitle() {
@@ -9,7 +13,13 @@ QString appTitle() {
 
 bool Dialogs::ask(const QString &text, const QString &caption, MessageBoxes::Icon icon,
                   MessageBoxes::Buttons buttons) {
-    return boxes_->show(owner_, text, caption, icon, buttons);
+    // The control that was active has the keyboard again after the box.
+    const QPointer<QWidget> active = QApplication::focusWidget();
+    const bool answer = boxes_->show(owner_, text, caption, icon, buttons);
+    if (active && active->isVisible() && active->isEnabled() &&
+        QApplication::focusWidget() != active)
+        active->setFocus(Qt::OtherFocusReason);
+    return answer;
 }
 
 QString Dialogs::saveFileName(const QString &caption, const QString &suggested,

@@ -38,4 +38,12 @@ private:
     QList<QWidget *> widgets_;
 };
 
+// Where Tab (or Shift+Tab, `next` false) goes in `window` from its focus:
+// the next control in the chain that can be seen, passing over those below
+// the window's edge (the report before the first calculation, a mode group
+// not chosen), hidden under another part (the rate table under its editor)
+// and an unchecked button beside the checked one of its group. Each control
+// is visited once a round. Null when none can be seen.
+QWidget *nextSeenInFocusChain(QWidget *window, bool next);
+
 } // namespace ui

@@ -8,6 +8,7 @@
 #include "hovericon.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
+#include "mail.h"
 #include "periodsdialog.h"
 #include "pictures.h"
 #include "ratemodes.h"
@@ -17,18 +18,14 @@
 #include "reportview.h"
 #include "storage/claimfile.h"
 
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QShortcut>
-#include <QUrl>
-#include <QUrlQuery>
 
 namespace ui {
 namespace {
@@ -135,19 +132,36 @@ void MainWindow::createContact() {
     connect(contactLink_, &LinkLabel::clicked, this, &MainWindow::writeToUs);
 }
 
-// The keyboard goes as the window reads: the debt and the period, the rate
-// table and its editor when they are open, the tax rate, the report, the mode
-// inputs and the courts, then the actions. Parts made on first use take their place when made.
+// The keyboard goes as the window reads, top to bottom and left to right:
+// the stale-table line and the contact link, the debt, the tax rate and the
+// period, the courts, the mode inputs (the rate field, then the rate table it
+// opens and its editor, then the divisor), the actions, then the report and
+// its print link. Parts made on first use take their place when made.
 void MainWindow::placeInKeyboardOrder() {
-    FocusLink *const order[] = {
-        &claimInputs_->periodFocus(), &ratePanel_->focusLink(),    &rateUpdater_->focusLink(),
-        &rateEditor_->focusLink(),    &claimInputs_->taxFocus(),   &reportView_->focusLink(),
-        &rateModes_->focusLink(),     &claimInputs_->courtFocus(), &actionsFocus_};
-    QList<QWidget *> actions = {calculateLink_, closeLink_, periodsLink_, staleNote_};
-    if (contactLink_) actions << contactLink_;
-    actionsFocus_.place(actions);
+    FocusLink *const order[] = {&topFocus_,
+                                &claimInputs_->periodFocus(),
+                                &claimInputs_->courtFocus(),
+                                &rateModes_->focusLink(),
+                                &ratePanel_->focusLink(),
+                                &rateUpdater_->focusLink(),
+                                &rateEditor_->focusLink(),
+                                &rateModes_->afterRateFocus(),
+                                &actionsFocus_,
+                                &reportView_->focusLink()};
+    QList<QWidget *> top = {staleNote_};
+    if (contactLink_) top << contactLink_;
+    topFocus_.place(top);
+    actionsFocus_.place({calculateLink_, closeLink_, periodsLink_});
     for (size_t i = 1; i < std::size(order); ++i)
         order[i]->follow(order[i - 1]);
+}
+
+bool MainWindow::focusNextPrevChild(bool next) {
+    if (QWidget *w = nextSeenInFocusChain(this, next)) {
+        w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
 }
 
 void MainWindow::wireParts() {
@@ -173,7 +187,7 @@ void MainWindow::wireParts() {
     connect(ratePanel_, &RatePanel::rateFound, rateModes_, &RateModes::setRefinancingRate);
     connect(ratePanel_, &RatePanel::entryChosen, this, &MainWindow::showChosenEntry);
     connect(ratePanel_, &RatePanel::badEntryChosen, rateEditor_, &RateEditor::startEditing);
-    connect(ratePanel_, &RatePanel::choiceMade, this, &MainWindow::closePanels);
+    connect(ratePanel_, &RatePanel::choiceMade, this, &MainWindow::leavePanels);
     connect(ratePanel_, &RatePanel::addingWanted, rateEditor_, &RateEditor::startAdding);
     connect(ratePanel_, &RatePanel::editingWanted, rateEditor_, &RateEditor::startEditing);
     connect(ratePanel_, &RatePanel::deletingWanted, rateEditor_, &RateEditor::deleteChosen);
@@ -238,6 +252,8 @@ void MainWindow::closePanels() {
 }
 
 void MainWindow::openRatePanel() {
+    // Whatever had the keyboard gets it back when the table closes.
+    if (!ratePanel_->isOpen()) panelOpener_ = focusWidget();
     dialogs_.guard([this] {
         rateModes_->setRateFieldEnabled(false);
         ratePanel_->followFile();
@@ -266,8 +282,16 @@ void MainWindow::print() {
 
 void MainWindow::closeOpenPanel() {
     if (!ratePanel_->isOpen() && !rateEditor_->isOpen()) return;
+    leavePanels();
+}
+
+// Closed by the keyboard (Enter, Esc) or a choice: the control that opened
+// the table has the keyboard again (the end date when it is gone).
+void MainWindow::leavePanels() {
     closePanels();
-    claimInputs_->periodEnd()->setFocus(Qt::ShortcutFocusReason);
+    QWidget *back = panelOpener_;
+    if (!back || !back->isVisible() || !back->isEnabled()) back = claimInputs_->periodEnd();
+    back->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::closeWindow() {
@@ -347,19 +371,7 @@ void MainWindow::checkTableAge() {
 
 void MainWindow::writeToUs() {
     closePanels(); // as a background click: the rate field takes clicks again
-    QUrl url;
-    url.setScheme(QStringLiteral("mailto"));
-    url.setPath(kAuthorName + QStringLiteral(" <") + contactAddress_ + u'>');
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("subject"), kCaption);
-    url.setQuery(query);
-    if (QDesktopServices::openUrl(url)) return;
-    // No mail program: the address is still of use, on the clipboard.
-    QGuiApplication::clipboard()->setText(contactAddress_);
-    dialogs_.ask(QStringLiteral("Почтовая программа не найдена. Напишите нам по адресу %1 "
-                                "(адрес скопирован в буфер обмена).")
-                     .arg(contactAddress_),
-                 QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
+    writeMail(dialogs_, kAuthorName, contactAddress_, kCaption);
 }
 
 void MainWindow::resetHoverLook() {

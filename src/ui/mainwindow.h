@@ -6,6 +6,7 @@
 #include "rateeditor.h"
 
 #include <QDate>
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -50,6 +51,7 @@ public:
     void print();
     // Closes the open panels and lets the rate field be clicked again.
     void closePanels();
+    void leavePanels();
     // Opens the rate table at the entry in force on the period's end.
     void openRatePanel();
     // Closes the window; closing stores the mode settings.
@@ -89,6 +91,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void createActions();
@@ -108,7 +111,8 @@ private:
     // The mouse over the bare background: icons and action links at rest.
     void resetHoverLook();
 
-    FocusLink actionsFocus_;
+    FocusLink topFocus_, actionsFocus_;
+    QPointer<QWidget> panelOpener_; // had the keyboard when the rate table opened
     std::unique_ptr<MessageBoxes> ownBoxes_;
     Dialogs dialogs_;
     ClaimInputs *claimInputs_;

@@ -188,6 +188,7 @@ void RateEditor::saveNewEntry() {
     rates_->refresh();
     saveTable({rates::TableEdit::Add, QString(), line});
     close();
+    rates_->focusGrid(); // back where the entry was asked for
 }
 
 void RateEditor::saveChanges() {
@@ -212,6 +213,7 @@ void RateEditor::saveChanges() {
         dialogs_.ask(kCheckInput, kInputError, MessageBoxes::Icon::Stop);
     }
     close();
+    rates_->focusGrid();
 }
 
 void RateEditor::deleteChosen() {

@@ -3,7 +3,6 @@
 
 #include "calc/claimfields.h"
 #include "clickablefield.h"
-#include "focusplaceholder.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
 #include "numberfield.h"
@@ -34,35 +33,33 @@ RateModes::RateModes(QWidget *window) : QObject(window), window_(window) {
         link->setHoverFont(false, true);
     connect(statutoryLink_, &LinkLabel::clicked, this, &RateModes::chooseStatutory);
     connect(contractualLink_, &LinkLabel::clicked, this, &RateModes::chooseContractual);
-    // Where the statutory group lies, out of sight below the window's edge.
-    placeholder_ = new FocusPlaceholder(QStringLiteral("Ставка"), window);
-    placeholder_->move(8, 457);
-    connect(placeholder_, &FocusPlaceholder::wanted, this, &RateModes::makeForKeyboard);
-    focus_.place({statutoryLink_, contractualLink_, placeholder_});
+    focus_.place({statutoryLink_, contractualLink_});
 }
 
-// Both groups count as shown until a mode is chosen: the keyboard reaches the
-// rate field, the divisor and the daily rate whether they are made or not.
-void RateModes::makeForKeyboard(bool backwards) {
-    const bool hadStatutory = statutoryBox_, hadContractual = contractualBox_;
-    makeStatutoryBox();
-    makeContractualBox();
-    QWidget *next = backwards ? (hadContractual ? static_cast<QWidget *>(divisorSlider_)
-                                                : static_cast<QWidget *>(dailyRateField_))
-                              : (hadStatutory ? static_cast<QWidget *>(dailyRateField_)
-                                              : static_cast<QWidget *>(refinancingRateField_));
-    next->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-}
-
-// The made inputs take their place in the keyboard order; the placeholder
-// stays behind them while a group that counts as shown is not made.
+// The made inputs take their place in the keyboard order; the window's
+// keyboard passes over those out of sight (a group not chosen lies below its
+// edge).
 void RateModes::placeInOrder() {
-    QList<QWidget *> widgets{statutoryLink_, contractualLink_};
-    if (statutoryBox_) widgets << refinancingRateField_ << divisorSlider_;
-    if (contractualBox_) widgets << dailyRateField_;
-    const bool waiting = chosen_ == Mode::None && !(statutoryBox_ && contractualBox_);
-    if (!waiting) placeholder_->hide();
-    focus_.place(widgets << placeholder_);
+    // As they lie: the chosen group at the links' place, the other mode's
+    // link below it.
+    // The rate field opens the rate table, whose grid comes next; the
+    // divisor follows the table.
+    QList<QWidget *> statutory, contractual;
+    if (statutoryBox_) statutory << divisorSlider_;
+    if (contractualBox_) contractual << dailyRateField_;
+    QWidget *rateField = refinancingRateField_;
+    if (chosen_ == Mode::Statutory) {
+        focus_.place({rateField});
+        afterRate_.place(statutory << contractualLink_ << contractual);
+    } else {
+        QList<QWidget *> links{statutoryLink_, contractualLink_};
+        if (chosen_ == Mode::Contractual) links = QList<QWidget *>{dailyRateField_, statutoryLink_};
+        focus_.place(links);
+        QList<QWidget *> rest;
+        if (rateField) rest << rateField << statutory;
+        if (chosen_ != Mode::Contractual) rest << contractual;
+        afterRate_.place(rest);
+    }
 }
 
 void RateModes::makeStatutoryBox() {

@@ -15,17 +15,15 @@ class QWidget;
 namespace ui {
 
 class ClickableField;
-class FocusPlaceholder;
 class LinkLabel;
 class NumberField;
 
 // The two ways the claim is charged: the statutory rate (the refinancing rate
 // over a day divisor) or a contractual daily rate. Until one is chosen both
 // links show and the statutory mode is on, its group out of sight below the
-// window's edge. The groups are made when first wanted; until then the mode
-// keeps their values, and a placeholder keeps their place in the keyboard
-// order: Tab makes them. The divisor and the contractual rate are stored
-// when the window is closed.
+// window's edge, where the keyboard never goes. The groups are made when first
+// wanted; until then the mode keeps their values. The divisor and the
+// contractual rate are stored when the window is closed.
 class RateModes : public QObject {
     Q_OBJECT
 public:
@@ -58,6 +56,9 @@ public:
     LinkLabel *contractualLink() const { return contractualLink_; }
     // The groups' inputs in the window's keyboard order.
     FocusLink &focusLink() { return focus_; }
+    // What follows the rate field, after the rate table it opens: the
+    // divisor and the other mode's link.
+    FocusLink &afterRateFocus() { return afterRate_; }
 
 signals:
     // The refinancing rate field was clicked or got the focus: the rate table
@@ -70,8 +71,6 @@ signals:
 private:
     void makeStatutoryBox();
     void makeContractualBox();
-    // Tab or Shift+Tab reached the groups before they were made.
-    void makeForKeyboard(bool backwards);
     void placeInOrder();
     QString divisorText() const;
     QString dailyRateText() const;
@@ -80,8 +79,7 @@ private:
     void showBackLink(LinkLabel *link, const QGroupBox *box);
 
     QWidget *window_;
-    FocusLink focus_;
-    FocusPlaceholder *placeholder_;
+    FocusLink focus_, afterRate_;
     LinkLabel *statutoryLink_;
     LinkLabel *contractualLink_;
     QGroupBox *statutoryBox_ = nullptr;
