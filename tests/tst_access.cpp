@@ -10,6 +10,10 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextFrame>
+#include <QTextTable>
 
 namespace {
 
@@ -256,6 +260,17 @@ void TestAccess::palettes() {
     } else {
         QVERIFY(ui::contrastRatio(f.rateGrid->headerText(), f.rateGrid->headerBackground()) >= 4.5);
         QVERIFY(ui::contrastRatio(f.rateGrid->litRowText(), f.rateGrid->litRow()) >= 4.5);
+        // The periods report's grid lines stand out from its background (3:1).
+        f.debtField->setText(QStringLiteral("100000"));
+        f.window.openPeriods();
+        QTextEdit *report = f.window.periodsDialog()->reportBox();
+        QTextTable *table = nullptr;
+        for (QTextFrame *frame : report->document()->rootFrame()->childFrames())
+            if (!table) table = qobject_cast<QTextTable *>(frame);
+        QVERIFY(table);
+        QVERIFY(ui::contrastRatio(table->format().borderBrush().color(),
+                                  report->palette().color(QPalette::Base)) >= 3);
+        f.window.periodsDialog()->reject();
         // The editor's "Х" turns grey under the mouse, readable too.
         auto *x = f.window.findChild<ui::LinkLabel *>(QStringLiteral("editorCloseLink"));
         hover(x);

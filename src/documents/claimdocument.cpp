@@ -201,7 +201,7 @@ std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc) {
     return text;
 }
 
-void writeTable(QTextDocument &text, const ClaimDocument &doc) {
+void writeTable(QTextDocument &text, const ClaimDocument &doc, const QColor &lines) {
     text.clear();
     QTextCursor cursor(&text);
     // One edit: a document on screen is laid out once, not at every cell.
@@ -221,7 +221,7 @@ void writeTable(QTextDocument &text, const ClaimDocument &doc) {
     format.setCellPadding(2);
     format.setCellSpacing(0);
     format.setBorder(1);
-    format.setBorderBrush(QBrush(Qt::black));
+    format.setBorderBrush(QBrush(lines));
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorderCollapse(true);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100));

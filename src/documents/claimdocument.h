@@ -4,6 +4,7 @@
 #include "calc/periodinterest.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QDate>
 #include <QFont>
 #include <QString>
@@ -68,8 +69,10 @@ QString tableText(const ClaimDocument &doc);
 
 // The table as a text document (its header row repeats on every printed page).
 std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc);
-// The same written into `text`, which is cleared first (a document on screen).
-void writeTable(QTextDocument &text, const ClaimDocument &doc);
+// The same written into `text`, which is cleared first (a document on screen,
+// whose grid is drawn in `lines`: the screen's text colour reads on a dark
+// background where black would not).
+void writeTable(QTextDocument &text, const ClaimDocument &doc, const QColor &lines = Qt::black);
 
 // The table's pages drawn on a printer or a PDF file; false when the device
 // refused the job.

@@ -283,7 +283,8 @@ void PeriodsDialog::recalculate() {
         notes << rates::staleTableNote(newest) + u'.';
     try {
         shown_ = documents::makeDocument(in, QDate::currentDate());
-        documents::writeTable(*report_->document(), *shown_);
+        documents::writeTable(*report_->document(), *shown_,
+                              report_->palette().color(QPalette::Text));
         report_->setReading(documents::tableText(*shown_));
         if (shown_->result.depositRateSpan) notes << calc::depositRatesHint();
     } catch (const AppError &e) {

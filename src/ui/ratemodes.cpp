@@ -75,7 +75,7 @@ void RateModes::makeStatutoryBox() {
     placeField(refinancingRateField_, {128, 10, 48, 22}, plainFont(13),
                QStringLiteral("Нажмите и в таблице справа выберите соответствующую ставку"));
     refinancingRateField_->setCursor(Qt::ArrowCursor);
-    refinancingRateField_->setAccessibleName(QStringLiteral("Ставка рефинансирования, %"));
+    refinancingRateField_->setAccessibleName(QStringLiteral("Ставка рефин. (%)")); // as its label
     makeLabel(statutoryBox_, QStringLiteral("/"), {182, 8}, plainFont(21),
               window_->palette().color(QPalette::Shadow));
     divisorSlider_ = new QSlider(Qt::Horizontal, statutoryBox_);
