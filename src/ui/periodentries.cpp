@@ -37,9 +37,16 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     grid_ = new QTableWidget(0, 3, this);
     grid_->setObjectName(QStringLiteral("entriesGrid"));
     grid_->setAccessibleName(QStringLiteral("Оплаты и увеличения долга"));
-    grid_->setHorizontalHeaderLabels(
-        {QStringLiteral("Дата"), QStringLiteral("Сумма, руб."), QStringLiteral("Вид")});
+    const QStringList titles = {QStringLiteral("Дата"), QStringLiteral("Сумма, руб."),
+                                QStringLiteral("Вид")};
+    grid_->setHorizontalHeaderLabels(titles);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // However large the desktop's font, every title fits its column.
+    const QFontMetrics metrics(grid_->horizontalHeader()->font());
+    int least = 2 * grid_->frameWidth();
+    for (const QString &title : titles)
+        least += metrics.horizontalAdvance(title) + 4 * metrics.averageCharWidth();
+    grid_->setMinimumWidth(least);
     grid_->verticalHeader()->hide();
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);

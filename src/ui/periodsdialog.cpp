@@ -109,6 +109,8 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     report_->setUndoRedoEnabled(false);
     report_->setAcceptRichText(false);
     report_->setLineWrapMode(QTextEdit::WidgetWidth);
+    // A title wraps between its words, never inside one ("Задолженность,").
+    report_->setWordWrapMode(QTextOption::WordWrap);
     layout->addWidget(report_, 1);
 
     auto *actions = new QHBoxLayout;
@@ -286,6 +288,7 @@ void PeriodsDialog::recalculate() {
         documents::writeTable(*report_->document(), *shown_,
                               report_->palette().color(QPalette::Text));
         report_->setReading(documents::tableText(*shown_));
+        report_->moveCursor(QTextCursor::Start); // the report opens at its heading
         if (shown_->result.depositRateSpan) notes << calc::depositRatesHint();
     } catch (const AppError &e) {
         shown_.reset();
