@@ -3,7 +3,6 @@
 
 #include "accessibleparts.h"
 #include "claiminputs.h"
-#include "common/apperror.h"
 #include "datepicker.h"
 #include "hovericon.h"
 #include "linklabel.h"
@@ -16,7 +15,6 @@
 #include "rates/ratelookup.h"
 #include "rateupdater.h"
 #include "reportview.h"
-#include "storage/claimfile.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -333,18 +331,12 @@ void MainWindow::openPeriods() {
 }
 
 void MainWindow::openClaimFile(const QString &path) {
-    calc::PeriodInput claim;
-    try {
-        claim = storage::loadClaim(path);
-    } catch (const AppError &e) {
-        dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка открытия"),
-                     MessageBoxes::Icon::Stop);
-        return;
-    }
+    const std::optional<calc::PeriodInput> claim = readClaimFile(dialogs_, path);
+    if (!claim) return;
     // The window holds the claim too, so "По периодам..." opens it again.
-    claimInputs_->show(claim);
+    claimInputs_->show(*claim);
     openPeriods();
-    periodsDialog_->showSaved(claim);
+    periodsDialog_->showSaved(*claim);
 }
 
 void MainWindow::makeRoomForEditor(RateEditor::Mode mode) {

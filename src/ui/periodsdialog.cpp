@@ -225,17 +225,20 @@ void PeriodsDialog::openClaim() {
     if (!path.isEmpty()) openClaim(path);
 }
 
-bool PeriodsDialog::openClaim(const QString &path) {
-    calc::PeriodInput loaded;
+std::optional<calc::PeriodInput> readClaimFile(Dialogs &dialogs, const QString &path) {
     try {
-        loaded = storage::loadClaim(path);
+        return storage::loadClaim(path);
     } catch (const AppError &e) {
-        dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка открытия"),
-                     MessageBoxes::Icon::Stop);
-        return false;
+        dialogs.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка открытия"),
+                    MessageBoxes::Icon::Stop);
+        return std::nullopt;
     }
-    showSaved(loaded);
-    return true;
+}
+
+bool PeriodsDialog::openClaim(const QString &path) {
+    const std::optional<calc::PeriodInput> loaded = readClaimFile(dialogs_, path);
+    if (loaded) showSaved(*loaded);
+    return loaded.has_value();
 }
 
 void PeriodsDialog::showSaved(calc::PeriodInput loaded) {

@@ -22,6 +22,10 @@ class DatePicker;
 class Dialogs;
 class NumberField;
 
+// A saved claim read from its file; a file that cannot be used is told in a
+// box ("Ошибка открытия") and gives nothing.
+std::optional<calc::PeriodInput> readClaimFile(Dialogs &dialogs, const QString &path);
+
 // "Расчет по периодам": the statutory interest as courts count it today, or
 // a contractual penalty or a penalty of a fraction of the key rate, for the
 // window's debt, period and court, with payments, debt increases and the
