@@ -178,7 +178,6 @@ void TestProgram::options_data() {
         {"--report|--contractual|--debt|5|--rate|5", "--rate: только для законной пени"},
         {"--report|--debt|5|--no-moratorium", "--no-moratorium: только для расчета по периодам"},
         {"--report|--debt|5|--payment|01.01.2024=1", "--payment: только для расчета по периодам"},
-        {"--batch|x.csv|--periods|--rate|5", "--rate: не применяется"},
         {"--report|--periods|--debt|5|--from|01.11.2022|--to|31.10.2022",
          "Конец периода раньше начала"},
         {"--report|--periods|--from|01.11.2022|--to|30.11.2022", "Долг 0,00 руб."},
@@ -259,6 +258,19 @@ void TestProgram::batchFromAFile() {
     QCOMPARE(run.err, QStringLiteral("dolgomer: предупреждение: последняя запись таблицы ставок — "
                                      "от 28.12.2009, период — по 30.06.2024; обновите таблицу: "
                                      "dolgomer --update-rates\n"));
+    // An option no row can use is refused before any row; one that the rows
+    // a periods column makes can use is every such row's default.
+    Run refused = runProgram(home, {"--batch", file, "--periods", "--rate", "5"});
+    QCOMPARE(refused.exitCode, 2);
+    QVERIFY2(refused.err.contains(QStringLiteral("--rate: не применяется")) &&
+                 refused.out.isEmpty(),
+             qPrintable(refused.err));
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("debt,from,to,periods\n100000,01.03.2022,31.10.2022,yes\n");
+    f.close();
+    const Run byPeriods = runProgram(home, {"--batch", file, "--no-moratorium"});
+    QCOMPARE(byPeriods.exitCode, 0);
+    QVERIFY2(byPeriods.out.contains(QStringLiteral("\"5873,29\"")), qPrintable(byPeriods.out));
 }
 
 // The manual pages must not fall behind the program: every option --help

@@ -105,7 +105,13 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
             throw AppError(QStringLiteral("--batch: столбец \"%1\" указан дважды").arg(name));
         columns.append(column);
     }
+    // The options are every row's defaults. Unless a column can change what
+    // a row counts (periods, mode), an option that does not apply to the
+    // options' own kind applies to no row: refused before any row is read.
     const ClaimRequest none;
+    if (options && !columns.contains(&calc::fieldInfo(calc::ClaimField::Periods)) &&
+        !columns.contains(&calc::fieldInfo(calc::ClaimField::Mode)))
+        options->refuseMisplaced(options->periods());
     if (format.encoding == TextEncoding::Utf8WithBom) writeOutput(out, kUtf8Bom.toByteArray());
     QStringList first;
     for (const QString &name : header)

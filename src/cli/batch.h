@@ -20,8 +20,9 @@ struct RunNotes;
 // computed, each from the `options`' fields (none: the program's defaults)
 // with its own columns over them. Returns how many rows could not be computed; `progress`, when
 // given, hears of every thousandth row; `notes`, when given, of every row
-// computed. Raises AppError for a file that is
-// not CSV or whose header is unusable, and for output that cannot be written.
+// computed. Raises AppError for a file that is not CSV or whose header is
+// unusable, for an option no row can use (no column changes what the rows
+// count) and for output that cannot be written.
 int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults,
              const ClaimRequest *options = nullptr, QIODevice *progress = nullptr,
              RunNotes *notes = nullptr);

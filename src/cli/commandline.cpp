@@ -293,9 +293,6 @@ int runCommandLine(int argc, char **argv) {
                 tellUser(line);
             return 0;
         }
-        // The options are every row's defaults: one that no row of its kind
-        // can use is refused before any row is read.
-        request.refuseMisplaced(request.periods());
         QFile in;
         const bool opened = batchFile == QStringLiteral("-")
                                 ? in.open(stdin, QIODevice::ReadOnly)
