@@ -258,18 +258,20 @@ void TestProgram::batchFromAFile() {
     QCOMPARE(run.err, QStringLiteral("dolgomer: предупреждение: последняя запись таблицы ставок — "
                                      "от 28.12.2009, период — по 30.06.2024; обновите таблицу: "
                                      "dolgomer --update-rates\n"));
-    // An option no row can use is refused before any row; one that the rows
-    // a periods column makes can use is every such row's default.
+    // An option no row can use is refused before any row; where a periods
+    // column decides what each row counts, an option is the default of the
+    // rows it applies to.
     Run refused = runProgram(home, {"--batch", file, "--periods", "--rate", "5"});
     QCOMPARE(refused.exitCode, 2);
     QVERIFY2(refused.err.contains(QStringLiteral("--rate: не применяется")) &&
                  refused.out.isEmpty(),
              qPrintable(refused.err));
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write("debt,from,to,periods\n100000,01.03.2022,31.10.2022,yes\n");
+    f.write("debt,from,to,periods\n100000,01.03.2022,31.10.2022,yes\n"
+            "100000,01.03.2022,31.10.2022,no\n");
     f.close();
     const Run byPeriods = runProgram(home, {"--batch", file, "--no-moratorium"});
-    QCOMPARE(byPeriods.exitCode, 0);
+    QCOMPARE(byPeriods.exitCode, 0); // the six-line row takes what applies to it
     QVERIFY2(byPeriods.out.contains(QStringLiteral("\"5873,29\"")), qPrintable(byPeriods.out));
 }
 

@@ -108,10 +108,15 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
     // The options are every row's defaults. Unless a column can change what
     // a row counts (periods, mode), an option that does not apply to the
     // options' own kind applies to no row: refused before any row is read.
-    const ClaimRequest none;
-    if (options && !columns.contains(&calc::fieldInfo(calc::ClaimField::Periods)) &&
-        !columns.contains(&calc::fieldInfo(calc::ClaimField::Mode)))
+    // Otherwise each row takes those that apply to what it counts.
+    ClaimRequest rowDefaults;
+    if (options && (columns.contains(&calc::fieldInfo(calc::ClaimField::Periods)) ||
+                    columns.contains(&calc::fieldInfo(calc::ClaimField::Mode))))
+        rowDefaults = options->asDefaults();
+    else if (options) {
         options->refuseMisplaced(options->periods());
+        rowDefaults = *options;
+    }
     if (format.encoding == TextEncoding::Utf8WithBom) writeOutput(out, kUtf8Bom.toByteArray());
     QStringList first;
     for (const QString &name : header)
@@ -142,7 +147,7 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
                 throw AppError(
                     QStringLiteral("в строке нет поля \"%1\"").arg(header[fields.size()]));
             // The options are every row's defaults; a field left empty keeps them.
-            ClaimRequest request = options ? *options : none;
+            ClaimRequest request = rowDefaults;
             for (qsizetype i = 0; i < header.size(); ++i)
                 if (columns[i] && !QStringView(fields[i]).trimmed().isEmpty())
                     request.set(columns[i]->field, fields[i], names[i]);

@@ -58,7 +58,7 @@ bool ClaimRequest::statutory() const {
 void ClaimRequest::refuseMisplaced(bool byPeriods) const {
     const bool statutory = this->statutory();
     for (const calc::FieldInfo &info : calc::claimFields()) {
-        if (!has(info.field)) continue;
+        if (!has(info.field) || given_[size_t(info.field)]->byDefault) continue;
         QString why;
         switch (info.field) {
         case ClaimField::Tax:
@@ -91,6 +91,13 @@ void ClaimRequest::refuseMisplaced(bool byPeriods) const {
         if (!why.isEmpty())
             throw AppError(QStringLiteral("%1: %2").arg(given_[size_t(info.field)]->name, why));
     }
+}
+
+ClaimRequest ClaimRequest::asDefaults() const {
+    ClaimRequest out = *this;
+    for (std::optional<Given> &given : out.given_)
+        if (given) given->byDefault = true;
+    return out;
 }
 
 void ClaimRequest::applyTo(calc::PeriodInput &c) const {

@@ -56,11 +56,16 @@ public:
     void refuseMisplaced(bool byPeriods) const;
     // The fields given, over a claim by periods.
     void applyTo(calc::PeriodInput &claim) const;
+    // The same fields as defaults: a claim takes those that apply to it, and
+    // one that does not apply to it is no error (a batch whose columns decide
+    // what each row counts).
+    ClaimRequest asDefaults() const;
 
 private:
     struct Given {
         calc::FieldValue value;
         QString name;
+        bool byDefault = false; // a default for the claims it applies to
     };
     std::array<std::optional<Given>, size_t(calc::ClaimField::Moratorium) + 1> given_;
 };
