@@ -3,6 +3,7 @@
 
 #include "accessibleparts.h"
 #include "claiminputs.h"
+#include "claimkeys.h"
 #include "datepicker.h"
 #include "hovericon.h"
 #include "linklabel.h"
@@ -263,15 +264,9 @@ void MainWindow::openRatePanel() {
 
 // Shortcuts anywhere in the window, shown in the actions' tooltips.
 void MainWindow::createShortcuts() {
-    const auto add = [this](const QKeySequence &keys, void (MainWindow::*run)()) {
-        auto *shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, run);
-    };
-    add(QKeySequence(Qt::Key_F9), &MainWindow::calculate);
-    add(QKeySequence(Qt::CTRL | Qt::Key_Return), &MainWindow::calculate);
-    add(QKeySequence(Qt::CTRL | Qt::Key_Enter), &MainWindow::calculate);
-    add(QKeySequence(Qt::CTRL | Qt::Key_P), &MainWindow::print);
-    add(QKeySequence(Qt::Key_Escape), &MainWindow::closeOpenPanel);
+    addClaimKeys(this, &MainWindow::calculate, &MainWindow::print);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &MainWindow::closeOpenPanel);
 }
 
 void MainWindow::print() {

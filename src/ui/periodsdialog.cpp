@@ -2,6 +2,7 @@
 #include "periodsdialog.h"
 
 #include "calc/penalty.h"
+#include "claimkeys.h"
 #include "common/apperror.h"
 #include "common/dates.h"
 #include "datepicker.h"
@@ -26,7 +27,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QShortcut>
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -140,14 +140,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     connect(close, &QPushButton::clicked, this, &PeriodsDialog::reject);
     connect(open, &QPushButton::clicked, this, qOverload<>(&PeriodsDialog::openClaim));
     connect(save, &QPushButton::clicked, this, &PeriodsDialog::saveClaim);
-    // The window's keys work here too: F9 and Ctrl+Enter count, Ctrl+P prints.
-    const auto key = [this](QKeySequence keys, void (PeriodsDialog::*run)()) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, run);
-    };
-    key(QKeySequence(Qt::Key_F9), &PeriodsDialog::countNow);
-    key(QKeySequence(Qt::CTRL | Qt::Key_Return), &PeriodsDialog::countNow);
-    key(QKeySequence(Qt::CTRL | Qt::Key_Enter), &PeriodsDialog::countNow);
-    key(QKeySequence(Qt::CTRL | Qt::Key_P), &PeriodsDialog::printReport);
+    addClaimKeys(this, &PeriodsDialog::countNow, &PeriodsDialog::printReport);
     connect(moratorium_, &QCheckBox::toggled, this, &PeriodsDialog::recalculate);
     connect(filingDate_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
     connect(entries_, &PeriodEntries::changed, this, &PeriodsDialog::recalculate);
