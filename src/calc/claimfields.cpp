@@ -344,8 +344,7 @@ FieldValue readField(const FieldInfo &info, const QString &text, const QString &
         // is plain decimal now, read exactly.
         if (info.field == ClaimField::Rate) {
             Decimal rate;
-            if (!readDecimal(v.text, kMaxRateDigits, rate) || rate.digits == 0 ||
-                rate.digits > kMaxRatePercent * pow10(rate.scale))
+            if (!readDecimal(v.text, kMaxRateDigits, rate) || !isChargeableRate(rate))
                 throw FieldError{name, text, chargeableRateRule()};
         }
         break;

@@ -30,6 +30,10 @@ inline constexpr int kMaxRatePercent = 100;
 inline bool isChargeableRate(long double percent) {
     return percent > 0 && percent <= kMaxRatePercent;
 }
+// The same for an exact decimal (a batch reads one in every row).
+inline bool isChargeableRate(Decimal percent) {
+    return percent.digits > 0 && percent.digits <= kMaxRatePercent * pow10(percent.scale);
+}
 QString chargeableRateRule(); // "ставка должна быть больше 0 и не больше 100"
 
 // No claim reaches back further than the date fields do.

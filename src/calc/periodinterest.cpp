@@ -62,13 +62,14 @@ struct CheckedClaim {
     std::map<QDate, Decimal> rates;                     // the table, oldest first
 };
 
-QString entryProblem(const Payment &p, QDate start, QDate end, PeriodRow::Kind kind) {
+// What is wrong with an entry (empty: nothing); its kopecks in `amount`.
+QString entryProblem(const Payment &p, QDate start, QDate end, PeriodRow::Kind kind,
+                     qint64 &amount) {
     const bool payment = kind == PeriodRow::Payment;
     if (!p.date.isValid() || p.date < start || p.date > end)
         return QStringLiteral("%1 %2 лежит вне периода просрочки с %3 по %4")
             .arg(payment ? QStringLiteral("Оплата") : QStringLiteral("Увеличение долга"),
                  dateText(p.date), dateText(start), dateText(end));
-    qint64 amount = 0;
     if (!readKopecks(p.amount, amount) || amount <= 0)
         return QStringLiteral("%1 %2 \"%3\" не читается как сумма в рублях больше нуля, не больше "
                               "10^15 руб.")
@@ -82,10 +83,10 @@ std::map<QDate, QList<qint64>> datedAmounts(const QList<Payment> &list, const Pe
                                             PeriodRow::Kind kind) {
     std::map<QDate, QList<qint64>> out;
     for (const Payment &p : list) {
-        if (const QString problem = entryProblem(p, in.start, in.end, kind); !problem.isEmpty())
-            throw AppError(problem);
         qint64 amount = 0;
-        readKopecks(p.amount, amount);
+        if (const QString problem = entryProblem(p, in.start, in.end, kind, amount);
+            !problem.isEmpty())
+            throw AppError(problem);
         out[p.date].append(amount);
     }
     return out;
@@ -321,7 +322,8 @@ QString overpaidPhrase(const PeriodRow &row) {
 }
 
 QString periodEntryProblem(const Payment &entry, QDate start, QDate end, PeriodRow::Kind kind) {
-    return entryProblem(entry, start, end, kind);
+    qint64 amount = 0;
+    return entryProblem(entry, start, end, kind, amount);
 }
 
 PeriodInput periodClaimOf(const CalcInput &claim, const QList<RatePoint> &rates) {
