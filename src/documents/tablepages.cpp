@@ -66,14 +66,17 @@ bool drawTablePages(QPagedPaintDevice &device, const ClaimDocument &doc) {
             h = std::max(h, textHeight(f, c.text, x[c.last + 1] - x[c.first] - 2 * pad));
         return h + 2 * pad;
     };
-    const auto row = [&](const QList<TableCell> &cells, const QFont &f) {
+    // A row of cells; the titles' row is bold, and only other rows align
+    // their numbers right.
+    const auto row = [&](const QList<TableCell> &cells, bool titles) {
+        const QFont &f = titles ? bold : font;
         const qreal h = rowHeight(cells, f);
         if (drawing) {
             p.setFont(f);
             for (const TableCell &c : cells) {
                 const QRectF box(x[c.first], y, x[c.last + 1] - x[c.first], h);
                 p.drawRect(box);
-                const bool number = c.last == c.first && layout.isNumber(c.first) && &f == &font;
+                const bool number = !titles && c.last == c.first && layout.isNumber(c.first);
                 p.drawText(box.adjusted(pad, pad, -pad, -pad),
                            Qt::TextWordWrap | (number ? Qt::AlignRight : Qt::AlignLeft), c.text);
             }
@@ -90,14 +93,14 @@ bool drawTablePages(QPagedPaintDevice &device, const ClaimDocument &doc) {
         for (int i = 0; i < heading.size(); ++i)
             line(heading[i], i == 0 ? bold : font);
         y += pad * 2;
-        row(header, bold);
+        row(header, true);
         for (const calc::PeriodRow &r : doc.result.rows) {
             const QList<TableCell> cells = tableCells(r, layout);
             if (y + rowHeight(cells, font) > bottom) {
                 newPage();
-                row(header, bold);
+                row(header, true);
             }
-            row(cells, font);
+            row(cells, false);
         }
         y += pad * 2;
         for (const QString &total : totalLines(doc))
