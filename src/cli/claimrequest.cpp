@@ -51,6 +51,12 @@ bool ClaimRequest::periods() const {
     return has(ClaimField::Periods) && value(ClaimField::Periods).yes();
 }
 
+calc::Court ClaimRequest::court() const {
+    return has(ClaimField::Court) && value(ClaimField::Court).number == 1
+               ? calc::Court::GeneralJurisdiction
+               : calc::Court::Arbitration;
+}
+
 bool ClaimRequest::statutory() const {
     return !has(ClaimField::Mode) || value(ClaimField::Mode).number == 0;
 }
@@ -106,8 +112,7 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     if (const auto *v = given(ClaimField::From)) c.start = v->date;
     if (const auto *v = given(ClaimField::To)) c.end = v->date;
     if (const auto *v = given(ClaimField::Filed)) c.filed = v->date;
-    if (const auto *v = given(ClaimField::Court))
-        c.court = v->number == 0 ? calc::Court::Arbitration : calc::Court::GeneralJurisdiction;
+    if (has(ClaimField::Court)) c.court = court();
     if (const auto *v = given(ClaimField::Payments)) c.payments = v->entries;
     if (const auto *v = given(ClaimField::Increases)) c.increases = v->entries;
     if (const auto *v = given(ClaimField::Moratorium)) c.moratorium = v->yes();
@@ -155,9 +160,7 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
     in.end = date(ClaimField::To);
     in.filed = date(ClaimField::Filed);
     in.taxPercent = r.has(ClaimField::Tax) ? r.value(ClaimField::Tax).number : calc::kDefaultTax;
-    in.court = r.has(ClaimField::Court) && r.value(ClaimField::Court).number == 1
-                   ? calc::Court::GeneralJurisdiction
-                   : calc::Court::Arbitration;
+    in.court = r.court();
     in.statutory = r.statutory();
     in.divisorText = r.has(ClaimField::Divisor)
                          ? QString::number(r.value(ClaimField::Divisor).number)

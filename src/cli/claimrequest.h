@@ -47,6 +47,8 @@ public:
     }
     // By periods: given as yes (a saved claim is always by periods).
     bool periods() const;
+    // The court given, the arbitration court when none is.
+    calc::Court court() const;
     // The statutory mode: not given, or given as statutory.
     bool statutory() const;
 
