@@ -3,6 +3,7 @@
 
 #include "calc/claimfields.h"
 #include "datepicker.h"
+#include "focusring.h"
 #include "lookandfeel.h"
 #include "numberfield.h"
 
@@ -23,6 +24,7 @@ ClaimInputs::ClaimInputs(QWidget *window) : QObject(window) {
 
     makeLabel(window, QStringLiteral("Ставка налога:"), {8, 70}, plainFont(16));
     taxSlider_ = new QSlider(Qt::Horizontal, window);
+    ringFocus(taxSlider_);
     taxSlider_->setObjectName(QStringLiteral("taxSlider"));
     taxSlider_->setAccessibleName(QStringLiteral("Ставка налога"));
     taxSlider_->setGeometry(169, 54, 90, 45);

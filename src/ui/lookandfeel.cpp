@@ -38,7 +38,19 @@ double luminance(const QColor &c) {
     return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
 }
 
-constexpr double kReadable = 4.5;
+constexpr double kReadable = 4.5; // text
+constexpr double kVisible = 3.0;  // a control's edge, a focus mark
+
+// Lighter in steps, hue and saturation kept, until `ratio` is reached.
+QColor lightenedTo(const QColor &color, const QColor &background, double ratio) {
+    if (background.lightness() >= 128 || contrastRatio(color, background) >= ratio) return color;
+    const QColor c = color.toHsl();
+    for (int l = c.lightness(); l <= 255; l += 4) {
+        const QColor lighter = QColor::fromHsl(c.hslHue(), c.hslSaturation(), l);
+        if (contrastRatio(lighter, background) >= ratio) return lighter.toRgb();
+    }
+    return QColor(Qt::white);
+}
 
 } // namespace
 
@@ -52,15 +64,11 @@ bool isDark(const QPalette &palette) {
 }
 
 QColor readableOn(const QColor &color, const QColor &background) {
-    if (background.lightness() >= 128 || contrastRatio(color, background) >= kReadable)
-        return color;
-    // Lighter in steps, hue and saturation kept, until it reads.
-    QColor c = color.toHsl();
-    for (int l = c.lightness(); l <= 255; l += 4) {
-        const QColor lighter = QColor::fromHsl(c.hslHue(), c.hslSaturation(), l);
-        if (contrastRatio(lighter, background) >= kReadable) return lighter.toRgb();
-    }
-    return QColor(Qt::white);
+    return lightenedTo(color, background, kReadable);
+}
+
+QColor visibleOn(const QColor &color, const QColor &background) {
+    return lightenedTo(color, background, kVisible);
 }
 
 QColor readableColor(const QColor &color, const QWidget *widget) {

@@ -37,6 +37,8 @@ bool isDark(const QPalette &palette);
 // shade of it that has a contrast of at least 4.5:1 with the background;
 // under a light palette every colour stays exactly as it is.
 QColor readableOn(const QColor &color, const QColor &background);
+// The same to 3:1, enough for what is not text: a control's edge, a mark.
+QColor visibleOn(const QColor &color, const QColor &background);
 // The same for a text on `widget`'s window colour.
 QColor readableColor(const QColor &color, const QWidget *widget);
 

@@ -15,6 +15,7 @@
 #include "ratepanel.h"
 #include "rates/ratelookup.h"
 #include "rateupdater.h"
+#include "readablestyle.h"
 #include "reportview.h"
 
 #include <QCloseEvent>
@@ -44,6 +45,7 @@ MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent, const QString &cont
       ownBoxes_(boxes ? nullptr : std::make_unique<QtMessageBoxes>()),
       dialogs_(this, boxes ? boxes : ownBoxes_.get()), contactAddress_(contactAddress) {
     useClassicFonts();
+    useReadableStyle();
     installAccessibleParts();
     setObjectName(QStringLiteral("mainWindow"));
     setFont(plainFont(13));

@@ -6,6 +6,7 @@
 #include "common/dates.h"
 #include "datepicker.h"
 #include "dialogs.h"
+#include "focusring.h"
 #include "namedcombobox.h"
 #include "numberfield.h"
 
@@ -35,6 +36,7 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(QStringLiteral("Оплаты и увеличения долга:"), this), 0, 0, 1, 2);
     grid_ = new QTableWidget(0, 3, this);
+    ringFocus(grid_);
     grid_->setObjectName(QStringLiteral("entriesGrid"));
     grid_->setAccessibleName(QStringLiteral("Оплаты и увеличения долга"));
     const QStringList titles = {QStringLiteral("Дата"), QStringLiteral("Сумма, руб."),

@@ -140,7 +140,22 @@ void RateGrid::keyPressEvent(QKeyEvent *e) {
 }
 
 void RateGrid::contextMenuEvent(QContextMenuEvent *e) {
-    emit menuRequested(e->globalPos());
+    // From the keyboard the menu opens under the chosen row, not at the pointer.
+    const QRect row = visualRect(model_->index(selectedRow_ - 1, 0));
+    if (e->reason() == QContextMenuEvent::Keyboard && !row.isEmpty())
+        emit menuRequested(viewport()->mapToGlobal(row.bottomLeft()));
+    else
+        emit menuRequested(e->globalPos());
+}
+
+void RateGrid::focusInEvent(QFocusEvent *e) {
+    QTableView::focusInEvent(e);
+    viewport()->update();
+}
+
+void RateGrid::focusOutEvent(QFocusEvent *e) {
+    QTableView::focusOutEvent(e);
+    viewport()->update();
 }
 
 void RateGrid::reload() {
@@ -181,6 +196,15 @@ void RateGrid::paintEvent(QPaintEvent *e) {
         p.drawText(r.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
                    model_->data(idx, Qt::DisplayRole).toString());
         p.restore();
+    }
+    // With the keyboard on the grid, the chosen row also wears a dotted
+    // frame: the row the arrows move from, told apart from a row that is
+    // merely chosen.
+    const QRect row = visualRect(model_->index(selectedRow_ - 1, 0))
+                          .united(visualRect(model_->index(selectedRow_ - 1, 1)));
+    if (hasFocus() && !row.isEmpty()) {
+        p.setPen(QPen(litRowText(), 1, Qt::DotLine));
+        p.drawRect(row.adjusted(1, 1, -2, -2));
     }
 }
 

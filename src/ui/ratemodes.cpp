@@ -3,6 +3,7 @@
 
 #include "calc/claimfields.h"
 #include "clickablefield.h"
+#include "focusring.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
 #include "numberfield.h"
@@ -79,6 +80,7 @@ void RateModes::makeStatutoryBox() {
     makeLabel(statutoryBox_, QStringLiteral("/"), {182, 8}, plainFont(21),
               window_->palette().color(QPalette::Shadow));
     divisorSlider_ = new QSlider(Qt::Horizontal, statutoryBox_);
+    ringFocus(divisorSlider_);
     divisorSlider_->setObjectName(QStringLiteral("divisorSlider"));
     divisorSlider_->setGeometry(194, 12, 80, 20);
     divisorSlider_->setRange(calc::kMinDivisor, calc::kMaxDivisor);

@@ -3,6 +3,7 @@
 
 #include "common/apperror.h"
 #include "dialogs.h"
+#include "focusring.h"
 #include "rategrid.h"
 #include "rates/ratelookup.h"
 #include "rates/userrates.h"
@@ -26,6 +27,13 @@ RatePanel::RatePanel(QWidget *window, Dialogs &dialogs)
     editAction_ = menu_->addAction(QStringLiteral("Редактировать"));
     deleteAction_ = menu_->addAction(QStringLiteral("Удалить"));
 
+    // The keys say the same from the grid; the menu shows them beside its items.
+    addAction_->setShortcut(Qt::Key_Insert);
+    editAction_->setShortcut(Qt::Key_F2);
+    deleteAction_->setShortcut(QKeySequence::Delete);
+    for (QAction *a : {addAction_, editAction_, deleteAction_})
+        a->setShortcutContext(Qt::WidgetShortcut);
+
     connect(chooseAction_, &QAction::triggered, this, &RatePanel::choiceMade);
     connect(addAction_, &QAction::triggered, this, &RatePanel::addingWanted);
     connect(editAction_, &QAction::triggered, this, &RatePanel::editingWanted);
@@ -43,10 +51,15 @@ QFrame *RatePanel::frame() {
     frame_->setAutoFillBackground(true);
     frame_->hide();
     grid_ = new RateGrid(&file_.table(), selectedRow_, frame_);
+    ringFocus(grid_);
     grid_->setObjectName(QStringLiteral("rateGrid"));
     grid_->setAccessibleName(QStringLiteral("Таблица ставок рефинансирования"));
     grid_->setGeometry(9, 10, 232, 220);
     grid_->setToolTip(QStringLiteral("Используйте двойной клик для выбора"));
+    grid_->setAccessibleDescription(
+        QStringLiteral("Enter — выбрать ставку; Insert — добавить запись, F2 — редактировать, "
+                       "Delete — удалить; Shift+F10 — меню"));
+    grid_->addActions({addAction_, editAction_, deleteAction_});
     connect(grid_, &RateGrid::rowSelected, this, &RatePanel::userSelected);
     connect(grid_, &RateGrid::confirmed, this, &RatePanel::choiceMade);
     connect(grid_, &RateGrid::menuRequested, this, &RatePanel::showMenu);

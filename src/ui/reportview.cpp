@@ -2,6 +2,7 @@
 #include "reportview.h"
 
 #include "dialogs.h"
+#include "focusring.h"
 #include "hovericon.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
@@ -19,6 +20,7 @@ ReportView::ReportView(QWidget *window, Dialogs &dialogs) : QObject(window), pri
     box_->setObjectName(QStringLiteral("reportBox"));
     box_->setGeometry(8, 328, 465, 117);
     box_->setReadOnly(true);
+    ringFocus(box_);
     box_->setAcceptRichText(false);
     box_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

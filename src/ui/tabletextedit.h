@@ -2,6 +2,7 @@
 #pragma once
 
 #include "accessibleparts.h"
+#include "focusring.h"
 
 #include <QTextEdit>
 
@@ -19,6 +20,7 @@ public:
         setReadOnly(true);
         setReading(QString());
         installAccessibleParts();
+        ringFocus(this);
     }
     // What a screen reader reads.
     void setReading(const QString &text) { setProperty(kReadingText, text); }
