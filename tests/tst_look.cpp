@@ -8,6 +8,7 @@
 #include "windowtest.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QStyle>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -36,18 +37,23 @@ double standsOut(const QImage &image, const QRect &area, const QColor &backgroun
 class TestLook : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { font_ = QApplication::font(); }
     void init() { env_.start(); }
     void cleanup() {
         env_.stop();
         QApplication::setPalette(QPalette());
+        QApplication::setFont(font_);
+        QApplication::setFont(font_, "QHeaderView");
     }
     void palettes_data();
     void palettes();
     void focusShows_data();
     void focusShows();
+    void headersUnderALargeFont();
 
 private:
     WindowEnv env_;
+    QFont font_;
 };
 
 void TestLook::palettes_data() {
@@ -155,6 +161,31 @@ void TestLook::focusShows() {
         const QPoint at = f.rateGrid->viewport()->mapTo(f.rateGrid, row.topLeft());
         QVERIFY(standsOut(after, QRect(at + QPoint(3 + 8, 3 + 1), QSize(20, 1)),
                           f.rateGrid->litRow()) >= 3);
+    }
+}
+
+// A larger desktop font never clips a grid's titles.
+void TestLook::headersUnderALargeFont() {
+    QFont large = QApplication::font();
+    large.setPointSize(large.pointSize() * 2);
+    QApplication::setFont(large);
+    QApplication::setFont(large, "QHeaderView");
+    Window &f = env_.open();
+    f.window.show();
+    f.window.openRatePanel();
+    f.debtField->setText(QStringLiteral("1000"));
+    f.window.openPeriods();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.periodsDialog()));
+    const QList<QHeaderView *> headers{
+        f.rateGrid->horizontalHeader(),
+        f.window.periodsDialog()->entries()->grid()->horizontalHeader()};
+    for (QHeaderView *h : headers) {
+        const QFontMetrics m(h->font());
+        QVERIFY(h->height() >= m.height());
+        for (int i = 0; i < h->count(); ++i) {
+            const QString text = h->model()->headerData(i, h->orientation()).toString();
+            QVERIFY2(m.horizontalAdvance(text) + 4 <= h->sectionSize(i), qPrintable(text));
+        }
     }
 }
 

@@ -43,12 +43,14 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
                                 QStringLiteral("Вид")};
     grid_->setHorizontalHeaderLabels(titles);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    // However large the desktop's font, every title fits its column.
+    // However large the desktop's font, every title fits its column; the
+    // columns share the width equally, so each is as wide as the widest title.
     const QFontMetrics metrics(grid_->horizontalHeader()->font());
-    int least = 2 * grid_->frameWidth();
+    int widest = 0;
     for (const QString &title : titles)
-        least += metrics.horizontalAdvance(title) + 4 * metrics.averageCharWidth();
-    grid_->setMinimumWidth(least);
+        widest =
+            std::max(widest, metrics.horizontalAdvance(title) + 4 * metrics.averageCharWidth());
+    grid_->setMinimumWidth(2 * grid_->frameWidth() + int(titles.size()) * widest);
     grid_->verticalHeader()->hide();
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
