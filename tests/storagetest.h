@@ -10,6 +10,9 @@
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 inline QByteArray readBytes(const QString &path) {
     QFile f(path);
@@ -78,6 +81,36 @@ inline void plantRateFile(const QString &path, const QByteArray &bytes) {
     else
         QCOMPARE(f.write(bytes), bytes.size());
 }
+
+// Something that is no regular file at `path`: "device" (a node made in the
+// test's folder when the test may, else a link to /dev/zero), "fifo",
+// "folder", "loop" (a link to itself) or "dangling" (a link to nothing).
+inline void plantNonFile(const QString &path, const QString &kind) {
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    const QByteArray name = QFile::encodeName(path);
+    bool made = false;
+    if (kind == u"device")
+        made = mknod(name, S_IFCHR | 0666, makedev(1, 5)) == 0 || symlink("/dev/zero", name) == 0;
+    else if (kind == u"fifo")
+        made = mkfifo(name, 0600) == 0;
+    else if (kind == u"folder")
+        made = QDir().mkdir(path);
+    else if (kind == u"loop")
+        made = symlink(name, name) == 0;
+    else if (kind == u"dangling")
+        made = symlink("nothing-here", name) == 0;
+    QVERIFY2(made, qPrintable(kind));
+}
+
+// What is at `path` itself, links not followed: its type and, for a node,
+// which device; compared before and after to see that nothing replaced it.
+inline QString placeSignature(const QString &path) {
+    struct stat st {};
+    if (lstat(QFile::encodeName(path), &st) != 0) return QStringLiteral("nothing");
+    return QStringLiteral("%1/%2/%3").arg(st.st_mode & S_IFMT).arg(st.st_rdev).arg(st.st_size);
+}
+
+inline const char *const kNonFiles[] = {"device", "fifo", "folder", "loop", "dangling"};
 
 // While it lives, no file of this process grows past `bytes`: a write that
 // really fails half-way, as on a full disk (permissions would not stop a

@@ -2,6 +2,7 @@
 #include "common/apperror.h"
 #include "storage/claimfile.h"
 #include "storage/ratefile.h"
+#include "storage/regularfile.h"
 #include "storage/settings.h"
 
 #include "storagetest.h"
@@ -25,6 +26,8 @@ private slots:
     void claimSavedAndReopened();
     void claimFilesRefused_data();
     void claimFilesRefused();
+    void placesThatAreNoFiles_data();
+    void placesThatAreNoFiles();
 };
 
 void TestStorage::settingsRoundTrip() {
@@ -297,6 +300,42 @@ void TestStorage::claimFilesRefused() {
                  qPrintable(e.message()));
     }
     QCOMPARE(readBytes(path), bytes); // never written
+}
+
+void TestStorage::placesThatAreNoFiles_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("told");
+    const char *told[] = {"устройство", "канал", "папка", "кольцо", "несуществующий"};
+    for (int i = 0; i < 5; ++i)
+        QTest::newRow(kNonFiles[i]) << QString::fromLatin1(kNonFiles[i]) << told[i];
+}
+
+// A device never ends, a pipe may never answer, a folder or a broken link is
+// no file: every reader refuses them at once, naming the path and why, and
+// nothing is ever written through them.
+void TestStorage::placesThatAreNoFiles() {
+    QFETCH(QString, kind);
+    QFETCH(QString, told);
+    Home home;
+    const QString path = home.path(QStringLiteral("place"));
+    plantNonFile(path, kind);
+    const QString before = placeSignature(path);
+    QCOMPARE(placeAt(path), Place::Other);
+    const auto refused = [&](auto read) {
+        try {
+            read();
+        } catch (const AppError &e) {
+            return e.message().contains(told) && e.message().contains(path);
+        }
+        return false;
+    };
+    QVERIFY(refused([&] { loadClaim(path); }));
+    QVERIFY(refused([&] { readRateFileBytes(path); }));
+    QVERIFY(refused([&] { writeRateFile(path, {QStringLiteral("с 1 января 2024 г.=16")}); }));
+    QFile batch(path);
+    QVERIFY(openRegularFile(batch).contains(told) && !batch.isOpen());
+    QCOMPARE(placeSignature(path), before);
+    QCOMPARE(placeAt(home.path(QStringLiteral("nothing"))), Place::Nothing);
 }
 
 QTEST_GUILESS_MAIN(TestStorage)

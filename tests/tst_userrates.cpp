@@ -42,6 +42,8 @@ private slots:
     void fileGone();
     void refusedFile_data();
     void refusedFile();
+    void placeHeldByANonFile_data();
+    void placeHeldByANonFile();
     void lostSettings_data();
     void lostSettings();
     void relativePath();
@@ -208,6 +210,37 @@ void TestUserRates::refusedFile() {
     QCOMPARE(user.path, path);
     QCOMPARE(user.table.count(), 33);
     QCOMPARE(QFileInfo(path).size(), size);
+}
+
+void TestUserRates::placeHeldByANonFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("write");
+    for (const char *kind : kNonFiles)
+        for (const bool write : {true, false})
+            QTest::addRow("%s, %s", kind, write ? "window" : "command line") << kind << write;
+}
+
+// Whatever holds the rate file's place when it is no file is told, and
+// neither read, nor replaced by the first run's history, nor by an update.
+void TestUserRates::placeHeldByANonFile() {
+    QFETCH(QString, kind);
+    QFETCH(bool, write);
+    Home home;
+    const QString path = storage::defaultRateFilePath();
+    plantNonFile(path, kind);
+    const QString before = placeSignature(path);
+    const UserRates user =
+        openUserRates(write ? RateFileAccess::ReadWrite : RateFileAccess::ReadOnly);
+    QVERIFY2(user.refused && user.problem.contains(path) &&
+                 user.problem.contains(QStringLiteral("встроенной таблице")),
+             qPrintable(user.problem));
+    QCOMPARE(user.table.count(), 33);
+    TableFile file;
+    file.open(user);
+    QVERIFY_THROWS_EXCEPTION(AppError, file.replace(RateTable::builtIn(), path + ".bak"));
+    QVERIFY_THROWS_EXCEPTION(AppError, file.save());
+    QCOMPARE(placeSignature(path), before);
+    QVERIFY(!QFileInfo::exists(path + ".bak"));
 }
 
 void TestUserRates::lostSettings_data() {

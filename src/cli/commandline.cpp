@@ -7,6 +7,7 @@
 #include "common/numericlocale.h"
 #include "documents/claimdocument.h"
 #include "storage/claimfile.h"
+#include "storage/regularfile.h"
 #include "updaterates.h"
 
 #include <QCoreApplication>
@@ -294,12 +295,16 @@ int runCommandLine(int argc, char **argv) {
             return 0;
         }
         QFile in;
-        const bool opened = batchFile == QStringLiteral("-")
-                                ? in.open(stdin, QIODevice::ReadOnly)
-                                : (in.setFileName(batchFile), in.open(QIODevice::ReadOnly));
-        if (!opened)
-            throw UsageError{
-                QStringLiteral("--batch: не удается открыть файл \"%1\"").arg(batchFile)};
+        // A named file is read only when it is one; "-" is standard input,
+        // whatever it is.
+        in.setFileName(batchFile);
+        const QString refused =
+            batchFile == QStringLiteral("-")
+                ? (in.open(stdin, QIODevice::ReadOnly) ? QString() : in.errorString())
+                : storage::openRegularFile(in);
+        if (!refused.isEmpty())
+            throw UsageError{QStringLiteral("--batch: не удается открыть файл \"%1\": %2")
+                                 .arg(batchFile, refused)};
         QFile err;
         const bool terminal = isatty(STDERR_FILENO) && err.open(stderr, QIODevice::WriteOnly);
         RunNotes notes;

@@ -3,6 +3,7 @@
 
 #include "common/apperror.h"
 #include "storage/ratefile.h"
+#include "storage/regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,7 +48,7 @@ void TableFile::setPath(const QString &path) {
 }
 
 QByteArray TableFile::bytesOnDisk() const {
-    if (!QFileInfo::exists(path_)) return QByteArray();
+    if (storage::placeAt(path_) == storage::Place::Nothing) return QByteArray();
     return storage::readRateFileBytes(path_);
 }
 
@@ -97,6 +98,7 @@ TableFile::Saved TableFile::save() {
 }
 
 void TableFile::replace(const RateTable &fresh, const QString &backup) {
+    storage::checkRateFilePlace(path_);
     const bool keepOld = !backup.isEmpty() && QFileInfo::exists(path_);
     if (keepOld && !QFile::rename(path_, backup))
         throw AppError(QStringLiteral("Не удается переименовать файл ставок \"%1\" в \"%2\"")

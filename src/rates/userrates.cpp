@@ -3,6 +3,7 @@
 
 #include "common/apperror.h"
 #include "storage/ratefile.h"
+#include "storage/regularfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,14 +38,26 @@ void open(UserRates &rates, RateFileAccess access) {
     const QString stored = storage::absoluteRateFilePath(storage::storedRateFilePath());
     rates.path = stored.isEmpty() ? storage::defaultRateFilePath() : stored;
     QString repeated;
-    if (QFileInfo(rates.path).isFile()) {
+    switch (storage::placeAt(rates.path)) {
+    case storage::Place::File:
         // A file already there is the user's table and is never written over.
         loadUserFile(rates, repeated);
-    } else if (write) {
+        break;
+    case storage::Place::Nothing:
         // A first run, or a file that has gone: the history is written where
         // the table belongs. Only the data folder is made again; another
         // folder the user chose and removed gives a clear error.
-        writeHistory(rates);
+        if (write) writeHistory(rates);
+        break;
+    case storage::Place::Other:
+        // Something else holds the table's place (a device, a pipe, a
+        // folder, a broken link): it is neither read nor written through.
+        rates.refused = true;
+        throw AppError(
+            QStringLiteral("Файл ставок \"%1\" не загружен: %2. Расчет ведется по "
+                           "встроенной таблице ставок; на месте файла ничего не "
+                           "изменено")
+                .arg(QDir::toNativeSeparators(rates.path), storage::whyNotAFile(rates.path)));
     }
     if (write && stored.isEmpty()) storage::storeRateFilePath(rates.path);
     if (!repeated.isEmpty()) throw AppError(repeated);

@@ -3,6 +3,7 @@
 
 #include "calc/claimfields.h"
 #include "common/apperror.h"
+#include "regularfile.h"
 #include "savedfile.h"
 
 #include <QDir>
@@ -258,15 +259,19 @@ void saveClaim(const QString &path, const calc::PeriodInput &claim) {
 }
 
 calc::PeriodInput loadClaim(const QString &path) {
-    QFile file(path);
     const QString name = QDir::toNativeSeparators(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(
-            QStringLiteral("Не удается открыть файл \"%1\": %2").arg(name, file.errorString()));
-    if (file.size() > kMaxClaimBytes)
+    const FileBytes file = readRegularFile(path, kMaxClaimBytes);
+    switch (file.status) {
+    case FileBytes::Status::Read:
+        break;
+    case FileBytes::Status::TooLarge:
         throw AppError(QStringLiteral("Файл \"%1\" слишком велик для файла расчета").arg(name));
+    case FileBytes::Status::CannotOpen:
+    case FileBytes::Status::ReadFailed:
+        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": %2").arg(name, file.reason));
+    }
     try {
-        return decodeClaim(file.readAll());
+        return decodeClaim(file.bytes);
     } catch (const AppError &e) {
         throw AppError(QStringLiteral("Файл расчета \"%1\": %2").arg(name, e.message()));
     }

@@ -2,6 +2,7 @@
 #include "ratefile.h"
 
 #include "common/textencoding.h"
+#include "regularfile.h"
 #include "savedfile.h"
 #include "settings.h"
 
@@ -90,9 +91,16 @@ QStringList decodeRateFile(const QByteArray &bytes) {
     return lines;
 }
 
+void checkRateFilePlace(const QString &path) {
+    if (placeAt(path) == Place::Other)
+        throw AppError(QStringLiteral("Файл ставок \"%1\" не записан: %2")
+                           .arg(QDir::toNativeSeparators(path), whyNotAFile(path)));
+}
+
 QByteArray writeRateFile(const QString &path, const QStringList &lines) {
     if (path.isEmpty())
         throw AppError(QStringLiteral("Не задан путь к файлу ставок: таблица не сохранена"));
+    checkRateFilePlace(path);
     QByteArray bytes = encodeRateFile(lines);
     const QString failure = saveFile(path, bytes);
     if (!failure.isEmpty())
@@ -102,26 +110,27 @@ QByteArray writeRateFile(const QString &path, const QStringList &lines) {
 }
 
 QByteArray readRateFileBytes(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw RateFileUnreadable(QStringLiteral("Не удается прочитать файл ставок \"%1\": %2")
-                                     .arg(QDir::toNativeSeparators(path), file.errorString()));
-    if (file.size() > kMaxRateFileSize)
+    const QString name = QDir::toNativeSeparators(path);
+    const FileBytes file = readRegularFile(path, kMaxRateFileSize);
+    switch (file.status) {
+    case FileBytes::Status::Read:
+        break;
+    case FileBytes::Status::TooLarge:
         throw RateFileUnreadable(
-            QStringLiteral("Файл ставок \"%1\" слишком велик (%2 байт), он не загружен")
-                .arg(QDir::toNativeSeparators(path))
-                .arg(file.size()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw RateFileUnreadable(QStringLiteral("Не удается прочитать файл ставок \"%1\": %2")
-                                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+            QStringLiteral("Файл ставок \"%1\" слишком велик (%2), он не загружен")
+                .arg(name, file.reason));
+    case FileBytes::Status::CannotOpen:
+    case FileBytes::Status::ReadFailed:
+        throw RateFileUnreadable(
+            QStringLiteral("Не удается прочитать файл ставок \"%1\": %2").arg(name, file.reason));
+    }
     // Zero bytes are in no text: this is some other file, and it must be
     // neither read as a table nor written over.
-    if (bytes.contains('\0'))
+    if (file.bytes.contains('\0'))
         throw RateFileUnreadable(QStringLiteral("Файл ставок \"%1\" не является текстом (в нем "
                                                 "нулевые байты), он не загружен")
-                                     .arg(QDir::toNativeSeparators(path)));
-    return bytes;
+                                     .arg(name));
+    return file.bytes;
 }
 
 QStringList readRateFile(const QString &path) {
