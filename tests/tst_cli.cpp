@@ -246,6 +246,37 @@ void TestCli::batchRows_data() {
         << (QByteArray("debt,note\n1,") + QByteArray(2 << 20, 'x') + "\n100000,\n")
         << QStringList{"|||||строка длиннее 1 МБ", "1|8,75|24,31|100024,31|4000,73|"} << 1
         << QStringList{};
+    {
+        // A quote that never closes costs its row alone; a long quoted field
+        // with line ends costs its row and the reading stays in step.
+        const QString good = QStringLiteral("1|8,75|24,31|100024,31|4000,73|");
+        QByteArray csv = "debt,note\n";
+        QStringList results;
+        for (int i = 1; i <= 1000; ++i) {
+            csv += i == 3 ? "100000,\"see contract\n" : "100000,x\n";
+            results << (i == 3 ? "|||||кавычка, открытая в этой строке, не закрыта; следующие "
+                                 "строки прочитаны отдельно"
+                               : good);
+        }
+        QTest::newRow("an open quote at row 3 of 1000") << csv << results << 1 << QStringList{};
+        QByteArray field;
+        while (field.size() < (2 << 20))
+            field += "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx, \"\"quoted\"\"\r\n";
+        QTest::newRow("a 2 MB quoted field with line ends, then a good row")
+            << "debt,note\n1,\"" + field + "\"\n100000,\n"
+            << QStringList{"|||||строка длиннее 1 МБ", good} << 1 << QStringList{};
+        // The encoding is told from the start of the file; a later row in
+        // another one is an error, not text with holes in it.
+        csv = "debt,name\n";
+        results.clear();
+        while (csv.size() < 100000) {
+            csv += "100000,Иванов\n";
+            results << good;
+        }
+        csv += "100000,\xcf\xe5\xf2\xf0\xee\xe2\n"; // "Петров" in code page 1251
+        results << "|||||строка не в кодировке UTF-8, как начало файла";
+        QTest::newRow("a late 1251 row in a UTF-8 batch") << csv << results << 1 << QStringList{};
+    }
     // Options are every row's defaults; a column, when filled, overrides them.
     QTest::newRow("options as defaults, a column over them")
         << QByteArray("debt,court\n100000,\n100000,arbitration\n")

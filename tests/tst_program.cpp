@@ -3,6 +3,7 @@
 // it writes where, its exit codes, and its manual pages.
 #include "cli/commandline.h"
 #include "cli/csvtable.h"
+#include "programtest.h"
 #include "storage/claimfile.h"
 #include "storagetest.h"
 
@@ -14,40 +15,6 @@
 
 using namespace cli;
 
-namespace {
-
-// The program run as a user would, in a home of its own.
-struct Run {
-    int exitCode = -1;
-    QString out, err;
-    QByteArray outBytes;
-};
-
-Run runProgram(const QTemporaryDir &home, const QStringList &args,
-               const QStringList &environment = {}) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString &e : environment)
-        env.insert(e.section(u'=', 0, 0), e.section(u'=', 1));
-    env.insert("HOME", home.path());
-    env.insert("XDG_CONFIG_HOME", home.path() + "/c");
-    env.insert("XDG_DATA_HOME", home.path() + "/d");
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.remove("QT_QPA_PLATFORM");
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(DOLGOMER_PROGRAM), args);
-    Run run;
-    if (!p.waitForFinished(20000)) return run;
-    run.exitCode = p.exitCode();
-    run.outBytes = p.readAllStandardOutput();
-    run.out = QString::fromUtf8(run.outBytes);
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
-}
-
-} // namespace
-
 class TestProgram : public QObject {
     Q_OBJECT
 private slots:
@@ -57,8 +24,6 @@ private slots:
     void manPagesNameEveryOption();
     void savedClaim();
     void spreadsheetUnderARussianLocale();
-    void outputThatCannotBeWritten_data();
-    void outputThatCannotBeWritten();
 };
 
 void TestProgram::options_data() {
@@ -326,37 +291,6 @@ void TestProgram::spreadsheetUnderARussianLocale() {
          xlsx});
     QVERIFY(python.waitForFinished(30000));
     QVERIFY2(python.readAllStandardOutput() == "ok\n", python.readAllStandardError().constData());
-}
-
-void TestProgram::outputThatCannotBeWritten_data() {
-    QTest::addColumn<QStringList>("args");
-    QTest::newRow("report") << QStringList{"--report", "--debt", "1"};
-    QTest::newRow("batch") << QStringList{"--batch", "claims.csv"};
-    QTest::newRow("help") << QStringList{"--help"};
-    QTest::newRow("version") << QStringList{"--version"};
-}
-
-// A full disk (here /dev/full) is never a success.
-void TestProgram::outputThatCannotBeWritten() {
-    QFETCH(QStringList, args);
-    QTemporaryDir home;
-    QFile claims(home.path() + "/claims.csv");
-    QVERIFY(claims.open(QIODevice::WriteOnly));
-    claims.write("debt\n100000\n");
-    claims.close();
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("XDG_CONFIG_HOME", home.path() + "/c");
-    env.insert("XDG_DATA_HOME", home.path() + "/d");
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(home.path());
-    p.setStandardOutputFile(QStringLiteral("/dev/full"));
-    p.start(QStringLiteral(DOLGOMER_PROGRAM), args);
-    QVERIFY(p.waitForFinished(20000));
-    QCOMPARE(p.exitCode(), 2);
-    const QString err = QString::fromUtf8(p.readAllStandardError());
-    QVERIFY2(err.contains(QStringLiteral("не удается записать результат")), qPrintable(err));
 }
 
 // A claim saved by the window gives its report on the command line; a

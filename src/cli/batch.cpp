@@ -84,6 +84,10 @@ QStringList resultColumnNames() {
 int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const ClaimRequest *options,
              QIODevice *progress, RunNotes *notes) {
     CsvReader reader(in);
+    // Rows fed through a pipe are answered as they come: before the reader
+    // waits for more, what is owed so far is written out.
+    if (auto *file = qobject_cast<QFileDevice *>(&out))
+        reader.onWait([file] { flushOutput(*file); });
     QStringList header;
     switch (reader.next(header)) {
     case CsvReader::Status::Row:
@@ -92,6 +96,9 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
         throw AppError(QStringLiteral("--batch: в файле нет строки заголовка"));
     case CsvReader::Status::TooLong:
         throw AppError(QStringLiteral("--batch: строка заголовка длиннее 1 МБ"));
+    case CsvReader::Status::OpenQuote:
+        throw AppError(QStringLiteral("--batch: в строке заголовка не закрыта кавычка"));
+    case CsvReader::Status::NotUtf8:
     case CsvReader::Status::Broken:
         throw AppError(QStringLiteral("--batch: файл не читается как CSV"));
     }
@@ -134,13 +141,18 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
         // The row as read, then the results, or empty results and the error.
         QStringList line;
         line.reserve(std::max(fields.size(), header.size()) + kResultColumnCount + 1);
-        if (status == CsvReader::Status::Row)
+        if (status == CsvReader::Status::Row || status == CsvReader::Status::NotUtf8)
             for (const QString &field : fields)
                 line.append(inert(field));
         QString error;
         try {
             if (status == CsvReader::Status::TooLong)
                 throw AppError(QStringLiteral("строка длиннее 1 МБ"));
+            if (status == CsvReader::Status::OpenQuote)
+                throw AppError(QStringLiteral("кавычка, открытая в этой строке, не закрыта; "
+                                              "следующие строки прочитаны отдельно"));
+            if (status == CsvReader::Status::NotUtf8)
+                throw AppError(QStringLiteral("строка не в кодировке UTF-8, как начало файла"));
             if (fields.size() > header.size())
                 throw AppError(QStringLiteral("в строке больше полей, чем столбцов"));
             if (fields.size() < header.size())

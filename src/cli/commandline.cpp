@@ -300,7 +300,7 @@ int runCommandLine(int argc, char **argv) {
         in.setFileName(batchFile);
         const QString refused =
             batchFile == QStringLiteral("-")
-                ? (in.open(stdin, QIODevice::ReadOnly) ? QString() : in.errorString())
+                ? (in.open(STDIN_FILENO, QIODevice::ReadOnly) ? QString() : in.errorString())
                 : storage::openRegularFile(in);
         if (!refused.isEmpty())
             throw UsageError{QStringLiteral("--batch: не удается открыть файл \"%1\": %2")

@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QStringList>
 #include <csv.h>
+#include <functional>
 
 class QIODevice;
 
@@ -34,35 +35,63 @@ public:
     CsvReader &operator=(const CsvReader &) = delete;
 
     enum class Status {
-        Row,     // `row` holds the next row (blank lines are no rows)
-        End,     // no more rows
-        TooLong, // a line longer than kMaxLine was skipped; the next row follows it
-        Broken,  // not CSV: a quote left open at the end
+        Row,       // `row` holds the next row (blank lines are no rows)
+        End,       // no more rows
+        TooLong,   // a row longer than kMaxLine was passed over; the next row follows it
+        OpenQuote, // a quote opened in this row never closed (by the end of the
+                   // input, or far past the limit): the row is passed over and
+                   // reading goes on at the line after the row's first line
+        NotUtf8,   // a row of a UTF-8 file that is not UTF-8; `row` holds it read so
+        Broken,    // the input could not be read on
     };
     Status next(QStringList &row);
     // The separator and the encoding, known once the first row is read.
     const CsvFormat &format() const { return format_; }
+    // Called before the reader waits for input that has not come yet (a pipe
+    // fed a row at a time), so that what is owed for the rows so far can be
+    // written out first.
+    void onWait(std::function<void()> wait) { wait_ = std::move(wait); }
 
 private:
-    bool feed();
+    struct Ready {
+        Status status;
+        QStringList fields;
+    };
+    bool refill();
+    QByteArrayView nextLine();
+    void feed(QByteArrayView line);
     void detectFormat(QByteArrayView start);
-    void configure();
-    void skipLine();
+    void restart();
+    Status passLongLine();
+    Status passQuotedField();
+    Status resumeAfterOpenQuote();
     static void onField(void *text, size_t length, void *reader);
     static void onRowEnd(int, void *reader);
 
     QIODevice &in_;
+    int fd_ = -1; // a pipe or terminal read as it comes; -1 for other input
+    std::function<void()> wait_;
     csv_parser parser_{};
     CsvFormat format_;
     QStringDecoder cp1251_;
-    bool started_ = false, ended_ = false, broken_ = false;
-    qsizetype lineBytes_ = 0; // fed since the last row ended
-    QByteArray carry_;        // read past an overlong line, not parsed yet
+    bool started_ = false, atEnd_ = false, finished_ = false, broken_ = false;
+    QByteArray buffer_; // read, from at_ on not parsed yet
+    qsizetype at_ = 0;
+    qint64 bufferPos_ = 0; // where buffer_ starts in a seekable input
+    // The row being read: its bytes so far, where it began, the length of
+    // its first line (-1 until that line ends) and, from an input that cannot
+    // be read again, its first kMaxLine bytes.
+    qsizetype rowBytes_ = 0;
+    qint64 rowStart_ = 0;
+    qsizetype firstLine_ = -1;
+    QByteArray kept_;
+    bool rowNotUtf8_ = false;
     QStringList row_;
-    QList<QStringList> ready_;
+    QList<Ready> ready_;
 };
 
-// The rows of a CSV text; false when it is not CSV or has an overlong line.
+// The rows of a CSV text; false when a row is too long, has a quote that
+// never closes or is not in the text's encoding.
 bool readCsv(const QByteArray &bytes, QList<QStringList> &rows);
 
 // One row in `format`, fields quoted where they must be, ended by CR LF.

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's input and output as streams: a pipe answered a row at a
+// time, output that cannot be written, inputs that are no files.
+#include "programtest.h"
+#include "storagetest.h"
+
+#include <QTest>
+
+class TestStreams : public QObject {
+    Q_OBJECT
+private slots:
+    void batchThroughAPipe();
+    void outputThatCannotBeWritten_data();
+    void outputThatCannotBeWritten();
+};
+
+// Rows fed through a pipe are answered as they come, long before the input
+// ends; a quote that never closes in the stream costs its row alone.
+void TestStreams::batchThroughAPipe() {
+    QTemporaryDir home;
+    QProcess p;
+    prepareProgram(p, home);
+    p.setArguments({"--batch", "-"});
+    p.start();
+    QVERIFY(p.waitForStarted());
+    p.write("debt\n");
+    QByteArray out;
+    for (int row = 1; row <= 5; ++row) {
+        p.write("100000\n");
+        while (out.count('\n') < row + 1 && p.waitForReadyRead(10000))
+            out += p.readAllStandardOutput();
+        QCOMPARE(out.count('\n'), row + 1);
+    }
+    p.write("1,\"open\n100000\n100000\n");
+    p.closeWriteChannel();
+    QVERIFY(p.waitForFinished(20000));
+    out += p.readAllStandardOutput();
+    QCOMPARE(p.exitCode(), 1);
+    const QList<QByteArray> rows = out.trimmed().split('\n');
+    QCOMPARE(rows.size(), 9);
+    QVERIFY2(rows[6].contains("кавычка"), rows[6].constData());
+    QVERIFY(rows[7].contains("100024,31") && rows[8].contains("100024,31"));
+}
+
+void TestStreams::outputThatCannotBeWritten_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("report") << QStringList{"--report", "--debt", "1"};
+    QTest::newRow("batch") << QStringList{"--batch", "claims.csv"};
+    QTest::newRow("help") << QStringList{"--help"};
+    QTest::newRow("version") << QStringList{"--version"};
+}
+
+// A full disk (here /dev/full) is never a success.
+void TestStreams::outputThatCannotBeWritten() {
+    QFETCH(QStringList, args);
+    QTemporaryDir home;
+    QFile claims(home.path() + "/claims.csv");
+    QVERIFY(claims.open(QIODevice::WriteOnly));
+    claims.write("debt\n100000\n");
+    claims.close();
+    QProcess p;
+    prepareProgram(p, home);
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.setArguments(args);
+    p.start();
+    QVERIFY(p.waitForFinished(20000));
+    QCOMPARE(p.exitCode(), 2);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("не удается записать результат")), qPrintable(err));
+}
+
+QTEST_GUILESS_MAIN(TestStreams)
+#include "tst_streams.moc"
