@@ -155,15 +155,17 @@ void TestCli::spreadsheetFiles_data() {
         << QByteArray("\xEF\xBB\xBF"
                       "debt\tnote\tto\r\n"
                       "100 000\t=HYPERLINK(\"x\")\t30.01.2010\r\n"
-                      "1\t@SUM(A1)\t-1\r\n"
-                      "100000\r\n")
+                      "1\t\" @SUM(A1)\"\t-1\r\n"
+                      "100000\r\n"
+                      "100 000\t\"\nx\"\t30.01.2010\r\n")
         << QByteArray("\xEF\xBB\xBF"
                       "debt\tnote\tto\tdays\trate\tinterest\ttotal\tfee\terror\r\n"
                       "100 000\t\"'=HYPERLINK(\"\"x\"\")\"\t30.01.2010\t1\t8,75\t24,31\t"
                       "100024,31\t4000,73\t\r\n"
-                      "1\t'@SUM(A1)\t'-1\t\t\t\t\t\t\"to: неверное значение \"\"-1\"\" — "
+                      "1\t' @SUM(A1)\t'-1\t\t\t\t\t\t\"to: неверное значение \"\"-1\"\" — "
                       "нужна дата дд.мм.гггг\"\r\n"
-                      "100000\t\t\t\t\t\t\t\t\"в строке нет поля \"\"note\"\"\"\r\n")
+                      "100000\t\t\t\t\t\t\t\t\"в строке нет поля \"\"note\"\"\"\r\n"
+                      "100 000\t\"'\nx\"\t30.01.2010\t1\t8,75\t24,31\t100024,31\t4000,73\t\r\n")
         << 2;
 }
 

@@ -10,6 +10,7 @@ class TestStreams : public QObject {
     Q_OBJECT
 private slots:
     void batchThroughAPipe();
+    void quietRun();
     void outputThatCannotBeWritten_data();
     void outputThatCannotBeWritten();
 };
@@ -40,6 +41,33 @@ void TestStreams::batchThroughAPipe() {
     QCOMPARE(rows.size(), 9);
     QVERIFY2(rows[6].contains("кавычка"), rows[6].constData());
     QVERIFY(rows[7].contains("100024,31") && rows[8].contains("100024,31"));
+}
+
+// A normal run with a document and a stale table says only what the program
+// means to say, each message a line of its own, with or without a session's
+// runtime folder.
+void TestStreams::quietRun() {
+    const QTemporaryDir session;
+    for (const QString &runtime : {QString(), session.path()}) {
+        QTemporaryDir home;
+        QProcess p;
+        prepareProgram(p, home);
+        QProcessEnvironment env = p.processEnvironment();
+        if (runtime.isEmpty())
+            env.remove("XDG_RUNTIME_DIR");
+        else
+            env.insert("XDG_RUNTIME_DIR", runtime);
+        p.setProcessEnvironment(env);
+        p.setArguments({"--report", "--periods", "--debt", "1000", "--from", "01.01.2024", "--to",
+                        "01.02.2024", "--output", home.path() + "/claim.pdf"});
+        p.start();
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitCode(), 0);
+        const QByteArray err = p.readAllStandardError();
+        QVERIFY2(err.endsWith('\n'), err.constData());
+        for (const QByteArray &line : err.trimmed().split('\n'))
+            QVERIFY2(line.startsWith("dolgomer: "), line.constData());
+    }
 }
 
 void TestStreams::outputThatCannotBeWritten_data() {

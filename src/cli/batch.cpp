@@ -40,15 +40,23 @@ const calc::FieldInfo *knownColumn(const QString &name) {
 
 // A spreadsheet runs a field that starts with one of these as a formula; a
 // leading apostrophe keeps it text.
+// So does one that starts with a control character, and spreadsheets skip
+// blanks before the formula's sign.
 QString inert(const QString &text) {
-    if (text.isEmpty()) return text;
-    switch (text.front().unicode()) { // every field of every row passes here
+    qsizetype i = 0; // every field of every row passes here
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    if (i == text.size()) return text;
+    switch (text[i].unicode()) {
+    case u'\t':
+    case u'\r':
+    case u'\n':
+        if (i > 0) return text;
+        [[fallthrough]];
     case u'=':
     case u'+':
     case u'-':
     case u'@':
-    case u'\t':
-    case u'\r':
         return u'\'' + text;
     default:
         return text;

@@ -14,9 +14,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace cli {
@@ -170,8 +172,9 @@ QString helpText() {
                 "этой строки.\n"
                 "Вывод: те же столбцы, с тем же разделителем и в той же кодировке, затем\n"
                 "%2.\n"
-                "Поле, начинающееся с =, +, -, @, табуляции или перевода строки, выводится с\n"
-                "апострофом впереди, чтобы таблица не приняла его за формулу.\n"
+                "Поле, начинающееся с табуляции, возврата каретки или перевода строки либо\n"
+                "с =, +, -, @ (после пробелов тоже), выводится с апострофом впереди, чтобы\n"
+                "таблица не приняла его за формулу.\n"
                 "Код выхода: 0 — все строки рассчитаны, 1 — есть строки с ошибкой, 2 — неверный\n"
                 "параметр.\n"
                 "--update-rates: 0 — таблица обновлена и сохранена, 1 — не обновлена (страница не\n"
@@ -189,6 +192,14 @@ int runCommandLine(int argc, char **argv) {
         document = document || std::strncmp(argv[i], "--output", 8) == 0;
     if (document && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The GUI library wants a private runtime folder and warns on standard
+    // error when a session gave none (a cron job, a container): a fresh one
+    // of the run's own stands in, removed at its end.
+    std::optional<QTemporaryDir> runtime;
+    if (document && qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtime.emplace();
+        if (runtime->isValid()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+    }
     const std::unique_ptr<QCoreApplication> app(document ? new QGuiApplication(argc, argv)
                                                          : new QCoreApplication(argc, argv));
     keepNumbersInCForm();
