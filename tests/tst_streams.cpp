@@ -5,6 +5,8 @@
 #include "storagetest.h"
 
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 class TestStreams : public QObject {
     Q_OBJECT
@@ -94,7 +96,9 @@ void TestStreams::outputThatCannotBeWritten() {
     QVERIFY(p.waitForFinished(20000));
     QCOMPARE(p.exitCode(), 2);
     const QString err = QString::fromUtf8(p.readAllStandardError());
-    QVERIFY2(err.contains(QStringLiteral("не удается записать результат")), qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral("не удается записать результат")) &&
+                 err.contains(QString::fromLocal8Bit(strerror(ENOSPC))),
+             qPrintable(err));
 }
 
 QTEST_GUILESS_MAIN(TestStreams)

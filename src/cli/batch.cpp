@@ -69,12 +69,18 @@ QString inert(const QString &text) {
 
 } // namespace
 
+// A write or a flush that stops part-way (a disk that filled meanwhile)
+// reports no reason; writing the rest then fails with the system's own.
 void writeOutput(QIODevice &out, const QByteArray &bytes) {
-    if (out.write(bytes) != bytes.size()) outputFailed(out);
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = out.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) outputFailed(out);
+        done += n;
+    }
 }
 
 void flushOutput(QFileDevice &out) {
-    if (!out.flush()) outputFailed(out);
+    if (!out.flush() && !out.flush()) outputFailed(out);
 }
 
 void tellUser(const QString &message) {

@@ -10,7 +10,18 @@ QString saveFile(const QString &path, const QByteArray &bytes) {
     // Unbuffered, so that a failed write is seen by the file itself: a write
     // that failed only when a buffer was flushed would still be committed.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    // A write that stops part-way (a disk that filled meanwhile) reports no
+    // reason; the write of the rest then fails with the system's own.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return reason;
+        }
+        done += n;
+    }
+    if (!file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return reason;
