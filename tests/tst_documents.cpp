@@ -300,6 +300,18 @@ void TestDocuments::formatsAndFailures() {
     QVERIFY_THROWS_EXCEPTION(AppError,
                              saveDocument(dir_.filePath(QStringLiteral("gone/a.pdf")), doc));
     QVERIFY_THROWS_EXCEPTION(AppError, saveDocument(dir_.filePath(QStringLiteral("a.doc")), doc));
+    // A table longer than a sheet is refused whole, nothing written.
+    ClaimDocument huge = doc;
+    huge.result.rows.resize(1 << 20, doc.result.rows.front());
+    const QString sheet = dir_.filePath(QStringLiteral("huge.xlsx"));
+    try {
+        saveDocument(sheet, huge);
+        QFAIL("a sheet was cut short");
+    } catch (const AppError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("не больше 1048576 строк")),
+                 qPrintable(e.message()));
+    }
+    QVERIFY(!QFileInfo::exists(sheet));
 }
 
 QTEST_MAIN(TestDocuments)

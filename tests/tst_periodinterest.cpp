@@ -220,6 +220,10 @@ void TestPeriodInterest::refused_data() {
     QTest::newRow("no debt and no increases")
         << "0,00"
         << "" << none << none << "" << false << "Долг 0,00 руб. и увеличений долга нет";
+    QTest::newRow("10,001 payments and increases")
+        << "100000,00"
+        << "" << QStringList(5000, "05.03.2021=1") << QStringList(5001, "06.03.2021=1") << ""
+        << false << "В расчете оплат и увеличений долга 10001, а в одном расчете их может быть";
     // Each below once wrapped around 64 bits and came out wrong or negative.
     QTest::newRow("9300 increases of 10^13 roubles on one day")
         << "0,00"
@@ -230,7 +234,8 @@ void TestPeriodInterest::refused_data() {
         << "01.01.2000-31.12.2020" << none << none << "1000" << false
         << "Сумма за период больше 10^15 руб.";
     QTest::newRow("pieces that add up past 10^15 roubles")
-        << "9999999999999" << "01.01.2000-31.12.2020"
+        << "9999999999999"
+        << "01.01.2000-31.12.2020"
         << QStringList{"01.01.2005=0,01", "01.01.2010=0,01", "01.01.2015=0,01"} << none << "1,5"
         << false << "Сумма процентов больше 10^15 руб.";
 }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "calc/claimfields.h"
 #include "common/apperror.h"
 #include "storage/claimfile.h"
 #include "storage/ratefile.h"
@@ -8,9 +9,9 @@
 #include "storagetest.h"
 
 #include <QDir>
+#include <QTest>
 #include <cerrno>
 #include <cstring>
-#include <QTest>
 
 using namespace storage;
 
@@ -286,6 +287,10 @@ void TestStorage::claimFilesRefused_data() {
     QTest::newRow("the fraction as a string")
         << QByteArray(good).replace("\"key_fraction\": 300", "\"key_fraction\": \"150\"")
         << "\"key_fraction\" должен быть целым числом от 1 до 1000";
+    calc::PeriodInput many = decodeClaim(good);
+    many.payments =
+        QList<calc::Payment>(calc::kMaxEntries + 1, {many.start, QStringLiteral("1,00")});
+    QTest::newRow("10,001 payments") << encodeClaim(many) << "может быть не больше 10000";
     QTest::newRow("a debt that is no amount")
         << QByteArray(good).replace("\"1,00\"", "\"1E5\"") << "\"debt\": \"1E5\" — не сумма";
 }

@@ -366,9 +366,19 @@ FieldValue readField(const FieldInfo &info, const QString &text, const QString &
     case FieldKind::List:
         for (const QString &entry : text.split(u';', Qt::SkipEmptyParts))
             if (!entry.trimmed().isEmpty()) v.entries.append(readEntry(name, entry.trimmed()));
+        if (const QString many = entryCountProblem(v.entries.size()); !many.isEmpty())
+            throw FieldError{name, text, many, true};
         break;
     }
     return v;
+}
+
+QString entryCountProblem(qsizetype count) {
+    if (count <= kMaxEntries) return QString();
+    return QStringLiteral("оплат и увеличений долга %1, а в одном расчете их может быть не "
+                          "больше %2")
+        .arg(count)
+        .arg(kMaxEntries);
 }
 
 } // namespace calc

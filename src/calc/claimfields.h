@@ -36,6 +36,12 @@ inline bool isChargeableRate(Decimal percent) {
 }
 QString chargeableRateRule(); // "ставка должна быть больше 0 и не больше 100"
 
+// Payments and increases of one claim, in all: enough for a ledger of
+// decades, and every document of the largest claim is made in seconds.
+inline constexpr int kMaxEntries = 10000;
+// "" when a claim may have `count` payments and increases, else why not.
+QString entryCountProblem(qsizetype count);
+
 // No claim reaches back further than the date fields do.
 inline const QDate kEarliestDate{1990, 1, 1};
 
@@ -101,7 +107,9 @@ struct FieldError {
     QString name;
     QString text;
     QString reason;
+    bool whole = false; // the reason is of the field as a whole, not of a value in it
     QString message() const {
+        if (whole) return QStringLiteral("%1: %2").arg(name, reason);
         return QStringLiteral("%1: неверное значение \"%2\" — %3").arg(name, text, reason);
     }
 };

@@ -101,6 +101,9 @@ CheckedClaim check(const PeriodInput &in) {
     if (!in.start.isValid() || !in.end.isValid() || in.end < in.start)
         throw AppError(QStringLiteral("Конец периода раньше начала: с %1 по %2")
                            .arg(dateText(in.start), dateText(in.end)));
+    if (const QString many = entryCountProblem(in.payments.size() + in.increases.size());
+        !many.isEmpty())
+        throw AppError(QStringLiteral("В расчете %1").arg(many));
     c.payments = datedAmounts(in.payments, in, PeriodRow::Payment);
     c.increases = datedAmounts(in.increases, in, PeriodRow::Increase);
     if (c.debt == 0 && c.increases.empty())

@@ -53,6 +53,15 @@ QString feeFormula(const QString &totalCell, calc::Court court, calc::FeeScale s
 }
 
 QByteArray spreadsheet(const ClaimDocument &doc) {
+    // A sheet holds so many rows; a table longer than that is refused before
+    // anything is written, never cut short without its totals.
+    const QStringList heading = headingLines(doc);
+    const qint64 needed = heading.size() + 2 + doc.result.rows.size() + 6;
+    if (needed > LXW_ROW_MAX)
+        throw AppError(QStringLiteral("в таблице .xlsx может быть не больше %1 строк, а в этом "
+                                      "расчете их %2; сохраните его в PDF или ODT")
+                           .arg(LXW_ROW_MAX)
+                           .arg(needed));
     QTemporaryDir dir;
     const QByteArray path = (dir.path() + QStringLiteral("/claim.xlsx")).toLocal8Bit();
     lxw_workbook *book = workbook_new(path.constData());
@@ -78,7 +87,6 @@ QByteArray spreadsheet(const ClaimDocument &doc) {
     lxw_format *percent = workbook_add_format(book);
     format_set_num_format(percent, "0.00########%");
 
-    const QStringList heading = headingLines(doc);
     for (int i = 0; i < heading.size(); ++i)
         text(lxw_row_t(i), 0, heading[i], i == 0 ? bold : nullptr);
     const lxw_row_t top = lxw_row_t(heading.size() + 1);

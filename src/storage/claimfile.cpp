@@ -245,6 +245,9 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
         c.moratorium = moratorium.toBool();
         c.payments = entries(o, key(F::Payments));
         c.increases = entries(o, key(F::Increases));
+        if (const QString many = calc::entryCountProblem(c.payments.size() + c.increases.size());
+            !many.isEmpty())
+            throw Damaged{many};
         return c;
     } catch (const Damaged &d) {
         throw AppError(QStringLiteral("файл поврежден: %1").arg(d.why));

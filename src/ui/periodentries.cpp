@@ -158,6 +158,11 @@ int PeriodEntries::insert(const Entry &e) {
 }
 
 void PeriodEntries::add() {
+    if (const QString many = calc::entryCountProblem(entries_.size() + 1); !many.isEmpty()) {
+        dialogs_.ask(QStringLiteral("Запись не добавлена: ") + many + u'.', kInputError,
+                     MessageBoxes::Icon::Stop);
+        return;
+    }
     Entry e;
     if (!fromFields(e)) return;
     show(insert(e));
