@@ -21,8 +21,10 @@ namespace storage {
 namespace {
 
 const QString kFormat = QStringLiteral("dolgomer-claim");
-// Far larger than any claim; a file past it is not one.
-constexpr qint64 kMaxClaimBytes = 16 * 1024 * 1024;
+// A claim of the most payments and increases the program takes is about
+// 0.7 MB; a file far past that is not one, and parsing it whole would cost
+// tens of times its size in memory.
+constexpr qint64 kMaxClaimBytes = 4 * 1024 * 1024;
 
 struct Damaged {
     QString why;
