@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <functional>
 
 class HttpResponder : public QTcpServer {
 public:
@@ -33,6 +34,9 @@ public:
 
     QHash<QByteArray, Response> routes;
     int requests = 0;
+    // Runs when a request has come, before it is answered (what happens
+    // while a client waits for a page).
+    std::function<void(const QByteArray &path)> onRequest;
 
 private:
     void answer(QTcpSocket *s) {
@@ -42,6 +46,7 @@ private:
         ++requests;
         const QByteArray path = buf.split(' ').value(1);
         pending_.remove(s);
+        if (onRequest) onRequest(path);
         const Response r = routes.value(path, Response{404, "text/plain", "not found", {}, false});
         if (r.hang) return;
         QByteArray head = "HTTP/1.1 " + QByteArray::number(r.status) + " X\r\n";

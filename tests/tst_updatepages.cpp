@@ -152,14 +152,23 @@ void TestUpdatePages::commandLine_data() {
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
+    QTest::addColumn<bool>("saveMeanwhile"); // the window saves while the page loads
+    // The first run's history has 33 lines; the pages give none of their dates.
     QTest::newRow("updated") << QStringList{"--update-rates"} << true << 0
                              << "записей в таблице ставок — 3, последняя — «с 16 февраля 2026 "
                                 "г.=15,50»\n"
-                             << "dolgomer: Значения ставок рефинансирования актуализированы\n";
+                             << "dolgomer: Значения ставок рефинансирования актуализированы\n"
+                                "dolgomer: Строк прежней таблицы, которых нет в загруженной "
+                                "(записи других дат, заметки): 33. Прежний файл сохранен как"
+                             << false;
+    QTest::newRow("a save while the pages load")
+        << QStringList{"--update-rates"} << true << 1 << QString()
+        << "изменен другой программой, пока шло обновление; таблица не заменена" << true;
     QTest::newRow("no key rate page") << QStringList{"--update-rates"} << false << 1 << QString()
-                                      << "dolgomer: " + kNoKeyRate + "\n";
+                                      << "dolgomer: " + kNoKeyRate + "\n"
+                                      << false;
     QTest::newRow("with a report") << QStringList{"--update-rates", "--report"} << true << 2
-                                   << QString() << "нужен ровно один из параметров";
+                                   << QString() << "нужен ровно один из параметров" << false;
 }
 
 // dolgomer --update-rates: the window's update, its messages on standard
@@ -170,6 +179,7 @@ void TestUpdatePages::commandLine() {
     QFETCH(int, exitCode);
     QFETCH(QString, out);
     QFETCH(QString, err);
+    QFETCH(bool, saveMeanwhile);
     server_->routes["/rates"] = {
         200, "text/html", bankPage(QStringLiteral("Банк России"), {"с 14 сентября 2012 г.|8,25"})};
     server_->routes["/keyrate"] = {
@@ -179,6 +189,14 @@ void TestUpdatePages::commandLine() {
                           server_->url(QStringLiteral("/rates")));
     storage::writeSetting(storage::kSettingsKey, true, QStringLiteral("keyrate_url"),
                           server_->url(QStringLiteral("/keyrate")));
+    const QString entry = QStringLiteral("с 1 января 2030 г.=9");
+    const QString rateFile = storage::defaultRateFilePath();
+    if (saveMeanwhile)
+        server_->onRequest = [&](const QByteArray &path) {
+            if (path == "/keyrate")
+                storage::writeRateFile(rateFile,
+                                       QStringList{entry} + storage::readRateFile(rateFile));
+        };
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
@@ -192,7 +210,10 @@ void TestUpdatePages::commandLine() {
     const QString gotErr = QString::fromUtf8(p.readAllStandardError());
     QVERIFY2(out.isEmpty() ? gotOut.isEmpty() : gotOut.endsWith(out), qPrintable(gotOut));
     QVERIFY2(gotErr.contains(err), qPrintable(gotErr));
+    server_->onRequest = nullptr;
+    if (saveMeanwhile) QCOMPARE(storage::readRateFile(rateFile).value(0), entry);
     if (exitCode != 0) return;
+    QCOMPARE(storage::readRateFile(rateFile + ".bak"), rates::RateTable::builtIn().lines());
     // The file the window would open, with what the window's update writes.
     rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadOnly);
     QCOMPARE(user.table.count(), 3);

@@ -21,6 +21,20 @@ inline const QString kNoKeyRate = QStringLiteral(
 // What the key rate page served by default makes of the table's head.
 inline const QString kKeyRateLine = QStringLiteral("с 01 января 2016 г.=11,00");
 
+// An update's word that it is done, alone; or, when the pages lack lines of
+// the table it replaced (`before`, the file's bytes), first how many, with
+// that file kept whole beside the new one.
+inline bool saidDone(const ScriptedBoxes &boxes, const QString &rateFile, const QByteArray &before,
+                     int dropped) {
+    if (boxes.shown.isEmpty() || boxes.shown.last().text != kDone) return false;
+    if (dropped == 0) return boxes.shown.size() == 1;
+    const QString backup = rateFile + QStringLiteral(".bak");
+    return boxes.shown.size() == 2 &&
+           boxes.shown[0].text.contains(
+               QStringLiteral("(записи других дат, заметки): %1. ").arg(dropped)) &&
+           boxes.shown[0].text.contains(backup) && fileBytes(backup) == before;
+}
+
 // A page laid out as the bank's: a menu, a header row, a date cell and a rate
 // cell per row, and a footer whose numbers come after the last date.
 inline QByteArray bankPage(const QString &title, const QStringList &rows,

@@ -3,6 +3,7 @@
 
 #include "batch.h"
 #include "common/apperror.h"
+#include "rates/tablefile.h"
 #include "rates/userrates.h"
 #include "update/rateupdate.h"
 
@@ -40,8 +41,14 @@ int updateRates(QFileDevice &out) {
         }
         rates::RateTable fresh;
         fresh.setLines(outcome.lines);
-        rates::saveRateFile(user.path, fresh);
+        // The file is read again before it is written: a line another
+        // program (the window) saved meanwhile is never written over unseen.
+        rates::TableFile file;
+        file.open(user);
+        const rates::TableFile::Replaced done =
+            file.replace(fresh, QString(), rates::TableFile::IfChanged::Refuse);
         tellUser(QStringLiteral("Значения ставок рефинансирования актуализированы"));
+        if (done.dropped > 0) tellUser(rates::droppedLinesText(done.dropped, done.backup));
         writeOutput(out, QStringLiteral("%1: записей в таблице ставок — %2, последняя — «%3»\n")
                              .arg(QDir::toNativeSeparators(user.path))
                              .arg(fresh.count())

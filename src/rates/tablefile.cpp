@@ -2,12 +2,14 @@
 #include "tablefile.h"
 
 #include "common/apperror.h"
+#include "periodkey.h"
 #include "storage/ratefile.h"
 #include "storage/regularfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace rates {
 
@@ -97,21 +99,64 @@ TableFile::Saved TableFile::save() {
     return Saved::OverOtherChanges;
 }
 
-void TableFile::replace(const RateTable &fresh, const QString &backup) {
+namespace {
+
+// The lines of `previous` an update to `fresh` would lose: entries of dates
+// the fresh table lacks, and lines that are no entry (notes). Blank lines and
+// entries the update gives anew do not count.
+int linesLost(const QStringList &previous, const RateTable &fresh) {
+    QSet<QDate> dates;
+    for (int i = 0; i < fresh.count(); ++i)
+        if (QDate d; keyDate(fresh.key(i), d)) dates.insert(d);
+    int lost = 0;
+    for (const QString &line : previous) {
+        if (trimBlanks(line).isEmpty()) continue;
+        QDate d;
+        if (!keyDate(RateTable::keyOf(line), d) || !dates.contains(d)) ++lost;
+    }
+    return lost;
+}
+
+} // namespace
+
+QString droppedLinesText(int dropped, const QString &backup) {
+    return QStringLiteral("Строк прежней таблицы, которых нет в загруженной (записи других дат, "
+                          "заметки): %1. Прежний файл сохранен как \"%2\".")
+        .arg(dropped)
+        .arg(QDir::toNativeSeparators(backup));
+}
+
+TableFile::Replaced TableFile::replace(const RateTable &fresh, const QString &backup,
+                                       IfChanged ifChanged) {
     storage::checkRateFilePlace(path_);
-    const bool keepOld = !backup.isEmpty() && QFileInfo::exists(path_);
-    if (keepOld && !QFile::rename(path_, backup))
-        throw AppError(QStringLiteral("Не удается переименовать файл ставок \"%1\" в \"%2\"")
-                           .arg(QDir::toNativeSeparators(path_), QDir::toNativeSeparators(backup)));
+    // A file refused at start is not read again: it is kept whole as it is.
+    const bool exists = storage::placeAt(path_) == storage::Place::File;
+    const QByteArray onDisk = refusal_.isEmpty() ? bytesOnDisk() : QByteArray();
+    if (ifChanged == IfChanged::Refuse && !onDisk.isNull() && onDisk != known_)
+        throw AppError(QStringLiteral("Файл ставок \"%1\" изменен другой программой, пока шло "
+                                      "обновление; таблица не заменена, повторите обновление")
+                           .arg(QDir::toNativeSeparators(path_)));
+    Replaced done;
+    if (refusal_.isEmpty() && !onDisk.isNull())
+        done.dropped = linesLost(storage::decodeRateFile(onDisk), fresh);
+    done.backup = backup;
+    if (done.backup.isEmpty() && done.dropped > 0) done.backup = storage::freeBackupPath(path_);
+    const bool keepOld = !done.backup.isEmpty() && exists;
+    if (!keepOld) done.backup.clear();
+    if (keepOld && !QFile::rename(path_, done.backup))
+        throw AppError(
+            QStringLiteral("Не удается переименовать файл ставок \"%1\" в \"%2\"")
+                .arg(QDir::toNativeSeparators(path_), QDir::toNativeSeparators(done.backup)));
     try {
         remember(saveRateFile(path_, fresh));
     } catch (const AppError &) {
-        if (keepOld) QFile::rename(backup, path_); // as it was
+        if (keepOld) QFile::rename(done.backup, path_); // as it was
         throw;
     }
     table_ = fresh;
     refusal_.clear();
     pending_.clear();
+    return done;
 }
 
 bool TableFile::reload() {

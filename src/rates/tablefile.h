@@ -52,9 +52,22 @@ public:
     // the file's and AppError says why; a write that fails raises AppError
     // and keeps the edits for the next save.
     Saved save();
-    // Replaces the table and the file whole (an update); a refused file is
-    // first kept as `backup`. Raises AppError when it cannot; nothing changed then.
-    void replace(const RateTable &fresh, const QString &backup = QString());
+    // What an update did to the file: how many of its lines the fresh table
+    // lacks, and where the file was kept before it was replaced ("" nowhere).
+    struct Replaced {
+        int dropped = 0;
+        QString backup;
+    };
+    enum class IfChanged { Replace, Refuse };
+    // Replaces the table and the file whole (an update). The file as it is
+    // now is kept as `backup` first when that is given (a refused file), or
+    // beside it when it has lines the fresh table lacks (an entry of a date
+    // the update does not give, a note), so that no line the user made is
+    // lost unseen. With Refuse, a file changed on disk since it was read or
+    // written is left alone and AppError says so. Raises AppError when it
+    // cannot; nothing changed then.
+    Replaced replace(const RateTable &fresh, const QString &backup = QString(),
+                     IfChanged ifChanged = IfChanged::Replace);
     // When no edit waits and the file changed on disk, the table becomes the
     // file's; true when it did. A file that cannot be read now is left alone.
     // The window asks at every change of the period's end, so the file is
@@ -78,5 +91,8 @@ private:
     QDateTime knownTime_;
     QList<TableEdit> pending_;
 };
+
+// What the user is told of lines an update dropped and where the old file is.
+QString droppedLinesText(int dropped, const QString &backup);
 
 } // namespace rates

@@ -207,7 +207,10 @@ bool RatePanel::replaceTable(const rates::RateTable &fresh) {
                           MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNo))
             return false;
     }
-    file_.replace(fresh, backup);
+    const rates::TableFile::Replaced done = file_.replace(fresh, backup);
+    if (done.dropped > 0)
+        dialogs_.ask(rates::droppedLinesText(done.dropped, done.backup),
+                     QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
     // The rate of the claim stays what the user chose until they choose again:
     // the selection stays, or goes to the new last row without choosing it.
     selectedRow_ = std::min(selectedRow_, rowCount());
