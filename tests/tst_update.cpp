@@ -8,8 +8,10 @@
 #include "storagetest.h"
 #include "updatetest.h"
 
+#include <QFileInfo>
 #include <QFrame>
 #include <QProgressBar>
+#include <QTemporaryDir>
 #include <optional>
 
 Q_DECLARE_METATYPE(HttpResponder::Response)
@@ -258,17 +260,32 @@ void TestUpdate::keyRatePage() {
     QCOMPARE(f.rateField->text(), QStringLiteral("15,50"));
 }
 
-// A module left from another version of the program is never called: its
-// objects could have another layout. The user is told to reinstall.
+// A module left from another version of the program is never loaded: its
+// objects could have another layout, and even its constructors must not run.
+// The user is told to reinstall. A module that makes nothing is refused too.
 void TestUpdate::moduleOfAnotherVersion() {
-    try {
-        moduleEntry({QStringLiteral(DOLGOMER_OTHER_MODULES)}, "dolgomer-print",
-                    "dolgomerOpenDefaultPrinter");
-        QFAIL("the module was taken");
-    } catch (const AppError &e) {
-        QVERIFY2(e.message().contains(QStringLiteral("Переустановите программу")),
-                 qPrintable(e.message()));
+    QTemporaryDir dir;
+    const QString mark = dir.filePath(QStringLiteral("loaded"));
+    qputenv("DOLGOMER_TEST_MODULE_MARK", QFile::encodeName(mark));
+    const QString other = QStringLiteral(DOLGOMER_OTHER_MODULES);
+    QCOMPARE(moduleFileVersion(other + QStringLiteral("/libdolgomer-print.so")), 1);
+    struct Broken {
+        QString folder;
+        const char *module, *symbol;
+    };
+    for (const Broken &b : {Broken{other, "dolgomer-print", "dolgomerOpenDefaultPrinter"},
+                            Broken{QStringLiteral(DOLGOMER_EMPTY_MODULES), "dolgomer-update",
+                                   "dolgomerMakeRateSource"}}) {
+        try {
+            makeInModule<QObject>({b.folder}, b.module, b.symbol, Nothing::IsBroken);
+            QFAIL("the module was taken");
+        } catch (const AppError &e) {
+            QVERIFY2(e.message().contains(QStringLiteral("Переустановите программу")),
+                     qPrintable(e.message()));
+        }
     }
+    QVERIFY(!QFileInfo::exists(mark));
+    qunsetenv("DOLGOMER_TEST_MODULE_MARK");
     // This build's own module passes.
     QVERIFY(moduleEntry(moduleFolders(), "dolgomer-print", "dolgomerOpenDefaultPrinter"));
 }

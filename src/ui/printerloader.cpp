@@ -6,7 +6,9 @@
 namespace ui {
 
 std::unique_ptr<PrinterJob> openDefaultPrinter() {
-    return makeInModule<PrinterJob>("dolgomer-print", "dolgomerOpenDefaultPrinter");
+    // No default printer: nothing is made, and the caller says so.
+    return makeInModule<PrinterJob>("dolgomer-print", "dolgomerOpenDefaultPrinter",
+                                    Nothing::IsAnAnswer);
 }
 
 } // namespace ui
