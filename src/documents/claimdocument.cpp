@@ -4,6 +4,7 @@
 #include "calc/numtext.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "common/module.h"
 #include "rates/ratelookup.h"
 #include "storage/savedfile.h"
 
@@ -269,6 +270,15 @@ bool formatOf(const QString &path, Format &format) {
     else
         return false;
     return true;
+}
+
+QByteArray spreadsheet(const ClaimDocument &doc) {
+    using Write = bool(const ClaimDocument *, QByteArray *, QString *);
+    static Write *const write = moduleEntry<Write>("dolgomer-xlsx", "dolgomerWriteSpreadsheet");
+    QByteArray bytes;
+    QString error;
+    if (!write(&doc, &bytes, &error)) throw AppError(error);
+    return bytes;
 }
 
 QByteArray render(const ClaimDocument &doc, Format format) {

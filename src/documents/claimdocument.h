@@ -83,6 +83,7 @@ enum class Format { Pdf, Odt, Xlsx, Txt };
 bool formatOf(const QString &path, Format &format);
 // The file's bytes; raises AppError when they cannot be made.
 QByteArray render(const ClaimDocument &doc, Format format);
+// The .xlsx bytes, made by the spreadsheet module (loaded on first use).
 QByteArray spreadsheet(const ClaimDocument &doc);
 // The court fee as a spreadsheet formula on the cell holding the claim's
 // total, e.g. "G30": the scale's tiers nested, rounded to the kopeck, so a

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The calculation as a spreadsheet (libxlsxwriter): amounts as numbers with
-// two decimals, dates as dates, and the totals as formulas a clerk can check,
-// rounded to the kopeck as the program rounds them.
+// The spreadsheet module: the calculation as a spreadsheet (libxlsxwriter):
+// amounts as numbers with two decimals, dates as dates, and the totals as
+// formulas a clerk can check, rounded to the kopeck as the program rounds
+// them. A module, so that a start maps neither libxlsxwriter nor the zip and
+// crypto libraries it brings.
 #include "claimdocument.h"
 
 #include "common/apperror.h"
+#include "common/module.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,38 +24,7 @@ double roubles(qint64 kopecks) {
     return double(kopecks) / 100;
 }
 
-// A share in hundredths of a percent as a decimal fraction: 35 → "0.0035".
-QString fraction(int perTenThousand) {
-    QString digits = QStringLiteral("0.%1").arg(perTenThousand, 4, 10, QChar(u'0'));
-    while (digits.endsWith(u'0'))
-        digits.chop(1);
-    return digits;
-}
-
-} // namespace
-
-QString feeFormula(const QString &totalCell, calc::Court court, calc::FeeScale scale) {
-    const calc::FeeSchedule &s = calc::feeSchedule(court, scale);
-    const auto tierFee = [&](const calc::FeeTier &k) {
-        if (k.perTenThousand == 0) return QString::number(k.base);
-        const QString above =
-            k.lower == 0 ? totalCell : QStringLiteral("(%1-%2)").arg(totalCell).arg(k.lower);
-        return QStringLiteral("%1+%2*%3").arg(k.base).arg(fraction(k.perTenThousand), above);
-    };
-    const std::size_t last = s.tiers.size() - 1;
-    QString fee = QStringLiteral("MIN(%1,%2)").arg(s.maximum).arg(tierFee(s.tiers[last]));
-    for (std::size_t i = last; i-- > 0;) {
-        QString here = tierFee(s.tiers[i]);
-        if (i == 0) here = QStringLiteral("MAX(%1,%2)").arg(s.minimum).arg(here);
-        fee = QStringLiteral("IF(%1<=%2,%3,%4)")
-                  .arg(totalCell)
-                  .arg(s.tiers[i + 1].lower)
-                  .arg(here, fee);
-    }
-    return QStringLiteral("=ROUND(%1,2)").arg(fee);
-}
-
-QByteArray spreadsheet(const ClaimDocument &doc) {
+QByteArray writeSheet(const ClaimDocument &doc) {
     // A sheet holds so many rows; a table longer than that is refused before
     // anything is written, never cut short without its totals.
     const QStringList heading = headingLines(doc);
@@ -186,4 +158,22 @@ QByteArray spreadsheet(const ClaimDocument &doc) {
     return file.readAll();
 }
 
+} // namespace
 } // namespace documents
+
+DOLGOMER_EXPORT_MODULE_VERSION()
+
+// The sheet's bytes into `bytes`; false with the reason in `error`. Nothing
+// is thrown across the module's edge.
+extern "C" Q_DECL_EXPORT bool dolgomerWriteSpreadsheet(const documents::ClaimDocument *doc,
+                                                       QByteArray *bytes, QString *error) {
+    try {
+        *bytes = documents::writeSheet(*doc);
+        return true;
+    } catch (const AppError &e) {
+        *error = e.message();
+    } catch (const std::exception &e) {
+        *error = QString::fromUtf8(e.what());
+    }
+    return false;
+}

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QPainter>
-#include <QStyleFactory>
 #include <QStyleOption>
 
 namespace ui {
@@ -31,9 +30,10 @@ void ReadableStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *
 
 void useReadableStyle() {
     if (qobject_cast<ReadableStyle *>(QApplication::style())) return;
-    // The proxy owns its base: a fresh copy of the style in use, as the
-    // application deletes the style it replaces.
-    QApplication::setStyle(new ReadableStyle(QStyleFactory::create(QApplication::style()->name())));
+    // The proxy takes the style in use as its base (and as its child, so the
+    // application does not delete it when it is replaced): no second style
+    // is made at start-up.
+    QApplication::setStyle(new ReadableStyle(QApplication::style()));
 }
 
 } // namespace ui
