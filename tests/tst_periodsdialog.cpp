@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "calc/claimfields.h"
+#include "periodentries.h"
 #include "periodsdialog.h"
 #include "storage/claimfile.h"
 #include "windowtest.h"
@@ -119,6 +121,7 @@ void TestPeriodsDialog::payments() {
     Entries(d).amount->setFocus();
     QTest::keyClick(Entries(d).amount, Qt::Key_Return);
     QCOMPARE(grid->rowCount(), 1);
+    QVERIFY(Entries(d).date->isAncestorOf(QApplication::focusWidget())); // ready for the next
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("10.06.2022"));
     QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("5000,00"));
     QStringList lines = reportOf(d);
@@ -151,6 +154,13 @@ void TestPeriodsDialog::payments() {
     QTest::keyClick(grid, Qt::Key_Delete);
     QCOMPARE(grid->rowCount(), 1);
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("10.06.2022"));
+    // A claim holds at most 10,000 payments and increases: one more is refused.
+    d->entries()->setEntries(QList<calc::Payment>(calc::kMaxEntries, {QDate(2022, 6, 10), "1"}),
+                             {});
+    Entries(d).add->click();
+    QVERIFY(env_.boxes.shown.last().text.contains(QStringLiteral("не больше 10000")));
+    QCOMPARE(grid->rowCount(), calc::kMaxEntries);
+    d->entries()->setEntries({{QDate(2022, 6, 10), QStringLiteral("5000,00")}}, {});
     // Without the moratorium every day earns.
     d->moratoriumBox()->setChecked(false);
     QVERIFY(!d->reportBox()->toPlainText().contains(QStringLiteral("мораторий")));
@@ -364,19 +374,12 @@ void TestPeriodsDialog::claimSavedAndOpened() {
     QCOMPARE(reportOf(d), before);
 }
 
-// The dialog's keys: Enter adds an entry and goes back to the date for the
-// next; F9 counts a penalty still being typed; Ctrl+P prints.
+// The dialog's keys (Enter in the amount: see payments): F9 counts a
+// penalty still being typed; Ctrl+P prints.
 void TestPeriodsDialog::keys() {
     Window &f = env_.open();
     enterClaim(f);
     ui::PeriodsDialog *d = openDialog(f);
-    const Entries e(d);
-    e.date->setDate(QDate(2022, 6, 10));
-    e.amount->setFocus();
-    e.amount->setText(QStringLiteral("5000"));
-    QTest::keyClick(e.amount, Qt::Key_Return);
-    QCOMPARE(e.grid->rowCount(), 1);
-    QVERIFY(e.date->isAncestorOf(QApplication::focusWidget()) || e.date->hasFocus());
     click(d->count()->contractual());
     d->count()->dailyPercent()->setFocus();
     d->count()->dailyPercent()->setText(QStringLiteral("0,5"));
