@@ -15,6 +15,8 @@ private slots:
     void countsAndIncreases_data();
     void countsAndIncreases();
     void penaltiesRefused();
+    void beforeTheTable_data();
+    void beforeTheTable();
 };
 
 Q_DECLARE_METATYPE(calc::PeriodInput)
@@ -51,6 +53,30 @@ void TestPenalties::countsAndIncreases_data() {
                        "с 05.03.2021 по 10.03.2021: 2000,00 * 6 дн. * 4,25% / 365 = 1,40 руб.",
                        "Сумма процентов: 1,63 руб.",
                        "ИТОГО: 2000,00 + 1,63 = 2001,63 руб."};
+    // What a payment brought beyond the debt pays a later invoice the day it
+    // arises: the creditor already holds it.
+    in = claim("1000,00", "10.01.2023", "20.01.2023");
+    in.payments = payments({"12.01.2023=5000"});
+    in.increases = payments({"15.01.2023=3000"});
+    QTest::newRow("an overpayment paid ahead of a later invoice")
+        << in
+        << QStringList{"Расчет по периодам (ст. 395 ГК РФ): с 10.01.2023 по 20.01.2023 = 11 дн.",
+                       "с 10.01.2023 по 12.01.2023: 1000,00 * 3 дн. * 7,5% / 365 = 0,62 руб.",
+                       "оплата 12.01.2023: 5000,00 руб., остаток долга 0,00 руб., переплата "
+                       "4000,00 руб.",
+                       "долг увеличен 15.01.2023: 3000,00 руб., зачтено из переплаты 3000,00 "
+                       "руб., долг 0,00 руб.",
+                       "Сумма процентов: 0,62 руб.",
+                       "ИТОГО: 0,00 + 0,62 = 0,62 руб."};
+    // The table's oldest rate stands in before it: its first day is no split.
+    in = claim("100000,00", "20.12.2019", "05.01.2020");
+    in.count = PeriodCount::KeyFraction;
+    QTest::newRow("1/300 from before the oldest entry: no split")
+        << in
+        << QStringList{"Расчет пеней по периодам (1/300 ключевой ставки): с 20.12.2019 по "
+                       "05.01.2020 = 17 дн.",
+                       "с 20.12.2019 по 05.01.2020: 100000,00 * 17 дн. * 6% / 300 = 340,00 руб.",
+                       "Сумма пеней: 340,00 руб.", "ИТОГО: 100000,00 + 340,00 = 100340,00 руб."};
     // The moratorium holds the debts that arose by its first day; a later
     // invoice accrues through it, and payments go to the oldest debt first.
     in = claim("100000,00", "25.03.2022", "05.04.2022");
@@ -114,7 +140,7 @@ void TestPenalties::countsAndIncreases_data() {
         << QStringList{"Расчет неустойки по периодам (0,1% в день): с 25.03.2022 по 05.04.2022 = "
                        "12 дн.",
                        "с 25.03.2022 по 31.03.2022: 100000,00 * 7 дн. * 0,1% = 700,00 руб.",
-                       "с 01.04.2022 по 05.04.2022: мораторий, проценты не начисляются",
+                       "с 01.04.2022 по 05.04.2022: мораторий, неустойка не начисляется",
                        "Сумма неустойки: 700,00 руб.",
                        "ИТОГО: 100000,00 + 700,00 = 100700,00 руб."};
     in = claim("10000,00", "28.12.2020", "05.01.2021");
@@ -140,7 +166,7 @@ void TestPenalties::countsAndIncreases_data() {
                        "с 20.03.2022 по 25.03.2022: 100000,00 * 6 дн. * 20% / 300 = 400,00 руб.",
                        "оплата 25.03.2022: 40000,00 руб., остаток долга 60000,00 руб.",
                        "с 26.03.2022 по 31.03.2022: 60000,00 * 6 дн. * 20% / 300 = 240,00 руб.",
-                       "с 01.04.2022 по 05.04.2022: мораторий, проценты не начисляются",
+                       "с 01.04.2022 по 05.04.2022: мораторий, пени не начисляются",
                        "Сумма пеней: 640,00 руб.",
                        "ИТОГО: 60000,00 + 640,00 = 60640,00 руб."};
     in = claim("100000,00", "20.07.2020", "31.07.2020");
@@ -222,6 +248,40 @@ void TestPenalties::penaltiesRefused() {
         bad.fraction = n;
         QVERIFY(refused(bad, QStringLiteral("нужно целое число от 1 до 1000")));
     }
+}
+
+// A claim that reaches back before the table's oldest entry is told so.
+void TestPenalties::beforeTheTable_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<PeriodCount>("count");
+    QTest::addColumn<QString>("rateDate");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("statutory from 2019") << "20.12.2019" << PeriodCount::Statutory << "" << true;
+    QTest::newRow("statutory within") << "01.01.2020" << PeriodCount::Statutory << "" << false;
+    QTest::newRow("one date's rate from 2019")
+        << "01.03.2021" << PeriodCount::KeyFraction << "31.12.2019" << true;
+    QTest::newRow("a contractual penalty, no table")
+        << "20.12.2019" << PeriodCount::Contractual << "" << false;
+}
+
+void TestPenalties::beforeTheTable() {
+    QFETCH(QString, start);
+    QFETCH(PeriodCount, count);
+    QFETCH(QString, rateDate);
+    QFETCH(bool, told);
+    PeriodInput in;
+    in.debt = QStringLiteral("100,00");
+    in.start = day(start.toLatin1());
+    in.end = QDate(2021, 3, 10);
+    in.rates = table();
+    in.count = count;
+    in.dailyPercent = QStringLiteral("0,1");
+    in.rateDate = day(rateDate.toLatin1());
+    const PeriodResult r = calculatePeriods(in);
+    QCOMPARE(r.tableStart, told ? QDate(2020, 1, 1) : QDate());
+    QCOMPARE(tableStartNote(QDate(1999, 6, 10)),
+             QStringLiteral("Таблица ставок начинается с 10.06.1999; ставки на более ранние дни в "
+                            "ней нет"));
 }
 
 QTEST_GUILESS_MAIN(TestPenalties)

@@ -164,9 +164,15 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     const auto addStart = [&](QDate d) {
         if (d > in.start && d <= in.end) starts.insert(d);
     };
+    // The oldest entry's rate stands in for the days before it too: its
+    // first day changes nothing and starts no piece.
     if (ratePerPiece)
         for (const auto &[from, rate] : c.rates)
-            if (!wholeDebtHeld(from)) addStart(from);
+            if (from != c.rates.begin()->first && !wholeDebtHeld(from)) addStart(from);
+    if (usesRateTable(in.count) && !c.rates.empty()) {
+        const QDate oldest = c.rates.begin()->first;
+        if (ratePerPiece ? in.start < oldest : in.rateDate < oldest) r.tableStart = oldest;
+    }
     if (statutory)
         for (int y = in.start.year() + 1; y <= in.end.year(); ++y)
             if (!wholeDebtHeld(QDate(y, 1, 1))) addStart(QDate(y, 1, 1));
@@ -215,15 +221,20 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     // debt first.
     qint64 debt = c.debt;
     qint64 covered = moratorium ? debt : 0;
+    // What payments brought beyond the debt: it pays each later increase the
+    // day it arises, before anything accrues on it.
+    qint64 advance = 0;
     QDate from = in.start;
     for (QDate next : starts) {
         const QDate to = next.addDays(-1);
         // An invoice adds to the debt from its own day on.
         if (const auto raised = c.increases.find(from); raised != c.increases.end())
             for (qint64 amount : raised->second) {
-                debt += amount; // within the limit: checked with every increase
-                if (moratorium && moratoriumCovers(from)) covered += amount;
-                r.rows.append({PeriodRow::Increase, from, from, debt, 0, {}, 0, amount});
+                const qint64 paidAhead = std::min(advance, amount);
+                advance -= paidAhead;
+                debt += amount - paidAhead; // within the limit: checked with every increase
+                if (moratorium && moratoriumCovers(from)) covered += amount - paidAhead;
+                r.rows.append({PeriodRow::Increase, from, from, debt, 0, {}, 0, amount, paidAhead});
             }
         const qint64 held = inMoratorium(from) ? covered : 0;
         if (held > 0)
@@ -244,6 +255,7 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
                 // More than is owed is shown, so that the user sees it; the
                 // debt never goes below zero.
                 const qint64 over = std::max<qint64>(0, amount - debt);
+                advance += over; // within the limit: no more than was paid
                 debt = std::max<qint64>(0, debt - amount);
                 covered = std::max<qint64>(0, covered - amount);
                 r.rows.append({PeriodRow::Payment, to, to, debt, 0, {}, 0, amount, over});
@@ -288,12 +300,13 @@ void writeLines(const PeriodInput &in, Decimal daily, PeriodResult &r) {
         case PeriodRow::Moratorium:
             r.lines << QStringLiteral("с ") % dateText(row.from) % QStringLiteral(" по ") %
                            dateText(row.to) % QStringLiteral(": ") %
-                           moratoriumPhrase(row.partial ? row.debt : 0);
+                           moratoriumPhrase(in.count, row.partial ? row.debt : 0);
             break;
         case PeriodRow::Increase:
             r.lines << QStringLiteral("долг увеличен ") % dateText(row.from) %
                            QStringLiteral(": ") % kopecksText(row.amount) %
-                           QStringLiteral(" руб., долг ") % kopecksText(row.debt) %
+                           QStringLiteral(" руб.") % overpaidPhrase(row) %
+                           QStringLiteral(", долг ") % kopecksText(row.debt) %
                            QStringLiteral(" руб.");
             break;
         case PeriodRow::Payment:
@@ -312,16 +325,29 @@ void writeLines(const PeriodInput &in, Decimal daily, PeriodResult &r) {
 
 } // namespace
 
-QString moratoriumPhrase(qint64 held) {
-    return held > 0 ? QStringLiteral("мораторий, проценты на ") % kopecksText(held) %
-                          QStringLiteral(" руб. не начисляются")
-                    : QStringLiteral("мораторий, проценты не начисляются");
+QString moratoriumPhrase(PeriodCount count, qint64 held) {
+    // What is not charged, by what is counted: interest, a penalty of the
+    // contract (неустойка, singular) or a penalty of the law (пени, plural).
+    const QString what = count == PeriodCount::Contractual   ? QStringLiteral("неустойка")
+                         : count == PeriodCount::KeyFraction ? QStringLiteral("пени")
+                                                             : QStringLiteral("проценты");
+    const QString verb = count == PeriodCount::Contractual ? QStringLiteral("не начисляется")
+                                                           : QStringLiteral("не начисляются");
+    if (held <= 0) return QStringLiteral("мораторий, ") % what % u' ' % verb;
+    return QStringLiteral("мораторий, ") % what % QStringLiteral(" на ") % kopecksText(held) %
+           QStringLiteral(" руб. ") % verb;
 }
 
 QString overpaidPhrase(const PeriodRow &row) {
-    return row.overpaid > 0 ? QStringLiteral(", переплата ") % kopecksText(row.overpaid) %
-                                  QStringLiteral(" руб.")
-                            : QString();
+    if (row.overpaid <= 0) return QString();
+    return (row.kind == PeriodRow::Increase ? QStringLiteral(", зачтено из переплаты ")
+                                            : QStringLiteral(", переплата ")) %
+           kopecksText(row.overpaid) % QStringLiteral(" руб.");
+}
+
+QString tableStartNote(QDate oldest) {
+    return QStringLiteral("Таблица ставок начинается с %1; ставки на более ранние дни в ней нет")
+        .arg(dateText(oldest));
 }
 
 QString periodEntryProblem(const Payment &entry, QDate start, QDate end, PeriodRow::Kind kind) {

@@ -72,7 +72,9 @@ struct PeriodRow {
     // Kopecks: the piece's amount (rounded half away from zero), or the sum
     // paid or added.
     qint64 amount = 0;
-    qint64 overpaid = 0; // Payment: what went beyond the debt
+    // Payment: what went beyond the debt, kept as an advance; Increase: the
+    // part of it an earlier advance paid the day it arose.
+    qint64 overpaid = 0;
     // Moratorium: it holds only part of the debt (`debt`); a later invoice's
     // part accrues beside it.
     bool partial = false;
@@ -88,7 +90,14 @@ struct PeriodResult {
     // A piece that earns interest lies in 01.06.2015–31.07.2016, when the
     // interest went by average deposit rates, not by the table's.
     bool depositRateSpan = false;
+    // The table's oldest entry, when the claim reaches back before it (a
+    // day of the period, or the one date's rate): there is no rate for those
+    // days, and the oldest one stands in. Null otherwise.
+    QDate tableStart;
 };
+
+// What the user is told of a claim that reaches back before the table.
+QString tableStartNote(QDate oldest);
 
 inline const QDate kMoratoriumStart{2022, 4, 1};
 inline const QDate kMoratoriumEnd{2022, 10, 1};
@@ -120,10 +129,11 @@ QString periodEntryProblem(const Payment &entry, QDate start, QDate end, PeriodR
 PeriodResult calculatePeriods(const PeriodInput &input);
 
 // How a row is told, in the report's lines and in the table alike: the
-// moratorium's words (naming the part it holds when `held` is given, for a
-// line that has no column for it), and what a payment paid beyond the debt
-// (", переплата … руб.", empty when nothing).
-QString moratoriumPhrase(qint64 held = 0);
+// moratorium's words for what is counted (naming the part it holds when
+// `held` is given, for a line that has no column for it), and what a payment
+// paid beyond the debt (", переплата … руб.") or an advance paid of an
+// increase (", зачтено из переплаты … руб."), empty when nothing.
+QString moratoriumPhrase(PeriodCount count, qint64 held = 0);
 QString overpaidPhrase(const PeriodRow &row);
 
 } // namespace calc

@@ -194,6 +194,7 @@ void RunNotes::add(const ClaimResult &r) {
     if (r.tableEnd.isValid() && (latestTableEnd.isNull() || r.tableEnd > latestTableEnd))
         latestTableEnd = r.tableEnd;
     depositRateSpan = depositRateSpan || r.periodResult.depositRateSpan;
+    if (r.periodResult.tableStart.isValid()) tableStart = r.periodResult.tableStart;
 }
 
 QStringList RunNotes::lines(const rates::RateTable &table) const {
@@ -207,6 +208,7 @@ QStringList RunNotes::lines(const rates::RateTable &table) const {
                                  .arg(dateText(newest), dateText(latestTableEnd));
     }
     if (depositRateSpan) out << warning + calc::depositRatesHint();
+    if (tableStart.isValid()) out << warning + calc::tableStartNote(tableStart);
     return out;
 }
 

@@ -91,6 +91,7 @@ struct ClaimResult {
 struct RunNotes {
     QDate latestTableEnd;
     bool depositRateSpan = false;
+    QDate tableStart; // a claim reached back before the table's oldest entry
     void add(const ClaimResult &result);
     // "предупреждение: …" lines, none when there is nothing to tell.
     QStringList lines(const rates::RateTable &table) const;

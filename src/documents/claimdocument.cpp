@@ -58,6 +58,8 @@ QStringList headingLines(const ClaimDocument &doc) {
     const QDate newest = rates::newestPoint(c.rates);
     if (calc::usesRateTable(c.count) && rates::mayBeStale(newest, c.end))
         lines << rates::staleTableNote(newest) + u'.';
+    if (doc.result.tableStart.isValid())
+        lines << calc::tableStartNote(doc.result.tableStart) + u'.';
     return lines;
 }
 
@@ -118,10 +120,11 @@ QList<TableCell> tableCells(const calc::PeriodRow &row, const TableLayout &layou
                  .arg(dateText(row.from), groupedKopecks(row.amount), calc::overpaidPhrase(row)),
              1, last}};
     case calc::PeriodRow::Increase:
-        return {debt,
-                {QStringLiteral("увеличение долга %1: %2 руб.")
-                     .arg(dateText(row.from), groupedKopecks(row.amount)),
-                 1, last}};
+        return {
+            debt,
+            {QStringLiteral("увеличение долга %1: %2 руб.%3")
+                 .arg(dateText(row.from), groupedKopecks(row.amount), calc::overpaidPhrase(row)),
+             1, last}};
     case calc::PeriodRow::Moratorium:
     case calc::PeriodRow::Piece:
         break;
@@ -142,7 +145,7 @@ QList<TableCell> tableCells(const calc::PeriodRow &row, const TableLayout &layou
         case Column::Rate:
             if (row.kind == calc::PeriodRow::Moratorium) {
                 // The moratorium's words over the rate and what follows it.
-                out.append({calc::moratoriumPhrase(), c, last});
+                out.append({calc::moratoriumPhrase(layout.count), c, last});
                 return out;
             }
             text = row.rate + u'%';

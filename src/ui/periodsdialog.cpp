@@ -286,6 +286,8 @@ void PeriodsDialog::recalculate() {
         report_->setReading(documents::tableText(*shown_));
         report_->moveCursor(QTextCursor::Start); // the report opens at its heading
         if (shown_->result.depositRateSpan) notes << calc::depositRatesHint();
+        if (shown_->result.tableStart.isValid())
+            notes << calc::tableStartNote(shown_->result.tableStart) + u'.';
     } catch (const AppError &e) {
         shown_.reset();
         report_->setPlainText(Dialogs::errorText(e.message()));
