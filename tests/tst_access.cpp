@@ -56,6 +56,7 @@ private slots:
     void dateSectionTypedAfterAClick_data();
     void dateSectionTypedAfterAClick();
     void rateTableActionsByKeyboard();
+    void periodsDialogKeys();
 
 private:
     WindowEnv env_;
@@ -242,6 +243,30 @@ void TestAccess::rateTableActionsByKeyboard() {
                 pressed << items->child(i)->text(QAccessible::Name);
     QCOMPARE(pressed.size(), 4);
     menu->close();
+}
+
+// The periods dialog's keys (Enter in the amount: see its payments test):
+// F9 counts a penalty still being typed; Ctrl+P prints.
+void TestAccess::periodsDialogKeys() {
+    Window &f = env_.open();
+    f.debtField->setText(QStringLiteral("100000"));
+    click(f.window.periodsLink());
+    ui::PeriodsDialog *d = f.window.periodsDialog();
+    QVERIFY(QTest::qWaitForWindowExposed(d));
+    click(d->count()->contractual());
+    d->count()->dailyPercent()->setFocus();
+    d->count()->dailyPercent()->setText(QStringLiteral("0,5"));
+    QTest::keyClick(d->count()->dailyPercent(), Qt::Key_F9);
+    QVERIFY2(d->reportLines().value(0).contains(QStringLiteral("(0,5% в день)")),
+             qPrintable(d->reportLines().value(0)));
+    int printers = 0;
+    d->printer().setPrinterFactory([&] {
+        ++printers;
+        return std::unique_ptr<ui::PrinterJob>();
+    });
+    env_.boxes.answers << true;
+    QTest::keyClick(d->reportBox(), Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(printers, 1);
 }
 
 // One click on a date's day, month or year, then digits: they replace it.

@@ -68,6 +68,27 @@ void TestPenalties::countsAndIncreases_data() {
                        "руб., долг 0,00 руб.",
                        "Сумма процентов: 0,62 руб.",
                        "ИТОГО: 0,00 + 0,62 = 0,62 руб."};
+    // The moratorium goes by the day a claim arose, not by its first overdue
+    // day: goods of March 2022 paid for by April are covered.
+    in = claim("100000,00", "20.03.2022", "20.04.2022");
+    in.increases = payments({"15.04.2022=50000"});
+    in.increases[0].arose = day("20.03.2022");
+    QTest::newRow("an invoice that arose in March, due in April")
+        << in
+        << QStringList{"Расчет по периодам (ст. 395 ГК РФ): с 20.03.2022 по 20.04.2022 = 32 дн.",
+                       "с 20.03.2022 по 31.03.2022: 100000,00 * 12 дн. * 20% / 365 = 657,53 руб.",
+                       "с 01.04.2022 по 14.04.2022: мораторий, проценты не начисляются",
+                       "долг увеличен 15.04.2022: 50000,00 руб., долг 150000,00 руб.",
+                       "с 15.04.2022 по 20.04.2022: мораторий, проценты не начисляются",
+                       "Сумма процентов: 657,53 руб.",
+                       "ИТОГО: 150000,00 + 657,53 = 150657,53 руб."};
+    in = claim("100000,00", "16.04.2022", "20.04.2022");
+    in.arose = day("20.03.2022");
+    QTest::newRow("a debt that arose in March, overdue from April")
+        << in
+        << QStringList{"Расчет по периодам (ст. 395 ГК РФ): с 16.04.2022 по 20.04.2022 = 5 дн.",
+                       "с 16.04.2022 по 20.04.2022: мораторий, проценты не начисляются",
+                       "Сумма процентов: 0,00 руб.", "ИТОГО: 100000,00 + 0,00 = 100000,00 руб."};
     // The table's oldest rate stands in before it: its first day is no split.
     in = claim("100000,00", "20.12.2019", "05.01.2020");
     in.count = PeriodCount::KeyFraction;
@@ -236,6 +257,9 @@ void TestPenalties::penaltiesRefused() {
         }
     };
     PeriodInput bad = in;
+    bad.arose = QDate(2021, 3, 2); // after the debt fell due
+    QVERIFY(refused(bad, QStringLiteral("Основной долг: дата возникновения 02.03.2021")));
+    bad = in;
     bad.increases = payments({"11.03.2021=5"});
     QVERIFY(refused(bad, QStringLiteral("Увеличение долга 11.03.2021 лежит вне периода")));
     bad = in;

@@ -220,8 +220,9 @@ void TestStorage::claimSavedAndReopened() {
     c.fraction = 150;
     c.rateDate = QDate(2022, 6, 1);
     c.moratorium = false;
+    c.arose = QDate(2022, 2, 20);
     c.payments = {{QDate(2022, 6, 10), QStringLiteral("5000,00")}};
-    c.increases = {{QDate(2022, 8, 1), QStringLiteral("20000,00")}};
+    c.increases = {{QDate(2022, 8, 1), QStringLiteral("20000,00"), QDate(2022, 3, 25)}};
     const QString path = home.path(QStringLiteral("Иванов.dolgomer"));
     saveClaim(path, c);
     calc::PeriodInput back = loadClaim(path);
@@ -230,6 +231,14 @@ void TestStorage::claimSavedAndReopened() {
                             {QDate(2022, 4, 11), QStringLiteral("17")}};
     QCOMPARE(calc::calculatePeriods(back).lines, calc::calculatePeriods(c).lines);
     QCOMPARE(encodeClaim(back), readBytes(path));
+    QCOMPARE(back.arose, c.arose);
+    QCOMPARE(back.increases.value(0).arose, QDate(2022, 3, 25));
+    // A file of format 1, before the day a debt arose was kept, reads as it did.
+    QByteArray first = readBytes(path);
+    first.replace("\"version\": 2", "\"version\": 1")
+        .replace(",\n            \"arose\": \"2022-03-25\"", "");
+    first.replace("    \"arose\": \"2022-02-20\",\n", "");
+    QVERIFY(decodeClaim(first).arose.isNull());
     // Each count and its figures come back.
     c.count = calc::PeriodCount::Contractual;
     c.dailyPercent = QStringLiteral("0,5");
@@ -257,10 +266,10 @@ void TestStorage::claimFilesRefused_data() {
     }());
     QTest::newRow("not JSON") << QByteArray("\x00\xff{", 3) << "это не файл расчета";
     QTest::newRow("another program's JSON") << QByteArray("{\"a\": 1}") << "это не файл расчета";
-    QTest::newRow("a newer format") << QByteArray(good).replace("\"version\": 1", "\"version\": 7")
+    QTest::newRow("a newer format") << QByteArray(good).replace("\"version\": 2", "\"version\": 7")
                                     << "более новой версией программы (формат 7";
     QTest::newRow("a newer format past 32 bits")
-        << QByteArray(good).replace("\"version\": 1", "\"version\": 99999999999")
+        << QByteArray(good).replace("\"version\": 2", "\"version\": 99999999999")
         << "более новой версией программы (формат 99999999999";
     QTest::newRow("a JSON array") << QByteArray("[1, 2]") << "в нем список JSON, а не объект";
     QTest::newRow("an unknown key")

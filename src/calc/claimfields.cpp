@@ -10,229 +10,6 @@
 namespace calc {
 namespace {
 
-using K = FieldKind;
-using F = ClaimField;
-
-// In the order the help lists them; `ClaimField` is the index.
-constexpr FieldInfo kFields[] = {
-    {F::Debt,
-     "debt",
-     "долг",
-     "--debt",
-     "СУММА",
-     K::Amount,
-     0,
-     0,
-     0,
-     {},
-     "debt",
-     "долг с налогом, например 100000,50 (по умолчанию 0,00)"},
-    {F::From,
-     "from",
-     "начало",
-     "--from",
-     "дд.мм.гггг",
-     K::Date,
-     0,
-     0,
-     0,
-     {},
-     "start",
-     "начало периода просрочки (по умолчанию сегодня)"},
-    {F::To,
-     "to",
-     "конец",
-     "--to",
-     "дд.мм.гггг",
-     K::Date,
-     0,
-     0,
-     0,
-     {},
-     "end",
-     "конец периода просрочки (по умолчанию сегодня)"},
-    {F::Filed,
-     "filed",
-     "дата_подачи",
-     "--filed",
-     "дд.мм.гггг",
-     K::Date,
-     0,
-     0,
-     0,
-     {},
-     "filed",
-     "дата подачи иска: по ней выбирается шкала госпошлины (по умолчанию сегодня)"},
-    {F::Tax,
-     "tax",
-     "налог",
-     "--tax",
-     "N",
-     K::Integer,
-     kMinTax,
-     kMaxTax,
-     kDefaultTax,
-     {},
-     nullptr,
-     "ставка налога, {low}–{high} (по умолчанию {default})"},
-    {F::Court,
-     "court",
-     "суд",
-     "--court",
-     "arbitration|general",
-     K::Choice,
-     0,
-     0,
-     0,
-     {"arbitration", "general"},
-     "court",
-     "арбитражный суд или суд общей юрисдикции (по умолчанию arbitration)"},
-    {F::Mode,
-     "mode",
-     "режим",
-     nullptr,
-     "statutory|contractual",
-     K::Choice,
-     0,
-     0,
-     0,
-     {"statutory", "contractual"},
-     nullptr,
-     "законная или договорная пеня",
-     {{"--statutory", "statutory",
-       "законная пеня: ставка рефинансирования / делитель (по умолчанию)"},
-      {"--contractual", "contractual", "договорная пеня: ставка, % в день"}}},
-    {F::Rate,
-     "rate",
-     "ставка",
-     "--rate",
-     "СТАВКА",
-     K::Rate,
-     0,
-     0,
-     0,
-     {},
-     nullptr,
-     "законная пеня: ставка, % годовых (по умолчанию — из таблицы ставок на --to)"},
-    {F::Divisor,
-     "divisor",
-     "делитель",
-     "--divisor",
-     "N",
-     K::Integer,
-     kMinDivisor,
-     kMaxDivisor,
-     0,
-     {},
-     nullptr,
-     "законная пеня: делитель, {low}–{high} (по умолчанию — сохраненный в окне)"},
-    {F::DailyRate,
-     "daily_rate",
-     "ставка_в_день",
-     "--daily-rate",
-     "СТАВКА",
-     K::Rate,
-     0,
-     0,
-     0,
-     {},
-     nullptr,
-     "договорная пеня, % в день (по умолчанию — сохраненная в окне)"},
-    {F::Periods,
-     "periods",
-     "по_периодам",
-     nullptr,
-     "yes|no",
-     K::Choice,
-     0,
-     0,
-     0,
-     {"yes|да|1|true", "no|нет|0|false"},
-     nullptr,
-     "расчет по периодам: yes или no",
-     {{"--periods", "yes", "расчет по периодам (ст. 395 ГК РФ) по таблице ставок"}}},
-    {F::Payments,
-     "payments",
-     "оплаты",
-     "--payment",
-     "дд.мм.гггг=СУММА",
-     K::List,
-     0,
-     0,
-     0,
-     {},
-     "payments",
-     "по периодам: оплата; можно повторять (в столбце — через \";\")"},
-    {F::Increases,
-     "increases",
-     "увеличения",
-     "--increase",
-     "дд.мм.гггг=СУММА",
-     K::List,
-     0,
-     0,
-     0,
-     {},
-     "increases",
-     "по периодам: увеличение долга (счет, просроченный с этого дня); можно повторять"},
-    {F::PenaltyDaily,
-     "penalty_daily",
-     "неустойка_в_день",
-     "--penalty-daily",
-     "P",
-     K::Rate,
-     0,
-     0,
-     0,
-     {},
-     "daily_percent",
-     "по периодам: вместо процентов — неустойка P% в день"},
-    {F::KeyFraction,
-     "key_fraction",
-     "доля_ключевой",
-     "--key-fraction",
-     "N",
-     K::Integer,
-     kMinFraction,
-     kMaxFraction,
-     kDefaultFraction,
-     {},
-     "key_fraction",
-     "по периодам: вместо процентов — пени 1/N ключевой ставки (N {low}–{high})"},
-    {F::RateDate,
-     "rate_date",
-     "дата_ставки",
-     "--rate-date",
-     "дд.мм.гггг",
-     K::Date,
-     0,
-     0,
-     0,
-     {},
-     "rate_date",
-     "с --key-fraction: по ставке этого дня (по умолчанию — каждого периода)"},
-    {F::Moratorium,
-     "moratorium",
-     "мораторий",
-     nullptr,
-     "yes|no",
-     K::Choice,
-     0,
-     0,
-     0,
-     {"yes|да|1|true", "no|нет|0|false"},
-     "moratorium",
-     "по периодам: учитывать мораторий {moratorium}: yes или no (по умолчанию yes)",
-     {{"--no-moratorium", "no", "по периодам: не учитывать мораторий {moratorium}"}}},
-};
-
-constexpr bool indexedByField() {
-    for (int i = 0; i < int(std::size(kFields)); ++i)
-        if (int(kFields[i].field) != i) return false;
-    return true;
-}
-static_assert(indexedByField() && std::size(kFields) == size_t(ClaimField::Moratorium) + 1);
-
 bool isAsciiDigit(QChar c) {
     return c.unicode() >= u'0' && c.unicode() <= u'9';
 }
@@ -264,11 +41,16 @@ QDate readDate(const QString &name, const QString &text) {
     return d;
 }
 
-Payment readEntry(const QString &name, const QString &text) {
+// "дд.мм.гггг=СУММА"; with `arisen`, an increase, "/дд.мм.гггг" may follow:
+// the day its claim arose.
+Payment readEntry(const QString &name, const QString &text, bool arisen) {
     const qsizetype eq = text.indexOf(u'=');
     if (eq < 0) throw FieldError{name, text, QStringLiteral("нужна запись вида дд.мм.гггг=СУММА")};
     const QDate date = readDate(name, text.left(eq));
-    return {date, normalisedAmount(readFieldNumber(name, text.mid(eq + 1), kAmountLength))};
+    const qsizetype slash = arisen ? text.indexOf(u'/', eq) : -1;
+    const QString amount = slash < 0 ? text.mid(eq + 1) : text.mid(eq + 1, slash - eq - 1);
+    return {date, normalisedAmount(readFieldNumber(name, amount, kAmountLength)),
+            slash < 0 ? QDate() : readDate(name, text.mid(slash + 1))};
 }
 
 // Which choice the text names, by any of its spellings, letter case aside;
@@ -292,14 +74,6 @@ int readChoice(const FieldInfo &info, const QString &name, const QString &text) 
 }
 
 } // namespace
-
-std::span<const FieldInfo> claimFields() {
-    return kFields;
-}
-
-const FieldInfo &fieldInfo(ClaimField field) {
-    return kFields[int(field)];
-}
 
 QString fieldHelp(const char *help, const FieldInfo &info) {
     QString h = QString::fromUtf8(help);
@@ -365,7 +139,9 @@ FieldValue readField(const FieldInfo &info, const QString &text, const QString &
         break;
     case FieldKind::List:
         for (const QString &entry : text.split(u';', Qt::SkipEmptyParts))
-            if (!entry.trimmed().isEmpty()) v.entries.append(readEntry(name, entry.trimmed()));
+            if (!entry.trimmed().isEmpty())
+                v.entries.append(
+                    readEntry(name, entry.trimmed(), info.field == ClaimField::Increases));
         if (const QString many = entryCountProblem(v.entries.size()); !many.isEmpty())
             throw FieldError{name, text, many, true};
         break;

@@ -63,7 +63,10 @@ enum class ClaimField {
     KeyFraction,
     RateDate,
     Moratorium,
+    Arose,
 };
+// How many fields there are: the table's size, and of arrays by field.
+inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::Arose) + 1;
 
 enum class FieldKind {
     Amount,  // roubles, at most two decimals, at most kAmountLength characters
@@ -71,7 +74,8 @@ enum class FieldKind {
     Integer, // from `low` to `high`
     Rate,    // a decimal number, at most kRateLength characters
     Choice,  // one of `choices`; a choice's spellings are separated by "|"
-    List,    // dated amounts "дд.мм.гггг=СУММА", ";" between them
+    List,    // dated amounts "дд.мм.гггг=СУММА", ";" between them (an increase may add
+             // "/дд.мм.гггг", the day its claim arose)
 };
 
 // An option that sets its field to a fixed value ("--contractual").

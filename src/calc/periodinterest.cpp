@@ -9,20 +9,33 @@
 #include "penalty.h"
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <set>
 
 namespace calc {
 
-bool moratoriumCovers(QDate start) {
-    return start <= kMoratoriumStart;
+bool moratoriumCovers(QDate arose) {
+    return arose <= kMoratoriumStart;
 }
 
-QString depositRatesHint() {
-    return QStringLiteral("С %1 по %2 проценты по ст. 395 ГК РФ считались по средним ставкам по "
-                          "вкладам физических лиц в федеральном округе: проверьте ставки таблицы "
-                          "за этот срок.")
-        .arg(dateText(kDepositRatesFrom), dateText(kDepositRatesUntil));
+namespace {
+
+QDate mainArose(const PeriodInput &in) {
+    return in.arose.isValid() ? in.arose : in.start;
+}
+
+QDate increaseArose(const Payment &p) {
+    return p.arose.isValid() ? p.arose : p.date;
+}
+
+} // namespace
+
+bool moratoriumMayCover(const PeriodInput &claim) {
+    if (moratoriumCovers(mainArose(claim))) return true;
+    for (const Payment &p : claim.increases)
+        if (moratoriumCovers(increaseArose(p))) return true;
+    return false;
 }
 
 namespace {
@@ -58,6 +71,7 @@ qint64 pieceInterest(qint64 debt, int days, Decimal rate, int divisor) {
 struct CheckedClaim {
     qint64 debt = 0;
     std::map<QDate, QList<qint64>> payments, increases; // per day, as entered
+    std::map<QDate, QList<bool>> increaseCovered;       // the moratorium's, the same way
     Decimal daily;                                      // Contractual: % a day
     std::map<QDate, Decimal> rates;                     // the table, oldest first
 };
@@ -70,6 +84,10 @@ QString entryProblem(const Payment &p, QDate start, QDate end, PeriodRow::Kind k
         return QStringLiteral("%1 %2 лежит вне периода просрочки с %3 по %4")
             .arg(payment ? QStringLiteral("Оплата") : QStringLiteral("Увеличение долга"),
                  dateText(p.date), dateText(start), dateText(end));
+    if (!payment && p.arose.isValid() && (p.arose > p.date || p.arose < kEarliestDate))
+        return QStringLiteral("Увеличение долга %1: дата возникновения %2 должна быть не позже "
+                              "%1 и не раньше %3")
+            .arg(dateText(p.date), dateText(p.arose), dateText(kEarliestDate));
     if (!readKopecks(p.amount, amount) || amount <= 0)
         return QStringLiteral("%1 %2 \"%3\" не читается как сумма в рублях больше нуля, не больше "
                               "10^15 руб.")
@@ -106,6 +124,12 @@ CheckedClaim check(const PeriodInput &in) {
         throw AppError(QStringLiteral("В расчете %1").arg(many));
     c.payments = datedAmounts(in.payments, in, PeriodRow::Payment);
     c.increases = datedAmounts(in.increases, in, PeriodRow::Increase);
+    if (in.arose.isValid() && (in.arose > in.start || in.arose < kEarliestDate))
+        throw AppError(QStringLiteral("Основной долг: дата возникновения %1 должна быть не позже "
+                                      "%2 и не раньше %3")
+                           .arg(dateText(in.arose), dateText(in.start), dateText(kEarliestDate)));
+    for (const Payment &p : in.increases)
+        c.increaseCovered[p.date].append(moratoriumCovers(increaseArose(p)));
     if (c.debt == 0 && c.increases.empty())
         throw AppError(
             QStringLiteral("Долг 0,00 руб. и увеличений долга нет: начислять не на что"));
@@ -142,19 +166,17 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
         auto it = c.rates.upper_bound(day);
         return it == c.rates.begin() ? it->second : std::prev(it)->second;
     };
-    const bool moratorium = in.moratorium && moratoriumCovers(in.start);
+    const bool mainCovered = moratoriumCovers(mainArose(in));
+    const bool moratorium = in.moratorium && moratoriumMayCover(in);
     const auto inMoratorium = [moratorium](QDate day) {
         return moratorium && day >= kMoratoriumStart && day <= kMoratoriumEnd;
     };
-    // An invoice dated after the moratorium began is a claim it does not
-    // cover: from that day on, its part of the debt accrues through the
+    // A debt that arose after the moratorium began is a claim it does not
+    // cover: from the first such debt's day on, its part accrues through the
     // moratorium, split at rate changes like any other.
-    QDate firstUncovered;
-    for (const auto &[day, amounts] : c.increases)
-        if (!moratoriumCovers(day)) {
-            firstUncovered = day;
-            break;
-        }
+    QDate firstUncovered = mainCovered ? QDate() : in.start;
+    for (const auto &[day, flags] : c.increaseCovered)
+        if (!firstUncovered.isValid() && flags.contains(false)) firstUncovered = day;
     const auto wholeDebtHeld = [&](QDate day) {
         return inMoratorium(day) && !(firstUncovered.isValid() && day >= firstUncovered);
     };
@@ -220,7 +242,15 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     // invoices up to its first day, less payments, which go to the oldest
     // debt first.
     qint64 debt = c.debt;
-    qint64 covered = moratorium ? debt : 0;
+    // The debts by age, each with what is left of it and whether the
+    // moratorium covers it: payments go to the oldest first.
+    struct Owed {
+        qint64 left;
+        bool covered;
+    };
+    std::deque<Owed> owed;
+    if (debt > 0) owed.push_back({debt, moratorium && mainCovered});
+    qint64 covered = owed.empty() || !owed.front().covered ? 0 : debt;
     // What payments brought beyond the debt: it pays each later increase the
     // day it arises, before anything accrues on it.
     qint64 advance = 0;
@@ -229,11 +259,14 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
         const QDate to = next.addDays(-1);
         // An invoice adds to the debt from its own day on.
         if (const auto raised = c.increases.find(from); raised != c.increases.end())
-            for (qint64 amount : raised->second) {
+            for (qsizetype i = 0; i < raised->second.size(); ++i) {
+                const qint64 amount = raised->second[i];
                 const qint64 paidAhead = std::min(advance, amount);
                 advance -= paidAhead;
                 debt += amount - paidAhead; // within the limit: checked with every increase
-                if (moratorium && moratoriumCovers(from)) covered += amount - paidAhead;
+                const bool held = moratorium && c.increaseCovered.at(from)[i];
+                if (amount > paidAhead) owed.push_back({amount - paidAhead, held});
+                if (held) covered += amount - paidAhead;
                 r.rows.append({PeriodRow::Increase, from, from, debt, 0, {}, 0, amount, paidAhead});
             }
         const qint64 held = inMoratorium(from) ? covered : 0;
@@ -257,7 +290,12 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
                 const qint64 over = std::max<qint64>(0, amount - debt);
                 advance += over; // within the limit: no more than was paid
                 debt = std::max<qint64>(0, debt - amount);
-                covered = std::max<qint64>(0, covered - amount);
+                for (qint64 rest = amount; rest > 0 && !owed.empty();) {
+                    const qint64 part = std::min(rest, owed.front().left);
+                    if (owed.front().covered) covered -= part;
+                    rest -= part;
+                    if ((owed.front().left -= part) == 0) owed.pop_front();
+                }
                 r.rows.append({PeriodRow::Payment, to, to, debt, 0, {}, 0, amount, over});
             }
         from = next;
@@ -324,31 +362,6 @@ void writeLines(const PeriodInput &in, Decimal daily, PeriodResult &r) {
 }
 
 } // namespace
-
-QString moratoriumPhrase(PeriodCount count, qint64 held) {
-    // What is not charged, by what is counted: interest, a penalty of the
-    // contract (неустойка, singular) or a penalty of the law (пени, plural).
-    const QString what = count == PeriodCount::Contractual   ? QStringLiteral("неустойка")
-                         : count == PeriodCount::KeyFraction ? QStringLiteral("пени")
-                                                             : QStringLiteral("проценты");
-    const QString verb = count == PeriodCount::Contractual ? QStringLiteral("не начисляется")
-                                                           : QStringLiteral("не начисляются");
-    if (held <= 0) return QStringLiteral("мораторий, ") % what % u' ' % verb;
-    return QStringLiteral("мораторий, ") % what % QStringLiteral(" на ") % kopecksText(held) %
-           QStringLiteral(" руб. ") % verb;
-}
-
-QString overpaidPhrase(const PeriodRow &row) {
-    if (row.overpaid <= 0) return QString();
-    return (row.kind == PeriodRow::Increase ? QStringLiteral(", зачтено из переплаты ")
-                                            : QStringLiteral(", переплата ")) %
-           kopecksText(row.overpaid) % QStringLiteral(" руб.");
-}
-
-QString tableStartNote(QDate oldest) {
-    return QStringLiteral("Таблица ставок начинается с %1; ставки на более ранние дни в ней нет")
-        .arg(dateText(oldest));
-}
 
 QString periodEntryProblem(const Payment &entry, QDate start, QDate end, PeriodRow::Kind kind) {
     qint64 amount = 0;

@@ -27,6 +27,10 @@ struct RatePoint {
 struct Payment {
     QDate date;
     QString amount; // roubles, decimal comma or point, at most two decimals
+    // An increase: the day its claim arose, which decides the moratorium
+    // (goods delivered in March and due in April are covered); null: the
+    // increase's own day.
+    QDate arose;
 };
 
 // What is counted.
@@ -56,6 +60,9 @@ struct PeriodInput {
     // piece at the rate in force on its first day).
     QDate rateDate;
     bool moratorium = true;
+    // The day the main debt's claim arose, for the moratorium; null: the
+    // period's first day.
+    QDate arose;
     Court court = Court::Arbitration;
     QDate filed; // the day the claim goes to court: its fee scale
 };
@@ -102,9 +109,13 @@ QString tableStartNote(QDate oldest);
 inline const QDate kMoratoriumStart{2022, 4, 1};
 inline const QDate kMoratoriumEnd{2022, 10, 1};
 
-// The moratorium covers claims that arose before it began: a period whose
-// first day is later accrues interest through it, whatever is asked.
-bool moratoriumCovers(QDate start);
+// The moratorium covers claims that arose before it began (by its first day,
+// as a debt overdue from 01.04.2022 arose by 31.03.2022): a debt that arose
+// later accrues through it, whatever is asked.
+bool moratoriumCovers(QDate arose);
+// Whether the moratorium covers any debt of the claim (the main one or an
+// increase), so that asking for it or not makes a difference.
+bool moratoriumMayCover(const PeriodInput &claim);
 
 inline const QDate kDepositRatesFrom{2015, 6, 1};
 inline const QDate kDepositRatesUntil{2016, 7, 31};

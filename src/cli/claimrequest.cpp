@@ -88,6 +88,7 @@ void ClaimRequest::refuseMisplaced(bool byPeriods) const {
         case ClaimField::KeyFraction:
         case ClaimField::RateDate:
         case ClaimField::Moratorium:
+        case ClaimField::Arose:
             if (!byPeriods)
                 why = QStringLiteral("только для расчета по периодам (--periods, periods=yes)");
             break;
@@ -116,6 +117,7 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     if (const auto *v = given(ClaimField::Payments)) c.payments = v->entries;
     if (const auto *v = given(ClaimField::Increases)) c.increases = v->entries;
     if (const auto *v = given(ClaimField::Moratorium)) c.moratorium = v->yes();
+    if (const auto *v = given(ClaimField::Arose)) c.arose = v->date;
     const auto *daily = given(ClaimField::PenaltyDaily);
     const auto *fraction = given(ClaimField::KeyFraction);
     if (daily && fraction)

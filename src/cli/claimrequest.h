@@ -69,7 +69,7 @@ private:
         QString name;
         bool byDefault = false; // a default for the claims it applies to
     };
-    std::array<std::optional<Given>, size_t(calc::ClaimField::Moratorium) + 1> given_;
+    std::array<std::optional<Given>, calc::kClaimFieldCount> given_;
 };
 
 // What a claim comes to.

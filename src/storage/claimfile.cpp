@@ -122,13 +122,17 @@ void onlyKeys(const QJsonObject &o, const QStringList &known, const QString &whe
 
 QJsonArray entries(const QList<calc::Payment> &list) {
     QJsonArray out;
-    for (const calc::Payment &p : list)
-        out.append(QJsonObject{{QStringLiteral("date"), dayText(p.date)},
-                               {QStringLiteral("amount"), p.amount}});
+    for (const calc::Payment &p : list) {
+        QJsonObject e{{QStringLiteral("date"), dayText(p.date)},
+                      {QStringLiteral("amount"), p.amount}};
+        if (p.arose.isValid()) e.insert(QStringLiteral("arose"), dayText(p.arose));
+        out.append(e);
+    }
     return out;
 }
 
-QList<calc::Payment> entries(const QJsonObject &o, const QString &name) {
+// The dated amounts of a list; `arisen`: an increase may say when it arose.
+QList<calc::Payment> entries(const QJsonObject &o, const QString &name, bool arisen) {
     const QJsonValue list = value(o, name);
     if (!list.isArray()) throw Damaged{QStringLiteral("\"%1\" должен быть списком").arg(name)};
     QList<calc::Payment> out;
@@ -136,8 +140,12 @@ QList<calc::Payment> entries(const QJsonObject &o, const QString &name) {
     for (const QJsonValue &v : list.toArray()) {
         if (!v.isObject()) throw Damaged{QStringLiteral("в списке \"%1\" не запись").arg(name)};
         const QJsonObject e = v.toObject();
-        onlyKeys(e, {QStringLiteral("date"), QStringLiteral("amount")}, where);
-        out.append({day(e, QStringLiteral("date")), amount(e, QStringLiteral("amount"))});
+        QStringList keys{QStringLiteral("date"), QStringLiteral("amount")};
+        if (arisen) keys << QStringLiteral("arose");
+        onlyKeys(e, keys, where);
+        out.append({day(e, QStringLiteral("date")), amount(e, QStringLiteral("amount")),
+                    e.contains(QStringLiteral("arose")) ? day(e, QStringLiteral("arose"))
+                                                        : QDate()});
     }
     return out;
 }
@@ -189,6 +197,7 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
         {key(F::KeyFraction), c.fraction},
         {key(F::RateDate), c.rateDate.isValid() ? QJsonValue(dayText(c.rateDate)) : QJsonValue()},
         {key(F::Moratorium), c.moratorium},
+        {key(F::Arose), c.arose.isValid() ? QJsonValue(dayText(c.arose)) : QJsonValue()},
         {key(F::Payments), entries(c.payments)},
         {key(F::Increases), entries(c.increases)},
     };
@@ -222,7 +231,8 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
             throw Damaged{QStringLiteral("ключ \"%1\" записан дважды").arg(twice)};
         QStringList known = {kFormatKey, kVersionKey, kCountKey};
         for (const calc::FieldInfo &field : calc::claimFields())
-            if (field.fileKey) known << QString::fromLatin1(field.fileKey);
+            if (field.fileKey && (version >= 2 || field.field != F::Arose))
+                known << QString::fromLatin1(field.fileKey); // format 1 had no arose
         onlyKeys(o, known, QString());
         calc::PeriodInput c;
         c.debt = amount(o, key(F::Debt));
@@ -245,8 +255,9 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
             throw Damaged{
                 QStringLiteral("\"%1\" должен быть true или false").arg(key(F::Moratorium))};
         c.moratorium = moratorium.toBool();
-        c.payments = entries(o, key(F::Payments));
-        c.increases = entries(o, key(F::Increases));
+        if (version >= 2) c.arose = day(o, key(F::Arose), true);
+        c.payments = entries(o, key(F::Payments), false);
+        c.increases = entries(o, key(F::Increases), version >= 2);
         if (const QString many = calc::entryCountProblem(c.payments.size() + c.increases.size());
             !many.isEmpty())
             throw Damaged{many};

@@ -13,7 +13,9 @@
 // the table of the day it is opened.
 namespace storage {
 
-inline constexpr int kClaimFormatVersion = 1;
+// 2: the day a debt arose (the claim's and each increase's "arose"); files
+// of format 1, which have none, are read as before.
+inline constexpr int kClaimFormatVersion = 2;
 inline const QString kClaimExtension = QStringLiteral(".dolgomer");
 
 QByteArray encodeClaim(const calc::PeriodInput &claim);

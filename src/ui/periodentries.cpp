@@ -23,9 +23,10 @@
 namespace ui {
 namespace {
 
-QString kindText(PeriodEntries::Kind kind) {
-    return kind == PeriodEntries::Kind::Payment ? QStringLiteral("оплата")
-                                                : QStringLiteral("увеличение долга");
+QString kindText(const PeriodEntries::Entry &e) {
+    if (e.kind == PeriodEntries::Kind::Payment) return QStringLiteral("оплата");
+    if (!e.payment.arose.isValid()) return QStringLiteral("увеличение долга");
+    return QStringLiteral("увеличение долга, возникло %1").arg(dateText(e.payment.arose));
 }
 
 } // namespace
@@ -56,7 +57,7 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setMaximumHeight(150);
-    layout->addWidget(grid_, 1, 0, 3, 1);
+    layout->addWidget(grid_, 1, 0, 4, 1);
 
     date_ = new DatePicker(QRect(0, 0, 120, 24), this);
     date_->setObjectName(QStringLiteral("paymentDate"));
@@ -72,11 +73,37 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     kind_->addItems({QStringLiteral("Оплата"), QStringLiteral("Увеличение долга")});
     kind_->setToolTip(QStringLiteral("Оплата уменьшает долг со следующего дня, увеличение "
                                      "(просроченный счет) увеличивает его с этого дня"));
+    // An increase may have arisen before it fell due (goods of March paid
+    // for by April): the day it arose decides the moratorium.
+    arose_ = new DatePicker(QRect(0, 0, 120, 24), this);
+    arose_->setObjectName(QStringLiteral("entryArose"));
+    arose_->setAccessibleName(QStringLiteral("Возникло"));
+    arose_->setToolTip(QStringLiteral("Увеличение долга: день, когда возникло требование (для "
+                                      "моратория); по умолчанию — дата счета"));
+    auto *aroseLabel = new QLabel(QStringLiteral("возникло:"), this);
+    aroseLabel->setBuddy(arose_);
+    const auto followKind = [this, aroseLabel] {
+        const bool increase = kind_->currentIndex() == 1;
+        arose_->setEnabled(increase);
+        aroseLabel->setEnabled(increase);
+    };
+    connect(kind_, &QComboBox::currentIndexChanged, this, followKind);
+    followKind();
+    // The day it arose follows the entry's own day until it is set apart.
+    connect(date_, &QDateEdit::dateChanged, this, [this](QDate day) {
+        if (arose_->date() == shownDate_ || !shownDate_.isValid()) arose_->setDate(day);
+        shownDate_ = day;
+    });
     auto *fields = new QHBoxLayout;
     fields->addWidget(date_);
     fields->addWidget(amount_);
     fields->addWidget(kind_);
     layout->addLayout(fields, 1, 1);
+    auto *arisen = new QHBoxLayout;
+    arisen->addWidget(aroseLabel);
+    arisen->addWidget(arose_);
+    arisen->addStretch();
+    layout->addLayout(arisen, 2, 1);
     auto *edits = new QHBoxLayout;
     const auto button = [&](const QString &text, const char *name, void (PeriodEntries::*run)()) {
         auto *b = new QPushButton(text, this);
@@ -92,7 +119,7 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     connect(amount_, &QLineEdit::returnPressed, this, &PeriodEntries::add);
     button(QStringLiteral("Изменить"), "changeEntry", &PeriodEntries::change);
     button(QStringLiteral("Удалить"), "deleteEntry", &PeriodEntries::remove);
-    layout->addLayout(edits, 2, 1);
+    layout->addLayout(edits, 3, 1);
 
     connect(grid_, &QTableWidget::itemSelectionChanged, this, &PeriodEntries::showChosen);
     auto *deleteKey = new QAction(grid_);
@@ -135,6 +162,8 @@ bool PeriodEntries::fromFields(Entry &entry) {
     amount_->normalise();
     entry.kind = kind_->currentIndex() == 1 ? Kind::Increase : Kind::Payment;
     entry.payment = {date_->date(), amount_->text()};
+    if (entry.kind == Kind::Increase && arose_->date() != date_->date())
+        entry.payment.arose = arose_->date();
     // The calculation's own rule, so that what the grid takes is counted.
     const QString problem = calc::periodEntryProblem(
         entry.payment, start_, end_,
@@ -193,7 +222,7 @@ void PeriodEntries::show(int select) {
         auto *amount = new QTableWidgetItem(entries_[i].payment.amount);
         amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid_->setItem(i, 1, amount);
-        grid_->setItem(i, 2, new QTableWidgetItem(kindText(entries_[i].kind)));
+        grid_->setItem(i, 2, new QTableWidgetItem(kindText(entries_[i])));
     }
     grid_->clearSelection();
     if (select >= 0 && select < entries_.size()) grid_->selectRow(select);
@@ -203,9 +232,11 @@ void PeriodEntries::show(int select) {
 void PeriodEntries::showChosen() {
     const int row = grid_->currentRow();
     if (row < 0 || row >= entries_.size()) return;
-    date_->setDate(entries_[row].payment.date);
-    amount_->setText(entries_[row].payment.amount);
+    const calc::Payment &p = entries_[row].payment;
+    date_->setDate(p.date);
+    amount_->setText(p.amount);
     kind_->setCurrentIndex(entries_[row].kind == Kind::Increase ? 1 : 0);
+    arose_->setDate(p.arose.isValid() ? p.arose : p.date);
 }
 
 } // namespace ui

@@ -48,6 +48,7 @@ public:
     DatePicker *date() const { return date_; }
     NumberField *amount() const { return amount_; }
     QComboBox *kind() const { return kind_; }
+    DatePicker *arose() const { return arose_; }
 
 signals:
     void changed();
@@ -66,6 +67,8 @@ private:
     DatePicker *date_;
     NumberField *amount_;
     QComboBox *kind_;
+    DatePicker *arose_;
+    QDate shownDate_; // the entry date the day it arose follows
 };
 
 } // namespace ui

@@ -84,6 +84,17 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
                       this);
     moratorium_->setChecked(true);
     options->addWidget(moratorium_);
+    // The day the debt's claim arose decides the moratorium: goods of March
+    // paid for by April are covered.
+    auto *aroseLabel = new QLabel(QStringLiteral("долг возник:"), this);
+    debtArose_ = new DatePicker(QRect(0, 0, 120, 24), this);
+    debtArose_->setObjectName(QStringLiteral("debtArose"));
+    debtArose_->setAccessibleName(QStringLiteral("Долг возник"));
+    debtArose_->setToolTip(QStringLiteral("День, когда возникло требование по долгу (для "
+                                          "моратория); по умолчанию — начало просрочки"));
+    aroseLabel->setBuddy(debtArose_);
+    options->addWidget(aroseLabel);
+    options->addWidget(debtArose_);
     options->addStretch();
     auto *filingLabel = new QLabel(QStringLiteral("Дата подачи:"), this);
     filingDate_ = new DatePicker(QRect(0, 0, 120, 24), this);
@@ -143,6 +154,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     addClaimKeys(this, &PeriodsDialog::countNow, &PeriodsDialog::printReport);
     connect(moratorium_, &QCheckBox::toggled, this, &PeriodsDialog::recalculate);
     connect(filingDate_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
+    connect(debtArose_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
     connect(entries_, &PeriodEntries::changed, this, &PeriodsDialog::recalculate);
     connect(count_, &CountChoice::changed, this, &PeriodsDialog::recalculate);
 }
@@ -167,8 +179,14 @@ void PeriodsDialog::showClaim() {
         const QSignalBlocker quiet(filingDate_);
         filingDate_->setDate(claim.filed);
     }
-    // A debt that arose after the moratorium began is not covered by it.
-    const bool covered = calc::moratoriumCovers(claim.start);
+    const QSignalBlocker quiet(debtArose_);
+    debtArose_->setDate(claim.arose.isValid() ? claim.arose : claim.start);
+}
+
+// The moratorium can be asked for while any debt of the claim arose by its
+// first day; otherwise every debt accrues through it.
+void PeriodsDialog::followMoratorium(const calc::PeriodInput &claim) {
+    const bool covered = calc::moratoriumMayCover(claim);
     if (covered != moratorium_->isEnabled()) {
         const QSignalBlocker quiet(moratorium_);
         moratorium_->setEnabled(covered);
@@ -176,7 +194,7 @@ void PeriodsDialog::showClaim() {
     }
     moratorium_->setToolTip(covered ? QString()
                                     : QStringLiteral("Мораторий касается только долгов, возникших "
-                                                     "до %1: этот период начинается позже, "
+                                                     "до %1: долги этого расчета возникли позже, "
                                                      "проценты начисляются и в дни моратория")
                                           .arg(dateText(calc::kMoratoriumStart)));
 }
@@ -188,6 +206,7 @@ calc::PeriodInput PeriodsDialog::currentClaim() const {
     count_->fill(in);
     in.moratorium = moratorium_->isChecked();
     in.filed = filingDate_->date();
+    in.arose = debtArose_->date() == claim_.start ? QDate() : debtArose_->date();
     return in;
 }
 
@@ -274,6 +293,7 @@ const QStringList &PeriodsDialog::reportLines() const {
 }
 
 void PeriodsDialog::recalculate() {
+    followMoratorium(currentClaim());
     const calc::PeriodInput in = currentClaim();
     QStringList notes;
     const QDate newest = rates::newestPoint(in.rates);

@@ -91,6 +91,7 @@ protected:
 
 private:
     void recalculate();
+    void followMoratorium(const calc::PeriodInput &claim);
     void showClaim();
 
     Dialogs &dialogs_;
@@ -103,6 +104,7 @@ private:
     CountChoice *count_;
     QCheckBox *moratorium_;
     DatePicker *filingDate_;
+    DatePicker *debtArose_;
     QLabel *notes_;
     TableTextEdit *report_;
     ReportPrinter printer_;
