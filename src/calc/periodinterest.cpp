@@ -6,6 +6,7 @@
 #include "claimfields.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "money.h"
 #include "penalty.h"
 
 #include <algorithm>
@@ -39,33 +40,6 @@ bool moratoriumMayCover(const PeriodInput &claim) {
 }
 
 namespace {
-
-__extension__ using Int128 = __int128;
-
-QString tooLarge(const QString &what) {
-    return QStringLiteral("%1 больше 10^15 руб.: такие суммы программа не считает").arg(what);
-}
-
-// a + b, both within the limit, or AppError naming `what`.
-qint64 addWithinLimit(qint64 a, qint64 b, const QString &what) {
-    if (a > kMaxKopecks - b) throw AppError(tooLarge(what));
-    return a + b;
-}
-
-// debt × days × rate / 100 / divisor in kopecks, rounded half away from zero
-// (the divisor: the year's days, N of 1/N, or 1 for a percent a day); a
-// piece past the limit, or a product past 128 bits, is refused.
-qint64 pieceInterest(qint64 debt, int days, Decimal rate, int divisor) {
-    Int128 numerator = 0;
-    if (__builtin_mul_overflow(Int128(debt) * days, Int128(rate.digits), &numerator))
-        throw AppError(tooLarge(QStringLiteral("Сумма за период")));
-    const Int128 denominator = Int128(pow10(rate.scale)) * 100 * divisor;
-    Int128 q = numerator / denominator;
-    const Int128 r = numerator % denominator;
-    if (2 * r >= denominator) ++q;
-    if (q > kMaxKopecks) throw AppError(tooLarge(QStringLiteral("Сумма за период")));
-    return qint64(q);
-}
 
 // Step one: the claim checked and read into exact numbers.
 struct CheckedClaim {
