@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The housing penalty's report, bill by bill.
+#define QT_USE_QSTRINGBUILDER
+#include "housing.h"
+
+#include "common/dates.h"
+#include "decimal.h"
+
+namespace calc {
+
+QStringList housingLines(const HousingResult &r, QDate calculated) {
+    QStringList lines;
+    lines << QStringLiteral("Расчет пеней за ЖКУ (ч. 14 ст. 155 ЖК РФ) на ") % dateText(calculated);
+    lines.reserve(4 * r.bills.size() + 8);
+    for (const HousingBill &b : r.bills) {
+        const QString month = monthText(b.month);
+        lines << QStringLiteral("Начислено за ") % month % QStringLiteral(": ") %
+                     kopecksText(b.charged) % QStringLiteral(" руб.") %
+                     QStringLiteral(", срок оплаты ") % dateText(b.due);
+        for (const auto &[day, amount] : b.ahead)
+            lines << QStringLiteral("зачтено из переплаты ") % dateText(day) %
+                         QStringLiteral(": ") % kopecksText(amount) % QStringLiteral(" руб.");
+        for (const auto &[day, amount] : b.paid)
+            lines << QStringLiteral("оплата ") % dateText(day) % QStringLiteral(": ") %
+                         kopecksText(amount) % QStringLiteral(" руб.");
+        for (const HousingPiece &p : b.pieces)
+            lines << QStringLiteral("с ") % dateText(p.from) % QStringLiteral(" по ") %
+                         dateText(p.to) % QStringLiteral(": ") % kopecksText(p.debt) %
+                         QStringLiteral(" * ") % QString::number(p.days) %
+                         QStringLiteral(" дн. * ") % p.rate % QStringLiteral("% / ") %
+                         QString::number(p.divisor) % QStringLiteral(" = ") %
+                         kopecksText(p.amount) % QStringLiteral(" руб.");
+        lines << QStringLiteral("Пени за ") % month % QStringLiteral(": ") %
+                     kopecksText(b.penalty) % QStringLiteral(" руб.");
+    }
+    for (const QString &out : r.leftOut)
+        lines << QStringLiteral("Не учтено: ") % out;
+    QString totals = QStringLiteral("Начислено: ") % kopecksText(r.charged) %
+                     QStringLiteral(" руб.") % QStringLiteral(", оплачено: ") %
+                     kopecksText(r.paid) % QStringLiteral(" руб.") % QStringLiteral(", долг: ") %
+                     kopecksText(r.debt) % QStringLiteral(" руб.");
+    if (r.advance > 0)
+        totals +=
+            QStringLiteral(", переплата: ") % kopecksText(r.advance) % QStringLiteral(" руб.");
+    lines << totals;
+    lines << QStringLiteral("Сумма пеней: ") % kopecksText(r.penalty) % QStringLiteral(" руб.");
+    lines << QStringLiteral("ИТОГО: ") % kopecksText(r.debt) % QStringLiteral(" + ") %
+                 kopecksText(r.penalty) % QStringLiteral(" = ") % kopecksText(r.debt + r.penalty) %
+                 QStringLiteral(" руб.");
+    lines << QStringLiteral("Государственная пошлина: ") % kopecksText(r.fee) %
+                 QStringLiteral(" руб.");
+    return lines;
+}
+
+} // namespace calc

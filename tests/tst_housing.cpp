@@ -1,0 +1,234 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The penalty on housing and utility bills, with amounts worked out by hand
+// from the small rate table below.
+#include "calc/claimfields.h"
+#include "calc/housing.h"
+#include "common/apperror.h"
+
+#include <QTest>
+
+using namespace calc;
+
+namespace {
+
+QDate day(const QString &text) {
+    return QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
+}
+
+QList<RatePoint> rates() {
+    return {{QDate(2015, 1, 1), "11"},
+            {QDate(2020, 1, 1), "6"},
+            {QDate(2023, 1, 1), "16"},
+            {QDate(2027, 1, 1), "12"},
+            {QDate(2027, 6, 1), "10"}};
+}
+
+const QString kHeading = QStringLiteral("Расчет пеней за ЖКУ (ч. 14 ст. 155 ЖК РФ) на ");
+
+} // namespace
+
+class TestHousing : public QObject {
+    Q_OBJECT
+private slots:
+    void bills_data();
+    void bills();
+    void dueDates();
+    void refused();
+};
+
+void TestHousing::bills_data() {
+    QTest::addColumn<QStringList>("charges");  // "MM.yyyy=AMOUNT"
+    QTest::addColumn<QStringList>("payments"); // "dd.MM.yyyy=AMOUNT[@MM.yyyy]"
+    QTest::addColumn<QString>("calculated");
+    QTest::addColumn<int>("rateDay");      // RateDay
+    QTest::addColumn<QStringList>("body"); // the lines between the heading and the totals
+    QTest::addColumn<QString>("penalty");
+    const int payment = int(RateDay::Payment);
+    // A bill of March 2024, due 10.04.2024, paid on day 30, 31, 90 and 91 of
+    // its delay: nothing, then 1/300, then 1/130 of the rate, held at 9,5 %.
+    const QString march =
+        QStringLiteral("Начислено за 03.2024: 1000,00 руб., срок оплаты 10.04.2024");
+    QTest::newRow("paid on day 30")
+        << QStringList{"03.2024=1000"} << QStringList{"10.05.2024=1000"} << "15.07.2024" << payment
+        << QStringList{march, "оплата 10.05.2024: 1000,00 руб.", "Пени за 03.2024: 0,00 руб."}
+        << "0,00";
+    QTest::newRow("paid on day 31")
+        << QStringList{"03.2024=1000"} << QStringList{"11.05.2024=1000"} << "15.07.2024" << payment
+        << QStringList{march, "оплата 11.05.2024: 1000,00 руб.",
+                       "с 11.05.2024 по 11.05.2024: 1000,00 * 1 дн. * 9,5% / 300 = 0,32 руб.",
+                       "Пени за 03.2024: 0,32 руб."}
+        << "0,32";
+    QTest::newRow("paid on day 90")
+        << QStringList{"03.2024=1000"} << QStringList{"09.07.2024=1000"} << "15.07.2024" << payment
+        << QStringList{march, "оплата 09.07.2024: 1000,00 руб.",
+                       "с 11.05.2024 по 09.07.2024: 1000,00 * 60 дн. * 9,5% / 300 = 19,00 руб.",
+                       "Пени за 03.2024: 19,00 руб."}
+        << "19,00";
+    QTest::newRow("paid on day 91")
+        << QStringList{"03.2024=1000"} << QStringList{"10.07.2024=1000"} << "15.07.2024" << payment
+        << QStringList{march, "оплата 10.07.2024: 1000,00 руб.",
+                       "с 11.05.2024 по 09.07.2024: 1000,00 * 60 дн. * 9,5% / 300 = 19,00 руб.",
+                       "с 10.07.2024 по 10.07.2024: 1000,00 * 1 дн. * 9,5% / 130 = 0,73 руб.",
+                       "Пени за 03.2024: 19,73 руб."}
+        << "19,73";
+    QTest::newRow("a bill and a payment after the calculation date left out")
+        << QStringList{"03.2024=1000", "06.2024=500"} << QStringList{"20.06.2024=100"}
+        << "15.06.2024" << payment
+        << QStringList{march,
+                       "с 11.05.2024 по 15.06.2024: 1000,00 * 36 дн. * 9,5% / 300 = 11,40 руб.",
+                       "Пени за 03.2024: 11,40 руб.",
+                       "Не учтено: начисление за 06.2024: 500,00 руб. (счет позже даты расчета)",
+                       "Не учтено: оплата 20.06.2024: 100,00 руб. (позже даты расчета)"}
+        << "11,40";
+    // Due on the 15th from the March 2026 bill; each part at the rate of the
+    // day it was paid, what is unpaid at the calculation date's.
+    const QString january =
+        QStringLiteral("Начислено за 01.2027: 1000,00 руб., срок оплаты 15.02.2027");
+    QTest::newRow("paid in two parts at two rates")
+        << QStringList{"01.2027=1000"} << QStringList{"17.05.2027=500"} << "30.06.2027" << payment
+        << QStringList{january,
+                       "оплата 17.05.2027: 500,00 руб.",
+                       "с 18.03.2027 по 16.05.2027: 500,00 * 60 дн. * 12% / 300 = 12,00 руб.",
+                       "с 17.05.2027 по 17.05.2027: 500,00 * 1 дн. * 12% / 130 = 0,46 руб.",
+                       "с 18.03.2027 по 16.05.2027: 500,00 * 60 дн. * 10% / 300 = 10,00 руб.",
+                       "с 17.05.2027 по 30.06.2027: 500,00 * 45 дн. * 10% / 130 = 17,31 руб.",
+                       "Пени за 01.2027: 39,77 руб."}
+        << "39,77";
+    QTest::newRow("the same at one date's rate, the calculation date's")
+        << QStringList{"01.2027=1000"} << QStringList{"17.05.2027=500"} << "30.06.2027"
+        << int(RateDay::OneDate)
+        << QStringList{january,
+                       "оплата 17.05.2027: 500,00 руб.",
+                       "с 18.03.2027 по 16.05.2027: 1000,00 * 60 дн. * 10% / 300 = 20,00 руб.",
+                       "с 17.05.2027 по 17.05.2027: 1000,00 * 1 дн. * 10% / 130 = 0,77 руб.",
+                       "с 18.05.2027 по 30.06.2027: 500,00 * 44 дн. * 10% / 130 = 16,92 руб.",
+                       "Пени за 01.2027: 37,69 руб."}
+        << "37,69";
+    const QString february =
+        QStringLiteral("Начислено за 02.2027: 1000,00 руб., срок оплаты 15.03.2027");
+    QTest::newRow("a payment naming a month, its excess to the oldest")
+        << QStringList{"01.2027=1000", "02.2027=1000"} << QStringList{"20.03.2027=1500@02.2027"}
+        << "20.03.2027" << payment
+        << QStringList{january,
+                       "оплата 20.03.2027: 500,00 руб.",
+                       "с 18.03.2027 по 20.03.2027: 500,00 * 3 дн. * 12% / 300 = 0,60 руб.",
+                       "с 18.03.2027 по 20.03.2027: 500,00 * 3 дн. * 12% / 300 = 0,60 руб.",
+                       "Пени за 01.2027: 1,20 руб.",
+                       february,
+                       "оплата 20.03.2027: 1000,00 руб.",
+                       "Пени за 02.2027: 0,00 руб."}
+        << "1,20";
+    QTest::newRow("an advance pays a later bill the day it arises")
+        << QStringList{"01.2027=1000", "02.2027=1000"} << QStringList{"10.02.2027=1500"}
+        << "30.04.2027" << payment
+        << QStringList{january,
+                       "оплата 10.02.2027: 1000,00 руб.",
+                       "Пени за 01.2027: 0,00 руб.",
+                       february,
+                       "зачтено из переплаты 01.03.2027: 500,00 руб.",
+                       "с 15.04.2027 по 30.04.2027: 500,00 * 16 дн. * 12% / 300 = 3,20 руб.",
+                       "Пени за 02.2027: 3,20 руб."}
+        << "3,20";
+    // The windows: 2020 for every bill, 2022 for bills up to March 2022; the
+    // days in them still count toward the steps.
+    QTest::newRow("the 2020 window across a delay")
+        << QStringList{"01.2020=1000"} << QStringList{} << "31.01.2021" << payment
+        << QStringList{"Начислено за 01.2020: 1000,00 руб., срок оплаты 10.02.2020",
+                       "с 12.03.2020 по 05.04.2020: 1000,00 * 25 дн. * 6% / 300 = 5,00 руб.",
+                       "с 01.01.2021 по 31.01.2021: 1000,00 * 31 дн. * 6% / 130 = 14,31 руб.",
+                       "Пени за 01.2020: 19,31 руб."}
+        << "19,31";
+    QTest::newRow("March 2022 in the 2022 window, April 2022 outside it")
+        << QStringList{"03.2022=1000", "04.2022=1000"} << QStringList{} << "31.10.2022" << payment
+        << QStringList{"Начислено за 03.2022: 1000,00 руб., срок оплаты 11.04.2022",
+                       "с 02.10.2022 по 31.10.2022: 1000,00 * 30 дн. * 6% / 130 = 13,85 руб.",
+                       "Пени за 03.2022: 13,85 руб.",
+                       "Начислено за 04.2022: 1000,00 руб., срок оплаты 10.05.2022",
+                       "с 10.06.2022 по 08.08.2022: 1000,00 * 60 дн. * 6% / 300 = 12,00 руб.",
+                       "с 09.08.2022 по 31.10.2022: 1000,00 * 84 дн. * 6% / 130 = 38,77 руб.",
+                       "Пени за 04.2022: 50,77 руб."}
+        << "64,62";
+    QTest::newRow("each day's rate, the 9,5 % cap ending on 31.12.2026")
+        << QStringList{"09.2026=1000"} << QStringList{} << "31.01.2027" << int(RateDay::EachDay)
+        << QStringList{"Начислено за 09.2026: 1000,00 руб., срок оплаты 15.10.2026",
+                       "с 15.11.2026 по 31.12.2026: 1000,00 * 47 дн. * 9,5% / 300 = 14,88 руб.",
+                       "с 01.01.2027 по 13.01.2027: 1000,00 * 13 дн. * 12% / 300 = 5,20 руб.",
+                       "с 14.01.2027 по 31.01.2027: 1000,00 * 18 дн. * 12% / 130 = 16,62 руб.",
+                       "Пени за 09.2026: 36,70 руб."}
+        << "36,70";
+    QTest::newRow("a bill due before 2016: 1/300 from the first day")
+        << QStringList{"11.2015=1000"} << QStringList{} << "20.12.2015" << payment
+        << QStringList{"Начислено за 11.2015: 1000,00 руб., срок оплаты 10.12.2015",
+                       "с 11.12.2015 по 20.12.2015: 1000,00 * 10 дн. * 11% / 300 = 3,67 руб.",
+                       "Пени за 11.2015: 3,67 руб."}
+        << "3,67";
+}
+
+void TestHousing::bills() {
+    QFETCH(QStringList, charges);
+    QFETCH(QStringList, payments);
+    QFETCH(QString, calculated);
+    QFETCH(int, rateDay);
+    QFETCH(QStringList, body);
+    QFETCH(QString, penalty);
+    HousingInput in;
+    for (const QString &c : charges)
+        in.charges.append({QDate::fromString(c.section(u'=', 0, 0), QStringLiteral("MM.yyyy")),
+                           c.section(u'=', 1)});
+    for (const QString &p : payments) {
+        const QString amount = p.section(u'=', 1).section(u'@', 0, 0);
+        in.payments.append({day(p.section(u'=', 0, 0)), amount,
+                            QDate::fromString(p.section(u'@', 1), QStringLiteral("MM.yyyy"))});
+    }
+    in.calculated = day(calculated);
+    in.rates = rates();
+    in.rateDay = RateDay(rateDay);
+    const HousingResult r = calculateHousing(in);
+    QCOMPARE(r.lines.value(0), kHeading + calculated);
+    QCOMPARE(r.lines.mid(1, body.size()), body);
+    QCOMPARE(r.lines.value(body.size() + 2), QStringLiteral("Сумма пеней: ") + penalty + " руб.");
+    qint64 sum = 0;
+    for (const HousingBill &b : r.bills)
+        for (const HousingPiece &p : b.pieces)
+            sum += p.amount;
+    QCOMPARE(r.penalty, sum);
+}
+
+// Due on the 10th, from the March 2026 bill on the 15th, or on the day the
+// contract says (its month's last day at most); a day off moves it on.
+void TestHousing::dueDates() {
+    QCOMPARE(billDueDate(QDate(2025, 12, 1), 0, true), QDate(2026, 1, 12)); // Sat 10.01
+    QCOMPARE(billDueDate(QDate(2025, 12, 1), 0, false), QDate(2026, 1, 10));
+    QCOMPARE(billDueDate(QDate(2026, 2, 1), 0, true), QDate(2026, 3, 10));
+    QCOMPARE(billDueDate(QDate(2026, 3, 1), 0, true), QDate(2026, 4, 15));
+    QCOMPARE(billDueDate(QDate(2026, 1, 1), 31, true), QDate(2026, 3, 2)); // Sat 28.02
+    QVERIFY(isDayOff(QDate(2024, 11, 4)) && !isDayOff(QDate(2024, 11, 5)));
+}
+
+// What cannot be counted is told, never counted as something else.
+void TestHousing::refused() {
+    HousingInput in;
+    in.rates = rates();
+    in.charges = {{QDate(2024, 1, 1), QStringLiteral("1000")}};
+    const auto refusal = [&] {
+        try {
+            calculateHousing(in);
+        } catch (const AppError &e) {
+            return e.message();
+        }
+        return QString();
+    };
+    QCOMPARE(refusal(), QStringLiteral("Не задана дата расчета"));
+    in.calculated = QDate(2024, 6, 1);
+    in.charges[0].amount = QStringLiteral("1E5");
+    QVERIFY(refusal().startsWith(QStringLiteral("Начисление за 01.2024: \"1E5\"")));
+    in.charges[0].amount = QStringLiteral("1000");
+    in.payments = QList<HousingPayment>(kMaxEntries, {QDate(2024, 3, 1), "1", {}});
+    QVERIFY(refusal().contains(QStringLiteral("не больше 10000")));
+    in.payments.clear();
+    in.rates.clear();
+    QVERIFY(refusal().contains(QStringLiteral("нет ни одной ставки")));
+}
+
+QTEST_GUILESS_MAIN(TestHousing)
+#include "tst_housing.moc"
