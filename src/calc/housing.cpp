@@ -68,15 +68,10 @@ HousingResult calculateHousing(const HousingInput &in) {
     if (const QString many = entryCountProblem(in.charges.size() + in.payments.size());
         !many.isEmpty())
         throw AppError(QStringLiteral("В расчете %1").arg(many));
-    std::map<QDate, Decimal> rates;
-    for (const RatePoint &p : in.rates)
-        if (Decimal d; p.from.isValid() && readRate(p.rate, d)) rates.emplace(p.from, d);
+    const RatesByDay rates = ratesByDay(in.rates);
     if (rates.empty())
         throw AppError(QStringLiteral("В таблице ставок нет ни одной ставки для расчета"));
-    const auto rateOn = [&rates](QDate day) {
-        auto it = rates.upper_bound(day);
-        return it == rates.begin() ? it->second : std::prev(it)->second;
-    };
+    const auto rateOn = [&rates](QDate day) { return rateInForce(rates, day); };
     // `what` names the entry, made only when it is told.
     const auto kopecks = [](const QString &text, auto what) {
         qint64 k = 0;

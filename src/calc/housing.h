@@ -63,7 +63,7 @@ struct HousingPiece {
     QString rate;    // as used (capped), "9,5"
     int divisor = 0; // 300 or 130
     qint64 amount = 0;
-    Decimal exact;   // the rate as used
+    Decimal exact; // the rate as used
 };
 
 struct HousingBill {

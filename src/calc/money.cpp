@@ -10,6 +10,19 @@ __extension__ using Int128 = __int128;
 
 } // namespace
 
+RatesByDay ratesByDay(const QList<RatePoint> &points) {
+    RatesByDay rates;
+    for (const RatePoint &point : points)
+        if (Decimal d; point.from.isValid() && readRate(point.rate, d))
+            rates.emplace(point.from, d);
+    return rates;
+}
+
+Decimal rateInForce(const RatesByDay &rates, QDate day) {
+    const auto it = rates.upper_bound(day);
+    return it == rates.begin() ? it->second : std::prev(it)->second;
+}
+
 QString tooLarge(const QString &what) {
     return QStringLiteral("%1 больше 10^15 руб.: такие суммы программа не считает").arg(what);
 }

@@ -2,12 +2,23 @@
 #pragma once
 
 #include "decimal.h"
+#include "periodinterest.h"
 
+#include <QDate>
 #include <QString>
+#include <map>
 
-// Money in the counts by periods: exact kopecks, every sum checked against
-// the limit of 10^15 roubles.
+// Money and rates in the counts: exact kopecks, every sum checked against
+// the limit of 10^15 roubles, and the rate table as exact decimals by day.
 namespace calc {
+
+// The rate table as exact decimals, oldest first; a point without a date or
+// a readable rate is left out.
+using RatesByDay = std::map<QDate, Decimal>;
+RatesByDay ratesByDay(const QList<RatePoint> &points);
+// The rate in force on `day`; before the oldest entry, the oldest one's.
+// `rates` must not be empty.
+Decimal rateInForce(const RatesByDay &rates, QDate day);
 
 // "<what> больше 10^15 руб.: …", what the user is told of a sum past the limit.
 QString tooLarge(const QString &what);

@@ -41,13 +41,19 @@ bool moratoriumMayCover(const PeriodInput &claim) {
 
 namespace {
 
+// A payment or an increase in kopecks; an increase also says whether the
+// moratorium covers it (by the day it arose).
+struct Dated {
+    qint64 amount = 0;
+    bool covered = false;
+};
+
 // Step one: the claim checked and read into exact numbers.
 struct CheckedClaim {
     qint64 debt = 0;
-    std::map<QDate, QList<qint64>> payments, increases; // per day, as entered
-    std::map<QDate, QList<bool>> increaseCovered;       // the moratorium's, the same way
-    Decimal daily;                                      // Contractual: % a day
-    std::map<QDate, Decimal> rates;                     // the table, oldest first
+    std::map<QDate, QList<Dated>> payments, increases; // per day, as entered
+    Decimal daily;                                     // Contractual: % a day
+    RatesByDay rates;                                  // the table, oldest first
 };
 
 // What is wrong with an entry (empty: nothing); its kopecks in `amount`.
@@ -71,15 +77,16 @@ QString entryProblem(const Payment &p, QDate start, QDate end, PeriodRow::Kind k
     return {};
 }
 
-std::map<QDate, QList<qint64>> datedAmounts(const QList<Payment> &list, const PeriodInput &in,
-                                            PeriodRow::Kind kind) {
-    std::map<QDate, QList<qint64>> out;
+std::map<QDate, QList<Dated>> datedAmounts(const QList<Payment> &list, const PeriodInput &in,
+                                           PeriodRow::Kind kind) {
+    std::map<QDate, QList<Dated>> out;
     for (const Payment &p : list) {
         qint64 amount = 0;
         if (const QString problem = entryProblem(p, in.start, in.end, kind, amount);
             !problem.isEmpty())
             throw AppError(problem);
-        out[p.date].append(amount);
+        out[p.date].append(
+            {amount, kind == PeriodRow::Increase && moratoriumCovers(increaseArose(p))});
     }
     return out;
 }
@@ -102,16 +109,14 @@ CheckedClaim check(const PeriodInput &in) {
         throw AppError(QStringLiteral("Основной долг: дата возникновения %1 должна быть не позже "
                                       "%2 и не раньше %3")
                            .arg(dateText(in.arose), dateText(in.start), dateText(kEarliestDate)));
-    for (const Payment &p : in.increases)
-        c.increaseCovered[p.date].append(moratoriumCovers(increaseArose(p)));
     if (c.debt == 0 && c.increases.empty())
         throw AppError(
             QStringLiteral("Долг 0,00 руб. и увеличений долга нет: начислять не на что"));
     // The debt at its largest: the start and every increase, payments aside.
     qint64 most = c.debt;
     for (const auto &[day, amounts] : c.increases)
-        for (qint64 amount : amounts)
-            most = addWithinLimit(most, amount, QStringLiteral("Долг с увеличениями"));
+        for (const Dated &raised : amounts)
+            most = addWithinLimit(most, raised.amount, QStringLiteral("Долг с увеличениями"));
     if (in.count == PeriodCount::Contractual &&
         !readDecimal(in.dailyPercent, kMaxRateDigits, c.daily))
         throw AppError(
@@ -122,10 +127,7 @@ CheckedClaim check(const PeriodInput &in) {
                            .arg(in.fraction)
                            .arg(kMinFraction)
                            .arg(kMaxFraction));
-    for (const RatePoint &point : in.rates) {
-        Decimal d;
-        if (point.from.isValid() && readRate(point.rate, d)) c.rates.emplace(point.from, d);
-    }
+    c.rates = ratesByDay(in.rates);
     if (c.rates.empty() && usesRateTable(in.count))
         throw AppError(QStringLiteral("В таблице ставок нет ни одной ставки для расчета"));
     return c;
@@ -136,10 +138,7 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     const bool statutory = in.count == PeriodCount::Statutory;
     const bool ratePerPiece =
         statutory || (in.count == PeriodCount::KeyFraction && in.rateDate.isNull());
-    const auto rateOn = [&c](QDate day) {
-        auto it = c.rates.upper_bound(day);
-        return it == c.rates.begin() ? it->second : std::prev(it)->second;
-    };
+    const auto rateOn = [&c](QDate day) { return rateInForce(c.rates, day); };
     const bool mainCovered = moratoriumCovers(mainArose(in));
     const bool moratorium = in.moratorium && moratoriumMayCover(in);
     const auto inMoratorium = [moratorium](QDate day) {
@@ -149,8 +148,9 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     // cover: from the first such debt's day on, its part accrues through the
     // moratorium, split at rate changes like any other.
     QDate firstUncovered = mainCovered ? QDate() : in.start;
-    for (const auto &[day, flags] : c.increaseCovered)
-        if (!firstUncovered.isValid() && flags.contains(false)) firstUncovered = day;
+    for (const auto &[day, amounts] : c.increases)
+        for (const Dated &raised : amounts)
+            if (!firstUncovered.isValid() && !raised.covered) firstUncovered = day;
     const auto wholeDebtHeld = [&](QDate day) {
         return inMoratorium(day) && !(firstUncovered.isValid() && day >= firstUncovered);
     };
@@ -224,7 +224,7 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     };
     std::deque<Owed> owed;
     if (debt > 0) owed.push_back({debt, moratorium && mainCovered});
-    qint64 covered = owed.empty() || !owed.front().covered ? 0 : debt;
+    qint64 covered = moratorium && mainCovered ? debt : 0; // what `owed` holds covered
     // What payments brought beyond the debt: it pays each later increase the
     // day it arises, before anything accrues on it.
     qint64 advance = 0;
@@ -233,12 +233,12 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
         const QDate to = next.addDays(-1);
         // An invoice adds to the debt from its own day on.
         if (const auto raised = c.increases.find(from); raised != c.increases.end())
-            for (qsizetype i = 0; i < raised->second.size(); ++i) {
-                const qint64 amount = raised->second[i];
+            for (const Dated &increase : raised->second) {
+                const qint64 amount = increase.amount;
                 const qint64 paidAhead = std::min(advance, amount);
                 advance -= paidAhead;
                 debt += amount - paidAhead; // within the limit: checked with every increase
-                const bool held = moratorium && c.increaseCovered.at(from)[i];
+                const bool held = moratorium && increase.covered;
                 if (amount > paidAhead) owed.push_back({amount - paidAhead, held});
                 if (held) covered += amount - paidAhead;
                 r.rows.append({PeriodRow::Increase, from, from, debt, 0, {}, 0, amount, paidAhead});
@@ -258,7 +258,8 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
         if (debt > held) accrue(from, to, debt - held);
         // A payment lowers the debt from the next day on.
         if (const auto paid = c.payments.find(to); paid != c.payments.end())
-            for (qint64 amount : paid->second) {
+            for (const Dated &payment : paid->second) {
+                const qint64 amount = payment.amount;
                 // More than is owed is shown, so that the user sees it; the
                 // debt never goes below zero.
                 const qint64 over = std::max<qint64>(0, amount - debt);
