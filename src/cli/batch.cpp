@@ -4,6 +4,7 @@
 #include "claimrequest.h"
 #include "common/apperror.h"
 #include "csvtable.h"
+#include "storage/savedfile.h"
 
 #include <QBuffer>
 #include <cstdio>
@@ -69,16 +70,12 @@ QString inert(const QString &text) {
 
 } // namespace
 
-// A write or a flush that stops part-way (a disk that filled meanwhile)
-// reports no reason; writing the rest then fails with the system's own.
 void writeOutput(QIODevice &out, const QByteArray &bytes) {
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 n = out.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0) outputFailed(out);
-        done += n;
-    }
+    if (!storage::writeWhole(out, bytes)) outputFailed(out);
 }
 
+// A flush that stops part-way reports no reason, as a write does; flushing
+// the rest then fails with the system's own.
 void flushOutput(QFileDevice &out) {
     if (!out.flush() && !out.flush()) outputFailed(out);
 }

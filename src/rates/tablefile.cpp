@@ -137,12 +137,13 @@ TableFile::Replaced TableFile::replace(const RateTable &fresh, const QString &ba
                                       "обновление; таблица не заменена, повторите обновление")
                            .arg(QDir::toNativeSeparators(path_)));
     Replaced done;
-    if (refusal_.isEmpty() && !onDisk.isNull())
-        done.dropped = linesLost(storage::decodeRateFile(onDisk), fresh);
-    done.backup = backup;
-    if (done.backup.isEmpty() && done.dropped > 0) done.backup = storage::freeBackupPath(path_);
-    const bool keepOld = !done.backup.isEmpty() && exists;
-    if (!keepOld) done.backup.clear();
+    if (!onDisk.isNull()) done.dropped = linesLost(storage::decodeRateFile(onDisk), fresh);
+    // A file there is kept when asked to, or when it has lines the update lacks.
+    if (exists)
+        done.backup = !backup.isEmpty()  ? backup
+                      : done.dropped > 0 ? storage::freeBackupPath(path_)
+                                         : QString();
+    const bool keepOld = !done.backup.isEmpty();
     if (keepOld && !QFile::rename(path_, done.backup))
         throw AppError(
             QStringLiteral("Не удается переименовать файл ставок \"%1\" в \"%2\"")

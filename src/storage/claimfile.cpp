@@ -143,9 +143,9 @@ QList<calc::Payment> entries(const QJsonObject &o, const QString &name, bool ari
         QStringList keys{QStringLiteral("date"), QStringLiteral("amount")};
         if (arisen) keys << QStringLiteral("arose");
         onlyKeys(e, keys, where);
-        out.append({day(e, QStringLiteral("date")), amount(e, QStringLiteral("amount")),
-                    e.contains(QStringLiteral("arose")) ? day(e, QStringLiteral("arose"))
-                                                        : QDate()});
+        out.append(
+            {day(e, QStringLiteral("date")), amount(e, QStringLiteral("amount")),
+             e.contains(QStringLiteral("arose")) ? day(e, QStringLiteral("arose")) : QDate()});
     }
     return out;
 }

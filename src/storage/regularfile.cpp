@@ -16,24 +16,34 @@ QString kindOf(mode_t mode) {
     return QStringLiteral("это не обычный файл");
 }
 
+// What is at `path`, and for anything but a regular file or nothing, why it
+// is refused: the name itself (lstat), then where its links lead (stat).
+Place inspect(const QString &path, QString *why = nullptr) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat link {};
+    if (lstat(name.constData(), &link) != 0)
+        return errno == ENOENT ? Place::Nothing : Place::File; // opening it will say why
+    struct stat target {};
+    QString reason;
+    if (stat(name.constData(), &target) != 0)
+        reason = errno == ELOOP ? QStringLiteral("ссылки на этот файл замкнуты в кольцо")
+                                : QStringLiteral("это ссылка на несуществующий файл");
+    else if (!S_ISREG(target.st_mode))
+        reason = kindOf(target.st_mode);
+    if (why) *why = reason;
+    return reason.isEmpty() ? Place::File : Place::Other;
+}
+
 } // namespace
 
 QString whyNotAFile(const QString &path) {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat link {};
-    if (lstat(name.constData(), &link) != 0) return QString(); // nothing there
-    struct stat target {};
-    if (stat(name.constData(), &target) != 0)
-        return errno == ELOOP ? QStringLiteral("ссылки на этот файл замкнуты в кольцо")
-                              : QStringLiteral("это ссылка на несуществующий файл");
-    return S_ISREG(target.st_mode) ? QString() : kindOf(target.st_mode);
+    QString why;
+    inspect(path, &why);
+    return why;
 }
 
 Place placeAt(const QString &path) {
-    struct stat link {};
-    if (lstat(QFile::encodeName(path).constData(), &link) != 0 && errno == ENOENT)
-        return Place::Nothing;
-    return whyNotAFile(path).isEmpty() ? Place::File : Place::Other;
+    return inspect(path);
 }
 
 QString openRegularFile(QFile &file) {
