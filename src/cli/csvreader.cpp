@@ -31,7 +31,8 @@ bool badUtf8(const QString &text, QByteArrayView bytes) {
 
 } // namespace
 
-CsvReader::CsvReader(QIODevice &in) : in_(in), cp1251_("windows-1251") {
+CsvReader::CsvReader(QIODevice &in)
+    : in_(in), sequential_(in.isSequential()), cp1251_("windows-1251") {
     csv_init(&parser_, CSV_STRICT_FINI);
     // A pipe or a terminal is read as it comes, not a whole chunk at a time,
     // so that each row is answered soon after its line came in.
@@ -155,7 +156,7 @@ void CsvReader::feed(QByteArrayView line) {
     rowBytes_ += line.size();
     const bool ended = endsLine(line.back());
     if (ended && firstLine_ < 0) firstLine_ = rowBytes_;
-    if (fd_ >= 0 && kept_.size() < kMaxLine)
+    if (sequential_ && kept_.size() < kMaxLine)
         kept_ += line.first(std::min(line.size(), kMaxLine - kept_.size()));
     if (csv_parse(&parser_, line.data(), size_t(line.size()), onField, onRowEnd, this) !=
         size_t(line.size()))
@@ -230,7 +231,7 @@ CsvReader::Status CsvReader::resumeAfterOpenQuote() {
     QByteArray kept = std::exchange(kept_, {});
     restart();
     if (first < 0) return Status::OpenQuote; // one line to the end: nothing to read again
-    if (fd_ >= 0 || in_.isSequential()) {
+    if (sequential_) {
         buffer_ = kept.mid(first) + buffer_.mid(at_);
     } else {
         if (!in_.seek(start + first)) broken_ = true;

@@ -69,7 +69,8 @@ private:
     static void onRowEnd(int, void *reader);
 
     QIODevice &in_;
-    int fd_ = -1; // a pipe or terminal read as it comes; -1 for other input
+    bool sequential_; // cannot be read again: a row's first bytes are kept instead
+    int fd_ = -1;     // a pipe or terminal read as it comes; -1 for other input
     std::function<void()> wait_;
     csv_parser parser_{};
     CsvFormat format_;
