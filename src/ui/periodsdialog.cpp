@@ -293,8 +293,9 @@ const QStringList &PeriodsDialog::reportLines() const {
 }
 
 void PeriodsDialog::recalculate() {
-    followMoratorium(currentClaim());
-    const calc::PeriodInput in = currentClaim();
+    calc::PeriodInput in = currentClaim();
+    followMoratorium(in);
+    in.moratorium = moratorium_->isChecked(); // as the box may have just turned
     QStringList notes;
     const QDate newest = rates::newestPoint(in.rates);
     if (calc::usesRateTable(in.count) && rates::mayBeStale(newest, in.end))

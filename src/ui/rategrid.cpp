@@ -141,11 +141,16 @@ void RateGrid::keyPressEvent(QKeyEvent *e) {
 
 void RateGrid::contextMenuEvent(QContextMenuEvent *e) {
     // From the keyboard the menu opens under the chosen row, not at the pointer.
-    const QRect row = visualRect(model_->index(selectedRow_ - 1, 0));
+    const QRect row = chosenRowRect();
     if (e->reason() == QContextMenuEvent::Keyboard && !row.isEmpty())
         emit menuRequested(viewport()->mapToGlobal(row.bottomLeft()));
     else
         emit menuRequested(e->globalPos());
+}
+
+QRect RateGrid::chosenRowRect() const {
+    return visualRect(model_->index(selectedRow_ - 1, 0))
+        .united(visualRect(model_->index(selectedRow_ - 1, 1)));
 }
 
 void RateGrid::focusInEvent(QFocusEvent *e) {
@@ -200,8 +205,7 @@ void RateGrid::paintEvent(QPaintEvent *e) {
     // With the keyboard on the grid, the chosen row also wears a dotted
     // frame: the row the arrows move from, told apart from a row that is
     // merely chosen.
-    const QRect row = visualRect(model_->index(selectedRow_ - 1, 0))
-                          .united(visualRect(model_->index(selectedRow_ - 1, 1)));
+    const QRect row = chosenRowRect();
     if (hasFocus() && !row.isEmpty()) {
         p.setPen(QPen(litRowText(), 1, Qt::DotLine));
         p.drawRect(row.adjusted(1, 1, -2, -2));

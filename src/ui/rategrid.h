@@ -75,6 +75,8 @@ protected:
 
 private:
     void showSelection();
+    // Where the chosen row is drawn in the viewport; empty when out of sight.
+    QRect chosenRowRect() const;
     // The selection moves only to another row, and only then it is told.
     void moveTo(int row);
 
