@@ -65,24 +65,16 @@ QStringList headingLines(const ClaimDocument &doc) {
 
 TableLayout tableLayout(calc::PeriodCount count) {
     using C = Column;
-    switch (count) {
-    case calc::PeriodCount::Statutory:
+    // The interest's share is of a year's days, a penalty's of the key rate.
+    if (count != calc::PeriodCount::Contractual)
         return {count,
                 {C::Debt, C::From, C::To, C::Days, C::Rate, C::Share, C::Amount},
                 {QStringLiteral("Задолженность, руб."), QStringLiteral("с"), QStringLiteral("по"),
-                 QStringLiteral("Дней"), QStringLiteral("Ставка"), QStringLiteral("Дней в году"),
+                 QStringLiteral("Дней"), QStringLiteral("Ставка"),
+                 count == calc::PeriodCount::Statutory ? QStringLiteral("Дней в году")
+                                                       : QStringLiteral("Доля"),
                  QStringLiteral("Сумма, руб.")},
                 {19, 13, 13, 7, 15, 15, 18}};
-    case calc::PeriodCount::KeyFraction:
-        return {count,
-                {C::Debt, C::From, C::To, C::Days, C::Rate, C::Share, C::Amount},
-                {QStringLiteral("Задолженность, руб."), QStringLiteral("с"), QStringLiteral("по"),
-                 QStringLiteral("Дней"), QStringLiteral("Ставка"), QStringLiteral("Доля"),
-                 QStringLiteral("Сумма, руб.")},
-                {19, 13, 13, 7, 15, 15, 18}};
-    case calc::PeriodCount::Contractual:
-        break;
-    }
     // A percent a day has no share of a year or of a rate: no such column.
     return {count,
             {C::Debt, C::From, C::To, C::Days, C::Rate, C::Amount},
