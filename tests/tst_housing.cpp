@@ -171,16 +171,19 @@ void TestHousing::bills() {
     QFETCH(int, rateDay);
     QFETCH(QStringList, body);
     QFETCH(QString, penalty);
-    HousingInput in;
+    PeriodInput in;
+    in.count = PeriodCount::Housing;
     for (const QString &c : charges)
         in.charges.append({QDate::fromString(c.section(u'=', 0, 0), QStringLiteral("MM.yyyy")),
                            c.section(u'=', 1)});
     for (const QString &p : payments) {
         const QString amount = p.section(u'=', 1).section(u'@', 0, 0);
-        in.payments.append({day(p.section(u'=', 0, 0)), amount,
+        in.payments.append({day(p.section(u'=', 0, 0)),
+                            amount,
+                            {},
                             QDate::fromString(p.section(u'@', 1), QStringLiteral("MM.yyyy"))});
     }
-    in.calculated = day(calculated);
+    in.filed = day(calculated);
     in.rates = rates();
     in.rateDay = RateDay(rateDay);
     const HousingResult r = calculateHousing(in);
@@ -207,7 +210,8 @@ void TestHousing::dueDates() {
 
 // What cannot be counted is told, never counted as something else.
 void TestHousing::refused() {
-    HousingInput in;
+    PeriodInput in;
+    in.count = PeriodCount::Housing;
     in.rates = rates();
     in.charges = {{QDate(2024, 1, 1), QStringLiteral("1000")}};
     const auto refusal = [&] {
@@ -219,11 +223,11 @@ void TestHousing::refused() {
         return QString();
     };
     QCOMPARE(refusal(), QStringLiteral("Не задана дата расчета"));
-    in.calculated = QDate(2024, 6, 1);
+    in.filed = QDate(2024, 6, 1);
     in.charges[0].amount = QStringLiteral("1E5");
     QVERIFY(refusal().startsWith(QStringLiteral("Начисление за 01.2024: \"1E5\"")));
     in.charges[0].amount = QStringLiteral("1000");
-    in.payments = QList<HousingPayment>(kMaxEntries, {QDate(2024, 3, 1), "1", {}});
+    in.payments = QList<Payment>(kMaxEntries, {QDate(2024, 3, 1), "1"});
     QVERIFY(refusal().contains(QStringLiteral("не больше 10000")));
     in.payments.clear();
     in.rates.clear();

@@ -9,6 +9,9 @@
 #include "storagetest.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 #include <cerrno>
 #include <cstring>
@@ -234,11 +237,23 @@ void TestStorage::claimSavedAndReopened() {
     QCOMPARE(back.arose, c.arose);
     QCOMPARE(back.increases.value(0).arose, QDate(2022, 3, 25));
     // A file of format 1, before the day a debt arose was kept, reads as it did.
-    QByteArray first = readBytes(path);
-    first.replace("\"version\": 2", "\"version\": 1")
-        .replace(",\n            \"arose\": \"2022-03-25\"", "");
-    first.replace("    \"arose\": \"2022-02-20\",\n", "");
-    QVERIFY(decodeClaim(first).arose.isNull());
+    QJsonObject first = QJsonDocument::fromJson(readBytes(path)).object();
+    first.insert("version", 1);
+    for (const char *later :
+         {"arose", "charges", "rate_day", "due_day", "shift", "moratorium_2020"})
+        first.remove(QLatin1String(later));
+    first.insert("increases", QJsonArray{QJsonObject{{"date", "2022-08-01"}, {"amount", "1,00"}}});
+    QVERIFY(decodeClaim(QJsonDocument(first).toJson()).arose.isNull());
+    // A housing claim keeps its charges, named payments and settings.
+    c.count = calc::PeriodCount::Housing;
+    c.charges = {{QDate(2022, 1, 1), QStringLiteral("3000,00")}};
+    c.payments[0].month = QDate(2022, 1, 1);
+    c.rateDay = calc::RateDay::EachDay;
+    c.dueDay = 25;
+    c.shift = c.moratorium2020 = false;
+    back = decodeClaim(encodeClaim(c));
+    back.rates = c.rates;
+    QCOMPARE(calc::calculatePeriods(back).lines, calc::calculatePeriods(c).lines);
     // Each count and its figures come back.
     c.count = calc::PeriodCount::Contractual;
     c.dailyPercent = QStringLiteral("0,5");
@@ -296,6 +311,10 @@ void TestStorage::claimFilesRefused_data() {
     QTest::newRow("the fraction as a string")
         << QByteArray(good).replace("\"key_fraction\": 300", "\"key_fraction\": \"150\"")
         << "\"key_fraction\" должен быть целым числом от 1 до 1000";
+    QTest::newRow("a charge's month that is none")
+        << QByteArray(good).replace("\"charges\": [\n    ]",
+                                    "\"charges\": [{\"month\": \"2024-13\", \"amount\": \"1\"}]")
+        << "\"month\": \"2024-13\" — не месяц";
     calc::PeriodInput many = decodeClaim(good);
     many.payments =
         QList<calc::Payment>(calc::kMaxEntries + 1, {many.start, QStringLiteral("1,00")});

@@ -41,16 +41,38 @@ QDate readDate(const QString &name, const QString &text) {
     return d;
 }
 
-// "дд.мм.гггг=СУММА"; with `arisen`, an increase, "/дд.мм.гггг" may follow:
-// the day its claim arose.
-Payment readEntry(const QString &name, const QString &text, bool arisen) {
+// "мм.гггг", a month, as its first day.
+QDate readMonth(const QString &name, const QString &text) {
+    QDate d;
+    if (!parseDateText(QStringLiteral("01.") + text.trimmed(), d))
+        throw FieldError{name, text, QStringLiteral("нужен месяц мм.гггг")};
+    if (d < kEarliestDate)
+        throw FieldError{
+            name, text,
+            QStringLiteral("даты раньше %1 не принимаются").arg(dateText(kEarliestDate))};
+    return d;
+}
+
+// "дд.мм.гггг=СУММА" with what may follow the amount by the field: an
+// increase's "/дд.мм.гггг" (the day its claim arose), a payment's "@мм.гггг"
+// (the month it pays); a charge is "мм.гггг=СУММА".
+Payment readEntry(const QString &name, const QString &text, ClaimField field) {
     const qsizetype eq = text.indexOf(u'=');
-    if (eq < 0) throw FieldError{name, text, QStringLiteral("нужна запись вида дд.мм.гггг=СУММА")};
-    const QDate date = readDate(name, text.left(eq));
-    const qsizetype slash = arisen ? text.indexOf(u'/', eq) : -1;
-    const QString amount = slash < 0 ? text.mid(eq + 1) : text.mid(eq + 1, slash - eq - 1);
-    return {date, normalisedAmount(readFieldNumber(name, amount, kAmountLength)),
-            slash < 0 ? QDate() : readDate(name, text.mid(slash + 1))};
+    const bool charge = field == ClaimField::Charges;
+    if (eq < 0)
+        throw FieldError{name, text,
+                         charge ? QStringLiteral("нужна запись вида мм.гггг=СУММА")
+                                : QStringLiteral("нужна запись вида дд.мм.гггг=СУММА")};
+    const QDate date = charge ? readMonth(name, text.left(eq)) : readDate(name, text.left(eq));
+    const QChar mark = field == ClaimField::Increases ? u'/' : u'@';
+    const qsizetype after = field == ClaimField::Increases || field == ClaimField::Payments
+                                ? text.indexOf(mark, eq)
+                                : -1;
+    const QString amount = after < 0 ? text.mid(eq + 1) : text.mid(eq + 1, after - eq - 1);
+    Payment p{date, normalisedAmount(readFieldNumber(name, amount, kAmountLength))};
+    if (after >= 0 && mark == u'/') p.arose = readDate(name, text.mid(after + 1));
+    if (after >= 0 && mark == u'@') p.month = readMonth(name, text.mid(after + 1));
+    return p;
 }
 
 // Which choice the text names, by any of its spellings, letter case aside;
@@ -59,7 +81,7 @@ int readChoice(const FieldInfo &info, const QString &name, const QString &text) 
     const QStringView t = QStringView(text).trimmed();
     // As written first (the common case, and cheap), then letter case aside.
     for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive})
-        for (int i = 0; i < 2; ++i)
+        for (int i = 0; i < int(std::size(info.choices)) && info.choices[i]; ++i)
             for (const char *p = info.choices[i]; *p;) {
                 const char *end = p;
                 while (*end && *end != '|')
@@ -67,10 +89,12 @@ int readChoice(const FieldInfo &info, const QString &name, const QString &text) 
                 if (QAnyStringView::compare(t, QUtf8StringView(p, end), cs) == 0) return i;
                 p = *end ? end + 1 : end;
             }
-    const auto first = [&](int i) {
-        return QString::fromUtf8(info.choices[i]).section(u'|', 0, 0);
-    };
-    throw FieldError{name, text, QStringLiteral("нужно %1 или %2").arg(first(0), first(1))};
+    QStringList names; // each choice by its first spelling
+    for (const char *choice : info.choices)
+        if (choice) names << QString::fromUtf8(choice).section(u'|', 0, 0);
+    const QString last = names.takeLast();
+    throw FieldError{name, text,
+                     QStringLiteral("нужно %1 или %2").arg(names.join(QStringLiteral(", ")), last)};
 }
 
 } // namespace
@@ -140,8 +164,7 @@ FieldValue readField(const FieldInfo &info, const QString &text, const QString &
     case FieldKind::List:
         for (const QString &entry : text.split(u';', Qt::SkipEmptyParts))
             if (!entry.trimmed().isEmpty())
-                v.entries.append(
-                    readEntry(name, entry.trimmed(), info.field == ClaimField::Increases));
+                v.entries.append(readEntry(name, entry.trimmed(), info.field));
         if (const QString many = entryCountProblem(v.entries.size()); !many.isEmpty())
             throw FieldError{name, text, many, true};
         break;

@@ -64,9 +64,21 @@ enum class ClaimField {
     RateDate,
     Moratorium,
     Arose,
+    Basis,
+    Charges,
+    RateDay,
+    DueDay,
+    Shift,
+    Moratorium2020,
 };
 // How many fields there are: the table's size, and of arrays by field.
-inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::Arose) + 1;
+inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::Moratorium2020) + 1;
+
+// What a claim by periods counts, by the index of its `Basis` choice.
+inline constexpr PeriodCount kBasisCounts[] = {PeriodCount::Statutory, PeriodCount::Contractual,
+                                               PeriodCount::KeyFraction, PeriodCount::Housing};
+// Which day's rate a housing penalty goes by, by the index of its `RateDay` choice.
+inline constexpr RateDay kRateDays[] = {RateDay::Payment, RateDay::OneDate, RateDay::EachDay};
 
 enum class FieldKind {
     Amount,  // roubles, at most two decimals, at most kAmountLength characters
@@ -75,7 +87,8 @@ enum class FieldKind {
     Rate,    // a decimal number, at most kRateLength characters
     Choice,  // one of `choices`; a choice's spellings are separated by "|"
     List,    // dated amounts "дд.мм.гггг=СУММА", ";" between them (an increase may add
-             // "/дд.мм.гггг", the day its claim arose)
+          // "/дд.мм.гггг", the day its claim arose; a payment "@мм.гггг", the month
+          // it pays; a charge is dated by its month, "мм.гггг=СУММА")
 };
 
 // An option that sets its field to a fixed value ("--contractual").
@@ -94,7 +107,7 @@ struct FieldInfo {
     FieldKind kind;
     int low = 0, high = 0;       // Integer
     int byDefault = 0;           // Integer: the value when the field is not given
-    const char *choices[2] = {}; // Choice: the first is "yes" for a yes/no field
+    const char *choices[4] = {}; // Choice: the first is "yes" for a yes/no field
     const char *fileKey;         // in a saved claim; null for a field it does not keep
     // What the field is, for --help: "{low}", "{high}", "{default}" and
     // "{moratorium}" stand for the limits, the default and the moratorium's days.
@@ -123,7 +136,7 @@ struct FieldValue {
     QString text;           // Amount: "100000,50"; Rate: the decimal text, no exponent
     QDate date;             // Date
     int number = 0;         // Integer; Choice: the index of the choice
-    QList<Payment> entries; // List
+    QList<Payment> entries; // List (a charge: its month's first day as the date)
     bool yes() const { return number == 0; }
 };
 

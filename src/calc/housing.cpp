@@ -8,7 +8,7 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
+#include <memory>
 #include <set>
 
 namespace calc {
@@ -29,11 +29,12 @@ bool below(Decimal a, Decimal b) {
     return a.digits * pow10(b.scale) < b.digits * pow10(a.scale);
 }
 
-// What a bill owes in one stretch of days, and at which rate if fixed.
+// What a bill owes in one stretch of days, and the day whose rate it goes
+// by (null: each day's own).
 struct Stretch {
     QDate from, to;
     qint64 debt;
-    std::optional<Decimal> rate;
+    QDate rateDay;
 };
 
 struct Portion {
@@ -63,15 +64,23 @@ QDate billDueDate(QDate month, int dueDay, bool shift) {
     return due;
 }
 
-HousingResult calculateHousing(const HousingInput &in) {
-    if (!in.calculated.isValid()) throw AppError(QStringLiteral("Не задана дата расчета"));
+HousingResult calculateHousing(const PeriodInput &in) {
+    const QDate calculated = in.filed;
+    if (!calculated.isValid()) throw AppError(QStringLiteral("Не задана дата расчета"));
+    if (in.dueDay < 0 || in.dueDay > 31)
+        throw AppError(QStringLiteral("День оплаты %1: нужно число от 1 до 31").arg(in.dueDay));
     if (const QString many = entryCountProblem(in.charges.size() + in.payments.size());
         !many.isEmpty())
         throw AppError(QStringLiteral("В расчете %1").arg(many));
     const RatesByDay rates = ratesByDay(in.rates);
     if (rates.empty())
         throw AppError(QStringLiteral("В таблице ставок нет ни одной ставки для расчета"));
-    const auto rateOn = [&rates](QDate day) { return rateInForce(rates, day); };
+    HousingResult r;
+    const QDate oldest = rates.begin()->first;
+    const auto rateOn = [&](QDate day) {
+        if (day < oldest) r.tableStart = oldest;
+        return rateInForce(rates, day);
+    };
     // `what` names the entry, made only when it is told.
     const auto kopecks = [](const QString &text, auto what) {
         qint64 k = 0;
@@ -81,7 +90,6 @@ HousingResult calculateHousing(const HousingInput &in) {
                                .arg(what(), text));
         return k;
     };
-    HousingResult r;
 
     // The bills, a month each; a bill exists from the first day of the next month.
     std::map<QDate, qint64> byMonth;
@@ -91,7 +99,7 @@ HousingResult calculateHousing(const HousingInput &in) {
         const qint64 amount = kopecks(
             c.amount, [&] { return QStringLiteral("Начисление за %1").arg(monthText(c.month)); });
         const QDate month = firstOfMonth(c.month);
-        if (month.addMonths(1) > in.calculated) {
+        if (month.addMonths(1) > calculated) {
             r.leftOut << QStringLiteral("начисление за %1: %2 руб. (счет позже даты расчета)")
                              .arg(monthText(month), kopecksText(amount));
             continue;
@@ -105,7 +113,7 @@ HousingResult calculateHousing(const HousingInput &in) {
 
     // Payments by date: first the bill they name, then the oldest unpaid;
     // what is left is an advance that pays each later bill the day it arises.
-    QList<HousingPayment> payments = in.payments;
+    QList<Payment> payments = in.payments;
     std::stable_sort(payments.begin(), payments.end(),
                      [](const auto &a, const auto &b) { return a.date < b.date; });
     QList<QList<Portion>> portions(r.bills.size());
@@ -133,12 +141,12 @@ HousingResult calculateHousing(const HousingInput &in) {
         b.paid.append({day, part});
         portions[i].append({part, day});
     };
-    for (const HousingPayment &p : payments) {
+    for (const Payment &p : payments) {
         if (!p.date.isValid() || p.date < kEarliestDate)
             throw AppError(QStringLiteral("Оплата: нет даты"));
         const qint64 amount =
             kopecks(p.amount, [&] { return QStringLiteral("Оплата %1").arg(dateText(p.date)); });
-        if (p.date > in.calculated) {
+        if (p.date > calculated) {
             r.leftOut << QStringLiteral("оплата %1: %2 руб. (позже даты расчета)")
                              .arg(dateText(p.date), kopecksText(amount));
             continue;
@@ -154,19 +162,19 @@ HousingResult calculateHousing(const HousingInput &in) {
             pay(i, p.date, rest);
         r.advance += rest; // within the limit: no more than was paid
     }
-    ariseUpTo(in.calculated);
+    ariseUpTo(calculated);
 
     // Each bill's penalty over the stretches it was owed.
-    const QDate oneDate = in.rateDate.isValid() ? in.rateDate : in.calculated;
+    const QDate oneDate = in.rateDate.isValid() ? in.rateDate : calculated;
     for (qsizetype i = 0; i < r.bills.size(); ++i) {
         HousingBill &b = r.bills[i];
         QList<Portion> owed = portions[i];
-        if (b.left > 0) owed.append({b.left, in.calculated});
+        if (b.left > 0) owed.append({b.left, calculated});
         const QDate first = b.due.addDays(1);
         QList<Stretch> stretches;
         if (in.rateDay == RateDay::Payment) {
             for (const Portion &p : owed)
-                stretches.append({first, p.end, p.amount, rateOn(p.end)});
+                stretches.append({first, p.end, p.amount, p.end});
         } else {
             // The bill's debt falls on the days after its portions were paid.
             std::set<QDate> ends;
@@ -178,10 +186,8 @@ HousingResult calculateHousing(const HousingInput &in) {
                 for (const Portion &p : owed)
                     if (p.end >= end) debt += p.amount;
                 if (end >= from)
-                    stretches.append({from, end, debt,
-                                      in.rateDay == RateDay::OneDate
-                                          ? std::optional<Decimal>(rateOn(oneDate))
-                                          : std::nullopt});
+                    stretches.append(
+                        {from, end, debt, in.rateDay == RateDay::OneDate ? oneDate : QDate()});
                 from = std::max(from, end.addDays(1));
             }
         }
@@ -209,7 +215,7 @@ HousingResult calculateHousing(const HousingInput &in) {
                     (in.moratorium && b.month <= kLast2022Bill && from >= kMoratoriumStart &&
                      from <= kMoratoriumEnd);
                 if (divisor > 0 && !free) {
-                    Decimal rate = s.rate ? *s.rate : rateOn(from);
+                    Decimal rate = rateOn(s.rateDay.isValid() ? s.rateDay : from);
                     if (from >= kCapFrom && from <= kCapTo && below(kCap, rate)) rate = kCap;
                     const int days = int(from.daysTo(to)) + 1;
                     HousingPiece *last = b.pieces.isEmpty() ? nullptr : &b.pieces.last();
@@ -234,8 +240,34 @@ HousingResult calculateHousing(const HousingInput &in) {
         r.debt += b.left; // no more than was charged
     }
     addWithinLimit(r.debt, r.penalty, QStringLiteral("ИТОГО"));
-    r.fee = courtFeeKopecks(r.debt + r.penalty, in.court, feeScaleFor(in.calculated));
-    r.lines = housingLines(r, in.calculated);
+    r.fee = courtFeeKopecks(r.debt + r.penalty, in.court, feeScaleFor(calculated));
+    r.lines = housingLines(r, calculated);
+    return r;
+}
+
+PeriodResult housingPeriods(const PeriodInput &in) {
+    auto housing = std::make_shared<HousingResult>(calculateHousing(in));
+    PeriodResult r;
+    if (!housing->bills.isEmpty())
+        r.days = int(std::max<qint64>(0, housing->bills.first().due.daysTo(in.filed)));
+    r.interest = housing->penalty;
+    r.remaining = housing->debt;
+    r.fee = housing->fee;
+    r.lines = housing->lines;
+    for (const HousingBill &b : housing->bills) {
+        qint64 left = b.charged;
+        r.rows.append({PeriodRow::Bill, b.month, b.due, b.charged, 0, {}, 0, b.charged});
+        for (const auto &[day, amount] : b.ahead)
+            r.rows.append({PeriodRow::Advance, day, day, left -= amount, 0, {}, 0, amount});
+        for (const auto &[day, amount] : b.paid)
+            r.rows.append({PeriodRow::Payment, day, day, left -= amount, 0, {}, 0, amount});
+        for (const HousingPiece &p : b.pieces)
+            r.rows.append(
+                {PeriodRow::Piece, p.from, p.to, p.debt, p.days, p.rate, p.divisor, p.amount});
+        r.rows.append({PeriodRow::BillTotal, b.month, b.due, b.left, 0, {}, 0, b.penalty});
+    }
+    r.tableStart = housing->tableStart;
+    r.housing = std::move(housing);
     return r;
 }
 

@@ -18,44 +18,6 @@
 // 31.12.2026. Amounts exact in kopecks, each piece rounded half away from zero.
 namespace calc {
 
-// The bill for `month` (any day of it) of `amount` roubles.
-struct Charge {
-    QDate month;
-    QString amount;
-};
-
-// A payment; `month`, when given, names the bill it pays first.
-struct HousingPayment {
-    QDate date;
-    QString amount;
-    QDate month;
-};
-
-// Which day's rate a penalty goes by.
-enum class RateDay {
-    Payment, // each portion at the rate of the day it was paid, what is unpaid at the
-             // calculation date's
-    OneDate, // every day at the rate of one date
-    EachDay, // each day at the rate in force on it
-};
-
-struct HousingInput {
-    QList<Charge> charges;
-    QList<HousingPayment> payments;
-    // The calculation (filing) date: the penalty runs to it; bills that would
-    // exist later and payments made later are left out.
-    QDate calculated;
-    QList<RatePoint> rates;
-    RateDay rateDay = RateDay::Payment;
-    QDate rateDate;             // OneDate; null: the calculation date
-    int dueDay = 0;             // of the next month; 0: the law's (the 10th, the 15th from
-                                // the March 2026 bill); past the month's end: its last day
-    bool shift = true;          // a due date on a day off moves to the next working day
-    bool moratorium = true;     // 01.04.2022–01.10.2022, bills up to March 2022
-    bool moratorium2020 = true; // 06.04.2020–31.12.2020, every bill
-    Court court = Court::GeneralJurisdiction;
-};
-
 struct HousingPiece {
     QDate from, to;
     qint64 debt = 0; // kopecks
@@ -81,7 +43,10 @@ struct HousingResult {
     QList<HousingBill> bills;
     qint64 charged = 0, paid = 0, debt = 0, advance = 0, penalty = 0, fee = 0;
     QStringList leftOut; // what lies after the calculation date
-    QStringList lines;   // the report
+    // The table's oldest entry when a piece went by a day before it (the
+    // oldest rate stood in); null otherwise.
+    QDate tableStart;
+    QStringList lines; // the report
 };
 
 // "MM.yyyy", as bills are named.
@@ -92,10 +57,17 @@ bool isDayOff(QDate day);
 // The last day to pay the bill for `month`.
 QDate billDueDate(QDate month, int dueDay, bool shift);
 
-// Raises AppError with a message for the user when a charge or a payment
-// cannot be read, there is no calculation date or no rate, or a sum would
-// pass 10^15 roubles.
-HousingResult calculateHousing(const HousingInput &in);
+// The claim's charges and payments counted to its filing date, at its rate
+// day, due day, shift and windows. Raises AppError with a message for the
+// user when a charge or a payment cannot be read, there is no calculation
+// date or no rate, or a sum would pass 10^15 roubles.
+HousingResult calculateHousing(const PeriodInput &in);
+// The same as a claim by periods: its report, penalty, debt, fee and bills.
+PeriodResult housingPeriods(const PeriodInput &in);
+// A bill's row as the report and the table tell it ("Начислено за 01.2024:
+// 1000,00 руб., срок оплаты 12.02.2024", "зачтено из переплаты …", "Пени за
+// 01.2024: …"), its amount written by `money`; empty for other rows.
+QString billPhrase(const PeriodRow &row, QString (*money)(qint64));
 // The report's lines: the heading, each bill with its payments, pieces and
 // penalty, what was left out, the totals and the court fee.
 QStringList housingLines(const HousingResult &r, QDate calculated);

@@ -8,18 +8,33 @@
 
 namespace calc {
 
+QString billPhrase(const PeriodRow &row, QString (*money)(qint64)) {
+    switch (row.kind) {
+    case PeriodRow::Bill:
+        return QStringLiteral("Начислено за ") % monthText(row.from) % QStringLiteral(": ") %
+               money(row.amount) % QStringLiteral(" руб., срок оплаты ") % dateText(row.to);
+    case PeriodRow::Advance:
+        return QStringLiteral("зачтено из переплаты ") % dateText(row.from) % QStringLiteral(": ") %
+               money(row.amount) % QStringLiteral(" руб.");
+    case PeriodRow::BillTotal:
+        return QStringLiteral("Пени за ") % monthText(row.from) % QStringLiteral(": ") %
+               money(row.amount) % QStringLiteral(" руб.");
+    default:
+        return {};
+    }
+}
+
 QStringList housingLines(const HousingResult &r, QDate calculated) {
     QStringList lines;
     lines << QStringLiteral("Расчет пеней за ЖКУ (ч. 14 ст. 155 ЖК РФ) на ") % dateText(calculated);
     lines.reserve(4 * r.bills.size() + 8);
     for (const HousingBill &b : r.bills) {
-        const QString month = monthText(b.month);
-        lines << QStringLiteral("Начислено за ") % month % QStringLiteral(": ") %
-                     kopecksText(b.charged) % QStringLiteral(" руб.") %
-                     QStringLiteral(", срок оплаты ") % dateText(b.due);
+        qint64 left = b.charged;
+        lines << billPhrase({PeriodRow::Bill, b.month, b.due, b.charged, 0, {}, 0, b.charged},
+                            kopecksText);
         for (const auto &[day, amount] : b.ahead)
-            lines << QStringLiteral("зачтено из переплаты ") % dateText(day) %
-                         QStringLiteral(": ") % kopecksText(amount) % QStringLiteral(" руб.");
+            lines << billPhrase({PeriodRow::Advance, day, day, left -= amount, 0, {}, 0, amount},
+                                kopecksText);
         for (const auto &[day, amount] : b.paid)
             lines << QStringLiteral("оплата ") % dateText(day) % QStringLiteral(": ") %
                          kopecksText(amount) % QStringLiteral(" руб.");
@@ -30,8 +45,8 @@ QStringList housingLines(const HousingResult &r, QDate calculated) {
                          QStringLiteral(" дн. * ") % p.rate % QStringLiteral("% / ") %
                          QString::number(p.divisor) % QStringLiteral(" = ") %
                          kopecksText(p.amount) % QStringLiteral(" руб.");
-        lines << QStringLiteral("Пени за ") % month % QStringLiteral(": ") %
-                     kopecksText(b.penalty) % QStringLiteral(" руб.");
+        lines << billPhrase({PeriodRow::BillTotal, b.month, b.due, b.left, 0, {}, 0, b.penalty},
+                            kopecksText);
     }
     for (const QString &out : r.leftOut)
         lines << QStringLiteral("Не учтено: ") % out;

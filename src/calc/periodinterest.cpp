@@ -6,6 +6,7 @@
 #include "claimfields.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "housing.h"
 #include "money.h"
 #include "penalty.h"
 
@@ -64,6 +65,10 @@ QString entryProblem(const Payment &p, QDate start, QDate end, PeriodRow::Kind k
         return QStringLiteral("%1 %2 лежит вне периода просрочки с %3 по %4")
             .arg(payment ? QStringLiteral("Оплата") : QStringLiteral("Увеличение долга"),
                  dateText(p.date), dateText(start), dateText(end));
+    if (p.month.isValid())
+        return QStringLiteral("Оплата %1: месяц, за который она внесена, указывается только в "
+                              "пенях за ЖКУ")
+            .arg(dateText(p.date));
     if (!payment && p.arose.isValid() && (p.arose > p.date || p.arose < kEarliestDate))
         return QStringLiteral("Увеличение долга %1: дата возникновения %2 должна быть не позже "
                               "%1 и не раньше %3")
@@ -117,6 +122,8 @@ CheckedClaim check(const PeriodInput &in) {
     for (const auto &[day, amounts] : c.increases)
         for (const Dated &raised : amounts)
             most = addWithinLimit(most, raised.amount, QStringLiteral("Долг с увеличениями"));
+    if (in.count == PeriodCount::Contractual && in.dailyPercent.trimmed().isEmpty())
+        throw AppError(QStringLiteral("Не задана неустойка, % в день"));
     if (in.count == PeriodCount::Contractual &&
         !readDecimal(in.dailyPercent, kMaxRateDigits, c.daily))
         throw AppError(
@@ -322,6 +329,10 @@ void writeLines(const PeriodInput &in, Decimal daily, PeriodResult &r) {
                            QStringLiteral(", долг ") % kopecksText(row.debt) %
                            QStringLiteral(" руб.");
             break;
+        case PeriodRow::Bill: // housing bills are told by their own report
+        case PeriodRow::Advance:
+        case PeriodRow::BillTotal:
+            break;
         case PeriodRow::Payment:
             r.lines << QStringLiteral("оплата ") % dateText(row.from) % QStringLiteral(": ") %
                            kopecksText(row.amount) % QStringLiteral(" руб., остаток долга ") %
@@ -355,6 +366,7 @@ PeriodInput periodClaimOf(const CalcInput &claim, const QList<RatePoint> &rates)
 }
 
 PeriodResult calculatePeriods(const PeriodInput &in) {
+    if (in.count == PeriodCount::Housing) return housingPeriods(in);
     const CheckedClaim checked = check(in);
     PeriodResult r;
     countRows(in, checked, r);

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // Interest and penalties by periods, as courts count them: by calendar days,
 // a debt that invoices raise and payments lower, nothing during the
@@ -31,6 +32,23 @@ struct Payment {
     // (goods delivered in March and due in April are covered); null: the
     // increase's own day.
     QDate arose;
+    // A payment of housing bills: the month whose bill it pays first (null:
+    // the oldest unpaid).
+    QDate month;
+};
+
+// A housing bill: `amount` roubles charged for `month` (any day of it).
+struct Charge {
+    QDate month;
+    QString amount;
+};
+
+// Which day's rate a housing penalty goes by.
+enum class RateDay {
+    Payment, // each portion at the rate of the day it was paid, what is unpaid at the
+             // calculation date's
+    OneDate, // every day at the rate of one date
+    EachDay, // each day at the rate in force on it
 };
 
 // What is counted.
@@ -38,6 +56,8 @@ enum class PeriodCount {
     Statutory,   // interest by art. 395 of the Civil Code
     Contractual, // a penalty of a percent of the debt a day
     KeyFraction, // a penalty of 1/N of the key rate a day
+    Housing,     // the penalty on housing and utility bills (part 14 of art. 155 of the
+                 // Housing Code): monthly charges, stepped fractions of the key rate
 };
 // Whether the count takes its rates from the rate table (a contractual
 // penalty has its own).
@@ -65,11 +85,22 @@ struct PeriodInput {
     QDate arose;
     Court court = Court::Arbitration;
     QDate filed; // the day the claim goes to court: its fee scale
+    // Housing: the bills; the penalty runs to `filed`, the calculation date,
+    // and `start`, `end`, `debt` and the increases play no part.
+    QList<Charge> charges;
+    RateDay rateDay = RateDay::Payment; // OneDate: at `rateDate`, null: the filing date's
+    int dueDay = 0;                     // of the next month; 0: the law's (the 10th, the 15th from
+                                        // the March 2026 bill); past the month's end: its last day
+    bool shift = true;                  // a due date on a day off moves to the next working day
+    bool moratorium2020 = true;         // no penalty 06.04.2020–31.12.2020
 };
 
 // A row of the calculation as courts lay it out in a table, in report order.
 struct PeriodRow {
-    enum Kind { Piece, Payment, Increase, Moratorium };
+    // Housing bills add theirs: a bill (from: its month, to: its due day,
+    // amount: charged), what an advance paid of it, and its penalty (amount)
+    // with what is left of it (debt); its payments are Payment rows.
+    enum Kind { Piece, Payment, Increase, Moratorium, Bill, Advance, BillTotal };
     Kind kind = Piece;
     QDate from, to;  // Payment, Increase: the day (both)
     qint64 debt = 0; // kopecks: the debt of the piece, or after the payment or increase
@@ -87,6 +118,8 @@ struct PeriodRow {
     bool partial = false;
 };
 
+struct HousingResult;
+
 struct PeriodResult {
     int days = 0;          // calendar days of the period
     qint64 interest = 0;   // kopecks: the sum of the rounded pieces (interest or penalty)
@@ -101,6 +134,8 @@ struct PeriodResult {
     // day of the period, or the one date's rate): there is no rate for those
     // days, and the oldest one stands in. Null otherwise.
     QDate tableStart;
+    // Housing: the bills with their payments and pieces (`rows` stay empty).
+    std::shared_ptr<const HousingResult> housing;
 };
 
 // What the user is told of a claim that reaches back before the table.

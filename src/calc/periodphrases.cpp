@@ -19,9 +19,10 @@ QString depositRatesHint() {
 QString moratoriumPhrase(PeriodCount count, qint64 held) {
     // What is not charged, by what is counted: interest, a penalty of the
     // contract (неустойка, singular) or a penalty of the law (пени, plural).
-    const QString what = count == PeriodCount::Contractual   ? QStringLiteral("неустойка")
-                         : count == PeriodCount::KeyFraction ? QStringLiteral("пени")
-                                                             : QStringLiteral("проценты");
+    const QString what = count == PeriodCount::Contractual ? QStringLiteral("неустойка")
+                         : count == PeriodCount::KeyFraction || count == PeriodCount::Housing
+                             ? QStringLiteral("пени")
+                             : QStringLiteral("проценты");
     const QString verb = count == PeriodCount::Contractual ? QStringLiteral("не начисляется")
                                                            : QStringLiteral("не начисляются");
     if (held <= 0) return QStringLiteral("мораторий, ") % what % u' ' % verb;

@@ -124,12 +124,17 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
         columns.append(column);
     }
     // The options are every row's defaults. Unless a column can change what
-    // a row counts (periods, mode), an option that does not apply to the
+    // a row counts (periods, mode, basis, the penalty), an option that does not apply to the
     // options' own kind applies to no row: refused before any row is read.
     // Otherwise each row takes those that apply to what it counts.
     ClaimRequest rowDefaults;
-    if (options && (columns.contains(&calc::fieldInfo(calc::ClaimField::Periods)) ||
-                    columns.contains(&calc::fieldInfo(calc::ClaimField::Mode))))
+    const auto hasColumn = [&](calc::ClaimField f) {
+        return columns.contains(&calc::fieldInfo(f));
+    };
+    if (options &&
+        (hasColumn(calc::ClaimField::Periods) || hasColumn(calc::ClaimField::Mode) ||
+         hasColumn(calc::ClaimField::Basis) || hasColumn(calc::ClaimField::PenaltyDaily) ||
+         hasColumn(calc::ClaimField::KeyFraction)))
         rowDefaults = options->asDefaults();
     else if (options) {
         options->refuseMisplaced(options->periods());

@@ -20,7 +20,8 @@ ClaimResult periodResult(const calc::PeriodInput &in) {
     out.interest = calc::kopecksText(p.interest);
     out.total = calc::kopecksText(p.remaining + p.interest);
     out.fee = calc::kopecksText(p.fee);
-    if (calc::usesRateTable(in.count)) out.tableEnd = in.end;
+    if (calc::usesRateTable(in.count))
+        out.tableEnd = in.count == calc::PeriodCount::Housing ? in.filed : in.end;
     out.byPeriods = true;
     out.periodInput = in;
     out.periodResult = p;
@@ -48,7 +49,7 @@ void ClaimRequest::set(ClaimField field, const QString &text, const QString &nam
 }
 
 bool ClaimRequest::periods() const {
-    return has(ClaimField::Periods) && value(ClaimField::Periods).yes();
+    return (has(ClaimField::Periods) && value(ClaimField::Periods).yes()) || has(ClaimField::Basis);
 }
 
 calc::Court ClaimRequest::court() const {
@@ -61,43 +62,97 @@ bool ClaimRequest::statutory() const {
     return !has(ClaimField::Mode) || value(ClaimField::Mode).number == 0;
 }
 
-void ClaimRequest::refuseMisplaced(bool byPeriods) const {
+calc::PeriodCount ClaimRequest::count(calc::PeriodCount base) const {
+    if (has(ClaimField::Basis)) return calc::kBasisCounts[value(ClaimField::Basis).number];
+    if (has(ClaimField::PenaltyDaily)) return calc::PeriodCount::Contractual;
+    if (has(ClaimField::KeyFraction)) return calc::PeriodCount::KeyFraction;
+    return base;
+}
+
+namespace {
+
+// Why a field does not apply to a claim by periods that counts `count`
+// (empty: it does).
+QString notFor(ClaimField field, calc::PeriodCount count) {
+    using C = calc::PeriodCount;
+    const bool housing = count == C::Housing;
+    switch (field) {
+    case ClaimField::Tax:
+    case ClaimField::Rate:
+    case ClaimField::Divisor:
+    case ClaimField::DailyRate:
+    case ClaimField::Mode:
+        return QStringLiteral("не применяется к расчету по периодам (неустойка по периодам — "
+                              "--penalty-daily или --key-fraction)");
+    case ClaimField::Debt:
+    case ClaimField::From:
+    case ClaimField::To:
+    case ClaimField::Increases:
+    case ClaimField::Arose:
+        if (housing)
+            return QStringLiteral("не применяется к пеням за ЖКУ: долг — это начисления "
+                                  "(--charge), расчет — на дату --filed");
+        break;
+    case ClaimField::PenaltyDaily:
+        if (count != C::Contractual)
+            return QStringLiteral("неустойка в день — только для --basis contract");
+        break;
+    case ClaimField::KeyFraction:
+        if (count != C::KeyFraction)
+            return QStringLiteral("доля ключевой ставки — только для --basis key-fraction");
+        break;
+    case ClaimField::RateDate:
+        if (count != C::KeyFraction && !housing)
+            return QStringLiteral("дата ставки нужна только для доли ключевой ставки и пеней "
+                                  "за ЖКУ");
+        break;
+    case ClaimField::Charges:
+    case ClaimField::RateDay:
+    case ClaimField::DueDay:
+    case ClaimField::Shift:
+    case ClaimField::Moratorium2020:
+        if (!housing) return QStringLiteral("только для пеней за ЖКУ (--basis housing)");
+        break;
+    default:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+void ClaimRequest::refuseMisplaced(bool byPeriods, calc::PeriodCount base) const {
+    if (!has(ClaimField::Basis)) refuseBothPenalties();
     const bool statutory = this->statutory();
+    const calc::PeriodCount counted = count(base);
     for (const calc::FieldInfo &info : calc::claimFields()) {
         if (!has(info.field) || given_[size_t(info.field)]->byDefault) continue;
+        const ClaimField f = info.field;
         QString why;
-        switch (info.field) {
-        case ClaimField::Tax:
-        case ClaimField::Rate:
-        case ClaimField::Divisor:
-        case ClaimField::DailyRate:
-        case ClaimField::Mode:
-            if (byPeriods && !(info.field == ClaimField::Mode && statutory))
-                why = QStringLiteral("не применяется к расчету по периодам (неустойка по периодам "
-                                     "— --penalty-daily или --key-fraction)");
-            else if (!byPeriods && !statutory &&
-                     (info.field == ClaimField::Rate || info.field == ClaimField::Divisor))
-                why = QStringLiteral("только для законной пени, а выбрана договорная");
-            else if (!byPeriods && statutory && info.field == ClaimField::DailyRate)
-                why =
-                    QStringLiteral("только для договорной пени (--contractual, mode=contractual)");
-            break;
-        case ClaimField::Payments:
-        case ClaimField::Increases:
-        case ClaimField::PenaltyDaily:
-        case ClaimField::KeyFraction:
-        case ClaimField::RateDate:
-        case ClaimField::Moratorium:
-        case ClaimField::Arose:
-            if (!byPeriods)
-                why = QStringLiteral("только для расчета по периодам (--periods, periods=yes)");
-            break;
-        default:
-            break;
+        if (byPeriods) {
+            if (!(f == ClaimField::Mode && statutory)) why = notFor(f, counted);
+        } else if (!statutory && (f == ClaimField::Rate || f == ClaimField::Divisor)) {
+            why = QStringLiteral("только для законной пени, а выбрана договорная");
+        } else if (statutory && f == ClaimField::DailyRate) {
+            why = QStringLiteral("только для договорной пени (--contractual, mode=contractual)");
+        } else if (f > ClaimField::Basis) {
+            why = notFor(f, calc::PeriodCount::Statutory); // the housing penalty's
+        } else if (f >= ClaimField::Payments && f != ClaimField::Basis) {
+            // Every field from the payments on is of a claim by periods.
+            why = QStringLiteral("только для расчета по периодам (--periods, periods=yes)");
         }
         if (!why.isEmpty())
-            throw AppError(QStringLiteral("%1: %2").arg(given_[size_t(info.field)]->name, why));
+            throw AppError(QStringLiteral("%1: %2").arg(given_[size_t(f)]->name, why));
     }
+}
+
+void ClaimRequest::refuseBothPenalties() const {
+    const auto &daily = given_[size_t(ClaimField::PenaltyDaily)];
+    const auto &fraction = given_[size_t(ClaimField::KeyFraction)];
+    if (daily && fraction && !daily->byDefault && !fraction->byDefault)
+        throw AppError(QStringLiteral("%1 и %2: нужна либо неустойка в день, либо доля ключевой "
+                                      "ставки")
+                           .arg(daily->name, fraction->name));
 }
 
 ClaimRequest ClaimRequest::asDefaults() const {
@@ -108,7 +163,16 @@ ClaimRequest ClaimRequest::asDefaults() const {
 }
 
 void ClaimRequest::applyTo(calc::PeriodInput &c) const {
-    const auto given = [this](ClaimField f) { return has(f) ? &value(f) : nullptr; };
+    const bool basis = has(ClaimField::Basis);
+    const auto *daily = has(ClaimField::PenaltyDaily) ? &value(ClaimField::PenaltyDaily) : nullptr;
+    const auto *fraction = has(ClaimField::KeyFraction) ? &value(ClaimField::KeyFraction) : nullptr;
+    if (!basis && daily && fraction) refuseBothPenalties();
+    c.count = count(c.count);
+    // A field that does not apply to what is counted was refused unless it
+    // is a default: then it is left aside.
+    const auto given = [&](ClaimField f) {
+        return has(f) && notFor(f, c.count).isEmpty() ? &value(f) : nullptr;
+    };
     if (const auto *v = given(ClaimField::Debt)) c.debt = v->text;
     if (const auto *v = given(ClaimField::From)) c.start = v->date;
     if (const auto *v = given(ClaimField::To)) c.end = v->date;
@@ -118,25 +182,26 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     if (const auto *v = given(ClaimField::Increases)) c.increases = v->entries;
     if (const auto *v = given(ClaimField::Moratorium)) c.moratorium = v->yes();
     if (const auto *v = given(ClaimField::Arose)) c.arose = v->date;
-    const auto *daily = given(ClaimField::PenaltyDaily);
-    const auto *fraction = given(ClaimField::KeyFraction);
-    if (daily && fraction)
-        throw AppError(QStringLiteral("%1 и %2: нужна либо неустойка в день, либо доля ключевой "
-                                      "ставки")
-                           .arg(given_[size_t(ClaimField::PenaltyDaily)]->name,
-                                given_[size_t(ClaimField::KeyFraction)]->name));
-    if (daily) {
-        c.count = calc::PeriodCount::Contractual;
-        c.dailyPercent = daily->text;
+    if (const auto *v = given(ClaimField::PenaltyDaily)) c.dailyPercent = v->text;
+    if (const auto *v = given(ClaimField::KeyFraction)) c.fraction = v->number;
+    if (const auto *v = given(ClaimField::Charges)) {
+        c.charges.clear();
+        for (const calc::Payment &p : v->entries)
+            c.charges.append({p.date, p.amount});
     }
-    if (fraction) {
-        c.count = calc::PeriodCount::KeyFraction;
-        c.fraction = fraction->number;
-    }
+    if (const auto *v = given(ClaimField::RateDay)) c.rateDay = calc::kRateDays[v->number];
+    if (const auto *v = given(ClaimField::DueDay)) c.dueDay = v->number;
+    if (const auto *v = given(ClaimField::Shift)) c.shift = v->yes();
+    if (const auto *v = given(ClaimField::Moratorium2020)) c.moratorium2020 = v->yes();
     if (const auto *v = given(ClaimField::RateDate)) {
-        if (c.count != calc::PeriodCount::KeyFraction)
-            throw AppError(QStringLiteral("%1: дата ставки нужна только для доли ключевой ставки")
-                               .arg(given_[size_t(ClaimField::RateDate)]->name));
+        // A date given is the one date's rate, unless another rule is asked.
+        if (c.count == calc::PeriodCount::Housing && !given(ClaimField::RateDay))
+            c.rateDay = calc::RateDay::OneDate;
+        if (c.count == calc::PeriodCount::Housing && c.rateDay != calc::RateDay::OneDate)
+            throw AppError(
+                QStringLiteral(
+                    "%1: дата ставки для ЖКУ — только с --rate-day date, а не с другим правилом")
+                    .arg(given_[size_t(ClaimField::RateDate)]->name));
         c.rateDate = v->date;
     }
 }
@@ -186,7 +251,7 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
 
 ClaimResult computeSavedClaim(calc::PeriodInput claim, const ClaimRequest &overrides,
                               const Defaults &d) {
-    overrides.refuseMisplaced(true);
+    overrides.refuseMisplaced(true, claim.count);
     overrides.applyTo(claim);
     claim.rates = rates::ratePoints(d.table);
     return periodResult(claim);

@@ -51,17 +51,28 @@ public:
     calc::Court court() const;
     // The statutory mode: not given, or given as statutory.
     bool statutory() const;
+    // What a claim by periods that counts `base` counts with these fields:
+    // the basis given, else the penalty a day or the key rate's share given,
+    // else `base`.
+    calc::PeriodCount count(calc::PeriodCount base = calc::PeriodCount::Statutory) const;
 
     // Raises AppError naming the option or column of a field given that does
-    // not apply to a claim counted `byPeriods` (or in the request's own way
-    // when not said), and of two fields that exclude each other.
-    void refuseMisplaced(bool byPeriods) const;
-    // The fields given, over a claim by periods.
+    // not apply to a claim counted `byPeriods` (by periods, what it counts
+    // from `base` on), and of two fields that exclude each other.
+    void refuseMisplaced(bool byPeriods,
+                         calc::PeriodCount base = calc::PeriodCount::Statutory) const;
+    // The fields given, over a claim by periods; a default that does not
+    // apply to what the claim counts is left aside.
     void applyTo(calc::PeriodInput &claim) const;
     // The same fields as defaults: a claim takes those that apply to it, and
     // one that does not apply to it is no error (a batch whose columns decide
     // what each row counts).
     ClaimRequest asDefaults() const;
+
+private:
+    // Raises AppError when both a penalty a day and a key rate's share are
+    // given (not as defaults) and no basis chooses between them.
+    void refuseBothPenalties() const;
 
 private:
     struct Given {

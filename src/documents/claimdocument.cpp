@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "claimdocument.h"
 
+#include "calc/housing.h"
 #include "calc/numtext.h"
 #include "common/apperror.h"
 #include "common/dates.h"
@@ -31,10 +32,23 @@ QString what(const calc::PeriodInput &c) {
                                           .arg(c.fraction)
                                           .arg(dateText(c.rateDate))
                                     : QStringLiteral("пени 1/%1 ключевой ставки").arg(c.fraction);
+    case calc::PeriodCount::Housing:
+        return QStringLiteral("пени за ЖКУ (ч. 14 ст. 155 ЖК РФ)");
     case calc::PeriodCount::Statutory:
         break;
     }
     return QStringLiteral("проценты по ст. 395 ГК РФ");
+}
+
+// Housing: the months charged and the calculation date, in place of one
+// debt's period.
+QString housingSpan(const ClaimDocument &doc) {
+    const QList<calc::HousingBill> &bills = doc.result.housing->bills;
+    const QString months = bills.isEmpty() ? QStringLiteral("нет")
+                                           : calc::monthText(bills.first().month) + u'–' +
+                                                 calc::monthText(bills.last().month);
+    return QStringLiteral("Начислено: %1 руб. за %2; расчет на %3")
+        .arg(groupedKopecks(doc.result.housing->charged), months, dateText(doc.claim.filed));
 }
 
 } // namespace
@@ -45,10 +59,13 @@ ClaimDocument makeDocument(const calc::PeriodInput &claim, QDate madeOn) {
 
 QStringList headingLines(const ClaimDocument &doc) {
     const calc::PeriodInput &c = doc.claim;
+    const bool housing = c.count == calc::PeriodCount::Housing;
     QStringList lines = {QStringLiteral("Расчет по периодам: %1").arg(what(c)),
-                         QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3 (%4 дн.)")
-                             .arg(c.debt, dateText(c.start), dateText(c.end))
-                             .arg(doc.result.days),
+                         housing ? housingSpan(doc)
+                                 : QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3 "
+                                                  "(%4 дн.)")
+                                       .arg(c.debt, dateText(c.start), dateText(c.end))
+                                       .arg(doc.result.days),
                          QStringLiteral("Суд: %1; дата подачи: %2")
                              .arg(c.court == calc::Court::Arbitration
                                       ? QStringLiteral("арбитражный")
@@ -56,7 +73,7 @@ QStringList headingLines(const ClaimDocument &doc) {
                                   dateText(c.filed))};
     // As the window says it: a printout never hides a table that may lack rates.
     const QDate newest = rates::newestPoint(c.rates);
-    if (calc::usesRateTable(c.count) && rates::mayBeStale(newest, c.end))
+    if (calc::usesRateTable(c.count) && rates::mayBeStale(newest, housing ? c.filed : c.end))
         lines << rates::staleTableNote(newest) + u'.';
     if (doc.result.tableStart.isValid())
         lines << calc::tableStartNote(doc.result.tableStart) + u'.';
@@ -117,6 +134,10 @@ QList<TableCell> tableCells(const calc::PeriodRow &row, const TableLayout &layou
             {QStringLiteral("увеличение долга %1: %2 руб.%3")
                  .arg(dateText(row.from), groupedKopecks(row.amount), calc::overpaidPhrase(row)),
              1, last}};
+    case calc::PeriodRow::Bill:
+    case calc::PeriodRow::Advance:
+    case calc::PeriodRow::BillTotal:
+        return {debt, {calc::billPhrase(row, groupedKopecks), 1, last}};
     case calc::PeriodRow::Moratorium:
     case calc::PeriodRow::Piece:
         break;
@@ -143,9 +164,9 @@ QList<TableCell> tableCells(const calc::PeriodRow &row, const TableLayout &layou
             text = row.rate + u'%';
             break;
         case Column::Share:
-            text = layout.count == calc::PeriodCount::KeyFraction
-                       ? QStringLiteral("1/%1").arg(row.divisor)
-                       : QString::number(row.divisor);
+            text = layout.count == calc::PeriodCount::Statutory
+                       ? QString::number(row.divisor)
+                       : QStringLiteral("1/%1").arg(row.divisor);
             break;
         case Column::Amount:
             text = groupedKopecks(row.amount);
@@ -172,7 +193,10 @@ QFont tableFont() {
 }
 
 QStringList totalLines(const ClaimDocument &doc) {
-    return doc.result.lines.mid(doc.result.lines.size() - 3);
+    // Housing: what was left out and what was charged and paid come first.
+    const qsizetype count =
+        doc.result.housing ? doc.result.housing->leftOut.size() + 4 : qsizetype(3);
+    return doc.result.lines.mid(doc.result.lines.size() - count);
 }
 
 QString signatureLine(const ClaimDocument &doc) {

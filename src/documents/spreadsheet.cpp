@@ -112,7 +112,7 @@ QByteArray writeSheet(const ClaimDocument &doc) {
                         .arg(n);
                 if (layout.count == calc::PeriodCount::Statutory)
                     formula += QStringLiteral("/%1%2").arg(letter(Column::Share)).arg(n);
-                else if (layout.count == calc::PeriodCount::KeyFraction)
+                else if (layout.count != calc::PeriodCount::Contractual)
                     formula += QStringLiteral("/%1").arg(row.divisor);
                 const QByteArray f = QStringLiteral("=ROUND(%1,2)").arg(formula).toLatin1();
                 worksheet_write_formula_num(sheet, r, c, f.constData(), money, roubles(row.amount));

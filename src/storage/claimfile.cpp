@@ -120,32 +120,80 @@ void onlyKeys(const QJsonObject &o, const QStringList &known, const QString &whe
             throw Damaged{QStringLiteral("неизвестный ключ \"%1\"%2").arg(k, where)};
 }
 
+QString monthKey(QDate month) {
+    return month.toString(QStringLiteral("yyyy-MM"));
+}
+
 QJsonArray entries(const QList<calc::Payment> &list) {
     QJsonArray out;
     for (const calc::Payment &p : list) {
         QJsonObject e{{QStringLiteral("date"), dayText(p.date)},
                       {QStringLiteral("amount"), p.amount}};
         if (p.arose.isValid()) e.insert(QStringLiteral("arose"), dayText(p.arose));
+        if (p.month.isValid()) e.insert(QStringLiteral("month"), monthKey(p.month));
         out.append(e);
     }
     return out;
 }
 
-// The dated amounts of a list; `arisen`: an increase may say when it arose.
-QList<calc::Payment> entries(const QJsonObject &o, const QString &name, bool arisen) {
-    const QJsonValue list = value(o, name);
-    if (!list.isArray()) throw Damaged{QStringLiteral("\"%1\" должен быть списком").arg(name)};
+QJsonArray charges(const QList<calc::Charge> &list) {
+    QJsonArray out;
+    for (const calc::Charge &c : list)
+        out.append(QJsonObject{{QStringLiteral("month"), monthKey(c.month)},
+                               {QStringLiteral("amount"), c.amount}});
+    return out;
+}
+
+QDate month(const QJsonObject &o, const QString &name) {
+    const QString t = text(o, name);
+    const QDate d = QDate::fromString(t, QStringLiteral("yyyy-MM"));
+    if (!d.isValid()) throw Damaged{QStringLiteral("\"%1\": \"%2\" — не месяц").arg(name, t)};
+    return d;
+}
+
+QJsonArray list(const QJsonObject &o, const QString &name) {
+    const QJsonValue v = value(o, name);
+    if (!v.isArray()) throw Damaged{QStringLiteral("\"%1\" должен быть списком").arg(name)};
+    return v.toArray();
+}
+
+QList<calc::Charge> charges(const QJsonObject &o, const QString &name) {
+    QList<calc::Charge> out;
+    const QString where = QStringLiteral(" в списке \"%1\"").arg(name);
+    for (const QJsonValue &v : list(o, name)) {
+        if (!v.isObject()) throw Damaged{QStringLiteral("в списке \"%1\" не запись").arg(name)};
+        const QJsonObject e = v.toObject();
+        onlyKeys(e, {QStringLiteral("month"), QStringLiteral("amount")}, where);
+        out.append({month(e, QStringLiteral("month")), amount(e, QStringLiteral("amount"))});
+    }
+    return out;
+}
+
+bool yesNo(const QJsonObject &o, const QString &name) {
+    const QJsonValue v = value(o, name);
+    if (!v.isBool()) throw Damaged{QStringLiteral("\"%1\" должен быть true или false").arg(name)};
+    return v.toBool();
+}
+
+// The dated amounts of a list, each with at most one more key (`extra`): an
+// increase's "arose" (the day it arose), a payment's "month" (the month it pays).
+QList<calc::Payment> entries(const QJsonObject &o, const QString &name, const QString &extra) {
     QList<calc::Payment> out;
     const QString where = QStringLiteral(" в списке \"%1\"").arg(name);
-    for (const QJsonValue &v : list.toArray()) {
+    for (const QJsonValue &v : list(o, name)) {
         if (!v.isObject()) throw Damaged{QStringLiteral("в списке \"%1\" не запись").arg(name)};
         const QJsonObject e = v.toObject();
         QStringList keys{QStringLiteral("date"), QStringLiteral("amount")};
-        if (arisen) keys << QStringLiteral("arose");
+        if (!extra.isEmpty()) keys << extra;
         onlyKeys(e, keys, where);
+        const auto optional = [&e](const char *key, auto read) {
+            const QString k = QString::fromLatin1(key);
+            return e.contains(k) ? read(e, k) : QDate();
+        };
         out.append(
             {day(e, QStringLiteral("date")), amount(e, QStringLiteral("amount")),
-             e.contains(QStringLiteral("arose")) ? day(e, QStringLiteral("arose")) : QDate()});
+             optional("arose", [](const QJsonObject &x, const QString &k) { return day(x, k); }),
+             optional("month", month)});
     }
     return out;
 }
@@ -155,6 +203,12 @@ const std::pair<calc::PeriodCount, const char *> kCountNames[] = {
     {calc::PeriodCount::Statutory, "statutory"},
     {calc::PeriodCount::Contractual, "contractual"},
     {calc::PeriodCount::KeyFraction, "key_fraction"},
+    {calc::PeriodCount::Housing, "housing"},
+};
+const std::pair<calc::RateDay, const char *> kRateDayNames[] = {
+    {calc::RateDay::Payment, "payment"},
+    {calc::RateDay::OneDate, "date"},
+    {calc::RateDay::EachDay, "periods"},
 };
 const std::pair<calc::Court, const char *> kCourtNames[] = {
     {calc::Court::Arbitration, "arbitration"},
@@ -200,6 +254,11 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
         {key(F::Arose), c.arose.isValid() ? QJsonValue(dayText(c.arose)) : QJsonValue()},
         {key(F::Payments), entries(c.payments)},
         {key(F::Increases), entries(c.increases)},
+        {key(F::Charges), charges(c.charges)},
+        {key(F::RateDay), nameOf(kRateDayNames, c.rateDay)},
+        {key(F::DueDay), c.dueDay},
+        {key(F::Shift), c.shift},
+        {key(F::Moratorium2020), c.moratorium2020},
     };
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
@@ -231,8 +290,8 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
             throw Damaged{QStringLiteral("ключ \"%1\" записан дважды").arg(twice)};
         QStringList known = {kFormatKey, kVersionKey, kCountKey};
         for (const calc::FieldInfo &field : calc::claimFields())
-            if (field.fileKey && (version >= 2 || field.field != F::Arose))
-                known << QString::fromLatin1(field.fileKey); // format 1 had no arose
+            if (field.fileKey && (version >= 2 || field.field < F::Arose))
+                known << QString::fromLatin1(field.fileKey); // format 1: no arose, no housing
         onlyKeys(o, known, QString());
         calc::PeriodInput c;
         c.debt = amount(o, key(F::Debt));
@@ -250,15 +309,20 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
         const calc::FieldInfo &fraction = calc::fieldInfo(F::KeyFraction);
         c.fraction = int(integer(o, key(F::KeyFraction), fraction.low, fraction.high));
         c.rateDate = day(o, key(F::RateDate), true);
-        const QJsonValue moratorium = value(o, key(F::Moratorium));
-        if (!moratorium.isBool())
-            throw Damaged{
-                QStringLiteral("\"%1\" должен быть true или false").arg(key(F::Moratorium))};
-        c.moratorium = moratorium.toBool();
+        c.moratorium = yesNo(o, key(F::Moratorium));
         if (version >= 2) c.arose = day(o, key(F::Arose), true);
-        c.payments = entries(o, key(F::Payments), false);
-        c.increases = entries(o, key(F::Increases), version >= 2);
-        if (const QString many = calc::entryCountProblem(c.payments.size() + c.increases.size());
+        c.payments = entries(o, key(F::Payments), version >= 2 ? QStringLiteral("month") : "");
+        c.increases = entries(o, key(F::Increases), version >= 2 ? QStringLiteral("arose") : "");
+        // The housing penalty's keys came later in format 2: a file without
+        // them counts as before.
+        const auto has = [&o](F f) { return o.contains(key(f)); };
+        if (has(F::Charges)) c.charges = charges(o, key(F::Charges));
+        if (has(F::RateDay)) c.rateDay = named(kRateDayNames, o, key(F::RateDay));
+        if (has(F::DueDay)) c.dueDay = int(integer(o, key(F::DueDay), 0, 31));
+        if (has(F::Shift)) c.shift = yesNo(o, key(F::Shift));
+        if (has(F::Moratorium2020)) c.moratorium2020 = yesNo(o, key(F::Moratorium2020));
+        if (const QString many =
+                calc::entryCountProblem(c.payments.size() + c.increases.size() + c.charges.size());
             !many.isEmpty())
             throw Damaged{many};
         return c;

@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "calc/claimfields.h"
+#include "cli/commandline.h"
+#include "clitest.h"
+#include "common/apperror.h"
+#include "storage/claimfile.h"
+
+#include <QTest>
+
+class TestFields : public QObject {
+    Q_OBJECT
+private slots:
+    void everyFieldEveryWay_data();
+    void everyFieldEveryWay();
+};
+
+// Each field of the table through its option (or flag), its English and its
+// Russian column, a saved claim's key and the help: every way counts the same.
+void TestFields::everyFieldEveryWay_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QStringList>("base"); // the rest of the claim, as options
+    QTest::addColumn<QString>("line");     // a line of the report it makes
+    using F = calc::ClaimField;
+    const QStringList six = {"--debt=100000", "--from=01.01.2010", "--to=30.01.2010"};
+    const QStringList periods = six + QStringList{"--periods"};
+    std::size_t rows = 0;
+    const auto row = [&rows](F f, const char *value, const QStringList &base, const char *line) {
+        ++rows;
+        QTest::newRow(calc::fieldInfo(f).column) << int(f) << value << base << line;
+    };
+    row(F::Debt, "5 000,5", six.mid(1),
+        "Cумма долга: 5000,50 руб., в том числе налог 18%: 762,79 руб.");
+    row(F::From, "02.01.2010", six, "Период просрочки: c 02.01.2010 по 30.01.2010 = 29 дн.");
+    row(F::To, "20.01.2010", six, "Период просрочки: c 01.01.2010 по 20.01.2010 = 20 дн.");
+    row(F::Filed, "01.02.2010", six + QStringList{"--court=general"},
+        "Государственная пошлина: 3214,58 руб.");
+    row(F::Tax, "0", six, "Cумма долга: 100000,00 руб., в том числе налог 0%: 0,00 руб.");
+    row(F::Court, "general", six + QStringList{"--filed=01.02.2010"},
+        "Государственная пошлина: 3214,58 руб.");
+    row(F::Mode, "contractual", six, "Размер договорной пени: 0,1%");
+    row(F::Rate, "7.5", six, "Ставка рефинансирования: 7,5%");
+    row(F::Divisor, "300", six, "Сумма процентов: 100000,00 * 30 * 8,75 / 30000 = 875,00 руб.");
+    row(F::DailyRate, "0,00001", six + QStringList{"--contractual"},
+        "Размер договорной пени: 0,00001%");
+    row(F::Periods, "yes", six,
+        "Расчет по периодам (ст. 395 ГК РФ): с 01.01.2010 по 30.01.2010 = 30 дн.");
+    row(F::Payments, "10.01.2010=1000", periods,
+        "оплата 10.01.2010: 1000,00 руб., остаток долга 99000,00 руб.");
+    row(F::Increases, "10.01.2010=1000", periods,
+        "долг увеличен 10.01.2010: 1000,00 руб., долг 101000,00 руб.");
+    row(F::PenaltyDaily, "0,00001", periods,
+        "с 01.01.2010 по 30.01.2010: 100000,00 * 30 дн. * 0,00001% = 0,30 руб.");
+    row(F::KeyFraction, "150", periods,
+        "Расчет пеней по периодам (1/150 ключевой ставки): с 01.01.2010 по 30.01.2010 = 30 дн.");
+    row(F::RateDate, "01.01.2000", periods + QStringList{"--key-fraction=300"},
+        "с 01.01.2010 по 30.01.2010: 100000,00 * 30 дн. * 55% / 300 = 5500,00 руб.");
+    row(F::Moratorium, "no", {"--debt=100000", "--from=01.03.2022", "--to=31.03.2022", "--periods"},
+        "с 01.03.2022 по 31.03.2022: 100000,00 * 31 дн. * 8,75% / 365 = 743,15 руб.");
+    row(F::Arose, "20.03.2022",
+        {"--debt=100000", "--from=16.04.2022", "--to=20.04.2022", "--periods"},
+        "с 16.04.2022 по 20.04.2022: мораторий, проценты не начисляются");
+    const QStringList housing = {"--basis=housing", "--filed=01.07.2010"};
+    const QStringList bill = housing + QStringList{"--charge=11.2009=1000"};
+    row(F::Basis, "housing", {"--charge=11.2009=1000", "--filed=01.07.2010"},
+        "Расчет пеней за ЖКУ (ч. 14 ст. 155 ЖК РФ) на 01.07.2010");
+    row(F::Charges, "11.2009=600;11.2009=400", housing,
+        "Начислено за 11.2009: 1000,00 руб., срок оплаты 10.12.2009");
+    row(F::RateDay, "periods", bill,
+        "с 11.12.2009 по 27.12.2009: 1000,00 * 17 дн. * 9% / 300 = 5,10 руб.");
+    row(F::DueDay, "31", bill, "Начислено за 11.2009: 1000,00 руб., срок оплаты 31.12.2009");
+    row(F::Shift, "no", housing + QStringList{"--charge=03.2010=1000"},
+        "Начислено за 03.2010: 1000,00 руб., срок оплаты 10.04.2010");
+    row(F::Moratorium2020, "no", {"--basis=housing", "--filed=01.06.2020", "--charge=02.2020=1000"},
+        "с 10.04.2020 по 01.06.2020: 1000,00 * 53 дн. * 8,75% / 300 = 15,46 руб.");
+    QCOMPARE(rows, calc::kClaimFieldCount); // a field added to the table needs its row
+}
+
+void TestFields::everyFieldEveryWay() {
+    QFETCH(int, field);
+    QFETCH(QString, value);
+    QFETCH(QStringList, base);
+    QFETCH(QString, line);
+    const calc::FieldInfo &info = calc::fieldInfo(calc::ClaimField(field));
+    // The option, or the flag that gives this value.
+    QString option = info.option ? QLatin1String(info.option) + u'=' + value : QString();
+    for (const calc::FieldFlag &flag : info.flags)
+        if (flag.option && value == QLatin1String(flag.value)) option = QLatin1String(flag.option);
+    QVERIFY(!option.isEmpty());
+    QVERIFY2(helpText().contains(option.section(u'=', 0, 0) + u' '), qPrintable(option));
+    const Defaults defaults = fixedDefaults();
+    const ClaimResult r = computeClaim(request(base + QStringList{option}), defaults,
+                                       rates::RateLookup(defaults.table));
+    QVERIFY2(r.lines.contains(line), qPrintable(r.lines.join(u'\n')));
+    // The same by either column, the rest of the claim as the batch's options.
+    const auto results = [](const QList<QStringList> &rows) { return rows.value(1).mid(2); };
+    const QStringList expected = results(
+        batch("n," + QByteArray(info.column) + "\n1,\n", nullptr, base + QStringList{option}));
+    QVERIFY2(expected.last().isEmpty(), qPrintable(expected.last()));
+    for (const char *column : {info.column, info.russian})
+        QCOMPARE(results(batch("n," + QByteArray(column) + "\n1,\"" + value.toUtf8() + "\"\n",
+                               nullptr, base)),
+                 expected);
+    // A saved claim keeps it under its key, and reads back the same.
+    if (info.fileKey && r.byPeriods) {
+        const QByteArray saved = storage::encodeClaim(r.periodInput);
+        QVERIFY(saved.contains('"' + QByteArray(info.fileKey) + "\":"));
+        calc::PeriodInput read = storage::decodeClaim(saved);
+        read.rates = r.periodInput.rates;
+        QCOMPARE(calc::calculatePeriods(read).lines, r.lines);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestFields)
+#include "tst_fields.moc"
