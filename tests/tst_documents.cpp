@@ -34,6 +34,17 @@ ClaimDocument example() {
     return makeDocument(c, day("07.12.2026"));
 }
 
+// A housing bill paid in part: its penalty at the payment day's rate.
+calc::PeriodInput housing() {
+    calc::PeriodInput c;
+    c.count = calc::PeriodCount::Housing;
+    c.charges = {{day("01.09.2022"), QStringLiteral("1000")}};
+    c.payments = payments({"01.01.2023=400"});
+    c.filed = day("01.03.2023");
+    c.rates = table();
+    return c;
+}
+
 // Runs a program over a file; its standard output.
 QByteArray run(const QString &program, const QStringList &args) {
     QProcess p;
@@ -86,65 +97,76 @@ private:
 // Numbers are numbers with two decimals, dates are dates, and the totals are
 // formulas whose results are the program's kopecks.
 void TestDocuments::spreadsheetReadBack() {
-    const ClaimDocument doc = example();
-    const QString path = dir_.filePath(QStringLiteral("claim.xlsx"));
-    saveDocument(path, doc);
-    const QString script =
-        QString::fromUtf8(kEvaluator) +
-        QStringLiteral("f = openpyxl.load_workbook(sys.argv[1]).active\n"
-                       "v = openpyxl.load_workbook(sys.argv[1], data_only=True).active\n"
-                       "def cell(ref):\n"
-                       "    x = f[ref].value\n"
-                       "    if isinstance(x, str): return evaluate(x, cell)\n"
-                       "    return D(repr(x)) if x is not None else D(0)\n"
-                       "out = []\n"
-                       "for row in f.iter_rows():\n"
-                       "    for c in row:\n"
-                       "        if c.value is None: continue\n"
-                       "        x = v[c.coordinate].value\n"
-                       "        out.append([c.coordinate, str(c.value), "
-                       "x.strftime('%d.%m.%Y') if isinstance(x, datetime.datetime) else x, "
-                       "c.number_format, str(cell(c.coordinate)) if "
-                       "str(c.value).startswith('=') else None])\n"
-                       "print(json.dumps(out))\n");
-    const QByteArray json = run(QStringLiteral("/usr/bin/python3"), {"-c", script, path});
-    QVERIFY2(!json.isEmpty(), "openpyxl could not read the file");
-    QHash<QString, QJsonArray> cells;
-    for (const QJsonValue &c : QJsonDocument::fromJson(json).array())
-        cells.insert(c.toArray()[0].toString(), c.toArray());
-    QCOMPARE(cells["A5"][1].toString(), QStringLiteral("Задолженность, руб."));
-    QCOMPARE(cells["A6"][2].toDouble(), 100000.0);
-    QCOMPARE(cells["A6"][3].toString(), QStringLiteral("#,##0.00"));
-    QCOMPARE(cells["E6"][2].toDouble(), 0.2); // the rate, a number shown as a percent
-    QVERIFY(cells["E6"][3].toString().endsWith(u'%'));
-    QCOMPARE(cells["B6"][2].toString(), QStringLiteral("01.03.2022"));
-    QCOMPARE(cells["B6"][3].toString(), QStringLiteral("dd.mm.yyyy"));
-    // Each piece's amount is a formula over its row, worked out apart to the
-    // program's kopecks; payments and increases have none.
-    int pieces = 0;
-    for (qsizetype i = 0; i < doc.result.rows.size(); ++i) {
-        const calc::PeriodRow &row = doc.result.rows[i];
-        if (row.kind != calc::PeriodRow::Piece) continue;
-        const QJsonArray c = cells[QStringLiteral("G%1").arg(6 + i)];
-        QCOMPARE(c[1].toString(), QStringLiteral("=ROUND(A%1*D%1*E%1/F%1,2)").arg(6 + i));
-        QCOMPARE(c[4].toString().replace(u'.', u','), calc::kopecksText(row.amount));
-        QCOMPARE(calc::kopecksText(qRound64(c[2].toDouble() * 100)), calc::kopecksText(row.amount));
-        ++pieces;
-    }
-    QVERIFY(pieces >= 2);
-    // The totals: a formula each, whose result worked out apart is the
-    // report's, and so is the value stored for programs that do not count.
-    const qsizetype below = 6 + doc.result.rows.size();
-    const QList<std::pair<qsizetype, qint64>> totals = {
-        {below + 1, doc.result.interest},
-        {below + 3, doc.result.remaining + doc.result.interest},
-        {below + 4, doc.result.fee}};
-    for (const auto &[row, kopecks] : totals) {
-        const QJsonArray c = cells[QStringLiteral("G%1").arg(row)];
-        QVERIFY2(c[1].toString().startsWith(QStringLiteral("=ROUND(")),
-                 qPrintable(c[1].toString()));
-        QCOMPARE(c[4].toString().replace(u'.', u','), calc::kopecksText(kopecks));
-        QCOMPARE(calc::kopecksText(qRound64(c[2].toDouble() * 100)), calc::kopecksText(kopecks));
+    for (const ClaimDocument &doc : {example(), makeDocument(housing(), day("07.12.2026"))}) {
+        const QString path = dir_.filePath(QStringLiteral("claim.xlsx"));
+        saveDocument(path, doc);
+        const QString script =
+            QString::fromUtf8(kEvaluator) +
+            QStringLiteral("f = openpyxl.load_workbook(sys.argv[1]).active\n"
+                           "v = openpyxl.load_workbook(sys.argv[1], data_only=True).active\n"
+                           "def cell(ref):\n"
+                           "    x = f[ref].value\n"
+                           "    if isinstance(x, str): return evaluate(x, cell)\n"
+                           "    return D(repr(x)) if x is not None else D(0)\n"
+                           "out = []\n"
+                           "for row in f.iter_rows():\n"
+                           "    for c in row:\n"
+                           "        if c.value is None: continue\n"
+                           "        x = v[c.coordinate].value\n"
+                           "        out.append([c.coordinate, str(c.value), "
+                           "x.strftime('%d.%m.%Y') if isinstance(x, datetime.datetime) else x, "
+                           "c.number_format, str(cell(c.coordinate)) if "
+                           "str(c.value).startswith('=') else None])\n"
+                           "print(json.dumps(out))\n");
+        const QByteArray json = run(QStringLiteral("/usr/bin/python3"), {"-c", script, path});
+        QVERIFY2(!json.isEmpty(), "openpyxl could not read the file");
+        QHash<QString, QJsonArray> cells;
+        for (const QJsonValue &c : QJsonDocument::fromJson(json).array())
+            cells.insert(c.toArray()[0].toString(), c.toArray());
+        QCOMPARE(cells["A5"][1].toString(), QStringLiteral("Задолженность, руб."));
+        const bool housing = doc.claim.count == calc::PeriodCount::Housing;
+        if (!housing) {
+            QCOMPARE(cells["A6"][2].toDouble(), 100000.0);
+            QCOMPARE(cells["A6"][3].toString(), QStringLiteral("#,##0.00"));
+            QCOMPARE(cells["E6"][2].toDouble(), 0.2); // the rate, a number shown as a percent
+            QVERIFY(cells["E6"][3].toString().endsWith(u'%'));
+            QCOMPARE(cells["B6"][2].toString(), QStringLiteral("01.03.2022"));
+            QCOMPARE(cells["B6"][3].toString(), QStringLiteral("dd.mm.yyyy"));
+        }
+        // Each piece's amount is a formula over its row, worked out apart to the
+        // program's kopecks; payments and increases have none.
+        int pieces = 0;
+        for (qsizetype i = 0; i < doc.result.rows.size(); ++i) {
+            const calc::PeriodRow &row = doc.result.rows[i];
+            if (row.kind != calc::PeriodRow::Piece) continue;
+            const QJsonArray c = cells[QStringLiteral("G%1").arg(6 + i)];
+            // The key rate's share is written into the formula, the year's days
+            // are a cell.
+            QCOMPARE(c[1].toString(),
+                     (housing
+                          ? QStringLiteral("=ROUND(A%1*D%1*E%1/%2,2)").arg(6 + i).arg(row.divisor)
+                          : QStringLiteral("=ROUND(A%1*D%1*E%1/F%1,2)").arg(6 + i)));
+            QCOMPARE(c[4].toString().replace(u'.', u','), calc::kopecksText(row.amount));
+            QCOMPARE(calc::kopecksText(qRound64(c[2].toDouble() * 100)),
+                     calc::kopecksText(row.amount));
+            ++pieces;
+        }
+        QVERIFY(pieces >= 2);
+        // The totals: a formula each, whose result worked out apart is the
+        // report's, and so is the value stored for programs that do not count.
+        const qsizetype below = 6 + doc.result.rows.size();
+        const QList<std::pair<qsizetype, qint64>> totals = {
+            {below + 1, doc.result.interest},
+            {below + 3, doc.result.remaining + doc.result.interest},
+            {below + 4, doc.result.fee}};
+        for (const auto &[row, kopecks] : totals) {
+            const QJsonArray c = cells[QStringLiteral("G%1").arg(row)];
+            QVERIFY2(c[1].toString().startsWith(QStringLiteral("=ROUND(")),
+                     qPrintable(c[1].toString()));
+            QCOMPARE(c[4].toString().replace(u'.', u','), calc::kopecksText(kopecks));
+            QCOMPARE(calc::kopecksText(qRound64(c[2].toDouble() * 100)),
+                     calc::kopecksText(kopecks));
+        }
     }
 }
 
@@ -225,6 +247,14 @@ void TestDocuments::tableRows_data() {
         << c << first + QStringList{"Ставка, % в день", "Сумма, руб."}
         << QStringList{"1_000,00|01.03.2021|05.03.2021|5|0,1%|5,00",
                        "0,00|оплата 05.03.2021: 1_500,00 руб., переплата 500,00 руб.||||"};
+    QTest::newRow("housing: a bill, a payment, 1/300 then 1/130")
+        << housing() << first + QStringList{"Ставка", "Доля", "Сумма, руб."}
+        << QStringList{"1_000,00|Начислено за 09.2022: 1_000,00 руб., срок оплаты 10.10.2022|||||",
+                       "600,00|оплата 01.01.2023: 400,00 руб.|||||",
+                       "400,00|10.11.2022|01.01.2023|53|7,5%|1/300|5,30",
+                       "600,00|10.11.2022|08.01.2023|60|7,5%|1/300|9,00",
+                       "600,00|09.01.2023|01.03.2023|52|7,5%|1/130|18,00",
+                       "600,00|Пени за 09.2022: 32,30 руб.|||||"};
 }
 
 void TestDocuments::tableRows() {
