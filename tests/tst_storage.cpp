@@ -246,6 +246,7 @@ void TestStorage::claimSavedAndReopened() {
     QVERIFY(decodeClaim(QJsonDocument(first).toJson()).arose.isNull());
     // A housing claim keeps its charges, named payments and settings.
     c.count = calc::PeriodCount::Housing;
+    c.increases.clear();
     c.charges = {{QDate(2022, 1, 1), QStringLiteral("3000,00")}};
     c.payments[0].month = QDate(2022, 1, 1);
     c.rateDay = calc::RateDay::EachDay;

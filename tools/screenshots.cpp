@@ -4,10 +4,12 @@
 #include "application.h"
 #include "claiminputs.h"
 #include "common/apperror.h"
+#include "countchoice.h"
 #include "datepicker.h"
 #include "documents/claimdocument.h"
 #include "mainwindow.h"
 #include "numberfield.h"
+#include "periodentries.h"
 #include "periodsdialog.h"
 #include "printing.h"
 #include "rateeditor.h"
@@ -21,6 +23,7 @@
 #include <QPdfWriter>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEventLoop>
@@ -148,5 +151,22 @@ int main(int argc, char **argv) {
     } catch (const AppError &) {
         ok = false;
     }
+    // The housing penalty: half a year of bills, one paid late, one paid for
+    // a named month.
+    periods->entries()->setEntries({}, {});
+    periods->count()->housing()->setChecked(true);
+    periods->filingDate()->setDate(QDate(2024, 12, 2));
+    periods->entries()->fillCharges(QDate(2024, 1, 1), QDate(2024, 6, 1), QStringLiteral("3000"));
+    periods->entries()->date()->setDate(QDate(2024, 5, 20));
+    periods->entries()->amount()->setText(QStringLiteral("6000"));
+    periods->entries()->kind()->setCurrentIndex(0);
+    periods->entries()->add();
+    periods->entries()->date()->setDate(QDate(2024, 7, 9));
+    periods->entries()->amount()->setText(QStringLiteral("3000"));
+    periods->entries()->forMonth()->setChecked(true);
+    periods->entries()->month()->setDate(QDate(2024, 6, 1));
+    periods->entries()->add();
+    settle();
+    ok = periods->grab().save(dir + QStringLiteral("/periods-housing.png")) && ok;
     return ok ? 0 : 1;
 }

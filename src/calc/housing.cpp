@@ -42,7 +42,27 @@ struct Portion {
     QDate end; // the last overdue day: the day it was paid, or the calculation date
 };
 
+// What is wrong with a charge (dated by its month) or a payment; its kopecks
+// in `amount`.
+QString entryProblem(const Payment &entry, bool charge, qint64 &amount) {
+    if (!entry.date.isValid() || entry.date < kEarliestDate)
+        return charge ? QStringLiteral("Начисление: нет месяца")
+                      : QStringLiteral("Оплата: нет даты");
+    if (!readKopecks(entry.amount, amount) || amount <= 0)
+        return QStringLiteral("%1: \"%2\" не читается как сумма в рублях больше нуля, не больше "
+                              "10^15 руб.")
+            .arg(charge ? QStringLiteral("Начисление за ") + monthText(entry.date)
+                        : QStringLiteral("Оплата ") + dateText(entry.date),
+                 entry.amount);
+    return {};
+}
+
 } // namespace
+
+QString housingEntryProblem(const Payment &entry, bool charge) {
+    qint64 amount = 0;
+    return entryProblem(entry, charge, amount);
+}
 
 QString monthText(QDate month) {
     return dateText(month).mid(3); // "MM.yyyy" of "dd.MM.yyyy"
@@ -67,6 +87,9 @@ QDate billDueDate(QDate month, int dueDay, bool shift) {
 HousingResult calculateHousing(const PeriodInput &in) {
     const QDate calculated = in.filed;
     if (!calculated.isValid()) throw AppError(QStringLiteral("Не задана дата расчета"));
+    if (!in.increases.isEmpty())
+        throw AppError(QStringLiteral("Увеличения долга не применяются к пеням за ЖКУ: внесите "
+                                      "их как начисления за месяц"));
     if (in.dueDay < 0 || in.dueDay > 31)
         throw AppError(QStringLiteral("День оплаты %1: нужно число от 1 до 31").arg(in.dueDay));
     if (const QString many = entryCountProblem(in.charges.size() + in.payments.size());
@@ -81,23 +104,17 @@ HousingResult calculateHousing(const PeriodInput &in) {
         if (day < oldest) r.tableStart = oldest;
         return rateInForce(rates, day);
     };
-    // `what` names the entry, made only when it is told.
-    const auto kopecks = [](const QString &text, auto what) {
+    const auto kopecks = [](const Payment &entry, bool charge) {
         qint64 k = 0;
-        if (!readKopecks(text, k) || k <= 0)
-            throw AppError(QStringLiteral("%1: \"%2\" не читается как сумма в рублях больше нуля, "
-                                          "не больше 10^15 руб.")
-                               .arg(what(), text));
+        if (const QString problem = entryProblem(entry, charge, k); !problem.isEmpty())
+            throw AppError(problem);
         return k;
     };
 
     // The bills, a month each; a bill exists from the first day of the next month.
     std::map<QDate, qint64> byMonth;
     for (const Charge &c : in.charges) {
-        if (!c.month.isValid() || c.month < kEarliestDate)
-            throw AppError(QStringLiteral("Начисление: нет месяца"));
-        const qint64 amount = kopecks(
-            c.amount, [&] { return QStringLiteral("Начисление за %1").arg(monthText(c.month)); });
+        const qint64 amount = kopecks({c.month, c.amount}, true);
         const QDate month = firstOfMonth(c.month);
         if (month.addMonths(1) > calculated) {
             r.leftOut << QStringLiteral("начисление за %1: %2 руб. (счет позже даты расчета)")
@@ -142,10 +159,7 @@ HousingResult calculateHousing(const PeriodInput &in) {
         portions[i].append({part, day});
     };
     for (const Payment &p : payments) {
-        if (!p.date.isValid() || p.date < kEarliestDate)
-            throw AppError(QStringLiteral("Оплата: нет даты"));
-        const qint64 amount =
-            kopecks(p.amount, [&] { return QStringLiteral("Оплата %1").arg(dateText(p.date)); });
+        const qint64 amount = kopecks(p, false);
         if (p.date > calculated) {
             r.leftOut << QStringLiteral("оплата %1: %2 руб. (позже даты расчета)")
                              .arg(dateText(p.date), kopecksText(amount));

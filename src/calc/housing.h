@@ -54,6 +54,9 @@ QString monthText(QDate month);
 // A Saturday, a Sunday or a holiday of art. 112 of the Labour Code (the
 // government's moves of days off are not known).
 bool isDayOff(QDate day);
+// What is wrong with a charge (dated by any day of its month) or a payment
+// of a housing claim (empty: nothing).
+QString housingEntryProblem(const Payment &entry, bool charge);
 // The last day to pay the bill for `month`.
 QDate billDueDate(QDate month, int dueDay, bool shift);
 

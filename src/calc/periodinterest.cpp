@@ -34,6 +34,10 @@ QDate increaseArose(const Payment &p) {
 } // namespace
 
 bool moratoriumMayCover(const PeriodInput &claim) {
+    if (claim.count == PeriodCount::Housing) // bills for months up to March 2022
+        return std::any_of(claim.charges.cbegin(), claim.charges.cend(), [](const Charge &c) {
+            return c.month.isValid() && c.month.addMonths(1) <= kMoratoriumStart;
+        });
     if (moratoriumCovers(mainArose(claim))) return true;
     for (const Payment &p : claim.increases)
         if (moratoriumCovers(increaseArose(p))) return true;
@@ -105,6 +109,9 @@ CheckedClaim check(const PeriodInput &in) {
     if (!in.start.isValid() || !in.end.isValid() || in.end < in.start)
         throw AppError(QStringLiteral("Конец периода раньше начала: с %1 по %2")
                            .arg(dateText(in.start), dateText(in.end)));
+    if (!in.charges.isEmpty())
+        throw AppError(QStringLiteral("Начисления за месяц считаются только в пенях за ЖКУ: "
+                                      "выберите это основание или удалите начисления"));
     if (const QString many = entryCountProblem(in.payments.size() + in.increases.size());
         !many.isEmpty())
         throw AppError(QStringLiteral("В расчете %1").arg(many));

@@ -6,22 +6,29 @@
 #include "numberfield.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <algorithm>
+#include <iterator>
 
 namespace ui {
 
-CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Что считать"), parent) {
+CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основание"), parent) {
     setObjectName(QStringLiteral("countChoice"));
     auto *layout = new QGridLayout(this);
     statutory_ = new QRadioButton(QStringLiteral("Проценты по ст. 395 ГК РФ"), this);
     contractual_ = new QRadioButton(QStringLiteral("Неустойка, % в день:"), this);
     keyFraction_ = new QRadioButton(QStringLiteral("Пени, доля ключевой ставки:"), this);
+    housing_ = new QRadioButton(QStringLiteral("Пени за ЖКУ (ч. 14 ст. 155 ЖК РФ)"), this);
+    housing_->setObjectName(QStringLiteral("housingCount"));
     statutory_->setChecked(true);
     auto *counts = new QButtonGroup(this);
-    for (QRadioButton *b : {statutory_, contractual_, keyFraction_})
+    for (QRadioButton *b : {statutory_, contractual_, keyFraction_, housing_})
         counts->addButton(b);
 
     dailyPercent_ =
@@ -56,8 +63,10 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Что с�
     rate->addWidget(rateDate_);
     rate->addStretch();
     layout->addLayout(rate, 3, 0, 1, 2);
+    makeHousingInputs(layout);
 
-    for (QRadioButton *b : {statutory_, contractual_, keyFraction_, eachPeriod_, oneDate_})
+    for (QRadioButton *b :
+         {statutory_, contractual_, keyFraction_, housing_, eachPeriod_, oneDate_})
         connect(b, &QRadioButton::toggled, this, [this](bool on) {
             if (!on) return;
             enableInputs();
@@ -69,14 +78,78 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Что с�
     enableInputs();
 }
 
+// The housing penalty's own: which day's rate (and the one date), the day
+// bills fall due, whether a due date moves off a day off, the 2020 window.
+void CountChoice::makeHousingInputs(QGridLayout *layout) {
+    rateDay_ = new QComboBox(this);
+    rateDay_->setObjectName(QStringLiteral("rateDay"));
+    rateDay_->setAccessibleName(QStringLiteral("Ставка пеней за ЖКУ"));
+    rateDay_->addItems({QStringLiteral("на день каждой оплаты"), QStringLiteral("на дату:"),
+                        QStringLiteral("каждого периода")});
+    rateDay_->setToolTip(QStringLiteral("Оплаченное — по ставке на день оплаты, неоплаченное — "
+                                        "на дату подачи; либо по ставке одной даты; либо по "
+                                        "ставке каждого дня"));
+    housingRateDate_ = new DatePicker(QRect(0, 0, 120, 24), this);
+    housingRateDate_->setObjectName(QStringLiteral("housingRateDate"));
+    housingRateDate_->setAccessibleName(QStringLiteral("Дата ставки пеней за ЖКУ"));
+    dueDay_ = new QSpinBox(this);
+    dueDay_->setObjectName(QStringLiteral("dueDay"));
+    dueDay_->setAccessibleName(QStringLiteral("Срок оплаты, число следующего месяца"));
+    dueDay_->setRange(0, 31);
+    dueDay_->setSpecialValueText(QStringLiteral("по закону"));
+    dueDay_->setSuffix(QStringLiteral("-е число"));
+    dueDay_->setToolTip(QStringLiteral("По закону — до 10-го числа следующего месяца, со счета "
+                                       "за март 2026 года — до 15-го; договор управления может "
+                                       "установить другой день"));
+    shift_ = new QCheckBox(QStringLiteral("срок в выходной — на рабочий день"), this);
+    shift_->setObjectName(QStringLiteral("shiftDue"));
+    shift_->setChecked(true);
+    moratorium2020_ = new QCheckBox(QStringLiteral("без пеней 06.04.2020–31.12.2020"), this);
+    moratorium2020_->setObjectName(QStringLiteral("moratorium2020"));
+    moratorium2020_->setChecked(true);
+    auto *rateLabel = new QLabel(QStringLiteral("ставка:"), this);
+    rateLabel->setBuddy(rateDay_);
+    auto *dueLabel = new QLabel(QStringLiteral("срок оплаты:"), this);
+    dueLabel->setBuddy(dueDay_);
+    layout->addWidget(housing_, 4, 0, 1, 2);
+    // Its inputs under it, indented as the key rate's are not: two rows.
+    const auto row = [&](int at, std::initializer_list<QWidget *> widgets) {
+        auto *line = new QHBoxLayout;
+        line->addSpacing(24);
+        for (QWidget *w : widgets)
+            line->addWidget(w);
+        line->addStretch();
+        layout->addLayout(line, at, 0, 1, 2);
+    };
+    row(5, {rateLabel, rateDay_, housingRateDate_, dueLabel, dueDay_});
+    row(6, {shift_, moratorium2020_});
+    for (QWidget *w : {static_cast<QWidget *>(rateLabel), static_cast<QWidget *>(dueLabel)})
+        connect(housing_, &QRadioButton::toggled, w, &QWidget::setEnabled);
+    connect(rateDay_, &QComboBox::currentIndexChanged, this, [this] {
+        enableInputs();
+        emit changed();
+    });
+    connect(housingRateDate_, &DatePicker::dateChanged, this, &CountChoice::changed);
+    connect(dueDay_, &QSpinBox::valueChanged, this, &CountChoice::changed);
+    connect(shift_, &QCheckBox::toggled, this, &CountChoice::changed);
+    connect(moratorium2020_, &QCheckBox::toggled, this, &CountChoice::changed);
+    rateLabel->setEnabled(false);
+    dueLabel->setEnabled(false);
+}
+
+bool CountChoice::isHousing() const {
+    return housing_->isChecked();
+}
+
 void CountChoice::setDailyRate(const QString &percent) {
     const QSignalBlocker quiet(dailyPercent_);
     dailyPercent_->setText(percent);
 }
 
 void CountChoice::setRateDate(QDate day) {
-    const QSignalBlocker quiet(rateDate_);
+    const QSignalBlocker quiet(rateDate_), housing(housingRateDate_);
     rateDate_->setDate(day);
+    housingRateDate_->setDate(day);
 }
 
 void CountChoice::enableInputs() {
@@ -85,18 +158,33 @@ void CountChoice::enableInputs() {
     eachPeriod_->setEnabled(keyFraction_->isChecked());
     oneDate_->setEnabled(keyFraction_->isChecked());
     rateDate_->setEnabled(keyFraction_->isChecked() && oneDate_->isChecked());
+    const bool housing = housing_->isChecked();
+    for (QWidget *w : {static_cast<QWidget *>(rateDay_), static_cast<QWidget *>(dueDay_),
+                       static_cast<QWidget *>(shift_), static_cast<QWidget *>(moratorium2020_)})
+        w->setEnabled(housing);
+    housingRateDate_->setEnabled(housing && rateDay_->currentIndex() == 1);
 }
 
 void CountChoice::show(const calc::PeriodInput &in) {
     {
         const QSignalBlocker quiet(this);
         const QSignalBlocker percent(dailyPercent_), fraction(fraction_), date(rateDate_);
+        const QSignalBlocker day(rateDay_), housingDate(housingRateDate_), due(dueDay_),
+            shift(shift_), free(moratorium2020_);
+        const bool housing = in.count == calc::PeriodCount::Housing;
         if (!in.dailyPercent.isEmpty()) dailyPercent_->setText(in.dailyPercent);
         fraction_->setValue(in.fraction);
-        if (in.rateDate.isValid()) rateDate_->setDate(in.rateDate);
-        (in.rateDate.isValid() ? oneDate_ : eachPeriod_)->setChecked(true);
+        if (in.rateDate.isValid()) (housing ? housingRateDate_ : rateDate_)->setDate(in.rateDate);
+        (in.rateDate.isValid() && !housing ? oneDate_ : eachPeriod_)->setChecked(true);
+        rateDay_->setCurrentIndex(
+            int(std::find(std::begin(calc::kRateDays), std::end(calc::kRateDays), in.rateDay) -
+                std::begin(calc::kRateDays)));
+        dueDay_->setValue(in.dueDay);
+        shift_->setChecked(in.shift);
+        moratorium2020_->setChecked(in.moratorium2020);
         (in.count == calc::PeriodCount::Contractual   ? contractual_
          : in.count == calc::PeriodCount::KeyFraction ? keyFraction_
+         : housing                                    ? housing_
                                                       : statutory_)
             ->setChecked(true);
     }
@@ -111,6 +199,13 @@ void CountChoice::fill(calc::PeriodInput &in) const {
         in.count = calc::PeriodCount::KeyFraction;
         in.fraction = fraction_->value();
         in.rateDate = oneDate_->isChecked() ? rateDate_->date() : QDate();
+    } else if (housing_->isChecked()) {
+        in.count = calc::PeriodCount::Housing;
+        in.rateDay = calc::kRateDays[std::max(0, rateDay_->currentIndex())];
+        in.rateDate = in.rateDay == calc::RateDay::OneDate ? housingRateDate_->date() : QDate();
+        in.dueDay = dueDay_->value();
+        in.shift = shift_->isChecked();
+        in.moratorium2020 = moratorium2020_->isChecked();
     } else {
         in.count = calc::PeriodCount::Statutory;
     }

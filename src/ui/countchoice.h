@@ -5,6 +5,9 @@
 
 #include <QGroupBox>
 
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
 class QRadioButton;
 class QSpinBox;
 
@@ -13,10 +16,12 @@ namespace ui {
 class DatePicker;
 class NumberField;
 
-// What a calculation by periods counts: the statutory interest, a
-// contractual penalty ("Неустойка", a percent a day) or a penalty of a
-// fraction of the key rate ("Пени", 1/N, at each period's rate or at one
-// date's). Only the chosen count's inputs are enabled.
+// What a calculation by periods counts ("Основание"): the statutory
+// interest, a contractual penalty ("Неустойка", a percent a day), a penalty
+// of a fraction of the key rate ("Пени", 1/N, at each period's rate or at one
+// date's), or the penalty on housing bills (at which day's rate, the due day,
+// whether a due date moves off a day off, the window of 2020). Only the
+// chosen count's inputs are enabled.
 class CountChoice : public QGroupBox {
     Q_OBJECT
 public:
@@ -33,6 +38,13 @@ public:
     QRadioButton *statutory() const { return statutory_; }
     QRadioButton *contractual() const { return contractual_; }
     QRadioButton *keyFraction() const { return keyFraction_; }
+    QRadioButton *housing() const { return housing_; }
+    bool isHousing() const;
+    QComboBox *rateDay() const { return rateDay_; }
+    DatePicker *housingRateDate() const { return housingRateDate_; }
+    QSpinBox *dueDay() const { return dueDay_; }
+    QCheckBox *shift() const { return shift_; }
+    QCheckBox *moratorium2020() const { return moratorium2020_; }
     NumberField *dailyPercent() const { return dailyPercent_; }
     QSpinBox *fraction() const { return fraction_; }
     QRadioButton *oneDate() const { return oneDate_; }
@@ -44,10 +56,16 @@ signals:
 private:
     void enableInputs();
 
-    QRadioButton *statutory_, *contractual_, *keyFraction_, *eachPeriod_, *oneDate_;
+    void makeHousingInputs(QGridLayout *layout);
+
+    QRadioButton *statutory_, *contractual_, *keyFraction_, *housing_, *eachPeriod_, *oneDate_;
     NumberField *dailyPercent_;
     QSpinBox *fraction_;
     DatePicker *rateDate_;
+    QComboBox *rateDay_;
+    DatePicker *housingRateDate_;
+    QSpinBox *dueDay_;
+    QCheckBox *shift_, *moratorium2020_;
 };
 
 } // namespace ui

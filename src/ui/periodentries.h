@@ -5,7 +5,11 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
+class QDateEdit;
+class QLabel;
+class QPushButton;
 class QTableWidget;
 
 namespace ui {
@@ -16,13 +20,15 @@ class NumberField;
 
 // The dated entries of a calculation by periods: payments, which lower the
 // debt from the next day, and increases (invoices overdue from their own
-// day), which raise it from that day. A grid shows them (date, amount, which
-// kind) in date order, a day's as entered; the fields below it add, change
-// and delete them, by mouse and keyboard (Delete on the grid).
+// day), which raise it from that day; for housing bills, the charges of each
+// month instead of increases, and payments that may name the month they pay.
+// A grid shows them (date, amount, which kind) in date order, a day's as
+// entered; the fields below it add, change and delete them, by mouse and
+// keyboard (Delete on the grid); "Заполнить…" charges a range of months.
 class PeriodEntries : public QWidget {
     Q_OBJECT
 public:
-    enum class Kind { Payment, Increase };
+    enum class Kind { Payment, Increase, Charge }; // as the kind list holds them
     struct Entry {
         Kind kind = Kind::Payment;
         calc::Payment payment;
@@ -35,9 +41,18 @@ public:
     void setPeriod(QDate start, QDate end);
     QList<calc::Payment> payments() const { return of(Kind::Payment); }
     QList<calc::Payment> increases() const { return of(Kind::Increase); }
+    QList<calc::Charge> charges() const;
+
+    // Housing bills: charges are entered, not increases, entries are kept
+    // whatever the period, and a payment may name its month.
+    void setHousing(bool housing);
 
     // Replaces the entries (a claim opened from its file).
-    void setEntries(const QList<calc::Payment> &payments, const QList<calc::Payment> &increases);
+    void setEntries(const QList<calc::Payment> &payments, const QList<calc::Payment> &increases,
+                    const QList<calc::Charge> &charges = {});
+    // The same charge for each month from `from` to `to` (any days of
+    // them); told and nothing added when it cannot be.
+    bool fillCharges(QDate from, QDate to, const QString &amount);
 
     // From the fields; a bad entry is told and changes nothing.
     void add();
@@ -49,6 +64,9 @@ public:
     NumberField *amount() const { return amount_; }
     QComboBox *kind() const { return kind_; }
     DatePicker *arose() const { return arose_; }
+    QCheckBox *forMonth() const { return forMonth_; }
+    QDateEdit *month() const { return month_; }
+    QPushButton *fill() const { return fill_; }
 
 signals:
     void changed();
@@ -59,6 +77,8 @@ private:
     int insert(const Entry &entry);
     void show(int select = -1);
     void showChosen();
+    void followKind();
+    void askFill();
 
     Dialogs &dialogs_;
     QDate start_, end_;
@@ -68,6 +88,11 @@ private:
     NumberField *amount_;
     QComboBox *kind_;
     DatePicker *arose_;
+    QLabel *title_, *aroseLabel_;
+    QCheckBox *forMonth_;
+    QDateEdit *month_;
+    QPushButton *fill_;
+    bool housing_ = false;
     QDate shownDate_; // the entry date the day it arose follows
 };
 

@@ -86,7 +86,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     options->addWidget(moratorium_);
     // The day the debt's claim arose decides the moratorium: goods of March
     // paid for by April are covered.
-    auto *aroseLabel = new QLabel(QStringLiteral("долг возник:"), this);
+    auto *aroseLabel = debtAroseLabel_ = new QLabel(QStringLiteral("долг возник:"), this);
     debtArose_ = new DatePicker(QRect(0, 0, 120, 24), this);
     debtArose_->setObjectName(QStringLiteral("debtArose"));
     debtArose_->setAccessibleName(QStringLiteral("Долг возник"));
@@ -156,7 +156,11 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     connect(filingDate_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
     connect(debtArose_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
     connect(entries_, &PeriodEntries::changed, this, &PeriodsDialog::recalculate);
-    connect(count_, &CountChoice::changed, this, &PeriodsDialog::recalculate);
+    connect(count_, &CountChoice::changed, this, [this] {
+        followHousing();
+        recalculate();
+    });
+    followHousing();
 }
 
 void PeriodsDialog::setClaim(const calc::PeriodInput &claim, const QString &dailyRate) {
@@ -170,11 +174,6 @@ void PeriodsDialog::setClaim(const calc::PeriodInput &claim, const QString &dail
 
 void PeriodsDialog::showClaim() {
     const calc::PeriodInput &claim = claim_;
-    summary_->setText(QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3; %4.")
-                          .arg(claim.debt, dateText(claim.start), dateText(claim.end),
-                               claim.court == calc::Court::Arbitration
-                                   ? QStringLiteral("арбитражный суд")
-                                   : QStringLiteral("суд общей юрисдикции")));
     {
         const QSignalBlocker quiet(filingDate_);
         filingDate_->setDate(claim.filed);
@@ -199,10 +198,23 @@ void PeriodsDialog::followMoratorium(const calc::PeriodInput &claim) {
                                           .arg(dateText(calc::kMoratoriumStart)));
 }
 
+// Housing bills are their own debt, counted to the filing date: the window's
+// debt, period and the day it arose play no part.
+void PeriodsDialog::followHousing() {
+    const bool housing = count_->isHousing();
+    {
+        const QSignalBlocker quiet(entries_);
+        entries_->setHousing(housing);
+    }
+    debtArose_->setEnabled(!housing);
+    debtAroseLabel_->setEnabled(!housing);
+}
+
 calc::PeriodInput PeriodsDialog::currentClaim() const {
     calc::PeriodInput in = claim_;
     in.payments = entries_->payments();
     in.increases = entries_->increases();
+    in.charges = entries_->charges();
     count_->fill(in);
     in.moratorium = moratorium_->isChecked();
     in.filed = filingDate_->date();
@@ -258,6 +270,7 @@ void PeriodsDialog::showSaved(calc::PeriodInput loaded) {
     claim_ = loaded;
     showClaim();
     count_->show(loaded);
+    followHousing();
     {
         const QSignalBlocker quiet(moratorium_);
         if (moratorium_->isEnabled()) moratorium_->setChecked(loaded.moratorium);
@@ -265,7 +278,7 @@ void PeriodsDialog::showSaved(calc::PeriodInput loaded) {
     {
         const QSignalBlocker quiet(entries_);
         entries_->setPeriod(loaded.start, loaded.end);
-        entries_->setEntries(loaded.payments, loaded.increases);
+        entries_->setEntries(loaded.payments, loaded.increases, loaded.charges);
     }
     recalculate();
     baseline_ = storage::encodeClaim(currentClaim());
@@ -296,9 +309,18 @@ void PeriodsDialog::recalculate() {
     calc::PeriodInput in = currentClaim();
     followMoratorium(in);
     in.moratorium = moratorium_->isChecked(); // as the box may have just turned
+    const bool housing = in.count == calc::PeriodCount::Housing;
+    const QString court = in.court == calc::Court::Arbitration
+                              ? QStringLiteral("арбитражный суд")
+                              : QStringLiteral("суд общей юрисдикции");
+    summary_->setText(housing ? QStringLiteral("Пени за ЖКУ по начислениям и оплатам ниже, на "
+                                               "дату подачи %1; %2.")
+                                    .arg(dateText(in.filed), court)
+                              : QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3; %4.")
+                                    .arg(in.debt, dateText(in.start), dateText(in.end), court));
     QStringList notes;
     const QDate newest = rates::newestPoint(in.rates);
-    if (calc::usesRateTable(in.count) && rates::mayBeStale(newest, in.end))
+    if (calc::usesRateTable(in.count) && rates::mayBeStale(newest, housing ? in.filed : in.end))
         notes << rates::staleTableNote(newest) + u'.';
     try {
         shown_ = documents::makeDocument(in, QDate::currentDate());

@@ -29,7 +29,8 @@ std::optional<calc::PeriodInput> readClaimFile(Dialogs &dialogs, const QString &
 // "Расчет по периодам": the statutory interest as courts count it today, or
 // a contractual penalty or a penalty of a fraction of the key rate, for the
 // window's debt, period and court, with payments, debt increases and the
-// moratorium of 2022. The report follows every change; it can be copied,
+// moratorium of 2022; or the penalty on housing bills, charged by month and
+// counted to the filing date. The report follows every change; it can be copied,
 // printed or saved as a table (PDF, OpenDocument text, spreadsheet) over as
 // many pages as it takes. Esc closes it.
 class PeriodsDialog : public QDialog {
@@ -92,6 +93,7 @@ protected:
 private:
     void recalculate();
     void followMoratorium(const calc::PeriodInput &claim);
+    void followHousing();
     void showClaim();
 
     Dialogs &dialogs_;
@@ -105,6 +107,7 @@ private:
     QCheckBox *moratorium_;
     DatePicker *filingDate_;
     DatePicker *debtArose_;
+    QLabel *debtAroseLabel_;
     QLabel *notes_;
     TableTextEdit *report_;
     ReportPrinter printer_;

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "countchoice.h"
+#include "periodentries.h"
+#include "periodsdialog.h"
+#include "windowtest.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTableWidget>
+#include <QTimer>
+
+// The housing penalty in the periods dialog: its own inputs, charges by
+// month, payments for a named month, the moratorium's box by the bills'
+// months, and a claim saved and opened again.
+class TestHousingDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { env_.start(); }
+    void cleanup() { env_.stop(); }
+    void chargesPaymentsAndFile();
+
+private:
+    WindowEnv env_;
+};
+
+void TestHousingDialog::chargesPaymentsAndFile() {
+    Window &f = env_.open();
+    click(f.window.periodsLink());
+    ui::PeriodsDialog *d = f.window.periodsDialog();
+    QVERIFY(d && QTest::qWaitForWindowExposed(d));
+    ui::PeriodEntries *entries = d->entries();
+    const auto increaseOffered = [entries] {
+        auto *kinds = qobject_cast<QStandardItemModel *>(entries->kind()->model());
+        return kinds->item(int(ui::PeriodEntries::Kind::Increase))->isEnabled();
+    };
+    QVERIFY(increaseOffered() && !entries->fill()->isVisibleTo(d));
+    d->count()->housing()->click();
+    QVERIFY(!increaseOffered() && entries->fill()->isVisibleTo(d));
+    QVERIFY(!d->findChild<QWidget *>(QStringLiteral("debtArose"))->isEnabled());
+    QVERIFY(d->count()->dueDay()->isEnabled() && d->count()->shift()->isChecked());
+    d->filingDate()->setDate(QDate(2022, 12, 1));
+
+    // "Заполнить…": a charge for each month of the range.
+    QTimer::singleShot(0, [] {
+        auto *fill = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(fill && fill->objectName() == QStringLiteral("chargeFill"));
+        fill->findChild<QDateEdit *>(QStringLiteral("fillFrom"))->setDate(QDate(2022, 1, 1));
+        fill->findChild<QDateEdit *>(QStringLiteral("fillTo"))->setDate(QDate(2022, 4, 1));
+        fill->findChild<QLineEdit *>(QStringLiteral("fillAmount"))->setText(QStringLiteral("1000"));
+        fill->accept();
+    });
+    click(entries->fill());
+    QCOMPARE(entries->grid()->rowCount(), 4);
+    QCOMPARE(entries->charges().value(3).amount, QStringLiteral("1000,00"));
+    // A payment for the April bill pays it, not the oldest.
+    entries->kind()->setCurrentIndex(int(ui::PeriodEntries::Kind::Payment));
+    entries->date()->setDate(QDate(2022, 5, 20));
+    entries->amount()->setText(QStringLiteral("1000"));
+    entries->forMonth()->setChecked(true);
+    entries->month()->setDate(QDate(2022, 4, 15));
+    entries->add();
+    QCOMPARE(entries->grid()->item(4, 2)->text(), QStringLiteral("оплата за 04.2022"));
+    const calc::PeriodInput claim = d->currentClaim();
+    QCOMPARE(claim.payments.value(0).month, QDate(2022, 4, 1));
+    QCOMPARE(d->reportLines(), calc::calculatePeriods(claim).lines);
+    QVERIFY(d->reportLines().contains(QStringLiteral("Пени за 04.2022: 0,00 руб.")));
+    // Bills up to March 2022 are held in 2022: the box is there to lift it.
+    QVERIFY(d->moratoriumBox()->isEnabled() && d->moratoriumBox()->isChecked());
+    const QStringList held = d->reportLines();
+    click(d->moratoriumBox());
+    QVERIFY(d->reportLines() != held);
+    click(d->moratoriumBox());
+
+    // What cannot be charged is told, and nothing is added.
+    QVERIFY(!entries->fillCharges(QDate(2022, 6, 1), QDate(2022, 5, 1), QStringLiteral("1")));
+    QVERIFY(!entries->fillCharges(QDate(2022, 6, 1), QDate(2022, 7, 1), QStringLiteral("0")));
+    QCOMPARE(env_.boxes.shown.size(), 2);
+    QCOMPARE(env_.boxes.shown[0].text, QStringLiteral("Последний месяц раньше первого."));
+    QCOMPARE(entries->grid()->rowCount(), 5);
+
+    // Saved and opened again over another count, it comes back whole.
+    env_.boxes.savePath = env_.path(QStringLiteral("ТСЖ"));
+    QVERIFY(d->saveClaim());
+    d->count()->statutory()->click();
+    QVERIFY(d->reportLines().isEmpty()); // charges are not the interest's
+    QVERIFY(d->reportBox()->toPlainText().contains(QStringLiteral("только в пенях за ЖКУ")));
+    QVERIFY(d->openClaim(env_.path(QStringLiteral("ТСЖ.dolgomer"))));
+    QVERIFY(d->count()->housing()->isChecked() && !increaseOffered());
+    QCOMPARE(d->reportLines(), held);
+    QVERIFY(!d->hasUnsavedChanges());
+}
+
+QTEST_MAIN(TestHousingDialog)
+#include "tst_housingdialog.moc"
