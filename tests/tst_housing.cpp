@@ -130,17 +130,20 @@ void TestHousing::bills_data() {
                        "Пени за 02.2027: 3,20 руб."}
         << "3,20";
     // The windows: 2020 for every bill, 2022 for bills up to March 2022; the
-    // days in them still count toward the steps.
+    // days in them still count toward the steps, and are told where a
+    // penalty would run.
     QTest::newRow("the 2020 window across a delay")
         << QStringList{"01.2020=1000"} << QStringList{} << "31.01.2021" << payment
         << QStringList{"Начислено за 01.2020: 1000,00 руб., срок оплаты 10.02.2020",
                        "с 12.03.2020 по 05.04.2020: 1000,00 * 25 дн. * 6% / 300 = 5,00 руб.",
+                       "с 06.04.2020 по 31.12.2020: мораторий, пени не начисляются",
                        "с 01.01.2021 по 31.01.2021: 1000,00 * 31 дн. * 6% / 130 = 14,31 руб.",
                        "Пени за 01.2020: 19,31 руб."}
         << "19,31";
     QTest::newRow("March 2022 in the 2022 window, April 2022 outside it")
         << QStringList{"03.2022=1000", "04.2022=1000"} << QStringList{} << "31.10.2022" << payment
         << QStringList{"Начислено за 03.2022: 1000,00 руб., срок оплаты 11.04.2022",
+                       "с 12.05.2022 по 01.10.2022: мораторий, пени не начисляются",
                        "с 02.10.2022 по 31.10.2022: 1000,00 * 30 дн. * 6% / 130 = 13,85 руб.",
                        "Пени за 03.2022: 13,85 руб.",
                        "Начислено за 04.2022: 1000,00 руб., срок оплаты 10.05.2022",
@@ -192,7 +195,7 @@ void TestHousing::bills() {
     QCOMPARE(r.lines.value(body.size() + 2), QStringLiteral("Сумма пеней: ") + penalty + " руб.");
     qint64 sum = 0;
     for (const HousingBill &b : r.bills)
-        for (const HousingPiece &p : b.pieces)
+        for (const PeriodRow &p : b.rows)
             sum += p.amount;
     QCOMPARE(r.penalty, sum);
 }

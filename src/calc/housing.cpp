@@ -4,6 +4,7 @@
 #include "claimfields.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "engine.h"
 #include "money.h"
 
 #include <algorithm>
@@ -24,23 +25,6 @@ const Decimal kCap{95, 1}; // 9,5 % a year at most in the cap's days
 QDate firstOfMonth(QDate d) {
     return QDate(d.year(), d.month(), 1);
 }
-
-bool below(Decimal a, Decimal b) {
-    return a.digits * pow10(b.scale) < b.digits * pow10(a.scale);
-}
-
-// What a bill owes in one stretch of days, and the day whose rate it goes
-// by (null: each day's own).
-struct Stretch {
-    QDate from, to;
-    qint64 debt;
-    QDate rateDay;
-};
-
-struct Portion {
-    qint64 amount;
-    QDate end; // the last overdue day: the day it was paid, or the calculation date
-};
 
 // What is wrong with a charge (dated by its month) or a payment; its kopecks
 // in `amount`.
@@ -100,10 +84,6 @@ HousingResult calculateHousing(const PeriodInput &in) {
         throw AppError(QStringLiteral("В таблице ставок нет ни одной ставки для расчета"));
     HousingResult r;
     const QDate oldest = rates.begin()->first;
-    const auto rateOn = [&](QDate day) {
-        if (day < oldest) r.tableStart = oldest;
-        return rateInForce(rates, day);
-    };
     const auto kopecks = [](const Payment &entry, bool charge) {
         qint64 k = 0;
         if (const QString problem = entryProblem(entry, charge, k); !problem.isEmpty())
@@ -124,135 +104,63 @@ HousingResult calculateHousing(const PeriodInput &in) {
         byMonth[month] = addWithinLimit(byMonth[month], amount, QStringLiteral("Начислено"));
         r.charged = addWithinLimit(r.charged, amount, QStringLiteral("Начислено"));
     }
-    for (const auto &[month, amount] : byMonth)
-        r.bills.append(
-            {month, amount, billDueDate(month, in.dueDay, in.shift), {}, {}, {}, 0, amount});
+    // Each bill a debt: it exists from the first day of the next month,
+    // its claim arose in its month, it is overdue from the day after its due date.
+    QList<Debt> debts;
+    std::map<QDate, int> billOf;
+    for (const auto &[month, amount] : byMonth) {
+        const QDate due = billDueDate(month, in.dueDay, in.shift);
+        billOf[month] = int(debts.size());
+        debts.append({amount, due.addDays(1), month.addMonths(1), month.addMonths(1).addDays(-1)});
+        r.bills.append({month, amount, due, {}, {}, {}, 0, amount});
+    }
 
-    // Payments by date: first the bill they name, then the oldest unpaid;
-    // what is left is an advance that pays each later bill the day it arises.
-    QList<Payment> payments = in.payments;
-    std::stable_sort(payments.begin(), payments.end(),
+    // Payments by date, each to the bill it names first.
+    QList<Payment> sorted = in.payments;
+    std::stable_sort(sorted.begin(), sorted.end(),
                      [](const auto &a, const auto &b) { return a.date < b.date; });
-    QList<QList<Portion>> portions(r.bills.size());
-    QList<QDate> arises; // the day each bill arises
-    for (const HousingBill &b : r.bills)
-        arises.append(b.month.addMonths(1));
-    qsizetype arisen = 0;
-    const auto ariseUpTo = [&](QDate day) {
-        for (; arisen < r.bills.size() && arises[arisen] <= day; ++arisen) {
-            HousingBill &b = r.bills[arisen];
-            const qint64 part = std::min(r.advance, b.left);
-            if (part == 0) continue;
-            r.advance -= part;
-            b.left -= part;
-            b.ahead.append({arises[arisen], part});
-            portions[arisen].append({part, arises[arisen]});
-        }
-    };
-    const auto pay = [&](qsizetype i, QDate day, qint64 &rest) {
-        HousingBill &b = r.bills[i];
-        const qint64 part = std::min(rest, b.left);
-        if (part == 0) return;
-        rest -= part;
-        b.left -= part;
-        b.paid.append({day, part});
-        portions[i].append({part, day});
-    };
-    for (const Payment &p : payments) {
+    QList<Paid> payments;
+    for (const Payment &p : sorted) {
         const qint64 amount = kopecks(p, false);
         if (p.date > calculated) {
             r.leftOut << QStringLiteral("оплата %1: %2 руб. (позже даты расчета)")
                              .arg(dateText(p.date), kopecksText(amount));
             continue;
         }
-        ariseUpTo(p.date);
         r.paid = addWithinLimit(r.paid, amount, QStringLiteral("Оплачено"));
-        qint64 rest = amount;
-        if (const QDate named = p.month.isValid() ? firstOfMonth(p.month) : QDate();
-            named.isValid())
-            for (qsizetype i = 0; i < arisen; ++i)
-                if (r.bills[i].month == named) pay(i, p.date, rest);
-        for (qsizetype i = 0; i < arisen && rest > 0; ++i)
-            pay(i, p.date, rest);
-        r.advance += rest; // within the limit: no more than was paid
+        const auto named = p.month.isValid() ? billOf.find(firstOfMonth(p.month)) : billOf.end();
+        payments.append({p.date, amount, named == billOf.end() ? -1 : named->second});
     }
-    ariseUpTo(calculated);
+    const Allocation allocation = allocate(debts, payments);
+    r.advance = allocation.advance;
 
-    // Each bill's penalty over the stretches it was owed.
-    const QDate oneDate = in.rateDate.isValid() ? in.rateDate : calculated;
+    // The count: nothing for 30 days, 1/300 to day 90, 1/130 from day 91
+    // (1/300 from the first day for bills due before 2016); the windows of
+    // 2020 and 2022; the rate capped in 2022–2026.
+    CountRules rules;
+    rules.rateDay = in.rateDay;
+    rules.rateDate = in.rateDate.isValid() ? in.rateDate : calculated;
+    if (in.moratorium2020) rules.windows.append({kFree2020From, kFree2020To, {}});
+    if (in.moratorium)
+        rules.windows.append(
+            {kMoratoriumStart, kMoratoriumEnd, kLast2022Bill.addMonths(1).addDays(-1)});
+    rules.caps = {{kCapFrom, kCapTo, kCap}};
+    const QList<Step> steps = {
+        {1, Step::Nothing}, {31, Step::Fraction, 300}, {91, Step::Fraction, 130}};
+    const QList<Step> oldSteps = {{1, Step::Fraction, 300}};
+    QDate earliest;
     for (qsizetype i = 0; i < r.bills.size(); ++i) {
         HousingBill &b = r.bills[i];
-        QList<Portion> owed = portions[i];
-        if (b.left > 0) owed.append({b.left, calculated});
-        const QDate first = b.due.addDays(1);
-        QList<Stretch> stretches;
-        if (in.rateDay == RateDay::Payment) {
-            for (const Portion &p : owed)
-                stretches.append({first, p.end, p.amount, p.end});
-        } else {
-            // The bill's debt falls on the days after its portions were paid.
-            std::set<QDate> ends;
-            for (const Portion &p : owed)
-                ends.insert(p.end);
-            QDate from = first;
-            for (QDate end : ends) {
-                qint64 debt = 0;
-                for (const Portion &p : owed)
-                    if (p.end >= end) debt += p.amount;
-                if (end >= from)
-                    stretches.append(
-                        {from, end, debt, in.rateDay == RateDay::OneDate ? oneDate : QDate()});
-                from = std::max(from, end.addDays(1));
-            }
-        }
-        // The days where what a day earns may change.
-        std::set<QDate> cuts{first.addDays(30),      first.addDays(90), kFree2020From,
-                             kFree2020To.addDays(1), kCapFrom,          kCapTo.addDays(1)};
-        if (b.month <= kLast2022Bill) {
-            cuts.insert(kMoratoriumStart);
-            cuts.insert(kMoratoriumEnd.addDays(1));
-        }
-        if (in.rateDay == RateDay::EachDay)
-            for (const auto &[day, rate] : rates)
-                cuts.insert(day);
-        for (const Stretch &s : stretches) {
-            if (s.to < s.from) continue;
-            QDate from = s.from;
-            while (from <= s.to) {
-                auto next = cuts.upper_bound(from);
-                const QDate to = next == cuts.end() ? s.to : std::min(s.to, next->addDays(-1));
-                const int day = int(first.daysTo(from)) + 1; // of delay
-                const int divisor =
-                    b.due < kOneRuleBefore ? 300 : (day <= 30 ? 0 : (day <= 90 ? 300 : 130));
-                const bool free =
-                    (in.moratorium2020 && from >= kFree2020From && from <= kFree2020To) ||
-                    (in.moratorium && b.month <= kLast2022Bill && from >= kMoratoriumStart &&
-                     from <= kMoratoriumEnd);
-                if (divisor > 0 && !free) {
-                    Decimal rate = rateOn(s.rateDay.isValid() ? s.rateDay : from);
-                    if (from >= kCapFrom && from <= kCapTo && below(kCap, rate)) rate = kCap;
-                    const int days = int(from.daysTo(to)) + 1;
-                    HousingPiece *last = b.pieces.isEmpty() ? nullptr : &b.pieces.last();
-                    if (last && last->to.addDays(1) == from && last->debt == s.debt &&
-                        !below(last->exact, rate) && !below(rate, last->exact) &&
-                        last->divisor == divisor) {
-                        last->to = to;
-                        last->days += days;
-                    } else {
-                        b.pieces.append({from, to, s.debt, days, {}, divisor, 0, rate});
-                    }
-                }
-                from = to.addDays(1);
-            }
-        }
-        for (HousingPiece &p : b.pieces) {
-            p.rate = rateText(p.exact);
-            p.amount = pieceInterest(p.debt, p.days, p.exact, p.divisor);
-            b.penalty = addWithinLimit(b.penalty, p.amount, QStringLiteral("Сумма пеней"));
-        }
+        for (const Allocation::Part &p : allocation.parts[i])
+            (p.payment < 0 ? b.ahead : b.paid).append({p.day, p.amount});
+        b.left = allocation.left[i];
+        rules.steps = b.due < kOneRuleBefore ? oldSteps : steps;
+        countAccount(rules, rates, debts, allocation, payments, {int(i)}, calculated, b.rows,
+                     b.penalty, QStringLiteral("Сумма пеней"), &earliest);
         r.penalty = addWithinLimit(r.penalty, b.penalty, QStringLiteral("Сумма пеней"));
         r.debt += b.left; // no more than was charged
     }
+    if (earliest.isValid() && earliest < oldest) r.tableStart = oldest;
     addWithinLimit(r.debt, r.penalty, QStringLiteral("ИТОГО"));
     r.fee = courtFeeKopecks(r.debt + r.penalty, in.court, feeScaleFor(calculated));
     r.lines = housingLines(r, calculated);
@@ -275,9 +183,7 @@ PeriodResult housingPeriods(const PeriodInput &in) {
             r.rows.append({PeriodRow::Advance, day, day, left -= amount, 0, {}, 0, amount});
         for (const auto &[day, amount] : b.paid)
             r.rows.append({PeriodRow::Payment, day, day, left -= amount, 0, {}, 0, amount});
-        for (const HousingPiece &p : b.pieces)
-            r.rows.append(
-                {PeriodRow::Piece, p.from, p.to, p.debt, p.days, p.rate, p.divisor, p.amount});
+        r.rows += b.rows;
         r.rows.append({PeriodRow::BillTotal, b.month, b.due, b.left, 0, {}, 0, b.penalty});
     }
     r.tableStart = housing->tableStart;

@@ -18,23 +18,13 @@
 // 31.12.2026. Amounts exact in kopecks, each piece rounded half away from zero.
 namespace calc {
 
-struct HousingPiece {
-    QDate from, to;
-    qint64 debt = 0; // kopecks
-    int days = 0;
-    QString rate;    // as used (capped), "9,5"
-    int divisor = 0; // 300 or 130
-    qint64 amount = 0;
-    Decimal exact; // the rate as used
-};
-
 struct HousingBill {
     QDate month;                           // its first day
     qint64 charged = 0;                    // kopecks
     QDate due;                             // the last day to pay
     QList<std::pair<QDate, qint64>> paid;  // when and how much paid it
     QList<std::pair<QDate, qint64>> ahead; // paid by an advance, the day it arose
-    QList<HousingPiece> pieces;
+    QList<PeriodRow> rows;                 // its pieces and the windows' days
     qint64 penalty = 0;
     qint64 left = 0; // unpaid on the calculation date
 };

@@ -38,13 +38,18 @@ QStringList housingLines(const HousingResult &r, QDate calculated) {
         for (const auto &[day, amount] : b.paid)
             lines << QStringLiteral("оплата ") % dateText(day) % QStringLiteral(": ") %
                          kopecksText(amount) % QStringLiteral(" руб.");
-        for (const HousingPiece &p : b.pieces)
-            lines << QStringLiteral("с ") % dateText(p.from) % QStringLiteral(" по ") %
-                         dateText(p.to) % QStringLiteral(": ") % kopecksText(p.debt) %
-                         QStringLiteral(" * ") % QString::number(p.days) %
-                         QStringLiteral(" дн. * ") % p.rate % QStringLiteral("% / ") %
-                         QString::number(p.divisor) % QStringLiteral(" = ") %
-                         kopecksText(p.amount) % QStringLiteral(" руб.");
+        for (const PeriodRow &p : b.rows)
+            if (p.kind == PeriodRow::Piece)
+                lines << QStringLiteral("с ") % dateText(p.from) % QStringLiteral(" по ") %
+                             dateText(p.to) % QStringLiteral(": ") % kopecksText(p.debt) %
+                             QStringLiteral(" * ") % QString::number(p.days) %
+                             QStringLiteral(" дн. * ") % p.rate % QStringLiteral("% / ") %
+                             QString::number(p.divisor) % QStringLiteral(" = ") %
+                             kopecksText(p.amount) % QStringLiteral(" руб.");
+            else
+                lines << QStringLiteral("с ") % dateText(p.from) % QStringLiteral(" по ") %
+                             dateText(p.to) % QStringLiteral(": ") %
+                             moratoriumPhrase(PeriodCount::Housing, p.partial ? p.debt : 0);
         lines << billPhrase({PeriodRow::BillTotal, b.month, b.due, b.left, 0, {}, 0, b.penalty},
                             kopecksText);
     }

@@ -6,6 +6,7 @@
 #include "claimfields.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "engine.h"
 #include "housing.h"
 #include "money.h"
 #include "penalty.h"
@@ -46,11 +47,11 @@ bool moratoriumMayCover(const PeriodInput &claim) {
 
 namespace {
 
-// A payment or an increase in kopecks; an increase also says whether the
-// moratorium covers it (by the day it arose).
+// A payment or an increase in kopecks; an increase also says the day its
+// claim arose (for the moratorium).
 struct Dated {
     qint64 amount = 0;
-    bool covered = false;
+    QDate arose;
 };
 
 // Step one: the claim checked and read into exact numbers.
@@ -94,8 +95,7 @@ std::map<QDate, QList<Dated>> datedAmounts(const QList<Payment> &list, const Per
         if (const QString problem = entryProblem(p, in.start, in.end, kind, amount);
             !problem.isEmpty())
             throw AppError(problem);
-        out[p.date].append(
-            {amount, kind == PeriodRow::Increase && moratoriumCovers(increaseArose(p))});
+        out[p.date].append({amount, increaseArose(p)});
     }
     return out;
 }
@@ -147,150 +147,59 @@ CheckedClaim check(const PeriodInput &in) {
     return c;
 }
 
-// Step two: the pieces, payments, increases and the moratorium's days as rows.
+// Step two: the claim as the engine's debts, payments and count, counted:
+// the pieces, payments, increases and the moratorium's days as rows.
 void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
-    const bool statutory = in.count == PeriodCount::Statutory;
-    const bool ratePerPiece =
-        statutory || (in.count == PeriodCount::KeyFraction && in.rateDate.isNull());
-    const auto rateOn = [&c](QDate day) { return rateInForce(c.rates, day); };
-    const bool mainCovered = moratoriumCovers(mainArose(in));
-    const bool moratorium = in.moratorium && moratoriumMayCover(in);
-    const auto inMoratorium = [moratorium](QDate day) {
-        return moratorium && day >= kMoratoriumStart && day <= kMoratoriumEnd;
-    };
-    // A debt that arose after the moratorium began is a claim it does not
-    // cover: from the first such debt's day on, its part accrues through the
-    // moratorium, split at rate changes like any other.
-    QDate firstUncovered = mainCovered ? QDate() : in.start;
-    for (const auto &[day, amounts] : c.increases)
-        for (const Dated &raised : amounts)
-            if (!firstUncovered.isValid() && !raised.covered) firstUncovered = day;
-    const auto wholeDebtHeld = [&](QDate day) {
-        return inMoratorium(day) && !(firstUncovered.isValid() && day >= firstUncovered);
-    };
-
-    // The days a new piece starts on, after the first.
-    std::set<QDate> starts;
-    const auto addStart = [&](QDate d) {
-        if (d > in.start && d <= in.end) starts.insert(d);
-    };
-    // The oldest entry's rate stands in for the days before it too: its
-    // first day changes nothing and starts no piece.
-    if (ratePerPiece)
-        for (const auto &[from, rate] : c.rates)
-            if (from != c.rates.begin()->first && !wholeDebtHeld(from)) addStart(from);
+    CountRules rules;
+    // The report always showed a piece end at every table entry and new year.
+    rules.cutAtEveryChange = true;
+    rules.eventRows = true;
+    switch (in.count) {
+    case PeriodCount::Contractual:
+        rules.steps = {{1, Step::Daily}};
+        rules.ownRate = c.daily;
+        break;
+    case PeriodCount::KeyFraction:
+        rules.steps = {{1, Step::Fraction, in.fraction}};
+        rules.rateDay = in.rateDate.isValid() ? RateDay::OneDate : RateDay::EachDay;
+        rules.rateDate = in.rateDate;
+        break;
+    default:
+        rules.steps = {{1, Step::YearDays}};
+        break;
+    }
+    // Claims that arose by its first day (a debt overdue from 01.04.2022
+    // arose by 31.03.2022).
+    if (in.moratorium) rules.windows = {{kMoratoriumStart, kMoratoriumEnd, kMoratoriumStart}};
     if (usesRateTable(in.count) && !c.rates.empty()) {
         const QDate oldest = c.rates.begin()->first;
-        if (ratePerPiece ? in.start < oldest : in.rateDate < oldest) r.tableStart = oldest;
+        if (rules.rateDay == RateDay::OneDate ? in.rateDate < oldest : in.start < oldest)
+            r.tableStart = oldest;
     }
-    if (statutory)
-        for (int y = in.start.year() + 1; y <= in.end.year(); ++y)
-            if (!wholeDebtHeld(QDate(y, 1, 1))) addStart(QDate(y, 1, 1));
-    for (const auto &[day, amounts] : c.payments)
-        addStart(day.addDays(1));
+
+    QList<Debt> debts{{c.debt, in.start, in.start, mainArose(in), false}};
+    QList<int> account{0};
     for (const auto &[day, amounts] : c.increases)
-        addStart(day);
-    if (moratorium) {
-        addStart(kMoratoriumStart);
-        addStart(kMoratoriumEnd.addDays(1));
-    }
-    starts.insert(in.end.addDays(1));
-
-    const Decimal oneRate =
-        in.count == PeriodCount::KeyFraction && !ratePerPiece ? rateOn(in.rateDate) : Decimal{};
-    Decimal lastRate;
-    QString lastRateText;
-    r.rows.reserve(qsizetype(starts.size() + c.payments.size() + c.increases.size()) + 1);
-    // A piece at a debt that accrues: its rate, the divisor, the amount.
-    const auto accrue = [&](QDate from, QDate to, qint64 owed) {
-        const int days = int(from.daysTo(to)) + 1;
-        int divisor = 0; // of "rate% / divisor"; none for a percent a day
-        Decimal rate = c.daily;
-        if (statutory) {
-            rate = rateOn(from);
-            divisor = QDate::isLeapYear(from.year()) ? 366 : 365;
-            if (from <= kDepositRatesUntil && to >= kDepositRatesFrom) r.depositRateSpan = true;
-        } else if (in.count == PeriodCount::KeyFraction) {
-            rate = ratePerPiece ? rateOn(from) : oneRate;
-            divisor = in.fraction;
+        for (const Dated &raised : amounts) {
+            account.append(int(debts.size()));
+            debts.append({raised.amount, day, day, raised.arose, true});
         }
-        // Rates change far less often than pieces: a rate's text is shared
-        // with the piece before.
-        if (rate.digits != lastRate.digits || rate.scale != lastRate.scale ||
-            lastRateText.isNull()) {
-            lastRate = rate;
-            lastRateText = rateText(rate);
-        }
-        const qint64 interest = pieceInterest(owed, days, rate, std::max(divisor, 1));
-        r.interest = addWithinLimit(r.interest, interest, QStringLiteral("Сумма процентов"));
-        r.rows.append({PeriodRow::Piece, from, to, owed, days, lastRateText, divisor, interest});
-    };
-
-    // The part of the debt the moratorium covers: the debt of its start and
-    // invoices up to its first day, less payments, which go to the oldest
-    // debt first.
-    qint64 debt = c.debt;
-    // The debts by age, each with what is left of it and whether the
-    // moratorium covers it: payments go to the oldest first.
-    struct Owed {
-        qint64 left;
-        bool covered;
-    };
-    std::deque<Owed> owed;
-    if (debt > 0) owed.push_back({debt, moratorium && mainCovered});
-    qint64 covered = moratorium && mainCovered ? debt : 0; // what `owed` holds covered
-    // What payments brought beyond the debt: it pays each later increase the
-    // day it arises, before anything accrues on it.
-    qint64 advance = 0;
-    QDate from = in.start;
-    for (QDate next : starts) {
-        const QDate to = next.addDays(-1);
-        // An invoice adds to the debt from its own day on.
-        if (const auto raised = c.increases.find(from); raised != c.increases.end())
-            for (const Dated &increase : raised->second) {
-                const qint64 amount = increase.amount;
-                const qint64 paidAhead = std::min(advance, amount);
-                advance -= paidAhead;
-                debt += amount - paidAhead; // within the limit: checked with every increase
-                const bool held = moratorium && increase.covered;
-                if (amount > paidAhead) owed.push_back({amount - paidAhead, held});
-                if (held) covered += amount - paidAhead;
-                r.rows.append({PeriodRow::Increase, from, from, debt, 0, {}, 0, amount, paidAhead});
-            }
-        const qint64 held = inMoratorium(from) ? covered : 0;
-        if (held > 0)
-            r.rows.append({PeriodRow::Moratorium,
-                           from,
-                           to,
-                           held,
-                           int(from.daysTo(to)) + 1,
-                           {},
-                           0,
-                           0,
-                           0,
-                           held < debt});
-        if (debt > held) accrue(from, to, debt - held);
-        // A payment lowers the debt from the next day on.
-        if (const auto paid = c.payments.find(to); paid != c.payments.end())
-            for (const Dated &payment : paid->second) {
-                const qint64 amount = payment.amount;
-                // More than is owed is shown, so that the user sees it; the
-                // debt never goes below zero.
-                const qint64 over = std::max<qint64>(0, amount - debt);
-                advance += over; // within the limit: no more than was paid
-                debt = std::max<qint64>(0, debt - amount);
-                for (qint64 rest = amount; rest > 0 && !owed.empty();) {
-                    const qint64 part = std::min(rest, owed.front().left);
-                    if (owed.front().covered) covered -= part;
-                    rest -= part;
-                    if ((owed.front().left -= part) == 0) owed.pop_front();
-                }
-                r.rows.append({PeriodRow::Payment, to, to, debt, 0, {}, 0, amount, over});
-            }
-        from = next;
-    }
+    QList<Paid> payments;
+    for (const auto &[day, amounts] : c.payments)
+        for (const Dated &paid : amounts)
+            payments.append({day, paid.amount});
+    const Allocation allocation = allocate(debts, payments);
+    r.rows.reserve(payments.size() + debts.size() + 16);
+    countAccount(rules, c.rates, debts, allocation, payments, account, in.end, r.rows, r.interest,
+                 QStringLiteral("Сумма процентов"));
+    if (in.count == PeriodCount::Statutory)
+        r.depositRateSpan = std::any_of(r.rows.cbegin(), r.rows.cend(), [](const PeriodRow &row) {
+            return row.kind == PeriodRow::Piece && row.from <= kDepositRatesUntil &&
+                   row.to >= kDepositRatesFrom;
+        });
     r.days = int(in.start.daysTo(in.end)) + 1;
-    r.remaining = debt;
+    for (qint64 left : allocation.left)
+        r.remaining += left; // no more than the debt with its increases
     addWithinLimit(r.remaining, r.interest, QStringLiteral("ИТОГО"));
     r.fee = courtFeeKopecks(r.remaining + r.interest, in.court, feeScaleFor(in.filed));
 }
