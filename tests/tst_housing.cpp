@@ -2,6 +2,7 @@
 // The penalty on housing and utility bills, with amounts worked out by hand
 // from the small rate table below.
 #include "calc/claimfields.h"
+#include "calc/engine.h"
 #include "calc/housing.h"
 #include "common/apperror.h"
 
@@ -34,6 +35,7 @@ private slots:
     void bills();
     void dueDates();
     void refused();
+    void totalCapped();
 };
 
 void TestHousing::bills_data() {
@@ -235,6 +237,29 @@ void TestHousing::refused() {
     in.payments.clear();
     in.rates.clear();
     QVERIFY(refusal().contains(QStringLiteral("нет ни одной ставки")));
+}
+
+// A count whose total is capped at the debt: the pieces in order, the last
+// that passes the cap cut to it; a named payment pays its debt first.
+void TestHousing::totalCapped() {
+    CountRules rules;
+    rules.steps = {{1, Step::Daily}};
+    rules.ownRate = Decimal{1, 0}; // 1 % a day
+    rules.totalCap = Decimal{1, 0};
+    const QList<Debt> debts = {{100000, day("01.01.2024"), day("01.01.2024"), day("01.01.2024")},
+                               {50000, day("01.02.2024"), day("01.02.2024"), day("01.02.2024")}};
+    const QList<Paid> payments = {{day("29.02.2024"), 50000}, {day("01.03.2024"), 10000, 1}};
+    const Allocation paid = allocate(debts, payments);
+    QCOMPARE(paid.left, (QList<qint64>{50000, 40000}));
+    QList<PeriodRow> rows;
+    qint64 total = 0;
+    countAccount(rules, {}, debts, paid, payments, {0}, day("19.07.2024"), rows, total,
+                 QStringLiteral("Сумма"));
+    // 1000,00 * 60 дн. * 1% = 600,00, then 500,00 * 141 дн. * 1% = 705,00 cut to 400,00.
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0].amount, 60000);
+    QCOMPARE(rows[1].amount, 40000);
+    QCOMPARE(total, 100000);
 }
 
 QTEST_GUILESS_MAIN(TestHousing)
