@@ -1,21 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
-#include <map>
-#include <set>
 
 namespace calc {
 
 Allocation allocate(const QList<Debt> &debts, const QList<Paid> &payments) {
     Allocation a;
     const qsizetype n = debts.size();
-    a.parts.resize(n);
     a.ahead.fill(0, n);
     a.left.resize(n);
     for (qsizetype i = 0; i < n; ++i)
         a.left[i] = debts[i].amount;
     a.over.fill(0, payments.size());
+    a.parts.reserve(payments.size() + n);
     qsizetype arisen = 0, oldest = 0; // debts that exist; the first that may be unpaid
     const auto ariseUpTo = [&](QDate day) {
         for (; arisen < n && (day.isNull() || debts[arisen].arises <= day); ++arisen) {
@@ -24,7 +23,7 @@ Allocation allocate(const QList<Debt> &debts, const QList<Paid> &payments) {
             a.advance -= part;
             a.left[arisen] -= part;
             a.ahead[arisen] += part;
-            a.parts[arisen].append({debts[arisen].arises, part, -1});
+            a.parts.append({debts[arisen].arises, part, -1, int(arisen)});
         }
     };
     const auto pay = [&](qsizetype i, QDate day, qint64 &rest, int payment) {
@@ -32,7 +31,7 @@ Allocation allocate(const QList<Debt> &debts, const QList<Paid> &payments) {
         if (part == 0) return;
         rest -= part;
         a.left[i] -= part;
-        a.parts[i].append({day, part, payment});
+        a.parts.append({day, part, payment, int(i)});
     };
     for (int p = 0; p < payments.size(); ++p) {
         const Paid &paid = payments[p];
@@ -52,8 +51,12 @@ Allocation allocate(const QList<Debt> &debts, const QList<Paid> &payments) {
 
 namespace {
 
-// One run over a balance: the debts it holds come on their first overdue
-// days and are lowered by the payments' parts from the day after each.
+// The exact rates of the rows a count adds, in order.
+using Exact = QVarLengthArray<Decimal, 128>;
+
+// One run over a balance: the debts it holds (by their first overdue days)
+// come on those days and are lowered by the payments' parts from the day
+// after each.
 class Walk {
 public:
     struct Slot {
@@ -62,11 +65,10 @@ public:
         qint64 full = 0, ahead = 0;
         bool shown = false;
         qint64 left = 0;
-        bool arrived = false;
     };
     struct Lower {
         QDate day; // the payment's: the debt is lower from the next day
-        int index; // of the debt in `debts`; -1: the payment's row alone
+        int index; // of the debt in `debts`
         qint64 amount;
         int payment;
     };
@@ -82,7 +84,7 @@ public:
     QDate earliestRateDay; // of the pieces' rates
 
     // Rows from `start` (day 1 of delay) to `end`; their exact rates in `exact`.
-    void run(QDate start, QDate end, QList<Decimal> &exact);
+    void run(QDate start, QDate end, Exact &exact);
 
 private:
     bool inScope(const Window &w, const Slot &s) const {
@@ -95,7 +97,7 @@ private:
         return *at;
     }
     void add(PeriodRow::Kind kind, QDate from, QDate to, qint64 debt, Decimal rate, int divisor,
-             bool partial, QList<Decimal> &exact, qsizetype base);
+             bool partial, Exact &exact, qsizetype base);
 
     const CountRules &rules_;
     const RatesByDay &rates_;
@@ -107,7 +109,7 @@ bool same(Decimal a, Decimal b) {
 }
 
 void Walk::add(PeriodRow::Kind kind, QDate from, QDate to, qint64 debt, Decimal rate, int divisor,
-               bool partial, QList<Decimal> &exact, qsizetype base) {
+               bool partial, Exact &exact, qsizetype base) {
     const int days = int(from.daysTo(to)) + 1;
     if (!rules_.cutAtEveryChange && rows_.size() > base) {
         PeriodRow &last = rows_.last();
@@ -121,11 +123,11 @@ void Walk::add(PeriodRow::Kind kind, QDate from, QDate to, qint64 debt, Decimal 
     }
     PeriodRow row{kind, from, to, debt, days, {}, divisor, 0};
     row.partial = partial;
-    rows_.append(row);
+    rows_.append(std::move(row));
     exact.append(rate);
 }
 
-void Walk::run(QDate start, QDate end, QList<Decimal> &exact) {
+void Walk::run(QDate start, QDate end, Exact &exact) {
     if (end < start) return;
     const qsizetype base = rows_.size();
     // The windows that hold any debt of this run, and the first day a debt
@@ -134,7 +136,7 @@ void Walk::run(QDate start, QDate end, QList<Decimal> &exact) {
         const Window *window;
         QDate firstOutside;
     };
-    QList<Held> windows;
+    QVarLengthArray<Held, 4> windows;
     for (const Window &w : rules_.windows) {
         bool any = false;
         QDate outside;
@@ -154,9 +156,10 @@ void Walk::run(QDate start, QDate end, QList<Decimal> &exact) {
         return false;
     };
 
-    std::set<QDate> starts; // the days a new piece may start on, after the first
+    // The days a new piece may start on, after the first; sorted below.
+    QVarLengthArray<QDate, 64> starts;
     const auto cut = [&](QDate d) {
-        if (d > start && d <= end) starts.insert(d);
+        if (d > start && d <= end) starts.append(d);
     };
     const bool eachDay = rules_.rateDay == RateDay::EachDay && !rules_.ownRate &&
                          fixedRateDay.isNull() && !rates_.empty();
@@ -183,40 +186,53 @@ void Walk::run(QDate start, QDate end, QList<Decimal> &exact) {
         cut(c.from);
         cut(c.to.addDays(1));
     }
-    starts.insert(end.addDays(1));
+    starts.append(end.addDays(1));
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    // A piece (and a window's row) a stretch, and the increases' and payments' rows.
+    rows_.reserve(rows_.size() + 2 * starts.size() +
+                  (rules_.eventRows ? payments->size() + debts.size() : 0));
 
+    // The rate of the whole run, when it is one: the count's own, or one day's.
+    const QDate oneDay = rules_.ownRate                       ? QDate()
+                         : fixedRateDay.isValid()             ? fixedRateDay
+                         : rules_.rateDay == RateDay::OneDate ? rules_.rateDate
+                                                              : QDate();
+    const Decimal oneRate = rules_.ownRate                        ? *rules_.ownRate
+                            : oneDay.isValid() && !rates_.empty() ? rateInForce(rates_, oneDay)
+                                                                  : Decimal{};
     qint64 balance = 0;
-    qsizetype lowered = 0; // lowers applied so far
+    qsizetype lowered = 0, arrived = 0; // lowers applied, debts come so far
+    int shown = 0;                      // payments with their rows
     QDate from = start;
     for (QDate next : starts) {
         const QDate to = next.addDays(-1);
-        for (Slot &s : debts) {
-            if (s.arrived || s.first != from) continue;
-            s.arrived = true;
+        for (; arrived < debts.size() && debts[arrived].first <= from; ++arrived) {
+            Slot &s = debts[arrived];
             s.left = s.comes;
             balance += s.comes; // within the limit: checked with every debt
             if (rules_.eventRows && s.shown)
                 rows_.append({PeriodRow::Increase, from, from, balance, 0, {}, 0, s.full, s.ahead});
         }
         qint64 held = 0;
-        for (const Slot &s : debts)
-            if (s.arrived && std::any_of(windows.cbegin(), windows.cend(), [&](const Held &h) {
-                    return from >= h.window->from && from <= h.window->to && inScope(*h.window, s);
-                }))
-                held += s.left;
+        if (std::any_of(windows.cbegin(), windows.cend(), [&](const Held &h) {
+                return from >= h.window->from && from <= h.window->to;
+            }))
+            for (qsizetype i = 0; i < arrived; ++i)
+                if (std::any_of(windows.cbegin(), windows.cend(), [&](const Held &h) {
+                        return from >= h.window->from && from <= h.window->to &&
+                               inScope(*h.window, debts[i]);
+                    }))
+                    held += debts[i].left;
         const Step &step = stepOn(int(start.daysTo(from)) + 1);
         if (step.kind != Step::Nothing && balance > 0) {
             if (held > 0)
                 add(PeriodRow::Moratorium, from, to, held, {}, 0, held < balance, exact, base);
             if (balance > held) {
-                Decimal rate;
-                if (rules_.ownRate) {
-                    rate = *rules_.ownRate;
-                } else {
-                    const QDate day = fixedRateDay.isValid()               ? fixedRateDay
-                                      : rules_.rateDay == RateDay::OneDate ? rules_.rateDate
-                                                                           : from;
-                    rate = rateInForce(rates_, day);
+                Decimal rate = oneRate;
+                if (!rules_.ownRate) {
+                    const QDate day = oneDay.isValid() ? oneDay : from;
+                    if (oneDay.isNull()) rate = rateInForce(rates_, day);
                     if (earliestRateDay.isNull() || day < earliestRateDay) earliestRateDay = day;
                 }
                 for (const RateCap &c : rules_.caps)
@@ -230,25 +246,36 @@ void Walk::run(QDate start, QDate end, QList<Decimal> &exact) {
                 add(PeriodRow::Piece, from, to, balance - held, rate, divisor, false, exact, base);
             }
         }
-        // Payments on `to` lower the balance from the next day on.
-        for (; lowered < lowers.size() && lowers[lowered].day <= to; ++lowered) {
-            const Lower &l = lowers[lowered];
-            if (l.index >= 0) {
-                debts[l.index].left -= l.amount;
-                balance -= l.amount;
+        // Payments on `to` lower the balance from the next day on; with
+        // rows for them, each payment's row follows its own parts.
+        const auto lower = [&](qsizetype until) {
+            for (; lowered < until; ++lowered) {
+                debts[lowers[lowered].index].left -= lowers[lowered].amount;
+                balance -= lowers[lowered].amount;
             }
-            const bool lastOfPayment =
-                lowered + 1 == lowers.size() || lowers[lowered + 1].payment != l.payment;
-            if (rules_.eventRows && lastOfPayment)
+        };
+        if (rules_.eventRows) {
+            for (; shown < payments->size() && (*payments)[shown].date <= to; ++shown) {
+                qsizetype until = lowered;
+                while (until < lowers.size() && lowers[until].payment == shown)
+                    ++until;
+                lower(until);
+                const Paid &p = (*payments)[shown];
                 rows_.append({PeriodRow::Payment,
-                              l.day,
-                              l.day,
+                              p.date,
+                              p.date,
                               balance,
                               0,
                               {},
                               0,
-                              (*payments)[l.payment].amount,
-                              allocation->over[l.payment]});
+                              p.amount,
+                              allocation->over[shown]});
+            }
+        } else {
+            qsizetype until = lowered;
+            while (until < lowers.size() && lowers[until].day <= to)
+                ++until;
+            lower(until);
         }
         from = next;
     }
@@ -263,7 +290,7 @@ void countAccount(const CountRules &rules, const RatesByDay &rates, const QList<
     if (account.isEmpty()) return;
     const QDate start = debts[account.front()].first;
     const qsizetype base = rows.size();
-    QList<Decimal> exact;
+    Exact exact;
     const auto note = [earliestRateDay](QDate day) {
         if (earliestRateDay && day.isValid() &&
             (earliestRateDay->isNull() || day < *earliestRateDay))
@@ -272,43 +299,42 @@ void countAccount(const CountRules &rules, const RatesByDay &rates, const QList<
     if (rules.rateDay == RateDay::Payment && !rules.ownRate) {
         // Each portion on its own, overdue until it was paid (or to the
         // end), at the rate of that day.
+        Walk walk(rules, rates, rows);
         for (int i : account) {
             const Debt &d = debts[i];
             const auto portion = [&](QDate day, qint64 amount) {
-                Walk walk(rules, rates, rows);
-                walk.debts = {{d.first, d.arose, amount, amount, 0, false}};
+                walk.debts.resize(1); // made once, for every portion
+                walk.debts[0] = {d.first, d.arose, amount, amount, 0, false};
                 walk.fixedRateDay = day;
                 walk.run(start, day, exact);
-                note(walk.earliestRateDay);
             };
-            for (const Allocation::Part &p : allocation.parts[i])
-                portion(p.day, p.amount);
+            for (const Allocation::Part &p : allocation.parts)
+                if (p.debt == i) portion(p.day, p.amount);
             if (allocation.left[i] > 0) portion(end, allocation.left[i]);
         }
+        note(walk.earliestRateDay);
     } else {
         Walk walk(rules, rates, rows);
         walk.payments = &payments;
         walk.allocation = &allocation;
+        // Each debt of the account as the run holds it (-1: not in it).
+        QVarLengthArray<int, 64> held(debts.size(), -1);
+        walk.debts.reserve(account.size());
         for (int i : account) {
+            held[i] = int(walk.debts.size());
             const Debt &d = debts[i];
-            qint64 comes = d.amount;
-            for (const Allocation::Part &p : allocation.parts[i]) {
-                // An advance pays it the day it arises; a payment from the next day.
-                const QDate lower = p.payment < 0 ? p.day : p.day.addDays(1);
-                if (lower <= d.first)
-                    comes -= p.amount;
-                else
-                    walk.lowers.append({p.day, int(walk.debts.size()), p.amount, p.payment});
-            }
-            walk.debts.append({d.first, d.arose, comes, d.amount, allocation.ahead[i], d.shown});
+            walk.debts.append({d.first, d.arose, d.amount, d.amount, allocation.ahead[i], d.shown});
         }
-        if (rules.eventRows) // every payment has its row, whatever it paid
-            for (int p = 0; p < payments.size(); ++p)
-                walk.lowers.append({payments[p].date, -1, 0, p});
-        std::stable_sort(walk.lowers.begin(), walk.lowers.end(),
-                         [](const Walk::Lower &a, const Walk::Lower &b) {
-                             return a.day < b.day || (a.day == b.day && a.payment < b.payment);
-                         });
+        // The parts come in the order of the payments, so the run takes them in turn.
+        for (const Allocation::Part &p : allocation.parts) {
+            if (held[p.debt] < 0) continue;
+            Walk::Slot &s = walk.debts[held[p.debt]];
+            // An advance pays a debt the day it arises; a payment from the next day.
+            if ((p.payment < 0 ? p.day : p.day.addDays(1)) <= s.first)
+                s.comes -= p.amount;
+            else
+                walk.lowers.append({p.day, held[p.debt], p.amount, p.payment});
+        }
         walk.run(start, end, exact);
         note(walk.earliestRateDay);
     }
@@ -321,15 +347,16 @@ void countAccount(const CountRules &rules, const RatesByDay &rates, const QList<
             owed += debts[i].amount; // within the limit: checked with every debt
         cap = pieceInterest(owed, 100, *rules.totalCap, 1); // owed × share, to the kopeck
     }
-    Decimal lastRate;
-    QString lastText;
+    // Rates change far less often than pieces: a rate's text is shared, from
+    // one count to the next too.
+    thread_local Decimal lastRate;
+    thread_local QString lastText;
     qint64 sum = 0;
     for (qsizetype r = base, e = 0; r < rows.size(); ++r) {
         PeriodRow &row = rows[r];
         if (row.kind != PeriodRow::Piece && row.kind != PeriodRow::Moratorium) continue;
         const Decimal rate = exact[e++];
         if (row.kind != PeriodRow::Piece) continue;
-        // Rates change far less often than pieces: a rate's text is shared.
         if (lastText.isNull() || rate.digits != lastRate.digits || rate.scale != lastRate.scale) {
             lastRate = rate;
             lastText = rateText(rate);

@@ -77,12 +77,13 @@ struct Allocation {
         QDate day;
         qint64 amount = 0;
         int payment = -1; // -1: an advance, the day the debt arose
+        int debt = 0;
     };
-    QList<QList<Part>> parts; // each debt's, in order
-    QList<qint64> over;       // each payment's: beyond every debt owed then
-    QList<qint64> ahead;      // each debt's: what an advance paid of it
-    QList<qint64> left;       // each debt's: unpaid at the end
-    qint64 advance = 0;       // what is left over at the end
+    QList<Part> parts;   // as they were made: by day, a payment's together
+    QList<qint64> over;  // each payment's: beyond every debt owed then
+    QList<qint64> ahead; // each debt's: what an advance paid of it
+    QList<qint64> left;  // each debt's: unpaid at the end
+    qint64 advance = 0;  // what is left over at the end
 };
 
 // Debts oldest first (by their first overdue day, then as given; their

@@ -49,20 +49,35 @@ QString housingEntryProblem(const Payment &entry, bool charge) {
 }
 
 QString monthText(QDate month) {
-    return dateText(month).mid(3); // "MM.yyyy" of "dd.MM.yyyy"
+    const int y = month.year(), m = month.month();
+    if (!month.isValid() || y < 1000 || y > 9999) return dateText(month).mid(3);
+    // Digit by digit, as dates are: every bill's lines say their month.
+    const char16_t text[7] = {
+        char16_t(u'0' + m / 10),   char16_t(u'0' + m % 10),       u'.',
+        char16_t(u'0' + y / 1000), char16_t(u'0' + y / 100 % 10), char16_t(u'0' + y / 10 % 10),
+        char16_t(u'0' + y % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 7);
 }
 
 bool isDayOff(QDate d) {
     if (d.dayOfWeek() >= 6) return true;
-    const int m = d.month(), day = d.day();
+    int y = 0, m = 0, day = 0;
+    d.getDate(&y, &m, &day);
     return (m == 1 && day <= 8) || (m == 2 && day == 23) || (m == 3 && day == 8) ||
            (m == 5 && (day == 1 || day == 9)) || (m == 6 && day == 12) || (m == 11 && day == 4);
 }
 
 QDate billDueDate(QDate month, int dueDay, bool shift) {
-    const QDate next = firstOfMonth(month).addMonths(1);
-    const int day = dueDay > 0 ? dueDay : (firstOfMonth(month) >= kDueOn15th ? 15 : 10);
-    QDate due(next.year(), next.month(), std::min(day, next.daysInMonth()));
+    int y = 0, m = 0, d = 0;
+    month.getDate(&y, &m, &d);
+    const int day = dueDay > 0 ? dueDay : (QDate(y, m, 1) >= kDueOn15th ? 15 : 10);
+    if (++m > 12) {
+        m = 1;
+        ++y;
+    }
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int last = kDays[m - 1] + (m == 2 && QDate::isLeapYear(y) ? 1 : 0);
+    QDate due(y, m, std::min(day, last));
     while (shift && isDayOff(due))
         due = due.addDays(1);
     return due;
@@ -133,6 +148,8 @@ HousingResult calculateHousing(const PeriodInput &in) {
     }
     const Allocation allocation = allocate(debts, payments);
     r.advance = allocation.advance;
+    for (const Allocation::Part &p : allocation.parts)
+        (p.payment < 0 ? r.bills[p.debt].ahead : r.bills[p.debt].paid).append({p.day, p.amount});
 
     // The count: nothing for 30 days, 1/300 to day 90, 1/130 from day 91
     // (1/300 from the first day for bills due before 2016); the windows of
@@ -151,8 +168,6 @@ HousingResult calculateHousing(const PeriodInput &in) {
     QDate earliest;
     for (qsizetype i = 0; i < r.bills.size(); ++i) {
         HousingBill &b = r.bills[i];
-        for (const Allocation::Part &p : allocation.parts[i])
-            (p.payment < 0 ? b.ahead : b.paid).append({p.day, p.amount});
         b.left = allocation.left[i];
         rules.steps = b.due < kOneRuleBefore ? oldSteps : steps;
         countAccount(rules, rates, debts, allocation, payments, {int(i)}, calculated, b.rows,
@@ -176,6 +191,10 @@ PeriodResult housingPeriods(const PeriodInput &in) {
     r.remaining = housing->debt;
     r.fee = housing->fee;
     r.lines = housing->lines;
+    qsizetype rows = 0;
+    for (const HousingBill &b : housing->bills)
+        rows += b.rows.size() + b.ahead.size() + b.paid.size() + 2;
+    r.rows.reserve(rows);
     for (const HousingBill &b : housing->bills) {
         qint64 left = b.charged;
         r.rows.append({PeriodRow::Bill, b.month, b.due, b.charged, 0, {}, 0, b.charged});

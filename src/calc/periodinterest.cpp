@@ -179,17 +179,19 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
 
     QList<Debt> debts{{c.debt, in.start, in.start, mainArose(in), false}};
     QList<int> account{0};
+    debts.reserve(in.increases.size() + 1);
+    account.reserve(in.increases.size() + 1);
     for (const auto &[day, amounts] : c.increases)
         for (const Dated &raised : amounts) {
             account.append(int(debts.size()));
             debts.append({raised.amount, day, day, raised.arose, true});
         }
     QList<Paid> payments;
+    payments.reserve(in.payments.size());
     for (const auto &[day, amounts] : c.payments)
         for (const Dated &paid : amounts)
             payments.append({day, paid.amount});
     const Allocation allocation = allocate(debts, payments);
-    r.rows.reserve(payments.size() + debts.size() + 16);
     countAccount(rules, c.rates, debts, allocation, payments, account, in.end, r.rows, r.interest,
                  QStringLiteral("Сумма процентов"));
     if (in.count == PeriodCount::Statutory)

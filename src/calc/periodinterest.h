@@ -134,7 +134,8 @@ struct PeriodResult {
     // day of the period, or the one date's rate): there is no rate for those
     // days, and the oldest one stands in. Null otherwise.
     QDate tableStart;
-    // Housing: the bills with their payments and pieces (`rows` stay empty).
+    // Housing: the bills with their payments and pieces (and as the table's
+    // `rows`, bill by bill).
     std::shared_ptr<const HousingResult> housing;
 };
 
