@@ -30,22 +30,14 @@ QString withoutGroupSeparators(const QString &text) {
     return out;
 }
 
-QDate readDate(const QString &name, const QString &text) {
+// "дд.мм.гггг", or with `month` "мм.гггг" as the month's first day.
+QDate readDate(const QString &name, const QString &text, bool month = false) {
     QDate d;
-    if (!parseDateText(QStringView(text).trimmed(), d))
-        throw FieldError{name, text, QStringLiteral("нужна дата дд.мм.гггг")};
-    if (d < kEarliestDate)
-        throw FieldError{
-            name, text,
-            QStringLiteral("даты раньше %1 не принимаются").arg(dateText(kEarliestDate))};
-    return d;
-}
-
-// "мм.гггг", a month, as its first day.
-QDate readMonth(const QString &name, const QString &text) {
-    QDate d;
-    if (!parseDateText(QStringLiteral("01.") + text.trimmed(), d))
-        throw FieldError{name, text, QStringLiteral("нужен месяц мм.гггг")};
+    const QString trimmed = text.trimmed();
+    if (!parseDateText(month ? QStringLiteral("01.") + trimmed : trimmed, d))
+        throw FieldError{name, text,
+                         month ? QStringLiteral("нужен месяц мм.гггг")
+                               : QStringLiteral("нужна дата дд.мм.гггг")};
     if (d < kEarliestDate)
         throw FieldError{
             name, text,
@@ -63,7 +55,7 @@ Payment readEntry(const QString &name, const QString &text, ClaimField field) {
         throw FieldError{name, text,
                          charge ? QStringLiteral("нужна запись вида мм.гггг=СУММА")
                                 : QStringLiteral("нужна запись вида дд.мм.гггг=СУММА")};
-    const QDate date = charge ? readMonth(name, text.left(eq)) : readDate(name, text.left(eq));
+    const QDate date = charge ? readDate(name, text.left(eq), true) : readDate(name, text.left(eq));
     const QChar mark = field == ClaimField::Increases ? u'/' : u'@';
     const qsizetype after = field == ClaimField::Increases || field == ClaimField::Payments
                                 ? text.indexOf(mark, eq)
@@ -71,7 +63,7 @@ Payment readEntry(const QString &name, const QString &text, ClaimField field) {
     const QString amount = after < 0 ? text.mid(eq + 1) : text.mid(eq + 1, after - eq - 1);
     Payment p{date, normalisedAmount(readFieldNumber(name, amount, kAmountLength))};
     if (after >= 0 && mark == u'/') p.arose = readDate(name, text.mid(after + 1));
-    if (after >= 0 && mark == u'@') p.month = readMonth(name, text.mid(after + 1));
+    if (after >= 0 && mark == u'@') p.month = readDate(name, text.mid(after + 1), true);
     return p;
 }
 
