@@ -235,6 +235,11 @@ void TestHousing::refused() {
     in.payments = QList<Payment>(kMaxEntries, {QDate(2024, 3, 1), "1"});
     QVERIFY(refusal().contains(QStringLiteral("не больше 10000")));
     in.payments.clear();
+    in.filed = QDate(2024, 1, 31); // the January bill is issued on 01.02
+    QVERIFY(refusal().startsWith(QStringLiteral("Все начисления")));
+    in.charges.clear();
+    QVERIFY(refusal().startsWith(QStringLiteral("Начислений нет")));
+    in.charges = {{QDate(2024, 1, 1), QStringLiteral("1000")}};
     in.rates.clear();
     QVERIFY(refusal().contains(QStringLiteral("нет ни одной ставки")));
 }

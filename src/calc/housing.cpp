@@ -121,6 +121,12 @@ HousingResult calculateHousing(const PeriodInput &in) {
     }
     // Each bill a debt: it exists from the first day of the next month,
     // its claim arose in its month, it is overdue from the day after its due date.
+    if (byMonth.empty())
+        throw AppError(in.charges.isEmpty()
+                           ? QStringLiteral("Начислений нет: начислять пени не на что")
+                           : QStringLiteral("Все начисления — за месяцы, счета за которые "
+                                            "выставляются позже даты расчета %1")
+                                 .arg(dateText(calculated)));
     QList<Debt> debts;
     std::map<QDate, int> billOf;
     for (const auto &[month, amount] : byMonth) {
