@@ -12,9 +12,6 @@
 #include "penalty.h"
 
 #include <algorithm>
-#include <deque>
-#include <map>
-#include <set>
 
 namespace calc {
 
@@ -50,6 +47,7 @@ namespace {
 // A payment or an increase in kopecks; an increase also says the day its
 // claim arose (for the moratorium).
 struct Dated {
+    QDate day;
     qint64 amount = 0;
     QDate arose;
 };
@@ -57,9 +55,9 @@ struct Dated {
 // Step one: the claim checked and read into exact numbers.
 struct CheckedClaim {
     qint64 debt = 0;
-    std::map<QDate, QList<Dated>> payments, increases; // per day, as entered
-    Decimal daily;                                     // Contractual: % a day
-    RatesByDay rates;                                  // the table, oldest first
+    QList<Dated> payments, increases; // by day, a day's as entered
+    Decimal daily;                    // Contractual: % a day
+    RatesByDay rates;                 // the table, oldest first
 };
 
 // What is wrong with an entry (empty: nothing); its kopecks in `amount`.
@@ -87,16 +85,18 @@ QString entryProblem(const Payment &p, QDate start, QDate end, PeriodRow::Kind k
     return {};
 }
 
-std::map<QDate, QList<Dated>> datedAmounts(const QList<Payment> &list, const PeriodInput &in,
-                                           PeriodRow::Kind kind) {
-    std::map<QDate, QList<Dated>> out;
+QList<Dated> datedAmounts(const QList<Payment> &list, const PeriodInput &in, PeriodRow::Kind kind) {
+    QList<Dated> out;
+    out.reserve(list.size());
     for (const Payment &p : list) {
         qint64 amount = 0;
         if (const QString problem = entryProblem(p, in.start, in.end, kind, amount);
             !problem.isEmpty())
             throw AppError(problem);
-        out[p.date].append({amount, increaseArose(p)});
+        out.append({p.date, amount, increaseArose(p)});
     }
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Dated &a, const Dated &b) { return a.day < b.day; });
     return out;
 }
 
@@ -126,9 +126,8 @@ CheckedClaim check(const PeriodInput &in) {
             QStringLiteral("Долг 0,00 руб. и увеличений долга нет: начислять не на что"));
     // The debt at its largest: the start and every increase, payments aside.
     qint64 most = c.debt;
-    for (const auto &[day, amounts] : c.increases)
-        for (const Dated &raised : amounts)
-            most = addWithinLimit(most, raised.amount, QStringLiteral("Долг с увеличениями"));
+    for (const Dated &raised : c.increases)
+        most = addWithinLimit(most, raised.amount, QStringLiteral("Долг с увеличениями"));
     if (in.count == PeriodCount::Contractual && in.dailyPercent.trimmed().isEmpty())
         throw AppError(QStringLiteral("Не задана неустойка, % в день"));
     if (in.count == PeriodCount::Contractual &&
@@ -181,16 +180,14 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     QList<int> account{0};
     debts.reserve(in.increases.size() + 1);
     account.reserve(in.increases.size() + 1);
-    for (const auto &[day, amounts] : c.increases)
-        for (const Dated &raised : amounts) {
-            account.append(int(debts.size()));
-            debts.append({raised.amount, day, day, raised.arose, true});
-        }
+    for (const Dated &raised : c.increases) {
+        account.append(int(debts.size()));
+        debts.append({raised.amount, raised.day, raised.day, raised.arose, true});
+    }
     QList<Paid> payments;
-    payments.reserve(in.payments.size());
-    for (const auto &[day, amounts] : c.payments)
-        for (const Dated &paid : amounts)
-            payments.append({day, paid.amount});
+    payments.reserve(c.payments.size());
+    for (const Dated &paid : c.payments)
+        payments.append({paid.day, paid.amount});
     const Allocation allocation = allocate(debts, payments);
     countAccount(rules, c.rates, debts, allocation, payments, account, in.end, r.rows, r.interest,
                  QStringLiteral("Сумма процентов"));
