@@ -189,9 +189,11 @@ void Walk::run(QDate start, QDate end, Exact &exact) {
     starts.append(end.addDays(1));
     std::sort(starts.begin(), starts.end());
     starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-    // A piece (and a window's row) a stretch, and the increases' and payments' rows.
-    rows_.reserve(rows_.size() + 2 * starts.size() +
-                  (rules_.eventRows ? payments->size() + debts.size() : 0));
+    // A piece (and a window's row) a stretch, and the increases' and payments'
+    // rows; grown by half at least, as runs of many portions add to one list.
+    const qsizetype needed =
+        rows_.size() + 2 * starts.size() + (rules_.eventRows ? payments->size() + debts.size() : 0);
+    if (needed > rows_.capacity()) rows_.reserve(std::max(needed, rows_.capacity() * 3 / 2));
 
     // The rate of the whole run, when it is one: the count's own, or one day's.
     const QDate oneDay = rules_.ownRate                       ? QDate()
