@@ -20,9 +20,13 @@ inline QDate day(const char *text) {
 }
 
 // "dd.mm.yyyy=amount" each.
+// "dd.MM.yyyy=AMOUNT", with "@MM.yyyy" for the month a payment pays.
 inline QList<calc::Payment> payments(const QStringList &list) {
     QList<calc::Payment> out;
     for (const QString &p : list)
-        out.append({day(p.section(u'=', 0, 0).toLatin1()), p.section(u'=', 1)});
+        out.append({day(p.section(u'=', 0, 0).toLatin1()),
+                    p.section(u'=', 1).section(u'@', 0, 0),
+                    {},
+                    QDate::fromString(p.section(u'@', 1), QStringLiteral("MM.yyyy"))});
     return out;
 }

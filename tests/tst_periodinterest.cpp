@@ -205,6 +205,10 @@ void TestPeriodInterest::refused_data() {
     QTest::newRow("a payment with three decimals")
         << "100000,00"
         << "" << QStringList{"05.03.2021=1,005"} << none << "" << false << "Сумма оплаты";
+    QTest::newRow("a payment naming a month, which only housing bills have")
+        << "100000,00"
+        << "" << QStringList{"05.03.2021=5@02.2021"} << none << "" << false
+        << "месяц, за который она внесена, указывается только в пенях за ЖКУ";
     QTest::newRow("an empty table")
         << "100000,00"
         << "" << none << none << "" << true << "В таблице ставок нет ни одной ставки";
