@@ -134,7 +134,7 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     };
     // Enter in the amount adds the entry; no button wears a default frame
     // that the keyboard is not on.
-    button(QStringLiteral("Добавить"), "addEntry", &PeriodEntries::add);
+    QPushButton *addButton = button(QStringLiteral("Добавить"), "addEntry", &PeriodEntries::add);
     connect(amount_, &QLineEdit::returnPressed, this, &PeriodEntries::add);
     button(QStringLiteral("Изменить"), "changeEntry", &PeriodEntries::change);
     button(QStringLiteral("Удалить"), "deleteEntry", &PeriodEntries::remove);
@@ -145,6 +145,9 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     fill_->setToolTip(QStringLiteral("Одно и то же начисление за каждый месяц периода"));
     connect(fill_, &QPushButton::clicked, this, &PeriodEntries::askFill);
     arisen->insertWidget(arisen->count() - 1, fill_); // before the stretch
+    // The keyboard goes as the eye does: the month, then "Заполнить…", then "Добавить".
+    setTabOrder(month_, fill_);
+    setTabOrder(fill_, addButton);
     setHousing(false);
 
     connect(grid_, &QTableWidget::itemSelectionChanged, this, &PeriodEntries::showChosen);
