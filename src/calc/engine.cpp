@@ -90,11 +90,25 @@ private:
     bool inScope(const Window &w, const Slot &s) const {
         return w.aroseBy.isNull() || s.arose <= w.aroseBy;
     }
-    const Step &stepOn(int day) const {
-        const Step *at = &rules_.steps.front();
-        for (const Step &s : rules_.steps)
+    // The era in force on `day`; null: the count's own rules.
+    const Era *eraOn(QDate day) const {
+        const Era *at = nullptr;
+        for (const Era &e : rules_.eras)
+            if (e.from <= day) at = &e;
+        return at;
+    }
+    // What day `day` of the delay earns on the date `date`.
+    const Step &stepOn(int day, QDate date) const {
+        const Era *era = eraOn(date);
+        const QList<Step> &steps = era && !era->steps.isEmpty() ? era->steps : rules_.steps;
+        const Step *at = &steps.front();
+        for (const Step &s : steps)
             if (s.fromDay <= day) at = &s;
         return *at;
+    }
+    std::optional<Decimal> ownRateOn(QDate date) const {
+        const Era *era = eraOn(date);
+        return era && era->ownRate ? era->ownRate : rules_.ownRate;
     }
     void add(PeriodRow::Kind kind, QDate from, QDate to, qint64 debt, Decimal rate, int divisor,
              bool partial, Exact &exact, qsizetype base);
@@ -161,19 +175,30 @@ void Walk::run(QDate start, QDate end, Exact &exact) {
     const auto cut = [&](QDate d) {
         if (d > start && d <= end) starts.append(d);
     };
-    const bool eachDay = rules_.rateDay == RateDay::EachDay && !rules_.ownRate &&
-                         fixedRateDay.isNull() && !rates_.empty();
+    const bool ownRates = rules_.ownRate && std::all_of(rules_.eras.cbegin(), rules_.eras.cend(),
+                                                        [](const Era &e) { return e.ownRate; });
+    const bool eachDay =
+        rules_.rateDay == RateDay::EachDay && !ownRates && fixedRateDay.isNull() && !rates_.empty();
     // The oldest entry's rate stands in for the days before it too: its
     // first day changes nothing.
     if (eachDay)
         for (auto it = std::next(rates_.begin()); it != rates_.end() && it->first <= end; ++it)
             if (it->first > start && !wholeHeld(it->first)) cut(it->first);
-    if (std::any_of(rules_.steps.cbegin(), rules_.steps.cend(),
-                    [](const Step &s) { return s.kind == Step::YearDays; }))
+    const auto yearDays = [](const QList<Step> &steps) {
+        return std::any_of(steps.cbegin(), steps.cend(),
+                           [](const Step &s) { return s.kind == Step::YearDays; });
+    };
+    if (yearDays(rules_.steps) || std::any_of(rules_.eras.cbegin(), rules_.eras.cend(),
+                                              [&](const Era &e) { return yearDays(e.steps); }))
         for (int y = start.year() + 1; y <= end.year(); ++y)
             if (!wholeHeld(QDate(y, 1, 1))) cut(QDate(y, 1, 1));
     for (const Step &s : rules_.steps)
         cut(start.addDays(s.fromDay - 1));
+    for (const Era &e : rules_.eras) {
+        cut(e.from);
+        for (const Step &s : e.steps)
+            cut(start.addDays(s.fromDay - 1));
+    }
     for (const Slot &s : debts)
         cut(s.first);
     for (const Lower &l : lowers)
@@ -196,11 +221,11 @@ void Walk::run(QDate start, QDate end, Exact &exact) {
     if (needed > rows_.capacity()) rows_.reserve(std::max(needed, rows_.capacity() * 3 / 2));
 
     // The rate of the whole run, when it is one: the count's own, or one day's.
-    const QDate oneDay = rules_.ownRate                       ? QDate()
+    const QDate oneDay = ownRates                             ? QDate()
                          : fixedRateDay.isValid()             ? fixedRateDay
                          : rules_.rateDay == RateDay::OneDate ? rules_.rateDate
                                                               : QDate();
-    const Decimal oneRate = rules_.ownRate                        ? *rules_.ownRate
+    const Decimal oneRate = ownRates && rules_.eras.isEmpty()     ? *rules_.ownRate
                             : oneDay.isValid() && !rates_.empty() ? rateInForce(rates_, oneDay)
                                                                   : Decimal{};
     qint64 balance = 0;
@@ -226,13 +251,15 @@ void Walk::run(QDate start, QDate end, Exact &exact) {
                                inScope(*h.window, debts[i]);
                     }))
                     held += debts[i].left;
-        const Step &step = stepOn(int(start.daysTo(from)) + 1);
+        const Step &step = stepOn(int(start.daysTo(from)) + 1, from);
         if (step.kind != Step::Nothing && balance > 0) {
             if (held > 0)
                 add(PeriodRow::Moratorium, from, to, held, {}, 0, held < balance, exact, base);
             if (balance > held) {
                 Decimal rate = oneRate;
-                if (!rules_.ownRate) {
+                if (const std::optional<Decimal> own = ownRateOn(from); own) {
+                    rate = *own;
+                } else {
                     const QDate day = oneDay.isValid() ? oneDay : from;
                     if (oneDay.isNull()) rate = rateInForce(rates_, day);
                     if (earliestRateDay.isNull() || day < earliestRateDay) earliestRateDay = day;

@@ -39,8 +39,17 @@ struct RateCap {
     Decimal most;
 };
 
+// Rules in force from a day on: for the days from `from`, their steps
+// (when given) and their own rate (when given) replace the count's.
+struct Era {
+    QDate from;
+    QList<Step> steps;
+    std::optional<Decimal> ownRate;
+};
+
 struct CountRules {
     QList<Step> steps; // by their first day, the first from day 1
+    QList<Era> eras;   // oldest first
     RateDay rateDay = RateDay::EachDay;
     QDate rateDate;                 // OneDate
     std::optional<Decimal> ownRate; // the count's own rate (a percent a day), not the table's

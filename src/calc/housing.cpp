@@ -6,6 +6,7 @@
 #include "common/dates.h"
 #include "engine.h"
 #include "money.h"
+#include "presets.h"
 
 #include <algorithm>
 #include <map>
@@ -19,8 +20,6 @@ const QDate kDueOn15th{2026, 3, 1};     // bills from March 2026 on (Federal Law
 const QDate kOneRuleBefore{2016, 1, 1}; // bills due earlier: 1/300 from day 1 (307-FZ)
 const QDate kFree2020From{2020, 4, 6}, kFree2020To{2020, 12, 31};
 const QDate kLast2022Bill{2022, 3, 1}; // bills up to March 2022 are held in 2022
-const QDate kCapFrom{2022, 2, 28}, kCapTo{2026, 12, 31};
-const Decimal kCap{95, 1}; // 9,5 % a year at most in the cap's days
 
 QDate firstOfMonth(QDate d) {
     return QDate(d.year(), d.month(), 1);
@@ -157,19 +156,18 @@ HousingResult calculateHousing(const PeriodInput &in) {
     for (const Allocation::Part &p : allocation.parts)
         (p.payment < 0 ? r.bills[p.debt].ahead : r.bills[p.debt].paid).append({p.day, p.amount});
 
-    // The count: nothing for 30 days, 1/300 to day 90, 1/130 from day 91
-    // (1/300 from the first day for bills due before 2016); the windows of
-    // 2020 and 2022; the rate capped in 2022–2026.
-    CountRules rules;
+    // The count: the housing basis (nothing for 30 days, 1/300 to day 90,
+    // 1/130 from day 91, the rate capped in 2022–2026), 1/300 from the first
+    // day for bills due before 2016; the windows of 2020 and 2022, the latter
+    // for bills up to March 2022.
+    CountRules rules = presetRules(*presetNamed(u"housing"),
+                                   in.rateDate.isValid() ? in.rateDate : calculated, false);
     rules.rateDay = in.rateDay;
-    rules.rateDate = in.rateDate.isValid() ? in.rateDate : calculated;
     if (in.moratorium2020) rules.windows.append({kFree2020From, kFree2020To, {}});
     if (in.moratorium)
         rules.windows.append(
             {kMoratoriumStart, kMoratoriumEnd, kLast2022Bill.addMonths(1).addDays(-1)});
-    rules.caps = {{kCapFrom, kCapTo, kCap}};
-    const QList<Step> steps = {
-        {1, Step::Nothing}, {31, Step::Fraction, 300}, {91, Step::Fraction, 130}};
+    const QList<Step> steps = rules.steps;
     const QList<Step> oldSteps = {{1, Step::Fraction, 300}};
     QDate earliest;
     for (qsizetype i = 0; i < r.bills.size(); ++i) {

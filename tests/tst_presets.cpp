@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Each legal basis on one debt left unpaid, with amounts worked out by hand
+// from the key rates of 2023–2025 below.
+#include "calc/presets.h"
+
+#include <QTest>
+
+using namespace calc;
+
+namespace {
+
+QDate day(const char *text) {
+    return QDate::fromString(QString::fromLatin1(text), QStringLiteral("dd.MM.yyyy"));
+}
+
+RatesByDay keyRates() {
+    return ratesByDay({{day("18.12.2023"), "16"},
+                       {day("29.07.2024"), "18"},
+                       {day("16.09.2024"), "19"},
+                       {day("28.10.2024"), "21"},
+                       {day("09.06.2025"), "20"}});
+}
+
+} // namespace
+
+class TestPresets : public QObject {
+    Q_OBJECT
+private slots:
+    void theTable();
+    void unpaidDebt_data();
+    void unpaidDebt();
+};
+
+// Every basis has its article, its words and its steps from day 1 on, in
+// order; its eras are dates, in order.
+void TestPresets::theTable() {
+    QSet<QString> names;
+    for (const Preset &p : presets()) {
+        const QString name = QString::fromLatin1(p.name);
+        QVERIFY2(!names.contains(name), p.name);
+        names.insert(name);
+        QVERIFY2(*p.article && *p.title && QString::fromUtf8(p.total).startsWith("Сумма "), p.name);
+        const CountRules rules = presetRules(p, day("01.01.2025"), p.moratorium);
+        QVERIFY2(!rules.steps.isEmpty() && rules.steps.front().fromDay == 1, p.name);
+        for (qsizetype i = 1; i < rules.steps.size(); ++i)
+            QVERIFY2(rules.steps[i].fromDay > rules.steps[i - 1].fromDay, p.name);
+        for (qsizetype i = 0; i < rules.eras.size(); ++i) {
+            QVERIFY2(rules.eras[i].from.isValid(), p.name);
+            QVERIFY2(i == 0 || rules.eras[i].from > rules.eras[i - 1].from, p.name);
+        }
+        QCOMPARE(presetNamed(name), &p);
+    }
+    QVERIFY(!presetNamed(u"395 "));
+}
+
+void TestPresets::unpaidDebt_data() {
+    QTest::addColumn<QString>("basis");
+    QTest::addColumn<qint64>("debt"); // kopecks
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QList<qint64>>("pieces");
+    const auto row = [](const char *basis, qint64 roubles, const char *from, const char *to,
+                        QList<qint64> pieces) {
+        QTest::newRow(basis) << basis << roubles * 100 << from << to << pieces;
+    };
+    // 50000,00 * 60 дн. * 16% / 150 = 3200,00.
+    row("wages", 50000, "16.01.2024", "15.03.2024", {320000});
+    // 20000,00 * 40 дн. * 0,5% = 4000,00; 20000,00 * 22 дн. * 0,1% = 440,00.
+    row("alimony", 20000, "01.07.2018", "31.08.2018", {400000, 44000});
+    // 3 % a day for 90 days is 27000,00, capped at the price.
+    row("consumer-28", 10000, "01.03.2024", "29.05.2024", {1000000});
+    // 1 % a day, no cap: 10000,00 * 90 дн. * 1% = 9000,00.
+    row("consumer-23", 10000, "01.03.2024", "29.05.2024", {900000});
+    // Days 1–30 1/300, 31–90 1/150, from 91 1/300 again, at 21 %.
+    row("tax-company", 100000, "01.02.2025", "01.06.2025", {210000, 840000, 217000});
+    // 1/300 of each day's rate: 100000,00 * 31 дн. * 16% / 300 = 1653,33.
+    row("tax-person", 100000, "01.01.2024", "31.01.2024", {165333});
+    // 1/300 to day 60, 1/170 to day 90, 1/130 from day 91, at most 9,5 %.
+    row("resources-managing", 100000, "01.02.2024", "31.05.2024", {190000, 167647, 226538});
+    // 1/130 from the first day, at most 9,5 %: 100000,00 * 31 дн. * 9,5% / 130 = 2265,38.
+    row("resources-other", 100000, "01.05.2024", "31.05.2024", {226538});
+    // The statutory interest over the year's days: 100000,00 * 31 дн. * 16% / 366 = 1355,19.
+    row("395", 100000, "01.01.2024", "31.01.2024", {135519});
+}
+
+void TestPresets::unpaidDebt() {
+    QFETCH(QString, basis);
+    QFETCH(qint64, debt);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QList<qint64>, pieces);
+    const Preset *preset = presetNamed(basis);
+    QVERIFY(preset);
+    const QDate first = day(from.toLatin1()), last = day(to.toLatin1());
+    const CountRules rules = presetRules(*preset, last, preset->moratorium);
+    const QList<Debt> debts = {{debt, first, first, first}};
+    const Allocation none = allocate(debts, {});
+    QList<PeriodRow> rows;
+    qint64 total = 0;
+    countAccount(rules, keyRates(), debts, none, {}, {0}, last, rows, total,
+                 QStringLiteral("Сумма"));
+    QList<qint64> got;
+    for (const PeriodRow &r : rows)
+        got << r.amount;
+    QCOMPARE(got, pieces);
+}
+
+QTEST_GUILESS_MAIN(TestPresets)
+#include "tst_presets.moc"
