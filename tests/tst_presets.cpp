@@ -2,6 +2,7 @@
 // Each legal basis on one debt left unpaid, with amounts worked out by hand
 // from the key rates of 2023–2025 below.
 #include "calc/presets.h"
+#include "common/apperror.h"
 
 #include <QTest>
 
@@ -29,6 +30,7 @@ private slots:
     void theTable();
     void unpaidDebt_data();
     void unpaidDebt();
+    void reports();
 };
 
 // Every basis has its article, its words and its steps from day 1 on, in
@@ -103,6 +105,37 @@ void TestPresets::unpaidDebt() {
     for (const PeriodRow &r : rows)
         got << r.amount;
     QCOMPARE(got, pieces);
+}
+
+// A basis of its own on a claim by periods: its heading names the law, its
+// total says what is summed, a piece a cap cut says so.
+void TestPresets::reports() {
+    PeriodInput in;
+    in.basis = QStringLiteral("consumer-28");
+    in.count = PeriodCount::Contractual;
+    in.debt = QStringLiteral("10000,00");
+    in.start = day("01.03.2024");
+    in.end = in.filed = day("29.05.2024");
+    in.payments = {{day("10.03.2024"), QStringLiteral("1000")}};
+    QCOMPARE(
+        calculatePeriods(in).lines,
+        (QStringList{"Расчет неустойки по п. 5 ст. 28 Закона «О защите прав потребителей»: "
+                     "с 01.03.2024 по 29.05.2024 = 90 дн.",
+                     "с 01.03.2024 по 10.03.2024: 10000,00 * 10 дн. * 3% = 3000,00 руб.",
+                     "оплата 10.03.2024: 1000,00 руб., остаток долга 9000,00 руб.",
+                     "с 11.03.2024 по 29.05.2024: 9000,00 * 80 дн. * 3% = 21600,00 руб., с "
+                     "учетом предела — 7000,00 руб.",
+                     "Сумма неустойки: 10000,00 руб.", "ИТОГО: 9000,00 + 10000,00 = 19000,00 руб.",
+                     "Государственная пошлина: 2000,00 руб."}));
+    in.basis = QStringLiteral("wages");
+    in.count = PeriodCount::KeyFraction;
+    in.payments.clear();
+    in.rates = {{day("18.12.2023"), "16"}};
+    const QStringList wages = calculatePeriods(in).lines;
+    QVERIFY(wages.first().startsWith(QStringLiteral("Расчет компенсации по ст. 236 ТК РФ: ")));
+    QVERIFY(wages.contains(QStringLiteral("Сумма компенсации: 960,00 руб.")));
+    in.basis = QStringLiteral("no such");
+    QVERIFY_THROWS_EXCEPTION(AppError, calculatePeriods(in));
 }
 
 QTEST_GUILESS_MAIN(TestPresets)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program started as a user starts it from a terminal: its options, what
 // it writes where, its exit codes, and its manual pages.
+#include "calc/presets.h"
 #include "cli/commandline.h"
 #include "cli/csvtable.h"
 #include "programtest.h"
@@ -262,6 +263,10 @@ void TestProgram::manPagesNameEveryOption() {
         QVERIFY2(text.section(u'\n', 0, 1).contains(u' ' + version + u'"'), page);
         for (const QString &o : options)
             QVERIFY2(text.contains(o), qPrintable(QStringLiteral("%1 lacks %2").arg(page, o)));
+        // Every legal basis, by its name, under --basis.
+        for (const calc::Preset &p : calc::presets())
+            QVERIFY2(text.contains(QLatin1String(p.name)),
+                     qPrintable(QLatin1String(page) + u' ' + QLatin1String(p.name)));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "common/dates.h"
 #include "decimal.h"
 #include "inputfield.h"
+#include "presets.h"
 
 #include <algorithm>
 
@@ -89,7 +90,35 @@ int readChoice(const FieldInfo &info, const QString &name, const QString &text) 
                      QStringLiteral("нужно %1 или %2").arg(names.join(QStringLiteral(", ")), last)};
 }
 
+// A legal basis by its name, letter case aside.
+QString readBasis(const QString &name, const QString &text) {
+    const QString t = text.trimmed().toLower();
+    if (presetNamed(t)) return t;
+    QStringList names;
+    for (const Preset &p : presets())
+        names << QString::fromLatin1(p.name);
+    throw FieldError{name, text, QStringLiteral("нужно одно из: %1").arg(names.join(u", "))};
+}
+
 } // namespace
+
+PeriodCount countOfBasis(const QString &name, QString &basis) {
+    basis.clear();
+    if (name == u"395") return PeriodCount::Statutory;
+    if (name == u"contract") return PeriodCount::Contractual;
+    if (name == u"key-fraction") return PeriodCount::KeyFraction;
+    if (name == u"housing") return PeriodCount::Housing;
+    basis = name;
+    const Preset *preset = presetNamed(name);
+    switch (preset ? preset->steps[0].kind : Step::YearDays) {
+    case Step::YearDays:
+        return PeriodCount::Statutory;
+    case Step::Daily:
+        return PeriodCount::Contractual;
+    default:
+        return PeriodCount::KeyFraction;
+    }
+}
 
 QString fieldHelp(const char *help, const FieldInfo &info) {
     QString h = QString::fromUtf8(help);
@@ -151,6 +180,10 @@ FieldValue readField(const FieldInfo &info, const QString &text, const QString &
         break;
     }
     case FieldKind::Choice:
+        if (info.field == ClaimField::Basis) {
+            v.text = readBasis(name, text);
+            break;
+        }
         v.number = readChoice(info, name, text);
         break;
     case FieldKind::List:

@@ -74,9 +74,10 @@ enum class ClaimField {
 // How many fields there are: the table's size, and of arrays by field.
 inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::Moratorium2020) + 1;
 
-// What a claim by periods counts, by the index of its `Basis` choice.
-inline constexpr PeriodCount kBasisCounts[] = {PeriodCount::Statutory, PeriodCount::Contractual,
-                                               PeriodCount::KeyFraction, PeriodCount::Housing};
+// What a claim by periods counts, by its basis's name (`Basis`'s text is the
+// name of a preset): the four counts of their own, or a basis of its own laid
+// out as the count its steps are like; `basis` gets the name for the latter.
+PeriodCount countOfBasis(const QString &name, QString &basis);
 // Which day's rate a housing penalty goes by, by the index of its `RateDay` choice.
 inline constexpr RateDay kRateDays[] = {RateDay::Payment, RateDay::OneDate, RateDay::EachDay};
 
@@ -133,9 +134,9 @@ struct FieldError {
 
 // A field's text, read by its kind.
 struct FieldValue {
-    QString text;           // Amount: "100000,50"; Rate: the decimal text, no exponent
-    QDate date;             // Date
-    int number = 0;         // Integer; Choice: the index of the choice
+    QString text;   // Amount: "100000,50"; Rate: the decimal text, no exponent; Basis: its name
+    QDate date;     // Date
+    int number = 0; // Integer; Choice: the index of the choice
     QList<Payment> entries; // List (a charge: its month's first day as the date)
     bool yes() const { return number == 0; }
 };

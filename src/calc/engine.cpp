@@ -392,7 +392,10 @@ void countAccount(const CountRules &rules, const RatesByDay &rates, const QList<
         }
         row.rate = lastText;
         row.amount = pieceInterest(row.debt, row.days, rate, std::max(row.divisor, 1));
-        if (cap && sum + row.amount > *cap) row.amount = *cap - sum;
+        if (cap && sum + row.amount > *cap) {
+            row.uncapped = row.amount;
+            row.amount = *cap - sum;
+        }
         sum += row.amount;
         total = addWithinLimit(total, row.amount, totalName);
     }

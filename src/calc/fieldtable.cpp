@@ -239,16 +239,17 @@ constexpr FieldInfo kFields[] = {
      "basis",
      "основание",
      "--basis",
-     "395|contract|key-fraction|housing",
+     "ОСНОВАНИЕ",
      K::Choice,
      0,
      0,
      0,
-     {"395|statutory|ст. 395", "contract|contractual|договор", "key-fraction|key_fraction|ключевая",
-      "housing|жку"},
+     {},
      nullptr,
-     "расчет по периодам: проценты по ст. 395 ГК РФ, договорная неустойка (--penalty-daily), "
-     "пени 1/N ключевой ставки (--key-fraction) или пени за ЖКУ (ч. 14 ст. 155 ЖК РФ)"},
+     "расчет по периодам по основанию: 395 (ст. 395 ГК РФ), 317.1, contract (неустойка, "
+     "--penalty-daily), key-fraction (пени, --key-fraction), housing (пени за ЖКУ), wages, "
+     "alimony, consumer-23, consumer-23.1, consumer-28, procurement, procurement-supplier, "
+     "tax-person, tax-company, resources-other, resources-managing, resources-hoa"},
     {F::Charges,
      "charges",
      "начисления",

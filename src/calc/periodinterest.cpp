@@ -10,6 +10,7 @@
 #include "housing.h"
 #include "money.h"
 #include "penalty.h"
+#include "presets.h"
 
 #include <algorithm>
 
@@ -128,9 +129,12 @@ CheckedClaim check(const PeriodInput &in) {
     qint64 most = c.debt;
     for (const Dated &raised : c.increases)
         most = addWithinLimit(most, raised.amount, QStringLiteral("Долг с увеличениями"));
-    if (in.count == PeriodCount::Contractual && in.dailyPercent.trimmed().isEmpty())
+    if (!in.basis.isEmpty() && !presetNamed(in.basis))
+        throw AppError(QStringLiteral("Неизвестное основание расчета \"%1\"").arg(in.basis));
+    const bool own = !in.basis.isEmpty(); // a basis with rates of its own
+    if (!own && in.count == PeriodCount::Contractual && in.dailyPercent.trimmed().isEmpty())
         throw AppError(QStringLiteral("Не задана неустойка, % в день"));
-    if (in.count == PeriodCount::Contractual &&
+    if (!own && in.count == PeriodCount::Contractual &&
         !readDecimal(in.dailyPercent, kMaxRateDigits, c.daily))
         throw AppError(
             QStringLiteral("Неустойка \"%1\" не читается как процент в день").arg(in.dailyPercent));
@@ -153,23 +157,32 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     // The report always showed a piece end at every table entry and new year.
     rules.cutAtEveryChange = true;
     rules.eventRows = true;
-    switch (in.count) {
-    case PeriodCount::Contractual:
-        rules.steps = {{1, Step::Daily}};
-        rules.ownRate = c.daily;
-        break;
-    case PeriodCount::KeyFraction:
-        rules.steps = {{1, Step::Fraction, in.fraction}};
-        rules.rateDay = in.rateDate.isValid() ? RateDay::OneDate : RateDay::EachDay;
-        rules.rateDate = in.rateDate;
-        break;
-    default:
-        rules.steps = {{1, Step::YearDays}};
-        break;
-    }
+    const Preset *own = in.basis.isEmpty() ? nullptr : presetNamed(in.basis);
+    if (own) {
+        // A basis of its own: its rules, the moratorium where it holds and
+        // the user did not lift it; pieces as maximal runs.
+        rules = presetRules(*own, in.rateDate.isValid() ? in.rateDate : in.filed,
+                            in.moratorium && own->moratorium);
+        rules.eventRows = true;
+    } else
+        switch (in.count) {
+        case PeriodCount::Contractual:
+            rules.steps = {{1, Step::Daily}};
+            rules.ownRate = c.daily;
+            break;
+        case PeriodCount::KeyFraction:
+            rules.steps = {{1, Step::Fraction, in.fraction}};
+            rules.rateDay = in.rateDate.isValid() ? RateDay::OneDate : RateDay::EachDay;
+            rules.rateDate = in.rateDate;
+            break;
+        default:
+            rules.steps = {{1, Step::YearDays}};
+            break;
+        }
     // Claims that arose by its first day (a debt overdue from 01.04.2022
     // arose by 31.03.2022).
-    if (in.moratorium) rules.windows = {{kMoratoriumStart, kMoratoriumEnd, kMoratoriumStart}};
+    if (!own && in.moratorium)
+        rules.windows = {{kMoratoriumStart, kMoratoriumEnd, kMoratoriumStart}};
     if (usesRateTable(in.count) && !c.rates.empty()) {
         const QDate oldest = c.rates.begin()->first;
         if (rules.rateDay == RateDay::OneDate ? in.rateDate < oldest : in.start < oldest)
@@ -203,11 +216,23 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     r.fee = courtFeeKopecks(r.remaining + r.interest, in.court, feeScaleFor(in.filed));
 }
 
+// What a piece came to under a cap on the total, when it cut it.
+QString cappedPhrase(const PeriodRow &row) {
+    if (row.uncapped <= 0) return {};
+    return QStringLiteral(", с учетом предела — ") % kopecksText(row.amount) %
+           QStringLiteral(" руб.");
+}
+
 // Step three: the report's lines, one a row, between the heading and the totals.
 void writeLines(const PeriodInput &in, Decimal daily, PeriodResult &r) {
     QString heading = QStringLiteral("Расчет по периодам (ст. 395 ГК РФ)");
     QString result = QStringLiteral("Сумма процентов");
-    if (in.count == PeriodCount::Contractual) {
+    if (const Preset *own = in.basis.isEmpty() ? nullptr : presetNamed(in.basis)) {
+        // "Расчет неустойки по п. 5 ст. 28 …": what is counted, by what law.
+        result = QString::fromUtf8(own->total);
+        heading = QStringLiteral("Расчет ") + result.mid(6) + QStringLiteral(" по ") +
+                  QString::fromUtf8(own->article);
+    } else if (in.count == PeriodCount::Contractual) {
         heading = QStringLiteral("Расчет неустойки по периодам (%1% в день)").arg(rateText(daily));
         result = QStringLiteral("Сумма неустойки");
     } else if (in.count == PeriodCount::KeyFraction) {
@@ -229,8 +254,9 @@ void writeLines(const PeriodInput &in, Decimal daily, PeriodResult &r) {
                            QStringLiteral(" дн. * ") % row.rate %
                            (row.divisor > 0 ? QStringLiteral("% / ") + QString::number(row.divisor)
                                             : QStringLiteral("%")) %
-                           QStringLiteral(" = ") % kopecksText(row.amount) %
-                           QStringLiteral(" руб.");
+                           QStringLiteral(" = ") %
+                           kopecksText(row.uncapped > 0 ? row.uncapped : row.amount) %
+                           QStringLiteral(" руб.") % cappedPhrase(row);
             break;
         case PeriodRow::Moratorium:
             r.lines << QStringLiteral("с ") % dateText(row.from) % QStringLiteral(" по ") %

@@ -93,6 +93,9 @@ struct PeriodInput {
                                         // the March 2026 bill); past the month's end: its last day
     bool shift = true;                  // a due date on a day off moves to the next working day
     bool moratorium2020 = true;         // no penalty 06.04.2020–31.12.2020
+    // A legal basis of its own (a preset's name: "wages", "consumer-28", …),
+    // counted by its rules and laid out as `count`; empty: `count` alone.
+    QString basis;
 };
 
 // A row of the calculation as courts lay it out in a table, in report order.
@@ -116,6 +119,8 @@ struct PeriodRow {
     // Moratorium: it holds only part of the debt (`debt`); a later invoice's
     // part accrues beside it.
     bool partial = false;
+    // Piece: what it came to before a cap on the total cut it (0: not cut).
+    qint64 uncapped = 0;
 };
 
 struct HousingResult;

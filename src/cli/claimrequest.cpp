@@ -63,7 +63,10 @@ bool ClaimRequest::statutory() const {
 }
 
 calc::PeriodCount ClaimRequest::count(calc::PeriodCount base) const {
-    if (has(ClaimField::Basis)) return calc::kBasisCounts[value(ClaimField::Basis).number];
+    if (has(ClaimField::Basis)) {
+        QString own;
+        return calc::countOfBasis(value(ClaimField::Basis).text, own);
+    }
     if (has(ClaimField::PenaltyDaily)) return calc::PeriodCount::Contractual;
     if (has(ClaimField::KeyFraction)) return calc::PeriodCount::KeyFraction;
     return base;
@@ -73,9 +76,13 @@ namespace {
 
 // Why a field does not apply to a claim by periods that counts `count`
 // (empty: it does).
-QString notFor(ClaimField field, calc::PeriodCount count) {
+QString notFor(ClaimField field, calc::PeriodCount count, bool ownBasis = false) {
     using C = calc::PeriodCount;
     const bool housing = count == C::Housing;
+    // A basis of its own has its own rates and shares.
+    if (ownBasis && (field == ClaimField::PenaltyDaily || field == ClaimField::KeyFraction ||
+                     field == ClaimField::RateDate))
+        return QStringLiteral("не применяется: основание считается по своим правилам");
     switch (field) {
     case ClaimField::Tax:
     case ClaimField::Rate:
@@ -130,7 +137,7 @@ void ClaimRequest::refuseMisplaced(bool byPeriods, calc::PeriodCount base) const
         const ClaimField f = info.field;
         QString why;
         if (byPeriods) {
-            if (!(f == ClaimField::Mode && statutory)) why = notFor(f, counted);
+            if (!(f == ClaimField::Mode && statutory)) why = notFor(f, counted, ownBasis());
         } else if (!statutory && (f == ClaimField::Rate || f == ClaimField::Divisor)) {
             why = QStringLiteral("только для законной пени, а выбрана договорная");
         } else if (statutory && f == ClaimField::DailyRate) {
@@ -144,6 +151,12 @@ void ClaimRequest::refuseMisplaced(bool byPeriods, calc::PeriodCount base) const
         if (!why.isEmpty())
             throw AppError(QStringLiteral("%1: %2").arg(given_[size_t(f)]->name, why));
     }
+}
+
+bool ClaimRequest::ownBasis() const {
+    QString own;
+    if (has(ClaimField::Basis)) calc::countOfBasis(value(ClaimField::Basis).text, own);
+    return !own.isEmpty();
 }
 
 void ClaimRequest::refuseBothPenalties() const {
@@ -168,10 +181,11 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     const auto *fraction = has(ClaimField::KeyFraction) ? &value(ClaimField::KeyFraction) : nullptr;
     if (!basis && daily && fraction) refuseBothPenalties();
     c.count = count(c.count);
+    if (basis) calc::countOfBasis(value(ClaimField::Basis).text, c.basis);
     // A field that does not apply to what is counted was refused unless it
     // is a default: then it is left aside.
     const auto given = [&](ClaimField f) {
-        return has(f) && notFor(f, c.count).isEmpty() ? &value(f) : nullptr;
+        return has(f) && notFor(f, c.count, !c.basis.isEmpty()).isEmpty() ? &value(f) : nullptr;
     };
     if (const auto *v = given(ClaimField::Debt)) c.debt = v->text;
     if (const auto *v = given(ClaimField::From)) c.start = v->date;

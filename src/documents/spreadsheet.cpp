@@ -114,6 +114,11 @@ QByteArray writeSheet(const ClaimDocument &doc) {
                     formula += QStringLiteral("/%1%2").arg(letter(Column::Share)).arg(n);
                 else if (layout.count != calc::PeriodCount::Contractual)
                     formula += QStringLiteral("/%1").arg(row.divisor);
+                // A piece a cap on the total cut is its amount as cut.
+                if (row.uncapped > 0) {
+                    worksheet_write_number(sheet, r, c, roubles(row.amount), money);
+                    break;
+                }
                 const QByteArray f = QStringLiteral("=ROUND(%1,2)").arg(formula).toLatin1();
                 worksheet_write_formula_num(sheet, r, c, f.constData(), money, roubles(row.amount));
                 break;

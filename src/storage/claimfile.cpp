@@ -2,6 +2,7 @@
 #include "claimfile.h"
 
 #include "calc/claimfields.h"
+#include "calc/presets.h"
 #include "common/apperror.h"
 #include "regularfile.h"
 #include "savedfile.h"
@@ -233,6 +234,7 @@ T named(const std::pair<T, const char *> (&names)[N], const QJsonObject &o, cons
 const QString kFormatKey = QStringLiteral("format");
 const QString kVersionKey = QStringLiteral("version");
 const QString kCountKey = QStringLiteral("count");
+const QString kBasisKey = QStringLiteral("basis"); // a legal basis of its own, when there is one
 
 } // namespace
 
@@ -260,6 +262,7 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
         {key(F::Shift), c.shift},
         {key(F::Moratorium2020), c.moratorium2020},
     };
+    if (!c.basis.isEmpty()) o.insert(kBasisKey, c.basis);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
@@ -289,6 +292,7 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
         if (const QString twice = duplicateKey(bytes); !twice.isEmpty())
             throw Damaged{QStringLiteral("ключ \"%1\" записан дважды").arg(twice)};
         QStringList known = {kFormatKey, kVersionKey, kCountKey};
+        if (version >= 2) known << kBasisKey;
         for (const calc::FieldInfo &field : calc::claimFields())
             if (field.fileKey && (version >= 2 || field.field < F::Arose))
                 known << QString::fromLatin1(field.fileKey); // format 1: no arose, no housing
@@ -321,6 +325,14 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
         if (has(F::DueDay)) c.dueDay = int(integer(o, key(F::DueDay), 0, 31));
         if (has(F::Shift)) c.shift = yesNo(o, key(F::Shift));
         if (has(F::Moratorium2020)) c.moratorium2020 = yesNo(o, key(F::Moratorium2020));
+        if (o.contains(kBasisKey)) {
+            c.basis = text(o, kBasisKey);
+            QString own;
+            if (!calc::presetNamed(c.basis) || calc::countOfBasis(c.basis, own) != c.count ||
+                own != c.basis)
+                throw Damaged{
+                    QStringLiteral("\"%1\": неизвестное значение \"%2\"").arg(kBasisKey, c.basis)};
+        }
         if (const QString many =
                 calc::entryCountProblem(c.payments.size() + c.increases.size() + c.charges.size());
             !many.isEmpty())
