@@ -25,6 +25,7 @@ private slots:
     void init() { env_.start(); }
     void cleanup() { env_.stop(); }
     void chargesPaymentsAndFile();
+    void otherBasis();
 
 private:
     WindowEnv env_;
@@ -95,6 +96,36 @@ void TestHousingDialog::chargesPaymentsAndFile() {
     QVERIFY(d->count()->housing()->isChecked() && !increaseOffered());
     QCOMPARE(d->reportLines(), held);
     QVERIFY(!d->hasUnsavedChanges());
+}
+
+// Another legal basis from the list: counted by its law's rules, its heading
+// names the law, the moratorium's box off where no moratorium holds, and a
+// saved claim keeps it.
+void TestHousingDialog::otherBasis() {
+    Window &f = env_.open();
+    f.debtField->setText(QStringLiteral("20000"));
+    f.periodStart->setDate(QDate(2018, 7, 1));
+    f.periodEnd->setDate(QDate(2018, 8, 31));
+    click(f.window.periodsLink());
+    ui::PeriodsDialog *d = f.window.periodsDialog();
+    QVERIFY(d && QTest::qWaitForWindowExposed(d));
+    QVERIFY(!d->count()->otherBasis()->isEnabled());
+    d->count()->other()->click();
+    QComboBox *bases = d->count()->otherBasis();
+    QVERIFY(bases->isEnabled() && bases->count() > 10);
+    bases->setCurrentIndex(bases->findData(QStringLiteral("alimony")));
+    QCOMPARE(d->reportLines().value(0),
+             QStringLiteral("Расчет неустойки по п. 2 ст. 115 СК РФ: с 01.07.2018 по 31.08.2018 = "
+                            "62 дн."));
+    QVERIFY(d->reportLines().contains(QStringLiteral("Сумма неустойки: 4440,00 руб.")));
+    QVERIFY(!d->moratoriumBox()->isEnabled());
+    env_.boxes.savePath = env_.path(QStringLiteral("Алименты"));
+    QVERIFY(d->saveClaim());
+    d->count()->statutory()->click();
+    const bool opened = d->openClaim(env_.path(QStringLiteral("Алименты.dolgomer")));
+    QVERIFY2(opened, qPrintable(env_.boxes.shown.value(0).text));
+    QVERIFY(d->count()->other()->isChecked());
+    QCOMPARE(bases->currentData().toString(), QStringLiteral("alimony"));
 }
 
 QTEST_MAIN(TestHousingDialog)

@@ -33,6 +33,9 @@ QDate increaseArose(const Payment &p) {
 } // namespace
 
 bool moratoriumMayCover(const PeriodInput &claim) {
+    if (const Preset *own = claim.basis.isEmpty() ? nullptr : presetNamed(claim.basis);
+        own && !own->moratorium) // wages, alimony, 317.1: no moratorium holds
+        return false;
     if (claim.count == PeriodCount::Housing) // bills for months up to March 2022
         return std::any_of(claim.charges.cbegin(), claim.charges.cend(), [](const Charge &c) {
             return c.month.isValid() && c.month.addMonths(1) <= kMoratoriumStart;

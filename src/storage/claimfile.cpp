@@ -304,9 +304,18 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
         c.court = named(kCourtNames, o, key(F::Court));
         c.filed = day(o, key(F::Filed));
         c.count = named(kCountNames, o, kCountKey);
+        // A legal basis of its own, laid out as the count says.
+        if (o.contains(kBasisKey)) {
+            c.basis = text(o, kBasisKey);
+            QString own;
+            if (!calc::presetNamed(c.basis) || calc::countOfBasis(c.basis, own) != c.count ||
+                own != c.basis)
+                throw Damaged{
+                    QStringLiteral("\"%1\": неизвестное значение \"%2\"").arg(kBasisKey, c.basis)};
+        }
         c.dailyPercent = text(o, key(F::PenaltyDaily));
         calc::Decimal daily;
-        if (c.count == calc::PeriodCount::Contractual &&
+        if (c.count == calc::PeriodCount::Contractual && c.basis.isEmpty() &&
             !calc::readDecimal(c.dailyPercent, calc::kMaxRateDigits, daily))
             throw Damaged{QStringLiteral("\"%1\": \"%2\" — не процент в день")
                               .arg(key(F::PenaltyDaily), c.dailyPercent)};
@@ -325,14 +334,6 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
         if (has(F::DueDay)) c.dueDay = int(integer(o, key(F::DueDay), 0, 31));
         if (has(F::Shift)) c.shift = yesNo(o, key(F::Shift));
         if (has(F::Moratorium2020)) c.moratorium2020 = yesNo(o, key(F::Moratorium2020));
-        if (o.contains(kBasisKey)) {
-            c.basis = text(o, kBasisKey);
-            QString own;
-            if (!calc::presetNamed(c.basis) || calc::countOfBasis(c.basis, own) != c.count ||
-                own != c.basis)
-                throw Damaged{
-                    QStringLiteral("\"%1\": неизвестное значение \"%2\"").arg(kBasisKey, c.basis)};
-        }
         if (const QString many =
                 calc::entryCountProblem(c.payments.size() + c.increases.size() + c.charges.size());
             !many.isEmpty())

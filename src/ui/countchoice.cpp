@@ -2,6 +2,7 @@
 #include "countchoice.h"
 
 #include "calc/claimfields.h"
+#include "calc/presets.h"
 #include "datepicker.h"
 #include "numberfield.h"
 
@@ -64,9 +65,25 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основ
     rate->addStretch();
     layout->addLayout(rate, 3, 0, 1, 2);
     makeHousingInputs(layout);
+    // Every other legal basis, each with its law's own rules.
+    other_ = new QRadioButton(QStringLiteral("Другое основание:"), this);
+    other_->setObjectName(QStringLiteral("otherCount"));
+    counts->addButton(other_);
+    otherBasis_ = new QComboBox(this);
+    otherBasis_->setObjectName(QStringLiteral("otherBasis"));
+    otherBasis_->setAccessibleName(QStringLiteral("Другое основание"));
+    for (const calc::Preset &p : calc::presets()) {
+        QString own;
+        calc::countOfBasis(QString::fromLatin1(p.name), own);
+        if (!own.isEmpty())
+            otherBasis_->addItem(QString::fromUtf8(p.title), QString::fromLatin1(p.name));
+    }
+    layout->addWidget(other_, 7, 0);
+    layout->addWidget(otherBasis_, 7, 1);
+    connect(otherBasis_, &QComboBox::currentIndexChanged, this, &CountChoice::changed);
 
     for (QRadioButton *b :
-         {statutory_, contractual_, keyFraction_, housing_, eachPeriod_, oneDate_})
+         {statutory_, contractual_, keyFraction_, housing_, other_, eachPeriod_, oneDate_})
         connect(b, &QRadioButton::toggled, this, [this](bool on) {
             if (!on) return;
             enableInputs();
@@ -163,6 +180,7 @@ void CountChoice::enableInputs() {
                        static_cast<QWidget *>(shift_), static_cast<QWidget *>(moratorium2020_)})
         w->setEnabled(housing);
     housingRateDate_->setEnabled(housing && rateDay_->currentIndex() == 1);
+    otherBasis_->setEnabled(other_->isChecked());
 }
 
 void CountChoice::show(const calc::PeriodInput &in) {
@@ -182,7 +200,11 @@ void CountChoice::show(const calc::PeriodInput &in) {
         dueDay_->setValue(in.dueDay);
         shift_->setChecked(in.shift);
         moratorium2020_->setChecked(in.moratorium2020);
-        (in.count == calc::PeriodCount::Contractual   ? contractual_
+        const QSignalBlocker other(otherBasis_);
+        if (!in.basis.isEmpty())
+            otherBasis_->setCurrentIndex(std::max(0, otherBasis_->findData(in.basis)));
+        (!in.basis.isEmpty()                          ? other_
+         : in.count == calc::PeriodCount::Contractual ? contractual_
          : in.count == calc::PeriodCount::KeyFraction ? keyFraction_
          : housing                                    ? housing_
                                                       : statutory_)
@@ -192,7 +214,10 @@ void CountChoice::show(const calc::PeriodInput &in) {
 }
 
 void CountChoice::fill(calc::PeriodInput &in) const {
-    if (contractual_->isChecked()) {
+    in.basis.clear();
+    if (other_->isChecked()) {
+        in.count = calc::countOfBasis(otherBasis_->currentData().toString(), in.basis);
+    } else if (contractual_->isChecked()) {
         in.count = calc::PeriodCount::Contractual;
         in.dailyPercent = dailyPercent_->text();
     } else if (keyFraction_->isChecked()) {

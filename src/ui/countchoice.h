@@ -20,8 +20,9 @@ class NumberField;
 // interest, a contractual penalty ("Неустойка", a percent a day), a penalty
 // of a fraction of the key rate ("Пени", 1/N, at each period's rate or at one
 // date's), or the penalty on housing bills (at which day's rate, the due day,
-// whether a due date moves off a day off, the window of 2020). Only the
-// chosen count's inputs are enabled.
+// whether a due date moves off a day off, the window of 2020), or another
+// legal basis of the law's own rules. Only the chosen count's inputs are
+// enabled.
 class CountChoice : public QGroupBox {
     Q_OBJECT
 public:
@@ -39,6 +40,9 @@ public:
     QRadioButton *contractual() const { return contractual_; }
     QRadioButton *keyFraction() const { return keyFraction_; }
     QRadioButton *housing() const { return housing_; }
+    // "Другое основание:" and its list of the other legal bases.
+    QRadioButton *other() const { return other_; }
+    QComboBox *otherBasis() const { return otherBasis_; }
     bool isHousing() const;
     QComboBox *rateDay() const { return rateDay_; }
     DatePicker *housingRateDate() const { return housingRateDate_; }
@@ -58,7 +62,9 @@ private:
 
     void makeHousingInputs(QGridLayout *layout);
 
-    QRadioButton *statutory_, *contractual_, *keyFraction_, *housing_, *eachPeriod_, *oneDate_;
+    QRadioButton *statutory_, *contractual_, *keyFraction_, *housing_, *other_, *eachPeriod_,
+        *oneDate_;
+    QComboBox *otherBasis_;
     NumberField *dailyPercent_;
     QSpinBox *fraction_;
     DatePicker *rateDate_;
