@@ -72,6 +72,9 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основ
     otherBasis_ = new QComboBox(this);
     otherBasis_->setObjectName(QStringLiteral("otherBasis"));
     otherBasis_->setAccessibleName(QStringLiteral("Другое основание"));
+    // Its longest titles would widen the dialog: the list shows them whole.
+    otherBasis_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    otherBasis_->setMinimumContentsLength(24);
     for (const calc::Preset &p : calc::presets()) {
         QString own;
         calc::countOfBasis(QString::fromLatin1(p.name), own);
