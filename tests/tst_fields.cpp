@@ -73,6 +73,7 @@ void TestFields::everyFieldEveryWay_data() {
         "Начислено за 03.2010: 1000,00 руб., срок оплаты 10.04.2010");
     row(F::Moratorium2020, "no", {"--basis=housing", "--filed=01.06.2020", "--charge=02.2020=1000"},
         "с 10.04.2020 по 01.06.2020: 1000,00 * 53 дн. * 8,75% / 300 = 15,46 руб.");
+    row(F::CourtOrder, "yes", periods, "Государственная пошлина: 2010,79 руб."); // 4021,58 / 2
     QCOMPARE(rows, calc::kClaimFieldCount); // a field added to the table needs its row
 }
 

@@ -119,6 +119,10 @@ void TestHousingDialog::otherBasis() {
                             "62 дн."));
     QVERIFY(d->reportLines().contains(QStringLiteral("Сумма неустойки: 4440,00 руб.")));
     QVERIFY(!d->moratoriumBox()->isEnabled());
+    // An application for a court order: the claim says so, and pays half.
+    d->courtOrderBox()->click();
+    QVERIFY(d->currentClaim().courtOrder);
+    QCOMPARE(d->reportLines(), calc::calculatePeriods(d->currentClaim()).lines);
     env_.boxes.savePath = env_.path(QStringLiteral("Алименты"));
     QVERIFY(d->saveClaim());
     d->count()->statutory()->click();
@@ -126,6 +130,7 @@ void TestHousingDialog::otherBasis() {
     QVERIFY2(opened, qPrintable(env_.boxes.shown.value(0).text));
     QVERIFY(d->count()->other()->isChecked());
     QCOMPARE(bases->currentData().toString(), QStringLiteral("alimony"));
+    QVERIFY(d->courtOrderBox()->isChecked());
 }
 
 QTEST_MAIN(TestHousingDialog)

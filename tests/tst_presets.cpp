@@ -134,6 +134,7 @@ void TestPresets::reports() {
     const QStringList wages = calculatePeriods(in).lines;
     QVERIFY(wages.first().startsWith(QStringLiteral("Расчет компенсации по ст. 236 ТК РФ: ")));
     QVERIFY(wages.contains(QStringLiteral("Сумма компенсации: 960,00 руб.")));
+    QCOMPARE(courtOrderFee(401159), 200580); // half a kopeck up
     in.basis = QStringLiteral("no such");
     QVERIFY_THROWS_EXCEPTION(AppError, calculatePeriods(in));
 }

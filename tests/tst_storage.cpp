@@ -240,7 +240,7 @@ void TestStorage::claimSavedAndReopened() {
     QJsonObject first = QJsonDocument::fromJson(readBytes(path)).object();
     first.insert("version", 1);
     for (const char *later :
-         {"arose", "charges", "rate_day", "due_day", "shift", "moratorium_2020"})
+         {"arose", "charges", "rate_day", "due_day", "shift", "moratorium_2020", "court_order"})
         first.remove(QLatin1String(later));
     first.insert("increases", QJsonArray{QJsonObject{{"date", "2022-08-01"}, {"amount", "1,00"}}});
     QVERIFY(decodeClaim(QJsonDocument(first).toJson()).arose.isNull());

@@ -45,5 +45,10 @@ double courtFee(double total, Court court, FeeScale scale);
 // kopeck rounded away from zero: the calculation by periods and the
 // spreadsheet formula that checks it give this.
 qint64 courtFeeKopecks(qint64 total, Court court, FeeScale scale);
+// An application for a court order pays half the claim's fee under either
+// scale (arts. 333.19 and 333.21 of the Tax Code), half a kopeck up.
+inline qint64 courtOrderFee(qint64 fee) {
+    return (fee + 1) / 2;
+}
 
 } // namespace calc

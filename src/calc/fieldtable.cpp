@@ -314,6 +314,20 @@ constexpr FieldInfo kFields[] = {
      "moratorium_2020",
      "ЖКУ: без пеней с 06.04.2020 по 31.12.2020: yes или no (по умолчанию yes)",
      {{"--no-moratorium-2020", "no", "ЖКУ: начислять пени и с 06.04.2020 по 31.12.2020"}}},
+    {F::CourtOrder,
+     "court_order",
+     "судебный_приказ",
+     nullptr,
+     "yes|no",
+     K::Choice,
+     0,
+     0,
+     0,
+     {"yes|да|1|true", "no|нет|0|false"},
+     "court_order",
+     "по периодам: заявление о выдаче судебного приказа (госпошлина — половина): yes или no",
+     {{"--court-order", "yes",
+       "по периодам: заявление о выдаче судебного приказа — половина госпошлины иска"}}},
 };
 
 constexpr bool indexedByField() {

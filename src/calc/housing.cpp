@@ -182,6 +182,7 @@ HousingResult calculateHousing(const PeriodInput &in) {
     if (earliest.isValid() && earliest < oldest) r.tableStart = oldest;
     addWithinLimit(r.debt, r.penalty, QStringLiteral("ИТОГО"));
     r.fee = courtFeeKopecks(r.debt + r.penalty, in.court, feeScaleFor(calculated));
+    if (in.courtOrder) r.fee = courtOrderFee(r.fee);
     r.lines = housingLines(r, calculated);
     return r;
 }

@@ -217,6 +217,7 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
         r.remaining += left; // no more than the debt with its increases
     addWithinLimit(r.remaining, r.interest, QStringLiteral("ИТОГО"));
     r.fee = courtFeeKopecks(r.remaining + r.interest, in.court, feeScaleFor(in.filed));
+    if (in.courtOrder) r.fee = courtOrderFee(r.fee);
 }
 
 // What a piece came to under a cap on the total, when it cut it.

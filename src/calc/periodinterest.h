@@ -93,6 +93,8 @@ struct PeriodInput {
                                         // the March 2026 bill); past the month's end: its last day
     bool shift = true;                  // a due date on a day off moves to the next working day
     bool moratorium2020 = true;         // no penalty 06.04.2020–31.12.2020
+    // An application for a court order rather than a claim: half the fee.
+    bool courtOrder = false;
     // A legal basis of its own (a preset's name: "wages", "consumer-28", …),
     // counted by its rules and laid out as `count`; empty: `count` alone.
     QString basis;

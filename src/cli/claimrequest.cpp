@@ -142,11 +142,12 @@ void ClaimRequest::refuseMisplaced(bool byPeriods, calc::PeriodCount base) const
             why = QStringLiteral("только для законной пени, а выбрана договорная");
         } else if (statutory && f == ClaimField::DailyRate) {
             why = QStringLiteral("только для договорной пени (--contractual, mode=contractual)");
-        } else if (f > ClaimField::Basis) {
-            why = notFor(f, calc::PeriodCount::Statutory); // the housing penalty's
         } else if (f >= ClaimField::Payments && f != ClaimField::Basis) {
-            // Every field from the payments on is of a claim by periods.
-            why = QStringLiteral("только для расчета по периодам (--periods, periods=yes)");
+            // Every field from the payments on is of a claim by periods; the
+            // housing penalty's say so.
+            why = f > ClaimField::Basis ? notFor(f, calc::PeriodCount::Statutory) : QString();
+            if (why.isEmpty())
+                why = QStringLiteral("только для расчета по периодам (--periods, periods=yes)");
         }
         if (!why.isEmpty())
             throw AppError(QStringLiteral("%1: %2").arg(given_[size_t(f)]->name, why));
@@ -207,6 +208,7 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     if (const auto *v = given(ClaimField::DueDay)) c.dueDay = v->number;
     if (const auto *v = given(ClaimField::Shift)) c.shift = v->yes();
     if (const auto *v = given(ClaimField::Moratorium2020)) c.moratorium2020 = v->yes();
+    if (const auto *v = given(ClaimField::CourtOrder)) c.courtOrder = v->yes();
     if (const auto *v = given(ClaimField::RateDate)) {
         // A date given is the one date's rate, unless another rule is asked.
         if (c.count == calc::PeriodCount::Housing && !given(ClaimField::RateDay))

@@ -67,10 +67,13 @@ QStringList headingLines(const ClaimDocument &doc) {
                                        .arg(c.debt, dateText(c.start), dateText(c.end))
                                        .arg(doc.result.days),
                          QStringLiteral("Суд: %1; дата подачи: %2")
-                             .arg(c.court == calc::Court::Arbitration
-                                      ? QStringLiteral("арбитражный")
-                                      : QStringLiteral("общей юрисдикции"),
-                                  dateText(c.filed))};
+                                 .arg(c.court == calc::Court::Arbitration
+                                          ? QStringLiteral("арбитражный")
+                                          : QStringLiteral("общей юрисдикции"),
+                                      dateText(c.filed)) +
+                             (c.courtOrder ? QStringLiteral("; заявление о выдаче судебного "
+                                                            "приказа (госпошлина — половина)")
+                                           : QString())};
     // As the window says it: a printout never hides a table that may lack rates.
     const QDate newest = rates::newestPoint(c.rates);
     if (calc::usesRateTable(c.count) && rates::mayBeStale(newest, housing ? c.filed : c.end))

@@ -148,8 +148,13 @@ QByteArray writeSheet(const ClaimDocument &doc) {
     const QByteArray feeText = feeFormula(QStringLiteral("%1%2").arg(column).arg(total + 1),
                                           doc.claim.court, calc::feeScaleFor(doc.claim.filed))
                                    .toLatin1();
-    worksheet_write_formula_num(sheet, fee, amount, feeText.constData(), money,
-                                roubles(doc.result.fee));
+    // A court order's half fee is written as counted: halving in a
+    // spreadsheet's binary numbers could lose the half kopeck.
+    if (doc.claim.courtOrder)
+        worksheet_write_number(sheet, fee, amount, roubles(doc.result.fee), money);
+    else
+        worksheet_write_formula_num(sheet, fee, amount, feeText.constData(), money,
+                                    roubles(doc.result.fee));
     text(fee + 2, 0, signatureLine(doc));
 
     // About a character per 1.1 % of the printed table's width.

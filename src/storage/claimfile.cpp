@@ -261,6 +261,7 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
         {key(F::DueDay), c.dueDay},
         {key(F::Shift), c.shift},
         {key(F::Moratorium2020), c.moratorium2020},
+        {key(F::CourtOrder), c.courtOrder},
     };
     if (!c.basis.isEmpty()) o.insert(kBasisKey, c.basis);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
@@ -334,6 +335,7 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
         if (has(F::DueDay)) c.dueDay = int(integer(o, key(F::DueDay), 0, 31));
         if (has(F::Shift)) c.shift = yesNo(o, key(F::Shift));
         if (has(F::Moratorium2020)) c.moratorium2020 = yesNo(o, key(F::Moratorium2020));
+        if (has(F::CourtOrder)) c.courtOrder = yesNo(o, key(F::CourtOrder));
         if (const QString many =
                 calc::entryCountProblem(c.payments.size() + c.increases.size() + c.charges.size());
             !many.isEmpty())

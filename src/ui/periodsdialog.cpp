@@ -37,11 +37,6 @@ namespace ui {
 
 namespace {
 
-// The file dialogs' filter for saved claims.
-QString claimFilter() {
-    return QStringLiteral("Расчет Долгомера (*%1)").arg(storage::kClaimExtension);
-}
-
 QPushButton *button(const QString &text, QWidget *parent, QLayout *layout) {
     auto *b = new QPushButton(text, parent);
     b->setAutoDefault(false);
@@ -106,6 +101,10 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     options->addWidget(filingLabel);
     options->addWidget(filingDate_);
     layout->addLayout(options);
+    courtOrder_ = new QCheckBox(QStringLiteral("Заявление о выдаче судебного приказа"), this);
+    courtOrder_->setObjectName(QStringLiteral("courtOrder"));
+    courtOrder_->setToolTip(QStringLiteral("Госпошлина — половина пошлины иска"));
+    layout->addWidget(courtOrder_);
 
     notes_ = new QLabel(this);
     notes_->setObjectName(QStringLiteral("periodsNotes"));
@@ -153,6 +152,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     connect(save, &QPushButton::clicked, this, &PeriodsDialog::saveClaim);
     addClaimKeys(this, &PeriodsDialog::countNow, &PeriodsDialog::printReport);
     connect(moratorium_, &QCheckBox::toggled, this, &PeriodsDialog::recalculate);
+    connect(courtOrder_, &QCheckBox::toggled, this, &PeriodsDialog::recalculate);
     connect(filingDate_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
     connect(debtArose_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
     connect(entries_, &PeriodEntries::changed, this, &PeriodsDialog::recalculate);
@@ -217,6 +217,7 @@ calc::PeriodInput PeriodsDialog::currentClaim() const {
     in.charges = entries_->charges();
     count_->fill(in);
     in.moratorium = moratorium_->isChecked();
+    in.courtOrder = courtOrder_->isChecked();
     in.filed = filingDate_->date();
     in.arose = debtArose_->date() == claim_.start ? QDate() : debtArose_->date();
     return in;
@@ -249,16 +250,6 @@ void PeriodsDialog::openClaim() {
     if (!path.isEmpty()) openClaim(path);
 }
 
-std::optional<calc::PeriodInput> readClaimFile(Dialogs &dialogs, const QString &path) {
-    try {
-        return storage::loadClaim(path);
-    } catch (const AppError &e) {
-        dialogs.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка открытия"),
-                    MessageBoxes::Icon::Stop);
-        return std::nullopt;
-    }
-}
-
 bool PeriodsDialog::openClaim(const QString &path) {
     const std::optional<calc::PeriodInput> loaded = readClaimFile(dialogs_, path);
     if (loaded) showSaved(*loaded);
@@ -274,6 +265,8 @@ void PeriodsDialog::showSaved(calc::PeriodInput loaded) {
     {
         const QSignalBlocker quiet(moratorium_);
         if (moratorium_->isEnabled()) moratorium_->setChecked(loaded.moratorium);
+        const QSignalBlocker order(courtOrder_);
+        courtOrder_->setChecked(loaded.courtOrder);
     }
     {
         const QSignalBlocker quiet(entries_);

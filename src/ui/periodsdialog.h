@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calc/periodinterest.h"
+#include "claimfiles.h"
 #include "countchoice.h"
 #include "documents/claimdocument.h"
 #include "periodentries.h"
@@ -21,10 +22,6 @@ namespace ui {
 class DatePicker;
 class Dialogs;
 class NumberField;
-
-// A saved claim read from its file; a file that cannot be used is told in a
-// box ("Ошибка открытия") and gives nothing.
-std::optional<calc::PeriodInput> readClaimFile(Dialogs &dialogs, const QString &path);
 
 // "Расчет по периодам": the statutory interest as courts count it today, or
 // a contractual penalty or a penalty of a fraction of the key rate, for the
@@ -50,6 +47,8 @@ public:
     PeriodEntries *entries() const { return entries_; }
     CountChoice *count() const { return count_; }
     QCheckBox *moratoriumBox() const { return moratorium_; }
+    // "Заявление о выдаче судебного приказа": half the fee.
+    QCheckBox *courtOrderBox() const { return courtOrder_; }
     // "Дата подачи": the claim's fee scale follows it.
     DatePicker *filingDate() const { return filingDate_; }
     // What the user should know of the calculation, above the report: a rate
@@ -104,7 +103,7 @@ private:
     QLabel *summary_;
     PeriodEntries *entries_;
     CountChoice *count_;
-    QCheckBox *moratorium_;
+    QCheckBox *moratorium_, *courtOrder_;
     DatePicker *filingDate_;
     DatePicker *debtArose_;
     QLabel *debtAroseLabel_;
