@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <map>
 #include <memory>
-#include <set>
 
 namespace calc {
 namespace {
