@@ -132,12 +132,13 @@ void ClaimRequest::refuseMisplaced(bool byPeriods, calc::PeriodCount base) const
     if (!has(ClaimField::Basis)) refuseBothPenalties();
     const bool statutory = this->statutory();
     const calc::PeriodCount counted = count(base);
+    const bool own = ownBasis();
     for (const calc::FieldInfo &info : calc::claimFields()) {
         if (!has(info.field) || given_[size_t(info.field)]->byDefault) continue;
         const ClaimField f = info.field;
         QString why;
         if (byPeriods) {
-            if (!(f == ClaimField::Mode && statutory)) why = notFor(f, counted, ownBasis());
+            if (!(f == ClaimField::Mode && statutory)) why = notFor(f, counted, own);
         } else if (!statutory && (f == ClaimField::Rate || f == ClaimField::Divisor)) {
             why = QStringLiteral("только для законной пени, а выбрана договорная");
         } else if (statutory && f == ClaimField::DailyRate) {
