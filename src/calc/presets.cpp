@@ -12,7 +12,6 @@ namespace {
 using K = Step::Kind;
 constexpr PresetStep kYearDays{1, K::YearDays};
 constexpr PresetStep kDaily{1, K::Daily};
-constexpr PresetStep kNone{};
 
 // clang-format off
 constexpr Preset kPresets[] = {
