@@ -74,6 +74,16 @@ void TestFields::everyFieldEveryWay_data() {
     row(F::Moratorium2020, "no", {"--basis=housing", "--filed=01.06.2020", "--charge=02.2020=1000"},
         "с 10.04.2020 по 01.06.2020: 1000,00 * 53 дн. * 8,75% / 300 = 15,46 руб.");
     row(F::CourtOrder, "yes", periods, "Государственная пошлина: 2010,79 руб."); // 4021,58 / 2
+    // 100000,00 * 30 дн. * 0,1% = 3000,00, at most 2 % of the debt or 1000,00.
+    const QStringList contract = periods + QStringList{"--basis=contract", "--penalty-daily=0,1"};
+    row(F::CapPercent, "2", contract,
+        "с 01.01.2010 по 30.01.2010: 100000,00 * 30 дн. * 0,1% = 3000,00 руб., с учетом "
+        "предела — 2000,00 руб.");
+    row(F::Cap, "1000", contract,
+        "с 01.01.2010 по 30.01.2010: 100000,00 * 30 дн. * 0,1% = 3000,00 руб., с учетом "
+        "предела — 1000,00 руб.");
+    row(F::Fulfilled, "40000", six + QStringList{"--basis=procurement-supplier"},
+        "с 01.01.2010 по 30.01.2010: 60000,00 * 30 дн. * 8,75% / 300 = 525,00 руб.");
     QCOMPARE(rows, calc::kClaimFieldCount); // a field added to the table needs its row
 }
 

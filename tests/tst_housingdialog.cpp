@@ -26,8 +26,19 @@ private slots:
     void cleanup() { env_.stop(); }
     void chargesPaymentsAndFile();
     void otherBasis();
+    void ownTerms();
 
 private:
+    // The periods dialog on the window's debt of 20000,00 from 01.07.2018 to 31.08.2018.
+    ui::PeriodsDialog *openOwed() {
+        Window &f = env_.open();
+        f.debtField->setText(QStringLiteral("20000"));
+        f.periodStart->setDate(QDate(2018, 7, 1));
+        f.periodEnd->setDate(QDate(2018, 8, 31));
+        click(f.window.periodsLink());
+        return f.window.periodsDialog();
+    }
+
     WindowEnv env_;
 };
 
@@ -102,12 +113,7 @@ void TestHousingDialog::chargesPaymentsAndFile() {
 // names the law, the moratorium's box off where no moratorium holds, and a
 // saved claim keeps it.
 void TestHousingDialog::otherBasis() {
-    Window &f = env_.open();
-    f.debtField->setText(QStringLiteral("20000"));
-    f.periodStart->setDate(QDate(2018, 7, 1));
-    f.periodEnd->setDate(QDate(2018, 8, 31));
-    click(f.window.periodsLink());
-    ui::PeriodsDialog *d = f.window.periodsDialog();
+    ui::PeriodsDialog *d = openOwed();
     QVERIFY(d && QTest::qWaitForWindowExposed(d));
     QVERIFY(!d->count()->otherBasis()->isEnabled());
     d->count()->other()->click();
@@ -131,6 +137,45 @@ void TestHousingDialog::otherBasis() {
     QVERIFY(d->count()->other()->isChecked());
     QCOMPARE(bases->currentData().toString(), QStringLiteral("alimony"));
     QVERIFY(d->courtOrderBox()->isChecked());
+}
+
+// The terms some bases take: each input enabled with its basis alone,
+// reaching the claim and a saved claim; another basis leaves them behind.
+void TestHousingDialog::ownTerms() {
+    ui::PeriodsDialog *d = openOwed();
+    QVERIFY(d && QTest::qWaitForWindowExposed(d));
+    ui::CountChoice *c = d->count();
+    const auto enabled = [c] {
+        return QList<bool>{c->cap()->isEnabled(), c->contractFraction()->isEnabled(),
+                           c->fulfilled()->isEnabled()};
+    };
+    QCOMPARE(enabled(), (QList<bool>{false, false, false}));
+    c->contractual()->click();
+    QCOMPARE(enabled(), (QList<bool>{true, false, false}));
+    c->cap()->setText(QStringLiteral("1000"));
+    c->capUnit()->setCurrentIndex(1);
+    // 20000,00 * 62 дн. * 0,1% = 1240,00, at most 1000,00.
+    QVERIFY(d->reportLines().contains(QStringLiteral("Сумма неустойки: 1000,00 руб.")));
+    c->other()->click();
+    c->otherBasis()->setCurrentIndex(c->otherBasis()->findData(QStringLiteral("wages")));
+    QCOMPARE(enabled(), (QList<bool>{false, true, false}));
+    c->contractFraction()->setValue(100);
+    // 20000,00 * 62 дн. * 8,75% / 100 = 1085,00.
+    QVERIFY(d->reportLines().contains(QStringLiteral("Сумма компенсации: 1085,00 руб.")));
+    QVERIFY(d->currentClaim().capAmount.isEmpty());
+    env_.boxes.savePath = env_.path(QStringLiteral("Зарплата"));
+    QVERIFY(d->saveClaim());
+    c->otherBasis()->setCurrentIndex(
+        c->otherBasis()->findData(QStringLiteral("procurement-supplier")));
+    QCOMPARE(enabled(), (QList<bool>{false, false, true}));
+    c->fulfilled()->setText(QStringLiteral("5000"));
+    QCOMPARE(d->currentClaim().contractFraction, 0);
+    // 15000,00 * 62 дн. * 8,75% / 300 = 271,25, the penalty alone.
+    QVERIFY(d->reportLines().contains(QStringLiteral("ИТОГО: 0,00 + 271,25 = 271,25 руб.")));
+    QVERIFY(d->openClaim(env_.path(QStringLiteral("Зарплата.dolgomer"))));
+    QCOMPARE(c->otherBasis()->currentData().toString(), QStringLiteral("wages"));
+    QCOMPARE(c->contractFraction()->value(), 100);
+    QVERIFY(d->currentClaim().fulfilled.isEmpty());
 }
 
 QTEST_MAIN(TestHousingDialog)

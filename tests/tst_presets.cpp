@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Each legal basis on one debt left unpaid, with amounts worked out by hand
 // from the key rates of 2023–2025 below.
+#include "calc/claimfields.h"
 #include "calc/presets.h"
 #include "common/apperror.h"
 
@@ -31,6 +32,8 @@ private slots:
     void unpaidDebt_data();
     void unpaidDebt();
     void reports();
+    void terms_data();
+    void terms();
 };
 
 // Every basis has its article, its words and its steps from day 1 on, in
@@ -83,6 +86,16 @@ void TestPresets::unpaidDebt_data() {
     row("resources-other", 100000, "01.05.2024", "31.05.2024", {226538});
     // The statutory interest over the year's days: 100000,00 * 31 дн. * 16% / 366 = 1355,19.
     row("395", 100000, "01.01.2024", "31.01.2024", {135519});
+    row("317.1", 100000, "01.02.2024", "29.02.2024", {126776});        // * 29 дн. * 16% / 366
+    row("key-fraction", 100000, "01.08.2024", "31.08.2024", {186000}); // * 31 дн. * 18% / 300
+    // 0,5 % a day: 100 days 5000,00; 250 days 12500,00, capped at the prepayment.
+    row("consumer-23.1", 10000, "01.03.2024", "08.06.2024", {500000});
+    QTest::newRow("consumer-23.1 capped") << "consumer-23.1" << 1000000LL << "01.01.2024"
+                                          << "06.09.2024" << QList<qint64>{1000000};
+    // Unpaid: the filing day's rate (19 %), 100000,00 * 61 дн. * 19% / 300 = 3863,33.
+    row("procurement", 100000, "01.08.2024", "30.09.2024", {386333});
+    // Nothing to day 30; 60 days at 1/300, 31 at 1/130; at most 9,5 %.
+    row("resources-hoa", 100000, "01.02.2024", "31.05.2024", {190000, 226538});
 }
 
 void TestPresets::unpaidDebt() {
@@ -127,16 +140,77 @@ void TestPresets::reports() {
                      "учетом предела — 7000,00 руб.",
                      "Сумма неустойки: 10000,00 руб.", "ИТОГО: 9000,00 + 10000,00 = 19000,00 руб.",
                      "Государственная пошлина: 2000,00 руб."}));
-    in.basis = QStringLiteral("wages");
+    // Each portion at its payment day's rate, the payment after the portion it paid.
+    in.basis = QStringLiteral("procurement");
     in.count = PeriodCount::KeyFraction;
-    in.payments.clear();
-    in.rates = {{day("18.12.2023"), "16"}};
-    const QStringList wages = calculatePeriods(in).lines;
-    QVERIFY(wages.first().startsWith(QStringLiteral("Расчет компенсации по ст. 236 ТК РФ: ")));
-    QVERIFY(wages.contains(QStringLiteral("Сумма компенсации: 960,00 руб.")));
+    in.start = day("01.08.2024");
+    in.end = in.filed = day("30.09.2024");
+    in.debt = QStringLiteral("100000");
+    in.payments = {{day("15.08.2024"), QStringLiteral("40000")}};
+    in.rates = {{day("29.07.2024"), "18"}, {day("16.09.2024"), "19"}};
+    QCOMPARE(calculatePeriods(in).lines.mid(1, 4),
+             (QStringList{"с 01.08.2024 по 15.08.2024: 40000,00 * 15 дн. * 18% / 300 = 360,00 руб.",
+                          "оплата 15.08.2024: 40000,00 руб., остаток долга 60000,00 руб.",
+                          "с 01.08.2024 по 30.09.2024: 60000,00 * 61 дн. * 19% / 300 = 2318,00 "
+                          "руб.",
+                          "Сумма пеней: 2678,00 руб."}));
     QCOMPARE(courtOrderFee(401159), 200580); // half a kopeck up
     in.basis = QStringLiteral("no such");
     QVERIFY_THROWS_EXCEPTION(AppError, calculatePeriods(in));
+}
+
+// The terms some bases take, and where they are refused: the contractual
+// penalty's cap, the wages' share by contract, the supplier's part done.
+void TestPresets::terms_data() {
+    QTest::addColumn<QString>("basis");
+    QTest::addColumn<QStringList>("terms"); // cap%, cap, share, fulfilled
+    QTest::addColumn<QString>("expected");  // a line of the report, or a part of the refusal
+    // 50000,00 from 16.01.2024 to 15.03.2024 at 16 %, 60 days.
+    QTest::newRow("wages, the contract's 1/100")
+        << "wages" << QStringList{"", "", "100", ""} << "Сумма компенсации: 4800,00 руб.";
+    QTest::newRow("wages, 1/150 is the law's")
+        << "wages" << QStringList{"", "", "150", ""} << "нужно N от 1 до 149";
+    QTest::newRow("a share for another basis")
+        << "tax-person" << QStringList{"", "", "100", ""} << "только для компенсации";
+    QTest::newRow("the supplier, 20000,00 fulfilled: 30000,00 * 60 дн. * 16% / 300")
+        << "procurement-supplier" << QStringList{"", "", "", "20000"}
+        << "ИТОГО: 0,00 + 960,00 = 960,00 руб.";
+    QTest::newRow("more fulfilled than the price")
+        << "procurement-supplier" << QStringList{"", "", "", "50000,01"}
+        << "не больше цены контракта 50000,00 руб.";
+    QTest::newRow("fulfilled for the customer's penalty")
+        << "procurement" << QStringList{"", "", "", "1"} << "только для пеней поставщика";
+    QTest::newRow("a penalty of 0,1 % a day, at most 5 %")
+        << "" << QStringList{"5", "", "", ""} << "Сумма неустойки: 2500,00 руб.";
+    QTest::newRow("at most 1000,00")
+        << "" << QStringList{"", "1000", "", ""} << "Сумма неустойки: 1000,00 руб.";
+    QTest::newRow("both caps") << "" << QStringList{"5", "1000", "", ""} << "а не оба";
+    QTest::newRow("a cap of nothing") << "" << QStringList{"0", "", "", ""} << "больше нуля";
+    QTest::newRow("a cap on a basis with its own")
+        << "consumer-28" << QStringList{"5", "", "", ""} << "только для договорной неустойки";
+}
+
+void TestPresets::terms() {
+    QFETCH(QString, basis);
+    QFETCH(QStringList, terms);
+    QFETCH(QString, expected);
+    PeriodInput in;
+    in.count = countOfBasis(basis.isEmpty() ? QStringLiteral("contract") : basis, in.basis);
+    in.dailyPercent = QStringLiteral("0,1");
+    in.debt = QStringLiteral("50000");
+    in.start = day("16.01.2024");
+    in.end = in.filed = day("15.03.2024");
+    in.rates = {{day("18.12.2023"), "16"}};
+    in.capPercent = terms[0];
+    in.capAmount = terms[1];
+    in.contractFraction = terms[2].toInt();
+    in.fulfilled = terms[3];
+    try {
+        const QStringList lines = calculatePeriods(in).lines;
+        QVERIFY2(lines.contains(expected), qPrintable(lines.join(u'\n')));
+    } catch (const AppError &e) {
+        QVERIFY2(e.message().contains(expected), qPrintable(e.message()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPresets)

@@ -36,7 +36,7 @@ public:
     QList<Slot> debts;
     QList<Lower> lowers;                   // in payment order
     QDate fixedRateDay;                    // null: by the rules
-    const QList<Paid> *payments = nullptr; // eventRows: each payment's row
+    const QList<Paid> *payments = nullptr; // each payment's row, with the increases'
     const Allocation *allocation = nullptr;
     QDate earliestRateDay; // of the pieces' rates
 
@@ -174,7 +174,7 @@ void Walk::run(QDate start, QDate end, Exact &exact) {
     // A piece (and a window's row) a stretch, and the increases' and payments'
     // rows; grown by half at least, as runs of many portions add to one list.
     const qsizetype needed =
-        rows_.size() + 2 * starts.size() + (rules_.eventRows ? payments->size() + debts.size() : 0);
+        rows_.size() + 2 * starts.size() + (payments ? payments->size() + debts.size() : 0);
     if (needed > rows_.capacity()) rows_.reserve(std::max(needed, rows_.capacity() * 3 / 2));
 
     // The rate of the whole run, when it is one: the count's own, or one day's.
@@ -195,7 +195,7 @@ void Walk::run(QDate start, QDate end, Exact &exact) {
             Slot &s = debts[arrived];
             s.left = s.comes;
             balance += s.comes; // within the limit: checked with every debt
-            if (rules_.eventRows && s.shown)
+            if (payments && s.shown)
                 rows_.append({PeriodRow::Increase, from, from, balance, 0, {}, 0, s.full, s.ahead});
         }
         qint64 held = 0;
@@ -240,7 +240,7 @@ void Walk::run(QDate start, QDate end, Exact &exact) {
                 balance -= lowers[lowered].amount;
             }
         };
-        if (rules_.eventRows) {
+        if (payments) {
             for (; shown < payments->size() && (*payments)[shown].date <= to; ++shown) {
                 qsizetype until = lowered;
                 while (until < lowers.size() && lowers[until].payment == shown)
@@ -294,14 +294,42 @@ void countAccount(const CountRules &rules, const RatesByDay &rates, const QList<
                 walk.fixedRateDay = day;
                 walk.run(start, day, exact);
             };
-            for (const Allocation::Part &p : allocation.parts)
-                if (p.debt == i) portion(p.day, p.amount);
+            // With rows for them: the increase, then each payment after
+            // the portion it paid (what is left of this debt after it).
+            if (rules.eventRows && d.shown)
+                rows.append({PeriodRow::Increase,
+                             d.first,
+                             d.first,
+                             d.amount,
+                             0,
+                             {},
+                             0,
+                             d.amount,
+                             allocation.ahead[i]});
+            qint64 left = d.amount - allocation.ahead[i];
+            for (qsizetype j = 0; j < allocation.parts.size(); ++j) {
+                const Allocation::Part &p = allocation.parts[j];
+                if (p.debt != i) continue;
+                portion(p.day, p.amount);
+                if (!rules.eventRows || p.payment < 0) continue;
+                const bool last = j + 1 == allocation.parts.size() ||
+                                  allocation.parts[j + 1].payment != p.payment;
+                rows.append({PeriodRow::Payment,
+                             p.day,
+                             p.day,
+                             left -= p.amount,
+                             0,
+                             {},
+                             0,
+                             p.amount,
+                             last ? allocation.over[p.payment] : 0});
+            }
             if (allocation.left[i] > 0) portion(end, allocation.left[i]);
         }
         note(walk.earliestRateDay);
     } else {
         Walk walk(rules, rates, rows);
-        walk.payments = &payments;
+        if (rules.eventRows) walk.payments = &payments;
         walk.allocation = &allocation;
         // Each debt of the account as the run holds it (-1: not in it).
         QVarLengthArray<int, 64> held(debts.size(), -1);
@@ -333,6 +361,8 @@ void countAccount(const CountRules &rules, const RatesByDay &rates, const QList<
             owed += debts[i].amount; // within the limit: checked with every debt
         cap = pieceInterest(owed, 100, *rules.totalCap, 1); // owed × share, to the kopeck
     }
+    if (rules.totalCapKopecks)
+        cap = std::min(cap.value_or(*rules.totalCapKopecks), *rules.totalCapKopecks);
     // Rates change far less often than pieces: a rate's text is shared, from
     // one count to the next too.
     thread_local Decimal lastRate;

@@ -55,7 +55,8 @@ struct CountRules {
     std::optional<Decimal> ownRate; // the count's own rate (a percent a day), not the table's
     QList<Window> windows;
     QList<RateCap> caps;
-    std::optional<Decimal> totalCap; // a debt's total at most this share of its amount
+    std::optional<Decimal> totalCap;       // a debt's total at most this share of its amount
+    std::optional<qint64> totalCapKopecks; // and at most this many kopecks
     // Pieces end where a table entry or a year begins even when the rate or
     // the year's days stay the same, as the reports of the statutory
     // interest and the penalties always showed them; otherwise a piece is a

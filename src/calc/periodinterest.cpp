@@ -62,7 +62,59 @@ struct CheckedClaim {
     QList<Dated> payments, increases; // by day, a day's as entered
     Decimal daily;                    // Contractual: % a day
     RatesByDay rates;                 // the table, oldest first
+    std::optional<Decimal> capShare;  // Contractual: the total at most this share of the debt
+    std::optional<qint64> capKopecks; // or at most this
+    qint64 price = 0, fulfilled = 0;  // the supplier's: the debt is the price less the fulfilled
 };
+
+// The terms only some counts take, each refused elsewhere: the contractual
+// penalty's cap, the wages' share by contract, the supplier's part done.
+void checkTerms(const PeriodInput &in, CheckedClaim &c) {
+    if (!in.capPercent.isEmpty() || !in.capAmount.isEmpty()) {
+        if (in.count != PeriodCount::Contractual || !in.basis.isEmpty())
+            throw AppError(QStringLiteral("Предел неустойки задается только для договорной "
+                                          "неустойки (% в день)"));
+        if (!in.capPercent.isEmpty() && !in.capAmount.isEmpty())
+            throw AppError(QStringLiteral("Предел неустойки: либо процент долга, либо сумма в "
+                                          "рублях, а не оба"));
+    }
+    if (!in.capPercent.isEmpty()) {
+        Decimal share;
+        if (!readDecimal(in.capPercent, kMaxRateDigits, share) || share.digits <= 0)
+            throw AppError(QStringLiteral("Предел неустойки \"%1\" не читается как процент "
+                                          "долга больше нуля")
+                               .arg(in.capPercent));
+        share.scale += 2; // a percent of the debt as a share of it
+        c.capShare = share;
+    }
+    if (qint64 most = 0; !in.capAmount.isEmpty()) {
+        if (!readKopecks(in.capAmount, most) || most <= 0)
+            throw AppError(QStringLiteral("Предел неустойки \"%1\" не читается как сумма в "
+                                          "рублях больше нуля")
+                               .arg(in.capAmount));
+        c.capKopecks = most;
+    }
+    if (in.contractFraction != 0 && in.basis != u"wages")
+        throw AppError(QStringLiteral("Доля ключевой ставки по договору задается только для "
+                                      "компенсации за задержку зарплаты"));
+    if (in.contractFraction != 0 &&
+        (in.contractFraction < kMinFraction || in.contractFraction >= kWagesFraction))
+        throw AppError(QStringLiteral("Доля ключевой ставки по договору 1/%1: договор может "
+                                      "только повысить компенсацию, нужно N от %2 до %3")
+                           .arg(in.contractFraction)
+                           .arg(kMinFraction)
+                           .arg(kWagesFraction - 1));
+    c.price = c.debt;
+    if (in.fulfilled.isEmpty()) return;
+    if (in.basis != u"procurement-supplier")
+        throw AppError(QStringLiteral("Исполненная часть контракта задается только для пеней "
+                                      "поставщика (ч. 7 ст. 34 44-ФЗ)"));
+    if (!readKopecks(in.fulfilled, c.fulfilled) || c.fulfilled > c.debt)
+        throw AppError(QStringLiteral("Исполнено \"%1\": нужна сумма в рублях, не больше цены "
+                                      "контракта %2 руб.")
+                           .arg(in.fulfilled, kopecksText(c.debt)));
+    c.debt -= c.fulfilled;
+}
 
 // What is wrong with an entry (empty: nothing); its kopecks in `amount`.
 QString entryProblem(const Payment &p, QDate start, QDate end, PeriodRow::Kind kind,
@@ -125,6 +177,7 @@ CheckedClaim check(const PeriodInput &in) {
         throw AppError(QStringLiteral("Основной долг: дата возникновения %1 должна быть не позже "
                                       "%2 и не раньше %3")
                            .arg(dateText(in.arose), dateText(in.start), dateText(kEarliestDate)));
+    checkTerms(in, c);
     if (c.debt == 0 && c.increases.empty())
         throw AppError(
             QStringLiteral("Долг 0,00 руб. и увеличений долга нет: начислять не на что"));
@@ -167,11 +220,17 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
         rules = presetRules(*own, in.rateDate.isValid() ? in.rateDate : in.filed,
                             in.moratorium && own->moratorium);
         rules.eventRows = true;
+        if (in.contractFraction) { // the contract's share throughout: more than the law's
+            rules.steps = {{1, Step::Fraction, in.contractFraction}};
+            rules.eras.clear();
+        }
     } else
         switch (in.count) {
         case PeriodCount::Contractual:
             rules.steps = {{1, Step::Daily}};
             rules.ownRate = c.daily;
+            rules.totalCap = c.capShare;
+            rules.totalCapKopecks = c.capKopecks;
             break;
         case PeriodCount::KeyFraction:
             rules.steps = {{1, Step::Fraction, in.fraction}};
@@ -215,6 +274,8 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     r.days = int(in.start.daysTo(in.end)) + 1;
     for (qint64 left : allocation.left)
         r.remaining += left; // no more than the debt with its increases
+    // What a supplier did not deliver is no money owed: the claim is the penalty.
+    if (in.basis == u"procurement-supplier") r.remaining = 0;
     addWithinLimit(r.remaining, r.interest, QStringLiteral("ИТОГО"));
     r.fee = courtFeeKopecks(r.remaining + r.interest, in.court, feeScaleFor(in.filed));
     if (in.courtOrder) r.fee = courtOrderFee(r.fee);
@@ -228,7 +289,7 @@ QString cappedPhrase(const PeriodRow &row) {
 }
 
 // Step three: the report's lines, one a row, between the heading and the totals.
-void writeLines(const PeriodInput &in, Decimal daily, PeriodResult &r) {
+void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     QString heading = QStringLiteral("Расчет по периодам (ст. 395 ГК РФ)");
     QString result = QStringLiteral("Сумма процентов");
     if (const Preset *own = in.basis.isEmpty() ? nullptr : presetNamed(in.basis)) {
@@ -236,8 +297,21 @@ void writeLines(const PeriodInput &in, Decimal daily, PeriodResult &r) {
         result = QString::fromUtf8(own->total);
         heading = QStringLiteral("Расчет ") + result.mid(6) + QStringLiteral(" по ") +
                   QString::fromUtf8(own->article);
+        if (in.contractFraction)
+            heading +=
+                QStringLiteral(" (1/%1 ключевой ставки по договору)").arg(in.contractFraction);
+        if (c.fulfilled)
+            heading +=
+                QStringLiteral(" (цена %1 руб. − исполнено %2 руб. = %3 руб.)")
+                    .arg(kopecksText(c.price), kopecksText(c.fulfilled), kopecksText(c.debt));
     } else if (in.count == PeriodCount::Contractual) {
-        heading = QStringLiteral("Расчет неустойки по периодам (%1% в день)").arg(rateText(daily));
+        const QString cap =
+            c.capShare ? QStringLiteral(", не более %1% долга")
+                             .arg(rateText({c.capShare->digits, c.capShare->scale - 2}))
+            : c.capKopecks ? QStringLiteral(", не более %1 руб.").arg(kopecksText(*c.capKopecks))
+                           : QString();
+        heading = QStringLiteral("Расчет неустойки по периодам (%1% в день%2)")
+                      .arg(rateText(c.daily), cap);
         result = QStringLiteral("Сумма неустойки");
     } else if (in.count == PeriodCount::KeyFraction) {
         heading =
@@ -315,7 +389,7 @@ PeriodResult calculatePeriods(const PeriodInput &in) {
     const CheckedClaim checked = check(in);
     PeriodResult r;
     countRows(in, checked, r);
-    writeLines(in, checked.daily, r);
+    writeLines(in, checked, r);
     return r;
 }
 

@@ -98,6 +98,15 @@ struct PeriodInput {
     // A legal basis of its own (a preset's name: "wages", "consumer-28", …),
     // counted by its rules and laid out as `count`; empty: `count` alone.
     QString basis;
+    // Contractual: the penalty's total at most this percent of the debt, or
+    // at most this many roubles (empty: no cap; not both).
+    QString capPercent, capAmount;
+    // Wages: the greater share of the key rate a contract sets, N of 1/N,
+    // under the law's 150; 0: the law's.
+    int contractFraction = 0;
+    // The supplier's penalty under a public contract: what of the price
+    // (the debt) was fulfilled before the delay, in roubles; empty: nothing.
+    QString fulfilled;
 };
 
 // A row of the calculation as courts lay it out in a table, in report order.

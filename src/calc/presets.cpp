@@ -29,7 +29,7 @@ constexpr Preset kPresets[] = {
     // 1/300 of the refinancing rate before 03.10.2016 (the law's wording then).
     {"wages", "ст. 236 ТК РФ", "Компенсация за задержку зарплаты (ст. 236 ТК РФ)",
      "Сумма компенсации", {{1, K::Fraction, 300}}, nullptr, RateDay::EachDay, false, false,
-     nullptr, {{"03.10.2016", {{1, K::Fraction, 150}}}}},
+     nullptr, {{"03.10.2016", {{1, K::Fraction, kWagesFraction}}}}},
     // 0,5 % a day before 10.08.2018, 0,1 % from then (Federal Law 214-FZ of 2018).
     {"alimony", "п. 2 ст. 115 СК РФ", "Неустойка по алиментам (п. 2 ст. 115 СК РФ)",
      "Сумма неустойки", {kDaily}, "0,5", RateDay::EachDay, false, false, nullptr,

@@ -41,6 +41,9 @@ struct Preset {
     PresetEra eras[3];
 };
 
+// Wages: the law's share of the key rate from 03.10.2016; a contract may set a greater one.
+inline constexpr int kWagesFraction = 150;
+
 std::span<const Preset> presets();
 // The key rate at most 9,5 % from 28.02.2022 to 31.12.2026 (Government decree
 // 474 with its extensions), as housing and resource bills have it.

@@ -76,14 +76,25 @@ namespace {
 
 // Why a field does not apply to a claim by periods that counts `count`
 // (empty: it does).
-QString notFor(ClaimField field, calc::PeriodCount count, bool ownBasis = false) {
+QString notFor(ClaimField field, calc::PeriodCount count, const QString &basis = {}) {
     using C = calc::PeriodCount;
     const bool housing = count == C::Housing;
-    // A basis of its own has its own rates and shares.
-    if (ownBasis && (field == ClaimField::PenaltyDaily || field == ClaimField::KeyFraction ||
-                     field == ClaimField::RateDate))
+    // A basis of its own has its own rates and shares; a contract may raise
+    // the wages' share.
+    if (field == ClaimField::KeyFraction && basis == u"wages") return {};
+    if (!basis.isEmpty() && (field == ClaimField::PenaltyDaily ||
+                             field == ClaimField::KeyFraction || field == ClaimField::RateDate))
         return QStringLiteral("не применяется: основание считается по своим правилам");
     switch (field) {
+    case ClaimField::CapPercent:
+    case ClaimField::Cap:
+        if (count != C::Contractual || !basis.isEmpty())
+            return QStringLiteral("предел — только для договорной неустойки (--basis contract)");
+        break;
+    case ClaimField::Fulfilled:
+        if (basis != u"procurement-supplier")
+            return QStringLiteral("только для пеней поставщика (--basis procurement-supplier)");
+        break;
     case ClaimField::Tax:
     case ClaimField::Rate:
     case ClaimField::Divisor:
@@ -132,7 +143,7 @@ void ClaimRequest::refuseMisplaced(bool byPeriods, calc::PeriodCount base) const
     if (!has(ClaimField::Basis)) refuseBothPenalties();
     const bool statutory = this->statutory();
     const calc::PeriodCount counted = count(base);
-    const bool own = ownBasis();
+    const QString own = ownBasis();
     for (const calc::FieldInfo &info : calc::claimFields()) {
         if (!has(info.field) || given_[size_t(info.field)]->byDefault) continue;
         const ClaimField f = info.field;
@@ -155,10 +166,10 @@ void ClaimRequest::refuseMisplaced(bool byPeriods, calc::PeriodCount base) const
     }
 }
 
-bool ClaimRequest::ownBasis() const {
+QString ClaimRequest::ownBasis() const {
     QString own;
     if (has(ClaimField::Basis)) calc::countOfBasis(value(ClaimField::Basis).text, own);
-    return !own.isEmpty();
+    return own;
 }
 
 void ClaimRequest::refuseBothPenalties() const {
@@ -187,7 +198,7 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     // A field that does not apply to what is counted was refused unless it
     // is a default: then it is left aside.
     const auto given = [&](ClaimField f) {
-        return has(f) && notFor(f, c.count, !c.basis.isEmpty()).isEmpty() ? &value(f) : nullptr;
+        return has(f) && notFor(f, c.count, c.basis).isEmpty() ? &value(f) : nullptr;
     };
     if (const auto *v = given(ClaimField::Debt)) c.debt = v->text;
     if (const auto *v = given(ClaimField::From)) c.start = v->date;
@@ -199,7 +210,17 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     if (const auto *v = given(ClaimField::Moratorium)) c.moratorium = v->yes();
     if (const auto *v = given(ClaimField::Arose)) c.arose = v->date;
     if (const auto *v = given(ClaimField::PenaltyDaily)) c.dailyPercent = v->text;
-    if (const auto *v = given(ClaimField::KeyFraction)) c.fraction = v->number;
+    if (const auto *v = given(ClaimField::KeyFraction))
+        (c.basis == u"wages" ? c.contractFraction : c.fraction) = v->number;
+    if (const auto *v = given(ClaimField::CapPercent)) {
+        c.capPercent = v->text;
+        c.capAmount.clear(); // one cap replaces the other (a batch's default)
+    }
+    if (const auto *v = given(ClaimField::Cap)) {
+        c.capAmount = v->text;
+        if (!given(ClaimField::CapPercent)) c.capPercent.clear();
+    }
+    if (const auto *v = given(ClaimField::Fulfilled)) c.fulfilled = v->text;
     if (const auto *v = given(ClaimField::Charges)) {
         c.charges.clear();
         for (const calc::Payment &p : v->entries)

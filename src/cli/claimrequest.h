@@ -73,8 +73,9 @@ private:
     // Raises AppError when both a penalty a day and a key rate's share are
     // given (not as defaults) and no basis chooses between them.
     void refuseBothPenalties() const;
-    // The basis given is one of its own (a preset, not one of the four counts).
-    bool ownBasis() const;
+    // The basis given when it is one of its own (a preset, not one of the
+    // four counts); empty otherwise.
+    QString ownBasis() const;
 
 private:
     struct Given {

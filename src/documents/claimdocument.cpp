@@ -3,6 +3,7 @@
 
 #include "calc/housing.h"
 #include "calc/numtext.h"
+#include "calc/presets.h"
 #include "common/apperror.h"
 #include "common/dates.h"
 #include "common/module.h"
@@ -24,9 +25,21 @@ namespace documents {
 namespace {
 
 QString what(const calc::PeriodInput &c) {
+    if (const calc::Preset *own = c.basis.isEmpty() ? nullptr : calc::presetNamed(c.basis)) {
+        // Its own title, and the terms it took.
+        QString title = QString::fromUtf8(own->title);
+        title[0] = title[0].toLower();
+        if (c.contractFraction)
+            title += QStringLiteral(", 1/%1 ключевой ставки по договору").arg(c.contractFraction);
+        if (!c.fulfilled.isEmpty()) title += QStringLiteral(", исполнено %1 руб.").arg(c.fulfilled);
+        return title;
+    }
     switch (c.count) {
     case calc::PeriodCount::Contractual:
-        return QStringLiteral("неустойка %1% в день").arg(c.dailyPercent);
+        return QStringLiteral("неустойка %1% в день").arg(c.dailyPercent) +
+               (!c.capPercent.isEmpty() ? QStringLiteral(", не более %1% долга").arg(c.capPercent)
+                : !c.capAmount.isEmpty() ? QStringLiteral(", не более %1 руб.").arg(c.capAmount)
+                                         : QString());
     case calc::PeriodCount::KeyFraction:
         return c.rateDate.isValid() ? QStringLiteral("пени 1/%1 ключевой ставки на %2")
                                           .arg(c.fraction)

@@ -235,6 +235,8 @@ const QString kFormatKey = QStringLiteral("format");
 const QString kVersionKey = QStringLiteral("version");
 const QString kCountKey = QStringLiteral("count");
 const QString kBasisKey = QStringLiteral("basis"); // a legal basis of its own, when there is one
+// The wages' share of the key rate by contract, when there is one.
+const QString kContractFractionKey = QStringLiteral("contract_fraction");
 
 } // namespace
 
@@ -264,6 +266,12 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
         {key(F::CourtOrder), c.courtOrder},
     };
     if (!c.basis.isEmpty()) o.insert(kBasisKey, c.basis);
+    // A count's own terms, only when it has them: files without them open as before.
+    if (c.contractFraction) o.insert(kContractFractionKey, c.contractFraction);
+    for (const auto &[field, text] :
+         {std::pair{F::CapPercent, &c.capPercent}, std::pair{F::Cap, &c.capAmount},
+          std::pair{F::Fulfilled, &c.fulfilled}})
+        if (!text->isEmpty()) o.insert(key(field), *text);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
@@ -293,7 +301,7 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
         if (const QString twice = duplicateKey(bytes); !twice.isEmpty())
             throw Damaged{QStringLiteral("ключ \"%1\" записан дважды").arg(twice)};
         QStringList known = {kFormatKey, kVersionKey, kCountKey};
-        if (version >= 2) known << kBasisKey;
+        if (version >= 2) known << kBasisKey << kContractFractionKey;
         for (const calc::FieldInfo &field : calc::claimFields())
             if (field.fileKey && (version >= 2 || field.field < F::Arose))
                 known << QString::fromLatin1(field.fileKey); // format 1: no arose, no housing
@@ -336,6 +344,17 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
         if (has(F::Shift)) c.shift = yesNo(o, key(F::Shift));
         if (has(F::Moratorium2020)) c.moratorium2020 = yesNo(o, key(F::Moratorium2020));
         if (has(F::CourtOrder)) c.courtOrder = yesNo(o, key(F::CourtOrder));
+        if (has(F::CapPercent)) {
+            c.capPercent = text(o, key(F::CapPercent));
+            if (!calc::readDecimal(c.capPercent, calc::kMaxRateDigits, daily))
+                throw Damaged{QStringLiteral("\"%1\": \"%2\" — не процент")
+                                  .arg(key(F::CapPercent), c.capPercent)};
+        }
+        if (has(F::Cap)) c.capAmount = amount(o, key(F::Cap));
+        if (has(F::Fulfilled)) c.fulfilled = amount(o, key(F::Fulfilled));
+        if (o.contains(kContractFractionKey))
+            c.contractFraction =
+                int(integer(o, kContractFractionKey, calc::kMinFraction, calc::kWagesFraction - 1));
         if (const QString many =
                 calc::entryCountProblem(c.payments.size() + c.increases.size() + c.charges.size());
             !many.isEmpty())

@@ -37,6 +37,17 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основ
     dailyPercent_->setObjectName(QStringLiteral("penaltyDaily"));
     dailyPercent_->setAccessibleName(QStringLiteral("Неустойка, % в день"));
     dailyPercent_->setEmptyText(QStringLiteral("0"));
+    // The penalty's cap, a percent of the debt or roubles; empty: none.
+    auto *capLabel = new QLabel(QStringLiteral("не более:"), this);
+    cap_ = new NumberField(QString(), calc::kAmountLength, NumberField::Form::Number, this);
+    cap_->setObjectName(QStringLiteral("penaltyCap"));
+    cap_->setAccessibleName(QStringLiteral("Предел неустойки"));
+    cap_->setPlaceholderText(QStringLiteral("без предела"));
+    capLabel->setBuddy(cap_);
+    capUnit_ = new QComboBox(this);
+    capUnit_->setObjectName(QStringLiteral("penaltyCapUnit"));
+    capUnit_->setAccessibleName(QStringLiteral("Предел неустойки в"));
+    capUnit_->addItems({QStringLiteral("% долга"), QStringLiteral("руб.")});
     fraction_ = new QSpinBox(this);
     fraction_->setObjectName(QStringLiteral("keyFraction"));
     fraction_->setAccessibleName(QStringLiteral("Доля ключевой ставки, 1/N"));
@@ -55,7 +66,13 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основ
 
     layout->addWidget(statutory_, 0, 0, 1, 2);
     layout->addWidget(contractual_, 1, 0);
-    layout->addWidget(dailyPercent_, 1, 1);
+    auto *penalty = new QHBoxLayout;
+    penalty->addWidget(dailyPercent_);
+    penalty->addWidget(capLabel);
+    penalty->addWidget(cap_);
+    penalty->addWidget(capUnit_);
+    layout->addLayout(penalty, 1, 1);
+    connect(contractual_, &QRadioButton::toggled, capLabel, &QWidget::setEnabled);
     layout->addWidget(keyFraction_, 2, 0);
     layout->addWidget(fraction_, 2, 1);
     auto *rate = new QHBoxLayout;
@@ -83,7 +100,11 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основ
     }
     layout->addWidget(other_, 7, 0);
     layout->addWidget(otherBasis_, 7, 1);
-    connect(otherBasis_, &QComboBox::currentIndexChanged, this, &CountChoice::changed);
+    makeOwnTerms(layout);
+    connect(otherBasis_, &QComboBox::currentIndexChanged, this, [this] {
+        enableInputs();
+        emit changed();
+    });
 
     for (QRadioButton *b :
          {statutory_, contractual_, keyFraction_, housing_, other_, eachPeriod_, oneDate_})
@@ -93,6 +114,8 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основ
             emit changed();
         });
     connect(dailyPercent_, &NumberField::textChanged, this, &CountChoice::changed);
+    connect(cap_, &NumberField::textChanged, this, &CountChoice::changed);
+    connect(capUnit_, &QComboBox::currentIndexChanged, this, &CountChoice::changed);
     connect(fraction_, &QSpinBox::valueChanged, this, &CountChoice::changed);
     connect(rateDate_, &DatePicker::dateChanged, this, &CountChoice::changed);
     enableInputs();
@@ -157,6 +180,37 @@ void CountChoice::makeHousingInputs(QGridLayout *layout) {
     dueLabel->setEnabled(false);
 }
 
+// What some bases take beside their law's rules: a greater share of the key
+// rate a contract sets for wages, what a supplier fulfilled.
+void CountChoice::makeOwnTerms(QGridLayout *layout) {
+    contractFraction_ = new QSpinBox(this);
+    contractFraction_->setObjectName(QStringLiteral("contractFraction"));
+    contractFraction_->setAccessibleName(QStringLiteral("Доля ключевой ставки по договору, 1/N"));
+    contractFraction_->setRange(0, calc::kWagesFraction - 1);
+    contractFraction_->setSpecialValueText(QStringLiteral("по закону"));
+    contractFraction_->setPrefix(QStringLiteral("1/"));
+    contractFraction_->setToolTip(QStringLiteral("Договор может установить компенсацию больше "
+                                                 "1/150 ключевой ставки"));
+    fulfilled_ = new NumberField(QString(), calc::kAmountLength, NumberField::Form::Amount, this);
+    fulfilled_->setObjectName(QStringLiteral("fulfilled"));
+    fulfilled_->setAccessibleName(QStringLiteral("Исполнено по контракту, руб."));
+    fulfilled_->setPlaceholderText(QStringLiteral("0,00"));
+    fractionLabel_ = new QLabel(QStringLiteral("доля по договору:"), this);
+    fractionLabel_->setBuddy(contractFraction_);
+    fulfilledLabel_ = new QLabel(QStringLiteral("исполнено, руб.:"), this);
+    fulfilledLabel_->setBuddy(fulfilled_);
+    auto *line = new QHBoxLayout;
+    line->addSpacing(24);
+    for (QWidget *w :
+         {static_cast<QWidget *>(fractionLabel_), static_cast<QWidget *>(contractFraction_),
+          static_cast<QWidget *>(fulfilledLabel_), static_cast<QWidget *>(fulfilled_)})
+        line->addWidget(w);
+    line->addStretch();
+    layout->addLayout(line, 8, 0, 1, 2);
+    connect(contractFraction_, &QSpinBox::valueChanged, this, &CountChoice::changed);
+    connect(fulfilled_, &NumberField::textChanged, this, &CountChoice::changed);
+}
+
 bool CountChoice::isHousing() const {
     return housing_->isChecked();
 }
@@ -184,6 +238,15 @@ void CountChoice::enableInputs() {
         w->setEnabled(housing);
     housingRateDate_->setEnabled(housing && rateDay_->currentIndex() == 1);
     otherBasis_->setEnabled(other_->isChecked());
+    const bool contract = contractual_->isChecked();
+    cap_->setEnabled(contract);
+    capUnit_->setEnabled(contract);
+    const QString basis = other_->isChecked() ? otherBasis_->currentData().toString() : QString();
+    for (QWidget *w :
+         {static_cast<QWidget *>(fractionLabel_), static_cast<QWidget *>(contractFraction_)})
+        w->setEnabled(basis == u"wages");
+    for (QWidget *w : {static_cast<QWidget *>(fulfilledLabel_), static_cast<QWidget *>(fulfilled_)})
+        w->setEnabled(basis == u"procurement-supplier");
 }
 
 void CountChoice::show(const calc::PeriodInput &in) {
@@ -194,6 +257,11 @@ void CountChoice::show(const calc::PeriodInput &in) {
             shift(shift_), free(moratorium2020_);
         const bool housing = in.count == calc::PeriodCount::Housing;
         if (!in.dailyPercent.isEmpty()) dailyPercent_->setText(in.dailyPercent);
+        const QSignalBlocker cap(cap_), unit(capUnit_), share(contractFraction_), done(fulfilled_);
+        cap_->setText(in.capAmount.isEmpty() ? in.capPercent : in.capAmount);
+        capUnit_->setCurrentIndex(in.capAmount.isEmpty() ? 0 : 1);
+        contractFraction_->setValue(in.contractFraction);
+        fulfilled_->setText(in.fulfilled);
         fraction_->setValue(in.fraction);
         if (in.rateDate.isValid()) (housing ? housingRateDate_ : rateDate_)->setDate(in.rateDate);
         (in.rateDate.isValid() && !housing ? oneDate_ : eachPeriod_)->setChecked(true);
@@ -218,11 +286,20 @@ void CountChoice::show(const calc::PeriodInput &in) {
 
 void CountChoice::fill(calc::PeriodInput &in) const {
     in.basis.clear();
+    // Each count's own terms, the others' left empty: none reaches a count
+    // it is not of.
+    in.capPercent.clear();
+    in.capAmount.clear();
+    in.contractFraction = 0;
+    in.fulfilled.clear();
     if (other_->isChecked()) {
         in.count = calc::countOfBasis(otherBasis_->currentData().toString(), in.basis);
+        if (in.basis == u"wages") in.contractFraction = contractFraction_->value();
+        if (in.basis == u"procurement-supplier") in.fulfilled = fulfilled_->text();
     } else if (contractual_->isChecked()) {
         in.count = calc::PeriodCount::Contractual;
         in.dailyPercent = dailyPercent_->text();
+        (capUnit_->currentIndex() == 0 ? in.capPercent : in.capAmount) = cap_->text();
     } else if (keyFraction_->isChecked()) {
         in.count = calc::PeriodCount::KeyFraction;
         in.fraction = fraction_->value();

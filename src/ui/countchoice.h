@@ -8,6 +8,7 @@
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
+class QLabel;
 class QRadioButton;
 class QSpinBox;
 
@@ -51,6 +52,12 @@ public:
     QCheckBox *moratorium2020() const { return moratorium2020_; }
     NumberField *dailyPercent() const { return dailyPercent_; }
     QSpinBox *fraction() const { return fraction_; }
+    // The contractual penalty's cap and its unit (a percent of the debt or roubles).
+    NumberField *cap() const { return cap_; }
+    QComboBox *capUnit() const { return capUnit_; }
+    // Wages: the contract's share; the supplier's: what was fulfilled.
+    QSpinBox *contractFraction() const { return contractFraction_; }
+    NumberField *fulfilled() const { return fulfilled_; }
     QRadioButton *oneDate() const { return oneDate_; }
     DatePicker *rateDate() const { return rateDate_; }
 
@@ -61,12 +68,15 @@ private:
     void enableInputs();
 
     void makeHousingInputs(QGridLayout *layout);
+    void makeOwnTerms(QGridLayout *layout);
 
     QRadioButton *statutory_, *contractual_, *keyFraction_, *housing_, *other_, *eachPeriod_,
         *oneDate_;
     QComboBox *otherBasis_;
-    NumberField *dailyPercent_;
-    QSpinBox *fraction_;
+    NumberField *dailyPercent_, *cap_, *fulfilled_;
+    QComboBox *capUnit_;
+    QSpinBox *fraction_, *contractFraction_;
+    QLabel *fractionLabel_, *fulfilledLabel_;
     DatePicker *rateDate_;
     QComboBox *rateDay_;
     DatePicker *housingRateDate_;
