@@ -81,7 +81,7 @@ QDate billDueDate(QDate month, int dueDay, bool shift) {
     return due;
 }
 
-HousingResult calculateHousing(const PeriodInput &in) {
+HousingResult calculateHousing(const PeriodInput &in, bool lines) {
     const QDate calculated = in.filed;
     if (!calculated.isValid()) throw AppError(QStringLiteral("Не задана дата расчета"));
     if (!in.increases.isEmpty())
@@ -182,7 +182,7 @@ HousingResult calculateHousing(const PeriodInput &in) {
     addWithinLimit(r.debt, r.penalty, QStringLiteral("ИТОГО"));
     r.fee = courtFeeKopecks(r.debt + r.penalty, in.court, feeScaleFor(calculated));
     if (in.courtOrder) r.fee = courtOrderFee(r.fee);
-    r.lines = housingLines(r, calculated);
+    if (lines) r.lines = housingLines(r, calculated);
     return r;
 }
 

@@ -53,8 +53,9 @@ QDate billDueDate(QDate month, int dueDay, bool shift);
 // The claim's charges and payments counted to its filing date, at its rate
 // day, due day, shift and windows. Raises AppError with a message for the
 // user when a charge or a payment cannot be read, there is no calculation
-// date or no rate, or a sum would pass 10^15 roubles.
-HousingResult calculateHousing(const PeriodInput &in);
+// date or no rate, or a sum would pass 10^15 roubles. Without `lines` the
+// report is not written (a ledger's accounts want the sums alone).
+HousingResult calculateHousing(const PeriodInput &in, bool lines = true);
 // The same as a claim by periods: its report, penalty, debt, fee and bills.
 PeriodResult housingPeriods(const PeriodInput &in);
 // A bill's row as the report and the table tell it ("Начислено за 01.2024:

@@ -39,6 +39,8 @@ const calc::FieldInfo *knownColumn(const QString &name) {
     return nullptr;
 }
 
+} // namespace
+
 // A spreadsheet runs a field that starts with one of these as a formula; a
 // leading apostrophe keeps it text.
 // So does one that starts with a control character, and spreadsheets skip
@@ -63,6 +65,8 @@ QString inert(const QString &text) {
         return text;
     }
 }
+
+namespace {
 
 [[noreturn]] void outputFailed(const QIODevice &out) {
     throw AppError(QStringLiteral("не удается записать результат: %1").arg(out.errorString()));

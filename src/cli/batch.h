@@ -37,6 +37,11 @@ void flushOutput(QFileDevice &out);
 // A line for the user on standard error: "dolgomer: " and the message.
 void tellUser(const QString &message);
 
+// A field as a spreadsheet will not run it as a formula: one starting with
+// "=", "+", "-", "@" (after blanks too) or a control character gets an
+// apostrophe before it.
+QString inert(const QString &text);
+
 // The columns the batch adds: days, rate, interest, total, fee, error.
 QStringList resultColumnNames();
 

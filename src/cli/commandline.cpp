@@ -6,6 +6,7 @@
 #include "common/apperror.h"
 #include "common/numericlocale.h"
 #include "documents/claimdocument.h"
+#include "ledgercommand.h"
 #include "storage/claimfile.h"
 #include "storage/regularfile.h"
 #include "updaterates.h"
@@ -57,7 +58,14 @@ const ProgramOption kProgramOptions[] = {
     {"--claim", "ФАЙЛ.dolgomer", "с --report: расчет по периодам, сохраненный в окне"},
     {"--output", "ФАЙЛ",
      "с --report: расчет в файл .pdf, .odt, .xlsx (таблица расчета по "
-     "периодам) или .txt; без него — на стандартный вывод"},
+     "периодам) или .txt; без него — на стандартный вывод; с --ledger — папка, куда "
+     "пишется расчет каждого счета с долгом"},
+    {"--ledger", "ФАЙЛ.csv",
+     "пени за ЖКУ по книге начислений: строки лицевой_счет;дата;вид;месяц;сумма (\"-\" — "
+     "стандартный ввод), по строке результата на счет"},
+    {"--details", "ФАЙЛ.csv", "с --ledger: начисления каждого счета с их пенями"},
+    {"--jobs", "N", "с --ledger и --batch: считать на N ядрах (по умолчанию — на всех)"},
+    {"--format", "pdf|odt|xlsx", "с --ledger и --output ПАПКА: формат приложений к иску"},
     {"--update-rates", nullptr, "обновить таблицу ставок с сайта Банка России"},
     {"--help", nullptr, "эта справка (или -h)"},
     {"--version", nullptr, "версия программы (или -V)"},
@@ -208,8 +216,10 @@ int runCommandLine(int argc, char **argv) {
     QFile out;
     if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly)) return 2;
     try {
-        bool report = false, help = false, version = false, batch = false, update = false;
+        bool report = false, help = false, version = false, batch = false, update = false,
+             ledger = false, formatGiven = false;
         QString batchFile, claimFile, outputFile;
+        LedgerCommand ledgerCommand;
         ClaimRequest request;
         for (qsizetype i = 0; i < args.size(); ++i) {
             QString name = args[i], value;
@@ -259,6 +269,18 @@ int runCommandLine(int argc, char **argv) {
                 claimFile = value;
             else if (program == QLatin1String("--output"))
                 outputFile = value;
+            else if (program == QLatin1String("--ledger"))
+                ledger = true, ledgerCommand.file = value;
+            else if (program == QLatin1String("--details"))
+                ledgerCommand.details = value;
+            else if (program == QLatin1String("--format"))
+                formatGiven = true, ledgerCommand.format = value;
+            else if (program == QLatin1String("--jobs")) {
+                bool ok = false;
+                ledgerCommand.jobs = value.toInt(&ok);
+                if (!ok || ledgerCommand.jobs < 1 || ledgerCommand.jobs > 64)
+                    throw UsageError{QStringLiteral("--jobs: нужно целое число от 1 до 64")};
+            }
         }
         if (help) {
             writeOutput(out, helpText().toUtf8());
@@ -270,9 +292,13 @@ int runCommandLine(int argc, char **argv) {
             flushOutput(out);
             return 0;
         }
-        if (int(report) + int(batch) + int(update) != 1)
-            throw UsageError{QStringLiteral("нужен ровно один из параметров --report, --batch и "
-                                            "--update-rates (см. --help)")};
+        if (int(report) + int(batch) + int(update) + int(ledger) != 1)
+            throw UsageError{QStringLiteral("нужен ровно один из параметров --report, --batch, "
+                                            "--ledger и --update-rates (см. --help)")};
+        if ((!ledgerCommand.details.isEmpty() || formatGiven) && !ledger)
+            throw UsageError{QStringLiteral("--details и --format: только вместе с --ledger")};
+        if (ledgerCommand.jobs > 0 && !ledger && !batch)
+            throw UsageError{QStringLiteral("--jobs: только вместе с --ledger или --batch")};
         if (update) return updateRates(out);
         const Defaults defaults = Defaults::fromUserData();
         // As the window tells it in a box: the claims are then counted with
@@ -280,8 +306,12 @@ int runCommandLine(int argc, char **argv) {
         if (!defaults.problem.isEmpty()) tellUser(defaults.problem);
         if (!claimFile.isEmpty() && !report)
             throw UsageError{QStringLiteral("--claim: только вместе с --report")};
+        if (ledger) {
+            ledgerCommand.outputDir = outputFile;
+            return runLedgerCommand(ledgerCommand, request, defaults, out);
+        }
         if (!outputFile.isEmpty() && !report)
-            throw UsageError{QStringLiteral("--output: только вместе с --report")};
+            throw UsageError{QStringLiteral("--output: только вместе с --report или --ledger")};
         if (!outputFile.isEmpty() && !claimFile.isEmpty() && sameFile(outputFile, claimFile))
             throw UsageError{QStringLiteral("--output: это файл расчета, который читает --claim; "
                                             "выберите другой файл")};

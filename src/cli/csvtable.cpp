@@ -29,7 +29,7 @@ bool readCsv(const QByteArray &bytes, QList<QStringList> &rows) {
 }
 
 QByteArray csvRow(const QStringList &fields, const CsvFormat &format, bool header) {
-    static QStringEncoder cp1251("windows-1251");
+    thread_local QStringEncoder cp1251("windows-1251"); // rows are written on every core
     const char16_t separator = char16_t(format.separator);
     // Room for the worst case, written through a pointer: a row is written
     // for every claim of a batch.

@@ -60,6 +60,7 @@ private:
     bool refill();
     QByteArrayView nextLine();
     void feed(QByteArrayView line);
+    void splitPlain(QByteArrayView line);
     void detectFormat(QByteArrayView start);
     void restart();
     Status passLongLine();
@@ -90,6 +91,11 @@ private:
     QStringList row_;
     QList<Ready> ready_;
 };
+
+// The fields of a line with no quote in it, as the reader splits it (its
+// line end dropped, blanks around each field trimmed; none for a blank
+// line); `notUtf8` tells that a field of a UTF-8 text is not UTF-8.
+QStringList splitPlainLine(QByteArrayView line, const CsvFormat &format, bool &notUtf8);
 
 // The rows of a CSV text; false when a row is too long, has a quote that
 // never closes or is not in the text's encoding.

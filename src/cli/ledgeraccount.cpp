@@ -1,0 +1,278 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ledgeraccount.h"
+
+#include "batch.h"
+#include "calc/claimfields.h"
+#include "calc/housing.h"
+#include "common/apperror.h"
+#include "common/dates.h"
+
+namespace cli {
+namespace {
+
+// A header name as it is compared: letter case, blanks and underscores aside.
+QString columnKey(const QString &name) {
+    QString key = name.toCaseFolded();
+    key.removeIf([](QChar c) { return c.isSpace() || c == u'_'; });
+    key.replace(u'ё', u'е');
+    return key;
+}
+
+struct ColumnName {
+    int LedgerColumns::*column;
+    const char *english, *russian;
+};
+const ColumnName kColumns[] = {
+    {&LedgerColumns::account, "account", "лицевойсчет"},
+    {&LedgerColumns::date, "date", "дата"},
+    {&LedgerColumns::kind, "kind", "вид"},
+    {&LedgerColumns::month, "month", "месяц"},
+    {&LedgerColumns::amount, "amount", "сумма"},
+};
+
+// "n" digits of `t` from `at`, as a number; -1 when one is no digit.
+int digits(QStringView t, qsizetype at, int n) {
+    int v = 0;
+    for (int i = 0; i < n; ++i) {
+        const char16_t c = t[at + i].unicode();
+        if (c < u'0' || c > u'9') return -1;
+        v = v * 10 + (c - u'0');
+    }
+    return v;
+}
+
+// Digits, then at most one "," or "." and one or two digits, at most as long as an amount.
+bool plainAmount(QStringView t) {
+    qsizetype digits = 0;
+    while (digits < t.size() && t[digits].unicode() >= u'0' && t[digits].unicode() <= u'9')
+        ++digits;
+    if (digits == 0 || t.size() > calc::kAmountLength) return false;
+    if (digits == t.size()) return true;
+    const qsizetype decimals = t.size() - digits - 1;
+    return (t[digits] == u',' || t[digits] == u'.') && decimals >= 1 && decimals <= 2 &&
+           digits + 1 + decimals == t.size() && t[digits + 1].isDigit() && t.back().isDigit() &&
+           t.back().unicode() < 0x80 && t[digits + 1].unicode() < 0x80;
+}
+
+// "дд.мм.гггг" or "гггг-мм-дд"; null when it is neither (an invalid day too).
+QDate readDay(QStringView t) {
+    t = t.trimmed();
+    if (t.size() != 10) return {};
+    if (t[2] == u'.' && t[5] == u'.')
+        return QDate(digits(t, 6, 4), digits(t, 3, 2), digits(t, 0, 2));
+    if (t[4] == u'-' && t[7] == u'-')
+        return QDate(digits(t, 0, 4), digits(t, 5, 2), digits(t, 8, 2));
+    return {};
+}
+
+// "мм.гггг" or "гггг-мм", as the month's first day; null otherwise.
+QDate readMonth(QStringView t) {
+    t = t.trimmed();
+    if (t.size() != 7) return {};
+    if (t[2] == u'.') return QDate(digits(t, 3, 4), digits(t, 0, 2), 1);
+    if (t[4] == u'-') return QDate(digits(t, 0, 4), digits(t, 5, 2), 1);
+    return {};
+}
+
+} // namespace
+
+QString findLedgerColumns(const QStringList &header, LedgerColumns &c) {
+    c = {};
+    int russian = 0, english = 0;
+    for (int i = 0; i < int(header.size()); ++i) {
+        const QString key = columnKey(header[i]);
+        for (const ColumnName &name : kColumns) {
+            const bool en = key == QLatin1String(name.english);
+            if (!en && key != QString::fromUtf8(name.russian)) continue;
+            if (c.*name.column >= 0)
+                return QStringLiteral("столбец \"%1\" указан дважды").arg(header[i].trimmed());
+            c.*name.column = i;
+            ++(en ? english : russian);
+        }
+    }
+    for (const ColumnName &name : kColumns)
+        if (c.*name.column < 0 && name.column != &LedgerColumns::month)
+            return QStringLiteral("нет столбца \"%1\" (или \"%2\"); нужны account;date;kind;month;"
+                                  "amount или лицевой_счет;дата;вид;месяц;сумма")
+                .arg(QLatin1String(name.english), name.column == &LedgerColumns::account
+                                                      ? QStringLiteral("лицевой_счет")
+                                                      : QString::fromUtf8(name.russian));
+    c.russian = russian > english;
+    return {};
+}
+
+QString ledgerAccountOf(const QStringList &fields, const LedgerColumns &c) {
+    return c.account < fields.size() ? fields[c.account].trimmed() : QString();
+}
+
+namespace {
+
+// What is wrong with a row the reader could not give whole (empty: nothing).
+QString rowProblem(CsvReader::Status status, qint64 line) {
+    switch (status) {
+    case CsvReader::Status::TooLong:
+        return QStringLiteral("строка %1: длиннее 1 МБ").arg(line);
+    case CsvReader::Status::OpenQuote:
+        return QStringLiteral("строка %1: кавычка не закрыта; следующие строки прочитаны "
+                              "отдельно")
+            .arg(line);
+    case CsvReader::Status::NotUtf8:
+        return QStringLiteral("строка %1: не в кодировке UTF-8, как начало файла").arg(line);
+    default:
+        return {};
+    }
+}
+
+// An account's charges and payments, or the first row that cannot be read.
+struct Entries {
+    QList<calc::Charge> charges;
+    QList<calc::Payment> payments;
+    QString error;
+};
+
+void addRow(Entries &a, const QStringList &fields, const LedgerColumns &c, qint64 line) {
+    const auto field = [&](int i) {
+        return i >= 0 && i < fields.size() ? QStringView(fields[i]).trimmed() : QStringView();
+    };
+    const auto refuse = [&](const QString &why) {
+        a.error = QStringLiteral("строка %1: %2").arg(line).arg(why);
+    };
+    const QStringView kind = field(c.kind);
+    const bool charge = kind.compare(u"начислено", Qt::CaseInsensitive) == 0 ||
+                        kind.compare(u"charge", Qt::CaseInsensitive) == 0;
+    if (!charge && kind.compare(u"оплачено", Qt::CaseInsensitive) != 0 &&
+        kind.compare(u"payment", Qt::CaseInsensitive) != 0)
+        return refuse(QStringLiteral("вид \"%1\" — нужно начислено (charge) или оплачено "
+                                     "(payment)")
+                          .arg(kind));
+    // Most amounts are plain ("1234,56", "1234.5"): taken as they are; the
+    // field's reader takes the rest (digit groups) or says what is wrong.
+    QString amount;
+    if (plainAmount(field(c.amount))) {
+        amount = field(c.amount).toString();
+    } else
+        try {
+            amount = calc::readField(calc::fieldInfo(calc::ClaimField::Debt),
+                                     field(c.amount).toString(), QStringLiteral("сумма"))
+                         .text;
+        } catch (const calc::FieldError &e) {
+            return refuse(e.message());
+        }
+    const QStringView monthText = field(c.month);
+    const QDate month = readMonth(monthText);
+    if (!monthText.isEmpty() && !month.isValid())
+        return refuse(QStringLiteral("месяц \"%1\" — нужно мм.гггг или гггг-мм").arg(monthText));
+    if (charge) {
+        if (!month.isValid()) return refuse(QStringLiteral("у начисления нет месяца"));
+        a.charges.append({month, amount});
+        return;
+    }
+    const QDate day = readDay(field(c.date));
+    if (!day.isValid())
+        return refuse(QStringLiteral("дата оплаты \"%1\" — нужно дд.мм.гггг или гггг-мм-дд")
+                          .arg(field(c.date)));
+    calc::Payment paid{day, amount};
+    paid.month = month;
+    a.payments.append(paid);
+}
+
+// The account's plain lines split into rows; its name, when it has none, the first one's.
+void splitLines(LedgerAccount &a, const LedgerColumns &columns, const CsvFormat &format) {
+    qsizetype from = 0;
+    for (qint64 number : std::as_const(a.numbers)) {
+        const qsizetype end = a.lines.indexOf('\n', from);
+        bool notUtf8 = false;
+        QStringList fields =
+            splitPlainLine(QByteArrayView(a.lines).sliced(from, end - from), format, notUtf8);
+        from = end + 1;
+        a.rows.append({number, qint8(notUtf8 ? CsvReader::Status::NotUtf8 : CsvReader::Status::Row),
+                       std::move(fields)});
+    }
+    if (a.name.isEmpty() && !a.rows.isEmpty() && !a.numbers.isEmpty())
+        a.name = ledgerAccountOf(a.rows.front().fields, columns);
+}
+
+Entries entriesOf(const LedgerAccount &account, const LedgerColumns &columns) {
+    Entries e;
+    if (account.name.isEmpty()) {
+        e.error = rowProblem(CsvReader::Status(account.rows.value(0).status), account.firstLine);
+        if (e.error.isEmpty())
+            e.error = QStringLiteral("строка %1: нет лицевого счета").arg(account.firstLine);
+        return e;
+    }
+    for (const LedgerRow &row : account.rows) {
+        const auto status = CsvReader::Status(row.status);
+        e.error = rowProblem(status, row.line);
+        if (e.error.isEmpty()) addRow(e, row.fields, columns, row.line);
+        if (!e.error.isEmpty()) break; // the first problem is the account's
+    }
+    return e;
+}
+
+} // namespace
+
+QStringList ledgerResultHeader(bool russian) {
+    if (russian)
+        return {QStringLiteral("лицевой_счет"), QStringLiteral("начислено"),
+                QStringLiteral("оплачено"),     QStringLiteral("долг"),
+                QStringLiteral("аванс"),        QStringLiteral("пени"),
+                QStringLiteral("госпошлина"),   QStringLiteral("ошибка")};
+    return {"account", "charged", "paid", "debt", "advance", "penalty", "fee", "error"};
+}
+
+QStringList ledgerDetailsHeader(bool russian) {
+    if (russian)
+        return {QStringLiteral("лицевой_счет"), QStringLiteral("месяц"),
+                QStringLiteral("начислено"),    QStringLiteral("срок_оплаты"),
+                QStringLiteral("оплачено"),     QStringLiteral("долг"),
+                QStringLiteral("пени")};
+    return {"account", "month", "charged", "due", "paid", "debt", "penalty"};
+}
+
+LedgerResult countLedgerAccount(LedgerAccount &a, const LedgerColumns &columns,
+                                const calc::PeriodInput &base, const CsvFormat &format,
+                                bool details, bool attachments) {
+    splitLines(a, columns, format);
+    if (a.name.isEmpty() && !a.rows.isEmpty() && a.numbers.isEmpty() &&
+        (a.rows.front().status == qint8(CsvReader::Status::Row) ||
+         a.rows.front().status == qint8(CsvReader::Status::NotUtf8)))
+        a.name = ledgerAccountOf(a.rows.front().fields, columns);
+    LedgerResult out;
+    out.firstLine = a.firstLine;
+    out.name = a.name;
+    Entries entries = entriesOf(a, columns);
+    QString error = std::move(entries.error);
+    if (error.isEmpty()) {
+        calc::PeriodInput in = base;
+        in.charges = std::move(entries.charges);
+        in.payments = std::move(entries.payments);
+        try {
+            const calc::HousingResult r = calc::calculateHousing(in, false);
+            const auto money = calc::kopecksText;
+            out.row = csvRow({inert(a.name), money(r.charged), money(r.paid), money(r.debt),
+                              money(r.advance), money(r.penalty), money(r.fee), QString()},
+                             format);
+            if (details)
+                for (const calc::HousingBill &b : r.bills) {
+                    qint64 paid = 0;
+                    for (const auto &p : b.paid)
+                        paid += p.second;
+                    for (const auto &p : b.ahead)
+                        paid += p.second;
+                    out.details +=
+                        csvRow({inert(a.name), calc::monthText(b.month), money(b.charged),
+                                dateText(b.due), money(paid), money(b.left), money(b.penalty)},
+                               format);
+                }
+            if (attachments && r.debt > 0) out.claim = std::move(in);
+            return out;
+        } catch (const AppError &e) {
+            error = e.message();
+        }
+    }
+    out.failed = true;
+    out.row = csvRow({inert(a.name), {}, {}, {}, {}, {}, {}, inert(error)}, format);
+    return out;
+}
+
+} // namespace cli

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ledgercommand.h"
+
+#include "batch.h"
+#include "claimrequest.h"
+#include "common/apperror.h"
+#include "documents/claimdocument.h"
+#include "ledger.h"
+#include "rates/userrates.h"
+#include "storage/regularfile.h"
+#include "storage/savedfile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <QThread>
+#include <cstdio>
+#include <unistd.h>
+
+namespace cli {
+namespace {
+
+[[noreturn]] void refuse(const QString &why) {
+    throw AppError(why);
+}
+
+// Standard input copied to a file that can be read twice.
+std::unique_ptr<QFile> spooledInput() {
+    QFile in;
+    if (!in.open(STDIN_FILENO, QIODevice::ReadOnly))
+        refuse(QStringLiteral("--ledger: не удается прочитать стандартный ввод: %1")
+                   .arg(in.errorString()));
+    auto copy = std::make_unique<QTemporaryFile>();
+    if (!copy->open())
+        refuse(QStringLiteral("--ledger: временный файл: %1").arg(copy->errorString()));
+    QByteArray chunk;
+    while (!(chunk = in.read(1 << 20)).isEmpty())
+        if (!storage::writeWhole(*copy, chunk))
+            refuse(QStringLiteral("--ledger: временный файл: %1").arg(copy->errorString()));
+    if (!copy->flush() || !copy->seek(0))
+        refuse(QStringLiteral("--ledger: временный файл: %1").arg(copy->errorString()));
+    return copy;
+}
+
+// An account as a file's name: no folders, no hidden files, no control characters.
+QString fileNameOf(const QString &account) {
+    QString name = account;
+    for (QChar &c : name)
+        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control || c == u':') c = u'_';
+    if (name.isEmpty() || name.startsWith(u'.')) name.prepend(u'_');
+    return name.left(120);
+}
+
+// "Счета: N, строк: R (S в секунду), осталось ~T с" over the line before.
+void tellProgress(qint64 accounts, qint64 rows, double share, qint64 elapsedMs) {
+    const double seconds = double(std::max<qint64>(elapsedMs, 1)) / 1000;
+    const qint64 left = share > 0.01 ? qint64(seconds / share - seconds) : -1;
+    const QByteArray line =
+        QStringLiteral("\rСчета: %1, строк: %2 (%3 в секунду)%4   ")
+            .arg(accounts)
+            .arg(rows)
+            .arg(qint64(double(rows) / seconds))
+            .arg(left >= 0 ? QStringLiteral(", осталось ~%1 с").arg(left) : QString())
+            .toUtf8();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+}
+
+} // namespace
+
+int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
+                     const Defaults &defaults, QFile &out) {
+    using calc::ClaimField;
+    for (ClaimField f : {ClaimField::Charges, ClaimField::Payments})
+        if (request.has(f))
+            refuse(QStringLiteral("%1: с --ledger начисления и оплаты берутся из файла")
+                       .arg(calc::fieldInfo(f).option));
+    if (request.has(ClaimField::Basis) && request.value(ClaimField::Basis).text != u"housing")
+        refuse(QStringLiteral("--ledger: книга начислений считается как пени за ЖКУ (--basis "
+                              "housing)"));
+    request.refuseMisplaced(true, calc::PeriodCount::Housing);
+    LedgerOptions options;
+    options.base.count = calc::PeriodCount::Housing;
+    options.base.filed = defaults.today;
+    options.base.rates = rates::ratePoints(defaults.table);
+    request.applyTo(options.base);
+    options.jobs = command.jobs > 0 ? command.jobs : std::max(1, QThread::idealThreadCount());
+
+    std::unique_ptr<QFile> in;
+    if (command.file == u"-") {
+        in = spooledInput();
+    } else {
+        in = std::make_unique<QFile>(command.file);
+        if (const QString refused = storage::openRegularFile(*in); !refused.isEmpty())
+            refuse(QStringLiteral("--ledger: не удается открыть файл \"%1\": %2")
+                       .arg(command.file, refused));
+    }
+    QSaveFile details(command.details);
+    if (!command.details.isEmpty()) {
+        if (!details.open(QIODevice::WriteOnly))
+            refuse(QStringLiteral("--details: не удается создать файл \"%1\": %2")
+                       .arg(command.details, details.errorString()));
+        options.details = &details;
+    }
+    if (!command.outputDir.isEmpty()) {
+        documents::Format format;
+        const QString extension = u'.' + command.format.toLower();
+        if (!documents::formatOf(extension, format) || format == documents::Format::Txt)
+            refuse(QStringLiteral("--format: нужно pdf, odt или xlsx"));
+        if (!QDir().mkpath(command.outputDir))
+            refuse(
+                QStringLiteral("--output: не удается создать папку \"%1\"").arg(command.outputDir));
+        const QDir dir(command.outputDir);
+        options.attach = [dir, extension](const QString &account, const calc::PeriodInput &claim) {
+            documents::saveDocument(dir.filePath(fileNameOf(account) + extension),
+                                    documents::makeDocument(claim, QDate::currentDate()));
+        };
+    }
+    QElapsedTimer clock;
+    clock.start();
+    if (isatty(STDERR_FILENO))
+        options.progress = [&clock](qint64 accounts, qint64 rows, double share) {
+            tellProgress(accounts, rows, share, clock.elapsed());
+        };
+    const int failed = runLedger(*in, out, options);
+    if (options.progress) std::fputs("\n", stderr);
+    flushOutput(out);
+    if (options.details && !details.commit())
+        refuse(QStringLiteral("--details: не удается записать файл \"%1\": %2")
+                   .arg(command.details, details.errorString()));
+    return failed == 0 ? 0 : 1;
+}
+
+} // namespace cli

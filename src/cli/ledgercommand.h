@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+class QFile;
+
+namespace cli {
+
+class ClaimRequest;
+struct Defaults;
+
+// What the command line asked of a ledger.
+struct LedgerCommand {
+    QString file;      // "-": standard input
+    QString details;   // a CSV of every account's bills; empty: none
+    QString outputDir; // a court attachment per account with a debt; empty: none
+    QString format = QStringLiteral("pdf"); // of the attachments: pdf, odt or xlsx
+    int jobs = 0;                           // 0: one per core
+};
+
+// Counts the ledger with the claim's options as every account's settings;
+// the exit code: 0 when every account was counted, 1 when some have an
+// error. Raises AppError for a bad option or a file that cannot be read.
+int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
+                     const Defaults &defaults, QFile &out);
+
+} // namespace cli

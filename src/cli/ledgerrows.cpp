@@ -1,0 +1,234 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ledgerrows.h"
+
+#include "common/apperror.h"
+
+#include <cstring>
+
+namespace cli {
+namespace {
+
+constexpr qsizetype kChunk = 1 << 20;
+
+[[noreturn]] void unreadable(const QString &why) {
+    throw AppError(QStringLiteral("--ledger: %1").arg(why));
+}
+
+QStringList readHeader(CsvReader &reader) {
+    QStringList header;
+    switch (reader.next(header)) {
+    case CsvReader::Status::Row:
+        return header;
+    case CsvReader::Status::End:
+        unreadable(QStringLiteral("в файле нет строки заголовка"));
+    case CsvReader::Status::TooLong:
+        unreadable(QStringLiteral("строка заголовка длиннее 1 МБ"));
+    case CsvReader::Status::OpenQuote:
+        unreadable(QStringLiteral("в строке заголовка не закрыта кавычка"));
+    case CsvReader::Status::NotUtf8:
+    case CsvReader::Status::Broken:
+        break;
+    }
+    unreadable(QStringLiteral("файл не читается как CSV"));
+}
+
+QByteArrayView bytesOf(const QString &text) {
+    return {reinterpret_cast<const char *>(text.utf16()), text.size() * 2};
+}
+
+// Field `index` of a plain line, blanks around it trimmed (as the reader trims them).
+QByteArrayView plainField(QByteArrayView line, int index, char separator) {
+    qsizetype from = 0;
+    for (int i = 0; i < index && from >= 0; ++i) {
+        from = line.indexOf(separator, from);
+        if (from >= 0) ++from;
+    }
+    if (from < 0) return {};
+    qsizetype to = line.indexOf(separator, from);
+    if (to < 0) to = line.size();
+    const auto blank = [separator](char c) {
+        return c == ' ' || c == '\r' || (c == '\t' && separator != '\t');
+    };
+    while (from < to && blank(line[from]))
+        ++from;
+    while (to > from && blank(line[to - 1]))
+        --to;
+    return line.sliced(from, to - from);
+}
+
+class CsvRows : public LedgerRows {
+public:
+    explicit CsvRows(QFile &in) : LedgerRows(in), reader_(in) {
+        const QStringList header = readHeader(reader_);
+        if (const QString problem = findLedgerColumns(header, columns_); !problem.isEmpty())
+            unreadable(problem);
+        format_ = reader_.format();
+    }
+    bool next() override {
+        status_ = reader_.next(fields_);
+        if (status_ == CsvReader::Status::End) return false;
+        ++line_;
+        if (status_ == CsvReader::Status::Broken)
+            unreadable(QStringLiteral("файл не читается как CSV после строки %1").arg(line_ - 1));
+        whole_ = status_ == CsvReader::Status::Row || status_ == CsvReader::Status::NotUtf8;
+        account_ = whole_ ? ledgerAccountOf(fields_, columns_) : QString();
+        return true;
+    }
+    bool whole() const override { return whole_; }
+    QByteArrayView key() const override { return bytesOf(account_); }
+    void addTo(LedgerAccount &a) const override { a.rows.append({line_, qint8(status_), fields_}); }
+    void write(QDataStream &out) const override {
+        out << line_ << qint8(status_) << false << fields_;
+    }
+
+private:
+    CsvReader reader_;
+    QStringList fields_;
+    QString account_;
+    CsvReader::Status status_ = CsvReader::Status::End;
+    bool whole_ = false;
+};
+
+// Lines ended by LF (CR LF too), read a megabyte at a time.
+class PlainRows : public LedgerRows {
+public:
+    PlainRows(QFile &in, const LedgerRows &header) : LedgerRows(in) {
+        columns_ = header.columns();
+        format_ = header.format();
+        nextLine(); // the header
+    }
+    bool next() override {
+        for (;;) {
+            if (!nextLine()) return false;
+            ++line_;
+            if (tooLong_) return true;
+            if (line_view_.trimmed().isEmpty()) continue; // a blank line is no row
+            key_ = plainField(line_view_, columns_.account, format_.separator);
+            return true;
+        }
+    }
+    bool whole() const override { return !tooLong_; }
+    QByteArrayView key() const override { return key_; }
+    void addTo(LedgerAccount &a) const override {
+        if (tooLong_) {
+            a.rows.append({line_, qint8(CsvReader::Status::TooLong), {}});
+            return;
+        }
+        a.lines += line_view_;
+        a.lines += '\n';
+        a.numbers.append(line_);
+    }
+    void write(QDataStream &out) const override {
+        if (tooLong_)
+            out << line_ << qint8(CsvReader::Status::TooLong) << false << QStringList();
+        else
+            out << line_ << qint8(CsvReader::Status::Row) << true << line_view_.toByteArray();
+    }
+
+private:
+    // The next line without its end (or a line too long, passed over); false at the end.
+    bool nextLine() {
+        tooLong_ = false;
+        for (;;) {
+            const qsizetype end = buffer_.indexOf('\n', at_);
+            if (end >= 0 && end - at_ <= CsvReader::kMaxLine) {
+                line_view_ = QByteArrayView(buffer_).sliced(at_, end - at_);
+                if (line_view_.endsWith('\r')) line_view_.chop(1);
+                at_ = end + 1;
+                return true;
+            }
+            if (end >= 0 || buffer_.size() - at_ > CsvReader::kMaxLine) { // too long: pass it
+                tooLong_ = true;
+                while (buffer_.indexOf('\n', at_) < 0) {
+                    at_ = buffer_.size();
+                    if (!refill()) return true;
+                }
+                at_ = buffer_.indexOf('\n', at_) + 1;
+                return true;
+            }
+            if (!refill()) {
+                if (at_ == buffer_.size()) return false;
+                line_view_ = QByteArrayView(buffer_).sliced(at_); // the last line, unended
+                if (line_view_.endsWith('\r')) line_view_.chop(1);
+                at_ = buffer_.size();
+                return true;
+            }
+        }
+    }
+    bool refill() {
+        buffer_.remove(0, at_);
+        at_ = 0;
+        const QByteArray chunk = in_.read(kChunk);
+        if (chunk.isEmpty()) {
+            if (in_.error() != QFileDevice::NoError)
+                unreadable(QStringLiteral("файл не читается: %1").arg(in_.errorString()));
+            return false;
+        }
+        buffer_ += chunk;
+        return true;
+    }
+
+    QByteArray buffer_;
+    qsizetype at_ = 0;
+    QByteArrayView line_view_, key_;
+    bool tooLong_ = false;
+};
+
+// Whether the file has no quote and no line ended by a CR alone: then its
+// lines are its rows.
+bool plainFile(QFile &in) {
+    bool plain = true;
+    char last = 0;
+    for (QByteArray chunk; plain && !(chunk = in.read(kChunk)).isEmpty();) {
+        plain = !chunk.contains('"');
+        for (qsizetype i = chunk.indexOf('\r'); plain && i >= 0; i = chunk.indexOf('\r', i + 1))
+            plain = i + 1 == chunk.size() || chunk[i + 1] == '\n';
+        if (last == '\r' && chunk.front() != '\n') plain = false;
+        last = chunk.back();
+    }
+    return plain && in.seek(0);
+}
+
+} // namespace
+
+double LedgerRows::share() const {
+    return in_.size() > 0 ? double(in_.pos()) / double(in_.size()) : 1;
+}
+
+std::unique_ptr<LedgerRows> LedgerRows::open(QFile &in) {
+    auto csv = std::make_unique<CsvRows>(in); // the header, the format, the columns
+    if (!in.seek(0) || !plainFile(in)) {
+        if (!in.seek(0)) unreadable(QStringLiteral("файл не читается повторно"));
+        return std::make_unique<CsvRows>(in);
+    }
+    if (csv->format().encoding == TextEncoding::Utf8WithBom) in.read(kUtf8Bom.size());
+    return std::make_unique<PlainRows>(in, *csv);
+}
+
+bool LedgerRows::read(QDataStream &in, Record &r) {
+    in >> r.line >> r.status >> r.plain;
+    if (r.plain)
+        in >> r.bytes;
+    else
+        in >> r.fields;
+    return in.status() == QDataStream::Ok;
+}
+
+QByteArray LedgerRows::keyOf(const Record &r) const {
+    if (r.plain) return plainField(r.bytes, columns_.account, format_.separator).toByteArray();
+    const auto status = CsvReader::Status(r.status);
+    if (status != CsvReader::Status::Row && status != CsvReader::Status::NotUtf8) return {};
+    return bytesOf(ledgerAccountOf(r.fields, columns_)).toByteArray();
+}
+
+void LedgerRows::add(LedgerAccount &a, Record &&r) {
+    if (r.plain) {
+        a.lines += r.bytes;
+        a.lines += '\n';
+        a.numbers.append(r.line);
+    } else {
+        a.rows.append({r.line, r.status, std::move(r.fields)});
+    }
+}
+
+} // namespace cli

@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// Work spread over several threads whose results are taken in the order the
+// work was given, on the thread that gives it: a batch's rows or a ledger's
+// accounts counted on every core, written out as they came. At most a few
+// pieces per thread wait or are done but not yet taken, so memory stays flat
+// however much work there is.
+namespace cli {
+
+template <typename Task, typename Result> class OrderedWork {
+public:
+    // `work` runs on any thread and must not throw; `take` runs on this one.
+    OrderedWork(int jobs, std::function<Result(Task &)> work, std::function<void(Result &)> take)
+        : work_(std::move(work)), take_(std::move(take)), room_(size_t(std::max(jobs, 1)) * 64) {
+        if (jobs > 1)
+            for (int i = 0; i < jobs; ++i)
+                threads_.emplace_back([this] { serve(); });
+    }
+    ~OrderedWork() {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread &t : threads_)
+            t.join();
+    }
+    OrderedWork(const OrderedWork &) = delete;
+    OrderedWork &operator=(const OrderedWork &) = delete;
+
+    // Gives a piece of work; takes the results that are ready in turn, and
+    // waits for room when too many are under way.
+    void add(Task task) {
+        if (threads_.empty()) {
+            Result r = work_(task);
+            take_(r);
+            return;
+        }
+        {
+            std::lock_guard lock(mutex_);
+            waiting_.emplace_back(given_++, std::move(task));
+        }
+        wake_.notify_one();
+        takeReady(given_ - taken_ >= room_);
+    }
+    // Takes every result still to come.
+    void finish() {
+        while (taken_ < given_)
+            takeReady(true);
+    }
+
+private:
+    // Takes the results that are next in turn; with `wait`, at least one.
+    void takeReady(bool wait) {
+        for (;;) {
+            Result r;
+            {
+                std::unique_lock lock(mutex_);
+                if (wait)
+                    done_.wait(lock, [this] {
+                        return !ready_.empty() && ready_.begin()->first == taken_;
+                    });
+                if (ready_.empty() || ready_.begin()->first != taken_) return;
+                r = std::move(ready_.begin()->second);
+                ready_.erase(ready_.begin());
+            }
+            ++taken_;
+            wait = false;
+            take_(r); // may throw (output that cannot be written): the destructor stops the threads
+        }
+    }
+    void serve() {
+        for (;;) {
+            std::pair<size_t, Task> piece;
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
+                if (stopping_) return;
+                piece = std::move(waiting_.front());
+                waiting_.pop_front();
+            }
+            Result r = work_(piece.second);
+            {
+                std::lock_guard lock(mutex_);
+                ready_.emplace(piece.first, std::move(r));
+            }
+            done_.notify_one();
+        }
+    }
+
+    std::function<Result(Task &)> work_;
+    std::function<void(Result &)> take_;
+    const size_t room_;
+    size_t given_ = 0, taken_ = 0; // this thread's
+    std::mutex mutex_;
+    std::condition_variable wake_, done_;
+    std::deque<std::pair<size_t, Task>> waiting_;
+    std::map<size_t, Result> ready_;
+    bool stopping_ = false;
+    std::vector<std::thread> threads_;
+};
+
+} // namespace cli
