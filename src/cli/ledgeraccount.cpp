@@ -6,6 +6,7 @@
 #include "calc/housing.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "plainrow.h"
 
 namespace cli {
 namespace {
@@ -176,35 +177,45 @@ void addRow(Entries &a, const QStringList &fields, const LedgerColumns &c, qint6
     a.payments.append(paid);
 }
 
-// The account's plain lines split into rows; its name, when it has none, the first one's.
-void splitLines(LedgerAccount &a, const LedgerColumns &columns, const CsvFormat &format) {
-    qsizetype from = 0;
-    for (qint64 number : std::as_const(a.numbers)) {
-        const qsizetype end = a.lines.indexOf('\n', from);
-        bool notUtf8 = false;
-        QStringList fields =
-            splitPlainLine(QByteArrayView(a.lines).sliced(from, end - from), format, notUtf8);
-        from = end + 1;
-        a.rows.append({number, qint8(notUtf8 ? CsvReader::Status::NotUtf8 : CsvReader::Status::Row),
-                       std::move(fields)});
-    }
-    if (a.name.isEmpty() && !a.rows.isEmpty() && !a.numbers.isEmpty())
+// The account's name, from its first row, when it has one to tell.
+void nameAccount(LedgerAccount &a, const LedgerColumns &columns, const CsvFormat &format) {
+    bool notUtf8 = false;
+    if (!a.numbers.isEmpty())
+        a.name = ledgerAccountOf(
+            splitPlainLine(QByteArrayView(a.lines).first(a.lines.indexOf('\n')), format, notUtf8),
+            columns);
+    else if (!a.rows.isEmpty() && (a.rows.front().status == qint8(CsvReader::Status::Row) ||
+                                   a.rows.front().status == qint8(CsvReader::Status::NotUtf8)))
         a.name = ledgerAccountOf(a.rows.front().fields, columns);
 }
 
-Entries entriesOf(const LedgerAccount &account, const LedgerColumns &columns) {
+// The account's charges and payments: its plain lines read from their
+// bytes where they are simple, as text otherwise, then the rows the CSV
+// reader gave; the first problem is the account's.
+Entries entriesOf(const LedgerAccount &a, const LedgerColumns &columns, const CsvFormat &format) {
     Entries e;
-    if (account.name.isEmpty()) {
-        e.error = rowProblem(CsvReader::Status(account.rows.value(0).status), account.firstLine);
+    if (a.name.isEmpty()) {
+        e.error = rowProblem(CsvReader::Status(a.rows.value(0).status), a.firstLine);
         if (e.error.isEmpty())
-            e.error = QStringLiteral("строка %1: нет лицевого счета").arg(account.firstLine);
+            e.error = QStringLiteral("строка %1: нет лицевого счета").arg(a.firstLine);
         return e;
     }
-    for (const LedgerRow &row : account.rows) {
-        const auto status = CsvReader::Status(row.status);
-        e.error = rowProblem(status, row.line);
+    qsizetype from = 0;
+    for (qint64 number : a.numbers) {
+        const qsizetype end = a.lines.indexOf('\n', from);
+        const QByteArrayView line = QByteArrayView(a.lines).sliced(from, end - from);
+        from = end + 1;
+        if (readSimpleRow(line, columns, format, e.charges, e.payments)) continue;
+        bool notUtf8 = false;
+        const QStringList fields = splitPlainLine(line, format, notUtf8);
+        e.error = rowProblem(notUtf8 ? CsvReader::Status::NotUtf8 : CsvReader::Status::Row, number);
+        if (e.error.isEmpty()) addRow(e, fields, columns, number);
+        if (!e.error.isEmpty()) return e;
+    }
+    for (const LedgerRow &row : a.rows) {
+        e.error = rowProblem(CsvReader::Status(row.status), row.line);
         if (e.error.isEmpty()) addRow(e, row.fields, columns, row.line);
-        if (!e.error.isEmpty()) break; // the first problem is the account's
+        if (!e.error.isEmpty()) return e;
     }
     return e;
 }
@@ -232,15 +243,12 @@ QStringList ledgerDetailsHeader(bool russian) {
 LedgerResult countLedgerAccount(LedgerAccount &a, const LedgerColumns &columns,
                                 const calc::PeriodInput &base, const CsvFormat &format,
                                 bool details, bool attachments) {
-    splitLines(a, columns, format);
-    if (a.name.isEmpty() && !a.rows.isEmpty() && a.numbers.isEmpty() &&
-        (a.rows.front().status == qint8(CsvReader::Status::Row) ||
-         a.rows.front().status == qint8(CsvReader::Status::NotUtf8)))
-        a.name = ledgerAccountOf(a.rows.front().fields, columns);
+    if (a.name.isEmpty()) nameAccount(a, columns, format);
     LedgerResult out;
     out.firstLine = a.firstLine;
+    out.group = a.group;
     out.name = a.name;
-    Entries entries = entriesOf(a, columns);
+    Entries entries = entriesOf(a, columns, format);
     QString error = std::move(entries.error);
     if (error.isEmpty()) {
         calc::PeriodInput in = base;

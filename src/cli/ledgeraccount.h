@@ -42,10 +42,12 @@ struct LedgerAccount {
     // Lines with no quote in them, each ended by "\n", and their numbers.
     QByteArray lines;
     QList<qint64> numbers;
+    int group = 0; // the temporary file it came from, when accounts are apart
 };
 
 struct LedgerResult {
     qint64 firstLine = 0;
+    int group = 0;
     QByteArray row;     // of the result, in the input's format
     QByteArray details; // its bills' rows, when asked
     bool failed = false;

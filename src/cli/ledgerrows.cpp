@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledgerrows.h"
 
+#include "calc/claimfields.h"
 #include "common/apperror.h"
+
+#include <QDataStream>
 
 #include <cstring>
 
@@ -56,6 +59,27 @@ QByteArrayView plainField(QByteArrayView line, int index, char separator) {
     return line.sliced(from, to - from);
 }
 
+// An account keeps no more rows than a claim may have and one: the count
+// then says there are too many, and a single account of millions of rows
+// does not fill the memory.
+bool room(const LedgerAccount &a) {
+    return a.numbers.size() + a.rows.size() <= calc::kMaxEntries;
+}
+
+// A record: the line, the status, whether it is a plain line, the length
+// and the bytes.
+constexpr qsizetype kRecordHead = 8 + 1 + 1 + 4;
+void append(QByteArray &out, qint64 line, CsvReader::Status status, bool plain,
+            QByteArrayView bytes) {
+    const qint8 s = qint8(status), p = plain;
+    const qint32 n = qint32(bytes.size());
+    out.append(reinterpret_cast<const char *>(&line), 8);
+    out.append(reinterpret_cast<const char *>(&s), 1);
+    out.append(reinterpret_cast<const char *>(&p), 1);
+    out.append(reinterpret_cast<const char *>(&n), 4);
+    out.append(bytes);
+}
+
 class CsvRows : public LedgerRows {
 public:
     explicit CsvRows(QFile &in) : LedgerRows(in), reader_(in) {
@@ -76,9 +100,14 @@ public:
     }
     bool whole() const override { return whole_; }
     QByteArrayView key() const override { return bytesOf(account_); }
-    void addTo(LedgerAccount &a) const override { a.rows.append({line_, qint8(status_), fields_}); }
-    void write(QDataStream &out) const override {
-        out << line_ << qint8(status_) << false << fields_;
+    void addTo(LedgerAccount &a) const override {
+        if (room(a)) a.rows.append({line_, qint8(status_), fields_});
+    }
+    void write(QByteArray &out) const override {
+        QByteArray fields;
+        QDataStream to(&fields, QIODevice::WriteOnly);
+        to << fields_;
+        append(out, line_, status_, false, fields);
     }
 
 private:
@@ -110,6 +139,7 @@ public:
     bool whole() const override { return !tooLong_; }
     QByteArrayView key() const override { return key_; }
     void addTo(LedgerAccount &a) const override {
+        if (!room(a)) return;
         if (tooLong_) {
             a.rows.append({line_, qint8(CsvReader::Status::TooLong), {}});
             return;
@@ -118,11 +148,11 @@ public:
         a.lines += '\n';
         a.numbers.append(line_);
     }
-    void write(QDataStream &out) const override {
+    void write(QByteArray &out) const override {
         if (tooLong_)
-            out << line_ << qint8(CsvReader::Status::TooLong) << false << QStringList();
+            append(out, line_, CsvReader::Status::TooLong, false, {});
         else
-            out << line_ << qint8(CsvReader::Status::Row) << true << line_view_.toByteArray();
+            append(out, line_, CsvReader::Status::Row, true, line_view_);
     }
 
 private:
@@ -205,30 +235,41 @@ std::unique_ptr<LedgerRows> LedgerRows::open(QFile &in) {
     return std::make_unique<PlainRows>(in, *csv);
 }
 
-bool LedgerRows::read(QDataStream &in, Record &r) {
-    in >> r.line >> r.status >> r.plain;
-    if (r.plain)
-        in >> r.bytes;
-    else
-        in >> r.fields;
-    return in.status() == QDataStream::Ok;
+qsizetype LedgerRows::read(QByteArrayView from, Record &r) {
+    if (from.size() < kRecordHead) return 0;
+    qint32 n = 0;
+    std::memcpy(&r.line, from.data(), 8);
+    r.status = qint8(from[8]);
+    r.plain = from[9] != 0;
+    std::memcpy(&n, from.data() + 10, 4);
+    if (n < 0 || from.size() < kRecordHead + n) return 0;
+    r.bytes = from.sliced(kRecordHead, n);
+    return kRecordHead + n;
 }
 
-QByteArray LedgerRows::keyOf(const Record &r) const {
-    if (r.plain) return plainField(r.bytes, columns_.account, format_.separator).toByteArray();
+QByteArrayView LedgerRows::keyOf(const Record &r, QByteArray &storage) const {
+    if (r.plain) return plainField(r.bytes, columns_.account, format_.separator);
     const auto status = CsvReader::Status(r.status);
     if (status != CsvReader::Status::Row && status != CsvReader::Status::NotUtf8) return {};
-    return bytesOf(ledgerAccountOf(r.fields, columns_)).toByteArray();
+    QStringList fields;
+    QDataStream from(r.bytes.toByteArray());
+    from >> fields;
+    storage = bytesOf(ledgerAccountOf(fields, columns_)).toByteArray();
+    return storage;
 }
 
-void LedgerRows::add(LedgerAccount &a, Record &&r) {
+void LedgerRows::add(LedgerAccount &a, const Record &r) {
+    if (!room(a)) return;
     if (r.plain) {
         a.lines += r.bytes;
         a.lines += '\n';
         a.numbers.append(r.line);
-    } else {
-        a.rows.append({r.line, r.status, std::move(r.fields)});
+        return;
     }
+    QStringList fields;
+    QDataStream from(r.bytes.toByteArray());
+    from >> fields;
+    a.rows.append({r.line, r.status, std::move(fields)});
 }
 
 } // namespace cli

@@ -5,7 +5,6 @@
 #include "ledgeraccount.h"
 
 #include <QByteArray>
-#include <QDataStream>
 #include <QFile>
 #include <memory>
 
@@ -25,19 +24,21 @@ public:
     // The row's account as bytes that are equal for equal accounts.
     virtual QByteArrayView key() const = 0;
     virtual void addTo(LedgerAccount &account) const = 0;
-    // The row to a temporary file; read back, its account's key and the row
-    // added to its account.
-    virtual void write(QDataStream &out) const = 0;
+    // The row appended to `out` as a record of a temporary file.
+    virtual void write(QByteArray &out) const = 0;
     struct Record {
         qint64 line = 0;
         qint8 status = 0;
         bool plain = false;
-        QByteArray bytes;   // plain: the line
-        QStringList fields; // else: the fields
+        QByteArrayView bytes; // plain: the line; else the fields, serialised
     };
-    static bool read(QDataStream &in, Record &record);
-    QByteArray keyOf(const Record &record) const;
-    static void add(LedgerAccount &account, Record &&record);
+    // The record at the start of `from`: its length, 0 when `from` does not
+    // hold a whole one.
+    static qsizetype read(QByteArrayView from, Record &record);
+    // Its account's key: a view into the record or into `storage`.
+    QByteArrayView keyOf(const Record &record, QByteArray &storage) const;
+    // The record added to its account.
+    static void add(LedgerAccount &account, const Record &record);
 
     qint64 line() const { return line_; }
     const LedgerColumns &columns() const { return columns_; }

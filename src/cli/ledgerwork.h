@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "batch.h"
+#include "ledger.h"
+#include "ledgeraccount.h"
+#include "ledgerrows.h"
+#include "orderedwork.h"
+
+#include <QElapsedTimer>
+#include <functional>
+
+// How a ledger's accounts are counted and their results taken, whichever
+// order its rows come in.
+namespace cli {
+
+// Takes the results: the output row, the details, the attachment, the
+// count of errors and of progress.
+struct LedgerTaker {
+    QIODevice &out;
+    const LedgerOptions &options;
+    int failed = 0;
+    qint64 accounts = 0;
+    QElapsedTimer sinceTold;
+    // What is written of every account whichever order it came in.
+    void counted(const LedgerResult &r) {
+        if (r.claim && options.attach) options.attach(r.name, *r.claim);
+        failed += r.failed;
+        ++accounts;
+    }
+    void write(const QByteArray &row, const QByteArray &details) {
+        writeOutput(out, row);
+        if (options.details && !details.isEmpty()) writeOutput(*options.details, details);
+    }
+    void tell(const LedgerRows &rows) {
+        if (!options.progress || (sinceTold.isValid() && sinceTold.elapsed() < 100)) return;
+        sinceTold.start();
+        options.progress(accounts, rows.line() - 1, rows.share());
+    }
+};
+
+using LedgerWork = OrderedWork<LedgerAccount, LedgerResult>;
+using LedgerCount = std::function<LedgerResult(LedgerAccount &)>;
+
+// Accounts whose rows are apart: gathered through temporary files by their
+// account's hash, counted, and written in the order of their first lines.
+void countScattered(LedgerRows &rows, LedgerTaker &taker, qint64 size, const LedgerCount &count);
+
+} // namespace cli
