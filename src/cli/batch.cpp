@@ -4,10 +4,12 @@
 #include "claimrequest.h"
 #include "common/apperror.h"
 #include "csvtable.h"
+#include "orderedwork.h"
 #include "storage/savedfile.h"
 
 #include <QBuffer>
 #include <cstdio>
+#include <utility>
 
 namespace cli {
 namespace {
@@ -97,10 +99,8 @@ QStringList resultColumnNames() {
 }
 
 int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const ClaimRequest *options,
-             QIODevice *progress, RunNotes *notes) {
+             QIODevice *progress, RunNotes *notes, int jobs) {
     CsvReader reader(in);
-    // Rows fed through a pipe are answered as they come: before the reader
-    // waits for more, what is owed so far is written out.
     if (auto *file = qobject_cast<QFileDevice *>(&out))
         reader.onWait([file] { flushOutput(*file); });
     QStringList header;
@@ -151,27 +151,36 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
     writeOutput(out, csvRow(first + resultColumnNames(), format, true));
 
     const rates::RateLookup lookup(defaults.table);
-    int failed = 0;
-    qint64 n = 0;
-    QStringList fields;
-    for (CsvReader::Status status; (status = reader.next(fields)) != CsvReader::Status::End;) {
-        if (status == CsvReader::Status::Broken)
-            throw AppError(
-                QStringLiteral("--batch: файл не читается как CSV после строки %1").arg(n + 1));
+    // A row as read, counted on any thread: its output line, whether it
+    // failed, and what the run tells of it.
+    struct Row {
+        CsvReader::Status status;
+        QStringList fields;
+        qint64 n = 0;
+    };
+    struct Counted {
+        QByteArray line;
+        int failed = 0;
+        RunNotes notes;
+        qint64 rows = 0;
+    };
+    const auto count = [&](Row &row) {
+        Counted c;
+        const QStringList &fields = row.fields;
         // The row as read, then the results, or empty results and the error.
         QStringList line;
         line.reserve(std::max(fields.size(), header.size()) + kResultColumnCount + 1);
-        if (status == CsvReader::Status::Row || status == CsvReader::Status::NotUtf8)
+        if (row.status == CsvReader::Status::Row || row.status == CsvReader::Status::NotUtf8)
             for (const QString &field : fields)
                 line.append(inert(field));
         QString error;
         try {
-            if (status == CsvReader::Status::TooLong)
+            if (row.status == CsvReader::Status::TooLong)
                 throw AppError(QStringLiteral("строка длиннее 1 МБ"));
-            if (status == CsvReader::Status::OpenQuote)
+            if (row.status == CsvReader::Status::OpenQuote)
                 throw AppError(QStringLiteral("кавычка, открытая в этой строке, не закрыта; "
                                               "следующие строки прочитаны отдельно"));
-            if (status == CsvReader::Status::NotUtf8)
+            if (row.status == CsvReader::Status::NotUtf8)
                 throw AppError(QStringLiteral("строка не в кодировке UTF-8, как начало файла"));
             if (fields.size() > header.size())
                 throw AppError(QStringLiteral("в строке больше полей, чем столбцов"));
@@ -184,33 +193,86 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
                 if (columns[i] && !QStringView(fields[i]).trimmed().isEmpty())
                     request.set(columns[i]->field, fields[i], names[i]);
             const ClaimResult r = computeClaim(request, defaults, lookup);
-            if (notes) notes->add(r);
+            if (notes) c.notes.add(r);
             for (const ResultColumn &column : kResultColumns)
                 line.append(column.value(r));
         } catch (const calc::FieldError &e) {
             error = e.message();
         } catch (const AppError &e) {
             error = e.message();
+        } catch (const std::exception &e) { // out of memory: the row's, not the run's
+            error = QString::fromLocal8Bit(e.what());
         }
         if (!error.isEmpty()) {
-            ++failed;
+            c.failed = 1;
             line.resize(std::max(line.size(), header.size()) + kResultColumnCount);
         }
         line.append(inert(error));
-        writeOutput(out, csvRow(line, format));
-        if (++n % 1000 == 0 && progress)
-            progress->write(QStringLiteral("\rСтрок: %1").arg(n).toUtf8());
+        c.line = csvRow(line, format);
+        return c;
+    };
+    // Rows go to the threads a few hundred at a time: one hand-over a row
+    // would cost more than many rows' counting.
+    using Rows = QList<Row>;
+    int failed = 0;
+    qint64 n = 0;
+    OrderedWork<Rows, Counted> work(
+        std::max(jobs, 1),
+        [&](Rows &rows) {
+            Counted all;
+            for (Row &row : rows) {
+                Counted c = count(row);
+                all.line += c.line;
+                all.failed += c.failed;
+                all.notes.merge(c.notes);
+                all.rows += 1;
+            }
+            return all;
+        },
+        [&](Counted &c) {
+            failed += c.failed;
+            if (notes) notes->merge(c.notes);
+            writeOutput(out, c.line);
+            const qint64 before = n;
+            n += c.rows;
+            if (progress && n / 1000 > before / 1000)
+                progress->write(QStringLiteral("\rСтрок: %1").arg(n / 1000 * 1000).toUtf8());
+        });
+    Rows pending;
+    const auto hand = [&] {
+        if (!pending.isEmpty()) work.add(std::exchange(pending, Rows()));
+    };
+    // Rows fed through a pipe are answered as they come: before the reader
+    // waits for more, what is owed so far is counted and written out.
+    if (auto *file = qobject_cast<QFileDevice *>(&out))
+        reader.onWait([file, &work, &hand] {
+            hand();
+            work.finish();
+            flushOutput(*file);
+        });
+    qint64 read = 0;
+    QStringList fields;
+    for (CsvReader::Status status; (status = reader.next(fields)) != CsvReader::Status::End;) {
+        if (status == CsvReader::Status::Broken)
+            throw AppError(
+                QStringLiteral("--batch: файл не читается как CSV после строки %1").arg(read + 1));
+        pending.append({status, std::move(fields), ++read});
+        fields = QStringList();
+        if (pending.size() == 256) hand();
     }
+    hand();
+    work.finish();
+    reader.onWait({});
     if (progress && n >= 1000) progress->write("\n");
     return failed;
 }
 
 int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults,
-             const ClaimRequest *options, QIODevice *progress, RunNotes *notes) {
+             const ClaimRequest *options, QIODevice *progress, RunNotes *notes, int jobs) {
     QBuffer in;
     in.setData(csv);
     in.open(QIODevice::ReadOnly);
-    return runBatch(in, out, defaults, options, progress, notes);
+    return runBatch(in, out, defaults, options, progress, notes, jobs);
 }
 
 } // namespace cli

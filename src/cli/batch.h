@@ -22,13 +22,15 @@ struct RunNotes;
 // given, hears of every thousandth row; `notes`, when given, of every row
 // computed. Raises AppError for a file that is not CSV or whose header is
 // unusable, for an option no row can use (no column changes what the rows
-// count) and for output that cannot be written.
+// count) and for output that cannot be written. The rows are counted on
+// `jobs` threads and written in their order: the output is the same on any
+// number.
 int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults,
              const ClaimRequest *options = nullptr, QIODevice *progress = nullptr,
-             RunNotes *notes = nullptr);
+             RunNotes *notes = nullptr, int jobs = 1);
 int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults,
              const ClaimRequest *options = nullptr, QIODevice *progress = nullptr,
-             RunNotes *notes = nullptr);
+             RunNotes *notes = nullptr, int jobs = 1);
 
 // Writes to the program's output; output that cannot be written (a full
 // disk) raises AppError, and so does `flushOutput` for what a buffer held.

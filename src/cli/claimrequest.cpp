@@ -302,6 +302,14 @@ void RunNotes::add(const ClaimResult &r) {
     if (r.periodResult.tableStart.isValid()) tableStart = r.periodResult.tableStart;
 }
 
+void RunNotes::merge(const RunNotes &o) {
+    if (o.latestTableEnd.isValid() &&
+        (latestTableEnd.isNull() || o.latestTableEnd > latestTableEnd))
+        latestTableEnd = o.latestTableEnd;
+    depositRateSpan = depositRateSpan || o.depositRateSpan;
+    if (o.tableStart.isValid()) tableStart = o.tableStart;
+}
+
 QStringList RunNotes::lines(const rates::RateTable &table) const {
     QStringList out;
     const QString warning = QStringLiteral("предупреждение: ");

@@ -107,6 +107,7 @@ struct RunNotes {
     bool depositRateSpan = false;
     QDate tableStart; // a claim reached back before the table's oldest entry
     void add(const ClaimResult &result);
+    void merge(const RunNotes &other);
     // "предупреждение: …" lines, none when there is nothing to tell.
     QStringList lines(const rates::RateTable &table) const;
 };

@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <QThread>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -349,7 +350,9 @@ int runCommandLine(int argc, char **argv) {
         QFile err;
         const bool terminal = isatty(STDERR_FILENO) && err.open(stderr, QIODevice::WriteOnly);
         RunNotes notes;
-        const int failed = runBatch(in, out, defaults, &request, terminal ? &err : nullptr, &notes);
+        const int failed =
+            runBatch(in, out, defaults, &request, terminal ? &err : nullptr, &notes,
+                     ledgerCommand.jobs > 0 ? ledgerCommand.jobs : QThread::idealThreadCount());
         flushOutput(out);
         for (const QString &line : notes.lines(defaults.table))
             tellUser(line);

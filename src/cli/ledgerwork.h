@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <functional>
+#include <utility>
 
 // How a ledger's accounts are counted and their results taken, whichever
 // order its rows come in.
@@ -39,8 +40,44 @@ struct LedgerTaker {
     }
 };
 
-using LedgerWork = OrderedWork<LedgerAccount, LedgerResult>;
 using LedgerCount = std::function<LedgerResult(LedgerAccount &)>;
+
+// Accounts counted on the threads a few dozen at a time (one hand-over an
+// account would cost the threads more in waking each other than in
+// counting), their results taken one by one in order.
+class LedgerWork {
+public:
+    LedgerWork(int jobs, const LedgerCount &count, std::function<void(LedgerResult &)> take)
+        : work_(
+              jobs,
+              [count](QList<LedgerAccount> &accounts) {
+                  QList<LedgerResult> results;
+                  results.reserve(accounts.size());
+                  for (LedgerAccount &a : accounts)
+                      results.append(count(a));
+                  return results;
+              },
+              [take = std::move(take)](QList<LedgerResult> &results) {
+                  for (LedgerResult &r : results)
+                      take(r);
+              }) {}
+    void add(LedgerAccount &&account) {
+        pending_.append(std::move(account));
+        if (pending_.size() >= kBatch) hand();
+    }
+    void finish() {
+        hand();
+        work_.finish();
+    }
+
+private:
+    static constexpr qsizetype kBatch = 32;
+    void hand() {
+        if (!pending_.isEmpty()) work_.add(std::exchange(pending_, QList<LedgerAccount>()));
+    }
+    OrderedWork<QList<LedgerAccount>, QList<LedgerResult>> work_;
+    QList<LedgerAccount> pending_;
+};
 
 // Accounts whose rows are apart: gathered through temporary files by their
 // account's hash, counted, and written in the order of their first lines.

@@ -13,14 +13,16 @@
 // work was given, on the thread that gives it: a batch's rows or a ledger's
 // accounts counted on every core, written out as they came. At most a few
 // pieces per thread wait or are done but not yet taken, so memory stays flat
-// however much work there is.
+// however much work there is. A piece of work is freed on the thread that
+// gave it, as its result is taken: memory goes back where it came from,
+// and the threads do not wait on each other's heaps.
 namespace cli {
 
 template <typename Task, typename Result> class OrderedWork {
 public:
     // `work` runs on any thread and must not throw; `take` runs on this one.
     OrderedWork(int jobs, std::function<Result(Task &)> work, std::function<void(Result &)> take)
-        : work_(std::move(work)), take_(std::move(take)), room_(size_t(std::max(jobs, 1)) * 64) {
+        : work_(std::move(work)), take_(std::move(take)), room_(size_t(std::max(jobs, 1)) * 4) {
         if (jobs > 1)
             for (int i = 0; i < jobs; ++i)
                 threads_.emplace_back([this] { serve(); });
@@ -62,7 +64,7 @@ private:
     // Takes the results that are next in turn; with `wait`, at least one.
     void takeReady(bool wait) {
         for (;;) {
-            Result r;
+            std::pair<Task, Result> done;
             {
                 std::unique_lock lock(mutex_);
                 if (wait)
@@ -70,12 +72,13 @@ private:
                         return !ready_.empty() && ready_.begin()->first == taken_;
                     });
                 if (ready_.empty() || ready_.begin()->first != taken_) return;
-                r = std::move(ready_.begin()->second);
+                done = std::move(ready_.begin()->second);
                 ready_.erase(ready_.begin());
             }
             ++taken_;
             wait = false;
-            take_(r); // may throw (output that cannot be written): the destructor stops the threads
+            take_(done.second); // may throw (output that cannot be written): the destructor stops
+                                // the threads
         }
     }
     void serve() {
@@ -91,7 +94,7 @@ private:
             Result r = work_(piece.second);
             {
                 std::lock_guard lock(mutex_);
-                ready_.emplace(piece.first, std::move(r));
+                ready_.emplace(piece.first, std::pair{std::move(piece.second), std::move(r)});
             }
             done_.notify_one();
         }
@@ -104,7 +107,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_, done_;
     std::deque<std::pair<size_t, Task>> waiting_;
-    std::map<size_t, Result> ready_;
+    std::map<size_t, std::pair<Task, Result>> ready_;
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };
