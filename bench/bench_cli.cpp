@@ -58,4 +58,20 @@ static void BM_BareCalculations100k(benchmark::State &state) {
 }
 BENCHMARK(BM_BareCalculations100k)->Unit(benchmark::kMillisecond);
 
+// A million claims, on one thread and on two: the output is the same.
+static void BM_Batch1M(benchmark::State &state) {
+    QByteArray csv = "debt,from,to,tax,court,mode,rate,divisor\r\n";
+    for (int i = 0; i < 10 * kRows; ++i)
+        csv += QByteArray::number(1000 + i) + ",01.01.2010,30.01.2010,18," +
+               (i % 2 ? "general" : "arbitration") + ",statutory,\"8,75\",360\r\n";
+    const cli::Defaults d = defaults();
+    for (auto _ : state) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        benchmark::DoNotOptimize(
+            cli::runBatch(csv, out, d, nullptr, nullptr, nullptr, int(state.range(0))));
+    }
+}
+BENCHMARK(BM_Batch1M)->Arg(1)->Arg(2)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
 BENCHMARK_MAIN();

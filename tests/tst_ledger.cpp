@@ -2,7 +2,9 @@
 // A utility's ledger counted account by account: the accounts' figures worked
 // out by hand, in any row order, in either header's language and encoding,
 // a bad row its account's error alone, and the same bytes on any number of
-// threads.
+// threads, as a batch of claims gives.
+#include "cli/batch.h"
+#include "cli/claimrequest.h"
 #include "cli/ledger.h"
 #include "common/apperror.h"
 #include "rates/ratelookup.h"
@@ -67,6 +69,7 @@ private slots:
     void accounts_data();
     void accounts();
     void sameOnEveryCore();
+    void batchOnEveryCore();
     void refused();
 };
 
@@ -156,6 +159,27 @@ void TestLedger::sameOnEveryCore() {
     const QByteArray one = count(apart, 1);
     QCOMPARE(count(apart, 2), one);
     QCOMPARE(one.count('\n'), 301);
+}
+
+// A batch of claims of every kind, good and bad: the same bytes on one
+// thread and on three.
+void TestLedger::batchOnEveryCore() {
+    QByteArray csv = "debt;from;to;periods;payments;basis;penalty_daily\n";
+    for (int i = 0; i < 2000; ++i)
+        csv += QByteArray::number(1000 + i * 37) + ";01.0" + QByteArray::number(1 + i % 9) +
+               ".2022;31.12.2022;" + (i % 3 ? "yes" : "no") + ";" +
+               (i % 5 ? "" : "10.10.2022=500") + ";" + (i % 7 ? "" : "contract") + ";" +
+               (i % 7 ? "" : "0,1") + (i % 11 ? "" : "x") + "\n";
+    QBuffer one, three;
+    one.open(QIODevice::WriteOnly);
+    three.open(QIODevice::WriteOnly);
+    cli::Defaults defaults;
+    defaults.today = QDate(2023, 1, 30);
+    defaults.table = rates::RateTable::builtIn();
+    const int failed = cli::runBatch(csv, one, defaults, nullptr, nullptr, nullptr, 1);
+    QCOMPARE(cli::runBatch(csv, three, defaults, nullptr, nullptr, nullptr, 3), failed);
+    QVERIFY(failed > 0);
+    QCOMPARE(three.data(), one.data());
 }
 
 void TestLedger::refused() {
