@@ -45,7 +45,8 @@ QByteArray ledgerText(const QStringList &rows, const QString &header = {}) {
 }
 
 // The ledger counted on `jobs` threads, its output as text.
-QByteArray count(const QByteArray &ledger, int jobs = 1, int *failed = nullptr) {
+QByteArray count(const QByteArray &ledger, int jobs = 1, int *failed = nullptr,
+                 const QString &basis = {}) {
     QTemporaryFile in;
     if (!in.open() || in.write(ledger) != ledger.size() || !in.seek(0)) return {};
     cli::LedgerOptions options;
@@ -54,6 +55,8 @@ QByteArray count(const QByteArray &ledger, int jobs = 1, int *failed = nullptr) 
     options.base.filed = QDate(2024, 12, 1);
     options.base.rates = rates::ratePoints(rates::RateTable::builtIn());
     options.jobs = jobs;
+    options.base.basis = basis;
+    options.base.dueDay = basis.isEmpty() ? 0 : 15;
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     const int f = cli::runLedger(in, out, options);
@@ -70,6 +73,7 @@ private slots:
     void accounts();
     void sameOnEveryCore();
     void batchOnEveryCore();
+    void resourceBills();
     void refused();
 };
 
@@ -180,6 +184,15 @@ void TestLedger::batchOnEveryCore() {
     QCOMPARE(cli::runBatch(csv, three, defaults, nullptr, nullptr, nullptr, 3), failed);
     QVERIFY(failed > 0);
     QCOMPARE(three.data(), one.data());
+}
+
+// Resource bills by a basis of their own, due on the 15th: January's
+// 2000,00 from 16.02.2024 to 01.12.2024 at 8,75 %, 60 days at 1/300 (35,00),
+// 30 at 1/170 (30,88) and 200 at 1/130 (269,23).
+void TestLedger::resourceBills() {
+    const QByteArray out = count(ledgerText({"ЛС-9;;начислено;01.2024;2000"}), 1, nullptr,
+                                 QStringLiteral("resources-managing"));
+    QVERIFY2(out.contains("ЛС-9;2000,00;0,00;2000,00;0,00;335,11;"), out.constData());
 }
 
 void TestLedger::refused() {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <string_view>
 
 namespace calc {
 namespace {
@@ -159,10 +160,16 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
     // 1/130 from day 91, the rate capped in 2022–2026), 1/300 from the first
     // day for bills due before 2016; the windows of 2020 and 2022, the latter
     // for bills up to March 2022.
-    CountRules rules = presetRules(*presetNamed(u"housing"),
-                                   in.rateDate.isValid() ? in.rateDate : calculated, false);
+    const Preset *basis =
+        presetNamed(in.basis.isEmpty() ? QStringView(u"housing") : QStringView(in.basis));
+    if (!basis || basis->rateDay != RateDay::Payment || !basis->housingCap)
+        throw AppError(
+            QStringLiteral("Основание \"%1\" не считается по начислениям за месяц").arg(in.basis));
+    const bool housing = basis->name == std::string_view("housing");
+    if (!housing) r.article = QString::fromUtf8(basis->article);
+    CountRules rules = presetRules(*basis, in.rateDate.isValid() ? in.rateDate : calculated, false);
     rules.rateDay = in.rateDay;
-    if (in.moratorium2020) rules.windows.append({kFree2020From, kFree2020To, {}});
+    if (housing && in.moratorium2020) rules.windows.append({kFree2020From, kFree2020To, {}});
     if (in.moratorium)
         rules.windows.append(
             {kMoratoriumStart, kMoratoriumEnd, kLast2022Bill.addMonths(1).addDays(-1)});
@@ -172,7 +179,7 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
     for (qsizetype i = 0; i < r.bills.size(); ++i) {
         HousingBill &b = r.bills[i];
         b.left = allocation.left[i];
-        rules.steps = b.due < kOneRuleBefore ? oldSteps : steps;
+        rules.steps = housing && b.due < kOneRuleBefore ? oldSteps : steps;
         countAccount(rules, rates, debts, allocation, payments, {int(i)}, calculated, b.rows,
                      b.penalty, QStringLiteral("Сумма пеней"), &earliest);
         r.penalty = addWithinLimit(r.penalty, b.penalty, QStringLiteral("Сумма пеней"));

@@ -36,6 +36,7 @@ struct HousingResult {
     // The table's oldest entry when a piece went by a day before it (the
     // oldest rate stood in); null otherwise.
     QDate tableStart;
+    QString article;   // the basis's, when it is not the housing penalty's (resource bills)
     QStringList lines; // the report
 };
 
@@ -54,7 +55,11 @@ QDate billDueDate(QDate month, int dueDay, bool shift);
 // day, due day, shift and windows. Raises AppError with a message for the
 // user when a charge or a payment cannot be read, there is no calculation
 // date or no rate, or a sum would pass 10^15 roubles. Without `lines` the
-// report is not written (a ledger's accounts want the sums alone).
+// report is not written (a ledger's accounts want the sums alone). A claim
+// whose `basis` names a resource basis (monthly bills of heat, water or
+// power to a managing organisation or others) counts its bills by that
+// basis's steps; the 2020 window and the old rule for bills due before 2016
+// are the housing penalty's alone.
 HousingResult calculateHousing(const PeriodInput &in, bool lines = true);
 // The same as a claim by periods: its report, penalty, debt, fee and bills.
 PeriodResult housingPeriods(const PeriodInput &in);

@@ -127,7 +127,10 @@ QString billPhrase(const PeriodRow &row, QString (*money)(qint64)) {
 
 QStringList housingLines(const HousingResult &r, QDate calculated) {
     QStringList lines;
-    lines << QStringLiteral("Расчет пеней за ЖКУ (ч. 14 ст. 155 ЖК РФ) на ") % dateText(calculated);
+    lines << (r.article.isEmpty()
+                  ? QStringLiteral("Расчет пеней за ЖКУ (ч. 14 ст. 155 ЖК РФ) на ")
+                  : QStringLiteral("Расчет пеней по ") % r.article % QStringLiteral(" на ")) %
+                 dateText(calculated);
     qsizetype count = 8 + r.leftOut.size();
     for (const HousingBill &b : r.bills)
         count += 2 + b.ahead.size() + b.paid.size() + b.rows.size();

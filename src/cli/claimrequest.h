@@ -64,6 +64,12 @@ public:
     // The fields given, over a claim by periods; a default that does not
     // apply to what the claim counts is left aside.
     void applyTo(calc::PeriodInput &claim) const;
+    // The same fields without `field` (a ledger's basis, which it counts by bills).
+    ClaimRequest without(calc::ClaimField field) const {
+        ClaimRequest out = *this;
+        out.given_[size_t(field)].reset();
+        return out;
+    }
     // The same fields as defaults: a claim takes those that apply to it, and
     // one that does not apply to it is no error (a batch whose columns decide
     // what each row counts).

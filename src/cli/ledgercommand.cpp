@@ -2,6 +2,7 @@
 #include "ledgercommand.h"
 
 #include "batch.h"
+#include "calc/presets.h"
 #include "claimrequest.h"
 #include "common/apperror.h"
 #include "documents/claimdocument.h"
@@ -76,15 +77,22 @@ int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
         if (request.has(f))
             refuse(QStringLiteral("%1: с --ledger начисления и оплаты берутся из файла")
                        .arg(calc::fieldInfo(f).option));
-    if (request.has(ClaimField::Basis) && request.value(ClaimField::Basis).text != u"housing")
+    // The housing penalty, or a resource basis counted by the same monthly bills.
+    const QString basis =
+        request.has(ClaimField::Basis) ? request.value(ClaimField::Basis).text : QString();
+    if (const calc::Preset *p = calc::presetNamed(basis);
+        !basis.isEmpty() && (!p || p->rateDay != calc::RateDay::Payment || !p->housingCap))
         refuse(QStringLiteral("--ledger: книга начислений считается как пени за ЖКУ (--basis "
-                              "housing)"));
-    request.refuseMisplaced(true, calc::PeriodCount::Housing);
+                              "housing) или за энергоресурсы (resources-other, "
+                              "resources-managing, resources-hoa)"));
+    const ClaimRequest settings = request.without(ClaimField::Basis);
+    settings.refuseMisplaced(true, calc::PeriodCount::Housing);
     LedgerOptions options;
     options.base.count = calc::PeriodCount::Housing;
     options.base.filed = defaults.today;
     options.base.rates = rates::ratePoints(defaults.table);
-    request.applyTo(options.base);
+    settings.applyTo(options.base);
+    if (basis != u"housing") options.base.basis = basis;
     options.jobs = command.jobs > 0 ? command.jobs : std::max(1, QThread::idealThreadCount());
 
     std::unique_ptr<QFile> in;
