@@ -15,9 +15,11 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QSet>
 #include <QTemporaryFile>
 #include <QThread>
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 namespace cli {
@@ -120,9 +122,17 @@ int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
             refuse(
                 QStringLiteral("--output: не удается создать папку \"%1\"").arg(command.outputDir));
         const QDir dir(command.outputDir);
-        options.attach = [dir, extension](const QString &account, const calc::PeriodInput &claim) {
-            documents::saveDocument(dir.filePath(fileNameOf(account) + extension),
-                                    documents::makeDocument(claim, QDate::currentDate()));
+        // Two accounts whose names make one file's ("A/1", "A_1") each get their own.
+        auto used = std::make_shared<QSet<QString>>();
+        options.attach = [dir, extension, used](const QString &account,
+                                                const calc::PeriodInput &claim) {
+            QString name = fileNameOf(account);
+            for (int n = 2; used->contains(name.toCaseFolded()); ++n)
+                name = fileNameOf(account) + u'-' + QString::number(n);
+            used->insert(name.toCaseFolded());
+            documents::ClaimDocument doc = documents::makeDocument(claim, QDate::currentDate());
+            doc.account = account;
+            documents::saveDocument(dir.filePath(name + extension), doc);
         };
     }
     QElapsedTimer clock;

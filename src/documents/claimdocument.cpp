@@ -87,6 +87,7 @@ QStringList headingLines(const ClaimDocument &doc) {
                              (c.courtOrder ? QStringLiteral("; заявление о выдаче судебного "
                                                             "приказа (госпошлина — половина)")
                                            : QString())};
+    if (!doc.account.isEmpty()) lines.insert(1, QStringLiteral("Лицевой счет: ") + doc.account);
     // As the window says it: a printout never hides a table that may lack rates.
     const QDate newest = rates::newestPoint(c.rates);
     if (calc::usesRateTable(c.count) && rates::mayBeStale(newest, housing ? c.filed : c.end))

@@ -25,6 +25,7 @@ struct ClaimDocument {
     calc::PeriodInput claim;
     calc::PeriodResult result;
     QDate madeOn; // "Расчет составлен …"
+    QString account; // a ledger's account the claim is of ("Лицевой счет: …"); empty: none
 };
 
 // Counts the claim; raises AppError as the calculation does.
