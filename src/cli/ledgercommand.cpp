@@ -38,10 +38,15 @@ std::unique_ptr<QFile> spooledInput() {
     auto copy = std::make_unique<QTemporaryFile>();
     if (!copy->open())
         refuse(QStringLiteral("--ledger: временный файл: %1").arg(copy->errorString()));
+    // No stream is read without end: a ledger of a billion rows is far less.
+    constexpr qint64 kMostBytes = qint64(64) << 30;
     QByteArray chunk;
-    while (!(chunk = in.read(1 << 20)).isEmpty())
+    while (!(chunk = in.read(1 << 20)).isEmpty()) {
         if (!storage::writeWhole(*copy, chunk))
             refuse(QStringLiteral("--ledger: временный файл: %1").arg(copy->errorString()));
+        if (copy->size() > kMostBytes)
+            refuse(QStringLiteral("--ledger: стандартный ввод больше 64 ГБ"));
+    }
     if (!copy->flush() || !copy->seek(0))
         refuse(QStringLiteral("--ledger: временный файл: %1").arg(copy->errorString()));
     return copy;
