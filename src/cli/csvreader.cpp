@@ -148,6 +148,21 @@ QByteArrayView CsvReader::nextLine() {
     return {begin, n};
 }
 
+bool PlainFields::next(QByteArrayView &field) {
+    if (from_ > line_.size()) return false;
+    qsizetype to = line_.indexOf(separator_, from_);
+    if (to < 0) to = line_.size();
+    const auto blank = [this](char c) { return c == ' ' || (c == '\t' && separator_ != '\t'); };
+    qsizetype a = from_, b = to;
+    while (a < b && blank(line_[a]))
+        ++a;
+    while (b > a && blank(line_[b - 1]))
+        --b;
+    field = line_.sliced(a, b - a);
+    from_ = to + 1;
+    return true;
+}
+
 QStringList splitPlainLine(QByteArrayView line, const CsvFormat &format, bool &notUtf8) {
     QStringList fields;
     notUtf8 = false;
@@ -155,26 +170,15 @@ QStringList splitPlainLine(QByteArrayView line, const CsvFormat &format, bool &n
         line.chop(1);
     if (line.isEmpty()) return fields;                  // a blank line is no row
     thread_local QStringDecoder cp1251("windows-1251"); // ledgers are read on every core
-    const char separator = format.separator;
-    fields.reserve(line.count(separator) + 1);
-    const auto blank = [separator](char c) { return c == ' ' || (c == '\t' && separator != '\t'); };
-    for (qsizetype from = 0;;) {
-        qsizetype to = line.indexOf(separator, from);
-        if (to < 0) to = line.size();
-        qsizetype a = from, b = to;
-        while (a < b && blank(line[a]))
-            ++a;
-        while (b > a && blank(line[b - 1]))
-            --b;
-        const QByteArrayView bytes = line.sliced(a, b - a);
+    fields.reserve(line.count(format.separator) + 1);
+    PlainFields split(line, format.separator);
+    for (QByteArrayView bytes; split.next(bytes);) {
         if (format.encoding == TextEncoding::Cp1251) {
             fields.append(cp1251(bytes));
         } else {
             fields.append(QString::fromUtf8(bytes));
             notUtf8 = notUtf8 || badUtf8(fields.back(), bytes);
         }
-        if (to == line.size()) break;
-        from = to + 1;
     }
     return fields;
 }

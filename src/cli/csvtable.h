@@ -92,6 +92,21 @@ private:
     QList<Ready> ready_;
 };
 
+// The fields of a line with no quote in it (and no line end), one at a
+// time, as the reader splits them: the bytes between separators, blanks
+// around them trimmed (a tab is a blank unless it separates).
+class PlainFields {
+public:
+    PlainFields(QByteArrayView line, char separator) : line_(line), separator_(separator) {}
+    // The next field; false after the last.
+    bool next(QByteArrayView &field);
+
+private:
+    QByteArrayView line_;
+    char separator_;
+    qsizetype from_ = 0; // past the end after the last field
+};
+
 // The fields of a line with no quote in it, as the reader splits it (its
 // line end dropped, blanks around each field trimmed; none for a blank
 // line); `notUtf8` tells that a field of a UTF-8 text is not UTF-8.

@@ -41,22 +41,11 @@ QByteArrayView bytesOf(const QString &text) {
 
 // Field `index` of a plain line, blanks around it trimmed (as the reader trims them).
 QByteArrayView plainField(QByteArrayView line, int index, char separator) {
-    qsizetype from = 0;
-    for (int i = 0; i < index && from >= 0; ++i) {
-        from = line.indexOf(separator, from);
-        if (from >= 0) ++from;
-    }
-    if (from < 0) return {};
-    qsizetype to = line.indexOf(separator, from);
-    if (to < 0) to = line.size();
-    const auto blank = [separator](char c) {
-        return c == ' ' || c == '\r' || (c == '\t' && separator != '\t');
-    };
-    while (from < to && blank(line[from]))
-        ++from;
-    while (to > from && blank(line[to - 1]))
-        --to;
-    return line.sliced(from, to - from);
+    PlainFields split(line, separator);
+    QByteArrayView field;
+    for (int i = 0; i <= index; ++i)
+        if (!split.next(field)) return {};
+    return field;
 }
 
 // An account keeps no more rows than a claim may have and one: the count

@@ -71,23 +71,9 @@ bool readSimpleRow(QByteArrayView line, const LedgerColumns &c, const CsvFormat 
     const int last = std::max({c.account, c.date, c.kind, c.month, c.amount});
     if (last >= 16) return false;
     std::array<QByteArrayView, 16> fields{};
-    const char separator = format.separator;
-    const auto blank = [separator](char ch) {
-        return ch == ' ' || ch == '\r' || (ch == '\t' && separator != '\t');
-    };
-    qsizetype from = 0;
-    for (int i = 0; i <= last; ++i) {
-        if (from > line.size()) return false; // too few fields
-        qsizetype to = line.indexOf(separator, from);
-        if (to < 0) to = line.size();
-        qsizetype a = from, b = to;
-        while (a < b && blank(line[a]))
-            ++a;
-        while (b > a && blank(line[b - 1]))
-            --b;
-        fields[size_t(i)] = line.sliced(a, b - a);
-        from = to + 1;
-    }
+    PlainFields split(line, format.separator);
+    for (int i = 0; i <= last; ++i)
+        if (!split.next(fields[size_t(i)])) return false; // too few fields
     const auto field = [&](int i) { return i >= 0 ? fields[size_t(i)] : QByteArrayView(); };
     const QByteArrayView kind = field(c.kind), amount = field(c.amount);
     const KindNames &names = kindNames(format.encoding);
