@@ -329,13 +329,28 @@ void TestRatePanel::staleTableNote() {
     QCOMPARE(note->text(), QStringLiteral("Ставки в таблице — по 28.12.2009; обновите таблицу"));
     click(f.calculateLink);
     QVERIFY(!f.reportBox->toPlainText().contains(QStringLiteral("обновите")));
-    click(note); // opens the table, whose foot has the update link
+    // The line offers the rates the program knows; "Нет" opens the table,
+    // whose foot has the update link.
+    env_.boxes.answers = {false};
+    click(note);
+    QCOMPARE(env_.boxes.shown.size(), 1);
+    QVERIFY(env_.boxes.shown[0].text.contains(
+        QStringLiteral("Программе известна ключевая ставка Банка России по 27.10.2025")));
     QVERIFY(f.ratePanel->isVisible());
     f.editor->startAdding();
     f.entryDate->setDate(QDate(2010, 6, 1));
     click(f.saveEntryLink);
     QVERIFY(note->isHidden());
-    QVERIFY(env_.boxes.shown.isEmpty());
+    // "Да": the table takes them, the user's entry of 2010 kept, and the
+    // claim of November 2024 is no longer stale.
+    f.periodEnd->setDate(QDate(2024, 11, 30));
+    QVERIFY(note->isVisible());
+    env_.boxes.answers = {true};
+    click(note);
+    QVERIFY(note->isHidden());
+    QVERIFY(env_.boxes.shown.last().text.contains(QStringLiteral("известными программе")));
+    QCOMPARE(f.table().line(0), QStringLiteral("с 27 октября 2025 г.=16,5"));
+    QVERIFY(f.table().lines().contains(QStringLiteral("с 01 июня 2010 г.=8,75")));
 }
 
 QTEST_MAIN(TestRatePanel)

@@ -2,6 +2,7 @@
 // What an update takes from the bank's pages: the rules, the window kept
 // answering while a long page is read, and the same update on the command line.
 #include "common/dates.h"
+#include "rates/knownrates.h"
 #include "rates/userrates.h"
 #include "update/pagereading.h"
 #include "update/rateupdate.h"
@@ -28,6 +29,8 @@ private slots:
     void keyRatePageRequired();
     void commandLine_data();
     void commandLine();
+    void knownRates();
+    void offline();
     void longPageKeepsTheWindowAnswering();
 };
 
@@ -219,6 +222,68 @@ void TestUpdatePages::commandLine() {
     QCOMPARE(user.table.count(), 3);
     QCOMPARE(user.table.line(1), kKeyRateLine);
     QCOMPARE(user.table.line(2), QStringLiteral("с 14 сентября 2012 г.=8,25"));
+}
+
+// The key rate's history the program carries: it reads, it ends where its
+// note says, and it agrees with the bank-like page of these tests on every
+// day both hold; a history out of order or with a bad rate is refused.
+void TestUpdatePages::knownRates() {
+    const rates::KnownRates &known = rates::knownKeyRates();
+    QCOMPARE(known.changes.value(0).date, rates::kKeyRateSince);
+    QCOMPARE(known.through, QDate(2025, 10, 27));
+    const auto number = [](QString rate) { return rate.replace(u',', u'.').toDouble(); };
+    const auto rateOn = [&](QDate day) {
+        double rate = 0;
+        for (const rates::RateChange &c : known.changes)
+            if (c.date <= day) rate = number(c.rate);
+        return rate;
+    };
+    for (const auto &[day, rate] : keyRateHistory())
+        if (day <= known.through) QCOMPARE(rateOn(day), number(rate));
+    rates::KnownRates read;
+    QString problem;
+    for (const char *bad : {"01.01.2016;11\n01.01.2016;10", "01.01.2016;0", "02.01.2016;11",
+                            "01.01.2016;11\n31.02.2017;9"})
+        QVERIFY2(!rates::readKnownRates(QString::fromLatin1(bad), read, problem), bad);
+}
+
+// --update-rates --offline: the rates the program carries, by the update's
+// rules. The first run's history (all of it before 2016) stays and nothing
+// is set aside; a claim of November 2024 then counts at 21 %; a line the
+// new table lacks is kept in the .bak file; a file the program cannot read
+// is not replaced.
+void TestUpdatePages::offline() {
+    const auto run = [](const QStringList &args, int exitCode) {
+        QProcess p;
+        p.start(QStringLiteral(DOLGOMER_PROGRAM), args);
+        p.waitForFinished(20000);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        if (p.exitCode() != exitCode) qWarning() << err;
+        return p.exitCode() == exitCode ? QString::fromUtf8(p.readAllStandardOutput()) + err
+                                        : QString();
+    };
+    const QString rateFile = storage::defaultRateFilePath();
+    const QString told = run({"--update-rates", "--offline"}, 0);
+    QVERIFY2(told.contains(QStringLiteral("известными программе")), qPrintable(told));
+    const rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadOnly);
+    QCOMPARE(user.table.line(0), QStringLiteral("с 27 октября 2025 г.=16,5"));
+    QCOMPARE(user.table.lines().mid(rates::knownKeyRates().changes.size()),
+             rates::RateTable::builtIn().lines());
+    QVERIFY(!QFile::exists(rateFile + ".bak"));
+    QVERIFY(run({"--report", "--periods", "--debt=100000", "--from=01.11.2024", "--to=30.11.2024",
+                 "--filed=01.12.2024"},
+                0)
+                .contains(QStringLiteral("100000,00 * 30 дн. * 21% / 366 = 1721,31 руб.")));
+    const QString mine = QStringLiteral("с 01 января 2020 г.=6,5");
+    storage::writeRateFile(rateFile, QStringList{mine} + storage::readRateFile(rateFile));
+    run({"--update-rates", "--offline"}, 0);
+    QCOMPARE(storage::readRateFile(rateFile + ".bak").value(0), mine);
+    QVERIFY(!storage::readRateFile(rateFile).contains(mine));
+    QFile broken(rateFile);
+    QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write(QByteArray(100, '\0')) == 100);
+    broken.close();
+    QVERIFY(!run({"--update-rates", "--offline"}, 1).isNull());
+    QCOMPARE(fileBytes(rateFile), QByteArray(100, '\0'));
 }
 
 // The longest page the loader takes, a day listed many times over: the

@@ -69,6 +69,9 @@ const ProgramOption kProgramOptions[] = {
     {"--jobs", "N", "с --ledger и --batch: считать на N ядрах (по умолчанию — на всех)"},
     {"--format", "pdf|odt|xlsx", "с --ledger и --output ПАПКА: формат приложений к иску"},
     {"--update-rates", nullptr, "обновить таблицу ставок с сайта Банка России"},
+    {"--offline", nullptr,
+     "с --update-rates: взять ставки, известные программе (ключевая ставка с 01.01.2016 на "
+     "день выпуска), без Интернета"},
     {"--help", nullptr, "эта справка (или -h)"},
     {"--version", nullptr, "версия программы (или -V)"},
 };
@@ -219,7 +222,7 @@ int runCommandLine(int argc, char **argv) {
     if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly)) return 2;
     try {
         bool report = false, help = false, version = false, batch = false, update = false,
-             ledger = false, formatGiven = false;
+             ledger = false, formatGiven = false, offline = false;
         QString batchFile, claimFile, outputFile;
         LedgerCommand ledgerCommand;
         ClaimRequest request;
@@ -271,6 +274,8 @@ int runCommandLine(int argc, char **argv) {
                 claimFile = value;
             else if (program == QLatin1String("--output"))
                 outputFile = value;
+            else if (program == QLatin1String("--offline"))
+                offline = true;
             else if (program == QLatin1String("--ledger"))
                 ledger = true, ledgerCommand.file = value;
             else if (program == QLatin1String("--details"))
@@ -301,7 +306,9 @@ int runCommandLine(int argc, char **argv) {
             throw UsageError{QStringLiteral("--details и --format: только вместе с --ledger")};
         if (ledgerCommand.jobs > 0 && !ledger && !batch)
             throw UsageError{QStringLiteral("--jobs: только вместе с --ledger или --batch")};
-        if (update) return updateRates(out);
+        if (offline && !update)
+            throw UsageError{QStringLiteral("--offline: только вместе с --update-rates")};
+        if (update) return updateRates(out, offline);
         const Defaults defaults = Defaults::fromUserData();
         // As the window tells it in a box: the claims are then counted with
         // the table the window would use.

@@ -3,6 +3,7 @@
 
 #include "batch.h"
 #include "common/apperror.h"
+#include "rates/knownrates.h"
 #include "rates/tablefile.h"
 #include "rates/userrates.h"
 #include "update/rateupdate.h"
@@ -12,7 +13,7 @@
 
 namespace cli {
 
-int updateRates(QFileDevice &out) {
+int updateRates(QFileDevice &out, bool offline) {
     rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadWrite);
     if (!user.problem.isEmpty()) tellUser(user.problem);
     if (user.refused) {
@@ -33,8 +34,14 @@ int updateRates(QFileDevice &out) {
                          loop.quit();
                      });
     try {
-        update.start(QDate::currentDate());
-        if (update.isRunning()) loop.exec();
+        if (offline) {
+            if (rates::knownKeyRates().changes.isEmpty())
+                throw AppError(QStringLiteral("в этой сборке программы нет известных ей ставок"));
+            outcome.lines = rates::knownRatesTable(user.table);
+        } else {
+            update.start(QDate::currentDate());
+            if (update.isRunning()) loop.exec();
+        }
         if (!outcome.succeeded()) {
             tellUser(outcome.message);
             return 1;
@@ -47,7 +54,8 @@ int updateRates(QFileDevice &out) {
         file.open(user);
         const rates::TableFile::Replaced done =
             file.replace(fresh, QString(), rates::TableFile::IfChanged::Refuse);
-        tellUser(QStringLiteral("Значения ставок рефинансирования актуализированы"));
+        tellUser(offline ? rates::knownRatesDone()
+                         : QStringLiteral("Значения ставок рефинансирования актуализированы"));
         if (done.dropped > 0) tellUser(rates::droppedLinesText(done.dropped, done.backup));
         writeOutput(out, QStringLiteral("%1: записей в таблице ставок — %2, последняя — «%3»\n")
                              .arg(QDir::toNativeSeparators(user.path))

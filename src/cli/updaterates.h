@@ -9,7 +9,8 @@ namespace cli {
 // window. Its messages go to standard error; the table is saved to the user's
 // rate file, and `out` hears how many entries it holds and the newest one.
 // Returns 0 when the table was saved, 1 when it was not (nothing changed).
-// Needs a running application object.
-int updateRates(QFileDevice &out);
+// Needs a running application object. `offline`: the rates the program
+// carries instead of the bank's pages, put in the table by the same rules.
+int updateRates(QFileDevice &out, bool offline = false);
 
 } // namespace cli

@@ -175,7 +175,9 @@ void MainWindow::wireParts() {
     connect(closeLink_, &LinkLabel::clicked, this, &MainWindow::closeWindow);
     connect(closeIcon_, &HoverIcon::clicked, this, &MainWindow::closeWindow);
     connect(periodsLink_, &LinkLabel::clicked, this, &MainWindow::openPeriods);
-    connect(staleNote_, &LinkLabel::clicked, this, &MainWindow::openRatePanel);
+    connect(staleNote_, &LinkLabel::clicked, this, [this] {
+        if (!rateUpdater_->offerKnown(newestEntry_)) openRatePanel();
+    });
     // The table's newest entry is worked out when the table changes, not at
     // every change of the period's end (a table of 10 000 entries takes ms).
     connect(ratePanel_, &RatePanel::tableChanged, this, [this] {

@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "focusring.h"
 #include "rategrid.h"
+#include "rates/knownrates.h"
 #include "rates/ratelookup.h"
 #include "rates/userrates.h"
 #include "storage/ratefile.h"
@@ -26,6 +27,12 @@ RatePanel::RatePanel(QWidget *window, Dialogs &dialogs)
     addAction_ = menu_->addAction(QStringLiteral("Добавить"));
     editAction_ = menu_->addAction(QStringLiteral("Редактировать"));
     deleteAction_ = menu_->addAction(QStringLiteral("Удалить"));
+    // Rates for an office without the Internet, when the build carries them.
+    if (!rates::knownKeyRates().changes.isEmpty()) {
+        menu_->addSeparator();
+        connect(menu_->addAction(rates::knownRatesTitle()), &QAction::triggered, this,
+                &RatePanel::knownRatesWanted);
+    }
 
     // The keys say the same from the grid; the menu shows them beside its items.
     addAction_->setShortcut(Qt::Key_Insert);

@@ -107,6 +107,8 @@ signals:
     void badEntryChosen();
     // A double click, Enter or "Выбрать": the choice is made.
     void choiceMade();
+    // "Ставки, известные программе (по …)" in the menu.
+    void knownRatesWanted();
     // The grid's menu asks to add an entry, to change or delete the chosen one.
     void addingWanted();
     void editingWanted();

@@ -2,10 +2,12 @@
 #include "rateupdater.h"
 
 #include "common/apperror.h"
+#include "common/dates.h"
 #include "dialogs.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
 #include "ratepanel.h"
+#include "rates/knownrates.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -19,6 +21,7 @@ RateUpdater::RateUpdater(RatePanel *rates, Dialogs &dialogs)
     connect(&update_, &update::RateUpdate::progressed, this,
             [this](int step) { progressBar()->setValue(step); });
     connect(&update_, &update::RateUpdate::finished, this, &RateUpdater::take);
+    connect(rates, &RatePanel::knownRatesWanted, this, &RateUpdater::takeKnown);
 }
 
 RateUpdater::~RateUpdater() = default;
@@ -95,6 +98,36 @@ void RateUpdater::take(const update::UpdateOutcome &outcome) {
         });
     }
     emit finished();
+}
+
+void RateUpdater::takeKnown() {
+    if (update_.isRunning()) return;
+    rates::RateTable fresh;
+    fresh.setLines(rates::knownRatesTable(rates_->table()));
+    dialogs_.guard([&] {
+        if (!rates_->replaceTable(fresh)) return; // the user kept their file
+        dialogs_.ask(rates::knownRatesDone(), QStringLiteral("Сообщение"),
+                     MessageBoxes::Icon::Information);
+        rates_->focusGrid();
+    });
+}
+
+bool RateUpdater::offerKnown(QDate newest) {
+    const rates::KnownRates &known = rates::knownKeyRates();
+    if (known.changes.isEmpty() || (newest.isValid() && newest >= known.through)) return false;
+    const QString question =
+        QStringLiteral("Последняя ставка в таблице — %1. Программе известна ключевая ставка Банка "
+                       "России по %2. Заполнить таблицу ставками, известными программе?\n\n"
+                       "«Нет» — открыть таблицу, чтобы обновить ее через Интернет или добавить "
+                       "ставки вручную.")
+            .arg(newest.isValid() ? dateText(newest) : QStringLiteral("нет"),
+                 dateText(known.through));
+    if (dialogs_.ask(question, QStringLiteral("Ставки"), MessageBoxes::Icon::Question,
+                     MessageBoxes::Buttons::YesNo))
+        takeKnown();
+    else
+        return false;
+    return true;
 }
 
 } // namespace ui

@@ -4,6 +4,7 @@
 #include "focuschain.h"
 #include "update/rateupdate.h"
 
+#include <QDate>
 #include <QObject>
 
 class QFrame;
@@ -26,6 +27,12 @@ public:
 
     // Starts loading the pages.
     void start();
+    // The rates the program carries put in the table as an update would,
+    // and told; `newest`, the table's newest entry, decides whether the
+    // stale-table line offers them (true: the user took them; false: the
+    // caller opens the table).
+    void takeKnown();
+    bool offerKnown(QDate newest);
 
     // How long a load may take in all.
     void setTimeLimit(int ms) { update_.setTimeLimit(ms); }
