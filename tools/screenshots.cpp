@@ -18,6 +18,7 @@
 #include "ratepanel.h"
 #include "reportview.h"
 
+#include <QContextMenuEvent>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -120,6 +121,15 @@ int main(int argc, char **argv) {
     form.ratePanel()->selectRow(4);
     form.rateEditor()->startAdding();
     ok = save(form, dir + QStringLiteral("/window-rate-panel.png")) && ok;
+    {
+        // The table's menu as the menu key opens it, with the rates the program knows.
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        QApplication::sendEvent(form.ratePanel()->grid(), &menuKey);
+        if (QWidget *menu = QApplication::activePopupWidget()) {
+            ok = menu->grab().save(dir + QStringLiteral("/window-rate-menu.png")) && ok;
+            menu->close();
+        }
+    }
 
     form.closePanels();
     form.rateModes()->chooseStatutory();
