@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every action by keyboard and by screen reader: a whole claim with key
 // presses alone, the shortcuts, and the names an assistive tool reads.
+#include "help.h"
 #include "periodsdialog.h"
 #include "rates/knownrates.h"
 #include "windowtest.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QLineEdit>
+#include <QTextBrowser>
 #include <QTextEdit>
 
 namespace {
@@ -58,6 +62,7 @@ private slots:
     void dateSectionTypedAfterAClick();
     void rateTableActionsByKeyboard();
     void periodsDialogKeys();
+    void helpByKey();
 
 private:
     WindowEnv env_;
@@ -300,6 +305,45 @@ void TestAccess::dateSectionTypedAfterAClick() {
     QCoreApplication::processEvents();
     QTest::keyClicks(text, typed);
     QCOMPARE(f.periodEnd->date(), date);
+}
+
+// F1 opens the guide at the section of the control in use, over the window
+// or the dialog where it was pressed; the guide has every section F1 can
+// open, and finds a word (Enter in its search field).
+void TestAccess::helpByKey() {
+    QFile guide(QStringLiteral(":/guide/guide.html"));
+    QVERIFY(guide.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(guide.readAll());
+    for (const QString &anchor : ui::helpSections())
+        QVERIFY2(html.contains(QStringLiteral("<a name=\"%1\">").arg(anchor)), qPrintable(anchor));
+    Window &f = env_.open();
+    f.debtField->setFocus();
+    key(Qt::Key_F1);
+    auto *help = f.window.findChild<ui::HelpWindow *>();
+    QVERIFY(help && help->isVisible());
+    help->search()->setText(QStringLiteral("мораторий"));
+    QVERIFY(help->findNext());
+    QCOMPARE(help->text()->textCursor().selectedText().toLower(), QStringLiteral("мораторий"));
+    help->close();
+    f.window.openRatePanel();
+    click(f.window.periodsLink());
+    ui::PeriodsDialog *d = f.window.periodsDialog();
+    QVERIFY(QTest::qWaitForWindowExposed(d));
+    const std::pair<const QWidget *, const char *> sections[] = {
+        {f.debtField, "start"},
+        {f.rateGrid, "rates"},
+        {d, "periods"},
+        {d->count()->housing(), "bases"},
+        {d->findChild<QWidget *>(QStringLiteral("paymentAmount")), "payments"},
+        {d->moratoriumBox(), "moratoria"},
+        {d->courtOrderBox(), "fee"},
+        {d->findChild<QWidget *>(QStringLiteral("periodsReport")), "documents"}};
+    for (const auto &[widget, anchor] : sections)
+        QCOMPARE(ui::helpSectionFor(widget), QLatin1String(anchor));
+    d->moratoriumBox()->setFocus();
+    key(Qt::Key_F1);
+    help = d->findChild<ui::HelpWindow *>();
+    QVERIFY(help && help->isVisible());
 }
 
 QTEST_MAIN(TestAccess)

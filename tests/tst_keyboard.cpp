@@ -189,7 +189,7 @@ void TestKeyboard::tabOrder_data() {
     const QStringList top = {"staleTableNote", "contactLink"};
     const QStringList claim = {"debtField", "taxSlider", "periodStart", "periodEnd",
                                "arbitrationCourt"};
-    const QStringList actions = {"calculateLink", "closeLink", "periodsLink"};
+    const QStringList actions = {"calculateLink", "closeLink", "periodsLink", "helpLink"};
     const QStringList report = {"reportBox", "printLink"};
     QTest::newRow("at start") << 0 << "debtField"
                               << claim + QStringList{"statutoryLink", "contractualLink"} + actions +

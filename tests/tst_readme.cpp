@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The README's examples are what the program prints: each "$ dolgomer …"
-// block is run and compared line by line, and each batch example (a CSV
-// block followed by the block of its result) is run as a file, in code page
-// 1251 where the text says so. The home has the rates the program knows.
+// The README's and the guide's examples are what the program prints: each
+// "$ dolgomer …" block is run and compared line by line, and each batch
+// example of the README (a CSV block followed by the block of its result) is
+// run as a file, in code page 1251 where the text says so. The home has the
+// rates the program knows.
 #include "programtest.h"
 
 #include <QFile>
@@ -89,6 +90,25 @@ void TestReadme::examples_data() {
         ++i;
     }
     QVERIFY(reports >= 4 && batches >= 2);
+    // The guide's examples: its <pre> blocks that start with a command.
+    QFile guide(QStringLiteral(DOLGOMER_SOURCE_DIR "/resources/guide/guide.html"));
+    QVERIFY(guide.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(guide.readAll());
+    int examples = 0;
+    static const QRegularExpression pre(QStringLiteral("<pre>(.*?)</pre>"),
+                                        QRegularExpression::DotMatchesEverythingOption);
+    for (auto it = pre.globalMatch(html); it.hasNext();) {
+        QString text = it.next().captured(1);
+        text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+            .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+            .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+        const QStringList lines = text.split(u'\n');
+        if (!lines.front().startsWith(QStringLiteral("$ dolgomer "))) continue;
+        QTest::newRow(qPrintable(QStringLiteral("guide %1").arg(++examples)))
+            << lines.front().mid(11).split(u' ', Qt::SkipEmptyParts) << QStringList() << false
+            << lines.mid(1);
+    }
+    QVERIFY(examples >= 10);
 }
 
 void TestReadme::examples() {

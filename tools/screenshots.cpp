@@ -7,6 +7,7 @@
 #include "countchoice.h"
 #include "datepicker.h"
 #include "documents/claimdocument.h"
+#include "help.h"
 #include "mainwindow.h"
 #include "numberfield.h"
 #include "periodentries.h"
@@ -129,6 +130,14 @@ int main(int argc, char **argv) {
             ok = menu->grab().save(dir + QStringLiteral("/window-rate-menu.png")) && ok;
             menu->close();
         }
+    }
+
+    {
+        // The guide, opened at the bases of a claim.
+        ui::HelpWindow *help = ui::openHelp(&form, QStringLiteral("bases"));
+        QApplication::processEvents();
+        ok = help->grab().save(dir + QStringLiteral("/help.png")) && ok;
+        help->close();
     }
 
     form.closePanels();

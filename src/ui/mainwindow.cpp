@@ -5,6 +5,7 @@
 #include "claiminputs.h"
 #include "claimkeys.h"
 #include "datepicker.h"
+#include "help.h"
 #include "hovericon.h"
 #include "linklabel.h"
 #include "lookandfeel.h"
@@ -107,6 +108,12 @@ void MainWindow::createActions() {
                                                 "ставок, с оплатами и мораторием"));
     periodsLink_->setObjectName(QStringLiteral("periodsLink"));
     periodsLink_->setHoverFont(true, true);
+    helpLink_ =
+        new LinkLabel(QStringLiteral("Справка"), this, {508, 284, 0, 0}, plainFont(16, true), kTeal,
+                      QStringLiteral("Руководство пользователя (F1)"));
+    helpLink_->setObjectName(QStringLiteral("helpLink"));
+    helpLink_->setHoverFont(true, true);
+    installHelpKey(this);
     calculateLink_->setHoverFont(true, true);
     calculateLink_->setIcon(calculateIcon_);
     closeLink_->setHoverFont(true, true);
@@ -152,7 +159,7 @@ void MainWindow::placeInKeyboardOrder() {
     QList<QWidget *> top = {staleNote_};
     if (contactLink_) top << contactLink_;
     topFocus_.place(top);
-    actionsFocus_.place({calculateLink_, closeLink_, periodsLink_});
+    actionsFocus_.place({calculateLink_, closeLink_, periodsLink_, helpLink_});
     for (size_t i = 1; i < std::size(order); ++i)
         order[i]->follow(order[i - 1]);
 }
@@ -175,6 +182,7 @@ void MainWindow::wireParts() {
     connect(closeLink_, &LinkLabel::clicked, this, &MainWindow::closeWindow);
     connect(closeIcon_, &HoverIcon::clicked, this, &MainWindow::closeWindow);
     connect(periodsLink_, &LinkLabel::clicked, this, &MainWindow::openPeriods);
+    connect(helpLink_, &LinkLabel::clicked, this, [this] { openHelp(this, helpSectionFor(this)); });
     connect(staleNote_, &LinkLabel::clicked, this, [this] {
         if (!rateUpdater_->offerKnown(newestEntry_)) openRatePanel();
     });
@@ -368,7 +376,7 @@ void MainWindow::writeToUs() {
 void MainWindow::resetHoverLook() {
     for (HoverIcon *icon : {closeIcon_, calculateIcon_})
         icon->setLit(false);
-    for (LinkLabel *link : {closeLink_, calculateLink_, periodsLink_})
+    for (LinkLabel *link : {closeLink_, calculateLink_, periodsLink_, helpLink_})
         link->showRest();
     reportView_->resetHoverLook();
 }

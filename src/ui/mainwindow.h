@@ -80,6 +80,7 @@ public:
     HoverIcon *closeIcon() const { return closeIcon_; }
     LinkLabel *contactLink() const { return contactLink_; } // null without an address
     LinkLabel *periodsLink() const { return periodsLink_; }
+    LinkLabel *helpLink() const { return helpLink_; }
     // "Ставки в таблице — по …": shown while the table may lack the rates of
     // the period's end.
     LinkLabel *staleTableNote() const { return staleNote_; }
@@ -118,7 +119,7 @@ private:
     ClaimInputs *claimInputs_;
     RateModes *rateModes_;
     HoverIcon *calculateIcon_, *closeIcon_;
-    LinkLabel *calculateLink_, *closeLink_, *periodsLink_;
+    LinkLabel *calculateLink_, *closeLink_, *periodsLink_, *helpLink_;
     ReportView *reportView_;
     QString contactAddress_;
     LinkLabel *contactLink_ = nullptr; // none without an address

@@ -8,6 +8,7 @@
 #include "datepicker.h"
 #include "dialogs.h"
 #include "documents/claimdocument.h"
+#include "help.h"
 #include "lookandfeel.h"
 #include "numberfield.h"
 #include "rates/ratelookup.h"
@@ -77,6 +78,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
         new QCheckBox(QStringLiteral("Мораторий %1–%2")
                           .arg(dateText(calc::kMoratoriumStart), dateText(calc::kMoratoriumEnd)),
                       this);
+    moratorium_->setObjectName(QStringLiteral("moratorium"));
     moratorium_->setChecked(true);
     options->addWidget(moratorium_);
     // The day the debt's claim arose decides the moratorium: goods of March
@@ -130,6 +132,10 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     QPushButton *open = button(QStringLiteral("Открыть расчет..."), this, actions);
     QPushButton *save = button(QStringLiteral("Сохранить расчет..."), this, actions);
     actions->addStretch();
+    QPushButton *help = button(QStringLiteral("Справка"), this, actions);
+    connect(help, &QPushButton::clicked, this,
+            [this] { openHelp(this, QStringLiteral("periods")); });
+    installHelpKey(this);
     QPushButton *close = button(QStringLiteral("Закрыть"), this, actions);
     layout->addLayout(actions);
 

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLineEdit;
+class QTextBrowser;
+class QWidget;
+
+namespace ui {
+
+// "Справка": the user's guide in Russian, shown from the program's
+// resources, searchable (Ctrl+F, Enter for the next match), opened at a
+// section.
+class HelpWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit HelpWindow(QWidget *parent);
+    // Shows the section named `anchor` ("rates", "periods", …).
+    void showSection(const QString &anchor);
+    QTextBrowser *text() const { return text_; }
+    QLineEdit *search() const { return search_; }
+    // Finds the next (or previous) match of the search field's text, from
+    // the top again past the last one; false when there is none.
+    bool findNext(bool backward = false);
+
+private:
+    QTextBrowser *text_;
+    QLineEdit *search_;
+};
+
+// The guide's section for the control that has the focus, by the controls
+// and their parents: the rate table, the count's basis, the payments, the
+// moratorium, the fee, the calculation by periods, else the first steps.
+QString helpSectionFor(const QWidget *focus);
+// Every section F1 can open (for the test that each is in the guide).
+QStringList helpSections();
+
+// The guide over `parent` (the window or dialog where it was asked), at
+// `anchor`; one at a time.
+HelpWindow *openHelp(QWidget *parent, const QString &anchor);
+// F1 in `window` (the main window, a dialog) opens the guide over it at the
+// section of the control that has the focus.
+void installHelpKey(QWidget *window);
+
+} // namespace ui
