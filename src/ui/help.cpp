@@ -110,7 +110,10 @@ QStringList helpSections() {
 }
 
 HelpWindow *openHelp(QWidget *parent, const QString &anchor) {
-    if (shown && shown->parentWidget() != parent) shown->close();
+    if (shown && shown->parentWidget() != parent) {
+        shown->close(); // deleted later: a new one goes over `parent` now
+        shown = nullptr;
+    }
     if (!shown) shown = new HelpWindow(parent);
     shown->showSection(anchor);
     shown->show();
