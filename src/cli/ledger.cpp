@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledger.h"
 
-#include "common/apperror.h"
 #include "ledgerwork.h"
 
 #include <QFile>
@@ -11,19 +10,14 @@
 namespace cli {
 namespace {
 
-[[noreturn]] void unreadable(const QString &why) {
-    throw AppError(QStringLiteral("--ledger: %1").arg(why));
-}
-
 // Whether every account's rows are together (one pass over the file).
-bool grouped(QFile &in) {
-    const std::unique_ptr<LedgerRows> rows = LedgerRows::open(in);
+bool grouped(LedgerRows &rows) {
     std::unordered_set<size_t> done;
     QByteArray current;
     bool any = false;
-    while (rows->next()) {
-        if (!rows->whole()) continue;
-        const QByteArrayView key = rows->key();
+    while (rows.next()) {
+        if (!rows.whole()) continue;
+        const QByteArrayView key = rows.key();
         if (any && key == current) continue;
         if (any) done.insert(qHash(current));
         if (done.count(qHash(key))) return false;
@@ -60,9 +54,9 @@ void countGrouped(LedgerRows &rows, LedgerWork &work, LedgerTaker &taker) {
 } // namespace
 
 int runLedger(QFile &in, QIODevice &out, const LedgerOptions &options) {
-    const bool together = grouped(in);
-    if (!in.seek(0)) unreadable(QStringLiteral("файл не читается повторно"));
-    const std::unique_ptr<LedgerRows> rows = LedgerRows::open(in);
+    const std::unique_ptr<LedgerRows> first = LedgerRows::open(in);
+    const bool together = grouped(*first);
+    const std::unique_ptr<LedgerRows> rows = first->reopen();
     const CsvFormat format = rows->format();
     const LedgerColumns columns = rows->columns();
     if (format.encoding == TextEncoding::Utf8WithBom) {

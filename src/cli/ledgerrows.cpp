@@ -13,26 +13,22 @@ namespace {
 
 constexpr qsizetype kChunk = 1 << 20;
 
-[[noreturn]] void unreadable(const QString &why) {
-    throw AppError(QStringLiteral("--ledger: %1").arg(why));
-}
-
 QStringList readHeader(CsvReader &reader) {
     QStringList header;
     switch (reader.next(header)) {
     case CsvReader::Status::Row:
         return header;
     case CsvReader::Status::End:
-        unreadable(QStringLiteral("в файле нет строки заголовка"));
+        ledgerUnreadable(QStringLiteral("в файле нет строки заголовка"));
     case CsvReader::Status::TooLong:
-        unreadable(QStringLiteral("строка заголовка длиннее 1 МБ"));
+        ledgerUnreadable(QStringLiteral("строка заголовка длиннее 1 МБ"));
     case CsvReader::Status::OpenQuote:
-        unreadable(QStringLiteral("в строке заголовка не закрыта кавычка"));
+        ledgerUnreadable(QStringLiteral("в строке заголовка не закрыта кавычка"));
     case CsvReader::Status::NotUtf8:
     case CsvReader::Status::Broken:
         break;
     }
-    unreadable(QStringLiteral("файл не читается как CSV"));
+    ledgerUnreadable(QStringLiteral("файл не читается как CSV"));
 }
 
 QByteArrayView bytesOf(const QString &text) {
@@ -74,7 +70,7 @@ public:
     explicit CsvRows(QFile &in) : LedgerRows(in), reader_(in) {
         const QStringList header = readHeader(reader_);
         if (const QString problem = findLedgerColumns(header, columns_); !problem.isEmpty())
-            unreadable(problem);
+            ledgerUnreadable(problem);
         format_ = reader_.format();
     }
     bool next() override {
@@ -82,7 +78,8 @@ public:
         if (status_ == CsvReader::Status::End) return false;
         ++line_;
         if (status_ == CsvReader::Status::Broken)
-            unreadable(QStringLiteral("файл не читается как CSV после строки %1").arg(line_ - 1));
+            ledgerUnreadable(
+                QStringLiteral("файл не читается как CSV после строки %1").arg(line_ - 1));
         whole_ = status_ == CsvReader::Status::Row || status_ == CsvReader::Status::NotUtf8;
         account_ = whole_ ? ledgerAccountOf(fields_, columns_) : QString();
         return true;
@@ -98,6 +95,10 @@ public:
         to << fields_;
         append(out, line_, status_, false, fields);
     }
+    std::unique_ptr<LedgerRows> reopen() const override {
+        if (!in_.seek(0)) ledgerUnreadable(QStringLiteral("файл не читается повторно"));
+        return std::make_unique<CsvRows>(in_);
+    }
 
 private:
     CsvReader reader_;
@@ -110,9 +111,12 @@ private:
 // Lines ended by LF (CR LF too), read a megabyte at a time.
 class PlainRows : public LedgerRows {
 public:
-    PlainRows(QFile &in, const LedgerRows &header) : LedgerRows(in) {
-        columns_ = header.columns();
-        format_ = header.format();
+    // From the file's start (its byte order mark passed over), the header read.
+    PlainRows(QFile &in, const LedgerColumns &columns, const CsvFormat &format) : LedgerRows(in) {
+        columns_ = columns;
+        format_ = format;
+        if (!in_.seek(0)) ledgerUnreadable(QStringLiteral("файл не читается повторно"));
+        if (format_.encoding == TextEncoding::Utf8WithBom) in_.read(kUtf8Bom.size());
         nextLine(); // the header
     }
     bool next() override {
@@ -142,6 +146,9 @@ public:
             append(out, line_, CsvReader::Status::TooLong, false, {});
         else
             append(out, line_, CsvReader::Status::Row, true, line_view_);
+    }
+    std::unique_ptr<LedgerRows> reopen() const override {
+        return std::make_unique<PlainRows>(in_, columns_, format_);
     }
 
 private:
@@ -180,7 +187,7 @@ private:
         const QByteArray chunk = in_.read(kChunk);
         if (chunk.isEmpty()) {
             if (in_.error() != QFileDevice::NoError)
-                unreadable(QStringLiteral("файл не читается: %1").arg(in_.errorString()));
+                ledgerUnreadable(QStringLiteral("файл не читается: %1").arg(in_.errorString()));
             return false;
         }
         buffer_ += chunk;
@@ -205,7 +212,7 @@ bool plainFile(QFile &in) {
         if (last == '\r' && chunk.front() != '\n') plain = false;
         last = chunk.back();
     }
-    return plain && in.seek(0);
+    return plain;
 }
 
 } // namespace
@@ -214,14 +221,15 @@ double LedgerRows::share() const {
     return in_.size() > 0 ? double(in_.pos()) / double(in_.size()) : 1;
 }
 
+void ledgerUnreadable(const QString &why) {
+    throw AppError(QStringLiteral("--ledger: %1").arg(why));
+}
+
 std::unique_ptr<LedgerRows> LedgerRows::open(QFile &in) {
-    auto csv = std::make_unique<CsvRows>(in); // the header, the format, the columns
-    if (!in.seek(0) || !plainFile(in)) {
-        if (!in.seek(0)) unreadable(QStringLiteral("файл не читается повторно"));
-        return std::make_unique<CsvRows>(in);
-    }
-    if (csv->format().encoding == TextEncoding::Utf8WithBom) in.read(kUtf8Bom.size());
-    return std::make_unique<PlainRows>(in, *csv);
+    const CsvRows csv(in); // the header, the format, the columns
+    if (!in.seek(0)) ledgerUnreadable(QStringLiteral("файл не читается повторно"));
+    if (plainFile(in)) return std::make_unique<PlainRows>(in, csv.columns(), csv.format());
+    return csv.reopen();
 }
 
 qsizetype LedgerRows::read(QByteArrayView from, Record &r) {
@@ -233,6 +241,11 @@ qsizetype LedgerRows::read(QByteArrayView from, Record &r) {
     std::memcpy(&n, from.data() + 10, 4);
     if (n < 0 || from.size() < kRecordHead + n) return 0;
     r.bytes = from.sliced(kRecordHead, n);
+    r.fields.clear();
+    if (!r.plain) {
+        QDataStream fields(r.bytes.toByteArray());
+        fields >> r.fields;
+    }
     return kRecordHead + n;
 }
 
@@ -240,14 +253,11 @@ QByteArrayView LedgerRows::keyOf(const Record &r, QByteArray &storage) const {
     if (r.plain) return plainField(r.bytes, columns_.account, format_.separator);
     const auto status = CsvReader::Status(r.status);
     if (status != CsvReader::Status::Row && status != CsvReader::Status::NotUtf8) return {};
-    QStringList fields;
-    QDataStream from(r.bytes.toByteArray());
-    from >> fields;
-    storage = bytesOf(ledgerAccountOf(fields, columns_)).toByteArray();
+    storage = bytesOf(ledgerAccountOf(r.fields, columns_)).toByteArray();
     return storage;
 }
 
-void LedgerRows::add(LedgerAccount &a, const Record &r) {
+void LedgerRows::add(LedgerAccount &a, Record &&r) {
     if (!room(a)) return;
     if (r.plain) {
         a.lines += r.bytes;
@@ -255,10 +265,7 @@ void LedgerRows::add(LedgerAccount &a, const Record &r) {
         a.numbers.append(r.line);
         return;
     }
-    QStringList fields;
-    QDataStream from(r.bytes.toByteArray());
-    from >> fields;
-    a.rows.append({r.line, r.status, std::move(fields)});
+    a.rows.append({r.line, r.status, std::move(r.fields)});
 }
 
 } // namespace cli

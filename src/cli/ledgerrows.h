@@ -13,6 +13,9 @@
 // account is counted; any other goes through the CSV reader.
 namespace cli {
 
+// A ledger that cannot be read: "--ledger: " and why.
+[[noreturn]] void ledgerUnreadable(const QString &why);
+
 class LedgerRows {
 public:
     virtual ~LedgerRows() = default;
@@ -30,7 +33,8 @@ public:
         qint64 line = 0;
         qint8 status = 0;
         bool plain = false;
-        QByteArrayView bytes; // plain: the line; else the fields, serialised
+        QByteArrayView bytes; // plain: the line
+        QStringList fields;   // else: the fields, read once
     };
     // The record at the start of `from`: its length, 0 when `from` does not
     // hold a whole one.
@@ -38,15 +42,18 @@ public:
     // Its account's key: a view into the record or into `storage`.
     QByteArrayView keyOf(const Record &record, QByteArray &storage) const;
     // The record added to its account.
-    static void add(LedgerAccount &account, const Record &record);
+    static void add(LedgerAccount &account, Record &&record);
 
     qint64 line() const { return line_; }
     const LedgerColumns &columns() const { return columns_; }
     const CsvFormat &format() const { return format_; }
     double share() const;
 
-    // The rows of `in` from its start, the header read.
+    // The rows of `in` from its start, the header read; the file is read
+    // through once to see whether its lines are its rows.
     static std::unique_ptr<LedgerRows> open(QFile &in);
+    // The same file's rows from its start again, read the same way.
+    virtual std::unique_ptr<LedgerRows> reopen() const = 0;
 
 protected:
     explicit LedgerRows(QFile &in) : in_(in) {}

@@ -22,7 +22,7 @@ constexpr qsizetype kBuffer = 256 << 10; // written out when it holds this much
 constexpr qsizetype kRead = 1 << 20;
 
 [[noreturn]] void tempFailed(const QFileDevice &f) {
-    throw AppError(QStringLiteral("--ledger: временный файл: %1").arg(f.errorString()));
+    ledgerUnreadable(QStringLiteral("временный файл: %1").arg(f.errorString()));
 }
 
 // Temporary files each written through a buffer of its own.
@@ -134,7 +134,7 @@ QList<LedgerAccount> gather(QFile &file, const LedgerRows &rows, int group) {
                 accounts.back().group = group;
                 if (whole) byKey.insert(key.toByteArray(), at);
             }
-            LedgerRows::add(accounts[at], record);
+            LedgerRows::add(accounts[at], std::move(record));
         }
         if (!more && !chunks.done()) tempFailed(file); // a record cut short
         if (!more) break;
