@@ -104,19 +104,8 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
     if (auto *file = qobject_cast<QFileDevice *>(&out))
         reader.onWait([file] { flushOutput(*file); });
     QStringList header;
-    switch (reader.next(header)) {
-    case CsvReader::Status::Row:
-        break;
-    case CsvReader::Status::End:
-        throw AppError(QStringLiteral("--batch: в файле нет строки заголовка"));
-    case CsvReader::Status::TooLong:
-        throw AppError(QStringLiteral("--batch: строка заголовка длиннее 1 МБ"));
-    case CsvReader::Status::OpenQuote:
-        throw AppError(QStringLiteral("--batch: в строке заголовка не закрыта кавычка"));
-    case CsvReader::Status::NotUtf8:
-    case CsvReader::Status::Broken:
-        throw AppError(QStringLiteral("--batch: файл не читается как CSV"));
-    }
+    if (const QString problem = headerProblem(reader.next(header)); !problem.isEmpty())
+        throw AppError(QStringLiteral("--batch: ") + problem);
     const CsvFormat format = reader.format();
     QList<const calc::FieldInfo *> columns; // what each field sets; null for one kept as it is
     QStringList names;                      // each column as its errors name it

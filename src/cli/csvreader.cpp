@@ -148,6 +148,23 @@ QByteArrayView CsvReader::nextLine() {
     return {begin, n};
 }
 
+QString headerProblem(CsvReader::Status status) {
+    switch (status) {
+    case CsvReader::Status::Row:
+        return {};
+    case CsvReader::Status::End:
+        return QStringLiteral("в файле нет строки заголовка");
+    case CsvReader::Status::TooLong:
+        return QStringLiteral("строка заголовка длиннее 1 МБ");
+    case CsvReader::Status::OpenQuote:
+        return QStringLiteral("в строке заголовка не закрыта кавычка");
+    case CsvReader::Status::NotUtf8:
+    case CsvReader::Status::Broken:
+        break;
+    }
+    return QStringLiteral("файл не читается как CSV");
+}
+
 bool PlainFields::next(QByteArrayView &field) {
     if (from_ > line_.size()) return false;
     qsizetype to = line_.indexOf(separator_, from_);

@@ -112,6 +112,10 @@ private:
 // line); `notUtf8` tells that a field of a UTF-8 text is not UTF-8.
 QStringList splitPlainLine(QByteArrayView line, const CsvFormat &format, bool &notUtf8);
 
+// What is wrong with a file whose first row, its header, came with
+// `status` ("" for a row read whole).
+QString headerProblem(CsvReader::Status status);
+
 // The rows of a CSV text; false when a row is too long, has a quote that
 // never closes or is not in the text's encoding.
 bool readCsv(const QByteArray &bytes, QList<QStringList> &rows);

@@ -15,20 +15,9 @@ constexpr qsizetype kChunk = 1 << 20;
 
 QStringList readHeader(CsvReader &reader) {
     QStringList header;
-    switch (reader.next(header)) {
-    case CsvReader::Status::Row:
-        return header;
-    case CsvReader::Status::End:
-        ledgerUnreadable(QStringLiteral("в файле нет строки заголовка"));
-    case CsvReader::Status::TooLong:
-        ledgerUnreadable(QStringLiteral("строка заголовка длиннее 1 МБ"));
-    case CsvReader::Status::OpenQuote:
-        ledgerUnreadable(QStringLiteral("в строке заголовка не закрыта кавычка"));
-    case CsvReader::Status::NotUtf8:
-    case CsvReader::Status::Broken:
-        break;
-    }
-    ledgerUnreadable(QStringLiteral("файл не читается как CSV"));
+    if (const QString problem = headerProblem(reader.next(header)); !problem.isEmpty())
+        ledgerUnreadable(problem);
+    return header;
 }
 
 QByteArrayView bytesOf(const QString &text) {
