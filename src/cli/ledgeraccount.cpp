@@ -31,50 +31,6 @@ const ColumnName kColumns[] = {
     {&LedgerColumns::amount, "amount", "сумма"},
 };
 
-// "n" digits of `t` from `at`, as a number; -1 when one is no digit.
-int digits(QStringView t, qsizetype at, int n) {
-    int v = 0;
-    for (int i = 0; i < n; ++i) {
-        const char16_t c = t[at + i].unicode();
-        if (c < u'0' || c > u'9') return -1;
-        v = v * 10 + (c - u'0');
-    }
-    return v;
-}
-
-// Digits, then at most one "," or "." and one or two digits, at most as long as an amount.
-bool plainAmount(QStringView t) {
-    qsizetype digits = 0;
-    while (digits < t.size() && t[digits].unicode() >= u'0' && t[digits].unicode() <= u'9')
-        ++digits;
-    if (digits == 0 || t.size() > calc::kAmountLength) return false;
-    if (digits == t.size()) return true;
-    const qsizetype decimals = t.size() - digits - 1;
-    return (t[digits] == u',' || t[digits] == u'.') && decimals >= 1 && decimals <= 2 &&
-           digits + 1 + decimals == t.size() && t[digits + 1].isDigit() && t.back().isDigit() &&
-           t.back().unicode() < 0x80 && t[digits + 1].unicode() < 0x80;
-}
-
-// "дд.мм.гггг" or "гггг-мм-дд"; null when it is neither (an invalid day too).
-QDate readDay(QStringView t) {
-    t = t.trimmed();
-    if (t.size() != 10) return {};
-    if (t[2] == u'.' && t[5] == u'.')
-        return QDate(digits(t, 6, 4), digits(t, 3, 2), digits(t, 0, 2));
-    if (t[4] == u'-' && t[7] == u'-')
-        return QDate(digits(t, 0, 4), digits(t, 5, 2), digits(t, 8, 2));
-    return {};
-}
-
-// "мм.гггг" or "гггг-мм", as the month's first day; null otherwise.
-QDate readMonth(QStringView t) {
-    t = t.trimmed();
-    if (t.size() != 7) return {};
-    if (t[2] == u'.') return QDate(digits(t, 3, 4), digits(t, 0, 2), 1);
-    if (t[4] == u'-') return QDate(digits(t, 0, 4), digits(t, 5, 2), 1);
-    return {};
-}
-
 } // namespace
 
 QString findLedgerColumns(const QStringList &header, LedgerColumns &c) {
@@ -146,21 +102,17 @@ void addRow(Entries &a, const QStringList &fields, const LedgerColumns &c, qint6
         return refuse(QStringLiteral("вид \"%1\" — нужно начислено (charge) или оплачено "
                                      "(payment)")
                           .arg(kind));
-    // Most amounts are plain ("1234,56", "1234.5"): taken as they are; the
-    // field's reader takes the rest (digit groups) or says what is wrong.
+    // Read as the debt's field reads it (digit groups too), or told what is wrong.
     QString amount;
-    if (plainAmount(field(c.amount))) {
-        amount = field(c.amount).toString();
-    } else
-        try {
-            amount = calc::readField(calc::fieldInfo(calc::ClaimField::Debt),
-                                     field(c.amount).toString(), QStringLiteral("сумма"))
-                         .text;
-        } catch (const calc::FieldError &e) {
-            return refuse(e.message());
-        }
+    try {
+        amount = calc::readField(calc::fieldInfo(calc::ClaimField::Debt),
+                                 field(c.amount).toString(), QStringLiteral("сумма"))
+                     .text;
+    } catch (const calc::FieldError &e) {
+        return refuse(e.message());
+    }
     const QStringView monthText = field(c.month);
-    const QDate month = readMonth(monthText);
+    const QDate month = readLedgerMonth(monthText.toLatin1());
     if (!monthText.isEmpty() && !month.isValid())
         return refuse(QStringLiteral("месяц \"%1\" — нужно мм.гггг или гггг-мм").arg(monthText));
     if (charge) {
@@ -168,7 +120,7 @@ void addRow(Entries &a, const QStringList &fields, const LedgerColumns &c, qint6
         a.charges.append({month, amount});
         return;
     }
-    const QDate day = readDay(field(c.date));
+    const QDate day = readLedgerDay(field(c.date).toLatin1());
     if (!day.isValid())
         return refuse(QStringLiteral("дата оплаты \"%1\" — нужно дд.мм.гггг или гггг-мм-дд")
                           .arg(field(c.date)));

@@ -19,19 +19,25 @@ int digits(QByteArrayView t, qsizetype at, int n) {
     return v;
 }
 
-QDate day(QByteArrayView t) {
+} // namespace
+
+QDate readLedgerDay(QByteArrayView t) {
+    t = t.trimmed();
     if (t.size() != 10) return {};
     if (t[2] == '.' && t[5] == '.') return QDate(digits(t, 6, 4), digits(t, 3, 2), digits(t, 0, 2));
     if (t[4] == '-' && t[7] == '-') return QDate(digits(t, 0, 4), digits(t, 5, 2), digits(t, 8, 2));
     return {};
 }
 
-QDate month(QByteArrayView t) {
+QDate readLedgerMonth(QByteArrayView t) {
+    t = t.trimmed();
     if (t.size() != 7) return {};
     if (t[2] == '.') return QDate(digits(t, 3, 4), digits(t, 0, 2), 1);
     if (t[4] == '-') return QDate(digits(t, 0, 4), digits(t, 5, 2), 1);
     return {};
 }
+
+namespace {
 
 // Digits, then at most one "," or "." and one or two digits.
 bool plainAmount(QByteArrayView t) {
@@ -82,14 +88,14 @@ bool readSimpleRow(QByteArrayView line, const LedgerColumns &c, const CsvFormat 
         return false;
     if (!plainAmount(amount)) return false;
     const QByteArrayView monthText = field(c.month);
-    const QDate m = month(monthText);
+    const QDate m = readLedgerMonth(monthText);
     if (!monthText.isEmpty() && !m.isValid()) return false;
     if (charge) {
         if (!m.isValid()) return false;
         charges.append({m, QString::fromLatin1(amount)});
         return true;
     }
-    const QDate paid = day(field(c.date));
+    const QDate paid = readLedgerDay(field(c.date));
     if (!paid.isValid()) return false;
     calc::Payment p{paid, QString::fromLatin1(amount)};
     p.month = m;

@@ -6,6 +6,7 @@
 #include "ledgeraccount.h"
 
 #include <QByteArrayView>
+#include <QDate>
 #include <QList>
 
 namespace cli {
@@ -15,6 +16,12 @@ namespace cli {
 // with at most two decimals, a date and a month of digits): most lines of a
 // billing system's export. False when it is not: the line is then read as
 // text, which also says what is wrong with it.
+// A ledger's day, "дд.мм.гггг" or "гггг-мм-дд", and month, "мм.гггг" or
+// "гггг-мм" (its first day), blanks around them trimmed; null when the text
+// is neither or names no day.
+QDate readLedgerDay(QByteArrayView text);
+QDate readLedgerMonth(QByteArrayView text);
+
 bool readSimpleRow(QByteArrayView line, const LedgerColumns &columns, const CsvFormat &format,
                    QList<calc::Charge> &charges, QList<calc::Payment> &payments);
 
