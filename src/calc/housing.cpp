@@ -162,7 +162,7 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
     // for bills up to March 2022.
     const Preset *basis =
         presetNamed(in.basis.isEmpty() ? QStringView(u"housing") : QStringView(in.basis));
-    if (!basis || basis->rateDay != RateDay::Payment || !basis->housingCap)
+    if (!basis || !countedByBills(*basis))
         throw AppError(
             QStringLiteral("Основание \"%1\" не считается по начислениям за месяц").arg(in.basis));
     const bool housing = basis->name == std::string_view("housing");

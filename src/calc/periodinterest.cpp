@@ -94,7 +94,7 @@ void checkTerms(const PeriodInput &in, CheckedClaim &c) {
                                .arg(in.capAmount));
         c.capKopecks = most;
     }
-    if (in.contractFraction != 0 && in.basis != u"wages")
+    if (in.contractFraction != 0 && !basisTakes(in.basis, PresetTerm::ContractShare))
         throw AppError(QStringLiteral("Доля ключевой ставки по договору задается только для "
                                       "компенсации за задержку зарплаты"));
     if (in.contractFraction != 0 &&
@@ -106,7 +106,7 @@ void checkTerms(const PeriodInput &in, CheckedClaim &c) {
                            .arg(kWagesFraction - 1));
     c.price = c.debt;
     if (in.fulfilled.isEmpty()) return;
-    if (in.basis != u"procurement-supplier")
+    if (!basisTakes(in.basis, PresetTerm::FulfilledPart))
         throw AppError(QStringLiteral("Исполненная часть контракта задается только для пеней "
                                       "поставщика (ч. 7 ст. 34 44-ФЗ)"));
     if (!readKopecks(in.fulfilled, c.fulfilled) || c.fulfilled > c.debt)
@@ -275,7 +275,7 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     for (qint64 left : allocation.left)
         r.remaining += left; // no more than the debt with its increases
     // What a supplier did not deliver is no money owed: the claim is the penalty.
-    if (in.basis == u"procurement-supplier") r.remaining = 0;
+    if (basisTakes(in.basis, PresetTerm::FulfilledPart)) r.remaining = 0;
     addWithinLimit(r.remaining, r.interest, QStringLiteral("ИТОГО"));
     r.fee = courtFeeKopecks(r.remaining + r.interest, in.court, feeScaleFor(in.filed));
     if (in.courtOrder) r.fee = courtOrderFee(r.fee);

@@ -29,7 +29,7 @@ constexpr Preset kPresets[] = {
     // 1/300 of the refinancing rate before 03.10.2016 (the law's wording then).
     {"wages", "ст. 236 ТК РФ", "Компенсация за задержку зарплаты (ст. 236 ТК РФ)",
      "Сумма компенсации", {{1, K::Fraction, 300}}, nullptr, RateDay::EachDay, false, false,
-     nullptr, {{"03.10.2016", {{1, K::Fraction, kWagesFraction}}}}},
+     nullptr, {{"03.10.2016", {{1, K::Fraction, kWagesFraction}}}}, PresetTerm::ContractShare},
     // 0,5 % a day before 10.08.2018, 0,1 % from then (Federal Law 214-FZ of 2018).
     {"alimony", "п. 2 ст. 115 СК РФ", "Неустойка по алиментам (п. 2 ст. 115 СК РФ)",
      "Сумма неустойки", {kDaily}, "0,5", RateDay::EachDay, false, false, nullptr,
@@ -47,7 +47,7 @@ constexpr Preset kPresets[] = {
      "Сумма пеней", {{1, K::Fraction, 300}}, nullptr, RateDay::Payment, true, false, nullptr, {}},
     {"procurement-supplier", "ч. 7 ст. 34 Федерального закона № 44-ФЗ",
      "Пени поставщика (ч. 7 ст. 34 44-ФЗ)", "Сумма пеней", {{1, K::Fraction, 300}}, nullptr,
-     RateDay::Payment, true, false, nullptr, {}},
+     RateDay::Payment, true, false, nullptr, {}, PresetTerm::FulfilledPart},
     {"tax-person", "ст. 75 НК РФ (физические лица и ИП)", "Пени по налогам физических лиц и ИП",
      "Сумма пеней", {{1, K::Fraction, 300}}, nullptr, RateDay::EachDay, true, false, "1", {}},
     // By the days' dates: 1/150 from day 31 before 09.03.2022, 1/300 throughout
@@ -98,6 +98,11 @@ const Preset *presetNamed(QStringView name) {
     for (const Preset &p : kPresets)
         if (name == QLatin1String(p.name)) return &p;
     return nullptr;
+}
+
+bool basisTakes(QStringView basis, PresetTerm term) {
+    const Preset *p = basis.isEmpty() ? nullptr : presetNamed(basis);
+    return p && p->term == term;
 }
 
 CountRules presetRules(const Preset &preset, QDate rateDate, bool moratorium) {

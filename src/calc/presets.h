@@ -27,6 +27,12 @@ struct PresetEra {
     const char *ownRate = nullptr;
 };
 
+// What a basis takes beside its law's rules: a greater share of the key
+// rate a contract sets (wages), or what of the price was fulfilled (a
+// supplier's penalty: on the price less it, and the claim is the penalty
+// alone, as no money is owed for what was not delivered).
+enum class PresetTerm { None, ContractShare, FulfilledPart };
+
 struct Preset {
     const char *name;    // --basis NAME
     const char *article; // "ст. 395 ГК РФ"
@@ -39,6 +45,7 @@ struct Preset {
     bool housingCap;      // the key rate at most 9,5 % from 28.02.2022 to 31.12.2026
     const char *totalCap; // the total at most this share of the debt; null: none
     PresetEra eras[3];
+    PresetTerm term = PresetTerm::None;
 };
 
 // Wages: the law's share of the key rate from 03.10.2016; a contract may set a greater one.
@@ -50,6 +57,13 @@ std::span<const Preset> presets();
 RateCap housingRateCap();
 // The basis of that name; null when there is none.
 const Preset *presetNamed(QStringView name);
+// Whether the basis of that name takes `term` (false for no basis).
+bool basisTakes(QStringView basis, PresetTerm term);
+// Whether a basis is counted by monthly bills as the housing penalty is:
+// each portion at its payment day's rate, the 9,5 % cap.
+inline bool countedByBills(const Preset &p) {
+    return p.rateDay == RateDay::Payment && p.housingCap;
+}
 
 // The engine's rules for a basis: `rateDate` for one date's rate (the
 // filing date by default), `moratorium` as the user chose it.

@@ -2,6 +2,7 @@
 #include "claimrequest.h"
 
 #include "calc/penalty.h"
+#include "calc/presets.h"
 #include "common/apperror.h"
 #include "common/dates.h"
 #include "rates/userrates.h"
@@ -81,7 +82,9 @@ QString notFor(ClaimField field, calc::PeriodCount count, const QString &basis =
     const bool housing = count == C::Housing;
     // A basis of its own has its own rates and shares; a contract may raise
     // the wages' share.
-    if (field == ClaimField::KeyFraction && basis == u"wages") return {};
+    if (field == ClaimField::KeyFraction &&
+        calc::basisTakes(basis, calc::PresetTerm::ContractShare))
+        return {};
     if (!basis.isEmpty() && (field == ClaimField::PenaltyDaily ||
                              field == ClaimField::KeyFraction || field == ClaimField::RateDate))
         return QStringLiteral("не применяется: основание считается по своим правилам");
@@ -92,7 +95,7 @@ QString notFor(ClaimField field, calc::PeriodCount count, const QString &basis =
             return QStringLiteral("предел — только для договорной неустойки (--basis contract)");
         break;
     case ClaimField::Fulfilled:
-        if (basis != u"procurement-supplier")
+        if (!calc::basisTakes(basis, calc::PresetTerm::FulfilledPart))
             return QStringLiteral("только для пеней поставщика (--basis procurement-supplier)");
         break;
     case ClaimField::Tax:
@@ -211,7 +214,8 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     if (const auto *v = given(ClaimField::Arose)) c.arose = v->date;
     if (const auto *v = given(ClaimField::PenaltyDaily)) c.dailyPercent = v->text;
     if (const auto *v = given(ClaimField::KeyFraction))
-        (c.basis == u"wages" ? c.contractFraction : c.fraction) = v->number;
+        (calc::basisTakes(c.basis, calc::PresetTerm::ContractShare) ? c.contractFraction
+                                                                    : c.fraction) = v->number;
     if (const auto *v = given(ClaimField::CapPercent)) {
         c.capPercent = v->text;
         c.capAmount.clear(); // one cap replaces the other (a batch's default)

@@ -88,7 +88,7 @@ int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
     const QString basis =
         request.has(ClaimField::Basis) ? request.value(ClaimField::Basis).text : QString();
     if (const calc::Preset *p = calc::presetNamed(basis);
-        !basis.isEmpty() && (!p || p->rateDay != calc::RateDay::Payment || !p->housingCap))
+        !basis.isEmpty() && (!p || !calc::countedByBills(*p)))
         refuse(QStringLiteral("--ledger: книга начислений считается как пени за ЖКУ (--basis "
                               "housing) или за энергоресурсы (resources-other, "
                               "resources-managing, resources-hoa)"));

@@ -244,9 +244,9 @@ void CountChoice::enableInputs() {
     const QString basis = other_->isChecked() ? otherBasis_->currentData().toString() : QString();
     for (QWidget *w :
          {static_cast<QWidget *>(fractionLabel_), static_cast<QWidget *>(contractFraction_)})
-        w->setEnabled(basis == u"wages");
+        w->setEnabled(calc::basisTakes(basis, calc::PresetTerm::ContractShare));
     for (QWidget *w : {static_cast<QWidget *>(fulfilledLabel_), static_cast<QWidget *>(fulfilled_)})
-        w->setEnabled(basis == u"procurement-supplier");
+        w->setEnabled(calc::basisTakes(basis, calc::PresetTerm::FulfilledPart));
 }
 
 void CountChoice::show(const calc::PeriodInput &in) {
@@ -294,8 +294,10 @@ void CountChoice::fill(calc::PeriodInput &in) const {
     in.fulfilled.clear();
     if (other_->isChecked()) {
         in.count = calc::countOfBasis(otherBasis_->currentData().toString(), in.basis);
-        if (in.basis == u"wages") in.contractFraction = contractFraction_->value();
-        if (in.basis == u"procurement-supplier") in.fulfilled = fulfilled_->text();
+        if (calc::basisTakes(in.basis, calc::PresetTerm::ContractShare))
+            in.contractFraction = contractFraction_->value();
+        if (calc::basisTakes(in.basis, calc::PresetTerm::FulfilledPart))
+            in.fulfilled = fulfilled_->text();
     } else if (contractual_->isChecked()) {
         in.count = calc::PeriodCount::Contractual;
         in.dailyPercent = dailyPercent_->text();
