@@ -39,6 +39,8 @@ keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
 
 click 200 38                      # the debt field selects its text
 xdotool type --delay 60 "100000"
+# The tax slider starts at today's VAT; the example is of 2010, at 18 %.
+keys Tab Home Prior Prior Prior Right Right Right
 # A date: click its day, step it up and back (which selects the day), type.
 set_date() { click 186 "$1"; keys Up Down; xdotool type --delay 60 "$2"; sleep 0.3; }
 set_date 116 "01012010"               # the start of the period

@@ -84,6 +84,10 @@ void TestFields::everyFieldEveryWay_data() {
         "предела — 1000,00 руб.");
     row(F::Fulfilled, "40000", six + QStringList{"--basis=procurement-supplier"},
         "с 01.01.2010 по 30.01.2010: 60000,00 * 30 дн. * 8,75% / 300 = 525,00 руб.");
+    // Wages are claimed free of the fee; an employer's claim pays it: 100000,00 + 875,00
+    // in a court of general jurisdiction (the basis's), 3200 + 2% of 875,00.
+    row(F::FeeExemption, "no", six + QStringList{"--basis=wages", "--filed=01.02.2010"},
+        "Государственная пошлина: 3217,50 руб.");
     QCOMPARE(rows, calc::kClaimFieldCount); // a field added to the table needs its row
 }
 

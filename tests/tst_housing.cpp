@@ -4,7 +4,9 @@
 #include "calc/claimfields.h"
 #include "calc/engine.h"
 #include "calc/housing.h"
+#include "calc/presets.h"
 #include "common/apperror.h"
+#include "law/calendar.h"
 
 #include <QTest>
 
@@ -25,6 +27,14 @@ QList<RatePoint> rates() {
 }
 
 const QString kHeading = QStringLiteral("Расчет пеней за ЖКУ (ч. 14 ст. 155 ЖК РФ) на ");
+// What the report says where the 9,5 % rule cut a rate, and of a due date past the calendar.
+// (Made when a row is, not before the program's resources are there.)
+QString capNote() {
+    return calc::housingRateCapPhrase() + u'.';
+}
+QString calendarNote() {
+    return law::calendarEndsNote() + u'.';
+}
 
 } // namespace
 
@@ -33,7 +43,9 @@ class TestHousing : public QObject {
 private slots:
     void bills_data();
     void bills();
+    void dueDates_data();
     void dueDates();
+    void calendarFile();
     void refused();
     void totalCapped();
 };
@@ -58,20 +70,22 @@ void TestHousing::bills_data() {
         << QStringList{"03.2024=1000"} << QStringList{"11.05.2024=1000"} << "15.07.2024" << payment
         << QStringList{march, "оплата 11.05.2024: 1000,00 руб.",
                        "с 11.05.2024 по 11.05.2024: 1000,00 * 1 дн. * 9,5% / 300 = 0,32 руб.",
-                       "Пени за 03.2024: 0,32 руб."}
+                       "Пени за 03.2024: 0,32 руб.", capNote()}
         << "0,32";
     QTest::newRow("paid on day 90")
         << QStringList{"03.2024=1000"} << QStringList{"09.07.2024=1000"} << "15.07.2024" << payment
         << QStringList{march, "оплата 09.07.2024: 1000,00 руб.",
                        "с 11.05.2024 по 09.07.2024: 1000,00 * 60 дн. * 9,5% / 300 = 19,00 руб.",
-                       "Пени за 03.2024: 19,00 руб."}
+                       "Пени за 03.2024: 19,00 руб.", capNote()}
         << "19,00";
     QTest::newRow("paid on day 91")
         << QStringList{"03.2024=1000"} << QStringList{"10.07.2024=1000"} << "15.07.2024" << payment
-        << QStringList{march, "оплата 10.07.2024: 1000,00 руб.",
+        << QStringList{march,
+                       "оплата 10.07.2024: 1000,00 руб.",
                        "с 11.05.2024 по 09.07.2024: 1000,00 * 60 дн. * 9,5% / 300 = 19,00 руб.",
                        "с 10.07.2024 по 10.07.2024: 1000,00 * 1 дн. * 9,5% / 130 = 0,73 руб.",
-                       "Пени за 03.2024: 19,73 руб."}
+                       "Пени за 03.2024: 19,73 руб.",
+                       capNote()}
         << "19,73";
     QTest::newRow("a bill and a payment after the calculation date left out")
         << QStringList{"03.2024=1000", "06.2024=500"} << QStringList{"20.06.2024=100"}
@@ -80,7 +94,8 @@ void TestHousing::bills_data() {
                        "с 11.05.2024 по 15.06.2024: 1000,00 * 36 дн. * 9,5% / 300 = 11,40 руб.",
                        "Пени за 03.2024: 11,40 руб.",
                        "Не учтено: начисление за 06.2024: 500,00 руб. (счет позже даты расчета)",
-                       "Не учтено: оплата 20.06.2024: 100,00 руб. (позже даты расчета)"}
+                       "Не учтено: оплата 20.06.2024: 100,00 руб. (позже даты расчета)",
+                       capNote()}
         << "11,40";
     // Due on the 15th from the March 2026 bill; each part at the rate of the
     // day it was paid, what is unpaid at the calculation date's.
@@ -148,24 +163,25 @@ void TestHousing::bills_data() {
                        "с 12.05.2022 по 01.10.2022: мораторий, пени не начисляются",
                        "с 02.10.2022 по 31.10.2022: 1000,00 * 30 дн. * 6% / 130 = 13,85 руб.",
                        "Пени за 03.2022: 13,85 руб.",
-                       "Начислено за 04.2022: 1000,00 руб., срок оплаты 10.05.2022",
-                       "с 10.06.2022 по 08.08.2022: 1000,00 * 60 дн. * 6% / 300 = 12,00 руб.",
-                       "с 09.08.2022 по 31.10.2022: 1000,00 * 84 дн. * 6% / 130 = 38,77 руб.",
-                       "Пени за 04.2022: 50,77 руб."}
-        << "64,62";
+                       "Начислено за 04.2022: 1000,00 руб., срок оплаты 11.05.2022",
+                       "с 11.06.2022 по 09.08.2022: 1000,00 * 60 дн. * 6% / 300 = 12,00 руб.",
+                       "с 10.08.2022 по 31.10.2022: 1000,00 * 83 дн. * 6% / 130 = 38,31 руб.",
+                       "Пени за 04.2022: 50,31 руб."}
+        << "64,16";
     QTest::newRow("each day's rate, the 9,5 % cap ending on 31.12.2026")
         << QStringList{"09.2026=1000"} << QStringList{} << "31.01.2027" << int(RateDay::EachDay)
         << QStringList{"Начислено за 09.2026: 1000,00 руб., срок оплаты 15.10.2026",
                        "с 15.11.2026 по 31.12.2026: 1000,00 * 47 дн. * 9,5% / 300 = 14,88 руб.",
                        "с 01.01.2027 по 13.01.2027: 1000,00 * 13 дн. * 12% / 300 = 5,20 руб.",
                        "с 14.01.2027 по 31.01.2027: 1000,00 * 18 дн. * 12% / 130 = 16,62 руб.",
-                       "Пени за 09.2026: 36,70 руб."}
+                       "Пени за 09.2026: 36,70 руб.",
+                       capNote()}
         << "36,70";
     QTest::newRow("a bill due before 2016: 1/300 from the first day")
         << QStringList{"11.2015=1000"} << QStringList{} << "20.12.2015" << payment
         << QStringList{"Начислено за 11.2015: 1000,00 руб., срок оплаты 10.12.2015",
                        "с 11.12.2015 по 20.12.2015: 1000,00 * 10 дн. * 11% / 300 = 3,67 руб.",
-                       "Пени за 11.2015: 3,67 руб."}
+                       "Пени за 11.2015: 3,67 руб.", calendarNote()}
         << "3,67";
 }
 
@@ -203,14 +219,60 @@ void TestHousing::bills() {
 }
 
 // Due on the 10th, from the March 2026 bill on the 15th, or on the day the
-// contract says (its month's last day at most); a day off moves it on.
+// contract says (its month's last day at most); a day off of the production
+// calendar moves it on, a working Saturday and a presidential day do not.
+void TestHousing::dueDates_data() {
+    QTest::addColumn<QDate>("month");
+    QTest::addColumn<int>("dueDay");
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<QDate>("due");
+    QTest::newRow("Sat 10.01") << QDate(2025, 12, 1) << 0 << true << QDate(2026, 1, 12);
+    QTest::newRow("not moved") << QDate(2025, 12, 1) << 0 << false << QDate(2026, 1, 10);
+    QTest::newRow("10th") << QDate(2026, 2, 1) << 0 << true << QDate(2026, 3, 10);
+    QTest::newRow("15th from 03.2026") << QDate(2026, 3, 1) << 0 << true << QDate(2026, 4, 15);
+    QTest::newRow("Sat 28.02") << QDate(2026, 1, 1) << 31 << true << QDate(2026, 3, 2);
+    // Days off moved by the government's decrees (No. 1314 of 2023 and others).
+    QTest::newRow("10.05.2024 moved") << QDate(2024, 4, 1) << 0 << true << QDate(2024, 5, 13);
+    QTest::newRow("10.05.2021 moved") << QDate(2021, 4, 1) << 0 << true << QDate(2021, 5, 11);
+    QTest::newRow("30.12.2024 moved") << QDate(2024, 11, 1) << 30 << true << QDate(2025, 1, 9);
+    QTest::newRow("8 January") << QDate(2024, 12, 1) << 8 << true << QDate(2025, 1, 9);
+    QTest::newRow("a presidential day") << QDate(2020, 3, 1) << 0 << true << QDate(2020, 4, 10);
+    QTest::newRow("a working Saturday") << QDate(2025, 10, 1) << 1 << true << QDate(2025, 11, 1);
+    // Past the calendar: weekends and the fixed holidays alone.
+    QTest::newRow("4.11.2030") << QDate(2030, 10, 1) << 4 << true << QDate(2030, 11, 5);
+}
+
 void TestHousing::dueDates() {
-    QCOMPARE(billDueDate(QDate(2025, 12, 1), 0, true), QDate(2026, 1, 12)); // Sat 10.01
-    QCOMPARE(billDueDate(QDate(2025, 12, 1), 0, false), QDate(2026, 1, 10));
-    QCOMPARE(billDueDate(QDate(2026, 2, 1), 0, true), QDate(2026, 3, 10));
-    QCOMPARE(billDueDate(QDate(2026, 3, 1), 0, true), QDate(2026, 4, 15));
-    QCOMPARE(billDueDate(QDate(2026, 1, 1), 31, true), QDate(2026, 3, 2)); // Sat 28.02
-    QVERIFY(isDayOff(QDate(2024, 11, 4)) && !isDayOff(QDate(2024, 11, 5)));
+    QFETCH(QDate, month);
+    QFETCH(int, dueDay);
+    QFETCH(bool, shift);
+    QFETCH(QDate, due);
+    QCOMPARE(billDueDate(month, dueDay, shift), due);
+}
+
+// The production calendar's reader names the first line it cannot take.
+void TestHousing::calendarFile() {
+    law::Calendar c;
+    QString problem;
+    QVERIFY(
+        law::readCalendar(u"# a comment\n02.01.2029;holiday\n06.01.2029;working\n", c, problem));
+    QCOMPARE(c.firstYear, 2029);
+    QVERIFY(c.days.at(QDate(2029, 1, 6)) == law::DayKind::Working);
+    QVERIFY(!law::readCalendar(u"01.01.2029;holiday\n02.01.2029;holday\n", c, problem));
+    QVERIFY2(problem.startsWith(QStringLiteral("строка 2: «02.01.2029;holday»")),
+             qPrintable(problem));
+    QVERIFY(!law::readCalendar(u"01.01.2029;holiday\n31.02.2029;holiday\n", c, problem));
+    QVERIFY2(problem.startsWith(QStringLiteral("строка 2:")), qPrintable(problem));
+    QVERIFY(!law::readCalendar(u"01.01.2029\n", c, problem));
+    QVERIFY(!law::readCalendar(u"01.01.2029;holiday\n01.01.2029;transfer\n", c, problem));
+    // The program's calendar knows its years; a user's merged over it wins.
+    const law::Calendar &program = law::builtInCalendar();
+    QCOMPARE(program.firstYear, 2016);
+    QVERIFY(program.lastYear >= 2027);
+    QVERIFY(law::readCalendar(u"10.05.2024;working\n", c, problem));
+    const law::Calendar merged = law::mergeCalendars(program, c);
+    QVERIFY(merged.days.at(QDate(2024, 5, 10)) == law::DayKind::Working);
+    QCOMPARE(merged.firstYear, 2016);
 }
 
 // What cannot be counted is told, never counted as something else.

@@ -217,8 +217,8 @@ void TestPeriodsDialog::manyPagesInPdf() {
 }
 
 // The fee follows "Дата подачи"; what the user should know of the table and
-// the period is said above the report and in the table's heading, never in
-// the report's lines; the moratorium is offered
+// the period is said above the report, never in the report or its table;
+// the moratorium is offered
 // only for debts that arose before it.
 void TestPeriodsDialog::filingDateAndNotes() {
     Window &f = env_.open();
@@ -232,9 +232,9 @@ void TestPeriodsDialog::filingDateAndNotes() {
     QVERIFY(d->notes()->isVisible());
     QCOMPARE(d->notes()->text(),
              QStringLiteral("Ставки в таблице — по 28.12.2009; обновите таблицу."));
-    // The table carries it too, so that a printout or a file never hides it;
-    // the text lines (copied, saved as .txt) stay the report's own.
-    QVERIFY(d->reportBox()->toPlainText().contains(d->notes()->text()));
+    // Advice to the user is no part of a paper for the court: the table (as
+    // printed and saved) and the text lines hold the calculation alone.
+    QVERIFY(!d->reportBox()->toPlainText().contains(d->notes()->text()));
     QVERIFY(!reportOf(d).join(u'\n').contains(QStringLiteral("28.12.2009")));
     QVERIFY(d->moratoriumBox()->isEnabled() && d->moratoriumBox()->isChecked());
     d->reject();

@@ -32,6 +32,8 @@ private slots:
     void unpaidDebt_data();
     void unpaidDebt();
     void reports();
+    void lawOfTheClaim_data();
+    void lawOfTheClaim();
     void terms_data();
     void terms();
 };
@@ -139,7 +141,8 @@ void TestPresets::reports() {
                      "с 11.03.2024 по 29.05.2024: 9000,00 * 80 дн. * 3% = 21600,00 руб., с "
                      "учетом предела — 7000,00 руб.",
                      "Сумма неустойки: 10000,00 руб.", "ИТОГО: 9000,00 + 10000,00 = 19000,00 руб.",
-                     "Государственная пошлина: 2000,00 руб."}));
+                     "Государственная пошлина: не уплачивается (п. 3 ст. 333.36 НК РФ: цена "
+                     "иска не более 1000000,00 руб.)"}));
     // Each portion at its payment day's rate, the payment after the portion it paid.
     in.basis = QStringLiteral("procurement");
     in.count = PeriodCount::KeyFraction;
@@ -161,6 +164,88 @@ void TestPresets::reports() {
 
 // The terms some bases take, and where they are refused: the contractual
 // penalty's cap, the wages' share by contract, the supplier's part done.
+// Who pays the court fee and in which court, and whose rate the unpaid
+// procurement debt takes: a line of each claim's report.
+void TestPresets::lawOfTheClaim_data() {
+    QTest::addColumn<QString>("basis");
+    QTest::addColumn<QString>("debt");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("filed");
+    QTest::addColumn<QStringList>("terms"); // "court-order", "no-exemption", "arbitration"
+    QTest::addColumn<QString>("line");
+    const QString fee = QStringLiteral("Государственная пошлина: ");
+    // 1500000,00 + 90 дн. * 1% = 2850000,00 in a general court: 43500 less 25000 on a million.
+    QTest::newRow("a consumer above a million")
+        << "consumer-23"
+        << "1500000"
+        << "29.05.2025"
+        << "01.07.2025" << QStringList{}
+        << fee + "18500,00 руб. (п. 3 ст. 333.36 НК РФ: за вычетом пошлины с 1000000,00 руб.)";
+    QTest::newRow("half of it for a court order")
+        << "consumer-23"
+        << "1500000"
+        << "29.05.2025"
+        << "01.07.2025" << QStringList{"court-order"}
+        << fee + "9250,00 руб. (п. 3 ст. 333.36 НК РФ: за вычетом пошлины с 1000000,00 руб.)";
+    QTest::newRow("wages") << "wages"
+                           << "100000"
+                           << "29.05.2025"
+                           << "01.07.2025" << QStringList{}
+                           << fee + "не уплачивается (пп. 1 п. 1 ст. 333.36 НК РФ)";
+    QTest::newRow("alimony") << "alimony"
+                             << "100000"
+                             << "29.05.2025"
+                             << "01.07.2025" << QStringList{}
+                             << fee + "не уплачивается (пп. 2 п. 1 ст. 333.36 НК РФ)";
+    // 100000,00 * 90 дн. * 21% / 150 = 12600,00; 112600,00 in a general court: 4000 + 3% of 12600.
+    QTest::newRow("wages claimed by an employer")
+        << "wages"
+        << "100000"
+        << "29.05.2025"
+        << "01.07.2025" << QStringList{"no-exemption"} << fee + "4378,00 руб.";
+    QTest::newRow("the exemption in either court")
+        << "wages"
+        << "100000"
+        << "29.05.2025"
+        << "01.07.2025" << QStringList{"arbitration"}
+        << fee + "не уплачивается (пп. 1 п. 1 ст. 333.36 НК РФ)";
+    // What is unpaid goes at the filing day's rate (21 %), not at the period end's (19 %).
+    QTest::newRow("procurement filed after the period")
+        << "procurement"
+        << "100000"
+        << "30.09.2024"
+        << "01.11.2024" << QStringList{}
+        << "с 03.07.2024 по 30.09.2024: 100000,00 * 90 дн. * 21% / 300 = 6300,00 руб.";
+}
+
+void TestPresets::lawOfTheClaim() {
+    QFETCH(QString, basis);
+    QFETCH(QString, debt);
+    QFETCH(QString, to);
+    QFETCH(QString, filed);
+    QFETCH(QStringList, terms);
+    QFETCH(QString, line);
+    PeriodInput in;
+    in.basis = basis;
+    in.count = countOfBasis(basis, in.basis);
+    in.debt = debt;
+    in.end = day(to.toLatin1());
+    in.start = in.end.addDays(-89);
+    in.filed = day(filed.toLatin1());
+    in.rates = {{day("18.12.2023"), "16"},
+                {day("29.07.2024"), "18"},
+                {day("16.09.2024"), "19"},
+                {day("28.10.2024"), "21"}};
+    in.courtOrder = terms.contains(u"court-order");
+    in.feeExemption = !terms.contains(u"no-exemption");
+    // An employee, a consumer, a parent: a general court; a customer: the arbitration court.
+    in.court = courtFor(in);
+    QCOMPARE(in.court, basis == u"procurement" ? Court::Arbitration : Court::GeneralJurisdiction);
+    if (terms.contains(u"arbitration")) in.court = Court::Arbitration;
+    const QStringList lines = calculatePeriods(in).lines;
+    QVERIFY2(lines.contains(line), qPrintable(lines.join(u'\n')));
+}
+
 void TestPresets::terms_data() {
     QTest::addColumn<QString>("basis");
     QTest::addColumn<QStringList>("terms"); // cap%, cap, share, fulfilled

@@ -107,9 +107,10 @@ void TestProgram::options_data() {
     QTest::newRow("neither report nor batch")
         << QStringList{"--debt", "5"} << 2 << "нужен ровно один из параметров" << QByteArray()
         << QString();
-    QTest::newRow("help") << QStringList{"--help"} << 0
-                          << "  --tax N                   ставка налога, 0–35 (по умолчанию 18)"
-                          << QByteArray() << QString();
+    QTest::newRow("help")
+        << QStringList{"--help"} << 0
+        << "  --tax N                   ставка налога, 0–35 (по умолчанию — ставка НДС в"
+        << QByteArray() << QString();
     QTest::newRow("version") << QStringList{"--version"} << 0 << "Долгомер 0.3.0" << QByteArray()
                              << QString();
     QTest::newRow("-V") << QStringList{"-V"} << 0 << "Долгомер 0.3.0" << QByteArray() << QString();
@@ -117,8 +118,9 @@ void TestProgram::options_data() {
                         << "  --help                    эта справка (или -h)" << QByteArray()
                         << QString();
     QTest::newRow("digit groups in an option")
-        << QStringList{"--report", "--debt", "100 000,50", "--to", "30.01.2010"} << 0
-        << "Cумма долга: 100000,50 руб., в том числе налог 18%: 15254,31 руб." << QByteArray()
+        << QStringList{"--report",   "--debt", "100 000,50", "--from",
+                       "01.01.2010", "--to",   "30.01.2010"}
+        << 0 << "Cумма долга: 100000,50 руб., в том числе налог 18%: 15254,31 руб." << QByteArray()
         << QString();
     QTest::newRow("no display for the window")
         << QStringList{} << 1 << "нужен графический экран" << QByteArray() << "dolgomer --help";

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/numtext.h"
+#include "claiminputs.h"
+#include "law/vat.h"
 #include "rategrid.h"
 #include "storage/ratefile.h"
 #include "storage/settings.h"
@@ -60,6 +62,15 @@ void TestWindow::cleanup() {
 }
 
 void TestWindow::workedExamples() {
+    {
+        // A new user's tax rate is the VAT in force today.
+        QWidget bare;
+        const ui::ClaimInputs inputs(&bare);
+        QCOMPARE(inputs.taxSlider()->value(), law::vatPercentOn(QDate::currentDate()));
+        QVERIFY(law::vatPercentOn(QDate(2018, 12, 31)) == 18 &&
+                law::vatPercentOn(QDate(2019, 1, 1)) == 20 &&
+                law::vatPercentOn(QDate(2026, 1, 1)) == 22);
+    }
     Window &f = open();
     f.debtField->setText(QStringLiteral("100000"));
     f.periodStart->setDate(QDate(2010, 1, 1));

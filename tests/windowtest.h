@@ -92,7 +92,10 @@ struct Window {
           printIcon(report->printIcon()), statutoryBox(child<QGroupBox>("statutoryBox")),
           contractualBox(child<QGroupBox>("contractualBox")), reportBox(report->box()),
           ratePanel(panel->frame()), rateEditor(child<QFrame>("rateEditor")),
-          rateGrid(panel->grid()), updateProgress(updater->progressBar()) {}
+          rateGrid(panel->grid()), updateProgress(updater->progressBar()) {
+        // The window starts at today's VAT; the worked examples are of 2010, at 18 %.
+        taxSlider->setValue(18);
+    }
 
     rates::RateTable &table() const { return panel->table(); }
     QString rateFilePath() const { return panel->rateFilePath(); }

@@ -17,8 +17,8 @@ namespace calc {
 // How long a typed number may be: the debt and the dated amounts, and rates.
 inline constexpr int kAmountLength = 13;
 inline constexpr int kRateLength = 8;
-// The tax slider's range and its value at start.
-inline constexpr int kMinTax = 0, kMaxTax = 35, kDefaultTax = 18;
+// The tax slider's range; with no rate given, the VAT in force (law/vat.h).
+inline constexpr int kMinTax = 0, kMaxTax = 35;
 // The statutory divisor (the year's days or N of 1/N of the rate).
 inline constexpr int kMinDivisor = 1, kMaxDivisor = 365;
 // N of a penalty of 1/N of the key rate.
@@ -74,9 +74,10 @@ enum class ClaimField {
     CapPercent,
     Cap,
     Fulfilled,
+    FeeExemption,
 };
 // How many fields there are: the table's size, and of arrays by field.
-inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::Fulfilled) + 1;
+inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::FeeExemption) + 1;
 
 // What a claim by periods counts, by its basis's name (`Basis`'s text is the
 // name of a preset): the four counts of their own, or a basis of its own laid

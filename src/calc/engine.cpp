@@ -68,7 +68,7 @@ private:
         return era && era->ownRate ? era->ownRate : rules_.ownRate;
     }
     void add(PeriodRow::Kind kind, QDate from, QDate to, qint64 debt, Decimal rate, int divisor,
-             bool partial, Exact &exact, qsizetype base);
+             bool partial, Exact &exact, qsizetype base, bool capped = false);
 
     const CountRules &rules_;
     const RatesByDay &rates_;
@@ -80,12 +80,12 @@ bool same(Decimal a, Decimal b) {
 }
 
 void Walk::add(PeriodRow::Kind kind, QDate from, QDate to, qint64 debt, Decimal rate, int divisor,
-               bool partial, Exact &exact, qsizetype base) {
+               bool partial, Exact &exact, qsizetype base, bool capped) {
     const int days = int(from.daysTo(to)) + 1;
     if (!rules_.cutAtEveryChange && rows_.size() > base) {
         PeriodRow &last = rows_.last();
         if (last.kind == kind && last.to.addDays(1) == from && last.debt == debt &&
-            last.divisor == divisor && last.partial == partial &&
+            last.divisor == divisor && last.partial == partial && last.rateCapped == capped &&
             (kind != PeriodRow::Piece || same(exact.last(), rate))) {
             last.to = to;
             last.days += days;
@@ -94,6 +94,7 @@ void Walk::add(PeriodRow::Kind kind, QDate from, QDate to, qint64 debt, Decimal 
     }
     PeriodRow row{kind, from, to, debt, days, {}, divisor, 0};
     row.partial = partial;
+    row.rateCapped = capped;
     rows_.append(std::move(row));
     exact.append(rate);
 }
@@ -221,15 +222,22 @@ void Walk::run(QDate start, QDate end, Exact &exact) {
                     if (oneDay.isNull()) rate = rateInForce(rates_, day);
                     if (earliestRateDay.isNull() || day < earliestRateDay) earliestRateDay = day;
                 }
-                for (const RateCap &c : rules_.caps)
-                    if (from >= c.from && from <= c.to &&
-                        c.most.digits * pow10(rate.scale) < rate.digits * pow10(c.most.scale))
+                bool capped = false;
+                for (const RateCap &c : rules_.caps) {
+                    // By the rate's day the cap reaches every day that rate covers.
+                    const QDate capDay = c.byRateDay && oneDay.isValid() ? oneDay : from;
+                    if (capDay >= c.from && capDay <= c.to &&
+                        c.most.digits * pow10(rate.scale) < rate.digits * pow10(c.most.scale)) {
                         rate = c.most;
+                        capped = true;
+                    }
+                }
                 const int divisor = step.kind == Step::YearDays
                                         ? (QDate::isLeapYear(from.year()) ? 366 : 365)
                                     : step.kind == Step::Fraction ? step.fraction
                                                                   : 0;
-                add(PeriodRow::Piece, from, to, balance - held, rate, divisor, false, exact, base);
+                add(PeriodRow::Piece, from, to, balance - held, rate, divisor, false, exact, base,
+                    capped);
             }
         }
         // Payments on `to` lower the balance from the next day on; with
@@ -288,10 +296,10 @@ void countAccount(const CountRules &rules, const RatesByDay &rates, const QList<
         Walk walk(rules, rates, rows);
         for (int i : account) {
             const Debt &d = debts[i];
-            const auto portion = [&](QDate day, qint64 amount) {
+            const auto portion = [&](QDate day, qint64 amount, QDate rateDay) {
                 walk.debts.resize(1); // made once, for every portion
                 walk.debts[0] = {d.first, d.arose, amount, amount, 0, false};
-                walk.fixedRateDay = day;
+                walk.fixedRateDay = rateDay;
                 walk.run(start, day, exact);
             };
             // With rows for them: the increase, then each payment after
@@ -310,7 +318,7 @@ void countAccount(const CountRules &rules, const RatesByDay &rates, const QList<
             for (qsizetype j = 0; j < allocation.parts.size(); ++j) {
                 const Allocation::Part &p = allocation.parts[j];
                 if (p.debt != i) continue;
-                portion(p.day, p.amount);
+                portion(p.day, p.amount, p.day);
                 if (!rules.eventRows || p.payment < 0) continue;
                 const bool last = j + 1 == allocation.parts.size() ||
                                   allocation.parts[j + 1].payment != p.payment;
@@ -324,7 +332,9 @@ void countAccount(const CountRules &rules, const RatesByDay &rates, const QList<
                              p.amount,
                              last ? allocation.over[p.payment] : 0});
             }
-            if (allocation.left[i] > 0) portion(end, allocation.left[i]);
+            // What is unpaid goes at the rate of the day it is claimed (the filing date).
+            if (allocation.left[i] > 0)
+                portion(end, allocation.left[i], rules.rateDate.isValid() ? rules.rateDate : end);
         }
         note(walk.earliestRateDay);
     } else {

@@ -33,10 +33,13 @@ struct Window {
     QDate aroseBy;
 };
 
-// Days in which the rate used is at most `most`.
+// The rate used is at most `most`: on the days from `from` to `to`, or,
+// `byRateDay`, on every day whose rate is one day's (a portion's payment
+// day, the filing date, one date) when that day lies between them.
 struct RateCap {
     QDate from, to;
     Decimal most;
+    bool byRateDay = false;
 };
 
 // Rules in force from a day on: for the days from `from`, their steps
@@ -51,7 +54,7 @@ struct CountRules {
     QList<Step> steps; // by their first day, the first from day 1
     QList<Era> eras;   // oldest first
     RateDay rateDay = RateDay::EachDay;
-    QDate rateDate;                 // OneDate
+    QDate rateDate;                 // OneDate; Payment: what is unpaid at the end (null: the end's)
     std::optional<Decimal> ownRate; // the count's own rate (a percent a day), not the table's
     QList<Window> windows;
     QList<RateCap> caps;

@@ -67,10 +67,10 @@ constexpr FieldInfo kFields[] = {
      K::Integer,
      kMinTax,
      kMaxTax,
-     kDefaultTax,
+     0,
      {},
      nullptr,
-     "ставка налога, {low}–{high} (по умолчанию {default})"},
+     "ставка налога, {low}–{high} (по умолчанию — ставка НДС в первый день периода)"},
     {F::Court,
      "court",
      "суд",
@@ -366,6 +366,21 @@ constexpr FieldInfo kFields[] = {
      "fulfilled",
      "пени поставщика (--basis procurement-supplier): исполнено по контракту до просрочки, "
      "пени — на цену за вычетом этой суммы"},
+    {F::FeeExemption,
+     "fee_exemption",
+     "льгота_по_госпошлине",
+     nullptr,
+     "yes|no",
+     K::Choice,
+     0,
+     0,
+     0,
+     {"yes|да|1|true", "no|нет|0|false"},
+     "fee_exemption",
+     "по периодам: льгота по госпошлине ст. 333.36 НК РФ (зарплата, алименты, потребители): "
+     "yes или no (по умолчанию yes)",
+     {{"--no-fee-exemption", "no",
+       "по периодам: госпошлина без льготы ст. 333.36 НК РФ (иск работодателя, банка)"}}},
 };
 
 constexpr bool indexedByField() {

@@ -5,6 +5,7 @@
 #include "common/apperror.h"
 #include "common/dates.h"
 #include "engine.h"
+#include "law/calendar.h"
 #include "money.h"
 #include "presets.h"
 
@@ -18,8 +19,7 @@ namespace {
 
 const QDate kDueOn15th{2026, 3, 1};     // bills from March 2026 on (Federal Law 177-FZ)
 const QDate kOneRuleBefore{2016, 1, 1}; // bills due earlier: 1/300 from day 1 (307-FZ)
-const QDate kFree2020From{2020, 4, 6}, kFree2020To{2020, 12, 31};
-const QDate kLast2022Bill{2022, 3, 1}; // bills up to March 2022 are held in 2022
+const QDate kLast2022Bill{2022, 3, 1};  // bills up to March 2022 are held in 2022
 
 QDate firstOfMonth(QDate d) {
     return QDate(d.year(), d.month(), 1);
@@ -58,14 +58,6 @@ QString monthText(QDate month) {
     return QString(reinterpret_cast<const QChar *>(text), 7);
 }
 
-bool isDayOff(QDate d) {
-    if (d.dayOfWeek() >= 6) return true;
-    int y = 0, m = 0, day = 0;
-    d.getDate(&y, &m, &day);
-    return (m == 1 && day <= 8) || (m == 2 && day == 23) || (m == 3 && day == 8) ||
-           (m == 5 && (day == 1 || day == 9)) || (m == 6 && day == 12) || (m == 11 && day == 4);
-}
-
 QDate billDueDate(QDate month, int dueDay, bool shift) {
     int y = 0, m = 0, d = 0;
     month.getDate(&y, &m, &d);
@@ -76,10 +68,8 @@ QDate billDueDate(QDate month, int dueDay, bool shift) {
     }
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const int last = kDays[m - 1] + (m == 2 && QDate::isLeapYear(y) ? 1 : 0);
-    QDate due(y, m, std::min(day, last));
-    while (shift && isDayOff(due))
-        due = due.addDays(1);
-    return due;
+    const QDate due(y, m, std::min(day, last));
+    return shift ? law::deadlineFrom(due) : due;
 }
 
 HousingResult calculateHousing(const PeriodInput &in, bool lines) {
@@ -130,6 +120,7 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
     std::map<QDate, int> billOf;
     for (const auto &[month, amount] : byMonth) {
         const QDate due = billDueDate(month, in.dueDay, in.shift);
+        if (in.shift && !law::calendarInUse().covers(due.year())) r.pastCalendar = true;
         billOf[month] = int(debts.size());
         debts.append({amount, due.addDays(1), month.addMonths(1), month.addMonths(1).addDays(-1)});
         r.bills.append({month, amount, due, {}, {}, {}, 0, amount});
@@ -167,9 +158,10 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
             QStringLiteral("Основание \"%1\" не считается по начислениям за месяц").arg(in.basis));
     const bool housing = basis->name == std::string_view("housing");
     if (!housing) r.article = QString::fromUtf8(basis->article);
-    CountRules rules = presetRules(*basis, in.rateDate.isValid() ? in.rateDate : calculated, false);
+    const bool oneDate = in.rateDay == RateDay::OneDate && in.rateDate.isValid();
+    CountRules rules = presetRules(*basis, oneDate ? in.rateDate : calculated, false);
     rules.rateDay = in.rateDay;
-    if (housing && in.moratorium2020) rules.windows.append({kFree2020From, kFree2020To, {}});
+    if (basis->free2020 && in.moratorium2020) rules.windows.append(window2020());
     if (in.moratorium)
         rules.windows.append(
             {kMoratoriumStart, kMoratoriumEnd, kLast2022Bill.addMonths(1).addDays(-1)});
@@ -187,8 +179,7 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
     }
     if (earliest.isValid() && earliest < oldest) r.tableStart = oldest;
     addWithinLimit(r.debt, r.penalty, QStringLiteral("ИТОГО"));
-    r.fee = courtFeeKopecks(r.debt + r.penalty, in.court, feeScaleFor(calculated));
-    if (in.courtOrder) r.fee = courtOrderFee(r.fee);
+    r.fee = claimFeeKopecks(in, r.debt + r.penalty, &r.feeExemption);
     if (lines) r.lines = housingLines(r, calculated);
     return r;
 }
@@ -201,6 +192,7 @@ PeriodResult housingPeriods(const PeriodInput &in) {
     r.interest = housing->penalty;
     r.remaining = housing->debt;
     r.fee = housing->fee;
+    r.feeExemption = housing->feeExemption;
     r.lines = housing->lines;
     qsizetype rows = 0;
     for (const HousingBill &b : housing->bills)

@@ -32,23 +32,25 @@ struct HousingBill {
 struct HousingResult {
     QList<HousingBill> bills;
     qint64 charged = 0, paid = 0, debt = 0, advance = 0, penalty = 0, fee = 0;
-    QStringList leftOut; // what lies after the calculation date
+    QString feeExemption; // the article that freed the claimant of some or all of the fee
+    QStringList leftOut;  // what lies after the calculation date
     // The table's oldest entry when a piece went by a day before it (the
     // oldest rate stood in); null otherwise.
     QDate tableStart;
+    // A due date was moved (or not) in a year the production calendar does
+    // not list: only past weekends and the fixed holidays.
+    bool pastCalendar = false;
     QString article;   // the basis's, when it is not the housing penalty's (resource bills)
     QStringList lines; // the report
 };
 
 // "MM.yyyy", as bills are named.
 QString monthText(QDate month);
-// A Saturday, a Sunday or a holiday of art. 112 of the Labour Code (the
-// government's moves of days off are not known).
-bool isDayOff(QDate day);
 // What is wrong with a charge (dated by any day of its month) or a payment
 // of a housing claim (empty: nothing).
 QString housingEntryProblem(const Payment &entry, bool charge);
-// The last day to pay the bill for `month`.
+// The last day to pay the bill for `month`: with `shift`, moved past the
+// days off of the production calendar.
 QDate billDueDate(QDate month, int dueDay, bool shift);
 
 // The claim's charges and payments counted to its filing date, at its rate
@@ -67,6 +69,9 @@ PeriodResult housingPeriods(const PeriodInput &in);
 // 1000,00 руб., срок оплаты 12.02.2024", "зачтено из переплаты …", "Пени за
 // 01.2024: …"), its amount written by `money`; empty for other rows.
 QString billPhrase(const PeriodRow &row, QString (*money)(qint64));
+// What the report says of the law it counted by, before its totals: the
+// 9,5 % rate where it cut a rate, the calendar's end where a due date lay past it.
+QStringList housingNotes(const HousingResult &r);
 // The report's lines: the heading, each bill with its payments, pieces and
 // penalty, what was left out, the totals and the court fee.
 QStringList housingLines(const HousingResult &r, QDate calculated);

@@ -5,6 +5,8 @@
 
 #include "common/dates.h"
 #include "decimal.h"
+#include "law/calendar.h"
+#include "presets.h"
 
 #include <algorithm>
 #include <iterator>
@@ -125,6 +127,17 @@ QString billPhrase(const PeriodRow &row, QString (*money)(qint64)) {
     return phrase(row, [money](Line &line, qint64 kopecks) { line << money(kopecks); });
 }
 
+QStringList housingNotes(const HousingResult &r) {
+    QStringList notes;
+    if (std::any_of(r.bills.cbegin(), r.bills.cend(), [](const HousingBill &b) {
+            return std::any_of(b.rows.cbegin(), b.rows.cend(),
+                               [](const PeriodRow &p) { return p.rateCapped; });
+        }))
+        notes << housingRateCapPhrase() % u'.';
+    if (r.pastCalendar) notes << law::calendarEndsNote() % u'.';
+    return notes;
+}
+
 QStringList housingLines(const HousingResult &r, QDate calculated) {
     QStringList lines;
     lines << (r.article.isEmpty()
@@ -169,6 +182,8 @@ QStringList housingLines(const HousingResult &r, QDate calculated) {
     }
     for (const QString &out : r.leftOut)
         lines << QStringLiteral("Не учтено: ") % out;
+    for (const QString &note : housingNotes(r))
+        lines << note;
     QString totals = QStringLiteral("Начислено: ") % kopecksText(r.charged) %
                      QStringLiteral(" руб.") % QStringLiteral(", оплачено: ") %
                      kopecksText(r.paid) % QStringLiteral(" руб.") % QStringLiteral(", долг: ") %
@@ -181,8 +196,7 @@ QStringList housingLines(const HousingResult &r, QDate calculated) {
     lines << QStringLiteral("ИТОГО: ") % kopecksText(r.debt) % QStringLiteral(" + ") %
                  kopecksText(r.penalty) % QStringLiteral(" = ") % kopecksText(r.debt + r.penalty) %
                  QStringLiteral(" руб.");
-    lines << QStringLiteral("Государственная пошлина: ") % kopecksText(r.fee) %
-                 QStringLiteral(" руб.");
+    lines << feeLine(r.fee, r.feeExemption);
     return lines;
 }
 

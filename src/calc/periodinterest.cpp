@@ -217,8 +217,9 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     if (own) {
         // A basis of its own: its rules, the moratorium where it holds and
         // the user did not lift it; pieces as maximal runs.
-        rules = presetRules(*own, in.rateDate.isValid() ? in.rateDate : in.filed,
-                            in.moratorium && own->moratorium);
+        const bool oneDate = own->rateDay == RateDay::OneDate && in.rateDate.isValid();
+        rules =
+            presetRules(*own, oneDate ? in.rateDate : in.filed, in.moratorium && own->moratorium);
         rules.eventRows = true;
         if (in.contractFraction) { // the contract's share throughout: more than the law's
             rules.steps = {{1, Step::Fraction, in.contractFraction}};
@@ -277,8 +278,7 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     // What a supplier did not deliver is no money owed: the claim is the penalty.
     if (basisTakes(in.basis, PresetTerm::FulfilledPart)) r.remaining = 0;
     addWithinLimit(r.remaining, r.interest, QStringLiteral("ИТОГО"));
-    r.fee = courtFeeKopecks(r.remaining + r.interest, in.court, feeScaleFor(in.filed));
-    if (in.courtOrder) r.fee = courtOrderFee(r.fee);
+    r.fee = claimFeeKopecks(in, r.remaining + r.interest, &r.feeExemption);
 }
 
 // What a piece came to under a cap on the total, when it cut it.
@@ -363,7 +363,7 @@ void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     r.lines << QStringLiteral("ИТОГО: %1 + %2 = %3 руб.")
                    .arg(kopecksText(r.remaining), kopecksText(r.interest),
                         kopecksText(r.remaining + r.interest));
-    r.lines << QStringLiteral("Государственная пошлина: %1 руб.").arg(kopecksText(r.fee));
+    r.lines << feeLine(r.fee, r.feeExemption);
 }
 
 } // namespace

@@ -95,6 +95,9 @@ struct PeriodInput {
     bool moratorium2020 = true;         // no penalty 06.04.2020–31.12.2020
     // An application for a court order rather than a claim: half the fee.
     bool courtOrder = false;
+    // The basis's exemption from the court fee holds (off: the claimant is
+    // one the law does not free, an employer or a bank).
+    bool feeExemption = true;
     // A legal basis of its own (a preset's name: "wages", "consumer-28", …),
     // counted by its rules and laid out as `count`; empty: `count` alone.
     QString basis;
@@ -132,6 +135,8 @@ struct PeriodRow {
     bool partial = false;
     // Piece: what it came to before a cap on the total cut it (0: not cut).
     qint64 uncapped = 0;
+    // Piece: its rate was lowered by a cap on the rate.
+    bool rateCapped = false;
 };
 
 struct HousingResult;
@@ -141,6 +146,7 @@ struct PeriodResult {
     qint64 interest = 0;   // kopecks: the sum of the rounded pieces (interest or penalty)
     qint64 remaining = 0;  // kopecks: the debt after the payments and increases
     qint64 fee = 0;        // kopecks: state duty on remaining + interest
+    QString feeExemption;  // the article that freed the claimant of some or all of it
     QStringList lines;     // the report
     QList<PeriodRow> rows; // the same as a table's rows
     // A piece that earns interest lies in 01.06.2015–31.07.2016, when the

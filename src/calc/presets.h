@@ -33,6 +33,19 @@ struct PresetEra {
 // alone, as no money is owed for what was not delivered).
 enum class PresetTerm { None, ContractShare, FulfilledPart };
 
+// Who usually claims on a basis is freed of the court fee (art. 333.36 of
+// the Tax Code): wholly (`freeUpTo` 0), or on a claim up to `freeUpTo`
+// roubles, above it the fee on the claim less the fee on that much.
+struct PresetFee {
+    const char *article = nullptr; // null: the fee is paid in full
+    qint64 freeUpTo = 0;
+};
+
+// Where a claim on a basis usually goes: the user's choice, a court of
+// general jurisdiction (an employee, a consumer, a citizen) or the
+// arbitration court (companies).
+enum class PresetCourt { Chosen, General, Arbitration };
+
 struct Preset {
     const char *name;    // --basis NAME
     const char *article; // "ст. 395 ГК РФ"
@@ -46,15 +59,25 @@ struct Preset {
     const char *totalCap; // the total at most this share of the debt; null: none
     PresetEra eras[3];
     PresetTerm term = PresetTerm::None;
+    bool free2020 = false; // no penalty 06.04.2020–31.12.2020 (a housing or resource bill)
+    PresetFee fee = {};
+    PresetCourt court = PresetCourt::Chosen;
 };
 
 // Wages: the law's share of the key rate from 03.10.2016; a contract may set a greater one.
 inline constexpr int kWagesFraction = 150;
 
 std::span<const Preset> presets();
-// The key rate at most 9,5 % from 28.02.2022 to 31.12.2026 (Government decree
-// 474 with its extensions), as housing and resource bills have it.
+// The key rate at most 9,5 % when the day whose rate is taken lies in
+// 28.02.2022–31.12.2026 (Government decree 474 with its extensions), as
+// housing and resource bills have it.
 RateCap housingRateCap();
+// What a report says of a rate that cap lowered.
+QString housingRateCapPhrase();
+// No penalty on housing bills and on resource bills of managing
+// organisations and homeowners' associations from 06.04.2020 to 31.12.2020
+// (Government decree 424 of 02.04.2020).
+Window window2020();
 // The basis of that name; null when there is none.
 const Preset *presetNamed(QStringView name);
 // Whether the basis of that name takes `term` (false for no basis).
@@ -64,6 +87,23 @@ bool basisTakes(QStringView basis, PresetTerm term);
 inline bool countedByBills(const Preset &p) {
     return p.rateDay == RateDay::Payment && p.housingCap;
 }
+
+// The row of a claim's basis: its own, the housing penalty's for the
+// housing count; null for the older counts.
+const Preset *presetOf(const PeriodInput &claim);
+// The court a claim on its basis usually goes to; the claim's own where the
+// basis leaves it to the user.
+Court courtFor(const PeriodInput &claim);
+
+// The court fee of a claim of `total` kopecks: its court's scale on its
+// filing date, less what its basis frees the claimant of (unless
+// `feeExemption` is off), half for a court order. `article` gets the
+// exemption's article when one applied.
+qint64 claimFeeKopecks(const PeriodInput &claim, qint64 total, QString *article = nullptr);
+// The report's line for that fee: "Государственная пошлина: 100,00 руб.",
+// "…: не уплачивается (пп. 1 п. 1 ст. 333.36 НК РФ)" or the reduced sum
+// with its article.
+QString feeLine(qint64 fee, const QString &article);
 
 // The engine's rules for a basis: `rateDate` for one date's rate (the
 // filing date by default), `moratorium` as the user chose it.

@@ -5,6 +5,8 @@
 #include "calc/presets.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "law/vat.h"
+#include "rates/knownrates.h"
 #include "rates/userrates.h"
 #include "storage/modesettings.h"
 
@@ -21,8 +23,14 @@ ClaimResult periodResult(const calc::PeriodInput &in) {
     out.interest = calc::kopecksText(p.interest);
     out.total = calc::kopecksText(p.remaining + p.interest);
     out.fee = calc::kopecksText(p.fee);
-    if (calc::usesRateTable(in.count))
-        out.tableEnd = in.count == calc::PeriodCount::Housing ? in.filed : in.end;
+    if (calc::usesRateTable(in.count)) {
+        const bool housing = in.count == calc::PeriodCount::Housing;
+        out.tableEnd = housing ? in.filed : in.end;
+        out.tableFrom = in.start;
+        if (housing)
+            for (const calc::Charge &c : in.charges)
+                if (out.tableFrom == in.start || c.month < out.tableFrom) out.tableFrom = c.month;
+    }
     out.byPeriods = true;
     out.periodInput = in;
     out.periodResult = p;
@@ -34,6 +42,9 @@ Defaults Defaults::fromUserData() {
     rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadOnly);
     d.table = std::move(user.table);
     d.problem = std::move(user.problem);
+    if (!user.calendarProblem.isEmpty())
+        d.problem +=
+            (d.problem.isEmpty() ? QString() : QStringLiteral("\n")) + user.calendarProblem;
     d.divisor = QString::number(storage::storedDivisor());
     d.dailyRate = storage::storedDailyRate();
     return d;
@@ -97,6 +108,16 @@ QString notFor(ClaimField field, calc::PeriodCount count, const QString &basis =
     case ClaimField::Fulfilled:
         if (!calc::basisTakes(basis, calc::PresetTerm::FulfilledPart))
             return QStringLiteral("только для пеней поставщика (--basis procurement-supplier)");
+        break;
+    case ClaimField::FeeExemption:
+        if (const calc::Preset *p = basis.isEmpty() ? nullptr : calc::presetNamed(basis);
+            !p || !p->fee.article) {
+            QStringList freed;
+            for (const calc::Preset &each : calc::presets())
+                if (each.fee.article) freed << QString::fromLatin1(each.name);
+            return QStringLiteral("льгота по госпошлине есть только у оснований ") +
+                   freed.join(QStringLiteral(", "));
+        }
         break;
     case ClaimField::Tax:
     case ClaimField::Rate:
@@ -207,7 +228,11 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     if (const auto *v = given(ClaimField::From)) c.start = v->date;
     if (const auto *v = given(ClaimField::To)) c.end = v->date;
     if (const auto *v = given(ClaimField::Filed)) c.filed = v->date;
-    if (has(ClaimField::Court)) c.court = court();
+    // A basis chosen here brings its usual court unless one is named.
+    if (has(ClaimField::Court))
+        c.court = court();
+    else if (basis)
+        c.court = calc::courtFor(c);
     if (const auto *v = given(ClaimField::Payments)) c.payments = v->entries;
     if (const auto *v = given(ClaimField::Increases)) c.increases = v->entries;
     if (const auto *v = given(ClaimField::Moratorium)) c.moratorium = v->yes();
@@ -235,6 +260,7 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     if (const auto *v = given(ClaimField::Shift)) c.shift = v->yes();
     if (const auto *v = given(ClaimField::Moratorium2020)) c.moratorium2020 = v->yes();
     if (const auto *v = given(ClaimField::CourtOrder)) c.courtOrder = v->yes();
+    if (const auto *v = given(ClaimField::FeeExemption)) c.feeExemption = v->yes();
     if (const auto *v = given(ClaimField::RateDate)) {
         // A date given is the one date's rate, unless another rule is asked.
         if (c.count == calc::PeriodCount::Housing && !given(ClaimField::RateDay))
@@ -268,7 +294,8 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
     in.start = date(ClaimField::From);
     in.end = date(ClaimField::To);
     in.filed = date(ClaimField::Filed);
-    in.taxPercent = r.has(ClaimField::Tax) ? r.value(ClaimField::Tax).number : calc::kDefaultTax;
+    in.taxPercent =
+        r.has(ClaimField::Tax) ? r.value(ClaimField::Tax).number : law::vatPercentOn(in.start);
     in.court = r.court();
     in.statutory = r.statutory();
     in.divisorText = r.has(ClaimField::Divisor)
@@ -287,7 +314,7 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
     out.interest = c.interestText;
     out.total = c.totalText;
     out.fee = c.feeText;
-    if (looksUp) out.tableEnd = in.end;
+    if (looksUp) out.tableFrom = out.tableEnd = in.end;
     return out;
 }
 
@@ -302,6 +329,8 @@ ClaimResult computeSavedClaim(calc::PeriodInput claim, const ClaimRequest &overr
 void RunNotes::add(const ClaimResult &r) {
     if (r.tableEnd.isValid() && (latestTableEnd.isNull() || r.tableEnd > latestTableEnd))
         latestTableEnd = r.tableEnd;
+    if (r.tableFrom.isValid() && (earliestTableFrom.isNull() || r.tableFrom < earliestTableFrom))
+        earliestTableFrom = r.tableFrom;
     depositRateSpan = depositRateSpan || r.periodResult.depositRateSpan;
     if (r.periodResult.tableStart.isValid()) tableStart = r.periodResult.tableStart;
 }
@@ -310,6 +339,9 @@ void RunNotes::merge(const RunNotes &o) {
     if (o.latestTableEnd.isValid() &&
         (latestTableEnd.isNull() || o.latestTableEnd > latestTableEnd))
         latestTableEnd = o.latestTableEnd;
+    if (o.earliestTableFrom.isValid() &&
+        (earliestTableFrom.isNull() || o.earliestTableFrom < earliestTableFrom))
+        earliestTableFrom = o.earliestTableFrom;
     depositRateSpan = depositRateSpan || o.depositRateSpan;
     if (o.tableStart.isValid()) tableStart = o.tableStart;
 }
@@ -323,6 +355,13 @@ QStringList RunNotes::lines(const rates::RateTable &table) const {
             out << warning + QStringLiteral("последняя запись таблицы ставок — от %1, период — "
                                             "по %2; обновите таблицу: dolgomer --update-rates")
                                  .arg(dateText(newest), dateText(latestTableEnd));
+        else if (const QDate missing = rates::missingKnownChange(rates::ratePoints(table),
+                                                                 earliestTableFrom, latestTableEnd);
+                 missing.isValid())
+            out << warning + QStringLiteral("в таблице ставок нет ставки с %1, известной "
+                                            "программе; заполните таблицу: dolgomer "
+                                            "--update-rates --offline")
+                                 .arg(dateText(missing));
     }
     if (depositRateSpan) out << warning + calc::depositRatesHint();
     if (tableStart.isValid()) out << warning + calc::tableStartNote(tableStart);

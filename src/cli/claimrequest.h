@@ -98,7 +98,8 @@ struct ClaimResult {
     int days = 0;
     QString rate; // the rate the claim was charged at ("" by periods)
     QString interest, total, fee;
-    QDate tableEnd; // the period's end when the rate table gave the rates
+    // The first and last days whose rates the table gave (null: none did).
+    QDate tableFrom, tableEnd;
     // By periods: what was counted, and how (for a document of the claim).
     bool byPeriods = false;
     calc::PeriodInput periodInput;
@@ -109,7 +110,7 @@ struct ClaimResult {
 // rate table may lack the rates for the latest period it was used for, and
 // that a period lay in the span of the deposit rates.
 struct RunNotes {
-    QDate latestTableEnd;
+    QDate earliestTableFrom, latestTableEnd;
     bool depositRateSpan = false;
     QDate tableStart; // a claim reached back before the table's oldest entry
     void add(const ClaimResult &result);

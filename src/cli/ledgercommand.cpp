@@ -100,6 +100,7 @@ int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
     options.base.rates = rates::ratePoints(defaults.table);
     settings.applyTo(options.base);
     if (basis != u"housing") options.base.basis = basis;
+    if (!request.has(ClaimField::Court)) options.base.court = calc::courtFor(options.base);
     options.jobs = command.jobs > 0 ? command.jobs : std::max(1, QThread::idealThreadCount());
 
     std::unique_ptr<QFile> in;

@@ -16,6 +16,7 @@ namespace cli {
 int updateRates(QFileDevice &out, bool offline) {
     rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadWrite);
     if (!user.problem.isEmpty()) tellUser(user.problem);
+    if (!user.calendarProblem.isEmpty()) tellUser(user.calendarProblem);
     if (user.refused) {
         // The window asks before it replaces a file it could not read, and
         // keeps the old one; here nobody can be asked.

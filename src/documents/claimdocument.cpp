@@ -7,7 +7,6 @@
 #include "common/apperror.h"
 #include "common/dates.h"
 #include "common/module.h"
-#include "rates/ratelookup.h"
 #include "storage/savedfile.h"
 
 #include <QBuffer>
@@ -88,10 +87,8 @@ QStringList headingLines(const ClaimDocument &doc) {
                                                             "приказа (госпошлина — половина)")
                                            : QString())};
     if (!doc.account.isEmpty()) lines.insert(1, QStringLiteral("Лицевой счет: ") + doc.account);
-    // As the window says it: a printout never hides a table that may lack rates.
-    const QDate newest = rates::newestPoint(c.rates);
-    if (calc::usesRateTable(c.count) && rates::mayBeStale(newest, housing ? c.filed : c.end))
-        lines << rates::staleTableNote(newest) + u'.';
+    // What the table lacks is the user's to mend, told by the window and the
+    // terminal: a paper for the court holds the calculation alone.
     if (doc.result.tableStart.isValid())
         lines << calc::tableStartNote(doc.result.tableStart) + u'.';
     return lines;
@@ -211,8 +208,9 @@ QFont tableFont() {
 
 QStringList totalLines(const ClaimDocument &doc) {
     // Housing: what was left out and what was charged and paid come first.
+    const calc::HousingResult *housing = doc.result.housing.get();
     const qsizetype count =
-        doc.result.housing ? doc.result.housing->leftOut.size() + 4 : qsizetype(3);
+        housing ? housing->leftOut.size() + calc::housingNotes(*housing).size() + 4 : qsizetype(3);
     return doc.result.lines.mid(doc.result.lines.size() - count);
 }
 

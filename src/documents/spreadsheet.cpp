@@ -144,13 +144,17 @@ QByteArray writeSheet(const ClaimDocument &doc) {
         QStringLiteral("=ROUND(%1%2+%1%3,2)").arg(column).arg(left + 1).arg(sum + 1).toLatin1();
     worksheet_write_formula_num(sheet, total, amount, totalFormula.constData(), money,
                                 roubles(doc.result.remaining + doc.result.interest));
-    text(fee, 0, QStringLiteral("Государственная пошлина"));
+    text(fee, 0,
+         doc.result.feeExemption.isEmpty()
+             ? QStringLiteral("Государственная пошлина")
+             : QStringLiteral("Государственная пошлина (%1)").arg(doc.result.feeExemption));
     const QByteArray feeText = feeFormula(QStringLiteral("%1%2").arg(column).arg(total + 1),
                                           doc.claim.court, calc::feeScaleFor(doc.claim.filed))
                                    .toLatin1();
     // A court order's half fee is written as counted: halving in a
-    // spreadsheet's binary numbers could lose the half kopeck.
-    if (doc.claim.courtOrder)
+    // spreadsheet's binary numbers could lose the half kopeck; an exemption
+    // is no part of the scale's formula.
+    if (doc.claim.courtOrder || !doc.result.feeExemption.isEmpty())
         worksheet_write_number(sheet, fee, amount, roubles(doc.result.fee), money);
     else
         worksheet_write_formula_num(sheet, fee, amount, feeText.constData(), money,

@@ -5,6 +5,7 @@
 #include "calc/numtext.h"
 #include "calc/penalty.h"
 #include "common/dates.h"
+#include "knownrates.h"
 #include "periodkey.h"
 #include "ratetable.h"
 
@@ -37,12 +38,11 @@ QString pageRateProblem(QDate day, const QString &rate, QDate today) {
 }
 
 QStringList historyBefore2016() {
-    return {
-        QStringLiteral("с 14 сентября 2012 г.=8,25"), QStringLiteral("с 26 декабря 2011 г.=8"),
-        QStringLiteral("с 03 мая 2011 г.=8,25"),      QStringLiteral("с 28 февраля 2011 г.=8"),
-        QStringLiteral("с 01 июня 2010 г.=7,75"),     QStringLiteral("с 30 апреля 2010 г.=8"),
-        QStringLiteral("с 29 марта 2010 г.=8,25"),    QStringLiteral("с 24 февраля 2010 г.=8,5"),
-    };
+    QStringList lines;
+    const QList<RateChange> &known = knownRefinancingRates().changes;
+    for (auto it = known.crbegin(); it != known.crend(); ++it)
+        lines.append(changeLine(*it));
+    return lines;
 }
 
 QStringList keyRateTable(const QList<RateChange> &changes, const QStringList &classicLines) {

@@ -34,7 +34,7 @@ constexpr int kDaysAhead = 31;
 QString pageRateProblem(QDate day, const QString &rate, QDate today);
 
 // The refinancing rates before the key rate took over that the program knows
-// besides its built-in history, newest first.
+// besides its built-in history (2010–2015), newest first.
 QStringList historyBefore2016();
 
 // The table an update makes of the key rate changes, newest first: each change

@@ -5,29 +5,28 @@
 #include "calc/numtext.h"
 #include "common/dates.h"
 
-#include <QFile>
+#include "law/datedlines.h"
+#include "periodkey.h"
+
+#include <algorithm>
 
 namespace rates {
 
-bool readKnownRates(const QString &text, KnownRates &out, QString &problem) {
+bool readKnownRates(const QString &text, KnownRates &out, QString &problem, QDate first,
+                    QDate before) {
     out = {};
-    int number = 0;
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        ++number;
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(u'#')) continue;
-        const qsizetype at = line.indexOf(u';');
-        QDate day;
+    QList<law::DatedLine> lines;
+    if (!law::readDatedLines(text, lines, problem)) return false;
+    for (const law::DatedLine &line : lines) {
         long double rate = 0;
-        const QString rateText = at > 0 ? line.sliced(at + 1).trimmed().toString() : QString();
-        if (at < 0 || !parseDateText(line.first(at).trimmed().toString(), day) ||
-            !calc::tryReadNumber(rateText, rate) || !calc::isChargeableRate(rate) ||
-            (!out.changes.isEmpty() && day <= out.changes.back().date) ||
-            (out.changes.isEmpty() && day != kKeyRateSince)) {
-            problem = QStringLiteral("строка %1: \"%2\"").arg(number).arg(line);
+        if (!calc::tryReadNumber(line.value, rate) || !calc::isChargeableRate(rate) ||
+            (!out.changes.isEmpty() && line.day <= out.changes.back().date) ||
+            (out.changes.isEmpty() && first.isValid() && line.day != first) ||
+            (before.isValid() && line.day >= before)) {
+            problem = law::lineProblem(line.number, dateText(line.day) + u';' + line.value);
             return false;
         }
-        out.changes.append({day, rateText});
+        out.changes.append({line.day, line.value});
     }
     if (out.changes.isEmpty()) {
         problem = QStringLiteral("нет ни одной ставки");
@@ -37,17 +36,44 @@ bool readKnownRates(const QString &text, KnownRates &out, QString &problem) {
     return true;
 }
 
+namespace {
+
+KnownRates readResource(const QString &path, QDate first, QDate before) {
+    KnownRates k;
+    QString problem;
+    if (!readKnownRates(law::resourceText(path), k, problem, first, before)) return KnownRates();
+    return k;
+}
+
+} // namespace
+
 const KnownRates &knownKeyRates() {
-    static const KnownRates known = [] {
-        KnownRates k;
-        QFile file(QStringLiteral(":/rates/keyrate-history.txt"));
-        QString problem;
-        if (!file.open(QIODevice::ReadOnly) ||
-            !readKnownRates(QString::fromUtf8(file.readAll()), k, problem))
-            return KnownRates();
-        return k;
-    }();
+    static const KnownRates known =
+        readResource(QStringLiteral(":/rates/keyrate-history.txt"), kKeyRateSince, {});
     return known;
+}
+
+const KnownRates &knownRefinancingRates() {
+    static const KnownRates known =
+        readResource(QStringLiteral(":/rates/refinancing-2010-2015.txt"), {}, kKeyRateSince);
+    return known;
+}
+
+QDate missingKnownChange(const QList<calc::RatePoint> &table, QDate from, QDate to) {
+    QList<QDate> days; // the table's, oldest first
+    for (const calc::RatePoint &p : table)
+        days.append(p.from);
+    std::sort(days.begin(), days.end());
+    if (days.isEmpty()) return {};
+    QList<RateChange> known = knownRefinancingRates().changes + knownKeyRates().changes;
+    for (qsizetype i = 0; i < known.size(); ++i) {
+        const QDate day = known[i].date;
+        const QDate next = i + 1 < known.size() ? known[i + 1].date : QDate();
+        // The change's days reach the claim, and the table goes on past it without it.
+        if (day > to || (next.isValid() && next <= from) || day >= days.last()) continue;
+        if (!std::binary_search(days.cbegin(), days.cend(), day)) return day;
+    }
+    return {};
 }
 
 QString knownRatesTitle() {
@@ -55,8 +81,36 @@ QString knownRatesTitle() {
         .arg(dateText(knownKeyRates().through));
 }
 
+namespace {
+
+// The table's entries before 2016, newest first, with every refinancing
+// change the program knows that they lack: a table of 2009 filled with the
+// key rate has no hole from 2010 to 2015.
+QStringList withKnownRefinancing(const QStringList &lines) {
+    QList<std::pair<QDate, QString>> before;
+    for (const QString &line : lines) {
+        QDate date;
+        if (keyDate(RateTable::keyOf(line), date) && date < kKeyRateSince)
+            before.append({date, line});
+    }
+    if (before.isEmpty()) return {}; // the update's own history serves
+    for (const RateChange &change : knownRefinancingRates().changes)
+        if (std::none_of(before.cbegin(), before.cend(),
+                         [&](const auto &b) { return b.first == change.date; }))
+            before.append(
+                {change.date, convertPeriodKey(dateText(change.date)) + u'=' + change.rate});
+    std::stable_sort(before.begin(), before.end(),
+                     [](const auto &a, const auto &b) { return a.first > b.first; });
+    QStringList out;
+    for (const auto &[date, line] : before)
+        out.append(line);
+    return out;
+}
+
+} // namespace
+
 QStringList knownRatesTable(const RateTable &current) {
-    return keyRateTable(knownKeyRates().changes, current.lines());
+    return keyRateTable(knownKeyRates().changes, withKnownRefinancing(current.lines()));
 }
 
 QString knownRatesDone() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calc/periodinterest.h"
 #include "keyratetable.h"
 #include "ratetable.h"
 
@@ -9,9 +10,10 @@
 #include <QString>
 #include <QStringList>
 
-// The key rate's history the program carries (the bank's decisions since
-// 01.01.2016 as of its release), offered where the Internet is not: never
-// put in the table unasked.
+// The rates' history the program carries, offered where the Internet is
+// not and never put in the table unasked: the refinancing rate's changes
+// from 2010 to 2015 (between the built-in table and the key rate) and the key
+// rate's since 01.01.2016 (the bank's decisions as of the release).
 namespace rates {
 
 struct KnownRates {
@@ -22,9 +24,18 @@ struct KnownRates {
 // The history built into the program, read once. Empty when it cannot be
 // read (a build without it): nothing is then offered.
 const KnownRates &knownKeyRates();
-// Reads the history's text ("ДД.ММ.ГГГГ;ставка" a line, "#" comments);
-// false with the line's problem in `problem`.
-bool readKnownRates(const QString &text, KnownRates &out, QString &problem);
+// The refinancing rate's changes from 2010 to 2015, oldest first.
+const KnownRates &knownRefinancingRates();
+// Reads a history's text ("ДД.ММ.ГГГГ;ставка" a line, "#" comments), days
+// in order, the first on `first` when it is given and all before `before`
+// when that is; false with the line's problem in `problem`.
+bool readKnownRates(const QString &text, KnownRates &out, QString &problem,
+                    QDate first = kKeyRateSince, QDate before = {});
+
+// The first change the program knows that the table lacks between two of its
+// entries (a hole, as a table of 2009 with the key rate since 2016 has), on a
+// day whose rate a claim from `from` to `to` takes; null when none.
+QDate missingKnownChange(const QList<calc::RatePoint> &table, QDate from, QDate to);
 
 // "Ставки, известные программе (по 27.10.2025)".
 QString knownRatesTitle();

@@ -6,6 +6,7 @@
 #include "calc/numtext.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "knownrates.h"
 #include "periodkey.h"
 #include "storage/modesettings.h"
 
@@ -110,6 +111,15 @@ bool mayBeStale(QDate newest, QDate periodEnd) {
 
 QString staleTableNote(QDate newest) {
     return QStringLiteral("Ставки в таблице — по %1; обновите таблицу").arg(dateText(newest));
+}
+
+QString tableGapNote(const QList<calc::RatePoint> &points, QDate from, QDate to) {
+    const QDate newest = newestPoint(points);
+    if (mayBeStale(newest, to)) return staleTableNote(newest);
+    if (const QDate missing = missingKnownChange(points, from, to); missing.isValid())
+        return QStringLiteral("В таблице ставок нет ставки с %1; обновите таблицу")
+            .arg(dateText(missing));
+    return {};
 }
 
 QDate newestPoint(const QList<calc::RatePoint> &points) {

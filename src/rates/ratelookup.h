@@ -87,5 +87,9 @@ QDate newestEntry(const RateTable &table);
 bool mayBeStale(QDate newest, QDate periodEnd);
 // What the window says of such a table, beside the rate field.
 QString staleTableNote(QDate newest);
+// What the user is told of a table that may lack the rates of a claim from
+// `from` to `to`: the stale note above, or a change the program knows that
+// is missing between its entries; empty when neither.
+QString tableGapNote(const QList<calc::RatePoint> &points, QDate from, QDate to);
 
 } // namespace rates

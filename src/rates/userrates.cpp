@@ -2,11 +2,13 @@
 #include "userrates.h"
 
 #include "common/apperror.h"
+#include "law/calendar.h"
 #include "storage/ratefile.h"
 #include "storage/regularfile.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace rates {
 namespace {
@@ -72,7 +74,33 @@ UserRates openUserRates(RateFileAccess access) {
     } catch (const AppError &e) {
         rates.problem = e.message();
     }
+    rates.calendarProblem = useUserCalendar(
+        QFileInfo(rates.path).dir().filePath(QString::fromUtf16(law::kUserCalendarName)));
     return rates;
+}
+
+QString useUserCalendar(const QString &path) {
+    law::Calendar user;
+    QString why;
+    if (storage::placeAt(path) != storage::Place::Nothing) {
+        // A calendar is a few hundred lines: a megabyte is no calendar.
+        const storage::FileBytes read = storage::readRegularFile(path, 1 << 20);
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text =
+            read.status == storage::FileBytes::Status::Read ? utf8.decode(read.bytes) : QString();
+        if (read.status != storage::FileBytes::Status::Read)
+            why = read.reason;
+        else if (utf8.hasError() || read.bytes.contains('\0'))
+            why = QStringLiteral("текст не в кодировке UTF-8");
+        else
+            law::readCalendar(text, user, why);
+    }
+    law::useCalendar(why.isEmpty() ? law::mergeCalendars(law::builtInCalendar(), user)
+                                   : law::builtInCalendar());
+    if (why.isEmpty()) return {};
+    return QStringLiteral("Производственный календарь \"%1\" не загружен: %2. Сроки оплаты "
+                          "переносятся по календарю программы")
+        .arg(QDir::toNativeSeparators(path), why);
 }
 
 QString setFileLines(RateTable &table, const QString &path, const QStringList &lines) {

@@ -29,7 +29,15 @@ struct UserRates {
     // What the user must be told, empty when all went well: a file refused,
     // a repeated key left out, a settings store or a file that cannot be written.
     QString problem;
+    // The user's production calendar beside the rate file could not be
+    // taken (the program's own serves): why, for the user; empty otherwise.
+    QString calendarProblem;
 };
+
+// Reads the user's calendar file at `path`, when there is one, and makes
+// the program's calendar with its days the one every count uses; when it
+// cannot be taken, the program's own, and why not is returned.
+QString useUserCalendar(const QString &path);
 
 // Opens the rate file the settings name. When they name none (a first run, or
 // a lost or emptied settings store), the data folder's stavki.txt is the

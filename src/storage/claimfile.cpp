@@ -268,6 +268,7 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
     if (!c.basis.isEmpty()) o.insert(kBasisKey, c.basis);
     // A count's own terms, only when it has them: files without them open as before.
     if (c.contractFraction) o.insert(kContractFractionKey, c.contractFraction);
+    if (!c.feeExemption) o.insert(key(F::FeeExemption), false);
     for (const auto &[field, text] :
          {std::pair{F::CapPercent, &c.capPercent}, std::pair{F::Cap, &c.capAmount},
           std::pair{F::Fulfilled, &c.fulfilled}})
@@ -344,6 +345,7 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
         if (has(F::Shift)) c.shift = yesNo(o, key(F::Shift));
         if (has(F::Moratorium2020)) c.moratorium2020 = yesNo(o, key(F::Moratorium2020));
         if (has(F::CourtOrder)) c.courtOrder = yesNo(o, key(F::CourtOrder));
+        if (has(F::FeeExemption)) c.feeExemption = yesNo(o, key(F::FeeExemption));
         if (has(F::CapPercent)) {
             c.capPercent = text(o, key(F::CapPercent));
             if (!calc::readDecimal(c.capPercent, calc::kMaxRateDigits, daily))

@@ -4,6 +4,7 @@
 #include "calc/claimfields.h"
 #include "datepicker.h"
 #include "focusring.h"
+#include "law/vat.h"
 #include "lookandfeel.h"
 #include "numberfield.h"
 
@@ -29,12 +30,13 @@ ClaimInputs::ClaimInputs(QWidget *window) : QObject(window) {
     taxSlider_->setAccessibleName(QStringLiteral("Ставка налога"));
     taxSlider_->setGeometry(169, 54, 90, 45);
     taxSlider_->setRange(calc::kMinTax, calc::kMaxTax);
-    taxSlider_->setValue(calc::kDefaultTax);
+    // The VAT in force today: the usual share of tax in a debt.
+    const int vat = law::vatPercentOn(QDate::currentDate());
+    taxSlider_->setValue(vat);
     taxSlider_->setTickPosition(QSlider::TicksBothSides);
     taxSlider_->setTickInterval(1);
     taxSlider_->setPageStep(5);
-    taxRateLabel_ =
-        makeLabel(window, QString::number(calc::kDefaultTax) + u'%', {265, 64}, plainFont(25));
+    taxRateLabel_ = makeLabel(window, QString::number(vat) + u'%', {265, 64}, plainFont(25));
     taxRateLabel_->setObjectName(QStringLiteral("taxRateLabel"));
     taxRateLabel_->setGeometry(265, 64, 50, 28);
     taxRateLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -64,11 +66,16 @@ ClaimInputs::ClaimInputs(QWidget *window) : QObject(window) {
     connect(periodStart_, &DatePicker::clicked, this, &ClaimInputs::clicked);
     connect(periodEnd_, &DatePicker::clicked, this, &ClaimInputs::clicked);
     connect(periodEnd_, &QDateEdit::dateChanged, this, &ClaimInputs::periodEndChanged);
+    connect(periodStart_, &QDateEdit::dateChanged, this, &ClaimInputs::periodStartChanged);
     connect(taxSlider_, &QSlider::valueChanged, this, &ClaimInputs::showTaxRate);
     // As the rows lie: the debt, the tax rate, the period.
     periodFocus_.place({debtField_, taxSlider_, periodStart_, periodEnd_});
     // The courts are one stop: Tab lands on the checked one.
     courtFocus_.place({generalCourt_, arbitrationCourt_});
+}
+
+QDate ClaimInputs::periodStartDate() const {
+    return periodStart_->date();
 }
 
 QDate ClaimInputs::periodEndDate() const {

@@ -32,6 +32,7 @@ public:
     void fill(calc::CalcInput &input) const;
     // Shows a saved claim's debt, period and court.
     void show(const calc::PeriodInput &claim);
+    QDate periodStartDate() const;
     QDate periodEndDate() const;
 
     // In the window's keyboard order the rate table and its editor come
@@ -48,6 +49,8 @@ public:
 signals:
     // The last day of the delay changed: the rate in force may be another.
     void periodEndChanged(QDate end);
+    // The first day changed: the days whose rates the claim takes are others.
+    void periodStartChanged(QDate start);
     // A click on one of the fields, which closes the open panels.
     void clicked();
 

@@ -14,6 +14,7 @@
 #include "pictures.h"
 #include "ratemodes.h"
 #include "ratepanel.h"
+#include "rates/knownrates.h"
 #include "rates/ratelookup.h"
 #include "rateupdater.h"
 #include "readablestyle.h"
@@ -184,15 +185,17 @@ void MainWindow::wireParts() {
     connect(periodsLink_, &LinkLabel::clicked, this, &MainWindow::openPeriods);
     connect(helpLink_, &LinkLabel::clicked, this, [this] { openHelp(this, helpSectionFor(this)); });
     connect(staleNote_, &LinkLabel::clicked, this, [this] {
-        if (!rateUpdater_->offerKnown(newestEntry_)) openRatePanel();
+        if (!rateUpdater_->offerKnown(newestEntry_, missingChange())) openRatePanel();
     });
     // The table's newest entry is worked out when the table changes, not at
     // every change of the period's end (a table of 10 000 entries takes ms).
     connect(ratePanel_, &RatePanel::tableChanged, this, [this] {
-        newestEntry_ = rates::newestEntry(ratePanel_->table());
+        tablePoints_ = rates::ratePoints(ratePanel_->table());
+        newestEntry_ = rates::newestPoint(tablePoints_);
         checkTableAge();
     });
     connect(claimInputs_, &ClaimInputs::periodEndChanged, this, &MainWindow::checkTableAge);
+    connect(claimInputs_, &ClaimInputs::periodStartChanged, this, &MainWindow::checkTableAge);
     connect(reportView_, &ReportView::periodsRequested, this, &MainWindow::openPeriods);
 
     connect(ratePanel_, &RatePanel::rateFound, rateModes_, &RateModes::setRefinancingRate);
@@ -358,12 +361,19 @@ void MainWindow::showChosenEntry(QDate date, const QString &rate) {
     rateEditor_->showEntry(date, rate);
 }
 
+QDate MainWindow::missingChange() const {
+    return rates::missingKnownChange(tablePoints_, claimInputs_->periodStartDate(),
+                                     claimInputs_->periodEndDate());
+}
+
 void MainWindow::checkTableAge() {
-    if (!rates::mayBeStale(newestEntry_, claimInputs_->periodEndDate())) {
+    const QString note = rates::tableGapNote(tablePoints_, claimInputs_->periodStartDate(),
+                                             claimInputs_->periodEndDate());
+    if (note.isEmpty()) {
         staleNote_->hide();
         return;
     }
-    staleNote_->setText(rates::staleTableNote(newestEntry_));
+    staleNote_->setText(note);
     staleNote_->adjustSize();
     staleNote_->show();
 }

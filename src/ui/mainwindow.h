@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calc/periodinterest.h"
 #include "dialogs.h"
 #include "focuschain.h"
 #include "rateeditor.h"
@@ -109,6 +110,8 @@ private:
     void writeToUs();
     // Shows or hides the note on a table older than the period.
     void checkTableAge();
+    // A change the program knows that the table lacks where the period's days fall.
+    QDate missingChange() const;
     // The mouse over the bare background: icons and action links at rest.
     void resetHoverLook();
 
@@ -130,7 +133,8 @@ private:
     RateEditor *rateEditor_;
     PeriodsDialog *periodsDialog_ = nullptr;
     QDate filingDay_;
-    QDate newestEntry_; // of the rate table
+    QList<calc::RatePoint> tablePoints_; // the rate table's usable entries
+    QDate newestEntry_;                  // of the rate table
 };
 
 } // namespace ui

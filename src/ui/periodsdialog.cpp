@@ -318,9 +318,10 @@ void PeriodsDialog::recalculate() {
                               : QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3; %4.")
                                     .arg(in.debt, dateText(in.start), dateText(in.end), court));
     QStringList notes;
-    const QDate newest = rates::newestPoint(in.rates);
-    if (calc::usesRateTable(in.count) && rates::mayBeStale(newest, housing ? in.filed : in.end))
-        notes << rates::staleTableNote(newest) + u'.';
+    if (const QString gap = rates::tableGapNote(in.rates, housing ? QDate() : in.start,
+                                                housing ? in.filed : in.end);
+        calc::usesRateTable(in.count) && !gap.isEmpty())
+        notes << gap + u'.';
     try {
         shown_ = documents::makeDocument(in, QDate::currentDate());
         documents::writeTable(*report_->document(), *shown_,

@@ -100,6 +100,7 @@ void RatePanel::userSelected(int row) {
 bool RatePanel::openStorage() {
     rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadWrite);
     const QString problem = user.problem;
+    if (!user.calendarProblem.isEmpty()) dialogs_.reportError(user.calendarProblem);
     file_.open(std::move(user));
     refresh();
     if (problem.isEmpty()) return true;

@@ -112,16 +112,24 @@ void RateUpdater::takeKnown() {
     });
 }
 
-bool RateUpdater::offerKnown(QDate newest) {
+bool RateUpdater::offerKnown(QDate newest, QDate missing) {
     const rates::KnownRates &known = rates::knownKeyRates();
-    if (known.changes.isEmpty() || (newest.isValid() && newest >= known.through)) return false;
+    if (known.changes.isEmpty() ||
+        (missing.isNull() && newest.isValid() && newest >= known.through))
+        return false;
+    const QString offer =
+        QStringLiteral("Заполнить таблицу ставками, известными программе?\n\n«Нет» — открыть "
+                       "таблицу, чтобы обновить ее через Интернет или добавить ставки вручную.");
     const QString question =
-        QStringLiteral("Последняя ставка в таблице — %1. Программе известна ключевая ставка Банка "
-                       "России по %2. Заполнить таблицу ставками, известными программе?\n\n"
-                       "«Нет» — открыть таблицу, чтобы обновить ее через Интернет или добавить "
-                       "ставки вручную.")
-            .arg(newest.isValid() ? dateText(newest) : QStringLiteral("нет"),
-                 dateText(known.through));
+        missing.isValid()
+            ? QStringLiteral("В таблице нет ставки с %1, а программе она известна. ")
+                      .arg(dateText(missing)) +
+                  offer
+            : QStringLiteral("Последняя ставка в таблице — %1. Программе известна ключевая "
+                             "ставка Банка России по %2. ")
+                      .arg(newest.isValid() ? dateText(newest) : QStringLiteral("нет"),
+                           dateText(known.through)) +
+                  offer;
     if (dialogs_.ask(question, QStringLiteral("Ставки"), MessageBoxes::Icon::Question,
                      MessageBoxes::Buttons::YesNo))
         takeKnown();

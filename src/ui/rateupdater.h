@@ -29,10 +29,11 @@ public:
     void start();
     // The rates the program carries put in the table as an update would,
     // and told; `newest`, the table's newest entry, decides whether the
-    // stale-table line offers them (true: the user took them; false: the
-    // caller opens the table).
+    // stale-table line offers them, as does `missing`, a change they hold
+    // that the table lacks (true: the user took them; false: the caller
+    // opens the table).
     void takeKnown();
-    bool offerKnown(QDate newest);
+    bool offerKnown(QDate newest, QDate missing = {});
 
     // How long a load may take in all.
     void setTimeLimit(int ms) { update_.setTimeLimit(ms); }
