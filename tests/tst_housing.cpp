@@ -7,6 +7,7 @@
 #include "calc/presets.h"
 #include "common/apperror.h"
 #include "law/calendar.h"
+#include "rates/knownrates.h"
 
 #include <QTest>
 
@@ -18,7 +19,7 @@ QDate day(const QString &text) {
     return QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
 }
 
-QList<RatePoint> rates() {
+QList<RatePoint> smallTable() {
     return {{QDate(2015, 1, 1), "11"},
             {QDate(2020, 1, 1), "6"},
             {QDate(2023, 1, 1), "16"},
@@ -46,6 +47,8 @@ private slots:
     void dueDates_data();
     void dueDates();
     void calendarFile();
+    void byTheLawsRates_data();
+    void byTheLawsRates();
     void refused();
     void totalCapped();
 };
@@ -205,7 +208,7 @@ void TestHousing::bills() {
                             QDate::fromString(p.section(u'@', 1), QStringLiteral("MM.yyyy"))});
     }
     in.filed = day(calculated);
-    in.rates = rates();
+    in.rates = smallTable();
     in.rateDay = RateDay(rateDay);
     const HousingResult r = calculateHousing(in);
     QCOMPARE(r.lines.value(0), kHeading + calculated);
@@ -275,11 +278,72 @@ void TestHousing::calendarFile() {
     QCOMPARE(merged.firstYear, 2016);
 }
 
+// Bills counted at the key rate's real history: the 9,5 % rule by the day
+// whose rate is taken, the 2020 window by the basis.
+void TestHousing::byTheLawsRates_data() {
+    QTest::addColumn<QString>("basis");
+    QTest::addColumn<QString>("charge");  // "MM.yyyy=AMOUNT"
+    QTest::addColumn<QString>("payment"); // "dd.MM.yyyy=AMOUNT" or empty
+    QTest::addColumn<QString>("filed");
+    QTest::addColumn<QString>("penalty");
+    // Due 11.05.2021, unpaid on 01.12.2024 (21 %): 9,5 % for every day, the
+    // 2022 window aside: 190,00 + 1710,00 + 5787,69.
+    QTest::newRow("unpaid, filed in the cap's years") << "housing"
+                                                      << "04.2021=10000"
+                                                      << ""
+                                                      << "01.12.2024"
+                                                      << "7687,69";
+    // Paid on 20.01.2022, at 8,5 % that day: 170,00 + 1072,31.
+    QTest::newRow("paid before the cap") << "housing"
+                                         << "04.2021=10000"
+                                         << "20.01.2022=10000"
+                                         << "01.12.2024"
+                                         << "1242,31";
+    // Due 10.06.2020, unpaid at 5 % on 01.06.2021: managing organisations and
+    // associations accrue nothing 06.04–31.12.2020 (decree 424), then 1/130
+    // for 2021's 152 days; other consumers 1/130 for all 356.
+    QTest::newRow("managing organisation") << "resources-managing"
+                                           << "05.2020=10000"
+                                           << ""
+                                           << "01.06.2021"
+                                           << "584,62";
+    QTest::newRow("homeowners' association") << "resources-hoa"
+                                             << "05.2020=10000"
+                                             << ""
+                                             << "01.06.2021"
+                                             << "584,62";
+    QTest::newRow("other consumers: no window") << "resources-other"
+                                                << "05.2020=10000"
+                                                << ""
+                                                << "01.06.2021"
+                                                << "1369,23";
+}
+
+void TestHousing::byTheLawsRates() {
+    QFETCH(QString, basis);
+    QFETCH(QString, charge);
+    QFETCH(QString, payment);
+    QFETCH(QString, filed);
+    QFETCH(QString, penalty);
+    PeriodInput in;
+    in.count = PeriodCount::Housing;
+    if (basis != u"housing") in.basis = basis;
+    in.charges = {{QDate::fromString(charge.section(u'=', 0, 0), QStringLiteral("MM.yyyy")),
+                   charge.section(u'=', 1)}};
+    if (!payment.isEmpty())
+        in.payments = {{day(payment.section(u'=', 0, 0)), payment.section(u'=', 1)}};
+    in.filed = day(filed);
+    for (const rates::RateChange &c : rates::knownKeyRates().changes)
+        in.rates.append({c.date, c.rate});
+    const HousingResult r = calculateHousing(in);
+    QCOMPARE(kopecksText(r.penalty), penalty);
+}
+
 // What cannot be counted is told, never counted as something else.
 void TestHousing::refused() {
     PeriodInput in;
     in.count = PeriodCount::Housing;
-    in.rates = rates();
+    in.rates = smallTable();
     in.charges = {{QDate(2024, 1, 1), QStringLiteral("1000")}};
     const auto refusal = [&] {
         try {

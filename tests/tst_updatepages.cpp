@@ -275,6 +275,13 @@ void TestUpdatePages::offline() {
                  "--filed=01.12.2024"},
                 0)
                 .contains(QStringLiteral("100000,00 * 30 дн. * 21% / 366 = 1721,31 руб.")));
+    // The six-line report in 2010–2015 at the refinancing rate then in force.
+    for (const auto &[end, rate] :
+         {std::pair{"15.03.2010", "8,5"}, {"15.06.2010", "7,75"}, {"31.12.2014", "8,25"}})
+        QVERIFY(
+            run({"--report", "--debt=100000", "--from=01.01.2010", QStringLiteral("--to=") + end},
+                0)
+                .contains(QStringLiteral("Ставка рефинансирования: %1%").arg(rate)));
     const QString mine = QStringLiteral("с 01 января 2020 г.=6,5");
     storage::writeRateFile(rateFile, QStringList{mine} + storage::readRateFile(rateFile));
     run({"--update-rates", "--offline"}, 0);

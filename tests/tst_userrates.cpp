@@ -3,6 +3,7 @@
 // runs, a file gone or refused, settings lost, and the read-only opening of
 // the command line, which never creates or writes anything.
 #include "common/apperror.h"
+#include "law/calendar.h"
 #include "rates/tablefile.h"
 #include "rates/userrates.h"
 #include "storage/ratefile.h"
@@ -44,6 +45,8 @@ private slots:
     void refusedFile();
     void placeHeldByANonFile_data();
     void placeHeldByANonFile();
+    void userCalendar_data();
+    void userCalendar();
     void lostSettings_data();
     void lostSettings();
     void relativePath();
@@ -241,6 +244,51 @@ void TestUserRates::placeHeldByANonFile() {
     QVERIFY_THROWS_EXCEPTION(AppError, file.save());
     QCOMPARE(placeSignature(path), before);
     QVERIFY(!QFileInfo::exists(path + ".bak"));
+}
+
+// The user's calendar beside the rate file adds its days; one that cannot be
+// taken is told with its path and why, and the program's calendar serves.
+void TestUserRates::userCalendar_data() {
+    QTest::addColumn<QString>("kind"); // a non-file's kind, or "" for `bytes`
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("why"); // "" when taken
+    QTest::newRow("a new year") << "" << QByteArray("# 2030\n10.01.2030;transfer\n") << "";
+    QTest::newRow("a bad kind") << "" << QByteArray("02.01.2030;holiday\n03.01.2030;off\n")
+                                << "строка 2: «03.01.2030;off»";
+    QTest::newRow("no date") << "" << QByteArray("2030-01-02;holiday\n") << "строка 1:";
+    QTest::newRow("UTF-16") << ""
+                            << QByteArray("\xff\xfe"
+                                          "0\x00"
+                                          "2\x00",
+                                          6)
+                            << "UTF-8";
+    QTest::newRow("too large") << "" << QByteArray(2 << 20, '#') << "";
+    for (const char *kind : {"device", "fifo"})
+        QTest::newRow(kind) << kind << QByteArray() << "";
+}
+
+void TestUserRates::userCalendar() {
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
+    Home home;
+    const QString path = QFileInfo(storage::defaultRateFilePath()).dir().filePath("kalendar.txt");
+    if (kind.isEmpty()) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    } else {
+        plantNonFile(path, kind);
+    }
+    const QString before = placeSignature(path);
+    const UserRates user = openUserRates(RateFileAccess::ReadOnly);
+    const bool taken = bytes.size() < (1 << 20) && kind.isEmpty() && why.isEmpty();
+    QVERIFY2(taken == user.calendarProblem.isEmpty(), qPrintable(user.calendarProblem));
+    if (!taken) QVERIFY(user.calendarProblem.contains(path) && user.calendarProblem.contains(why));
+    QCOMPARE(law::movesDeadline(QDate(2030, 1, 10)), taken); // a Thursday
+    QVERIFY(law::movesDeadline(QDate(2024, 5, 10)));         // the program's own
+    QCOMPARE(placeSignature(path), before);
+    law::useCalendar(law::builtInCalendar());
 }
 
 void TestUserRates::lostSettings_data() {
