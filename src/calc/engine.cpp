@@ -92,10 +92,7 @@ void Walk::add(PeriodRow::Kind kind, QDate from, QDate to, qint64 debt, Decimal 
             return;
         }
     }
-    PeriodRow row{kind, from, to, debt, days, {}, divisor, 0};
-    row.partial = partial;
-    row.rateCapped = capped;
-    rows_.append(std::move(row));
+    rows_.append({kind, from, to, debt, days, {}, divisor, 0, 0, partial, 0, capped});
     exact.append(rate);
 }
 

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The table of claim fields: for each its columns, option, kind, limits, key
-// in a saved claim and help.
+// The table of claim fields: columns, option, kind, limits, saved key, help.
 #include "claimfields.h"
 
 namespace calc {
@@ -377,10 +376,8 @@ constexpr FieldInfo kFields[] = {
      0,
      {"yes|да|1|true", "no|нет|0|false"},
      "fee_exemption",
-     "по периодам: льгота по госпошлине ст. 333.36 НК РФ (зарплата, алименты, потребители): "
-     "yes или no (по умолчанию yes)",
-     {{"--no-fee-exemption", "no",
-       "по периодам: госпошлина без льготы ст. 333.36 НК РФ (иск работодателя, банка)"}}},
+     "по периодам: льгота по госпошлине (ст. 333.36 НК РФ): yes или no (по умолчанию yes)",
+     {{"--no-fee-exemption", "no", "по периодам: госпошлина без льготы ст. 333.36 НК РФ"}}},
 };
 
 constexpr bool indexedByField() {

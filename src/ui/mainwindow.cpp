@@ -185,7 +185,9 @@ void MainWindow::wireParts() {
     connect(periodsLink_, &LinkLabel::clicked, this, &MainWindow::openPeriods);
     connect(helpLink_, &LinkLabel::clicked, this, [this] { openHelp(this, helpSectionFor(this)); });
     connect(staleNote_, &LinkLabel::clicked, this, [this] {
-        if (!rateUpdater_->offerKnown(newestEntry_, missingChange())) openRatePanel();
+        const QDate missing = rates::missingKnownChange(
+            tablePoints_, claimInputs_->periodStartDate(), claimInputs_->periodEndDate());
+        if (!rateUpdater_->offerKnown(newestEntry_, missing)) openRatePanel();
     });
     // The table's newest entry is worked out when the table changes, not at
     // every change of the period's end (a table of 10 000 entries takes ms).
@@ -361,21 +363,12 @@ void MainWindow::showChosenEntry(QDate date, const QString &rate) {
     rateEditor_->showEntry(date, rate);
 }
 
-QDate MainWindow::missingChange() const {
-    return rates::missingKnownChange(tablePoints_, claimInputs_->periodStartDate(),
-                                     claimInputs_->periodEndDate());
-}
-
 void MainWindow::checkTableAge() {
     const QString note = rates::tableGapNote(tablePoints_, claimInputs_->periodStartDate(),
                                              claimInputs_->periodEndDate());
-    if (note.isEmpty()) {
-        staleNote_->hide();
-        return;
-    }
     staleNote_->setText(note);
     staleNote_->adjustSize();
-    staleNote_->show();
+    staleNote_->setVisible(!note.isEmpty());
 }
 
 void MainWindow::writeToUs() {

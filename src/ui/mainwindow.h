@@ -110,8 +110,6 @@ private:
     void writeToUs();
     // Shows or hides the note on a table older than the period.
     void checkTableAge();
-    // A change the program knows that the table lacks where the period's days fall.
-    QDate missingChange() const;
     // The mouse over the bare background: icons and action links at rest.
     void resetHoverLook();
 
