@@ -125,6 +125,15 @@ void TestHousingDialog::otherBasis() {
                             "62 дн."));
     QVERIFY(d->reportLines().contains(QStringLiteral("Сумма неустойки: 4440,00 руб.")));
     QVERIFY(!d->moratoriumBox()->isEnabled());
+    // Alimony is claimed in a general court, free of the fee; a supplier's
+    // penalty in the arbitration court.
+    QCOMPARE(d->currentClaim().court, calc::Court::GeneralJurisdiction);
+    QCOMPARE(d->reportLines().last(),
+             QStringLiteral("Государственная пошлина: не уплачивается (пп. 2 п. 1 ст. 333.36 НК "
+                            "РФ)"));
+    bases->setCurrentIndex(bases->findData(QStringLiteral("procurement")));
+    QCOMPARE(d->currentClaim().court, calc::Court::Arbitration);
+    bases->setCurrentIndex(bases->findData(QStringLiteral("alimony")));
     // An application for a court order: the claim says so, and pays half.
     d->courtOrderBox()->click();
     QVERIFY(d->currentClaim().courtOrder);

@@ -103,14 +103,16 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основ
     makeOwnTerms(layout);
     connect(otherBasis_, &QComboBox::currentIndexChanged, this, [this] {
         enableInputs();
+        emit basisChosen();
         emit changed();
     });
 
     for (QRadioButton *b :
          {statutory_, contractual_, keyFraction_, housing_, other_, eachPeriod_, oneDate_})
-        connect(b, &QRadioButton::toggled, this, [this](bool on) {
+        connect(b, &QRadioButton::toggled, this, [this, b](bool on) {
             if (!on) return;
             enableInputs();
+            if (b != eachPeriod_ && b != oneDate_) emit basisChosen();
             emit changed();
         });
     connect(dailyPercent_, &NumberField::textChanged, this, &CountChoice::changed);

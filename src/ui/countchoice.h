@@ -63,6 +63,8 @@ public:
 
 signals:
     void changed();
+    // The user chose another basis (before `changed`): it may bring its usual court.
+    void basisChosen();
 
 private:
     void enableInputs();

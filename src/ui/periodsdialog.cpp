@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "periodsdialog.h"
 
-#include "calc/penalty.h"
+#include "calc/presets.h"
 #include "claimkeys.h"
 #include "common/apperror.h"
 #include "common/dates.h"
@@ -162,6 +162,8 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     connect(filingDate_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
     connect(debtArose_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
     connect(entries_, &PeriodEntries::changed, this, &PeriodsDialog::recalculate);
+    connect(count_, &CountChoice::basisChosen, this,
+            [this] { claim_.court = calc::courtFor(currentClaim()); });
     connect(count_, &CountChoice::changed, this, [this] {
         followHousing();
         recalculate();
@@ -179,13 +181,9 @@ void PeriodsDialog::setClaim(const calc::PeriodInput &claim, const QString &dail
 }
 
 void PeriodsDialog::showClaim() {
-    const calc::PeriodInput &claim = claim_;
-    {
-        const QSignalBlocker quiet(filingDate_);
-        filingDate_->setDate(claim.filed);
-    }
-    const QSignalBlocker quiet(debtArose_);
-    debtArose_->setDate(claim.arose.isValid() ? claim.arose : claim.start);
+    const QSignalBlocker filed(filingDate_), arose(debtArose_);
+    filingDate_->setDate(claim_.filed);
+    debtArose_->setDate(claim_.arose.isValid() ? claim_.arose : claim_.start);
 }
 
 // The moratorium can be asked for while any debt of the claim arose by its
