@@ -3,6 +3,7 @@
 // answering while a long page is read, and the same update on the command line.
 #include "common/dates.h"
 #include "rates/knownrates.h"
+#include "rates/ratelookup.h"
 #include "rates/userrates.h"
 #include "update/pagereading.h"
 #include "update/rateupdate.h"
@@ -245,6 +246,23 @@ void TestUpdatePages::knownRates() {
     for (const char *bad : {"01.01.2016;11\n01.01.2016;10", "01.01.2016;0", "02.01.2016;11",
                             "01.01.2016;11\n31.02.2017;9"})
         QVERIFY2(!rates::readKnownRates(QString::fromLatin1(bad), read, problem), bad);
+    // The refinancing rate of 2010–2015 carried too; a table of 2009 with the
+    // key rate since 2016 has a hole a claim of 2012 falls in, not one of 2009 or 2017.
+    QCOMPARE(rates::knownRefinancingRates().changes.size(), 8);
+    QList<calc::RatePoint> points = rates::ratePoints(rates::RateTable::builtIn());
+    for (const rates::RateChange &c : known.changes)
+        points.append({c.date, c.rate});
+    QCOMPARE(rates::missingKnownChange(points, QDate(2012, 1, 1), QDate(2012, 12, 31)),
+             QDate(2011, 12, 26));
+    QVERIFY(rates::tableGapNote(points, QDate(2012, 1, 1), QDate(2012, 3, 1))
+                .startsWith(QStringLiteral("В таблице ставок нет ставки с 26.12.2011")));
+    QVERIFY(rates::missingKnownChange(points, QDate(2009, 1, 1), QDate(2009, 12, 31)).isNull());
+    QVERIFY(rates::missingKnownChange(points, QDate(2017, 1, 1), QDate(2017, 12, 31)).isNull());
+    rates::RateTable filled;
+    filled.setLines(rates::knownRatesTable(rates::RateTable::builtIn()));
+    QVERIFY(
+        rates::missingKnownChange(rates::ratePoints(filled), QDate(2010, 1, 1), QDate(2025, 10, 31))
+            .isNull());
 }
 
 // --update-rates --offline: the rates the program carries, by the update's
