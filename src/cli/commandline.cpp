@@ -9,6 +9,7 @@
 #include "ledgercommand.h"
 #include "storage/claimfile.h"
 #include "storage/regularfile.h"
+#include "storage/writeplace.h"
 #include "updaterates.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,8 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -129,13 +132,6 @@ QString helpLine(const QString &option, const QString &help, qsizetype kIndent =
     return out + u'\n';
 }
 
-bool sameFile(const QString &a, const QString &b) {
-    const QFileInfo x(a), y(b);
-    if (x.absoluteFilePath() == y.absoluteFilePath()) return true;
-    const QString cx = x.canonicalFilePath();
-    return !cx.isEmpty() && cx == y.canonicalFilePath();
-}
-
 } // namespace
 
 bool wantsCommandLine(int argc, char **argv) {
@@ -198,6 +194,9 @@ QString helpText() {
 }
 
 int runCommandLine(int argc, char **argv) {
+    // A file size limit makes a write fail, as a full disk does, rather
+    // than end the run: what could not be written is told.
+    std::signal(SIGXFSZ, SIG_IGN);
     // A document (--output) is laid out with fonts, which take the GUI
     // library; it draws offscreen, so no display is needed all the same.
     bool document = false;
@@ -321,7 +320,10 @@ int runCommandLine(int argc, char **argv) {
         }
         if (!outputFile.isEmpty() && !report)
             throw UsageError{QStringLiteral("--output: только вместе с --report или --ledger")};
-        if (!outputFile.isEmpty() && !claimFile.isEmpty() && sameFile(outputFile, claimFile))
+        // Standard output by name is written in place, as with no --output.
+        if (storage::isStandardOutput(outputFile)) outputFile.clear();
+        if (!outputFile.isEmpty() && !claimFile.isEmpty() &&
+            storage::sameFile(outputFile, claimFile))
             throw UsageError{QStringLiteral("--output: это файл расчета, который читает --claim; "
                                             "выберите другой файл")};
         documents::Format format;

@@ -3,7 +3,9 @@
 
 #include "ledgerwork.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <memory>
 #include <unordered_set>
 
@@ -27,20 +29,29 @@ bool grouped(LedgerRows &rows) {
     return true;
 }
 
-// Accounts together: each is counted once its rows end.
+// Accounts together: each is counted once its rows end. A row with no
+// account to tell is a row of its own, handed on after the account being
+// read (which appeared first), so the output keeps the order of first lines.
 void countGrouped(LedgerRows &rows, LedgerWork &work, LedgerTaker &taker) {
     LedgerAccount current;
+    QList<LedgerAccount> lost;
     QByteArray key;
     bool any = false;
+    const auto handOn = [&] {
+        if (any) work.add(std::move(current));
+        for (LedgerAccount &row : lost)
+            work.add(std::move(row));
+        lost.clear();
+    };
     while (rows.next()) {
-        if (!rows.whole()) { // no account to tell: a row of its own
-            LedgerAccount lost{QString(), rows.line()};
-            rows.addTo(lost);
-            work.add(std::move(lost));
+        if (!rows.whole()) {
+            lost.append(LedgerAccount{QString(), rows.line()});
+            rows.addTo(lost.last());
+            if (!any) handOn();
             continue;
         }
         if (!any || rows.key() != key) {
-            if (any) work.add(std::move(current));
+            handOn();
             current = LedgerAccount{QString(), rows.line()};
             key = rows.key().toByteArray();
             any = true;
@@ -48,14 +59,34 @@ void countGrouped(LedgerRows &rows, LedgerWork &work, LedgerTaker &taker) {
         rows.addTo(current);
         taker.tell(rows);
     }
-    if (any) work.add(std::move(current));
+    handOn();
 }
+
+// The file as the first pass found it: a file that grows or shrinks (still
+// being written) is refused, never counted half-old.
+struct Seen {
+    qint64 size = 0;
+    QDateTime modified;
+    static Seen of(const QFile &in) {
+        const QFileInfo info(in.fileName());
+        return {in.size(), info.lastModified()};
+    }
+    void check(const QFile &in) const {
+        const Seen now = of(in);
+        if (now.size != size || now.modified != modified)
+            ledgerUnreadable(QStringLiteral("файл изменился во время расчета; дождитесь, пока его "
+                                            "запишут, и запустите расчет снова"));
+    }
+};
 
 } // namespace
 
 int runLedger(QFile &in, QIODevice &out, const LedgerOptions &options) {
+    const Seen seen = Seen::of(in);
     const std::unique_ptr<LedgerRows> first = LedgerRows::open(in);
     const bool together = grouped(*first);
+    if (options.betweenPasses) options.betweenPasses();
+    seen.check(in);
     const std::unique_ptr<LedgerRows> rows = first->reopen();
     const CsvFormat format = rows->format();
     const LedgerColumns columns = rows->columns();
@@ -81,6 +112,7 @@ int runLedger(QFile &in, QIODevice &out, const LedgerOptions &options) {
     } else {
         countScattered(*rows, taker, in.size(), count);
     }
+    seen.check(in);
     return taker.failed;
 }
 

@@ -18,11 +18,16 @@ struct LedgerOptions {
     calc::PeriodInput base;       // the count: the filing date, rates and rules; no charges
     int jobs = 1;                 // threads counting accounts
     QIODevice *details = nullptr; // every account's bills, as CSV
-    // A court attachment for each account with a debt, written where this says.
-    std::function<void(const QString &account, const calc::PeriodInput &claim)> attach;
+    // A court attachment for each account with a debt, written where this
+    // says (on the thread that reads, in the accounts' order).
+    using Attach = std::function<void(const QString &account, const calc::PeriodInput &claim)>;
+    Attach attach;
     // Told now and then (at most ten times a second) of accounts done, rows
     // read and the share of the file read.
     std::function<void(qint64 accounts, qint64 rows, double share)> progress;
+    // Called between the pass that finds the accounts' order and the one
+    // that counts them (tests change the file there).
+    std::function<void()> betweenPasses;
 };
 
 // Reads the ledger `in` (a file that can be read twice: accounts that are

@@ -8,6 +8,8 @@
 #include "common/dates.h"
 #include "plainrow.h"
 
+#include <new>
+
 namespace cli {
 namespace {
 
@@ -192,14 +194,28 @@ QStringList ledgerDetailsHeader(bool russian) {
     return {"account", "month", "charged", "due", "paid", "debt", "penalty"};
 }
 
-LedgerResult countLedgerAccount(LedgerAccount &a, const LedgerColumns &columns,
-                                const calc::PeriodInput &base, const CsvFormat &format,
-                                bool details, bool attachments) {
-    if (a.name.isEmpty()) nameAccount(a, columns, format);
+namespace {
+
+LedgerResult resultOf(const LedgerAccount &a) {
     LedgerResult out;
     out.firstLine = a.firstLine;
     out.group = a.group;
     out.name = a.name;
+    return out;
+}
+
+// The account's row with its error alone.
+LedgerResult failedResult(const LedgerAccount &a, const QString &error, const CsvFormat &format) {
+    LedgerResult out = resultOf(a);
+    out.failed = true;
+    out.row = csvRow({inert(a.name), {}, {}, {}, {}, {}, {}, inert(error)}, format);
+    return out;
+}
+
+LedgerResult countAccount(LedgerAccount &a, const LedgerColumns &columns,
+                          const calc::PeriodInput &base, const CsvFormat &format, bool details,
+                          bool attachments) {
+    LedgerResult out = resultOf(a);
     Entries entries = entriesOf(a, columns, format);
     QString error = std::move(entries.error);
     if (error.isEmpty()) {
@@ -230,9 +246,21 @@ LedgerResult countLedgerAccount(LedgerAccount &a, const LedgerColumns &columns,
             error = e.message();
         }
     }
-    out.failed = true;
-    out.row = csvRow({inert(a.name), {}, {}, {}, {}, {}, {}, inert(error)}, format);
-    return out;
+    return failedResult(a, error, format);
+}
+
+} // namespace
+
+LedgerResult countLedgerAccount(LedgerAccount &a, const LedgerColumns &columns,
+                                const calc::PeriodInput &base, const CsvFormat &format,
+                                bool details, bool attachments) {
+    if (a.name.isEmpty()) nameAccount(a, columns, format);
+    try {
+        return countAccount(a, columns, base, format, details, attachments);
+    } catch (const std::bad_alloc &) {
+        // One account too large for the memory left is that account's error.
+        return failedResult(a, QStringLiteral("недостаточно памяти"), format);
+    }
 }
 
 } // namespace cli

@@ -7,9 +7,12 @@
 #include "common/apperror.h"
 #include "documents/claimdocument.h"
 #include "ledger.h"
+#include "ledgerrows.h"
 #include "rates/userrates.h"
 #include "storage/regularfile.h"
 #include "storage/savedfile.h"
+#include "storage/temporary.h"
+#include "storage/writeplace.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -29,36 +32,118 @@ namespace {
     throw AppError(why);
 }
 
-// Standard input copied to a file that can be read twice.
+// Standard input copied to a file that can be read twice, once its first
+// line has shown a ledger's header: a stream that is no ledger ("yes") is
+// refused at once, not copied aside.
 std::unique_ptr<QFile> spooledInput() {
     QFile in;
     if (!in.open(STDIN_FILENO, QIODevice::ReadOnly))
         refuse(QStringLiteral("--ledger: не удается прочитать стандартный ввод: %1")
                    .arg(in.errorString()));
-    auto copy = std::make_unique<QTemporaryFile>();
+    const QByteArray header = in.readLine(CsvReader::kMaxLine);
+    checkLedgerHeader(header);
+    auto copy = std::make_unique<QTemporaryFile>(storage::temporaryTemplate());
     if (!copy->open())
-        refuse(QStringLiteral("--ledger: временный файл: %1").arg(copy->errorString()));
+        refuse(QStringLiteral("--ledger: временный файл в папке \"%1\": %2")
+                   .arg(storage::temporaryFolder(), copy->errorString()));
     // No stream is read without end: a ledger of a billion rows is far less.
     constexpr qint64 kMostBytes = qint64(64) << 30;
-    QByteArray chunk;
-    while (!(chunk = in.read(1 << 20)).isEmpty()) {
+    QByteArray chunk = header;
+    do {
         if (!storage::writeWhole(*copy, chunk))
             refuse(QStringLiteral("--ledger: временный файл: %1").arg(copy->errorString()));
         if (copy->size() > kMostBytes)
-            refuse(QStringLiteral("--ledger: стандартный ввод больше 64 ГБ"));
-    }
+            refuse(QStringLiteral("--ledger: стандартный ввод больше 64 ГБ — это больше, чем "
+                                  "может быть в книге начислений"));
+    } while (!(chunk = in.read(1 << 20)).isEmpty());
     if (!copy->flush() || !copy->seek(0))
         refuse(QStringLiteral("--ledger: временный файл: %1").arg(copy->errorString()));
     return copy;
 }
 
-// An account as a file's name: no folders, no hidden files, no control characters.
+// An account as a file's name: no folders, no hidden files, no control
+// characters, at most 200 bytes (a folder's names take 255), never cut
+// inside a character.
 QString fileNameOf(const QString &account) {
     QString name = account;
     for (QChar &c : name)
         if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control || c == u':') c = u'_';
     if (name.isEmpty() || name.startsWith(u'.')) name.prepend(u'_');
-    return name.left(120);
+    qsizetype bytes = 0, end = 0;
+    for (const char32_t c : name.toUcs4()) {
+        const int size = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+        if (bytes + size > 200) break;
+        bytes += size;
+        end += c >= 0x10000 ? 2 : 1;
+    }
+    return name.left(end);
+}
+
+// The attachments a run could not write: each told as it fails, all
+// summed up at the end; the accounts are counted and printed all the same.
+struct Unwritten {
+    int tried = 0, failed = 0;
+    QString reason; // the first failure's
+    void fail(const QString &account, const QString &why, const QString &shortly) {
+        ++failed;
+        if (reason.isEmpty()) reason = shortly;
+        tellUser(
+            QStringLiteral("--output: приложение к счету «%1» не записано: %2").arg(account, why));
+    }
+    void summarize() const {
+        if (failed)
+            tellUser(QStringLiteral("Приложения не записаны: %1 из %2 (%3)")
+                         .arg(failed)
+                         .arg(tried)
+                         .arg(reason));
+    }
+};
+
+// A court attachment an account with a debt, in `folder` by the writers' rule.
+LedgerOptions::Attach attachments(const LedgerCommand &command, Unwritten &unwritten) {
+    documents::Format format;
+    const QString extension = u'.' + command.format.toLower();
+    if (!documents::formatOf(extension, format) || format == documents::Format::Txt)
+        refuse(QStringLiteral("--format: нужно pdf, odt или xlsx"));
+    if (storage::isStandardOutput(command.outputDir) || !QDir().mkpath(command.outputDir))
+        refuse(QStringLiteral("--output: не удается создать папку \"%1\"").arg(command.outputDir));
+    const QDir dir(command.outputDir);
+    // Two accounts whose names make one file's ("A/1", "A_1") each get their own.
+    auto used = std::make_shared<QSet<QString>>();
+    return [dir, extension, format, used, &unwritten,
+            input = command.file](const QString &account, const calc::PeriodInput &claim) {
+        QString name = fileNameOf(account);
+        for (int n = 2; used->contains(name.toCaseFolded()); ++n)
+            name = fileNameOf(account) + u'-' + QString::number(n);
+        used->insert(name.toCaseFolded());
+        ++unwritten.tried;
+        const QString path = dir.filePath(name + extension);
+        try {
+            storage::refuseOverInput(QStringLiteral("--output"), path, {input});
+            documents::ClaimDocument doc = documents::makeDocument(claim, QDate::currentDate());
+            doc.account = account;
+            if (const QString failed =
+                    storage::saveFile(path, documents::render(doc, format), dir.path());
+                !failed.isEmpty())
+                unwritten.fail(account, QStringLiteral("\"%1\": %2").arg(path, failed), failed);
+        } catch (const AppError &e) {
+            unwritten.fail(account, e.message(), e.message());
+        }
+    };
+}
+
+// --details by the writers' rule, checked before anything is read.
+void openDetails(const LedgerCommand &command, QSaveFile &details) {
+    if (storage::isStandardOutput(command.details))
+        refuse(QStringLiteral("--details: стандартный вывод занят итогами по счетам; укажите "
+                              "файл"));
+    storage::refuseOverInput(QStringLiteral("--details"), command.details, {command.file});
+    const storage::WritePlace place = storage::writePlace(command.details);
+    if (!place.refused.isEmpty()) refuse(QStringLiteral("--details: ") + place.refused);
+    details.setFileName(place.path);
+    if (!details.open(QIODevice::WriteOnly))
+        refuse(QStringLiteral("--details: не удается создать файл \"%1\": %2")
+                   .arg(command.details, details.errorString()));
 }
 
 // "Счета: N, строк: R (S в секунду), осталось ~T с" over the line before.
@@ -103,6 +188,13 @@ int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
     if (!request.has(ClaimField::Court)) options.base.court = calc::courtFor(options.base);
     options.jobs = command.jobs > 0 ? command.jobs : std::max(1, QThread::idealThreadCount());
 
+    QSaveFile details;
+    if (!command.details.isEmpty()) {
+        openDetails(command, details);
+        options.details = &details;
+    }
+    Unwritten unwritten;
+    if (!command.outputDir.isEmpty()) options.attach = attachments(command, unwritten);
     std::unique_ptr<QFile> in;
     if (command.file == u"-") {
         in = spooledInput();
@@ -111,35 +203,6 @@ int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
         if (const QString refused = storage::openRegularFile(*in); !refused.isEmpty())
             refuse(QStringLiteral("--ledger: не удается открыть файл \"%1\": %2")
                        .arg(command.file, refused));
-    }
-    QSaveFile details(command.details);
-    if (!command.details.isEmpty()) {
-        if (!details.open(QIODevice::WriteOnly))
-            refuse(QStringLiteral("--details: не удается создать файл \"%1\": %2")
-                       .arg(command.details, details.errorString()));
-        options.details = &details;
-    }
-    if (!command.outputDir.isEmpty()) {
-        documents::Format format;
-        const QString extension = u'.' + command.format.toLower();
-        if (!documents::formatOf(extension, format) || format == documents::Format::Txt)
-            refuse(QStringLiteral("--format: нужно pdf, odt или xlsx"));
-        if (!QDir().mkpath(command.outputDir))
-            refuse(
-                QStringLiteral("--output: не удается создать папку \"%1\"").arg(command.outputDir));
-        const QDir dir(command.outputDir);
-        // Two accounts whose names make one file's ("A/1", "A_1") each get their own.
-        auto used = std::make_shared<QSet<QString>>();
-        options.attach = [dir, extension, used](const QString &account,
-                                                const calc::PeriodInput &claim) {
-            QString name = fileNameOf(account);
-            for (int n = 2; used->contains(name.toCaseFolded()); ++n)
-                name = fileNameOf(account) + u'-' + QString::number(n);
-            used->insert(name.toCaseFolded());
-            documents::ClaimDocument doc = documents::makeDocument(claim, QDate::currentDate());
-            doc.account = account;
-            documents::saveDocument(dir.filePath(name + extension), doc);
-        };
     }
     QElapsedTimer clock;
     clock.start();
@@ -150,10 +213,11 @@ int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
     const int failed = runLedger(*in, out, options);
     if (options.progress) std::fputs("\n", stderr);
     flushOutput(out);
+    unwritten.summarize();
     if (options.details && !details.commit())
         refuse(QStringLiteral("--details: не удается записать файл \"%1\": %2")
                    .arg(command.details, details.errorString()));
-    return failed == 0 ? 0 : 1;
+    return failed == 0 && unwritten.failed == 0 ? 0 : 1;
 }
 
 } // namespace cli

@@ -4,6 +4,7 @@
 #include "calc/claimfields.h"
 #include "common/apperror.h"
 
+#include <QBuffer>
 #include <QDataStream>
 
 #include <cstring>
@@ -19,6 +20,20 @@ QStringList readHeader(CsvReader &reader) {
         ledgerUnreadable(problem);
     return header;
 }
+
+} // namespace
+
+void checkLedgerHeader(const QByteArray &firstLine) {
+    QBuffer buffer;
+    buffer.setData(firstLine);
+    buffer.open(QIODevice::ReadOnly);
+    CsvReader reader(buffer);
+    LedgerColumns columns;
+    if (const QString problem = findLedgerColumns(readHeader(reader), columns); !problem.isEmpty())
+        ledgerUnreadable(problem);
+}
+
+namespace {
 
 QByteArrayView bytesOf(const QString &text) {
     return {reinterpret_cast<const char *>(text.utf16()), text.size() * 2};

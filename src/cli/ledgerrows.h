@@ -15,6 +15,10 @@ namespace cli {
 
 // A ledger that cannot be read: "--ledger: " and why.
 [[noreturn]] void ledgerUnreadable(const QString &why);
+// Raises as above when `firstLine` (a ledger's first line, its line end
+// included) is no ledger's header: standard input is judged by it before
+// anything more is read.
+void checkLedgerHeader(const QByteArray &firstLine);
 
 class LedgerRows {
 public:

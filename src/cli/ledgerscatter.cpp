@@ -6,6 +6,7 @@
 #include "common/apperror.h"
 #include "ledgerwork.h"
 #include "storage/savedfile.h"
+#include "storage/temporary.h"
 
 #include <QHash>
 #include <QTemporaryFile>
@@ -22,7 +23,8 @@ constexpr qsizetype kBuffer = 256 << 10; // written out when it holds this much
 constexpr qsizetype kRead = 1 << 20;
 
 [[noreturn]] void tempFailed(const QFileDevice &f) {
-    ledgerUnreadable(QStringLiteral("временный файл: %1").arg(f.errorString()));
+    ledgerUnreadable(QStringLiteral("временный файл в папке \"%1\": %2")
+                         .arg(storage::temporaryFolder(), f.errorString()));
 }
 
 // Temporary files each written through a buffer of its own.
@@ -30,7 +32,7 @@ class Spool {
 public:
     explicit Spool(int count) : buffers_(size_t(count)) {
         for (int i = 0; i < count; ++i) {
-            files_.push_back(std::make_unique<QTemporaryFile>());
+            files_.push_back(std::make_unique<QTemporaryFile>(storage::temporaryTemplate()));
             if (!files_.back()->open()) tempFailed(*files_.back());
         }
     }

@@ -3,6 +3,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -20,7 +21,8 @@ namespace cli {
 
 template <typename Task, typename Result> class OrderedWork {
 public:
-    // `work` runs on any thread and must not throw; `take` runs on this one.
+    // `work` runs on any thread; what it throws is thrown again here, by
+    // `add` or `finish`, in the work's turn. `take` runs on this thread.
     OrderedWork(int jobs, std::function<Result(Task &)> work, std::function<void(Result &)> take)
         : work_(std::move(work)), take_(std::move(take)), room_(size_t(std::max(jobs, 1)) * 4) {
         if (jobs > 1)
@@ -64,7 +66,7 @@ private:
     // Takes the results that are next in turn; with `wait`, at least one.
     void takeReady(bool wait) {
         for (;;) {
-            std::pair<Task, Result> done;
+            Done done;
             {
                 std::unique_lock lock(mutex_);
                 if (wait)
@@ -77,8 +79,10 @@ private:
             }
             ++taken_;
             wait = false;
-            take_(done.second); // may throw (output that cannot be written): the destructor stops
-                                // the threads
+            // Either may throw (work that failed, output that cannot be
+            // written): the destructor stops the threads.
+            if (done.error) std::rethrow_exception(done.error);
+            take_(done.result);
         }
     }
     void serve() {
@@ -91,15 +95,27 @@ private:
                 piece = std::move(waiting_.front());
                 waiting_.pop_front();
             }
-            Result r = work_(piece.second);
+            Done done;
+            try {
+                done.result = work_(piece.second);
+            } catch (...) {
+                done.error = std::current_exception();
+            }
+            done.task = std::move(piece.second);
             {
                 std::lock_guard lock(mutex_);
-                ready_.emplace(piece.first, std::pair{std::move(piece.second), std::move(r)});
+                ready_.emplace(piece.first, std::move(done));
             }
             done_.notify_one();
         }
     }
 
+    // A piece of work done, freed where it was made: its result or what it threw.
+    struct Done {
+        Task task;
+        Result result;
+        std::exception_ptr error;
+    };
     std::function<Result(Task &)> work_;
     std::function<void(Result &)> take_;
     const size_t room_;
@@ -107,7 +123,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_, done_;
     std::deque<std::pair<size_t, Task>> waiting_;
-    std::map<size_t, std::pair<Task, Result>> ready_;
+    std::map<size_t, Done> ready_;
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };

@@ -337,16 +337,16 @@ QByteArray render(const ClaimDocument &doc, Format format) {
     return buffer.data();
 }
 
-void saveDocument(const QString &path, const ClaimDocument &doc) {
+void saveDocument(const QString &path, const ClaimDocument &doc, const QString &within) {
     Format format;
     if (!formatOf(path, format))
         throw AppError(QStringLiteral("Файл \"%1\": нужно расширение .pdf, .odt, .xlsx или .txt")
                            .arg(QDir::toNativeSeparators(path)));
-    writeFile(path, render(doc, format));
+    writeFile(path, render(doc, format), within);
 }
 
-void writeFile(const QString &path, const QByteArray &bytes) {
-    const QString failed = storage::saveFile(path, bytes);
+void writeFile(const QString &path, const QByteArray &bytes, const QString &within) {
+    const QString failed = storage::saveFile(path, bytes, within);
     if (!failed.isEmpty())
         throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2")
                            .arg(QDir::toNativeSeparators(path), failed));

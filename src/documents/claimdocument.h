@@ -90,9 +90,10 @@ QByteArray spreadsheet(const ClaimDocument &doc);
 // total, e.g. "G30": the scale's tiers nested, rounded to the kopeck, so a
 // spreadsheet works out what calc::courtFeeKopecks gives.
 QString feeFormula(const QString &totalCell, calc::Court court, calc::FeeScale scale);
-// Renders and writes atomically; raises AppError naming the file.
-void saveDocument(const QString &path, const ClaimDocument &doc);
+// Renders and writes atomically by the writers' rule (`within`: the folder
+// the user named); raises AppError naming the file.
+void saveDocument(const QString &path, const ClaimDocument &doc, const QString &within = {});
 // Writes any report's bytes atomically; raises AppError naming the file.
-void writeFile(const QString &path, const QByteArray &bytes);
+void writeFile(const QString &path, const QByteArray &bytes, const QString &within = {});
 
 } // namespace documents

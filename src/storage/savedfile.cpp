@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "savedfile.h"
 
+#include "writeplace.h"
+
 #include <QSaveFile>
 
 namespace storage {
@@ -14,8 +16,10 @@ bool writeWhole(QIODevice &device, QByteArrayView bytes) {
     return true;
 }
 
-QString saveFile(const QString &path, const QByteArray &bytes) {
-    QSaveFile file(path);
+QString saveFile(const QString &path, const QByteArray &bytes, const QString &within) {
+    const WritePlace place = writePlace(path, within);
+    if (!place.refused.isEmpty()) return place.refused;
+    QSaveFile file(place.path);
     // Unbuffered, so that a failed write is seen by the file itself: a write
     // that failed only when a buffer was flushed would still be committed.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();

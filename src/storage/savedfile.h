@@ -17,7 +17,8 @@ bool writeWhole(QIODevice &device, QByteArrayView bytes);
 // Writes `bytes` to `path` atomically: the old file stays whole until the new
 // one is complete on disk, and a write that fails anywhere on the way (a full
 // disk, a size limit, a folder that cannot be written) leaves it as it was.
-// Returns "" when every byte is on disk, else the reason.
-QString saveFile(const QString &path, const QByteArray &bytes);
+// What may be written is the writers' rule (writeplace.h), `within` the
+// folder the user named. Returns "" when every byte is on disk, else the reason.
+QString saveFile(const QString &path, const QByteArray &bytes, const QString &within = {});
 
 } // namespace storage
