@@ -3,6 +3,7 @@
 
 // The program started as a user starts it from a terminal, for the tests
 // that run it whole.
+#include "patience.h"
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -39,7 +40,7 @@ inline Run runProgram(const QTemporaryDir &home, const QStringList &args,
     p.setArguments(args);
     p.start();
     Run run;
-    if (!p.waitForFinished(20000)) return run;
+    if (!p.waitForFinished(kPatienceMs)) return run;
     run.exitCode = p.exitCode();
     run.outBytes = p.readAllStandardOutput();
     run.out = QString::fromUtf8(run.outBytes);

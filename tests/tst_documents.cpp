@@ -4,6 +4,7 @@
 // table over many pages.
 #include "common/apperror.h"
 #include "documents/claimdocument.h"
+#include "patience.h"
 #include "periodtest.h"
 #include "storagetest.h"
 
@@ -49,7 +50,7 @@ calc::PeriodInput housing() {
 QByteArray run(const QString &program, const QStringList &args) {
     QProcess p;
     p.start(program, args);
-    if (!p.waitForFinished(30000) || p.exitCode() != 0) return QByteArray();
+    if (!p.waitForFinished(kPatienceMs) || p.exitCode() != 0) return QByteArray();
     return p.readAllStandardOutput();
 }
 

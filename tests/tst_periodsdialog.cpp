@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/claimfields.h"
+#include "patience.h"
 #include "periodentries.h"
 #include "periodsdialog.h"
 #include "storage/claimfile.h"
@@ -196,7 +197,8 @@ void TestPeriodsDialog::manyPagesInPdf() {
     text.start(QStringLiteral("pdftotext"),
                {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
                 env_.boxes.savePath, QStringLiteral("-")});
-    if (!text.waitForFinished(20000) || text.exitCode() != 0) QSKIP("pdftotext is not available");
+    if (!text.waitForFinished(kPatienceMs) || text.exitCode() != 0)
+        QSKIP("pdftotext is not available");
     const QString printed = QString::fromUtf8(text.readAllStandardOutput());
     const QStringList pages = printed.split(u'\f', Qt::SkipEmptyParts);
     QVERIFY2(pages.size() >= 2, "one page only");

@@ -4,6 +4,7 @@
 #include "calc/presets.h"
 #include "cli/commandline.h"
 #include "cli/csvtable.h"
+#include "patience.h"
 #include "programtest.h"
 #include "storage/claimfile.h"
 #include "storagetest.h"
@@ -282,7 +283,7 @@ void TestProgram::spreadsheetUnderARussianLocale() {
     QProcess localedef;
     localedef.start(QStringLiteral("localedef"),
                     {"-i", "ru_RU", "-f", "UTF-8", locales + QStringLiteral("/ru_RU.UTF-8")});
-    QVERIFY(localedef.waitForFinished(60000) && localedef.exitCode() == 0);
+    QVERIFY(localedef.waitForFinished(kPatienceMs) && localedef.exitCode() == 0);
     const QString xlsx = home.path() + QStringLiteral("/claim.xlsx");
     const Run run = runProgram(home,
                                {"--report", "--periods", "--debt", "131849", "--from", "01.01.2024",
@@ -302,7 +303,7 @@ void TestProgram::spreadsheetUnderARussianLocale() {
          "assert 131849 in cells, cells\n"
          "print('ok')\n",
          xlsx});
-    QVERIFY(python.waitForFinished(30000));
+    QVERIFY(python.waitForFinished(kPatienceMs));
     QVERIFY2(python.readAllStandardOutput() == "ok\n", python.readAllStandardError().constData());
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "application.h"
+#include "patience.h"
 #include "printing.h"
 #include "storagetest.h"
 #include "windowtest.h"
@@ -229,7 +230,8 @@ void TestReport::noPrinterOffersPdf() {
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"),
                                              env_.boxes.savePath, QStringLiteral("-")});
-    if (!text.waitForFinished(20000) || text.exitCode() != 0) QSKIP("pdftotext is not available");
+    if (!text.waitForFinished(kPatienceMs) || text.exitCode() != 0)
+        QSKIP("pdftotext is not available");
     const QString printedText = QString::fromUtf8(text.readAllStandardOutput());
     QVERIFY2(printedText.contains(QStringLiteral("ДОЛГОМЕР")), qPrintable(printedText));
     QVERIFY(printedText.contains(QStringLiteral("ИТОГО: 100000,00 + 729,17 = 100729,17 руб.")));

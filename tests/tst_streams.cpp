@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's input and output as streams: a pipe answered a row at a
 // time, output that cannot be written, inputs that are no files.
+#include "patience.h"
 #include "programtest.h"
 #include "storagetest.h"
 
@@ -30,13 +31,13 @@ void TestStreams::batchThroughAPipe() {
     QByteArray out;
     for (int row = 1; row <= 5; ++row) {
         p.write("100000\n");
-        while (out.count('\n') < row + 1 && p.waitForReadyRead(10000))
+        while (out.count('\n') < row + 1 && p.waitForReadyRead(kPatienceMs))
             out += p.readAllStandardOutput();
         QCOMPARE(out.count('\n'), row + 1);
     }
     p.write("1,\"open\n100000\n100000\n");
     p.closeWriteChannel();
-    QVERIFY(p.waitForFinished(20000));
+    QVERIFY(p.waitForFinished(kPatienceMs));
     out += p.readAllStandardOutput();
     QCOMPARE(p.exitCode(), 1);
     const QList<QByteArray> rows = out.trimmed().split('\n');
@@ -63,7 +64,7 @@ void TestStreams::quietRun() {
         p.setArguments({"--report", "--periods", "--debt", "1000", "--from", "01.01.2024", "--to",
                         "01.02.2024", "--output", home.path() + "/claim.pdf"});
         p.start();
-        QVERIFY(p.waitForFinished(20000));
+        QVERIFY(p.waitForFinished(kPatienceMs));
         QCOMPARE(p.exitCode(), 0);
         const QByteArray err = p.readAllStandardError();
         QVERIFY2(err.endsWith('\n'), err.constData());
@@ -93,7 +94,7 @@ void TestStreams::outputThatCannotBeWritten() {
     p.setStandardOutputFile(QStringLiteral("/dev/full"));
     p.setArguments(args);
     p.start();
-    QVERIFY(p.waitForFinished(20000));
+    QVERIFY(p.waitForFinished(kPatienceMs));
     QCOMPARE(p.exitCode(), 2);
     const QString err = QString::fromUtf8(p.readAllStandardError());
     QVERIFY2(err.contains(QStringLiteral("не удается записать результат")) &&

@@ -2,6 +2,7 @@
 // What an update takes from the bank's pages: the rules, the window kept
 // answering while a long page is read, and the same update on the command line.
 #include "common/dates.h"
+#include "patience.h"
 #include "rates/knownrates.h"
 #include "rates/ratelookup.h"
 #include "rates/userrates.h"
@@ -208,7 +209,7 @@ void TestUpdatePages::commandLine() {
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(DOLGOMER_PROGRAM), args);
     // The event loop runs meanwhile: the pages are served from this process.
-    QTRY_VERIFY_WITH_TIMEOUT(p.state() == QProcess::NotRunning, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(p.state() == QProcess::NotRunning, kPatienceMs);
     QCOMPARE(p.exitCode(), exitCode);
     const QString gotOut = QString::fromUtf8(p.readAllStandardOutput());
     const QString gotErr = QString::fromUtf8(p.readAllStandardError());
@@ -274,7 +275,7 @@ void TestUpdatePages::offline() {
     const auto run = [](const QStringList &args, int exitCode) {
         QProcess p;
         p.start(QStringLiteral(DOLGOMER_PROGRAM), args);
-        p.waitForFinished(20000);
+        p.waitForFinished(kPatienceMs);
         const QString err = QString::fromUtf8(p.readAllStandardError());
         if (p.exitCode() != exitCode) qWarning() << err;
         return p.exitCode() == exitCode ? QString::fromUtf8(p.readAllStandardOutput()) + err

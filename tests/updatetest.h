@@ -5,6 +5,7 @@
 // 127.0.0.1 serving them, and the window updating from it.
 #include "httpresponder.h"
 #include "keyratefixture.h"
+#include "patience.h"
 #include "storage/settings.h"
 #include "windowtest.h"
 
@@ -89,7 +90,8 @@ struct UpdateEnv {
         QVERIFY(!f.ratePanel->isEnabled());
         QVERIFY(f.updateProgress->isVisible());
         QVERIFY(QApplication::overrideCursor());
-        QTRY_VERIFY_WITH_TIMEOUT(f.ratePanel->isEnabled() && f.updateProgress->isHidden(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(f.ratePanel->isEnabled() && f.updateProgress->isHidden(),
+                                 kPatienceMs);
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(storage::readSetting(kBrowserKey, false, QStringLiteral("Display Inline Images")),
                  QStringLiteral("yes"));

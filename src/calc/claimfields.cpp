@@ -197,10 +197,10 @@ FieldValue readField(const FieldInfo &info, const QString &text, const QString &
     return v;
 }
 
-QString entryCountProblem(qsizetype count) {
+QString entryCountProblem(qsizetype count, const QString &what) {
     if (count <= kMaxEntries) return QString();
-    return QStringLiteral("оплат и увеличений долга %1, а в одном расчете их может быть не "
-                          "больше %2")
+    return QStringLiteral("%1 %2, а в одном расчете их может быть не больше %3")
+        .arg(what.isEmpty() ? QStringLiteral("оплат и увеличений долга") : what)
         .arg(count)
         .arg(kMaxEntries);
 }

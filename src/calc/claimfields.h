@@ -39,8 +39,9 @@ QString chargeableRateRule(); // "ставка должна быть больш�
 // Payments and increases of one claim, in all: enough for a ledger of
 // decades, and every document of the largest claim is made in seconds.
 inline constexpr int kMaxEntries = 10000;
-// "" when a claim may have `count` payments and increases, else why not.
-QString entryCountProblem(qsizetype count);
+// "" when a claim may have `count` entries, else why not, naming them as
+// `what` says ("оплат и увеличений долга" by default).
+QString entryCountProblem(qsizetype count, const QString &what = {});
 
 // No claim reaches back further than the date fields do.
 inline const QDate kEarliestDate{1990, 1, 1};

@@ -28,9 +28,14 @@ QDate firstOfMonth(QDate d) {
 // What is wrong with a charge (dated by its month) or a payment; its kopecks
 // in `amount`.
 QString entryProblem(const Payment &entry, bool charge, qint64 &amount) {
-    if (!entry.date.isValid() || entry.date < kEarliestDate)
+    if (!entry.date.isValid())
         return charge ? QStringLiteral("Начисление: нет месяца")
                       : QStringLiteral("Оплата: нет даты");
+    if (entry.date < kEarliestDate)
+        return QStringLiteral("%1 вне допустимого диапазона: не раньше %2")
+            .arg(charge ? QStringLiteral("Начисление за ") + monthText(entry.date)
+                        : QStringLiteral("Оплата ") + dateText(entry.date),
+                 charge ? monthText(kEarliestDate) : dateText(kEarliestDate));
     if (!readKopecks(entry.amount, amount) || amount <= 0)
         return QStringLiteral("%1: \"%2\" не читается как сумма в рублях больше нуля, не больше "
                               "10^15 руб.")
@@ -80,7 +85,8 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
                                       "их как начисления за месяц"));
     if (in.dueDay < 0 || in.dueDay > 31)
         throw AppError(QStringLiteral("День оплаты %1: нужно число от 1 до 31").arg(in.dueDay));
-    if (const QString many = entryCountProblem(in.charges.size() + in.payments.size());
+    if (const QString many = entryCountProblem(in.charges.size() + in.payments.size(),
+                                               QStringLiteral("начислений и оплат"));
         !many.isEmpty())
         throw AppError(QStringLiteral("В расчете %1").arg(many));
     const RatesByDay rates = ratesByDay(in.rates);
@@ -140,6 +146,11 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
         }
         r.paid = addWithinLimit(r.paid, amount, QStringLiteral("Оплачено"));
         const auto named = p.month.isValid() ? billOf.find(firstOfMonth(p.month)) : billOf.end();
+        // A payment for a month with no bill is the user's mistake, never
+        // quietly given to the oldest bill.
+        if (p.month.isValid() && named == billOf.end())
+            throw AppError(QStringLiteral("Оплата %1 за %2: начисления за этот месяц нет")
+                               .arg(dateText(p.date), monthText(p.month)));
         payments.append({p.date, amount, named == billOf.end() ? -1 : named->second});
     }
     const Allocation allocation = allocate(debts, payments);

@@ -98,8 +98,10 @@ QString amount(const QJsonObject &o, const QString &name) {
 QDate day(const QJsonObject &o, const QString &name, bool optional = false) {
     if (optional && value(o, name).isNull()) return QDate();
     const QString t = text(o, name);
-    const QDate d = QDate::fromString(t, Qt::ISODate);
-    if (!d.isValid()) throw Damaged{QStringLiteral("\"%1\": \"%2\" — не дата").arg(name, t)};
+    // ГГГГ-ММ-ДД exactly: "2024-01-01T10:00" or "2024-01-01garbage" is no date.
+    const QDate d = t.size() == 10 ? QDate::fromString(t, QStringLiteral("yyyy-MM-dd")) : QDate();
+    if (!d.isValid())
+        throw Damaged{QStringLiteral("\"%1\": \"%2\" — не дата вида ГГГГ-ММ-ДД").arg(name, t)};
     return d;
 }
 
@@ -147,7 +149,7 @@ QJsonArray charges(const QList<calc::Charge> &list) {
 
 QDate month(const QJsonObject &o, const QString &name) {
     const QString t = text(o, name);
-    const QDate d = QDate::fromString(t, QStringLiteral("yyyy-MM"));
+    const QDate d = t.size() == 7 ? QDate::fromString(t, QStringLiteral("yyyy-MM")) : QDate();
     if (!d.isValid()) throw Damaged{QStringLiteral("\"%1\": \"%2\" — не месяц").arg(name, t)};
     return d;
 }
@@ -297,7 +299,7 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
         if (version > kClaimFormatVersion)
             throw AppError(QStringLiteral("файл сохранен более новой версией программы (формат "
                                           "%1, эта версия читает формат %2); обновите программу")
-                               .arg(QString::number(version, 'f', 0))
+                               .arg(QString::number(version, 'g', 15)) // 1e308 stays short
                                .arg(kClaimFormatVersion));
         if (const QString twice = duplicateKey(bytes); !twice.isEmpty())
             throw Damaged{QStringLiteral("ключ \"%1\" записан дважды").arg(twice)};
@@ -358,7 +360,8 @@ calc::PeriodInput decodeClaim(const QByteArray &bytes) {
             c.contractFraction =
                 int(integer(o, kContractFractionKey, calc::kMinFraction, calc::kWagesFraction - 1));
         if (const QString many =
-                calc::entryCountProblem(c.payments.size() + c.increases.size() + c.charges.size());
+                calc::entryCountProblem(c.payments.size() + c.increases.size() + c.charges.size(),
+                                        QStringLiteral("оплат, увеличений долга и начислений"));
             !many.isEmpty())
             throw Damaged{many};
         return c;

@@ -5,6 +5,7 @@
 #include "regularfile.h"
 #include "savedfile.h"
 #include "settings.h"
+#include "writeplace.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,9 +93,9 @@ QStringList decodeRateFile(const QByteArray &bytes) {
 }
 
 void checkRateFilePlace(const QString &path) {
-    if (placeAt(path) == Place::Other)
+    if (const WritePlace place = writePlace(path); !place.refused.isEmpty())
         throw AppError(QStringLiteral("Файл ставок \"%1\" не записан: %2")
-                           .arg(QDir::toNativeSeparators(path), whyNotAFile(path)));
+                           .arg(QDir::toNativeSeparators(path), place.refused));
 }
 
 QByteArray writeRateFile(const QString &path, const QStringList &lines) {

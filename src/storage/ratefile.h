@@ -31,9 +31,9 @@ QByteArray encodeRateFile(const QStringList &lines);
 // line, a NUL byte ends the text, a final line end adds no line.
 QStringList decodeRateFile(const QByteArray &bytes);
 
-// Raises AppError naming what is at `path` when it is neither a regular file
-// nor nothing (a device, a pipe, a folder, a broken link): the program never
-// writes through it, replaces it or moves it away.
+// Raises AppError naming what is at `path` when the writers' rule refuses it
+// (a device, a pipe, a folder, a broken link, a read-only file): the program
+// never writes through it, replaces it or moves it away.
 void checkRateFilePlace(const QString &path);
 
 // Writes the lines to `path` atomically: until the new file is complete the
