@@ -359,7 +359,10 @@ void TestHousing::refused() {
     QVERIFY(refusal().startsWith(QStringLiteral("Начисление за 01.2024: \"1E5\"")));
     in.charges[0].amount = QStringLiteral("1000");
     in.payments = QList<Payment>(kMaxEntries, {QDate(2024, 3, 1), "1"});
-    QVERIFY(refusal().contains(QStringLiteral("не больше 10000")));
+    QVERIFY(refusal().startsWith(QStringLiteral("В расчете начислений и оплат 10001")));
+    in.payments = {{QDate(1899, 12, 31), "1"}};
+    QCOMPARE(refusal(), QStringLiteral("Оплата 31.12.1899 вне допустимого диапазона: не раньше "
+                                       "01.01.1990"));
     in.payments.clear();
     in.filed = QDate(2024, 1, 31); // the January bill is issued on 01.02
     QVERIFY(refusal().startsWith(QStringLiteral("Все начисления")));

@@ -75,6 +75,7 @@ private slots:
     void batchOnEveryCore();
     void resourceBills();
     void refused();
+    void changedWhileCounted();
 };
 
 void TestLedger::accounts_data() {
@@ -114,6 +115,23 @@ void TestLedger::accounts_data() {
     told[2] = QStringLiteral("ЛС-2;;;;;;;строка 6: дата оплаты \"31.02.2024\" — нужно "
                              "дд.мм.гггг или гггг-мм-дд");
     QTest::newRow("a bad row is its account's") << ledgerText(bad) << told << 1;
+    QStringList lost = kRows;
+    lost.insert(2, QStringLiteral("\"ЛС-9;;начислено;01.2024;1"));
+    QStringList inPlace = figures;
+    inPlace.insert(2, QStringLiteral(";;;;;;;строка 4: кавычка не закрыта; следующие строки "
+                                     "прочитаны отдельно"));
+    QTest::newRow("a row with no account keeps its place") << ledgerText(lost) << inPlace << 1;
+    QStringList unbilled = kRows;
+    unbilled[5] = QStringLiteral("ЛС-3;05.01.2024;оплачено;05.2024;1200");
+    told = figures;
+    told[3] =
+        QStringLiteral("ЛС-3;;;;;;;Оплата 05.01.2024 за 05.2024: начисления за этот месяц нет");
+    QTest::newRow("a payment for a month with no bill") << ledgerText(unbilled) << told << 1;
+    QStringList month13 = kRows;
+    month13[3] = QStringLiteral("ЛС-2;;начислено;13.2024;1000");
+    told = figures;
+    told[2] = QStringLiteral("ЛС-2;;;;;;;строка 5: месяц 13.2024 — нужно мм.гггг или гггг-мм");
+    QTest::newRow("a month that is none, on plain lines") << ledgerText(month13) << told << 1;
 }
 
 void TestLedger::accounts() {
@@ -198,6 +216,31 @@ void TestLedger::resourceBills() {
 void TestLedger::refused() {
     for (const char *header : {"счет;дата;вид;месяц;сумма", "account;date;kind;amount;amount"})
         QVERIFY_THROWS_EXCEPTION(AppError, count(ledgerText(kRows, QString::fromUtf8(header))));
+}
+
+// A ledger still being written when the accounts' order was found is
+// refused, never counted half-old.
+void TestLedger::changedWhileCounted() {
+    QTemporaryFile in;
+    const QByteArray ledger = ledgerText(kRows);
+    QVERIFY(in.open() && in.write(ledger) == ledger.size() && in.seek(0));
+    cli::LedgerOptions options;
+    options.base.count = calc::PeriodCount::Housing;
+    options.base.filed = QDate(2024, 12, 1);
+    options.base.rates = rates::ratePoints(rates::RateTable::builtIn());
+    options.betweenPasses = [&in] {
+        QFile more(in.fileName());
+        QVERIFY(more.open(QIODevice::Append) && more.write("ЛС-4;;начислено;01.2024;1\n") > 0);
+    };
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    try {
+        cli::runLedger(in, out, options);
+        QFAIL("counted");
+    } catch (const AppError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("файл изменился")), qPrintable(e.message()));
+    }
+    QVERIFY(out.data().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestLedger)

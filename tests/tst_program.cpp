@@ -23,6 +23,9 @@ private slots:
     void options_data();
     void options();
     void batchFromAFile();
+    void writersRule_data();
+    void writersRule();
+    void ledgerAlwaysFinishes();
     void manPagesNameEveryOption();
     void savedClaim();
     void spreadsheetUnderARussianLocale();
@@ -244,6 +247,119 @@ void TestProgram::batchFromAFile() {
     QVERIFY2(byPeriods.out.contains(QStringLiteral("\"5873,29\"")), qPrintable(byPeriods.out));
 }
 
+void TestProgram::writersRule_data() {
+    QTest::addColumn<QString>("option"); // --details or --output (a report's file)
+    QTest::addColumn<QString>("place");  // what stands at the name
+    QTest::addColumn<QString>("told");
+    for (const char *option : {"--details", "--output"}) {
+        const QString o = QString::fromLatin1(option);
+        QTest::newRow(qPrintable(o + " a device")) << o << "device"
+                                                   << "устройство";
+        QTest::newRow(qPrintable(o + " a pipe")) << o << "fifo"
+                                                 << "канал";
+        QTest::newRow(qPrintable(o + " a folder")) << o << "folder"
+                                                   << "папка";
+        QTest::newRow(qPrintable(o + " a read-only file")) << o << "read-only"
+                                                           << "только для чтения";
+        QTest::newRow(qPrintable(o + " the input")) << o << "input"
+                                                    << "входной файл";
+        QTest::newRow(qPrintable(o + " the input by a link")) << o << "link"
+                                                              << "входной файл";
+    }
+    QTest::newRow("--details on standard output") << "--details"
+                                                  << "-"
+                                                  << "стандартный вывод";
+}
+
+// What the command line writes is a regular file or a new one, never one it
+// reads: each refused before anything is read, the place left as it was.
+void TestProgram::writersRule() {
+    QFETCH(QString, option);
+    QFETCH(QString, place);
+    QFETCH(QString, told);
+    QTemporaryDir home;
+    const bool ledger = option == u"--details";
+    const QString input = home.path() + (ledger ? "/l.csv" : "/claim.dolgomer");
+    if (ledger) {
+        writeBytes(input, "account;date;kind;month;amount\n1;01.02.2024;начислено;01.2024;100\n");
+    } else {
+        calc::PeriodInput c;
+        c.debt = QStringLiteral("100,00");
+        c.start = c.end = c.filed = QDate(2024, 1, 1);
+        storage::saveClaim(input, c);
+    }
+    QString target = home.path() + (ledger ? "/details.csv" : "/out.txt");
+    if (place == u"input")
+        target = input;
+    else if (place == u"link")
+        QVERIFY(QFile::link(input, target));
+    else if (place == u"read-only")
+        writeBytes(target, "old"), QFile::setPermissions(target, {});
+    else if (place == u"-")
+        target = place;
+    else
+        plantNonFile(target, place);
+    const QString before = placeSignature(target);
+    const QByteArray inputBytes = readBytes(input);
+    const Run run =
+        runProgram(home, ledger ? QStringList{"--ledger", input, option, target}
+                                : QStringList{"--report", "--claim", input, option, target});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(option) && run.err.contains(told), qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(placeSignature(target), before);
+    QCOMPARE(readBytes(input), inputBytes);
+}
+
+// A ledger run counts every account whatever it cannot write: an
+// attachment that does not fit (a file size limit, as a full disk) or
+// leads out of the folder costs its file alone, told and summed up; a name
+// of 300 bytes is cut at 200; --details is still written. Standard input
+// that is no ledger is refused at its header, not copied aside.
+void TestProgram::ledgerAlwaysFinishes() {
+    QTemporaryDir home;
+    const QString ledger = home.path() + "/l.csv", out = home.path() + "/out";
+    const QString wide = QString(100, QChar(0x4e2d));
+    writeBytes(ledger, "account;date;kind;month;amount\n1;01.02.2024;начислено;01.2024;1000\n" +
+                           wide.toUtf8() +
+                           ";01.02.2024;начислено;01.2024;1000\n"
+                           "3;01.02.2024;начислено;01.2024;1000\n");
+    QVERIFY(QDir().mkpath(out));
+    writeBytes(home.path() + "/elsewhere.pdf", "mine");
+    QVERIFY(QFile::link(home.path() + "/elsewhere.pdf", out + "/3.pdf"));
+    const QStringList args = {"--ledger", ledger, "--filed",   "01.12.2024",
+                              "--output", out,    "--details", home.path() + "/details.csv"};
+    Run run = runProgram(home, args);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out.count(u'\n'), 4); // the header and every account
+    QVERIFY2(run.err.contains(QStringLiteral("Приложения не записаны: 1 из 3")),
+             qPrintable(run.err));
+    QCOMPARE(readBytes(home.path() + "/elsewhere.pdf"), QByteArray("mine"));
+    QVERIFY(QFile::exists(out + u'/' + wide.left(66) + ".pdf")); // 198 bytes
+    // No room for any attachment: every account counted all the same.
+    QProcess limited;
+    prepareProgram(limited, home);
+    limited.setProgram("sh");
+    limited.setArguments(
+        {"-c", "ulimit -f 8; exec \"$0\" \"$@\"", QStringLiteral(DOLGOMER_PROGRAM)});
+    limited.setArguments(limited.arguments() + args.mid(0, 5) + QStringList{out + "2"} +
+                         args.mid(6));
+    limited.start();
+    QVERIFY(limited.waitForFinished(kPatienceMs));
+    QCOMPARE(limited.exitCode(), 1);
+    QCOMPARE(limited.readAllStandardOutput().count('\n'), 4);
+    QVERIFY(limited.readAllStandardError().contains("Приложения не записаны: 3 из 3"));
+    QVERIFY(QFileInfo(home.path() + "/details.csv").size() > 0);
+    // An endless stream that is no ledger ends at its first line.
+    QProcess endless;
+    prepareProgram(endless, home);
+    endless.setProgram("sh");
+    endless.setArguments({"-c", "yes | \"$0\" --ledger -", QStringLiteral(DOLGOMER_PROGRAM)});
+    endless.start();
+    QVERIFY(endless.waitForFinished(kPatienceMs));
+    QCOMPARE(endless.exitCode(), 2);
+}
+
 // The manual pages must not fall behind the program: every option --help
 // lists is in both of them.
 void TestProgram::manPagesNameEveryOption() {
@@ -349,7 +465,7 @@ void TestProgram::savedClaim() {
     const QString same = home.path() + QStringLiteral("/./Ромашка.dolgomer");
     run = runProgram(home, {"--report", "--claim", path, "--output", same});
     QCOMPARE(run.exitCode, 2);
-    QVERIFY2(run.err.contains(QStringLiteral("--output: это файл расчета")), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("это входной файл")), qPrintable(run.err));
     QCOMPARE(storage::loadClaim(path).debt, c.debt);
     writeBytes(path, "{\"format\": \"dolgomer-claim\", \"version\": 9}");
     run = runProgram(home, {"--report", "--claim", path});

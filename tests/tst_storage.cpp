@@ -4,6 +4,7 @@
 #include "storage/claimfile.h"
 #include "storage/ratefile.h"
 #include "storage/regularfile.h"
+#include "storage/savedfile.h"
 #include "storage/settings.h"
 
 #include "storagetest.h"
@@ -34,6 +35,8 @@ private slots:
     void claimFilesRefused();
     void placesThatAreNoFiles_data();
     void placesThatAreNoFiles();
+    void writersRule_data();
+    void writersRule();
 };
 
 void TestStorage::settingsRoundTrip() {
@@ -295,6 +298,13 @@ void TestStorage::claimFilesRefused_data() {
         << "ключ \"debt\" записан дважды";
     QTest::newRow("a bad date") << QByteArray(good).replace("2024-01-01", "2024-02-30")
                                 << "\"start\": \"2024-02-30\" — не дата";
+    QTest::newRow("a date and more") << QByteArray(good).replace("2024-01-01", "2024-01-01x")
+                                     << "\"start\": \"2024-01-01x\" — не дата вида ГГГГ-ММ-ДД";
+    QTest::newRow("a date and a time")
+        << QByteArray(good).replace("2024-01-01", "2024-01-01T10:00") << "— не дата вида";
+    QTest::newRow("the next format, whatever it holds")
+        << QByteArray(good).replace("\"version\": 2", "\"version\": 3").replace("\"debt\"", "\"x\"")
+        << "более новой версией программы (формат 3";
     QTest::newRow("an unknown court")
         << QByteArray(good).replace("arbitration", "supreme") << "\"court\": неизвестное значение";
     QTest::newRow("an unknown count (once read as the statutory interest)")
@@ -375,6 +385,56 @@ void TestStorage::placesThatAreNoFiles() {
     QVERIFY(openRegularFile(batch).contains(told) && !batch.isOpen());
     QCOMPARE(placeSignature(path), before);
     QCOMPARE(placeAt(home.path(QStringLiteral("nothing"))), Place::Nothing);
+}
+
+void TestStorage::writersRule_data() {
+    QTest::addColumn<QString>("place"); // what stands at the name written
+    QTest::addColumn<QString>("told");  // "": written
+    const char *told[] = {"устройство", "канал", "папка", "кольцо", "несуществующий"};
+    for (int i = 0; i < 5; ++i)
+        QTest::newRow(kNonFiles[i]) << QString::fromLatin1(kNonFiles[i]) << told[i];
+    QTest::newRow("nothing") << "nothing"
+                             << "";
+    QTest::newRow("a file") << "file"
+                            << "";
+    QTest::newRow("a read-only file") << "read-only"
+                                      << "только для чтения";
+    QTest::newRow("a link inside the folder") << "link inside"
+                                              << "";
+    QTest::newRow("a link out of the folder") << "link outside"
+                                              << "за пределы папки";
+}
+
+// Every writer (documents, claims, the rate file, attachments) writes a
+// regular file or a new one, in the folder the user named.
+void TestStorage::writersRule() {
+    QFETCH(QString, place);
+    QFETCH(QString, told);
+    Home home;
+    const QString folder = home.path(QStringLiteral("out")), name = folder + "/claim.pdf";
+    QVERIFY(QDir().mkpath(folder));
+    const QString real = place == u"link outside" ? home.path("elsewhere.pdf") : folder + "/real";
+    if (place.startsWith(u"link")) {
+        writeBytes(real, "old");
+        QVERIFY(QFile::link(real, name));
+    } else if (place == u"file" || place == u"read-only") {
+        writeBytes(name, "old");
+        if (place == u"read-only") QFile::setPermissions(name, QFileDevice::ReadOwner);
+    } else if (place != u"nothing") {
+        plantNonFile(name, place);
+    }
+    const QString before = placeSignature(name);
+    const QString failed = saveFile(name, "new", folder);
+    QVERIFY2(told.isEmpty() ? failed.isEmpty() : failed.contains(told), qPrintable(failed));
+    if (place.startsWith(u"link")) {
+        QVERIFY(QFileInfo(name).isSymLink()); // the link kept, its target written or not
+        QCOMPARE(readBytes(real), told.isEmpty() ? QByteArray("new") : QByteArray("old"));
+    } else if (!told.isEmpty()) {
+        QCOMPARE(placeSignature(name), before);
+        if (place == u"read-only") QCOMPARE(readBytes(name), QByteArray("old"));
+    } else {
+        QCOMPARE(readBytes(name), QByteArray("new"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestStorage)

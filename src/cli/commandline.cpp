@@ -322,10 +322,14 @@ int runCommandLine(int argc, char **argv) {
             throw UsageError{QStringLiteral("--output: только вместе с --report или --ledger")};
         // Standard output by name is written in place, as with no --output.
         if (storage::isStandardOutput(outputFile)) outputFile.clear();
-        if (!outputFile.isEmpty() && !claimFile.isEmpty() &&
-            storage::sameFile(outputFile, claimFile))
-            throw UsageError{QStringLiteral("--output: это файл расчета, который читает --claim; "
-                                            "выберите другой файл")};
+        // Where the report goes is judged before anything is read.
+        if (!outputFile.isEmpty()) {
+            storage::refuseOverInput(QStringLiteral("--output"), outputFile, {claimFile});
+            if (const storage::WritePlace place = storage::writePlace(outputFile);
+                !place.refused.isEmpty())
+                throw UsageError{
+                    QStringLiteral("--output: \"%1\": %2").arg(outputFile, place.refused)};
+        }
         documents::Format format;
         if (!outputFile.isEmpty() && !documents::formatOf(outputFile, format))
             throw UsageError{QStringLiteral("--output: нужен файл .pdf, .odt, .xlsx или .txt")};
