@@ -279,64 +279,105 @@ void TestHousing::calendarFile() {
 }
 
 // Bills counted at the key rate's real history: the 9,5 % rule by the day
-// whose rate is taken, the 2020 window by the basis.
+// whose rate is taken, the 2020 window by the basis, the old rule's end,
+// what an advance and the fee come to.
 void TestHousing::byTheLawsRates_data() {
     QTest::addColumn<QString>("basis");
-    QTest::addColumn<QString>("charge");  // "MM.yyyy=AMOUNT"
-    QTest::addColumn<QString>("payment"); // "dd.MM.yyyy=AMOUNT" or empty
+    QTest::addColumn<QStringList>("charges");  // "MM.yyyy=AMOUNT"
+    QTest::addColumn<QStringList>("payments"); // "dd.MM.yyyy=AMOUNT"
     QTest::addColumn<QString>("filed");
+    QTest::addColumn<QStringList>("terms"); // "periods" (each day's rate), "court-order", "general"
     QTest::addColumn<QString>("penalty");
+    QTest::addColumn<QString>("line"); // a line the report holds; empty: no 9,5 % rule
+    const QStringList none;
+    const QString cap = capNote();
     // Due 11.05.2021, unpaid on 01.12.2024 (21 %): 9,5 % for every day, the
     // 2022 window aside: 190,00 + 1710,00 + 5787,69.
-    QTest::newRow("unpaid, filed in the cap's years") << "housing"
-                                                      << "04.2021=10000"
-                                                      << ""
-                                                      << "01.12.2024"
-                                                      << "7687,69";
+    QTest::newRow("unpaid, filed in the cap's years")
+        << "housing" << QStringList{"04.2021=10000"} << none << "01.12.2024" << none << "7687,69"
+        << cap;
     // Paid on 20.01.2022, at 8,5 % that day: 170,00 + 1072,31.
-    QTest::newRow("paid before the cap") << "housing"
-                                         << "04.2021=10000"
-                                         << "20.01.2022=10000"
-                                         << "01.12.2024"
-                                         << "1242,31";
+    QTest::newRow("paid before the cap") << "housing" << QStringList{"04.2021=10000"}
+                                         << QStringList{"20.01.2022=10000"} << "01.12.2024"
+                                         << none << "1242,31" << "";
+    // The cap's first day, 28.02.2022 (20 % that day, 9,5 % the day before):
+    // due 10.11.2021, paid on day 110 or 111 of the delay: 1/300 for days
+    // 31–90 (9,5 % → 190,00), 1/130 from day 91 (19 or 20 days: 138,85 or 146,15).
+    QTest::newRow("paid on the cap's first day")
+        << "housing" << QStringList{"10.2021=10000"} << QStringList{"28.02.2022=10000"}
+        << "01.12.2024" << none << "336,15" << cap;
+    QTest::newRow("paid the day before") << "housing" << QStringList{"10.2021=10000"}
+                                         << QStringList{"27.02.2022=10000"} << "01.12.2024"
+                                         << none << "328,85" << "";
+    // Each day's rate, to 28.02.2022 (capped): 1/300 at 7,5 % and 8,5 % (22,50
+    // + 144,50), 1/130 at 8,5 %, 9,5 % and 9,5 % for the last day (32,69 +
+    // 102,31 + 7,31, which would be 15,38 at 20 %).
+    QTest::newRow("each day's rate on the cap's first day")
+        << "housing" << QStringList{"10.2021=10000"} << none << "28.02.2022"
+        << QStringList{"periods"} << "309,31" << cap;
     // Due 10.06.2020, unpaid at 5 % on 01.06.2021: managing organisations and
     // associations accrue nothing 06.04–31.12.2020 (decree 424), then 1/130
     // for 2021's 152 days; other consumers 1/130 for all 356.
     QTest::newRow("managing organisation") << "resources-managing"
-                                           << "05.2020=10000"
-                                           << ""
-                                           << "01.06.2021"
-                                           << "584,62";
-    QTest::newRow("homeowners' association") << "resources-hoa"
-                                             << "05.2020=10000"
-                                             << ""
-                                             << "01.06.2021"
-                                             << "584,62";
+                                           << QStringList{"05.2020=10000"} << none << "01.06.2021"
+                                           << none << "584,62" << "";
+    QTest::newRow("homeowners' association") << "resources-hoa" << QStringList{"05.2020=10000"}
+                                             << none << "01.06.2021" << none << "584,62" << "";
     QTest::newRow("other consumers: no window") << "resources-other"
-                                                << "05.2020=10000"
-                                                << ""
-                                                << "01.06.2021"
-                                                << "1369,23";
+                                                << QStringList{"05.2020=10000"} << none
+                                                << "01.06.2021" << none << "1369,23" << "";
+    // The old rule (1/300 from day 1) is for bills due before 2016 only:
+    // due 10.06.2016, 1/300 from day 31 and 1/130 from day 91 at 10 %: 20,00 + 64,62.
+    QTest::newRow("the old rule ends with 2015") << "housing" << QStringList{"05.2016=1000"}
+                                                 << none << "01.12.2016" << none << "84,62" << "";
+    // Two payments beyond the bill: the advance is both excesses.
+    QTest::newRow("an advance adds up")
+        << "housing" << QStringList{"01.2024=1000"}
+        << QStringList{"05.02.2024=1500", "06.02.2024=1500"} << "01.12.2024" << none << "0,00"
+        << "Начислено: 1000,00 руб., оплачено: 3000,00 руб., долг: 0,00 руб., переплата: "
+           "2000,00 руб.";
+    // A bill issued on the filing date counts (neither is 30 days overdue).
+    QTest::newRow("a bill of the filing date")
+        << "housing" << QStringList{"10.2025=1000", "11.2025=1000"} << none << "01.12.2025"
+        << none << "0,00" << "Начислено: 2000,00 руб., оплачено: 0,00 руб., долг: 2000,00 руб.";
+    // A court order pays half, in either court: 100000,00 + 22 дн. at 9,5 % /
+    // 300 = 696,67; the fee 4020,90 or 3213,93 before 09.09.2024.
+    QTest::newRow("a court order, arbitration")
+        << "housing" << QStringList{"05.2024=100000"} << none << "01.08.2024"
+        << QStringList{"court-order"} << "696,67" << "Государственная пошлина: 2010,45 руб.";
+    QTest::newRow("a court order, general")
+        << "housing" << QStringList{"05.2024=100000"} << none << "01.08.2024"
+        << QStringList{"court-order", "general"} << "696,67"
+        << "Государственная пошлина: 1606,97 руб.";
 }
 
 void TestHousing::byTheLawsRates() {
     QFETCH(QString, basis);
-    QFETCH(QString, charge);
-    QFETCH(QString, payment);
+    QFETCH(QStringList, charges);
+    QFETCH(QStringList, payments);
     QFETCH(QString, filed);
+    QFETCH(QStringList, terms);
     QFETCH(QString, penalty);
+    QFETCH(QString, line);
     PeriodInput in;
     in.count = PeriodCount::Housing;
     if (basis != u"housing") in.basis = basis;
-    in.charges = {{QDate::fromString(charge.section(u'=', 0, 0), QStringLiteral("MM.yyyy")),
-                   charge.section(u'=', 1)}};
-    if (!payment.isEmpty())
-        in.payments = {{day(payment.section(u'=', 0, 0)), payment.section(u'=', 1)}};
+    for (const QString &c : charges)
+        in.charges.append({QDate::fromString(c.section(u'=', 0, 0), QStringLiteral("MM.yyyy")),
+                           c.section(u'=', 1)});
+    for (const QString &p : payments)
+        in.payments.append({day(p.section(u'=', 0, 0)), p.section(u'=', 1)});
     in.filed = day(filed);
+    if (terms.contains(u"periods")) in.rateDay = RateDay::EachDay;
+    in.courtOrder = terms.contains(u"court-order");
+    in.court = terms.contains(u"general") ? Court::GeneralJurisdiction : Court::Arbitration;
     for (const rates::RateChange &c : rates::knownKeyRates().changes)
         in.rates.append({c.date, c.rate});
     const HousingResult r = calculateHousing(in);
     QCOMPARE(kopecksText(r.penalty), penalty);
+    // No line expected: not even the 9,5 % rule's.
+    QVERIFY2(line.isEmpty() ? !r.lines.contains(capNote()) : r.lines.contains(line),
+             qPrintable(r.lines.join(u'\n')));
 }
 
 // What cannot be counted is told, never counted as something else.

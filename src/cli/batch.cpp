@@ -114,6 +114,11 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
         const calc::FieldInfo *column = knownColumn(name);
         if (column && columns.contains(column))
             throw AppError(QStringLiteral("--batch: столбец \"%1\" указан дважды").arg(name));
+        // Kept in the output as it is, but never passed over in silence: a
+        // misspelt column would leave every row counted without it.
+        if (!column && !name.trimmed().isEmpty())
+            tellUser(QStringLiteral("--batch: столбец «%1» программе неизвестен и не учтен")
+                         .arg(name.trimmed()));
         columns.append(column);
     }
     // The options are every row's defaults. Unless a column can change what
