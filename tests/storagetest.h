@@ -8,10 +8,14 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <thread>
 #include <unistd.h>
 
 inline QByteArray readBytes(const QString &path) {
@@ -104,6 +108,35 @@ inline void plantNonFile(const QString &path, const QString &kind) {
 
 // What is at `path` itself, links not followed: its type and, for a node,
 // which device; compared before and after to see that nothing replaced it.
+// While it lives, whatever opens the pipe at `path` and waits there (a
+// reader for a writer, or a writer for a reader) is let through at once, to
+// an empty pipe: code that should never have opened it fails its test
+// instead of hanging the run.
+class PipeUnblocker {
+public:
+    explicit PipeUnblocker(const QString &path)
+        : path_(QFile::encodeName(path)), thread_([this] { serve(); }) {}
+    ~PipeUnblocker() {
+        stop_ = true;
+        thread_.join();
+    }
+    PipeUnblocker(const PipeUnblocker &) = delete;
+    PipeUnblocker &operator=(const PipeUnblocker &) = delete;
+
+private:
+    void serve() {
+        while (!stop_) {
+            // Opening either end without blocking succeeds, or not, at once.
+            for (const int mode : {O_WRONLY | O_NONBLOCK, O_RDONLY | O_NONBLOCK})
+                if (const int fd = ::open(path_.constData(), mode); fd >= 0) ::close(fd);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    const QByteArray path_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
 inline QString placeSignature(const QString &path) {
     struct stat st {};
     if (lstat(QFile::encodeName(path), &st) != 0) return QStringLiteral("nothing");

@@ -241,6 +241,13 @@ void TestPeriodsDialog::filingDateAndNotes() {
     QVERIFY(d->moratoriumBox()->isEnabled() && d->moratoriumBox()->isChecked());
     d->reject();
 
+    // A debt that arose on the moratorium's first day is one it holds.
+    f.periodStart->setDate(QDate(2022, 4, 1));
+    d = openDialog(f);
+    QVERIFY(d->moratoriumBox()->isEnabled() && d->moratoriumBox()->isChecked());
+    QCOMPARE(reportOf(d).value(1),
+             QStringLiteral("с 01.04.2022 по 01.10.2022: мораторий, проценты не начисляются"));
+    d->reject();
     f.periodStart->setDate(QDate(2022, 4, 2));
     d = openDialog(f);
     QVERIFY(!d->moratoriumBox()->isEnabled() && !d->moratoriumBox()->isChecked());

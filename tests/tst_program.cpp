@@ -126,6 +126,34 @@ void TestProgram::options_data() {
                        "01.01.2010", "--to",   "30.01.2010"}
         << 0 << "Cумма долга: 100000,50 руб., в том числе налог 18%: 15254,31 руб." << QByteArray()
         << QString();
+    QTest::newRow("a narrow no-break space between digit groups")
+        << QStringList{"--report",  "--debt",     QStringLiteral("100\u202f000,00"),
+                       "--from",    "01.01.2010", "--to",
+                       "30.01.2010"}
+        << 0 << "Cумма долга: 100000,00 руб., в том числе налог 18%: 15254,24 руб." << QByteArray()
+        << QString();
+    // A cap on the total is a share of every debt, increases too: 10 % of 1500,00.
+    QTest::newRow("a cap on the total with an increase")
+        << QStringList{"--report",
+                       "--basis",
+                       "contract",
+                       "--penalty-daily",
+                       "1",
+                       "--cap-percent",
+                       "10",
+                       "--debt",
+                       "1000",
+                       "--from",
+                       "01.01.2024",
+                       "--to",
+                       "31.12.2024",
+                       "--increase",
+                       "01.02.2024=500"}
+        << 0 << "ИТОГО: 1500,00 + 150,00 = 1650,00 руб." << QByteArray() << QString();
+    QTest::newRow("64 jobs") << QStringList{"--batch", "nothing.csv", "--jobs", "64"} << 2
+                             << "--batch: не удается открыть файл" << QByteArray() << QString();
+    QTest::newRow("65 jobs") << QStringList{"--batch", "nothing.csv", "--jobs", "65"} << 2
+                             << "--jobs: нужно целое число от 1 до 64" << QByteArray() << QString();
     QTest::newRow("no display for the window")
         << QStringList{} << 1 << "нужен графический экран" << QByteArray() << "dolgomer --help";
     // The rate is the one in force on the period's last day, not its first.
@@ -245,6 +273,16 @@ void TestProgram::batchFromAFile() {
     const Run byPeriods = runProgram(home, {"--batch", file, "--no-moratorium"});
     QCOMPARE(byPeriods.exitCode, 0); // the six-line row takes what applies to it
     QVERIFY2(byPeriods.out.contains(QStringLiteral("\"5873,29\"")), qPrintable(byPeriods.out));
+    // Russian columns are read (1/150: 100000,00 * 31 дн. * 8,75% / 150); one
+    // the program does not know is named once, never passed over in silence.
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("долг;начало;конец;основание;доля_ключевой;заметка\n"
+            "100000;01.01.2024;31.01.2024;key-fraction;150;x\n");
+    f.close();
+    const Run russian = runProgram(home, {"--batch", file});
+    QVERIFY2(russian.out.contains(QStringLiteral("1808,33")), qPrintable(russian.out));
+    QCOMPARE(russian.err.count(QStringLiteral("столбец «заметка» программе неизвестен и не учтен")),
+             1);
 }
 
 void TestProgram::writersRule_data() {

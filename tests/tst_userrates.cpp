@@ -232,6 +232,7 @@ void TestUserRates::placeHeldByANonFile() {
     const QString path = storage::defaultRateFilePath();
     plantNonFile(path, kind);
     const QString before = placeSignature(path);
+    const PipeUnblocker unblocker(path);
     const UserRates user =
         openUserRates(write ? RateFileAccess::ReadWrite : RateFileAccess::ReadOnly);
     QVERIFY2(user.refused && user.problem.contains(path) &&
@@ -281,6 +282,7 @@ void TestUserRates::userCalendar() {
         plantNonFile(path, kind);
     }
     const QString before = placeSignature(path);
+    const PipeUnblocker unblocker(path);
     const UserRates user = openUserRates(RateFileAccess::ReadOnly);
     const bool taken = bytes.size() < (1 << 20) && kind.isEmpty() && why.isEmpty();
     QVERIFY2(taken == user.calendarProblem.isEmpty(), qPrintable(user.calendarProblem));
