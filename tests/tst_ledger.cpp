@@ -6,6 +6,7 @@
 #include "cli/batch.h"
 #include "cli/claimrequest.h"
 #include "cli/ledger.h"
+#include "cli/orderedwork.h"
 #include "common/apperror.h"
 #include "rates/ratelookup.h"
 #include "rates/userrates.h"
@@ -76,6 +77,7 @@ private slots:
     void resourceBills();
     void refused();
     void changedWhileCounted();
+    void workThatThrows();
 };
 
 void TestLedger::accounts_data() {
@@ -248,6 +250,28 @@ void TestLedger::changedWhileCounted() {
         QVERIFY2(e.message().contains(QStringLiteral("файл изменился")), qPrintable(e.message()));
     }
     QVERIFY(out.data().isEmpty());
+}
+
+// What work throws on a thread is thrown again on the one that takes the
+// results, in its turn: the results before it are taken, the run ends there.
+void TestLedger::workThatThrows() {
+    QList<int> taken;
+    try {
+        cli::OrderedWork<int, int> work(
+            3,
+            [](int &n) {
+                if (n == 5) throw AppError(QStringLiteral("пять"));
+                return n;
+            },
+            [&taken](int &n) { taken.append(n); });
+        for (int n = 0; n < 10; ++n)
+            work.add(n);
+        work.finish();
+        QFAIL("finished");
+    } catch (const AppError &e) {
+        QCOMPARE(e.message(), QStringLiteral("пять"));
+    }
+    QCOMPARE(taken, (QList<int>{0, 1, 2, 3, 4}));
 }
 
 QTEST_GUILESS_MAIN(TestLedger)

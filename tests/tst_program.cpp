@@ -388,6 +388,13 @@ void TestProgram::ledgerAlwaysFinishes() {
     QCOMPARE(limited.readAllStandardOutput().count('\n'), 4);
     QVERIFY(limited.readAllStandardError().contains("Приложения не записаны: 3 из 3"));
     QVERIFY(QFileInfo(home.path() + "/details.csv").size() > 0);
+    // Accounts apart go through temporary files: in the system's folder when
+    // TMPDIR names none.
+    writeBytes(ledger, "account;date;kind;month;amount\n1;;charge;01.2024;100\n"
+                       "2;;charge;01.2024;100\n1;;charge;02.2024;100\n");
+    run = runProgram(home, {"--ledger", ledger}, {"TMPDIR=/nonexistent"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out.count(u'\n'), 3);
     // An endless stream that is no ledger ends at its first line.
     QProcess endless;
     prepareProgram(endless, home);
