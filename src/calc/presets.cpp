@@ -52,6 +52,9 @@ constexpr Preset kPresets[] = {
     {"consumer-28", "п. 5 ст. 28 Закона «О защите прав потребителей»",
      "Неустойка исполнителя (п. 5 ст. 28 ЗоЗПП)", "Сумма неустойки", {kDaily}, "3",
      RateDay::EachDay, true, false, "1", {}, PresetTerm::None, false, kConsumerFee, kGeneral},
+    // Each portion paid at its payment day's rate, what is unpaid at the filing
+    // date's ("на дату уплаты пени", ч. 5, 7 ст. 34 44-ФЗ; the Supreme
+    // Court's review of 28.06.2017, p. 38).
     {"procurement", "ч. 5 ст. 34 Федерального закона № 44-ФЗ", "Пени заказчика (ч. 5 ст. 34 44-ФЗ)",
      "Сумма пеней", {{1, K::Fraction, 300}}, nullptr, RateDay::Payment, true, false, nullptr, {},
      PresetTerm::None, false, kNoFee, kArbitration},
