@@ -2,7 +2,18 @@
 #include "numericlocale.h"
 
 #include <clocale>
+#include <locale.h>
 
 void keepNumbersInCForm() {
     std::setlocale(LC_NUMERIC, "C");
+}
+
+NumbersInCForm::NumbersInCForm()
+    : c_(newlocale(LC_NUMERIC_MASK, "C", locale_t(nullptr))),
+      before_(c_ ? uselocale(locale_t(c_)) : nullptr) {}
+
+NumbersInCForm::~NumbersInCForm() {
+    if (!c_) return;
+    uselocale(locale_t(before_));
+    freelocale(locale_t(c_));
 }

@@ -8,6 +8,7 @@
 
 #include "common/apperror.h"
 #include "common/module.h"
+#include "common/numericlocale.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -182,6 +183,7 @@ DOLGOMER_EXPORT_MODULE_VERSION()
 extern "C" Q_DECL_EXPORT bool dolgomerWriteSpreadsheet(const documents::ClaimDocument *doc,
                                                        QByteArray *bytes, QString *error) {
     try {
+        const NumbersInCForm cForm; // the writer formats numbers with the C library
         *bytes = documents::writeSheet(*doc);
         return true;
     } catch (const AppError &e) {
