@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A calculation click: the handler and the report drawn.
-#include "claiminputs.h"
-#include "help.h"
-#include "mainwindow.h"
-#include "numberfield.h"
-#include "reportview.h"
+#include "ui/guide/help.h"
+#include "ui/widgets/numberfield.h"
+#include "ui/window/claiminputs.h"
+#include "ui/window/mainwindow.h"
+#include "ui/window/reportview.h"
 
 #include <QApplication>
 #include <QLineEdit>

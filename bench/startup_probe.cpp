@@ -15,8 +15,8 @@
 #include <ctime>
 
 #ifndef BARE_WINDOW
-#include "application.h"
-#include "mainwindow.h"
+#include "ui/window/application.h"
+#include "ui/window/mainwindow.h"
 #endif
 
 int main(int argc, char **argv) {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every action by keyboard and by screen reader: a whole claim with key
 // presses alone, the shortcuts, and the names an assistive tool reads.
-#include "help.h"
-#include "periodsdialog.h"
 #include "rates/knownrates.h"
+#include "ui/guide/help.h"
+#include "ui/periods/periodsdialog.h"
 #include "windowtest.h"
 
 #include <QAccessible>

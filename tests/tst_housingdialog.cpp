@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "countchoice.h"
-#include "periodentries.h"
-#include "periodsdialog.h"
+#include "ui/periods/countchoice.h"
+#include "ui/periods/periodentries.h"
+#include "ui/periods/periodsdialog.h"
 #include "windowtest.h"
 
 #include <QApplication>

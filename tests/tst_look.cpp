@@ -2,9 +2,9 @@
 // How the window looks to those who must see it clearly: under a dark
 // palette every text reads and every edge shows; wherever the keyboard is,
 // a mark shows it.
-#include "lookandfeel.h"
-#include "periodentries.h"
-#include "periodsdialog.h"
+#include "ui/periods/periodentries.h"
+#include "ui/periods/periodsdialog.h"
+#include "ui/widgets/lookandfeel.h"
 #include "windowtest.h"
 
 #include <QApplication>

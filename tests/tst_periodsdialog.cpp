@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/claimfields.h"
 #include "patience.h"
-#include "periodentries.h"
-#include "periodsdialog.h"
 #include "storage/claimfile.h"
+#include "ui/periods/periodentries.h"
+#include "ui/periods/periodsdialog.h"
 #include "windowtest.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "rategrid.h"
 #include "storage/ratefile.h"
 #include "storage/settings.h"
+#include "ui/rates/rategrid.h"
 #include "windowtest.h"
 
 #include <QDateEdit>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "application.h"
 #include "patience.h"
-#include "printing.h"
 #include "storagetest.h"
+#include "ui/print/printing.h"
+#include "ui/window/application.h"
 #include "windowtest.h"
 
 #include <QApplication>

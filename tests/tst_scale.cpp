@@ -2,7 +2,7 @@
 // The window at the scale of the run (QT_SCALE_FACTOR: CTest runs this at 1,
 // 1.5 and 2): every text fits its box, and the pictures are drawn from
 // pixels of the screen's density.
-#include "periodsdialog.h"
+#include "ui/periods/periodsdialog.h"
 #include "windowtest.h"
 
 #include <QGuiApplication>

@@ -2,10 +2,10 @@
 #include "common/apperror.h"
 #include "common/dates.h"
 #include "common/module.h"
-#include "rategrid.h"
 #include "rates/periodkey.h"
 #include "storage/ratefile.h"
 #include "storagetest.h"
+#include "ui/rates/rategrid.h"
 #include "updatetest.h"
 
 #include <QFileInfo>

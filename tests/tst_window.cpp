@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/numtext.h"
-#include "claiminputs.h"
 #include "law/vat.h"
-#include "rategrid.h"
 #include "storage/ratefile.h"
 #include "storage/settings.h"
+#include "ui/rates/rategrid.h"
+#include "ui/window/claiminputs.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,20 +3,20 @@
 
 // What the window tests share: scripted message boxes, a home of each test's
 // own, and a few ways of driving the window.
-#include "claiminputs.h"
-#include "clickablefield.h"
-#include "datepicker.h"
-#include "hovericon.h"
-#include "linklabel.h"
-#include "mainwindow.h"
-#include "numberfield.h"
-#include "rateeditor.h"
-#include "rategrid.h"
-#include "ratemodes.h"
-#include "ratepanel.h"
-#include "rateupdater.h"
-#include "reportview.h"
 #include "storage/ratefile.h"
+#include "ui/rates/rateeditor.h"
+#include "ui/rates/rategrid.h"
+#include "ui/rates/ratepanel.h"
+#include "ui/rates/rateupdater.h"
+#include "ui/widgets/clickablefield.h"
+#include "ui/widgets/datepicker.h"
+#include "ui/widgets/hovericon.h"
+#include "ui/widgets/linklabel.h"
+#include "ui/widgets/numberfield.h"
+#include "ui/window/claiminputs.h"
+#include "ui/window/mainwindow.h"
+#include "ui/window/ratemodes.h"
+#include "ui/window/reportview.h"
 #include "workedexample.h"
 
 #include <QAction>

@@ -1,23 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the window in its main states to PNG files for the documentation:
 //   make screenshots   (runs this under Xvfb, writes docs/*.png)
-#include "application.h"
-#include "claiminputs.h"
 #include "common/apperror.h"
-#include "countchoice.h"
-#include "datepicker.h"
 #include "documents/claimdocument.h"
-#include "help.h"
-#include "mainwindow.h"
-#include "numberfield.h"
-#include "periodentries.h"
-#include "periodsdialog.h"
-#include "printing.h"
-#include "rateeditor.h"
-#include "rategrid.h"
-#include "ratemodes.h"
-#include "ratepanel.h"
-#include "reportview.h"
+#include "ui/guide/help.h"
+#include "ui/periods/countchoice.h"
+#include "ui/periods/periodentries.h"
+#include "ui/periods/periodsdialog.h"
+#include "ui/print/printing.h"
+#include "ui/rates/rateeditor.h"
+#include "ui/rates/rategrid.h"
+#include "ui/rates/ratepanel.h"
+#include "ui/widgets/datepicker.h"
+#include "ui/widgets/numberfield.h"
+#include "ui/window/application.h"
+#include "ui/window/claiminputs.h"
+#include "ui/window/mainwindow.h"
+#include "ui/window/ratemodes.h"
+#include "ui/window/reportview.h"
 
 #include <QContextMenuEvent>
 #include <QPageLayout>

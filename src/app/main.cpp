@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/commandline.h"
-#include "ui/application.h"
-#include "ui/mainwindow.h"
+#include "ui/window/application.h"
+#include "ui/window/mainwindow.h"
 
 #include <cstdio>
 

@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/guide/help.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace ui {
+namespace {
+
+// Controls (by their object names) and the section that tells of them; a
+// control without a row of its own takes its parent's.
+struct Section {
+    const char *objectName;
+    const char *anchor;
+};
+constexpr Section kSections[] = {
+    {"ratePanel", "rates"},       {"rateEditor", "rates"},
+    {"staleTableNote", "rates"},  {"refinancingRateField", "rates"},
+    {"countChoice", "bases"},     {"entriesGrid", "payments"},
+    {"paymentDate", "payments"},  {"paymentAmount", "payments"},
+    {"entryKind", "payments"},    {"debtArose", "moratoria"},
+    {"moratorium", "moratoria"},  {"filingDate", "fee"},
+    {"courtOrder", "fee"},        {"periodsReport", "documents"},
+    {"periodsDialog", "periods"},
+};
+
+QPointer<HelpWindow> shown; // one guide at a time
+
+} // namespace
+
+HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("helpWindow"));
+    setWindowTitle(QStringLiteral("Справка — Долгомер"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(720, 560);
+    auto *layout = new QVBoxLayout(this);
+    auto *find = new QHBoxLayout;
+    auto *label = new QLabel(QStringLiteral("&Найти:"), this);
+    search_ = new QLineEdit(this);
+    search_->setObjectName(QStringLiteral("helpSearch"));
+    search_->setAccessibleName(QStringLiteral("Найти в справке"));
+    search_->setClearButtonEnabled(true);
+    label->setBuddy(search_);
+    auto *next = new QPushButton(QStringLiteral("Далее"), this);
+    next->setAutoDefault(false);
+    find->addWidget(label);
+    find->addWidget(search_, 1);
+    find->addWidget(next);
+    text_ = new QTextBrowser(this);
+    text_->setObjectName(QStringLiteral("helpText"));
+    text_->setAccessibleName(QStringLiteral("Текст справки"));
+    text_->setOpenExternalLinks(false);
+    text_->setSource(QUrl(QStringLiteral("qrc:/guide/guide.html")));
+    layout->addLayout(find);
+    layout->addWidget(text_, 1);
+    connect(search_, &QLineEdit::returnPressed, this, [this] { findNext(); });
+    connect(next, &QPushButton::clicked, this, [this] { findNext(); });
+    auto *findKey = new QShortcut(QKeySequence::Find, this);
+    connect(findKey, &QShortcut::activated, this, [this] {
+        search_->setFocus();
+        search_->selectAll();
+    });
+    auto *back = new QShortcut(QKeySequence::FindPrevious, this);
+    connect(back, &QShortcut::activated, this, [this] { findNext(true); });
+    auto *again = new QShortcut(QKeySequence::FindNext, this);
+    connect(again, &QShortcut::activated, this, [this] { findNext(); });
+    text_->setFocus();
+}
+
+void HelpWindow::showSection(const QString &anchor) {
+    text_->scrollToAnchor(anchor);
+}
+
+bool HelpWindow::findNext(bool backward) {
+    const QString what = search_->text();
+    if (what.isEmpty()) return false;
+    const QTextDocument::FindFlags flags =
+        backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    if (text_->find(what, flags)) return true;
+    // Past the last match: from the top (or the bottom) again.
+    QTextCursor from(text_->document());
+    if (!backward)
+        from.movePosition(QTextCursor::Start);
+    else
+        from.movePosition(QTextCursor::End);
+    text_->setTextCursor(from);
+    return text_->find(what, flags);
+}
+
+QString helpSectionFor(const QWidget *focus) {
+    for (const QWidget *w = focus; w; w = w->parentWidget())
+        for (const Section &s : kSections)
+            if (w->objectName() == QLatin1String(s.objectName)) return QLatin1String(s.anchor);
+    return QStringLiteral("start");
+}
+
+QStringList helpSections() {
+    QStringList anchors{QStringLiteral("start")};
+    for (const Section &s : kSections)
+        if (!anchors.contains(QLatin1String(s.anchor))) anchors << QLatin1String(s.anchor);
+    return anchors;
+}
+
+HelpWindow *openHelp(QWidget *parent, const QString &anchor) {
+    if (shown && shown->parentWidget() != parent) {
+        shown->close(); // deleted later: a new one goes over `parent` now
+        shown = nullptr;
+    }
+    if (!shown) shown = new HelpWindow(parent);
+    shown->showSection(anchor);
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
+    return shown;
+}
+
+void installHelpKey(QWidget *window) {
+    auto *key = new QShortcut(QKeySequence::HelpContents, window);
+    key->setContext(Qt::WindowShortcut); // a modal dialog installs its own
+    QObject::connect(key, &QShortcut::activated, window, [window] {
+        QWidget *focus = QApplication::focusWidget();
+        openHelp(window, helpSectionFor(focus && focus->window() == window ? focus : window));
+    });
+}
+
+} // namespace ui

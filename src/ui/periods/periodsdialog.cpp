@@ -1,0 +1,398 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/periods/periodsdialog.h"
+
+#include "calc/presets.h"
+#include "common/apperror.h"
+#include "common/dates.h"
+#include "documents/claimdocument.h"
+#include "rates/ratelookup.h"
+#include "storage/claimfile.h"
+#include "ui/guide/help.h"
+#include "ui/widgets/claimkeys.h"
+#include "ui/widgets/datepicker.h"
+#include "ui/widgets/dialogs.h"
+#include "ui/widgets/lookandfeel.h"
+#include "ui/widgets/numberfield.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPagedPaintDevice>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+QPushButton *button(const QString &text, QWidget *parent, QLayout *layout) {
+    auto *b = new QPushButton(text, parent);
+    b->setAutoDefault(false);
+    layout->addWidget(b);
+    return b;
+}
+
+} // namespace
+
+PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
+    : QDialog(parent), dialogs_(dialogs), printer_(dialogs) {
+    setObjectName(QStringLiteral("periodsDialog"));
+    setWindowTitle(QStringLiteral("Расчет по периодам"));
+    resize(680, 680);
+    // The content scrolls where the screen is smaller than it (a large scale
+    // on a small screen); the dialog itself always fits the screen.
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus); // its content takes the keyboard
+    auto *content = new QWidget(scroll);
+    auto *layout = new QVBoxLayout(content);
+    scroll->setWidget(content);
+    outer->addWidget(scroll);
+    summary_ = new QLabel(this);
+    summary_->setWordWrap(true);
+    layout->addWidget(summary_);
+
+    count_ = new CountChoice(this);
+    layout->addWidget(count_);
+    entries_ = new PeriodEntries(this, dialogs);
+    layout->addWidget(entries_);
+
+    auto *options = new QHBoxLayout;
+    moratorium_ =
+        new QCheckBox(QStringLiteral("Мораторий %1–%2")
+                          .arg(dateText(calc::kMoratoriumStart), dateText(calc::kMoratoriumEnd)),
+                      this);
+    moratorium_->setObjectName(QStringLiteral("moratorium"));
+    moratorium_->setChecked(true);
+    options->addWidget(moratorium_);
+    // The day the debt's claim arose decides the moratorium: goods of March
+    // paid for by April are covered.
+    auto *aroseLabel = debtAroseLabel_ = new QLabel(QStringLiteral("долг возник:"), this);
+    debtArose_ = new DatePicker(QRect(0, 0, 120, 24), this);
+    debtArose_->setObjectName(QStringLiteral("debtArose"));
+    debtArose_->setAccessibleName(QStringLiteral("Долг возник"));
+    debtArose_->setToolTip(QStringLiteral("День, когда возникло требование по долгу (для "
+                                          "моратория); по умолчанию — начало просрочки"));
+    aroseLabel->setBuddy(debtArose_);
+    options->addWidget(aroseLabel);
+    options->addWidget(debtArose_);
+    options->addStretch();
+    auto *filingLabel = new QLabel(QStringLiteral("Дата подачи:"), this);
+    filingDate_ = new DatePicker(QRect(0, 0, 120, 24), this);
+    filingDate_->setObjectName(QStringLiteral("filingDate"));
+    filingDate_->setToolTip(
+        QStringLiteral("День подачи иска: по нему выбирается шкала госпошлины"));
+    filingLabel->setBuddy(filingDate_);
+    filingDate_->setAccessibleName(QStringLiteral("Дата подачи"));
+    options->addWidget(filingLabel);
+    options->addWidget(filingDate_);
+    layout->addLayout(options);
+    courtOrder_ = new QCheckBox(QStringLiteral("Заявление о выдаче судебного приказа"), this);
+    courtOrder_->setObjectName(QStringLiteral("courtOrder"));
+    courtOrder_->setToolTip(QStringLiteral("Госпошлина — половина пошлины иска"));
+    layout->addWidget(courtOrder_);
+
+    notes_ = new QLabel(this);
+    notes_->setObjectName(QStringLiteral("periodsNotes"));
+    notes_->setWordWrap(true);
+    setTextColor(notes_, kMaroon);
+    notes_->hide();
+    layout->addWidget(notes_);
+
+    report_ = new TableTextEdit(this);
+    report_->setObjectName(QStringLiteral("periodsReport"));
+    report_->setAccessibleName(QStringLiteral("Расчет по периодам"));
+    report_->setUndoRedoEnabled(false);
+    report_->setAcceptRichText(false);
+    report_->setLineWrapMode(QTextEdit::WidgetWidth);
+    // A title wraps between its words, never inside one ("Задолженность,").
+    report_->setWordWrapMode(QTextOption::WordWrap);
+    layout->addWidget(report_, 1);
+
+    auto *actions = new QHBoxLayout;
+    QPushButton *copy = button(QStringLiteral("Копировать"), this, actions);
+    QPushButton *print = button(QStringLiteral("Печать"), this, actions);
+    QPushButton *pdf = button(QStringLiteral("Сохранить как..."), this, actions);
+    QPushButton *open = button(QStringLiteral("Открыть расчет..."), this, actions);
+    QPushButton *save = button(QStringLiteral("Сохранить расчет..."), this, actions);
+    actions->addStretch();
+    QPushButton *help = button(QStringLiteral("Справка"), this, actions);
+    connect(help, &QPushButton::clicked, this,
+            [this] { openHelp(this, QStringLiteral("periods")); });
+    installHelpKey(this);
+    QPushButton *close = button(QStringLiteral("Закрыть"), this, actions);
+    layout->addLayout(actions);
+
+    // The report box's own menu offers the same.
+    for (QPushButton *b : {copy, print, pdf}) {
+        auto *action = new QAction(b->text(), report_);
+        connect(action, &QAction::triggered, b, &QPushButton::click);
+        report_->addAction(action);
+    }
+    report_->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    connect(copy, &QPushButton::clicked, this, &PeriodsDialog::copyReport);
+    connect(print, &QPushButton::clicked, this, &PeriodsDialog::printReport);
+    connect(pdf, &QPushButton::clicked, this, &PeriodsDialog::saveReportAs);
+    // The printout is the table of the claim as it is now.
+    printer_.setDrawer(
+        [this](QPagedPaintDevice &device) { return documents::drawTablePages(device, *shown_); });
+    connect(close, &QPushButton::clicked, this, &PeriodsDialog::reject);
+    connect(open, &QPushButton::clicked, this, qOverload<>(&PeriodsDialog::openClaim));
+    connect(save, &QPushButton::clicked, this, &PeriodsDialog::saveClaim);
+    addClaimKeys(this, &PeriodsDialog::countNow, &PeriodsDialog::printReport);
+    connect(moratorium_, &QCheckBox::toggled, this, &PeriodsDialog::recalculate);
+    connect(courtOrder_, &QCheckBox::toggled, this, &PeriodsDialog::recalculate);
+    connect(filingDate_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
+    connect(debtArose_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
+    connect(entries_, &PeriodEntries::changed, this, &PeriodsDialog::recalculate);
+    connect(count_, &CountChoice::basisChosen, this,
+            [this] { claim_.court = calc::courtFor(currentClaim()); });
+    connect(count_, &CountChoice::changed, this, [this] {
+        followHousing();
+        recalculate();
+    });
+    followHousing();
+}
+
+void PeriodsDialog::setClaim(const calc::PeriodInput &claim, const QString &dailyRate) {
+    claim_ = claim;
+    if (!dailyRate.isEmpty()) count_->setDailyRate(dailyRate);
+    count_->setRateDate(claim.filed);
+    showClaim();
+    entries_->setPeriod(claim.start, claim.end); // recalculates
+    baseline_ = storage::encodeClaim(currentClaim());
+}
+
+void PeriodsDialog::showClaim() {
+    const QSignalBlocker filed(filingDate_), arose(debtArose_);
+    filingDate_->setDate(claim_.filed);
+    debtArose_->setDate(claim_.arose.isValid() ? claim_.arose : claim_.start);
+}
+
+// The moratorium can be asked for while any debt of the claim arose by its
+// first day; otherwise every debt accrues through it.
+void PeriodsDialog::followMoratorium(const calc::PeriodInput &claim) {
+    const bool covered = calc::moratoriumMayCover(claim);
+    if (covered != moratorium_->isEnabled()) {
+        const QSignalBlocker quiet(moratorium_);
+        moratorium_->setEnabled(covered);
+        moratorium_->setChecked(covered);
+    }
+    moratorium_->setToolTip(covered ? QString()
+                                    : QStringLiteral("Мораторий касается только долгов, возникших "
+                                                     "до %1: долги этого расчета возникли позже, "
+                                                     "проценты начисляются и в дни моратория")
+                                          .arg(dateText(calc::kMoratoriumStart)));
+}
+
+// Housing bills are their own debt, counted to the filing date: the window's
+// debt, period and the day it arose play no part.
+void PeriodsDialog::followHousing() {
+    const bool housing = count_->isHousing();
+    {
+        const QSignalBlocker quiet(entries_);
+        entries_->setHousing(housing);
+    }
+    debtArose_->setEnabled(!housing);
+    debtAroseLabel_->setEnabled(!housing);
+}
+
+calc::PeriodInput PeriodsDialog::currentClaim() const {
+    calc::PeriodInput in = claim_;
+    in.payments = entries_->payments();
+    in.increases = entries_->increases();
+    in.charges = entries_->charges();
+    count_->fill(in);
+    in.moratorium = moratorium_->isChecked();
+    in.courtOrder = courtOrder_->isChecked();
+    in.filed = filingDate_->date();
+    in.arose = debtArose_->date() == claim_.start ? QDate() : debtArose_->date();
+    return in;
+}
+
+bool PeriodsDialog::hasUnsavedChanges() const {
+    return storage::encodeClaim(currentClaim()) != baseline_;
+}
+
+bool PeriodsDialog::saveClaim() {
+    QString path =
+        dialogs_.saveFileName(QStringLiteral("Сохранить расчет"),
+                              QStringLiteral("Расчет") + storage::kClaimExtension, claimFilter());
+    if (path.isEmpty()) return false;
+    if (!path.endsWith(storage::kClaimExtension)) path += storage::kClaimExtension;
+    try {
+        const calc::PeriodInput claim = currentClaim();
+        storage::saveClaim(path, claim);
+        baseline_ = storage::encodeClaim(claim);
+        return true;
+    } catch (const AppError &e) {
+        dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка сохранения"),
+                     MessageBoxes::Icon::Stop);
+        return false;
+    }
+}
+
+void PeriodsDialog::openClaim() {
+    const QString path = dialogs_.openFileName(QStringLiteral("Открыть расчет"), claimFilter());
+    if (!path.isEmpty()) openClaim(path);
+}
+
+bool PeriodsDialog::openClaim(const QString &path) {
+    const std::optional<calc::PeriodInput> loaded = readClaimFile(dialogs_, path);
+    if (loaded) showSaved(*loaded);
+    return loaded.has_value();
+}
+
+void PeriodsDialog::showSaved(calc::PeriodInput loaded) {
+    loaded.rates = claim_.rates; // counted with today's table
+    claim_ = loaded;
+    showClaim();
+    count_->show(loaded);
+    followHousing();
+    {
+        const QSignalBlocker quiet(moratorium_);
+        if (moratorium_->isEnabled()) moratorium_->setChecked(loaded.moratorium);
+        const QSignalBlocker order(courtOrder_);
+        courtOrder_->setChecked(loaded.courtOrder);
+    }
+    {
+        const QSignalBlocker quiet(entries_);
+        entries_->setPeriod(loaded.start, loaded.end);
+        entries_->setEntries(loaded.payments, loaded.increases, loaded.charges);
+    }
+    recalculate();
+    baseline_ = storage::encodeClaim(currentClaim());
+}
+
+void PeriodsDialog::reject() {
+    if (hasUnsavedChanges()) {
+        switch (dialogs_.askToSave(QStringLiteral("Расчет по периодам изменен. Сохранить его?"),
+                                   QStringLiteral("Расчет по периодам"))) {
+        case MessageBoxes::Choice::Save:
+            if (!saveClaim()) return;
+            break;
+        case MessageBoxes::Choice::Discard:
+            break;
+        case MessageBoxes::Choice::Cancel:
+            return;
+        }
+    }
+    QDialog::reject();
+}
+
+const QStringList &PeriodsDialog::reportLines() const {
+    static const QStringList none;
+    return shown_ ? shown_->result.lines : none;
+}
+
+void PeriodsDialog::recalculate() {
+    calc::PeriodInput in = currentClaim();
+    followMoratorium(in);
+    in.moratorium = moratorium_->isChecked(); // as the box may have just turned
+    const bool housing = in.count == calc::PeriodCount::Housing;
+    const QString court = in.court == calc::Court::Arbitration
+                              ? QStringLiteral("арбитражный суд")
+                              : QStringLiteral("суд общей юрисдикции");
+    summary_->setText(housing ? QStringLiteral("Пени за ЖКУ по начислениям и оплатам ниже, на "
+                                               "дату подачи %1; %2.")
+                                    .arg(dateText(in.filed), court)
+                              : QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3; %4.")
+                                    .arg(in.debt, dateText(in.start), dateText(in.end), court));
+    QStringList notes;
+    if (const QString gap = rates::tableGapNote(in.rates, housing ? QDate() : in.start,
+                                                housing ? in.filed : in.end);
+        calc::usesRateTable(in.count) && !gap.isEmpty())
+        notes << gap + u'.';
+    try {
+        shown_ = documents::makeDocument(in, QDate::currentDate());
+        documents::writeTable(*report_->document(), *shown_,
+                              report_->palette().color(QPalette::Text));
+        report_->setReading(documents::tableText(*shown_));
+        report_->moveCursor(QTextCursor::Start); // the report opens at its heading
+        if (shown_->result.depositRateSpan) notes << calc::depositRatesHint();
+        if (shown_->result.tableStart.isValid())
+            notes << calc::tableStartNote(shown_->result.tableStart) + u'.';
+    } catch (const AppError &e) {
+        shown_.reset();
+        report_->setPlainText(Dialogs::errorText(e.message()));
+        report_->setReading(report_->toPlainText());
+    }
+    notes_->setText(notes.join(u'\n'));
+    notes_->setVisible(!notes.isEmpty());
+}
+
+void PeriodsDialog::showEvent(QShowEvent *event) {
+    // Within the screen's free area, frame and title included.
+    if (const QScreen *screen = this->screen()) {
+        const QRect free = screen->availableGeometry();
+        const QSize frame = frameGeometry().size() - geometry().size();
+        resize(std::min(width(), free.width() - frame.width()),
+               std::min(height(), free.height() - frame.height()));
+        QRect placed = frameGeometry();
+        placed.moveTo(std::clamp(placed.x(), free.left(), free.right() - placed.width() + 1),
+                      std::clamp(placed.y(), free.top(), free.bottom() - placed.height() + 1));
+        move(placed.topLeft());
+    }
+    QDialog::showEvent(event);
+}
+
+QTextEdit *PeriodsDialog::reportBox() const {
+    return report_;
+}
+
+void PeriodsDialog::countNow() {
+    // A number being typed counts as typed, as leaving its field would make it.
+    if (auto *field = qobject_cast<NumberField *>(focusWidget())) field->normalise();
+    recalculate();
+}
+
+void PeriodsDialog::copyReport() {
+    if (shown_) QGuiApplication::clipboard()->setText(shown_->result.lines.join(u'\n'));
+}
+
+// The printout and the files say the day they are made.
+void PeriodsDialog::printReport() {
+    if (!shown_) return;
+    shown_->madeOn = QDate::currentDate();
+    printer_.print(shown_->result.lines);
+}
+
+void PeriodsDialog::saveReportAs() {
+    if (!shown_) return;
+    QString path = dialogs_.saveFileName(
+        QStringLiteral("Сохранить как"), QDir::home().filePath(QStringLiteral("Расчет.pdf")),
+        QStringLiteral("PDF (*.pdf);;Текст OpenDocument (*.odt);;Таблица (*.xlsx);;Текст (*.txt)"));
+    if (path.isEmpty()) return;
+    documents::Format format;
+    if (!documents::formatOf(path, format)) path += QStringLiteral(".pdf");
+    try {
+        shown_->madeOn = QDate::currentDate();
+        documents::saveDocument(path, *shown_);
+    } catch (const AppError &e) {
+        dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка сохранения"),
+                     MessageBoxes::Icon::Stop);
+        return;
+    }
+    dialogs_.ask(
+        QStringLiteral("Расчет сохранен в файл \"%1\".").arg(QDir::toNativeSeparators(path)),
+        QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
+}
+
+} // namespace ui

@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calc/periodinterest.h"
+#include "documents/claimdocument.h"
+#include "ui/periods/claimfiles.h"
+#include "ui/periods/countchoice.h"
+#include "ui/periods/periodentries.h"
+#include "ui/print/reportprinter.h"
+#include "ui/widgets/tabletextedit.h"
+
+#include <QByteArray>
+#include <QDialog>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QTableWidget;
+
+namespace ui {
+
+class DatePicker;
+class Dialogs;
+class NumberField;
+
+// "Расчет по периодам": the statutory interest as courts count it today, or
+// a contractual penalty or a penalty of a fraction of the key rate, for the
+// window's debt, period and court, with payments, debt increases and the
+// moratorium of 2022; or the penalty on housing bills, charged by month and
+// counted to the filing date. The report follows every change; it can be copied,
+// printed or saved as a table (PDF, OpenDocument text, spreadsheet) over as
+// many pages as it takes. Esc closes it.
+class PeriodsDialog : public QDialog {
+    Q_OBJECT
+public:
+    PeriodsDialog(QWidget *parent, Dialogs &dialogs);
+
+    // The claim to count: debt, period, court, filing date and the rate
+    // table; entries made before are kept while they lie inside the period.
+    // `dailyRate` is the window's, which the penalty starts from.
+    void setClaim(const calc::PeriodInput &claim, const QString &dailyRate = QString());
+
+    // The report's lines; none while the claim cannot be counted.
+    const QStringList &reportLines() const;
+
+    // The entries' editor and the count.
+    PeriodEntries *entries() const { return entries_; }
+    CountChoice *count() const { return count_; }
+    QCheckBox *moratoriumBox() const { return moratorium_; }
+    // "Заявление о выдаче судебного приказа": half the fee.
+    QCheckBox *courtOrderBox() const { return courtOrder_; }
+    // "Дата подачи": the claim's fee scale follows it.
+    DatePicker *filingDate() const { return filingDate_; }
+    // What the user should know of the calculation, above the report: a rate
+    // table older than the period, rates of the deposit span.
+    QLabel *notes() const { return notes_; }
+    QTextEdit *reportBox() const;
+    ReportPrinter &printer() { return printer_; }
+
+    // F9, Ctrl+Enter: counts the claim as it is typed now.
+    void countNow();
+    // "Копировать": the report's text lines, for pasting anywhere.
+    void copyReport();
+    // "Печать": the table, its header on every page.
+    void printReport();
+    // "Сохранить как...": the table as PDF, OpenDocument text or .xlsx, or
+    // the text lines (.txt), by the file name's extension (.pdf when none).
+    void saveReportAs();
+
+    // The claim as the dialog holds it now: the window's, with the entries,
+    // the count, the moratorium choice and the filing date made here.
+    calc::PeriodInput currentClaim() const;
+    // "Сохранить расчет...": the whole claim in a file of its own; false when
+    // nothing was saved (cancelled, or told why).
+    bool saveClaim();
+    // "Открыть расчет...", or a file given to the program: the claim in the
+    // file replaces the dialog's; a file that cannot be used is told and
+    // changes nothing.
+    void openClaim();
+    bool openClaim(const QString &path);
+    // A claim already read from its file, as opening it shows it.
+    void showSaved(calc::PeriodInput claim);
+    // Whether the claim changed since it was shown, saved or opened.
+    bool hasUnsavedChanges() const;
+    // Closing: changes not saved are asked about (Сохранить / Не сохранять /
+    // Отмена); Отмена keeps the dialog open.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void recalculate();
+    void followMoratorium(const calc::PeriodInput &claim);
+    void followHousing();
+    void showClaim();
+
+    Dialogs &dialogs_;
+    calc::PeriodInput claim_;
+    QByteArray baseline_; // the claim as last shown, saved or opened
+    // The claim as shown and counted; none while it cannot be counted.
+    std::optional<documents::ClaimDocument> shown_;
+    QLabel *summary_;
+    PeriodEntries *entries_;
+    CountChoice *count_;
+    QCheckBox *moratorium_, *courtOrder_;
+    DatePicker *filingDate_;
+    DatePicker *debtArose_;
+    QLabel *debtAroseLabel_;
+    QLabel *notes_;
+    TableTextEdit *report_;
+    ReportPrinter printer_;
+};
+
+} // namespace ui
