@@ -122,7 +122,7 @@ void TestCli::spreadsheetFiles_data() {
                       "100 000\t\"'=HYPERLINK(\"\"x\"\")\"\t30.01.2010\t1\t8,75\t24,31\t"
                       "100024,31\t4000,73\t\r\n"
                       "1\t' @SUM(A1)\t'-1\t\t\t\t\t\t\"to: неверное значение \"\"-1\"\" — "
-                      "нужна дата дд.мм.гггг\"\r\n"
+                      "нужна дата дд.мм.гггг или гггг-мм-дд\"\r\n"
                       "100000\t\t\t\t\t\t\t\t\"в строке нет поля \"\"note\"\"\"\r\n"
                       "100 000\t\"'\nx\"\t30.01.2010\t1\t8,75\t24,31\t100024,31\t4000,73\t\r\n")
         << 2;
@@ -192,7 +192,7 @@ void TestCli::batchRows_data() {
                        "12||2200,00|102200,00|4066,00|", // 55 % on 01.01.2000
                        "|||||penalty_daily и key_fraction: нужна либо неустойка в день, либо доля "
                        "ключевой ставки",
-                       "|||||увеличения: только для расчета по периодам (--periods, periods=yes)"}
+                       "|||||увеличения: только для расчета по периодам (periods=yes)"}
         << 2 << QStringList{};
     QTest::newRow("point for comma, blanks around")
         << QByteArray("debt,rate,divisor\n 100000.5 , 7.75 ,300\n")
@@ -253,7 +253,7 @@ void TestCli::batchRows_data() {
         << QByteArray("debt,periods,rate,moratorium\n100000,yes,7,\n100000,,,no\n")
         << QStringList{"|||||rate: не применяется к расчету по периодам (неустойка по периодам — "
                        "--penalty-daily или --key-fraction)",
-                       "|||||moratorium: только для расчета по периодам (--periods, periods=yes)"}
+                       "|||||moratorium: только для расчета по периодам (periods=yes)"}
         << 2 << QStringList{};
 }
 

@@ -150,6 +150,19 @@ void TestProgram::options_data() {
                        "--increase",
                        "01.02.2024=500"}
         << 0 << "ИТОГО: 1500,00 + 150,00 = 1650,00 руб." << QByteArray() << QString();
+    // Every date option takes a year first as well; messages name options.
+    QTest::newRow("dates year first")
+        << QStringList{"--report",   "--debt",  "100000",  "--from",  "2010-01-01", "--to",
+                       "2010-01-30", "--court", "general", "--filed", "2010-02-01"}
+        << 0 << "Государственная пошлина: 3214,58 руб." << QByteArray() << QString();
+    QTest::newRow("help with examples")
+        << QStringList{"--help"} << 0 << "Примеры:" << QByteArray() << QString();
+    QTest::newRow("a contractual penalty with no rate")
+        << QStringList{"--report", "--basis", "contract", "--debt", "100"} << 2
+        << "--penalty-daily P" << QByteArray() << QString();
+    QTest::newRow("a payment without --periods")
+        << QStringList{"--report", "--debt", "100", "--payment", "10.01.2024=5"} << 2
+        << "--payment: только для расчета по периодам (--periods)" << QByteArray() << QString();
     QTest::newRow("64 jobs") << QStringList{"--batch", "nothing.csv", "--jobs", "64"} << 2
                              << "--batch: не удается открыть файл" << QByteArray() << QString();
     QTest::newRow("65 jobs") << QStringList{"--batch", "nothing.csv", "--jobs", "65"} << 2

@@ -35,10 +35,14 @@ QString withoutGroupSeparators(const QString &text) {
 QDate readDate(const QString &name, const QString &text, bool month = false) {
     QDate d;
     const QString trimmed = text.trimmed();
-    if (!parseDateText(month ? QStringLiteral("01.") + trimmed : trimmed, d))
+    const bool isoMonth = month && trimmed.size() == 7 && trimmed[4] == u'-';
+    if (!parseDayText(!month    ? trimmed
+                      : isoMonth ? trimmed + QStringLiteral("-01")
+                                 : QStringLiteral("01.") + trimmed,
+                      d))
         throw FieldError{name, text,
-                         month ? QStringLiteral("нужен месяц мм.гггг")
-                               : QStringLiteral("нужна дата дд.мм.гггг")};
+                         month ? QStringLiteral("нужен месяц мм.гггг или гггг-мм")
+                               : QStringLiteral("нужна дата дд.мм.гггг или гггг-мм-дд")};
     if (d < kEarliestDate)
         throw FieldError{
             name, text,

@@ -171,19 +171,23 @@ void ClaimRequest::refuseMisplaced(bool byPeriods, calc::PeriodCount base) const
     for (const calc::FieldInfo &info : calc::claimFields()) {
         if (!has(info.field) || given_[size_t(info.field)]->byDefault) continue;
         const ClaimField f = info.field;
+        // What to set, in the words the value came by: an option, or a column.
+        const bool option = given_[size_t(f)]->name.startsWith(u'-');
         QString why;
         if (byPeriods) {
             if (!(f == ClaimField::Mode && statutory)) why = notFor(f, counted, own);
         } else if (!statutory && (f == ClaimField::Rate || f == ClaimField::Divisor)) {
             why = QStringLiteral("только для законной пени, а выбрана договорная");
         } else if (statutory && f == ClaimField::DailyRate) {
-            why = QStringLiteral("только для договорной пени (--contractual, mode=contractual)");
+            why = option ? QStringLiteral("только для договорной пени (--contractual)")
+                         : QStringLiteral("только для договорной пени (mode=contractual)");
         } else if (f >= ClaimField::Payments && f != ClaimField::Basis) {
             // Every field from the payments on is of a claim by periods; the
             // housing penalty's say so.
             why = f > ClaimField::Basis ? notFor(f, calc::PeriodCount::Statutory) : QString();
             if (why.isEmpty())
-                why = QStringLiteral("только для расчета по периодам (--periods, periods=yes)");
+                why = option ? QStringLiteral("только для расчета по периодам (--periods)")
+                             : QStringLiteral("только для расчета по периодам (periods=yes)");
         }
         if (!why.isEmpty())
             throw AppError(QStringLiteral("%1: %2").arg(given_[size_t(f)]->name, why));
@@ -284,6 +288,11 @@ ClaimResult computeClaim(const ClaimRequest &r, const Defaults &d,
         in.start = in.end = in.filed = d.today;
         in.rates = rates::ratePoints(d.table);
         r.applyTo(in);
+        // Said in the command line's words; the count says it in the window's.
+        if (in.count == calc::PeriodCount::Contractual && in.basis.isEmpty() &&
+            in.dailyPercent.trimmed().isEmpty())
+            throw AppError(QStringLiteral("не задана неустойка, % в день: --penalty-daily P "
+                                          "(столбец penalty_daily)"));
         return periodResult(in);
     }
     const auto text = [&](ClaimField f, const QString &byDefault) {

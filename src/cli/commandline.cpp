@@ -190,6 +190,13 @@ QString helpText() {
                 "прочитана или файл не записан; таблица не изменилась).\n")
                 .arg(helpLine(QString(), columns.join(QStringLiteral(", ")) + u'.', 2),
                      resultColumnNames().join(QStringLiteral(", ")));
+    text += QStringLiteral(
+        "\nПримеры:\n"
+        "  dolgomer --report --basis 395 --debt 100000 --from 01.01.2025 --to 31.03.2025\n"
+        "  dolgomer --report --basis housing --charge 01.2025=3000 --payment 2025-03-20=3000\n"
+        "      --filed 01.12.2025 --court general\n"
+        "  dolgomer --batch должники.csv --court general > результат.csv\n"
+        "  dolgomer --ledger книга.csv --filed 01.12.2025 --details счета.csv --output папка\n");
     return text;
 }
 

@@ -27,6 +27,19 @@ bool readDigits(QStringView s, qsizetype &pos, int minDigits, int maxDigits, int
     return digits >= minDigits;
 }
 
+bool parseDayText(QStringView text, QDate &date) {
+    if (text.size() != 10 || text[4] != u'-' || text[7] != u'-') return parseDateText(text, date);
+    qsizetype pos = 0;
+    int y = 0, m = 0, d = 0;
+    if (!readDigits(text, pos, 4, 4, y) || ++pos != 5 || !readDigits(text, pos, 2, 2, m) ||
+        ++pos != 8 || !readDigits(text, pos, 2, 2, d) || pos != 10)
+        return false;
+    const QDate parsed(y, m, d);
+    if (!parsed.isValid()) return false;
+    date = parsed;
+    return true;
+}
+
 bool parseDateText(QStringView text, QDate &date) {
     qsizetype pos = 0;
     int d = 0, m = 0, y = 0;

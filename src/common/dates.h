@@ -16,5 +16,9 @@ QString dateText(QDate date);
 // four-digit year. Impossible dates ("10.00.1999", "31.02.2009") are refused.
 bool parseDateText(QStringView text, QDate &date);
 
+// The same, or year-month-day as a spreadsheet or a billing system writes
+// it ("2024-01-31", exactly so): what the command line and a batch take.
+bool parseDayText(QStringView text, QDate &date);
+
 // Reads `minDigits` to `maxDigits` ASCII digits at `pos`, moving it past them.
 bool readDigits(QStringView text, qsizetype &pos, int minDigits, int maxDigits, int &value);
