@@ -324,6 +324,15 @@ void TestAccess::helpByKey() {
     help->search()->setText(QStringLiteral("мораторий"));
     QVERIFY(help->findNext());
     QCOMPARE(help->text()->textCursor().selectedText().toLower(), QStringLiteral("мораторий"));
+    // Nothing found: said, and the reader stays at the match they had.
+    auto *notFound = help->findChild<QWidget *>(QStringLiteral("helpNotFound"));
+    const int at = help->text()->textCursor().position();
+    help->search()->setText(QStringLiteral("нет такого слова"));
+    QVERIFY(!help->findNext());
+    QVERIFY(notFound->isVisible());
+    QCOMPARE(help->text()->textCursor().position(), at);
+    help->search()->setText(QStringLiteral("мораторий"));
+    QVERIFY(notFound->isHidden());
     help->close();
     f.window.openRatePanel();
     click(f.window.periodsLink());

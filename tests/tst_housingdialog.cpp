@@ -77,7 +77,7 @@ void TestHousingDialog::chargesPaymentsAndFile() {
     entries->amount()->setText(QStringLiteral("1000"));
     entries->forMonth()->setChecked(true);
     entries->month()->setDate(QDate(2022, 4, 15));
-    entries->add();
+    QTest::keyClick(entries->month(), Qt::Key_Return); // Enter in the month adds, as in the amount
     QCOMPARE(entries->grid()->item(4, 2)->text(), QStringLiteral("оплата за 04.2022"));
     const calc::PeriodInput claim = d->currentClaim();
     QCOMPARE(claim.payments.value(0).month, QDate(2022, 4, 1));

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringEncoder>
+#include <QTimer>
 
 class TestRatePanel : public QObject {
     Q_OBJECT
@@ -336,6 +337,17 @@ void TestRatePanel::staleTableNote() {
     QCOMPARE(env_.boxes.shown.size(), 1);
     QVERIFY(env_.boxes.shown[0].text.contains(
         QStringLiteral("Программе известна ключевая ставка Банка России по 27.10.2025")));
+    // Taking them costs nothing (the table's old lines go to .bak): Enter says "Да".
+    QCOMPARE(env_.boxes.shown[0].buttons, ui::MessageBoxes::Buttons::YesByDefault);
+    ui::QtMessageBoxes real;
+    for (const auto &[buttons, yes] : {std::pair{ui::MessageBoxes::Buttons::YesByDefault, true},
+                                       {ui::MessageBoxes::Buttons::YesNo, false}}) {
+        QTimer::singleShot(
+            0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+        QCOMPARE(real.show(&f.window, QStringLiteral("?"), QStringLiteral("?"),
+                           ui::MessageBoxes::Icon::Question, buttons),
+                 yes);
+    }
     QVERIFY(f.ratePanel->isVisible());
     f.editor->startAdding();
     f.entryDate->setDate(QDate(2010, 6, 1));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/guide/help.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QHBoxLayout>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -51,9 +53,14 @@ HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent) {
     label->setBuddy(search_);
     auto *next = new QPushButton(QStringLiteral("Далее"), this);
     next->setAutoDefault(false);
+    notFound_ = new QLabel(QStringLiteral("Не найдено"), this);
+    notFound_->setObjectName(QStringLiteral("helpNotFound"));
+    notFound_->setAccessibleName(QStringLiteral("Не найдено"));
+    notFound_->hide();
     find->addWidget(label);
     find->addWidget(search_, 1);
     find->addWidget(next);
+    find->addWidget(notFound_);
     text_ = new QTextBrowser(this);
     text_->setObjectName(QStringLiteral("helpText"));
     text_->setAccessibleName(QStringLiteral("Текст справки"));
@@ -62,6 +69,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent) {
     layout->addLayout(find);
     layout->addWidget(text_, 1);
     connect(search_, &QLineEdit::returnPressed, this, [this] { findNext(); });
+    connect(search_, &QLineEdit::textChanged, notFound_, &QWidget::hide);
     connect(next, &QPushButton::clicked, this, [this] { findNext(); });
     auto *findKey = new QShortcut(QKeySequence::Find, this);
     connect(findKey, &QShortcut::activated, this, [this] {
@@ -84,15 +92,22 @@ bool HelpWindow::findNext(bool backward) {
     if (what.isEmpty()) return false;
     const QTextDocument::FindFlags flags =
         backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    notFound_->hide();
     if (text_->find(what, flags)) return true;
-    // Past the last match: from the top (or the bottom) again.
+    // Past the last match: from the top (or the bottom) again; where no
+    // match is, the reader stays where they were and is told.
+    const QTextCursor was = text_->textCursor();
+    const int scrolled = text_->verticalScrollBar()->value();
     QTextCursor from(text_->document());
-    if (!backward)
-        from.movePosition(QTextCursor::Start);
-    else
-        from.movePosition(QTextCursor::End);
+    from.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
     text_->setTextCursor(from);
-    return text_->find(what, flags);
+    if (text_->find(what, flags)) return true;
+    text_->setTextCursor(was);
+    text_->verticalScrollBar()->setValue(scrolled);
+    notFound_->show();
+    QAccessibleEvent shown(notFound_, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&shown);
+    return false;
 }
 
 QString helpSectionFor(const QWidget *focus) {

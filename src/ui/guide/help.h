@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QString>
 
+class QLabel;
 class QLineEdit;
 class QTextBrowser;
 class QWidget;
@@ -28,6 +29,7 @@ public:
 private:
     QTextBrowser *text_;
     QLineEdit *search_;
+    QLabel *notFound_; // "Не найдено" when the search found nothing
 };
 
 // The guide's section for the control that has the focus, by the controls

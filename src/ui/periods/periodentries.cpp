@@ -20,6 +20,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardItemModel>
@@ -136,6 +137,7 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     // that the keyboard is not on.
     QPushButton *addButton = button(QStringLiteral("Добавить"), "addEntry", &PeriodEntries::add);
     connect(amount_, &QLineEdit::returnPressed, this, &PeriodEntries::add);
+    month_->installEventFilter(this);
     button(QStringLiteral("Изменить"), "changeEntry", &PeriodEntries::change);
     button(QStringLiteral("Удалить"), "deleteEntry", &PeriodEntries::remove);
     layout->addLayout(edits, 3, 1);
@@ -355,6 +357,17 @@ void PeriodEntries::showChosen() {
     const bool named = entries_[row].kind == Kind::Charge || p.month.isValid();
     if (named) month_->setDate(entries_[row].kind == Kind::Charge ? p.date : p.month);
     forMonth_->setChecked(p.month.isValid());
+}
+
+bool PeriodEntries::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == month_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            add();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace ui

@@ -71,6 +71,10 @@ public:
 signals:
     void changed();
 
+protected:
+    // Enter in the month field adds the entry, as in the amount.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QList<calc::Payment> of(Kind kind) const;
     bool fromFields(Entry &entry);

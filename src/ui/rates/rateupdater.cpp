@@ -131,7 +131,7 @@ bool RateUpdater::offerKnown(QDate newest, QDate missing) {
                            dateText(known.through)) +
                   offer;
     if (dialogs_.ask(question, QStringLiteral("Ставки"), MessageBoxes::Icon::Question,
-                     MessageBoxes::Buttons::YesNo))
+                     MessageBoxes::Buttons::YesByDefault)) // the old lines go to .bak
         takeKnown();
     else
         return false;

@@ -42,7 +42,7 @@ bool QtMessageBoxes::show(QWidget *owner, const QString &text, const QString &ca
                     : icon == Icon::Question  ? QMessageBox::Question
                                               : QMessageBox::Critical,
                     caption, text, QMessageBox::NoButton, owner);
-    const bool yesNo = buttons == Buttons::YesNo;
+    const bool yesNo = buttons == Buttons::YesNo || buttons == Buttons::YesByDefault;
     QPushButton *ok =
         box.addButton(yesNo ? QStringLiteral("Да") : QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton *other = nullptr;
@@ -50,7 +50,7 @@ bool QtMessageBoxes::show(QWidget *owner, const QString &text, const QString &ca
         other = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
     if (yesNo) other = box.addButton(QStringLiteral("Нет"), QMessageBox::RejectRole);
     // A question that could cost the user something waits for a "Да" they chose.
-    box.setDefaultButton(yesNo ? other : ok);
+    box.setDefaultButton(buttons == Buttons::YesNo ? other : ok);
     box.exec();
     return box.clickedButton() == ok;
 }

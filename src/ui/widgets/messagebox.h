@@ -12,7 +12,9 @@ namespace ui {
 class MessageBoxes {
 public:
     enum class Icon { Information, Question, Stop };
-    enum class Buttons { Ok, OkCancel, YesNo };
+    // YesNo waits for a "Да" the user chose (Enter says "Нет"); YesByDefault
+    // is for an offer whose "Да" costs nothing (Enter takes it).
+    enum class Buttons { Ok, OkCancel, YesNo, YesByDefault };
 
     virtual ~MessageBoxes() = default;
     // Shows a modal box owned by `owner`; true when the user pressed OK (Да).
