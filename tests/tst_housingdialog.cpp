@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/dates.h"
 #include "ui/periods/countchoice.h"
 #include "ui/periods/periodentries.h"
 #include "ui/periods/periodsdialog.h"
@@ -140,6 +141,10 @@ void TestHousingDialog::otherBasis() {
     QCOMPARE(d->reportLines(), calc::calculatePeriods(d->currentClaim()).lines);
     env_.boxes.savePath = env_.path(QStringLiteral("Алименты"));
     QVERIFY(d->saveClaim());
+    // The name proposed says which claim it is: basis, debt, filing date.
+    QCOMPARE(
+        env_.boxes.suggested,
+        QStringLiteral("Расчет alimony 20000 %1.dolgomer").arg(dateText(d->currentClaim().filed)));
     d->count()->statutory()->click();
     const bool opened = d->openClaim(env_.path(QStringLiteral("Алименты.dolgomer")));
     QVERIFY2(opened, qPrintable(env_.boxes.shown.value(0).text));

@@ -54,8 +54,11 @@ public:
         shown.append({text, caption, icon, buttons});
         return answers.isEmpty() ? true : answers.takeFirst();
     }
-    QString savePath; // what the save dialog answers
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
+    QString savePath;  // what the save dialog answers
+    QString suggested; // the name the save dialog proposed last
+    QString saveFileName(QWidget *, const QString &, const QString &name,
+                         const QString &) override {
+        suggested = name;
         return savePath;
     }
     QString openPath; // what the open dialog answers

@@ -15,6 +15,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
@@ -69,6 +70,32 @@ ClaimDocument makeDocument(const calc::PeriodInput &claim, QDate madeOn) {
     return {claim, calc::calculatePeriods(claim), madeOn};
 }
 
+namespace {
+
+// Amounts in a line of words ("… = 36000,00 руб.") with digit groups, as the
+// table writes them: one number format in the whole document.
+QString withDigitGroups(QString line) {
+    static const QRegularExpression amount(
+        QStringLiteral("(?<![\\d,.])(\\d{4,})(?=,\\d\\d(?!\\d))"));
+    for (qsizetype from = 0;;) {
+        const QRegularExpressionMatch m = amount.match(line, from);
+        if (!m.hasMatch()) return line;
+        QString digits = m.captured(1);
+        for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+            digits.insert(at, QChar(0x00a0));
+        line.replace(m.capturedStart(1), m.capturedLength(1), digits);
+        from = m.capturedStart(1) + digits.size();
+    }
+}
+
+QStringList withDigitGroups(QStringList lines) {
+    for (QString &line : lines)
+        line = withDigitGroups(line);
+    return lines;
+}
+
+} // namespace
+
 QStringList headingLines(const ClaimDocument &doc) {
     const calc::PeriodInput &c = doc.claim;
     const bool housing = c.count == calc::PeriodCount::Housing;
@@ -91,7 +118,7 @@ QStringList headingLines(const ClaimDocument &doc) {
     // terminal: a paper for the court holds the calculation alone.
     if (doc.result.tableStart.isValid())
         lines << calc::tableStartNote(doc.result.tableStart) + u'.';
-    return lines;
+    return withDigitGroups(lines);
 }
 
 TableLayout tableLayout(calc::PeriodCount count) {
@@ -122,6 +149,21 @@ int TableLayout::indexOf(Column column) const {
 bool TableLayout::isNumber(int index) const {
     const Column c = columns.value(index);
     return c == Column::Debt || c == Column::Days || c == Column::Share || c == Column::Amount;
+}
+
+QString claimFileName(const calc::PeriodInput &c) {
+    static constexpr const char *kCounts[] = {"395", "contract", "key-fraction", "housing"};
+    const QString basis = c.basis.isEmpty() ? QString::fromLatin1(kCounts[int(c.count)]) : c.basis;
+    qint64 debt = 0, k = 0;
+    if (c.count == calc::PeriodCount::Housing) {
+        for (const calc::Charge &charge : c.charges)
+            if (calc::readKopecks(charge.amount, k)) debt += k;
+    } else if (calc::readKopecks(c.debt, k)) {
+        debt = k;
+    }
+    QString amount = calc::kopecksText(debt);
+    if (amount.endsWith(QStringLiteral(",00"))) amount.chop(3);
+    return QStringLiteral("Расчет %1 %2 %3").arg(basis, amount, dateText(c.filed));
 }
 
 QString groupedKopecks(qint64 kopecks) {
@@ -211,7 +253,7 @@ QStringList totalLines(const ClaimDocument &doc) {
     const calc::HousingResult *housing = doc.result.housing.get();
     const qsizetype count =
         housing ? housing->leftOut.size() + calc::housingNotes(*housing).size() + 4 : qsizetype(3);
-    return doc.result.lines.mid(doc.result.lines.size() - count);
+    return withDigitGroups(doc.result.lines.mid(doc.result.lines.size() - count));
 }
 
 QString signatureLine(const ClaimDocument &doc) {

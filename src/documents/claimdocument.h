@@ -90,6 +90,9 @@ QByteArray spreadsheet(const ClaimDocument &doc);
 // total, e.g. "G30": the scale's tiers nested, rounded to the kopeck, so a
 // spreadsheet works out what calc::courtFeeKopecks gives.
 QString feeFormula(const QString &totalCell, calc::Court court, calc::FeeScale scale);
+// A file name for the claim's papers, without its extension: "Расчет 395
+// 100000 01.04.2025" (the basis, the debt or the bills charged, the filing date).
+QString claimFileName(const calc::PeriodInput &claim);
 // Renders and writes atomically by the writers' rule (`within`: the folder
 // the user named); raises AppError naming the file.
 void saveDocument(const QString &path, const ClaimDocument &doc, const QString &within = {});

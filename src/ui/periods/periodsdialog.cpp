@@ -232,9 +232,9 @@ bool PeriodsDialog::hasUnsavedChanges() const {
 }
 
 bool PeriodsDialog::saveClaim() {
-    QString path =
-        dialogs_.saveFileName(QStringLiteral("Сохранить расчет"),
-                              QStringLiteral("Расчет") + storage::kClaimExtension, claimFilter());
+    QString path = dialogs_.saveFileName(
+        QStringLiteral("Сохранить расчет"),
+        documents::claimFileName(currentClaim()) + storage::kClaimExtension, claimFilter());
     if (path.isEmpty()) return false;
     if (!path.endsWith(storage::kClaimExtension)) path += storage::kClaimExtension;
     try {
@@ -377,7 +377,8 @@ void PeriodsDialog::printReport() {
 void PeriodsDialog::saveReportAs() {
     if (!shown_) return;
     QString path = dialogs_.saveFileName(
-        QStringLiteral("Сохранить как"), QDir::home().filePath(QStringLiteral("Расчет.pdf")),
+        QStringLiteral("Сохранить как"),
+        QDir::home().filePath(documents::claimFileName(shown_->claim) + QStringLiteral(".pdf")),
         QStringLiteral("PDF (*.pdf);;Текст OpenDocument (*.odt);;Таблица (*.xlsx);;Текст (*.txt)"));
     if (path.isEmpty()) return;
     documents::Format format;
