@@ -165,6 +165,9 @@ void TestProgram::options_data() {
         << "--payment: только для расчета по периодам (--periods)" << QByteArray() << QString();
     QTest::newRow("64 jobs") << QStringList{"--batch", "nothing.csv", "--jobs", "64"} << 2
                              << "--batch: не удается открыть файл" << QByteArray() << QString();
+    QTest::newRow("a system error in Russian")
+        << QStringList{"--batch", "nothing.csv"} << 2 << "нет такого файла или папки"
+        << QByteArray() << QString();
     QTest::newRow("65 jobs") << QStringList{"--batch", "nothing.csv", "--jobs", "65"} << 2
                              << "--jobs: нужно целое число от 1 до 64" << QByteArray() << QString();
     QTest::newRow("no display for the window")

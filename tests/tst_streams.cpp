@@ -8,7 +8,6 @@
 #include <QTest>
 #include <cerrno>
 #include <cstring>
-#include <locale.h>
 
 class TestStreams : public QObject {
     Q_OBJECT
@@ -98,13 +97,8 @@ void TestStreams::outputThatCannotBeWritten() {
     QVERIFY(p.waitForFinished(kPatienceMs));
     QCOMPARE(p.exitCode(), 2);
     const QString err = QString::fromUtf8(p.readAllStandardError());
-    // The system's reason, in whichever language the program's C library speaks.
-    const locale_t c = newlocale(LC_MESSAGES_MASK, "C", locale_t(nullptr));
-    const QString full = QString::fromLocal8Bit(strerror_l(ENOSPC, c)),
-                  here = QString::fromLocal8Bit(strerror(ENOSPC));
-    freelocale(c);
-    QVERIFY2(err.contains(QStringLiteral("не удается записать результат")) &&
-                 (err.contains(full) || err.contains(here)),
+    // The system's reason in the program's language, whatever the locale.
+    QVERIFY2(err.contains(QStringLiteral("не удается записать результат: нет места на диске")),
              qPrintable(err));
 }
 
