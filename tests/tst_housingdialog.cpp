@@ -78,6 +78,7 @@ void TestHousingDialog::chargesPaymentsAndFile() {
     entries->amount()->setText(QStringLiteral("1000"));
     entries->forMonth()->setChecked(true);
     entries->month()->setDate(QDate(2022, 4, 15));
+    QCOMPARE(entries->date()->accessibleName(), QStringLiteral("Дата оплаты")); // no increases here
     QTest::keyClick(entries->month(), Qt::Key_Return); // Enter in the month adds, as in the amount
     QCOMPARE(entries->grid()->item(4, 2)->text(), QStringLiteral("оплата за 04.2022"));
     const calc::PeriodInput claim = d->currentClaim();

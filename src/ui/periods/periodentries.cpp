@@ -165,6 +165,9 @@ void PeriodEntries::setHousing(bool housing) {
     title_->setText(housing ? QStringLiteral("Начисления и оплаты:")
                             : QStringLiteral("Оплаты и увеличения долга:"));
     grid_->setAccessibleName(title_->text().chopped(1));
+    // A charge is dated by its month: the date is a payment's alone.
+    date_->setAccessibleName(housing ? QStringLiteral("Дата оплаты")
+                                     : QStringLiteral("Дата оплаты или увеличения долга"));
     // Housing bills are charged by month, other debts increased by invoices.
     if (auto *kinds = qobject_cast<QStandardItemModel *>(kind_->model())) {
         kinds->item(int(Kind::Increase))->setEnabled(!housing);
