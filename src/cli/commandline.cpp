@@ -49,6 +49,14 @@ void writeDocument(const QString &path, const ClaimResult &r) {
     documents::writeFile(path, (r.lines.join(u'\n') + u'\n').toUtf8());
 }
 
+// Where a report goes, judged before anything is read: by the writers' rule,
+// and never over the saved claim it reads.
+void refuseOutputPlace(const QString &output, const QString &claimFile) {
+    storage::refuseOverInput(QStringLiteral("--output"), output, {claimFile});
+    if (const storage::WritePlace place = storage::writePlace(output); !place.refused.isEmpty())
+        throw UsageError{QStringLiteral("--output: \"%1\": %2").arg(output, place.refused)};
+}
+
 // The program's own options (not a claim's field); those that take a value
 // are told by what they take.
 struct ProgramOption {
@@ -329,14 +337,7 @@ int runCommandLine(int argc, char **argv) {
             throw UsageError{QStringLiteral("--output: только вместе с --report или --ledger")};
         // Standard output by name is written in place, as with no --output.
         if (storage::isStandardOutput(outputFile)) outputFile.clear();
-        // Where the report goes is judged before anything is read.
-        if (!outputFile.isEmpty()) {
-            storage::refuseOverInput(QStringLiteral("--output"), outputFile, {claimFile});
-            if (const storage::WritePlace place = storage::writePlace(outputFile);
-                !place.refused.isEmpty())
-                throw UsageError{
-                    QStringLiteral("--output: \"%1\": %2").arg(outputFile, place.refused)};
-        }
+        if (!outputFile.isEmpty()) refuseOutputPlace(outputFile, claimFile);
         documents::Format format;
         if (!outputFile.isEmpty() && !documents::formatOf(outputFile, format))
             throw UsageError{QStringLiteral("--output: нужен файл .pdf, .odt, .xlsx или .txt")};
