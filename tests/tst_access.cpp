@@ -277,7 +277,9 @@ void TestAccess::periodsDialogKeys() {
     QCOMPARE(printers, 1);
 }
 
-// One click on a date's day, month or year, then digits: they replace it.
+// One click on a date's day, month or year, then digits: they replace it;
+// a whole date typed after a click anywhere is the date, and one that is
+// none is refused, the field keeping its date.
 void TestAccess::dateSectionTypedAfterAClick_data() {
     QTest::addColumn<int>("section"); // 0 day, 1 month, 2 year
     QTest::addColumn<QString>("typed");
@@ -285,6 +287,13 @@ void TestAccess::dateSectionTypedAfterAClick_data() {
     QTest::newRow("day") << 0 << "15" << QDate(2010, 1, 15);
     QTest::newRow("month") << 1 << "03" << QDate(2010, 3, 30);
     QTest::newRow("year") << 2 << "2009" << QDate(2009, 1, 30);
+    for (int section : {0, 1, 2}) {
+        QTest::newRow(qPrintable(QStringLiteral("eight digits, section %1").arg(section)))
+            << section << "01032024" << QDate(2024, 3, 1);
+        QTest::newRow(qPrintable(QStringLiteral("with dots, section %1").arg(section)))
+            << section << "5.4.2023" << QDate(2023, 4, 5);
+    }
+    QTest::newRow("a date that is none") << 1 << "31022024" << QDate(2010, 1, 30);
 }
 
 void TestAccess::dateSectionTypedAfterAClick() {
@@ -303,8 +312,17 @@ void TestAccess::dateSectionTypedAfterAClick() {
     QTest::mouseClick(text, Qt::LeftButton, Qt::NoModifier,
                       QPoint(std::max(x, 2), text->height() / 2));
     QCoreApplication::processEvents();
+    QStringList refused;
+    connect(f.periodEnd, &ui::DatePicker::refused, [&](const QString &why) { refused << why; });
     QTest::keyClicks(text, typed);
     QCOMPARE(f.periodEnd->date(), date);
+    QCOMPARE(refused, date == QDate(2010, 1, 30) && typed.size() == 8
+                          ? QStringList{QStringLiteral("Такой даты нет: 31.02.2024")}
+                          : QStringList());
+    // Home and a whole date: the date, not a year of three digits.
+    QTest::keyClick(text, Qt::Key_Home);
+    QTest::keyClicks(text, QStringLiteral("08032005"));
+    QCOMPARE(f.periodEnd->date(), QDate(2005, 3, 8));
 }
 
 // F1 opens the guide at the section of the control in use, over the window
