@@ -8,14 +8,12 @@ void keepNumbersInCForm() {
     std::setlocale(LC_NUMERIC, "C");
 }
 
-NumbersInCForm::NumbersInCForm() {
-    // The process's locale with the C form of numbers: text stays as it was.
-    const locale_t base = duplocale(LC_GLOBAL_LOCALE);
-    const locale_t c = base ? newlocale(LC_NUMERIC_MASK, "C", base) : locale_t(nullptr);
-    if (!c && base) freelocale(base); // kept by newlocale only when it succeeds
-    c_ = c;
-    before_ = c ? uselocale(c) : nullptr;
-}
+// The C locale whole: a locale of mixed categories gets a composite name,
+// which the C library never frees. The writer's text is UTF-8 bytes, which
+// no category changes.
+NumbersInCForm::NumbersInCForm()
+    : c_(newlocale(LC_ALL_MASK, "C", locale_t(nullptr))),
+      before_(c_ ? uselocale(locale_t(c_)) : nullptr) {}
 
 NumbersInCForm::~NumbersInCForm() {
     if (!c_) return;
