@@ -7,6 +7,7 @@
 #include "presets.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace calc {
 namespace {
@@ -36,7 +37,7 @@ QDate readDate(const QString &name, const QString &text, bool month = false) {
     QDate d;
     const QString trimmed = text.trimmed();
     const bool isoMonth = month && trimmed.size() == 7 && trimmed[4] == u'-';
-    if (!parseDayText(!month    ? trimmed
+    if (!parseDayText(!month     ? trimmed
                       : isoMonth ? trimmed + QStringLiteral("-01")
                                  : QStringLiteral("01.") + trimmed,
                       d))
@@ -106,12 +107,21 @@ QString readBasis(const QString &name, const QString &text) {
 
 } // namespace
 
+namespace {
+
+// By PeriodCount's order.
+constexpr const char *kCountNames[] = {"395", "contract", "key-fraction", "housing"};
+
+} // namespace
+
+QString countName(PeriodCount count) {
+    return QString::fromLatin1(kCountNames[int(count)]);
+}
+
 PeriodCount countOfBasis(const QString &name, QString &basis) {
     basis.clear();
-    if (name == u"395") return PeriodCount::Statutory;
-    if (name == u"contract") return PeriodCount::Contractual;
-    if (name == u"key-fraction") return PeriodCount::KeyFraction;
-    if (name == u"housing") return PeriodCount::Housing;
+    for (int i = 0; i < int(std::size(kCountNames)); ++i)
+        if (name == QLatin1String(kCountNames[i])) return PeriodCount(i);
     basis = name;
     const Preset *preset = presetNamed(name);
     switch (preset ? preset->steps[0].kind : Step::YearDays) {

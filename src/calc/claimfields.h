@@ -84,6 +84,9 @@ inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::FeeExemp
 // name of a preset): the four counts of their own, or a basis of its own laid
 // out as the count its steps are like; `basis` gets the name for the latter.
 PeriodCount countOfBasis(const QString &name, QString &basis);
+// The name of a count of its own, as --basis takes it: "395", "contract",
+// "key-fraction", "housing".
+QString countName(PeriodCount count);
 // Which day's rate a housing penalty goes by, by the index of its `RateDay` choice.
 inline constexpr RateDay kRateDays[] = {RateDay::Payment, RateDay::OneDate, RateDay::EachDay};
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "claimdocument.h"
 
+#include "calc/claimfields.h"
 #include "calc/housing.h"
 #include "calc/numtext.h"
 #include "calc/presets.h"
@@ -152,8 +153,7 @@ bool TableLayout::isNumber(int index) const {
 }
 
 QString claimFileName(const calc::PeriodInput &c) {
-    static constexpr const char *kCounts[] = {"395", "contract", "key-fraction", "housing"};
-    const QString basis = c.basis.isEmpty() ? QString::fromLatin1(kCounts[int(c.count)]) : c.basis;
+    const QString basis = c.basis.isEmpty() ? calc::countName(c.count) : c.basis;
     qint64 debt = 0, k = 0;
     if (c.count == calc::PeriodCount::Housing) {
         for (const calc::Charge &charge : c.charges)
