@@ -101,8 +101,7 @@ void checkRateFilePlace(const QString &path) {
 QByteArray writeRateFile(const QString &path, const QStringList &lines) {
     if (path.isEmpty())
         throw AppError(QStringLiteral("Не задан путь к файлу ставок: таблица не сохранена"));
-    checkRateFilePlace(path);
-    QByteArray bytes = encodeRateFile(lines);
+    QByteArray bytes = encodeRateFile(lines); // saveFile asks the writers' rule
     const QString failure = saveFile(path, bytes);
     if (!failure.isEmpty())
         throw AppError(QStringLiteral("Не удается сохранить файл ставок \"%1\": %2")
