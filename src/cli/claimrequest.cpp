@@ -26,10 +26,11 @@ ClaimResult periodResult(const calc::PeriodInput &in) {
     if (calc::usesRateTable(in.count)) {
         const bool housing = in.count == calc::PeriodCount::Housing;
         out.tableEnd = housing ? in.filed : in.end;
-        out.tableFrom = in.start;
+        // Housing: from the oldest bill's month (the period plays no part).
+        out.tableFrom = housing ? QDate() : in.start;
         if (housing)
             for (const calc::Charge &c : in.charges)
-                if (out.tableFrom == in.start || c.month < out.tableFrom) out.tableFrom = c.month;
+                if (out.tableFrom.isNull() || c.month < out.tableFrom) out.tableFrom = c.month;
     }
     out.byPeriods = true;
     out.periodInput = in;
