@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A batch of 100,000 claims in the six-line mode against 100,000 bare
 // calculations of the same claims: the batch should cost at most twice as much.
+#include "bulk/batch.h"
+#include "bulk/claimrequest.h"
 #include "calc/penalty.h"
-#include "cli/batch.h"
-#include "cli/claimrequest.h"
-#include "cli/commandline.h"
 
 #include <QBuffer>
 #include <benchmark/benchmark.h>
@@ -21,8 +20,8 @@ QByteArray claims() {
     return csv;
 }
 
-cli::Defaults defaults() {
-    cli::Defaults d;
+bulk::Defaults defaults() {
+    bulk::Defaults d;
     d.today = QDate(2010, 1, 30);
     d.table = rates::RateTable::builtIn();
     return d;
@@ -32,11 +31,11 @@ cli::Defaults defaults() {
 
 static void BM_Batch100k(benchmark::State &state) {
     const QByteArray csv = claims();
-    const cli::Defaults d = defaults();
+    const bulk::Defaults d = defaults();
     for (auto _ : state) {
         QBuffer out;
         out.open(QIODevice::WriteOnly);
-        benchmark::DoNotOptimize(cli::runBatch(csv, out, d));
+        benchmark::DoNotOptimize(bulk::runBatch(csv, out, d));
     }
 }
 BENCHMARK(BM_Batch100k)->Unit(benchmark::kMillisecond);
@@ -64,12 +63,12 @@ static void BM_Batch1M(benchmark::State &state) {
     for (int i = 0; i < 10 * kRows; ++i)
         csv += QByteArray::number(1000 + i) + ",01.01.2010,30.01.2010,18," +
                (i % 2 ? "general" : "arbitration") + ",statutory,\"8,75\",360\r\n";
-    const cli::Defaults d = defaults();
+    const bulk::Defaults d = defaults();
     for (auto _ : state) {
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         benchmark::DoNotOptimize(
-            cli::runBatch(csv, out, d, nullptr, nullptr, nullptr, int(state.range(0))));
+            bulk::runBatch(csv, out, d, nullptr, nullptr, nullptr, int(state.range(0))));
     }
 }
 BENCHMARK(BM_Batch1M)->Arg(1)->Arg(2)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();

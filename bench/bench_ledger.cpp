@@ -4,8 +4,8 @@
 // shuffled, counted on two threads; against reading the same file alone.
 // Counter: rows a second. (Peak memory is the program's, measured apart: the
 // file made here in memory would hide it.)
-#include "cli/ledger.h"
-#include "cli/ledgerrows.h"
+#include "bulk/ledger.h"
+#include "bulk/ledgerrows.h"
 #include "rates/ratelookup.h"
 #include "rates/userrates.h"
 
@@ -66,7 +66,7 @@ protected:
 void count(benchmark::State &state, bool shuffled) {
     qint64 rows = 0;
     const std::unique_ptr<QTemporaryFile> file(ledger(shuffled, rows));
-    cli::LedgerOptions options;
+    bulk::LedgerOptions options;
     options.base.count = calc::PeriodCount::Housing;
     options.base.court = calc::Court::GeneralJurisdiction;
     options.base.filed = QDate(2025, 6, 1);
@@ -76,7 +76,7 @@ void count(benchmark::State &state, bool shuffled) {
         file->seek(0);
         NullDevice out;
         out.open(QIODevice::WriteOnly);
-        benchmark::DoNotOptimize(cli::runLedger(*file, out, options));
+        benchmark::DoNotOptimize(bulk::runLedger(*file, out, options));
     }
     state.counters["rows_per_s"] =
         benchmark::Counter(double(rows), benchmark::Counter::kIsIterationInvariantRate);
@@ -100,7 +100,7 @@ static void BM_LedgerReadOnly(benchmark::State &state) {
     const std::unique_ptr<QTemporaryFile> file(ledger(false, rows));
     for (auto _ : state) {
         file->seek(0);
-        const auto reader = cli::LedgerRows::open(*file);
+        const auto reader = bulk::LedgerRows::open(*file);
         qint64 n = 0;
         while (reader->next())
             ++n;

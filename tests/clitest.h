@@ -2,16 +2,16 @@
 #pragma once
 // Claims given as the command line and a batch give them, counted with fixed
 // defaults.
-#include "cli/batch.h"
-#include "cli/claimrequest.h"
-#include "cli/csvtable.h"
+#include "bulk/batch.h"
+#include "bulk/claimrequest.h"
+#include "bulk/csvtable.h"
 
 #include <QBuffer>
 #include <QStringList>
 
 namespace {
 
-using namespace cli;
+using namespace bulk;
 
 // Defaults fixed here: the built-in table, the window's own stored values.
 inline Defaults fixedDefaults() {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/batch.h"
-#include "cli/claimrequest.h"
+#include "bulk/batch.h"
+#include "bulk/claimrequest.h"
+#include "bulk/csvtable.h"
 #include "cli/commandline.h"
-#include "cli/csvtable.h"
 #include "clitest.h"
 #include "common/apperror.h"
 #include "storage/claimfile.h"
@@ -13,6 +13,7 @@
 #include <QStringEncoder>
 #include <QTest>
 
+using namespace bulk;
 using namespace cli;
 
 class TestCli : public QObject {

@@ -102,7 +102,7 @@ void TestFields::everyFieldEveryWay() {
     for (const calc::FieldFlag &flag : info.flags)
         if (flag.option && value == QLatin1String(flag.value)) option = QLatin1String(flag.option);
     QVERIFY(!option.isEmpty());
-    QVERIFY2(helpText().contains(option.section(u'=', 0, 0) + u' '), qPrintable(option));
+    QVERIFY2(cli::helpText().contains(option.section(u'=', 0, 0) + u' '), qPrintable(option));
     const Defaults defaults = fixedDefaults();
     const ClaimResult r = computeClaim(request(base + QStringList{option}), defaults,
                                        rates::RateLookup(defaults.table));

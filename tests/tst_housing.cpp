@@ -297,18 +297,20 @@ void TestHousing::byTheLawsRates_data() {
         << "housing" << QStringList{"04.2021=10000"} << none << "01.12.2024" << none << "7687,69"
         << cap;
     // Paid on 20.01.2022, at 8,5 % that day: 170,00 + 1072,31.
-    QTest::newRow("paid before the cap") << "housing" << QStringList{"04.2021=10000"}
-                                         << QStringList{"20.01.2022=10000"} << "01.12.2024"
-                                         << none << "1242,31" << "";
+    QTest::newRow("paid before the cap")
+        << "housing" << QStringList{"04.2021=10000"} << QStringList{"20.01.2022=10000"}
+        << "01.12.2024" << none << "1242,31"
+        << "";
     // The cap's first day, 28.02.2022 (20 % that day, 9,5 % the day before):
     // due 10.11.2021, paid on day 110 or 111 of the delay: 1/300 for days
     // 31–90 (9,5 % → 190,00), 1/130 from day 91 (19 or 20 days: 138,85 or 146,15).
     QTest::newRow("paid on the cap's first day")
         << "housing" << QStringList{"10.2021=10000"} << QStringList{"28.02.2022=10000"}
         << "01.12.2024" << none << "336,15" << cap;
-    QTest::newRow("paid the day before") << "housing" << QStringList{"10.2021=10000"}
-                                         << QStringList{"27.02.2022=10000"} << "01.12.2024"
-                                         << none << "328,85" << "";
+    QTest::newRow("paid the day before")
+        << "housing" << QStringList{"10.2021=10000"} << QStringList{"27.02.2022=10000"}
+        << "01.12.2024" << none << "328,85"
+        << "";
     // Each day's rate, to 28.02.2022 (capped): 1/300 at 7,5 % and 8,5 % (22,50
     // + 144,50), 1/130 at 8,5 %, 9,5 % and 9,5 % for the last day (32,69 +
     // 102,31 + 7,31, which would be 15,38 at 20 %).
@@ -318,18 +320,20 @@ void TestHousing::byTheLawsRates_data() {
     // Due 10.06.2020, unpaid at 5 % on 01.06.2021: managing organisations and
     // associations accrue nothing 06.04–31.12.2020 (decree 424), then 1/130
     // for 2021's 152 days; other consumers 1/130 for all 356.
-    QTest::newRow("managing organisation") << "resources-managing"
-                                           << QStringList{"05.2020=10000"} << none << "01.06.2021"
-                                           << none << "584,62" << "";
+    QTest::newRow("managing organisation") << "resources-managing" << QStringList{"05.2020=10000"}
+                                           << none << "01.06.2021" << none << "584,62"
+                                           << "";
     QTest::newRow("homeowners' association") << "resources-hoa" << QStringList{"05.2020=10000"}
-                                             << none << "01.06.2021" << none << "584,62" << "";
-    QTest::newRow("other consumers: no window") << "resources-other"
-                                                << QStringList{"05.2020=10000"} << none
-                                                << "01.06.2021" << none << "1369,23" << "";
+                                             << none << "01.06.2021" << none << "584,62"
+                                             << "";
+    QTest::newRow("other consumers: no window") << "resources-other" << QStringList{"05.2020=10000"}
+                                                << none << "01.06.2021" << none << "1369,23"
+                                                << "";
     // The old rule (1/300 from day 1) is for bills due before 2016 only:
     // due 10.06.2016, 1/300 from day 31 and 1/130 from day 91 at 10 %: 20,00 + 64,62.
-    QTest::newRow("the old rule ends with 2015") << "housing" << QStringList{"05.2016=1000"}
-                                                 << none << "01.12.2016" << none << "84,62" << "";
+    QTest::newRow("the old rule ends with 2015")
+        << "housing" << QStringList{"05.2016=1000"} << none << "01.12.2016" << none << "84,62"
+        << "";
     // Two payments beyond the bill: the advance is both excesses.
     QTest::newRow("an advance adds up")
         << "housing" << QStringList{"01.2024=1000"}
@@ -338,13 +342,15 @@ void TestHousing::byTheLawsRates_data() {
            "2000,00 руб.";
     // A bill issued on the filing date counts (neither is 30 days overdue).
     QTest::newRow("a bill of the filing date")
-        << "housing" << QStringList{"10.2025=1000", "11.2025=1000"} << none << "01.12.2025"
-        << none << "0,00" << "Начислено: 2000,00 руб., оплачено: 0,00 руб., долг: 2000,00 руб.";
+        << "housing" << QStringList{"10.2025=1000", "11.2025=1000"} << none << "01.12.2025" << none
+        << "0,00"
+        << "Начислено: 2000,00 руб., оплачено: 0,00 руб., долг: 2000,00 руб.";
     // A court order pays half, in either court: 100000,00 + 22 дн. at 9,5 % /
     // 300 = 696,67; the fee 4020,90 or 3213,93 before 09.09.2024.
     QTest::newRow("a court order, arbitration")
         << "housing" << QStringList{"05.2024=100000"} << none << "01.08.2024"
-        << QStringList{"court-order"} << "696,67" << "Государственная пошлина: 2010,45 руб.";
+        << QStringList{"court-order"} << "696,67"
+        << "Государственная пошлина: 2010,45 руб.";
     QTest::newRow("a court order, general")
         << "housing" << QStringList{"05.2024=100000"} << none << "01.08.2024"
         << QStringList{"court-order", "general"} << "696,67"

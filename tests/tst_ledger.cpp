@@ -3,10 +3,10 @@
 // out by hand, in any row order, in either header's language and encoding,
 // a bad row its account's error alone, and the same bytes on any number of
 // threads, as a batch of claims gives.
-#include "cli/batch.h"
-#include "cli/claimrequest.h"
-#include "cli/ledger.h"
-#include "cli/orderedwork.h"
+#include "bulk/batch.h"
+#include "bulk/claimrequest.h"
+#include "bulk/ledger.h"
+#include "bulk/orderedwork.h"
 #include "common/apperror.h"
 #include "rates/ratelookup.h"
 #include "rates/userrates.h"
@@ -50,7 +50,7 @@ QByteArray count(const QByteArray &ledger, int jobs = 1, int *failed = nullptr,
                  const QString &basis = {}) {
     QTemporaryFile in;
     if (!in.open() || in.write(ledger) != ledger.size() || !in.seek(0)) return {};
-    cli::LedgerOptions options;
+    bulk::LedgerOptions options;
     options.base.count = calc::PeriodCount::Housing;
     options.base.court = calc::Court::GeneralJurisdiction;
     options.base.filed = QDate(2024, 12, 1);
@@ -60,7 +60,7 @@ QByteArray count(const QByteArray &ledger, int jobs = 1, int *failed = nullptr,
     options.base.dueDay = basis.isEmpty() ? 0 : 15;
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    const int f = cli::runLedger(in, out, options);
+    const int f = bulk::runLedger(in, out, options);
     if (failed) *failed = f;
     return out.data();
 }
@@ -197,11 +197,11 @@ void TestLedger::batchOnEveryCore() {
     QBuffer one, three;
     one.open(QIODevice::WriteOnly);
     three.open(QIODevice::WriteOnly);
-    cli::Defaults defaults;
+    bulk::Defaults defaults;
     defaults.today = QDate(2023, 1, 30);
     defaults.table = rates::RateTable::builtIn();
-    const int failed = cli::runBatch(csv, one, defaults, nullptr, nullptr, nullptr, 1);
-    QCOMPARE(cli::runBatch(csv, three, defaults, nullptr, nullptr, nullptr, 3), failed);
+    const int failed = bulk::runBatch(csv, one, defaults, nullptr, nullptr, nullptr, 1);
+    QCOMPARE(bulk::runBatch(csv, three, defaults, nullptr, nullptr, nullptr, 3), failed);
     QVERIFY(failed > 0);
     QCOMPARE(three.data(), one.data());
 }
@@ -233,7 +233,7 @@ void TestLedger::changedWhileCounted() {
     QTemporaryFile in;
     const QByteArray ledger = ledgerText(kRows);
     QVERIFY(in.open() && in.write(ledger) == ledger.size() && in.seek(0));
-    cli::LedgerOptions options;
+    bulk::LedgerOptions options;
     options.base.count = calc::PeriodCount::Housing;
     options.base.filed = QDate(2024, 12, 1);
     options.base.rates = rates::ratePoints(rates::RateTable::builtIn());
@@ -244,7 +244,7 @@ void TestLedger::changedWhileCounted() {
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     try {
-        cli::runLedger(in, out, options);
+        bulk::runLedger(in, out, options);
         QFAIL("counted");
     } catch (const AppError &e) {
         QVERIFY2(e.message().contains(QStringLiteral("файл изменился")), qPrintable(e.message()));
@@ -257,7 +257,7 @@ void TestLedger::changedWhileCounted() {
 void TestLedger::workThatThrows() {
     QList<int> taken;
     try {
-        cli::OrderedWork<int, int> work(
+        bulk::OrderedWork<int, int> work(
             3,
             [](int &n) {
                 if (n == 5) throw AppError(QStringLiteral("пять"));

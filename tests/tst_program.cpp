@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program started as a user starts it from a terminal: its options, what
 // it writes where, its exit codes, and its manual pages.
+#include "bulk/csvtable.h"
 #include "calc/presets.h"
 #include "cli/commandline.h"
-#include "cli/csvtable.h"
 #include "patience.h"
 #include "programtest.h"
 #include "storage/claimfile.h"
@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace bulk;
 using namespace cli;
 
 class TestProgram : public QObject {

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 
-#include "batch.h"
-#include "claimrequest.h"
+#include "bulk/batch.h"
+#include "bulk/claimrequest.h"
+#include "bulk/output.h"
 #include "common/apperror.h"
 #include "common/numericlocale.h"
 #include "documents/claimdocument.h"
@@ -10,6 +11,7 @@
 #include "storage/claimfile.h"
 #include "storage/regularfile.h"
 #include "storage/writeplace.h"
+#include "telluser.h"
 #include "updaterates.h"
 
 #include <QCoreApplication>
@@ -27,6 +29,18 @@
 #include <unistd.h>
 
 namespace cli {
+
+using bulk::ClaimRequest;
+using bulk::ClaimResult;
+using bulk::computeClaim;
+using bulk::computeSavedClaim;
+using bulk::Defaults;
+using bulk::flushOutput;
+using bulk::periodResult;
+using bulk::resultColumnNames;
+using bulk::runBatch;
+using bulk::RunNotes;
+using bulk::writeOutput;
 namespace {
 
 // An option's problem, said once on standard error.

@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledgercommand.h"
 
-#include "batch.h"
+#include "bulk/batch.h"
+#include "bulk/claimrequest.h"
+#include "bulk/ledger.h"
+#include "bulk/ledgerrows.h"
+#include "bulk/output.h"
 #include "calc/presets.h"
-#include "claimrequest.h"
 #include "common/apperror.h"
 #include "documents/claimdocument.h"
-#include "ledger.h"
-#include "ledgerrows.h"
 #include "rates/userrates.h"
 #include "storage/regularfile.h"
 #include "storage/savedfile.h"
 #include "storage/temporary.h"
 #include "storage/writeplace.h"
+#include "telluser.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -26,6 +28,14 @@
 #include <unistd.h>
 
 namespace cli {
+
+using bulk::checkLedgerHeader;
+using bulk::ClaimRequest;
+using bulk::CsvReader;
+using bulk::Defaults;
+using bulk::flushOutput;
+using bulk::LedgerOptions;
+using bulk::runLedger;
 namespace {
 
 [[noreturn]] void refuse(const QString &why) {

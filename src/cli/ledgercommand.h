@@ -5,10 +5,12 @@
 
 class QFile;
 
-namespace cli {
-
+namespace bulk {
 class ClaimRequest;
 struct Defaults;
+} // namespace bulk
+
+namespace cli {
 
 // What the command line asked of a ledger.
 struct LedgerCommand {
@@ -22,7 +24,7 @@ struct LedgerCommand {
 // Counts the ledger with the claim's options as every account's settings;
 // the exit code: 0 when every account was counted, 1 when some have an
 // error. Raises AppError for a bad option or a file that cannot be read.
-int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
-                     const Defaults &defaults, QFile &out);
+int runLedgerCommand(const LedgerCommand &command, const bulk::ClaimRequest &request,
+                     const bulk::Defaults &defaults, QFile &out);
 
 } // namespace cli

@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "updaterates.h"
 
-#include "batch.h"
+#include "bulk/batch.h"
+#include "bulk/output.h"
 #include "common/apperror.h"
 #include "rates/knownrates.h"
 #include "rates/tablefile.h"
 #include "rates/userrates.h"
+#include "telluser.h"
 #include "update/rateupdate.h"
 
 #include <QDir>
 #include <QEventLoop>
 
 namespace cli {
+
+using bulk::flushOutput;
+using bulk::writeOutput;
 
 int updateRates(QFileDevice &out, bool offline) {
     rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadWrite);

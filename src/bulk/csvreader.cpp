@@ -10,7 +10,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace cli {
+namespace bulk {
 namespace {
 
 constexpr qsizetype kChunk = 64 * 1024;
@@ -306,4 +306,4 @@ CsvReader::Status CsvReader::resumeAfterOpenQuote() {
     return Status::OpenQuote;
 }
 
-} // namespace cli
+} // namespace bulk

@@ -5,7 +5,7 @@
 #include <QStringEncoder>
 #include <cstring>
 
-namespace cli {
+namespace bulk {
 bool readCsv(const QByteArray &bytes, QList<QStringList> &rows) {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -83,4 +83,4 @@ QByteArray csvRow(const QStringList &fields, const CsvFormat &format, bool heade
     return out;
 }
 
-} // namespace cli
+} // namespace bulk

@@ -11,7 +11,7 @@
 // A ledger's rows as they come, by account. A file with no quote in it is
 // read as plain lines, each handed on as its bytes to be split where its
 // account is counted; any other goes through the CSV reader.
-namespace cli {
+namespace bulk {
 
 // A ledger that cannot be read: "--ledger: " and why.
 [[noreturn]] void ledgerUnreadable(const QString &why);
@@ -67,4 +67,4 @@ protected:
     CsvFormat format_;
 };
 
-} // namespace cli
+} // namespace bulk

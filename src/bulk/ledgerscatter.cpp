@@ -16,7 +16,7 @@
 #include <queue>
 #include <vector>
 
-namespace cli {
+namespace bulk {
 namespace {
 
 constexpr qsizetype kBuffer = 256 << 10; // written out when it holds this much
@@ -206,4 +206,4 @@ void countScattered(LedgerRows &rows, LedgerTaker &taker, qint64 size, const Led
     }
 }
 
-} // namespace cli
+} // namespace bulk

@@ -2,13 +2,12 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFileDevice>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
 
 // A whole CSV file of claims, a row at a time.
-namespace cli {
+namespace bulk {
 
 class ClaimRequest;
 struct Defaults;
@@ -32,19 +31,7 @@ int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults,
              const ClaimRequest *options = nullptr, QIODevice *progress = nullptr,
              RunNotes *notes = nullptr, int jobs = 1);
 
-// Writes to the program's output; output that cannot be written (a full
-// disk) raises AppError, and so does `flushOutput` for what a buffer held.
-void writeOutput(QIODevice &out, const QByteArray &bytes);
-void flushOutput(QFileDevice &out);
-// A line for the user on standard error: "dolgomer: " and the message.
-void tellUser(const QString &message);
-
-// A field as a spreadsheet will not run it as a formula: one starting with
-// "=", "+", "-", "@" (after blanks too) or a control character gets an
-// apostrophe before it.
-QString inert(const QString &text);
-
 // The columns the batch adds: days, rate, interest, total, fee, error.
 QStringList resultColumnNames();
 
-} // namespace cli
+} // namespace bulk

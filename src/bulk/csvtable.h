@@ -16,7 +16,7 @@ class QIODevice;
 // the header line), quoted fields, CR LF or LF, UTF-8 with or without a byte
 // order mark or code page 1251. Read and written with libcsv, a row at a
 // time, so a file of any length takes the same memory.
-namespace cli {
+namespace bulk {
 
 struct CsvFormat {
     char separator = ',';
@@ -124,4 +124,4 @@ bool readCsv(const QByteArray &bytes, QList<QStringList> &rows);
 // A `header` row is read again for its separator, so any separator in it is quoted.
 QByteArray csvRow(const QStringList &fields, const CsvFormat &format = {}, bool header = false);
 
-} // namespace cli
+} // namespace bulk

@@ -17,7 +17,7 @@
 // however much work there is. A piece of work is freed on the thread that
 // gave it, as its result is taken: memory goes back where it came from,
 // and the threads do not wait on each other's heaps.
-namespace cli {
+namespace bulk {
 
 template <typename Task, typename Result> class OrderedWork {
 public:
@@ -128,4 +128,4 @@ private:
     std::vector<std::thread> threads_;
 };
 
-} // namespace cli
+} // namespace bulk

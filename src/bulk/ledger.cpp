@@ -9,7 +9,7 @@
 #include <memory>
 #include <unordered_set>
 
-namespace cli {
+namespace bulk {
 namespace {
 
 // Whether every account's rows are together (one pass over the file).
@@ -116,4 +116,4 @@ int runLedger(QFile &in, QIODevice &out, const LedgerOptions &options) {
     return taker.failed;
 }
 
-} // namespace cli
+} // namespace bulk

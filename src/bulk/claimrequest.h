@@ -17,7 +17,7 @@
 // One claim given as text (an option on the command line or a field of a CSV
 // row), checked by the same rules as the window's fields, and counted as the
 // window counts it.
-namespace cli {
+namespace bulk {
 
 // What the command line starts from: the user's rate table and stored values.
 struct Defaults {
@@ -112,7 +112,8 @@ struct ClaimResult {
 struct RunNotes {
     QDate earliestTableFrom, latestTableEnd;
     bool depositRateSpan = false;
-    QDate tableStart; // a claim reached back before the table's oldest entry
+    QDate tableStart;           // a claim reached back before the table's oldest entry
+    QStringList unknownColumns; // kept in the output, counted by no row
     void add(const ClaimResult &result);
     void merge(const RunNotes &other);
     // "предупреждение: …" lines, none when there is nothing to tell.
@@ -130,4 +131,4 @@ ClaimResult periodResult(const calc::PeriodInput &claim);
 ClaimResult computeSavedClaim(calc::PeriodInput claim, const ClaimRequest &overrides,
                               const Defaults &defaults);
 
-} // namespace cli
+} // namespace bulk

@@ -5,13 +5,14 @@
 #include "common/apperror.h"
 #include "csvtable.h"
 #include "orderedwork.h"
+#include "output.h"
 #include "storage/savedfile.h"
 
 #include <QBuffer>
 #include <cstdio>
 #include <utility>
 
-namespace cli {
+namespace bulk {
 namespace {
 
 // What a batch adds to each row, in order, and how each value comes from the
@@ -43,79 +44,6 @@ const calc::FieldInfo *knownColumn(const QString &name) {
 
 } // namespace
 
-// A spreadsheet runs a field that starts with one of these as a formula; a
-// leading apostrophe keeps it text.
-// So does one that starts with a control character, and spreadsheets skip
-// blanks before the formula's sign.
-QString inert(const QString &text) {
-    qsizetype i = 0; // every field of every row passes here
-    while (i < text.size() && text[i] == u' ')
-        ++i;
-    if (i == text.size()) return text;
-    switch (text[i].unicode()) {
-    case u'\t':
-    case u'\r':
-    case u'\n':
-        if (i > 0) return text;
-        [[fallthrough]];
-    case u'=':
-    case u'+':
-    case u'-':
-    case u'@':
-        return u'\'' + text;
-    default:
-        return text;
-    }
-}
-
-namespace {
-
-[[noreturn]] void outputFailed(const QIODevice &out) {
-    throw AppError(QStringLiteral("не удается записать результат: %1").arg(out.errorString()));
-}
-
-} // namespace
-
-void writeOutput(QIODevice &out, const QByteArray &bytes) {
-    if (!storage::writeWhole(out, bytes)) outputFailed(out);
-}
-
-// A flush that stops part-way reports no reason, as a write does; flushing
-// the rest then fails with the system's own.
-void flushOutput(QFileDevice &out) {
-    if (!out.flush() && !out.flush()) outputFailed(out);
-}
-
-namespace {
-
-// The system's common reasons, as the C library and Qt give them in English,
-// in the program's language: a Russian message is not cut by an English one.
-QString inRussian(QString message) {
-    static constexpr std::pair<const char *, const char *> kReasons[] = {
-        {"No such file or directory", "нет такого файла или папки"},
-        {"Permission denied", "нет прав доступа"},
-        {"No space left on device", "нет места на диске"},
-        {"File too large", "файл слишком велик"},
-        {"Disk quota exceeded", "превышена квота диска"},
-        {"Read-only file system", "файловая система только для чтения"},
-        {"Is a directory", "это папка"},
-        {"Not a directory", "это не папка"},
-        {"File name too long", "слишком длинное имя файла"},
-        {"Input/output error", "ошибка ввода-вывода"},
-        {"Too many open files", "открыто слишком много файлов"},
-    };
-    for (const auto &[english, russian] : kReasons)
-        message.replace(QLatin1String(english), QString::fromUtf8(russian), Qt::CaseInsensitive);
-    return message;
-}
-
-} // namespace
-
-void tellUser(const QString &message) {
-    const QByteArray bytes = (QStringLiteral("dolgomer: ") + inRussian(message)).toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-}
-
 QStringList resultColumnNames() {
     QStringList names;
     for (const ResultColumn &column : kResultColumns)
@@ -139,11 +67,9 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
         const calc::FieldInfo *column = knownColumn(name);
         if (column && columns.contains(column))
             throw AppError(QStringLiteral("--batch: столбец \"%1\" указан дважды").arg(name));
-        // Kept in the output as it is, but never passed over in silence: a
-        // misspelt column would leave every row counted without it.
-        if (!column && !name.trimmed().isEmpty())
-            tellUser(QStringLiteral("--batch: столбец «%1» программе неизвестен и не учтен")
-                         .arg(name.trimmed()));
+        // Kept in the output as it is; the notes name it.
+        if (!column && !name.trimmed().isEmpty() && notes)
+            notes->unknownColumns.append(name.trimmed());
         columns.append(column);
     }
     // The options are every row's defaults. Unless a column can change what
@@ -294,4 +220,4 @@ int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults,
     return runBatch(in, out, defaults, options, progress, notes, jobs);
 }
 
-} // namespace cli
+} // namespace bulk

@@ -10,7 +10,7 @@
 #include "rates/userrates.h"
 #include "storage/modesettings.h"
 
-namespace cli {
+namespace bulk {
 
 using calc::ClaimField;
 
@@ -354,10 +354,15 @@ void RunNotes::merge(const RunNotes &o) {
         earliestTableFrom = o.earliestTableFrom;
     depositRateSpan = depositRateSpan || o.depositRateSpan;
     if (o.tableStart.isValid()) tableStart = o.tableStart;
+    unknownColumns += o.unknownColumns;
 }
 
 QStringList RunNotes::lines(const rates::RateTable &table) const {
     QStringList out;
+    // A misspelt column leaves every row counted without it: never passed
+    // over in silence.
+    for (const QString &name : unknownColumns)
+        out << QStringLiteral("--batch: столбец «%1» программе неизвестен и не учтен").arg(name);
     const QString warning = QStringLiteral("предупреждение: ");
     if (latestTableEnd.isValid()) {
         const QDate newest = rates::newestEntry(table);
@@ -378,4 +383,4 @@ QStringList RunNotes::lines(const rates::RateTable &table) const {
     return out;
 }
 
-} // namespace cli
+} // namespace bulk

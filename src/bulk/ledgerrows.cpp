@@ -9,7 +9,7 @@
 
 #include <cstring>
 
-namespace cli {
+namespace bulk {
 namespace {
 
 constexpr qsizetype kChunk = 1 << 20;
@@ -272,4 +272,4 @@ void LedgerRows::add(LedgerAccount &a, Record &&r) {
     a.rows.append({r.line, r.status, std::move(r.fields)});
 }
 
-} // namespace cli
+} // namespace bulk

@@ -9,7 +9,7 @@
 #include <QDate>
 #include <QList>
 
-namespace cli {
+namespace bulk {
 
 // A ledger's line with no quote in it, read straight from its bytes when it
 // is simple (a charge or a payment by its plain name, an amount of digits
@@ -25,4 +25,4 @@ QDate readLedgerMonth(QByteArrayView text);
 bool readSimpleRow(QByteArrayView line, const LedgerColumns &columns, const CsvFormat &format,
                    QList<calc::Charge> &charges, QList<calc::Payment> &payments);
 
-} // namespace cli
+} // namespace bulk

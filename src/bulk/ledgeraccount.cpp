@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ledgeraccount.h"
 
-#include "batch.h"
 #include "calc/claimfields.h"
 #include "calc/housing.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "output.h"
 #include "plainrow.h"
 
 #include <new>
 
-namespace cli {
+namespace bulk {
 namespace {
 
 // A header name as it is compared: letter case, blanks and underscores aside.
@@ -263,4 +263,4 @@ LedgerResult countLedgerAccount(LedgerAccount &a, const LedgerColumns &columns,
     }
 }
 
-} // namespace cli
+} // namespace bulk

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "batch.h"
 #include "ledger.h"
 #include "ledgeraccount.h"
 #include "ledgerrows.h"
 #include "orderedwork.h"
+#include "output.h"
 
 #include <QElapsedTimer>
 #include <functional>
@@ -13,7 +13,7 @@
 
 // How a ledger's accounts are counted and their results taken, whichever
 // order its rows come in.
-namespace cli {
+namespace bulk {
 
 // Takes the results: the output row, the details, the attachment, the
 // count of errors and of progress.
@@ -83,4 +83,4 @@ private:
 // account's hash, counted, and written in the order of their first lines.
 void countScattered(LedgerRows &rows, LedgerTaker &taker, qint64 size, const LedgerCount &count);
 
-} // namespace cli
+} // namespace bulk

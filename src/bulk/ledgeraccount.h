@@ -12,7 +12,7 @@
 
 // One account of a utility's ledger: its rows read into charges and
 // payments, counted as a housing claim, and written as a row of the result.
-namespace cli {
+namespace bulk {
 
 // Where a ledger's columns are (-1: none; the month is optional), and
 // whether the header was Russian.
@@ -64,4 +64,4 @@ LedgerResult countLedgerAccount(LedgerAccount &account, const LedgerColumns &col
 QStringList ledgerResultHeader(bool russian);
 QStringList ledgerDetailsHeader(bool russian);
 
-} // namespace cli
+} // namespace bulk

@@ -12,7 +12,7 @@ class QIODevice;
 // A utility's whole ledger in one run: rows of charges and payments by
 // account (in any order), each account counted as a housing claim, one row
 // of the result per account in the order accounts first appear.
-namespace cli {
+namespace bulk {
 
 struct LedgerOptions {
     calc::PeriodInput base;       // the count: the filing date, rates and rules; no charges
@@ -38,4 +38,4 @@ struct LedgerOptions {
 // column, or output cannot be written.
 int runLedger(QFile &in, QIODevice &out, const LedgerOptions &options);
 
-} // namespace cli
+} // namespace bulk

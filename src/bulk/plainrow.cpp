@@ -6,7 +6,7 @@
 #include <QStringEncoder>
 #include <array>
 
-namespace cli {
+namespace bulk {
 namespace {
 
 int digits(QByteArrayView t, qsizetype at, int n) {
@@ -103,4 +103,4 @@ bool readSimpleRow(QByteArrayView line, const LedgerColumns &c, const CsvFormat 
     return true;
 }
 
-} // namespace cli
+} // namespace bulk
