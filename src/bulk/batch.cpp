@@ -51,94 +51,107 @@ QStringList resultColumnNames() {
     return names << QStringLiteral("error");
 }
 
-int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const ClaimRequest *options,
-             QIODevice *progress, RunNotes *notes, int jobs) {
-    CsvReader reader(in);
-    if (auto *file = qobject_cast<QFileDevice *>(&out))
-        reader.onWait([file] { flushOutput(*file); });
-    QStringList header;
-    if (const QString problem = headerProblem(reader.next(header)); !problem.isEmpty())
+namespace {
+
+// The header row read: what each column sets (null for one kept as it is)
+// and how its errors name it.
+struct BatchHeader {
+    QStringList header, names;
+    QList<const calc::FieldInfo *> columns;
+    CsvFormat format;
+    bool has(calc::ClaimField f) const { return columns.contains(&calc::fieldInfo(f)); }
+};
+
+BatchHeader readHeader(CsvReader &reader, RunNotes *notes) {
+    BatchHeader h;
+    if (const QString problem = headerProblem(reader.next(h.header)); !problem.isEmpty())
         throw AppError(QStringLiteral("--batch: ") + problem);
-    const CsvFormat format = reader.format();
-    QList<const calc::FieldInfo *> columns; // what each field sets; null for one kept as it is
-    QStringList names;                      // each column as its errors name it
-    for (const QString &name : header) {
-        names.append(name.trimmed());
+    h.format = reader.format();
+    for (const QString &name : std::as_const(h.header)) {
+        h.names.append(name.trimmed());
         const calc::FieldInfo *column = knownColumn(name);
-        if (column && columns.contains(column))
+        if (column && h.columns.contains(column))
             throw AppError(QStringLiteral("--batch: столбец \"%1\" указан дважды").arg(name));
         // Kept in the output as it is; the notes name it.
         if (!column && !name.trimmed().isEmpty() && notes)
             notes->unknownColumns.append(name.trimmed());
-        columns.append(column);
+        h.columns.append(column);
     }
-    // The options are every row's defaults. Unless a column can change what
-    // a row counts (periods, mode, basis, the penalty), an option that does not apply to the
-    // options' own kind applies to no row: refused before any row is read.
-    // Otherwise each row takes those that apply to what it counts.
-    ClaimRequest rowDefaults;
-    const auto hasColumn = [&](calc::ClaimField f) {
-        return columns.contains(&calc::fieldInfo(f));
-    };
-    if (options &&
-        (hasColumn(calc::ClaimField::Periods) || hasColumn(calc::ClaimField::Mode) ||
-         hasColumn(calc::ClaimField::Basis) || hasColumn(calc::ClaimField::PenaltyDaily) ||
-         hasColumn(calc::ClaimField::KeyFraction)))
-        rowDefaults = options->asDefaults();
-    else if (options) {
-        options->refuseMisplaced(options->periods());
-        rowDefaults = *options;
-    }
-    if (format.encoding == TextEncoding::Utf8WithBom) writeOutput(out, kUtf8Bom.toByteArray());
-    QStringList first;
-    for (const QString &name : header)
-        first.append(inert(name));
-    writeOutput(out, csvRow(first + resultColumnNames(), format, true));
+    return h;
+}
 
-    const rates::RateLookup lookup(defaults.table);
-    // A row as read, counted on any thread: its output line, whether it
-    // failed, and what the run tells of it.
-    struct Row {
-        CsvReader::Status status;
-        QStringList fields;
-        qint64 n = 0;
-    };
-    struct Counted {
-        QByteArray line;
-        int failed = 0;
-        RunNotes notes;
-        qint64 rows = 0;
-    };
-    const auto count = [&](Row &row) {
+// The options are every row's defaults. Unless a column can change what a
+// row counts (periods, mode, basis, the penalty), an option that does not
+// apply to the options' own kind applies to no row: refused before any row
+// is read. Otherwise each row takes those that apply to what it counts.
+ClaimRequest rowDefaultsFor(const BatchHeader &h, const ClaimRequest *options) {
+    if (!options) return {};
+    using F = calc::ClaimField;
+    if (h.has(F::Periods) || h.has(F::Mode) || h.has(F::Basis) || h.has(F::PenaltyDaily) ||
+        h.has(F::KeyFraction))
+        return options->asDefaults();
+    options->refuseMisplaced(options->periods());
+    return *options;
+}
+
+void writeHeaderRow(QIODevice &out, const BatchHeader &h) {
+    if (h.format.encoding == TextEncoding::Utf8WithBom) writeOutput(out, kUtf8Bom.toByteArray());
+    QStringList first;
+    for (const QString &name : h.header)
+        first.append(inert(name));
+    writeOutput(out, csvRow(first + resultColumnNames(), h.format, true));
+}
+
+// A row as read, counted on any thread: its output line, whether it failed,
+// and what the run tells of it.
+struct Row {
+    CsvReader::Status status;
+    QStringList fields;
+    qint64 n = 0;
+};
+struct Counted {
+    QByteArray line;
+    int failed = 0;
+    RunNotes notes;
+    qint64 rows = 0;
+};
+
+// Why a row as read cannot be counted at all.
+void checkRow(const Row &row, const QStringList &header) {
+    if (row.status == CsvReader::Status::TooLong)
+        throw AppError(QStringLiteral("строка длиннее 1 МБ"));
+    if (row.status == CsvReader::Status::OpenQuote)
+        throw AppError(QStringLiteral("кавычка, открытая в этой строке, не закрыта; "
+                                      "следующие строки прочитаны отдельно"));
+    if (row.status == CsvReader::Status::NotUtf8)
+        throw AppError(QStringLiteral("строка не в кодировке UTF-8, как начало файла"));
+    if (row.fields.size() > header.size())
+        throw AppError(QStringLiteral("в строке больше полей, чем столбцов"));
+    if (row.fields.size() < header.size())
+        throw AppError(QStringLiteral("в строке нет поля \"%1\"").arg(header[row.fields.size()]));
+}
+
+// Counts rows with what every row shares.
+struct RowCounter {
+    const BatchHeader &h;
+    const ClaimRequest &rowDefaults;
+    const Defaults &defaults;
+    const rates::RateLookup &lookup;
+    bool wantNotes;
+
+    // The row as read, then the results, or empty results and the error.
+    Counted count(const Row &row) const {
         Counted c;
-        const QStringList &fields = row.fields;
-        // The row as read, then the results, or empty results and the error.
         QStringList line;
-        line.reserve(std::max(fields.size(), header.size()) + kResultColumnCount + 1);
+        line.reserve(std::max(row.fields.size(), h.header.size()) + kResultColumnCount + 1);
         if (row.status == CsvReader::Status::Row || row.status == CsvReader::Status::NotUtf8)
-            for (const QString &field : fields)
+            for (const QString &field : row.fields)
                 line.append(inert(field));
         QString error;
         try {
-            if (row.status == CsvReader::Status::TooLong)
-                throw AppError(QStringLiteral("строка длиннее 1 МБ"));
-            if (row.status == CsvReader::Status::OpenQuote)
-                throw AppError(QStringLiteral("кавычка, открытая в этой строке, не закрыта; "
-                                              "следующие строки прочитаны отдельно"));
-            if (row.status == CsvReader::Status::NotUtf8)
-                throw AppError(QStringLiteral("строка не в кодировке UTF-8, как начало файла"));
-            if (fields.size() > header.size())
-                throw AppError(QStringLiteral("в строке больше полей, чем столбцов"));
-            if (fields.size() < header.size())
-                throw AppError(
-                    QStringLiteral("в строке нет поля \"%1\"").arg(header[fields.size()]));
-            // The options are every row's defaults; a field left empty keeps them.
-            ClaimRequest request = rowDefaults;
-            for (qsizetype i = 0; i < header.size(); ++i)
-                if (columns[i] && !QStringView(fields[i]).trimmed().isEmpty())
-                    request.set(columns[i]->field, fields[i], names[i]);
-            const ClaimResult r = computeClaim(request, defaults, lookup);
-            if (notes) c.notes.add(r);
+            checkRow(row, h.header);
+            const ClaimResult r = computeClaim(requestOf(row), defaults, lookup);
+            if (wantNotes) c.notes.add(r);
             for (const ResultColumn &column : kResultColumns)
                 line.append(column.value(r));
         } catch (const calc::FieldError &e) {
@@ -150,39 +163,57 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
         }
         if (!error.isEmpty()) {
             c.failed = 1;
-            line.resize(std::max(line.size(), header.size()) + kResultColumnCount);
+            line.resize(std::max(line.size(), h.header.size()) + kResultColumnCount);
         }
         line.append(inert(error));
-        c.line = csvRow(line, format);
+        c.line = csvRow(line, h.format);
         return c;
-    };
+    }
+    // The options are every row's defaults; a field left empty keeps them.
+    ClaimRequest requestOf(const Row &row) const {
+        ClaimRequest request = rowDefaults;
+        for (qsizetype i = 0; i < h.header.size(); ++i)
+            if (h.columns[i] && !QStringView(row.fields[i]).trimmed().isEmpty())
+                request.set(h.columns[i]->field, row.fields[i], h.names[i]);
+        return request;
+    }
     // Rows go to the threads a few hundred at a time: one hand-over a row
     // would cost more than many rows' counting.
-    using Rows = QList<Row>;
+    Counted countAll(QList<Row> &rows) const {
+        Counted all;
+        for (const Row &row : rows) {
+            Counted c = count(row);
+            all.line += c.line;
+            all.failed += c.failed;
+            all.notes.merge(c.notes);
+            all.rows += 1;
+        }
+        return all;
+    }
+};
+
+// What the run has written: rows failed and counted, the progress line.
+struct Written {
+    QIODevice &out;
+    QIODevice *progress;
+    RunNotes *notes;
     int failed = 0;
     qint64 n = 0;
-    OrderedWork<Rows, Counted> work(
-        std::max(jobs, 1),
-        [&](Rows &rows) {
-            Counted all;
-            for (Row &row : rows) {
-                Counted c = count(row);
-                all.line += c.line;
-                all.failed += c.failed;
-                all.notes.merge(c.notes);
-                all.rows += 1;
-            }
-            return all;
-        },
-        [&](Counted &c) {
-            failed += c.failed;
-            if (notes) notes->merge(c.notes);
-            writeOutput(out, c.line);
-            const qint64 before = n;
-            n += c.rows;
-            if (progress && n / 1000 > before / 1000)
-                progress->write(QStringLiteral("\rСтрок: %1").arg(n / 1000 * 1000).toUtf8());
-        });
+    void take(Counted &c) {
+        failed += c.failed;
+        if (notes) notes->merge(c.notes);
+        writeOutput(out, c.line);
+        const qint64 before = n;
+        n += c.rows;
+        if (progress && n / 1000 > before / 1000)
+            progress->write(QStringLiteral("\rСтрок: %1").arg(n / 1000 * 1000).toUtf8());
+    }
+};
+
+using Rows = QList<Row>;
+
+// Reads every row and hands them to `work` in bundles.
+void feedRows(CsvReader &reader, QIODevice &out, OrderedWork<Rows, Counted> &work) {
     Rows pending;
     const auto hand = [&] {
         if (!pending.isEmpty()) work.add(std::exchange(pending, Rows()));
@@ -208,8 +239,27 @@ int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const Clai
     hand();
     work.finish();
     reader.onWait({});
-    if (progress && n >= 1000) progress->write("\n");
-    return failed;
+}
+
+} // namespace
+
+int runBatch(QIODevice &in, QIODevice &out, const Defaults &defaults, const ClaimRequest *options,
+             QIODevice *progress, RunNotes *notes, int jobs) {
+    CsvReader reader(in);
+    if (auto *file = qobject_cast<QFileDevice *>(&out))
+        reader.onWait([file] { flushOutput(*file); });
+    const BatchHeader header = readHeader(reader, notes);
+    const ClaimRequest rowDefaults = rowDefaultsFor(header, options);
+    writeHeaderRow(out, header);
+    const rates::RateLookup lookup(defaults.table);
+    const RowCounter counter{header, rowDefaults, defaults, lookup, notes != nullptr};
+    Written written{out, progress, notes};
+    OrderedWork<Rows, Counted> work(
+        std::max(jobs, 1), [&counter](Rows &rows) { return counter.countAll(rows); },
+        [&written](Counted &c) { written.take(c); });
+    feedRows(reader, out, work);
+    if (progress && written.n >= 1000) progress->write("\n");
+    return written.failed;
 }
 
 int runBatch(const QByteArray &csv, QIODevice &out, const Defaults &defaults,
