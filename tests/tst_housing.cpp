@@ -431,7 +431,7 @@ void TestHousing::totalCapped() {
                                {50000, day("01.02.2024"), day("01.02.2024"), day("01.02.2024")}};
     const QList<Paid> payments = {{day("29.02.2024"), 50000}, {day("01.03.2024"), 10000, 1}};
     const Allocation paid = allocate(debts, payments);
-    QCOMPARE(paid.left, (QList<qint64>{50000, 40000}));
+    QCOMPARE(paid.unpaid, (QList<qint64>{50000, 40000}));
     QList<PeriodRow> rows;
     qint64 total = 0;
     countAccount(rules, {}, debts, paid, payments, {0}, day("19.07.2024"), rows, total,

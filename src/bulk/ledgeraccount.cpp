@@ -233,11 +233,11 @@ LedgerResult countAccount(LedgerAccount &a, const LedgerColumns &columns,
                     qint64 paid = 0;
                     for (const auto &p : b.paid)
                         paid += p.second;
-                    for (const auto &p : b.ahead)
+                    for (const auto &p : b.advancePaid)
                         paid += p.second;
                     out.details +=
                         csvRow({inert(a.name), calc::monthText(b.month), money(b.charged),
-                                dateText(b.due), money(paid), money(b.left), money(b.penalty)},
+                                dateText(b.due), money(paid), money(b.unpaid), money(b.penalty)},
                                format);
                 }
             if (attachments && r.debt > 0) out.claim = std::move(in);

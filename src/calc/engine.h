@@ -74,7 +74,7 @@ struct Debt {
     QDate first;        // its first overdue day
     QDate arises;       // the day it exists: an earlier advance pays it then
     QDate arose;        // the day its claim arose, for the windows' scope
-    bool shown = false; // a row the day it comes (an increase)
+    bool increaseRow = false; // a row the day it comes (an increase)
 };
 
 // A payment; `debt` the index of the debt it names (-1: none).
@@ -92,11 +92,11 @@ struct Allocation {
         int payment = -1; // -1: an advance, the day the debt arose
         int debt = 0;
     };
-    QList<Part> parts;   // as they were made: by day, a payment's together
-    QList<qint64> over;  // each payment's: beyond every debt owed then
-    QList<qint64> ahead; // each debt's: what an advance paid of it
-    QList<qint64> left;  // each debt's: unpaid at the end
-    qint64 advance = 0;  // what is left over at the end
+    QList<Part> parts;         // as they were made: by day, a payment's together
+    QList<qint64> overpaid;    // each payment's: beyond every debt owed then
+    QList<qint64> advancePaid; // each debt's: what an advance paid of it
+    QList<qint64> unpaid;      // each debt's: unpaid at the end
+    qint64 advance = 0;        // what is left over at the end
 };
 
 // Debts oldest first (by their first overdue day, then as given; their

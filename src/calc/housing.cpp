@@ -77,9 +77,10 @@ QDate billDueDate(QDate month, int dueDay, bool shift) {
     return shift ? law::deadlineFrom(due) : due;
 }
 
-HousingResult calculateHousing(const PeriodInput &in, bool lines) {
-    const QDate calculated = in.filed;
-    if (!calculated.isValid()) throw AppError(QStringLiteral("Не задана дата расчета"));
+namespace {
+
+void checkHousingInput(const PeriodInput &in) {
+    if (!in.filed.isValid()) throw AppError(QStringLiteral("Не задана дата расчета"));
     if (!in.increases.isEmpty())
         throw AppError(QStringLiteral("Увеличения долга не применяются к пеням за ЖКУ: внесите "
                                       "их как начисления за месяц"));
@@ -89,24 +90,24 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
                                                QStringLiteral("начислений и оплат"));
         !many.isEmpty())
         throw AppError(QStringLiteral("В расчете %1").arg(many));
-    const RatesByDay rates = ratesByDay(in.rates);
-    if (rates.empty())
-        throw AppError(QStringLiteral("В таблице ставок нет ни одной ставки для расчета"));
-    HousingResult r;
-    const QDate oldest = rates.begin()->first;
-    const auto kopecks = [](const Payment &entry, bool charge) {
-        qint64 k = 0;
-        if (const QString problem = entryProblem(entry, charge, k); !problem.isEmpty())
-            throw AppError(problem);
-        return k;
-    };
+}
 
-    // The bills, a month each; a bill exists from the first day of the next month.
+qint64 entryKopecks(const Payment &entry, bool charge) {
+    qint64 k = 0;
+    if (const QString problem = entryProblem(entry, charge, k); !problem.isEmpty())
+        throw AppError(problem);
+    return k;
+}
+
+// The bills, a month each (a month's charges together); a bill exists from
+// the first day of the next month, so one after the calculation date is left
+// out and said.
+std::map<QDate, qint64> chargesByMonth(const PeriodInput &in, HousingResult &r) {
     std::map<QDate, qint64> byMonth;
     for (const Charge &c : in.charges) {
-        const qint64 amount = kopecks({c.month, c.amount}, true);
+        const qint64 amount = entryKopecks({c.month, c.amount}, true);
         const QDate month = firstOfMonth(c.month);
-        if (month.addMonths(1) > calculated) {
+        if (month.addMonths(1) > in.filed) {
             r.leftOut << QStringLiteral("начисление за %1: %2 руб. (счет позже даты расчета)")
                              .arg(monthText(month), kopecksText(amount));
             continue;
@@ -114,85 +115,154 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
         byMonth[month] = addWithinLimit(byMonth[month], amount, QStringLiteral("Начислено"));
         r.charged = addWithinLimit(r.charged, amount, QStringLiteral("Начислено"));
     }
-    // Each bill a debt: it exists from the first day of the next month,
-    // its claim arose in its month, it is overdue from the day after its due date.
     if (byMonth.empty())
         throw AppError(in.charges.isEmpty()
                            ? QStringLiteral("Начислений нет: начислять пени не на что")
                            : QStringLiteral("Все начисления — за месяцы, счета за которые "
                                             "выставляются позже даты расчета %1")
-                                 .arg(dateText(calculated)));
+                                 .arg(dateText(in.filed)));
+    return byMonth;
+}
+
+// The bills and what the engine counts of them.
+struct Bills {
     QList<Debt> debts;
-    std::map<QDate, int> billOf;
+    std::map<QDate, int> ofMonth; // each month's bill
+};
+
+// Each bill a debt: it exists from the first day of the next month, its
+// claim arose in its month, it is overdue from the day after its due date.
+Bills makeBills(const std::map<QDate, qint64> &byMonth, const PeriodInput &in, HousingResult &r) {
+    Bills bills;
     for (const auto &[month, amount] : byMonth) {
         const QDate due = billDueDate(month, in.dueDay, in.shift);
         if (in.shift && !law::calendarInUse().covers(due.year())) r.pastCalendar = true;
-        billOf[month] = int(debts.size());
-        debts.append({amount, due.addDays(1), month.addMonths(1), month.addMonths(1).addDays(-1)});
-        r.bills.append({month, amount, due, {}, {}, {}, 0, amount});
+        bills.ofMonth[month] = int(bills.debts.size());
+        bills.debts.append({.amount = amount,
+                            .first = due.addDays(1),
+                            .arises = month.addMonths(1),
+                            .arose = month.addMonths(1).addDays(-1)});
+        r.bills.append({.month = month, .charged = amount, .due = due, .unpaid = amount});
     }
+    return bills;
+}
 
-    // Payments by date, each to the bill it names first.
+// Payments by date, each to the bill it names first; one after the
+// calculation date is left out and said.
+QList<Paid> billPayments(const PeriodInput &in, const Bills &bills, HousingResult &r) {
     QList<Payment> sorted = in.payments;
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const auto &a, const auto &b) { return a.date < b.date; });
     QList<Paid> payments;
     for (const Payment &p : sorted) {
-        const qint64 amount = kopecks(p, false);
-        if (p.date > calculated) {
+        const qint64 amount = entryKopecks(p, false);
+        if (p.date > in.filed) {
             r.leftOut << QStringLiteral("оплата %1: %2 руб. (позже даты расчета)")
                              .arg(dateText(p.date), kopecksText(amount));
             continue;
         }
         r.paid = addWithinLimit(r.paid, amount, QStringLiteral("Оплачено"));
-        const auto named = p.month.isValid() ? billOf.find(firstOfMonth(p.month)) : billOf.end();
+        const auto named =
+            p.month.isValid() ? bills.ofMonth.find(firstOfMonth(p.month)) : bills.ofMonth.end();
         // A payment for a month with no bill is the user's mistake, never
         // quietly given to the oldest bill.
-        if (p.month.isValid() && named == billOf.end())
+        if (p.month.isValid() && named == bills.ofMonth.end())
             throw AppError(QStringLiteral("Оплата %1 за %2: начисления за этот месяц нет")
                                .arg(dateText(p.date), monthText(p.month)));
-        payments.append({p.date, amount, named == billOf.end() ? -1 : named->second});
+        payments.append({p.date, amount, named == bills.ofMonth.end() ? -1 : named->second});
     }
-    const Allocation allocation = allocate(debts, payments);
-    r.advance = allocation.advance;
-    for (const Allocation::Part &p : allocation.parts)
-        (p.payment < 0 ? r.bills[p.debt].ahead : r.bills[p.debt].paid).append({p.day, p.amount});
+    return payments;
+}
 
-    // The count: the housing basis (nothing for 30 days, 1/300 to day 90,
-    // 1/130 from day 91, the rate capped in 2022–2026), 1/300 from the first
-    // day for bills due before 2016; the windows of 2020 and 2022, the latter
-    // for bills up to March 2022.
+// The count: the basis's steps and caps (for housing: nothing for 30 days,
+// 1/300 to day 90, 1/130 from day 91, the rate capped in 2022–2026), the
+// windows of 2020 and 2022, the latter for bills up to March 2022.
+CountRules billRules(const PeriodInput &in, const Preset &basis) {
+    const bool oneDate = in.rateDay == RateDay::OneDate && in.rateDate.isValid();
+    CountRules rules = presetRules(basis, oneDate ? in.rateDate : in.filed, false);
+    rules.rateDay = in.rateDay;
+    if (basis.free2020 && in.moratorium2020) rules.windows.append(window2020());
+    if (in.moratorium)
+        rules.windows.append(
+            {kMoratoriumStart, kMoratoriumEnd, kLast2022Bill.addMonths(1).addDays(-1)});
+    return rules;
+}
+
+const Preset &billBasis(const PeriodInput &in) {
     const Preset *basis =
         presetNamed(in.basis.isEmpty() ? QStringView(u"housing") : QStringView(in.basis));
     if (!basis || !countedByBills(*basis))
         throw AppError(
             QStringLiteral("Основание \"%1\" не считается по начислениям за месяц").arg(in.basis));
-    const bool housing = basis->name == std::string_view("housing");
-    if (!housing) r.article = QString::fromUtf8(basis->article);
-    const bool oneDate = in.rateDay == RateDay::OneDate && in.rateDate.isValid();
-    CountRules rules = presetRules(*basis, oneDate ? in.rateDate : calculated, false);
-    rules.rateDay = in.rateDay;
-    if (basis->free2020 && in.moratorium2020) rules.windows.append(window2020());
-    if (in.moratorium)
-        rules.windows.append(
-            {kMoratoriumStart, kMoratoriumEnd, kLast2022Bill.addMonths(1).addDays(-1)});
+    return *basis;
+}
+
+// Each bill's pieces, penalty and what is unpaid; for housing, bills due
+// before 2016 at 1/300 from the first day. Returns the earliest day whose
+// rate a piece took.
+QDate countBills(const PeriodInput &in, const Preset &basis, const RatesByDay &rates,
+                 const Bills &bills, const QList<Paid> &payments, HousingResult &r) {
+    const Allocation allocation = allocate(bills.debts, payments);
+    r.advance = allocation.advance;
+    for (const Allocation::Part &p : allocation.parts)
+        (p.payment < 0 ? r.bills[p.debt].advancePaid : r.bills[p.debt].paid)
+            .append({p.day, p.amount});
+    CountRules rules = billRules(in, basis);
+    const bool housing = basis.name == std::string_view("housing");
     const QList<Step> steps = rules.steps;
     const QList<Step> oldSteps = {{1, Step::Fraction, 300}};
     QDate earliest;
     for (qsizetype i = 0; i < r.bills.size(); ++i) {
         HousingBill &b = r.bills[i];
-        b.left = allocation.left[i];
+        b.unpaid = allocation.unpaid[i];
         rules.steps = housing && b.due < kOneRuleBefore ? oldSteps : steps;
-        countAccount(rules, rates, debts, allocation, payments, {int(i)}, calculated, b.rows,
+        countAccount(rules, rates, bills.debts, allocation, payments, {int(i)}, in.filed, b.rows,
                      b.penalty, QStringLiteral("Сумма пеней"), &earliest);
         r.penalty = addWithinLimit(r.penalty, b.penalty, QStringLiteral("Сумма пеней"));
-        r.debt += b.left; // no more than was charged
+        r.debt += b.unpaid; // no more than was charged
     }
-    if (earliest.isValid() && earliest < oldest) r.tableStart = oldest;
+    return earliest;
+}
+
+} // namespace
+
+HousingResult calculateHousing(const PeriodInput &in, bool lines) {
+    checkHousingInput(in);
+    const RatesByDay rates = ratesByDay(in.rates);
+    if (rates.empty())
+        throw AppError(QStringLiteral("В таблице ставок нет ни одной ставки для расчета"));
+    HousingResult r;
+    const Bills bills = makeBills(chargesByMonth(in, r), in, r);
+    const QList<Paid> payments = billPayments(in, bills, r);
+    const Preset &basis = billBasis(in);
+    if (basis.name != std::string_view("housing")) r.article = QString::fromUtf8(basis.article);
+    const QDate earliest = countBills(in, basis, rates, bills, payments, r);
+    if (const QDate oldest = rates.begin()->first; earliest.isValid() && earliest < oldest)
+        r.tableStart = oldest;
     addWithinLimit(r.debt, r.penalty, QStringLiteral("ИТОГО"));
     r.fee = claimFeeKopecks(in, r.debt + r.penalty, &r.feeExemption);
-    if (lines) r.lines = housingLines(r, calculated);
+    if (lines) r.lines = housingLines(r, in.filed);
     return r;
+}
+
+PeriodRow billRow(const HousingBill &b) {
+    return {.kind = PeriodRow::Bill,
+            .from = b.month,
+            .to = b.due,
+            .debt = b.charged,
+            .amount = b.charged};
+}
+
+PeriodRow billPaidRow(PeriodRow::Kind kind, QDate day, qint64 amount, qint64 leftAfter) {
+    return {.kind = kind, .from = day, .to = day, .debt = leftAfter, .amount = amount};
+}
+
+PeriodRow billTotalRow(const HousingBill &b) {
+    return {.kind = PeriodRow::BillTotal,
+            .from = b.month,
+            .to = b.due,
+            .debt = b.unpaid,
+            .amount = b.penalty};
 }
 
 PeriodResult housingPeriods(const PeriodInput &in) {
@@ -207,17 +277,17 @@ PeriodResult housingPeriods(const PeriodInput &in) {
     r.lines = housing->lines;
     qsizetype rows = 0;
     for (const HousingBill &b : housing->bills)
-        rows += b.rows.size() + b.ahead.size() + b.paid.size() + 2;
+        rows += b.rows.size() + b.advancePaid.size() + b.paid.size() + 2;
     r.rows.reserve(rows);
     for (const HousingBill &b : housing->bills) {
         qint64 left = b.charged;
-        r.rows.append({PeriodRow::Bill, b.month, b.due, b.charged, 0, {}, 0, b.charged});
-        for (const auto &[day, amount] : b.ahead)
-            r.rows.append({PeriodRow::Advance, day, day, left -= amount, 0, {}, 0, amount});
+        r.rows.append(billRow(b));
+        for (const auto &[day, amount] : b.advancePaid)
+            r.rows.append(billPaidRow(PeriodRow::Advance, day, amount, left -= amount));
         for (const auto &[day, amount] : b.paid)
-            r.rows.append({PeriodRow::Payment, day, day, left -= amount, 0, {}, 0, amount});
+            r.rows.append(billPaidRow(PeriodRow::Payment, day, amount, left -= amount));
         r.rows += b.rows;
-        r.rows.append({PeriodRow::BillTotal, b.month, b.due, b.left, 0, {}, 0, b.penalty});
+        r.rows.append(billTotalRow(b));
     }
     r.tableStart = housing->tableStart;
     r.housing = std::move(housing);

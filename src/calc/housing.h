@@ -19,14 +19,14 @@
 namespace calc {
 
 struct HousingBill {
-    QDate month;                           // its first day
-    qint64 charged = 0;                    // kopecks
-    QDate due;                             // the last day to pay
-    QList<std::pair<QDate, qint64>> paid;  // when and how much paid it
-    QList<std::pair<QDate, qint64>> ahead; // paid by an advance, the day it arose
-    QList<PeriodRow> rows;                 // its pieces and the windows' days
+    QDate month;                                 // its first day
+    qint64 charged = 0;                          // kopecks
+    QDate due;                                   // the last day to pay
+    QList<std::pair<QDate, qint64>> paid;        // when and how much paid it
+    QList<std::pair<QDate, qint64>> advancePaid; // by an advance, the day it arose
+    QList<PeriodRow> rows;                       // its pieces and the windows' days
     qint64 penalty = 0;
-    qint64 left = 0; // unpaid on the calculation date
+    qint64 unpaid = 0; // on the calculation date
 };
 
 struct HousingResult {
@@ -65,6 +65,11 @@ QDate billDueDate(QDate month, int dueDay, bool shift);
 HousingResult calculateHousing(const PeriodInput &in, bool lines = true);
 // The same as a claim by periods: its report, penalty, debt, fee and bills.
 PeriodResult housingPeriods(const PeriodInput &in);
+// The rows a bill's table shows around its pieces: the bill, each advance's
+// or payment's part (with what is left of the bill after it), its total.
+PeriodRow billRow(const HousingBill &b);
+PeriodRow billPaidRow(PeriodRow::Kind kind, QDate day, qint64 amount, qint64 leftAfter);
+PeriodRow billTotalRow(const HousingBill &b);
 // A bill's row as the report and the table tell it ("Начислено за 01.2024:
 // 1000,00 руб., срок оплаты 12.02.2024", "зачтено из переплаты …", "Пени за
 // 01.2024: …"), its amount written by `money`; empty for other rows.

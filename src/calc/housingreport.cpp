@@ -146,14 +146,13 @@ QStringList housingLines(const HousingResult &r, QDate calculated) {
                  dateText(calculated);
     qsizetype count = 8 + r.leftOut.size();
     for (const HousingBill &b : r.bills)
-        count += 2 + b.ahead.size() + b.paid.size() + b.rows.size();
+        count += 2 + b.advancePaid.size() + b.paid.size() + b.rows.size();
     lines.reserve(count);
     for (const HousingBill &b : r.bills) {
         qint64 left = b.charged;
-        lines << phrase({PeriodRow::Bill, b.month, b.due, b.charged, 0, {}, 0, b.charged},
-                        plainMoney);
-        for (const auto &[day, amount] : b.ahead)
-            lines << phrase({PeriodRow::Advance, day, day, left -= amount, 0, {}, 0, amount},
+        lines << phrase(billRow(b), plainMoney);
+        for (const auto &[day, amount] : b.advancePaid)
+            lines << phrase(billPaidRow(PeriodRow::Advance, day, amount, left -= amount),
                             plainMoney);
         for (const auto &[day, amount] : b.paid) {
             Line line;
@@ -177,8 +176,7 @@ QStringList housingLines(const HousingResult &r, QDate calculated) {
             }
             lines << line.take();
         }
-        lines << phrase({PeriodRow::BillTotal, b.month, b.due, b.left, 0, {}, 0, b.penalty},
-                        plainMoney);
+        lines << phrase(billTotalRow(b), plainMoney);
     }
     for (const QString &out : r.leftOut)
         lines << QStringLiteral("Не учтено: ") % out;

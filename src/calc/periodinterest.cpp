@@ -273,7 +273,7 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
                    row.to >= kDepositRatesFrom;
         });
     r.days = int(in.start.daysTo(in.end)) + 1;
-    for (qint64 left : allocation.left)
+    for (qint64 left : allocation.unpaid)
         r.remaining += left; // no more than the debt with its increases
     // What a supplier did not deliver is no money owed: the claim is the penalty.
     if (basisTakes(in.basis, PresetTerm::FulfilledPart)) r.remaining = 0;
