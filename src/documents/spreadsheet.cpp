@@ -25,146 +25,172 @@ double roubles(qint64 kopecks) {
     return double(kopecks) / 100;
 }
 
-QByteArray writeSheet(const ClaimDocument &doc) {
-    // A sheet holds so many rows; a table longer than that is refused before
-    // anything is written, never cut short without its totals.
-    const QStringList heading = headingLines(doc);
-    const qint64 needed = heading.size() + 2 + doc.result.rows.size() + 6;
+// A sheet holds so many rows; a table longer than that is refused before
+// anything is written, never cut short without its totals.
+void checkRowCount(const ClaimDocument &doc, qsizetype headingLines) {
+    const qint64 needed = headingLines + 2 + doc.result.rows.size() + 6;
     if (needed > LXW_ROW_MAX)
         throw AppError(QStringLiteral("в таблице .xlsx может быть не больше %1 строк, а в этом "
                                       "расчете их %2; сохраните его в PDF или ODT")
                            .arg(LXW_ROW_MAX)
                            .arg(needed));
+}
+
+// One workbook being written: its formats, the table's layout, the cells
+// by what they hold; a formula names them by their letters.
+class SheetWriter {
+public:
+    SheetWriter(lxw_workbook *book, const ClaimDocument &doc)
+        : book_(book), doc_(doc), layout_(tableLayout(doc.claim.count)),
+          sheet_(workbook_add_worksheet(book, "Расчет")) {
+        format_set_bold(bold_);
+        format_set_num_format(money_, "#,##0.00"); // digit groups in the reader's own style
+        format_set_num_format(date_, "dd.mm.yyyy");
+        format_set_bold(title_);
+        format_set_text_wrap(title_);
+        format_set_border(title_, LXW_BORDER_THIN);
+        format_set_num_format(percent_, "0.00########%");
+    }
+
+    void write(const QStringList &heading) {
+        for (int i = 0; i < heading.size(); ++i)
+            text(lxw_row_t(i), 0, heading[i], i == 0 ? bold_ : nullptr);
+        const lxw_row_t top = lxw_row_t(heading.size() + 1);
+        for (int c = 0; c < layout_.titles.size(); ++c)
+            text(top, lxw_col_t(c), layout_.titles[c], title_);
+        lxw_row_t r = top + 1;
+        for (const calc::PeriodRow &row : doc_.result.rows)
+            writeRow(r++, row);
+        writeTotals(top + 2, r);
+        // About a character per 1.1 % of the printed table's width.
+        for (int c = 0; c < layout_.percent.size(); ++c)
+            worksheet_set_column(sheet_, lxw_col_t(c), lxw_col_t(c), layout_.percent[c] * 0.9,
+                                 nullptr);
+    }
+
+private:
+    lxw_format *newFormat() { return workbook_add_format(book_); }
+    void text(lxw_row_t r, lxw_col_t c, const QString &s, lxw_format *f = nullptr) {
+        worksheet_write_string(sheet_, r, c, s.toUtf8().constData(), f);
+    }
+    lxw_col_t at(Column c) const { return lxw_col_t(layout_.indexOf(c)); }
+    QChar letter(Column c) const { return QChar(u'A' + layout_.indexOf(c)); }
+    void money(lxw_row_t r, lxw_col_t c, qint64 kopecks) {
+        worksheet_write_number(sheet_, r, c, roubles(kopecks), money_);
+    }
+    void formula(lxw_row_t r, lxw_col_t c, const QString &f, qint64 kopecks) {
+        worksheet_write_formula_num(sheet_, r, c, f.toLatin1().constData(), money_,
+                                    roubles(kopecks));
+    }
+
+    // The cells as every format spans them; a single cell holds a number or
+    // a date where the column has one.
+    void writeRow(lxw_row_t r, const calc::PeriodRow &row) {
+        for (const TableCell &cell : tableCells(row, layout_)) {
+            const lxw_col_t c = lxw_col_t(cell.first);
+            if (cell.last > cell.first)
+                worksheet_merge_range(sheet_, r, c, r, lxw_col_t(cell.last),
+                                      cell.text.toUtf8().constData(), nullptr);
+            else
+                writeCell(r, c, layout_.columns[cell.first], row, cell.text);
+        }
+    }
+
+    void writeCell(lxw_row_t r, lxw_col_t c, Column column, const calc::PeriodRow &row,
+                   const QString &shown) {
+        lxw_datetime when = day(column == Column::From ? row.from : row.to);
+        switch (column) {
+        case Column::Debt:
+            return money(r, c, row.debt);
+        case Column::From:
+        case Column::To:
+            worksheet_write_datetime(sheet_, r, c, &when, date_);
+            return;
+        case Column::Days:
+            worksheet_write_number(sheet_, r, c, row.days, nullptr);
+            return;
+        case Column::Rate:
+            // A number a formula can use: 8,75 % is 0.0875.
+            worksheet_write_number(
+                sheet_, r, c, QString(row.rate).replace(u',', u'.').toDouble() / 100, percent_);
+            return;
+        case Column::Share:
+            if (layout_.count == calc::PeriodCount::Statutory)
+                worksheet_write_number(sheet_, r, c, row.divisor, nullptr);
+            else
+                text(r, c, shown);
+            return;
+        case Column::Amount:
+            return writeAmount(r, c, row);
+        }
+    }
+
+    // debt × days × rate / the year's days (or / N), to the kopeck, cached
+    // with the program's exact kopecks; a piece a cap on the total cut is
+    // its amount as cut.
+    void writeAmount(lxw_row_t r, lxw_col_t c, const calc::PeriodRow &row) {
+        if (row.uncapped > 0) return money(r, c, row.amount);
+        const int n = int(r) + 1;
+        QString f = QStringLiteral("%1%4*%2%4*%3%4")
+                        .arg(letter(Column::Debt), letter(Column::Days), letter(Column::Rate))
+                        .arg(n);
+        if (layout_.count == calc::PeriodCount::Statutory)
+            f += QStringLiteral("/%1%2").arg(letter(Column::Share)).arg(n);
+        else if (layout_.count != calc::PeriodCount::Contractual)
+            f += QStringLiteral("/%1").arg(row.divisor);
+        formula(r, c, QStringLiteral("=ROUND(%1,2)").arg(f), row.amount);
+    }
+
+    // The totals: the sum of the rounded pieces (rows `first` to `last`, as
+    // a sheet numbers them), the debt left, both, and the court fee.
+    void writeTotals(lxw_row_t first, lxw_row_t last) {
+        const calc::PeriodResult &result = doc_.result;
+        const lxw_col_t amount = at(Column::Amount);
+        const QChar column = letter(Column::Amount);
+        const lxw_row_t sum = last + 1, left = last + 2, total = last + 3, fee = last + 4;
+        text(sum, 0, totalLines(doc_).value(0).section(u':', 0, 0));
+        formula(sum, amount,
+                QStringLiteral("=ROUND(SUM(%1%2:%1%3),2)").arg(column).arg(first).arg(last),
+                result.interest);
+        text(left, 0, QStringLiteral("Остаток долга"));
+        money(left, amount, result.remaining);
+        text(total, 0, QStringLiteral("ИТОГО"), bold_);
+        formula(total, amount,
+                QStringLiteral("=ROUND(%1%2+%1%3,2)").arg(column).arg(left + 1).arg(sum + 1),
+                result.remaining + result.interest);
+        text(fee, 0,
+             result.feeExemption.isEmpty()
+                 ? QStringLiteral("Государственная пошлина")
+                 : QStringLiteral("Государственная пошлина (%1)").arg(result.feeExemption));
+        // A court order's half fee is written as counted: halving in a
+        // spreadsheet's binary numbers could lose the half kopeck; an
+        // exemption is no part of the scale's formula.
+        if (doc_.claim.courtOrder || !result.feeExemption.isEmpty())
+            money(fee, amount, result.fee);
+        else
+            formula(fee, amount,
+                    feeFormula(QStringLiteral("%1%2").arg(column).arg(total + 1), doc_.claim.court,
+                               calc::feeScaleFor(doc_.claim.filed)),
+                    result.fee);
+        text(fee + 2, 0, signatureLine(doc_));
+    }
+
+    lxw_workbook *book_;
+    const ClaimDocument &doc_;
+    const TableLayout layout_;
+    lxw_worksheet *sheet_;
+    lxw_format *bold_ = newFormat(), *money_ = newFormat(), *date_ = newFormat(),
+               *title_ = newFormat(), *percent_ = newFormat();
+};
+
+QByteArray writeSheet(const ClaimDocument &doc) {
+    const QStringList heading = headingLines(doc);
+    checkRowCount(doc, heading.size());
     QTemporaryDir dir;
     const QByteArray path = (dir.path() + QStringLiteral("/claim.xlsx")).toLocal8Bit();
     lxw_workbook *book = workbook_new(path.constData());
     if (!book) throw AppError(QStringLiteral("не удается составить таблицу .xlsx"));
-    lxw_worksheet *sheet = workbook_add_worksheet(book, "Расчет");
-    lxw_format *bold = workbook_add_format(book);
-    format_set_bold(bold);
-    lxw_format *money = workbook_add_format(book);
-    format_set_num_format(money, "#,##0.00"); // digit groups in the reader's own style
-    lxw_format *date = workbook_add_format(book);
-    format_set_num_format(date, "dd.mm.yyyy");
-    lxw_format *title = workbook_add_format(book);
-    format_set_bold(title);
-    format_set_text_wrap(title);
-    format_set_border(title, LXW_BORDER_THIN);
-    const auto text = [&](lxw_row_t r, lxw_col_t c, const QString &s, lxw_format *f = nullptr) {
-        worksheet_write_string(sheet, r, c, s.toUtf8().constData(), f);
-    };
-    const auto merged = [&](lxw_row_t r, lxw_col_t first, lxw_col_t last, const QString &s) {
-        worksheet_merge_range(sheet, r, first, r, last, s.toUtf8().constData(), nullptr);
-    };
-
-    lxw_format *percent = workbook_add_format(book);
-    format_set_num_format(percent, "0.00########%");
-
-    for (int i = 0; i < heading.size(); ++i)
-        text(lxw_row_t(i), 0, heading[i], i == 0 ? bold : nullptr);
-    const lxw_row_t top = lxw_row_t(heading.size() + 1);
-    const TableLayout layout = tableLayout(doc.claim.count);
-    for (int c = 0; c < layout.titles.size(); ++c)
-        text(top, lxw_col_t(c), layout.titles[c], title);
-    // Cells by what they hold; a formula names them by their letters.
-    const auto at = [&](Column c) { return lxw_col_t(layout.indexOf(c)); };
-    const auto letter = [&](Column c) { return QChar(u'A' + layout.indexOf(c)); };
-    const QList<calc::PeriodRow> &rows = doc.result.rows;
-    lxw_row_t r = top + 1;
-    for (const calc::PeriodRow &row : rows) {
-        // The cells as every format spans them; a single cell holds a number
-        // or a date where the column has one.
-        for (const TableCell &cell : tableCells(row, layout)) {
-            const lxw_col_t c = lxw_col_t(cell.first);
-            if (cell.last > cell.first) {
-                merged(r, c, lxw_col_t(cell.last), cell.text);
-                continue;
-            }
-            lxw_datetime when = day(c == at(Column::From) ? row.from : row.to);
-            switch (layout.columns[cell.first]) {
-            case Column::Debt:
-                worksheet_write_number(sheet, r, c, roubles(row.debt), money);
-                break;
-            case Column::From:
-            case Column::To:
-                worksheet_write_datetime(sheet, r, c, &when, date);
-                break;
-            case Column::Days:
-                worksheet_write_number(sheet, r, c, row.days, nullptr);
-                break;
-            case Column::Rate:
-                // A number a formula can use: 8,75 % is 0.0875.
-                worksheet_write_number(
-                    sheet, r, c, QString(row.rate).replace(u',', u'.').toDouble() / 100, percent);
-                break;
-            case Column::Share:
-                if (layout.count == calc::PeriodCount::Statutory)
-                    worksheet_write_number(sheet, r, c, row.divisor, nullptr);
-                else
-                    text(r, c, cell.text);
-                break;
-            case Column::Amount: {
-                // debt × days × rate / the year's days (or / N), to the kopeck,
-                // cached with the program's exact kopecks.
-                const int n = int(r) + 1;
-                QString formula =
-                    QStringLiteral("%1%4*%2%4*%3%4")
-                        .arg(letter(Column::Debt), letter(Column::Days), letter(Column::Rate))
-                        .arg(n);
-                if (layout.count == calc::PeriodCount::Statutory)
-                    formula += QStringLiteral("/%1%2").arg(letter(Column::Share)).arg(n);
-                else if (layout.count != calc::PeriodCount::Contractual)
-                    formula += QStringLiteral("/%1").arg(row.divisor);
-                // A piece a cap on the total cut is its amount as cut.
-                if (row.uncapped > 0) {
-                    worksheet_write_number(sheet, r, c, roubles(row.amount), money);
-                    break;
-                }
-                const QByteArray f = QStringLiteral("=ROUND(%1,2)").arg(formula).toLatin1();
-                worksheet_write_formula_num(sheet, r, c, f.constData(), money, roubles(row.amount));
-                break;
-            }
-            }
-        }
-        ++r;
-    }
-    // The totals: the sum of the rounded pieces, the debt left, and both.
-    const lxw_col_t amount = at(Column::Amount);
-    const QChar column = letter(Column::Amount);
-    const lxw_row_t sum = r + 1, left = r + 2, total = r + 3, fee = r + 4;
-    const QStringList totals = totalLines(doc);
-    text(sum, 0, totals.value(0).section(u':', 0, 0));
-    const QByteArray sumFormula =
-        QStringLiteral("=ROUND(SUM(%1%2:%1%3),2)").arg(column).arg(top + 2).arg(r).toLatin1();
-    worksheet_write_formula_num(sheet, sum, amount, sumFormula.constData(), money,
-                                roubles(doc.result.interest));
-    text(left, 0, QStringLiteral("Остаток долга"));
-    worksheet_write_number(sheet, left, amount, roubles(doc.result.remaining), money);
-    text(total, 0, QStringLiteral("ИТОГО"), bold);
-    const QByteArray totalFormula =
-        QStringLiteral("=ROUND(%1%2+%1%3,2)").arg(column).arg(left + 1).arg(sum + 1).toLatin1();
-    worksheet_write_formula_num(sheet, total, amount, totalFormula.constData(), money,
-                                roubles(doc.result.remaining + doc.result.interest));
-    text(fee, 0,
-         doc.result.feeExemption.isEmpty()
-             ? QStringLiteral("Государственная пошлина")
-             : QStringLiteral("Государственная пошлина (%1)").arg(doc.result.feeExemption));
-    const QByteArray feeText = feeFormula(QStringLiteral("%1%2").arg(column).arg(total + 1),
-                                          doc.claim.court, calc::feeScaleFor(doc.claim.filed))
-                                   .toLatin1();
-    // A court order's half fee is written as counted: halving in a
-    // spreadsheet's binary numbers could lose the half kopeck; an exemption
-    // is no part of the scale's formula.
-    if (doc.claim.courtOrder || !doc.result.feeExemption.isEmpty())
-        worksheet_write_number(sheet, fee, amount, roubles(doc.result.fee), money);
-    else
-        worksheet_write_formula_num(sheet, fee, amount, feeText.constData(), money,
-                                    roubles(doc.result.fee));
-    text(fee + 2, 0, signatureLine(doc));
-
-    // About a character per 1.1 % of the printed table's width.
-    for (int c = 0; c < layout.percent.size(); ++c)
-        worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), layout.percent[c] * 0.9, nullptr);
+    SheetWriter(book, doc).write(heading);
     if (workbook_close(book) != LXW_NO_ERROR)
         throw AppError(QStringLiteral("не удается составить таблицу .xlsx"));
     QFile file(QString::fromLocal8Bit(path));

@@ -12,108 +12,139 @@
 
 namespace documents {
 
-bool drawTablePages(QPagedPaintDevice &device, const ClaimDocument &doc) {
-    QPainter p;
-    if (!p.begin(&device)) return false;
-    const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    const QFont font = tableFont();
-    QFont bold = font;
-    bold.setBold(true);
-    const qreal pad = device.logicalDpiX() / 50.0; // half a millimetre
-    const TableLayout layout = tableLayout(doc.claim.count);
-    const int columns = int(layout.columns.size());
-    QList<qreal> x{0};
-    for (int c = 0; c < columns; ++c)
-        x.append(x.last() + page.width() * layout.percent[c] / 100);
-    const auto textHeight = [&](const QFont &f, const QString &text, qreal width) {
-        return QFontMetricsF(f, &device)
+namespace {
+
+// The table's pages, laid out twice: once to count them, then drawn with
+// "N из M" at each foot.
+class TablePages {
+public:
+    TablePages(QPagedPaintDevice &device, QPainter &painter, const ClaimDocument &doc)
+        : device_(device), p_(painter), doc_(doc),
+          page_(device.pageLayout().paintRectPixels(device.logicalDpiX())), font_(tableFont()),
+          bold_(font_), pad_(device.logicalDpiX() / 50.0), // half a millimetre
+          layout_(tableLayout(doc.claim.count)) {
+        bold_.setBold(true);
+        x_.append(0);
+        for (qsizetype c = 0; c < layout_.columns.size(); ++c) {
+            x_.append(x_.last() + page_.width() * layout_.percent[c] / 100);
+            header_.append({layout_.titles[c], int(c), int(c)});
+        }
+        // The foot of each page keeps a line for its number.
+        footer_ = textHeight(font_, QStringLiteral("Страница"), page_.width()) + 2 * pad_;
+    }
+
+    void draw() {
+        lay();
+        pages_ = pageNo_;
+        drawing_ = true;
+        p_.setPen(QPen(Qt::black, device_.logicalDpiX() / 150.0));
+        lay();
+    }
+
+private:
+    qreal bottom() const { return page_.height() - footer_; }
+    qreal textHeight(const QFont &f, const QString &text, qreal width) const {
+        return QFontMetricsF(f, &device_)
             .boundingRect(QRectF(0, 0, width, 1e9), Qt::TextWordWrap, text)
             .height();
-    };
-    // The foot of each page keeps a line for its number.
-    const qreal footer = textHeight(font, QStringLiteral("Страница"), page.width()) + 2 * pad;
-    const qreal bottom = page.height() - footer;
+    }
 
-    // Laid out twice: once to count the pages, then drawn with "N из M".
-    int pages = 1, pageNo = 1;
-    bool drawing = false;
-    qreal y = 0;
-    const auto footLine = [&] {
-        if (!drawing) return;
-        p.setFont(font);
-        p.drawText(QRectF(0, page.height() - footer + pad, page.width(), footer - pad),
-                   Qt::AlignRight | Qt::AlignBottom,
-                   QStringLiteral("Страница %1 из %2").arg(pageNo).arg(pages));
-    };
-    const auto newPage = [&] {
-        footLine();
-        if (drawing) device.newPage();
-        ++pageNo;
-        y = 0;
-    };
-    const auto line = [&](const QString &text, const QFont &f) {
-        const qreal h = textHeight(f, text, page.width());
-        if (y + h > bottom) newPage();
-        if (drawing) {
-            p.setFont(f);
-            p.drawText(QRectF(0, y, page.width(), h), Qt::TextWordWrap, text);
-        }
-        y += h;
-    };
-    const auto rowHeight = [&](const QList<TableCell> &cells, const QFont &f) {
-        qreal h = 0;
-        for (const TableCell &c : cells)
-            h = std::max(h, textHeight(f, c.text, x[c.last + 1] - x[c.first] - 2 * pad));
-        return h + 2 * pad;
-    };
-    // A row of cells; the titles' row is bold, and only other rows align
-    // their numbers right.
-    const auto row = [&](const QList<TableCell> &cells, bool titles) {
-        const QFont &f = titles ? bold : font;
-        const qreal h = rowHeight(cells, f);
-        if (drawing) {
-            p.setFont(f);
-            for (const TableCell &c : cells) {
-                const QRectF box(x[c.first], y, x[c.last + 1] - x[c.first], h);
-                p.drawRect(box);
-                const bool number = !titles && c.last == c.first && layout.isNumber(c.first);
-                p.drawText(box.adjusted(pad, pad, -pad, -pad),
-                           Qt::TextWordWrap | (number ? Qt::AlignRight : Qt::AlignLeft), c.text);
-            }
-        }
-        y += h;
-    };
-    QList<TableCell> header;
-    for (int c = 0; c < columns; ++c)
-        header.append({layout.titles[c], c, c});
-    const QStringList heading = headingLines(doc);
-    const auto lay = [&] {
-        pageNo = 1;
-        y = 0;
-        for (int i = 0; i < heading.size(); ++i)
-            line(heading[i], i == 0 ? bold : font);
-        y += pad * 2;
-        row(header, true);
-        for (const calc::PeriodRow &r : doc.result.rows) {
-            const QList<TableCell> cells = tableCells(r, layout);
-            if (y + rowHeight(cells, font) > bottom) {
+    void lay() {
+        pageNo_ = 1;
+        y_ = 0;
+        for (int i = 0; i < heading_.size(); ++i)
+            line(heading_[i], i == 0 ? bold_ : font_);
+        y_ += pad_ * 2;
+        row(header_, true);
+        for (const calc::PeriodRow &r : doc_.result.rows) {
+            const QList<TableCell> cells = tableCells(r, layout_);
+            if (y_ + rowHeight(cells, font_) > bottom()) {
                 newPage();
-                row(header, true);
+                row(header_, true);
             }
             row(cells, false);
         }
-        y += pad * 2;
-        for (const QString &total : totalLines(doc))
-            line(total, font);
-        line(QString(), font);
-        line(signatureLine(doc), font);
+        y_ += pad_ * 2;
+        for (const QString &total : totalLines(doc_))
+            line(total, font_);
+        line(QString(), font_);
+        line(signatureLine(doc_), font_);
         footLine();
-    };
-    lay();
-    pages = pageNo;
-    drawing = true;
-    p.setPen(QPen(Qt::black, device.logicalDpiX() / 150.0));
-    lay();
+    }
+
+    void footLine() {
+        if (!drawing_) return;
+        p_.setFont(font_);
+        p_.drawText(QRectF(0, page_.height() - footer_ + pad_, page_.width(), footer_ - pad_),
+                    Qt::AlignRight | Qt::AlignBottom,
+                    QStringLiteral("Страница %1 из %2").arg(pageNo_).arg(pages_));
+    }
+
+    void newPage() {
+        footLine();
+        if (drawing_) device_.newPage();
+        ++pageNo_;
+        y_ = 0;
+    }
+
+    void line(const QString &text, const QFont &f) {
+        const qreal h = textHeight(f, text, page_.width());
+        if (y_ + h > bottom()) newPage();
+        if (drawing_) {
+            p_.setFont(f);
+            p_.drawText(QRectF(0, y_, page_.width(), h), Qt::TextWordWrap, text);
+        }
+        y_ += h;
+    }
+
+    qreal rowHeight(const QList<TableCell> &cells, const QFont &f) const {
+        qreal h = 0;
+        for (const TableCell &c : cells)
+            h = std::max(h, textHeight(f, c.text, x_[c.last + 1] - x_[c.first] - 2 * pad_));
+        return h + 2 * pad_;
+    }
+
+    // A row of cells; the titles' row is bold, and only other rows align
+    // their numbers right.
+    void row(const QList<TableCell> &cells, bool titles) {
+        const QFont &f = titles ? bold_ : font_;
+        const qreal h = rowHeight(cells, f);
+        if (drawing_) {
+            p_.setFont(f);
+            for (const TableCell &c : cells) {
+                const QRectF box(x_[c.first], y_, x_[c.last + 1] - x_[c.first], h);
+                p_.drawRect(box);
+                const bool number = !titles && c.last == c.first && layout_.isNumber(c.first);
+                p_.drawText(box.adjusted(pad_, pad_, -pad_, -pad_),
+                            Qt::TextWordWrap | (number ? Qt::AlignRight : Qt::AlignLeft), c.text);
+            }
+        }
+        y_ += h;
+    }
+
+    QPagedPaintDevice &device_;
+    QPainter &p_;
+    const ClaimDocument &doc_;
+    const QRectF page_;
+    const QFont font_;
+    QFont bold_;
+    const qreal pad_;
+    const TableLayout layout_;
+    const QStringList heading_ = headingLines(doc_);
+    QList<qreal> x_;          // the columns' left edges, then the right one
+    QList<TableCell> header_; // the titles' row
+    qreal footer_ = 0;
+    int pages_ = 1, pageNo_ = 1;
+    bool drawing_ = false;
+    qreal y_ = 0;
+};
+
+} // namespace
+
+bool drawTablePages(QPagedPaintDevice &device, const ClaimDocument &doc) {
+    QPainter p;
+    if (!p.begin(&device)) return false;
+    TablePages(device, p, doc).draw();
     return p.end();
 }
 
