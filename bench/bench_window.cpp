@@ -2,9 +2,7 @@
 // A calculation click: the handler and the report drawn.
 #include "ui/guide/help.h"
 #include "ui/widgets/numberfield.h"
-#include "ui/window/claiminputs.h"
 #include "ui/window/mainwindow.h"
-#include "ui/window/reportview.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -21,10 +19,12 @@ static void BM_CalculationClick(benchmark::State &state) {
     ui::MainWindow window(&boxes);
     window.show();
     QCoreApplication::processEvents();
-    window.claimInputs()->debtField()->setText(QStringLiteral("100000"));
+    window.findChild<ui::NumberField *>(QStringLiteral("debtField"))
+        ->setText(QStringLiteral("100000"));
+    QTextEdit *report = window.findChild<QTextEdit *>(QStringLiteral("reportBox"));
     for (auto _ : state) {
         window.calculate();
-        window.reportView()->box()->viewport()->repaint();
+        report->viewport()->repaint();
     }
 }
 BENCHMARK(BM_CalculationClick)->Unit(benchmark::kMicrosecond);
@@ -36,7 +36,7 @@ static void BM_OpenGuide(benchmark::State &state) {
         auto *help = new ui::HelpWindow(&owner);
         help->showSection(QStringLiteral("moratoria"));
         help->show();
-        help->text()->viewport()->repaint();
+        help->findChild<QTextBrowser *>(QStringLiteral("helpText"))->viewport()->repaint();
         delete help;
     }
 }

@@ -145,10 +145,10 @@ void TestAccess::linksByKeyboard() {
     f.calculateLink->setFocus(Qt::TabFocusReason);
     QTest::keyClick(f.calculateLink, Qt::Key_Return);
     QCOMPARE(f.reportBox->toPlainText().split(u'\n').size(), 6);
-    f.window.periodsLink()->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(f.window.periodsLink(), Qt::Key_Space);
-    QVERIFY(f.window.periodsDialog() && f.window.periodsDialog()->isVisible());
-    f.window.periodsDialog()->reject();
+    named<ui::LinkLabel>(&f.window, "periodsLink")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(named<ui::LinkLabel>(&f.window, "periodsLink"), Qt::Key_Space);
+    QVERIFY(f.periods()->isVisible());
+    f.periods()->reject();
     QVERIFY(!f.window.isHidden());
 }
 
@@ -156,11 +156,11 @@ void TestAccess::linksByKeyboard() {
 void TestAccess::periodsLinkBesideTheOpenTable() {
     Window &f = env_.open();
     f.window.openRatePanel();
-    ui::LinkLabel *periods = f.window.periodsLink();
+    ui::LinkLabel *periods = named<ui::LinkLabel>(&f.window, "periodsLink");
     QCOMPARE(f.window.childAt(periods->geometry().center()), periods);
     QVERIFY(!f.ratePanel->geometry().intersects(periods->geometry()));
     click(periods);
-    QVERIFY(f.window.periodsDialog() && f.window.periodsDialog()->isVisible());
+    QVERIFY(f.periods()->isVisible());
 }
 
 // Every object a screen reader can reach by keyboard has a name; pictures
@@ -175,8 +175,7 @@ void TestAccess::namesForAScreenReader() {
     f.window.calculate();
     f.window.openRatePanel();
     f.window.openPeriods();
-    for (QWidget *top :
-         {static_cast<QWidget *>(&f.window), static_cast<QWidget *>(f.window.periodsDialog())}) {
+    for (QWidget *top : {static_cast<QWidget *>(&f.window), static_cast<QWidget *>(f.periods())}) {
         QList<QAccessibleInterface *> all;
         walk(QAccessible::queryAccessibleInterface(top), all);
         qInfo("%s: %lld accessible objects", top->metaObject()->className(), qlonglong(all.size()));
@@ -201,15 +200,17 @@ void TestAccess::namesForAScreenReader() {
     // cell, with none of a document's frame marks; the entry kind's box is
     // named by what it is, its value by what is chosen.
     QCOMPARE(QAccessible::queryAccessibleInterface(&f.window)->role(), QAccessible::Window);
-    ui::PeriodsDialog *d = f.window.periodsDialog();
-    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(d->reportBox());
+    ui::PeriodsDialog *d = f.periods();
+    QAccessibleInterface *table =
+        QAccessible::queryAccessibleInterface(named<QTextEdit>(d, "periodsReport"));
     QVERIFY(table->textInterface() && table->state().readOnly);
     const QString read = table->textInterface()->text(0, table->textInterface()->characterCount());
     QVERIFY2(read.contains(QStringLiteral("Задолженность, руб.\tс\tпо\tДней\tСтавка")),
              qPrintable(read));
     QVERIFY(!read.contains(QChar(0xfdd0)) && !read.contains(QChar(0xfdd1)));
     QVERIFY(read.split(u'\n').size() > 8);
-    QCOMPARE(QAccessible::queryAccessibleInterface(d->entries()->kind())->text(QAccessible::Name),
+    QCOMPARE(QAccessible::queryAccessibleInterface(named<QComboBox>(d, "entryKind"))
+                 ->text(QAccessible::Name),
              QStringLiteral("Вид"));
     QAccessibleInterface *report = QAccessible::queryAccessibleInterface(f.reportBox);
     QVERIFY(report->textInterface());
@@ -258,13 +259,13 @@ void TestAccess::rateTableActionsByKeyboard() {
 void TestAccess::periodsDialogKeys() {
     Window &f = env_.open();
     f.debtField->setText(QStringLiteral("100000"));
-    click(f.window.periodsLink());
-    ui::PeriodsDialog *d = f.window.periodsDialog();
+    click(named<ui::LinkLabel>(&f.window, "periodsLink"));
+    ui::PeriodsDialog *d = f.periods();
     QVERIFY(QTest::qWaitForWindowExposed(d));
-    click(d->count()->contractual());
-    d->count()->dailyPercent()->setFocus();
-    d->count()->dailyPercent()->setText(QStringLiteral("0,5"));
-    QTest::keyClick(d->count()->dailyPercent(), Qt::Key_F9);
+    click(named<QRadioButton>(d, "contractualCount"));
+    named<ui::NumberField>(d, "penaltyDaily")->setFocus();
+    named<ui::NumberField>(d, "penaltyDaily")->setText(QStringLiteral("0,5"));
+    QTest::keyClick(named<ui::NumberField>(d, "penaltyDaily"), Qt::Key_F9);
     QVERIFY2(d->reportLines().value(0).contains(QStringLiteral("(0,5% в день)")),
              qPrintable(d->reportLines().value(0)));
     int printers = 0;
@@ -273,7 +274,7 @@ void TestAccess::periodsDialogKeys() {
         return std::unique_ptr<ui::PrinterJob>();
     });
     env_.boxes.answers << true;
-    QTest::keyClick(d->reportBox(), Qt::Key_P, Qt::ControlModifier);
+    QTest::keyClick(named<QTextEdit>(d, "periodsReport"), Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(printers, 1);
 }
 
@@ -339,35 +340,36 @@ void TestAccess::helpByKey() {
     key(Qt::Key_F1);
     auto *help = f.window.findChild<ui::HelpWindow *>();
     QVERIFY(help && help->isVisible());
-    help->search()->setText(QStringLiteral("мораторий"));
+    named<QLineEdit>(help, "helpSearch")->setText(QStringLiteral("мораторий"));
     QVERIFY(help->findNext());
-    QCOMPARE(help->text()->textCursor().selectedText().toLower(), QStringLiteral("мораторий"));
+    QCOMPARE(named<QTextBrowser>(help, "helpText")->textCursor().selectedText().toLower(),
+             QStringLiteral("мораторий"));
     // Nothing found: said, and the reader stays at the match they had.
     auto *notFound = help->findChild<QWidget *>(QStringLiteral("helpNotFound"));
-    const int at = help->text()->textCursor().position();
-    help->search()->setText(QStringLiteral("нет такого слова"));
+    const int at = named<QTextBrowser>(help, "helpText")->textCursor().position();
+    named<QLineEdit>(help, "helpSearch")->setText(QStringLiteral("нет такого слова"));
     QVERIFY(!help->findNext());
     QVERIFY(notFound->isVisible());
-    QCOMPARE(help->text()->textCursor().position(), at);
-    help->search()->setText(QStringLiteral("мораторий"));
+    QCOMPARE(named<QTextBrowser>(help, "helpText")->textCursor().position(), at);
+    named<QLineEdit>(help, "helpSearch")->setText(QStringLiteral("мораторий"));
     QVERIFY(notFound->isHidden());
     help->close();
     f.window.openRatePanel();
-    click(f.window.periodsLink());
-    ui::PeriodsDialog *d = f.window.periodsDialog();
+    click(named<ui::LinkLabel>(&f.window, "periodsLink"));
+    ui::PeriodsDialog *d = f.periods();
     QVERIFY(QTest::qWaitForWindowExposed(d));
     const std::pair<const QWidget *, const char *> sections[] = {
         {f.debtField, "start"},
         {f.rateGrid, "rates"},
         {d, "periods"},
-        {d->count()->housing(), "bases"},
+        {named<QRadioButton>(d, "housingCount"), "bases"},
         {d->findChild<QWidget *>(QStringLiteral("paymentAmount")), "payments"},
-        {d->moratoriumBox(), "moratoria"},
-        {d->courtOrderBox(), "fee"},
+        {named<QCheckBox>(d, "moratorium"), "moratoria"},
+        {named<QCheckBox>(d, "courtOrder"), "fee"},
         {d->findChild<QWidget *>(QStringLiteral("periodsReport")), "documents"}};
     for (const auto &[widget, anchor] : sections)
         QCOMPARE(ui::helpSectionFor(widget), QLatin1String(anchor));
-    d->moratoriumBox()->setFocus();
+    named<QCheckBox>(d, "moratorium")->setFocus();
     key(Qt::Key_F1);
     help = d->findChild<ui::HelpWindow *>();
     QVERIFY(help && help->isVisible());

@@ -36,8 +36,8 @@ private:
         f.debtField->setText(QStringLiteral("20000"));
         f.periodStart->setDate(QDate(2018, 7, 1));
         f.periodEnd->setDate(QDate(2018, 8, 31));
-        click(f.window.periodsLink());
-        return f.window.periodsDialog();
+        click(named<ui::LinkLabel>(&f.window, "periodsLink"));
+        return f.periods();
     }
 
     WindowEnv env_;
@@ -45,20 +45,22 @@ private:
 
 void TestHousingDialog::chargesPaymentsAndFile() {
     Window &f = env_.open();
-    click(f.window.periodsLink());
-    ui::PeriodsDialog *d = f.window.periodsDialog();
+    click(named<ui::LinkLabel>(&f.window, "periodsLink"));
+    ui::PeriodsDialog *d = f.periods();
     QVERIFY(d && QTest::qWaitForWindowExposed(d));
-    ui::PeriodEntries *entries = d->entries();
+    ui::PeriodEntries *entries = named<ui::PeriodEntries>(d, "periodEntries");
     const auto increaseOffered = [entries] {
-        auto *kinds = qobject_cast<QStandardItemModel *>(entries->kind()->model());
+        auto *kinds =
+            qobject_cast<QStandardItemModel *>(named<QComboBox>(entries, "entryKind")->model());
         return kinds->item(int(ui::PeriodEntries::Kind::Increase))->isEnabled();
     };
-    QVERIFY(increaseOffered() && !entries->fill()->isVisibleTo(d));
-    d->count()->housing()->click();
-    QVERIFY(!increaseOffered() && entries->fill()->isVisibleTo(d));
+    QVERIFY(increaseOffered() && !named<QPushButton>(entries, "fillCharges")->isVisibleTo(d));
+    named<QRadioButton>(d, "housingCount")->click();
+    QVERIFY(!increaseOffered() && named<QPushButton>(entries, "fillCharges")->isVisibleTo(d));
     QVERIFY(!d->findChild<QWidget *>(QStringLiteral("debtArose"))->isEnabled());
-    QVERIFY(d->count()->dueDay()->isEnabled() && d->count()->shift()->isChecked());
-    d->filingDate()->setDate(QDate(2022, 12, 1));
+    QVERIFY(named<QSpinBox>(d, "dueDay")->isEnabled() &&
+            named<QCheckBox>(d, "shiftDue")->isChecked());
+    named<ui::DatePicker>(d, "filingDate")->setDate(QDate(2022, 12, 1));
 
     // "Заполнить…": a charge for each month of the range.
     QTimer::singleShot(0, [] {
@@ -69,44 +71,50 @@ void TestHousingDialog::chargesPaymentsAndFile() {
         fill->findChild<QLineEdit *>(QStringLiteral("fillAmount"))->setText(QStringLiteral("1000"));
         fill->accept();
     });
-    click(entries->fill());
-    QCOMPARE(entries->grid()->rowCount(), 4);
+    click(named<QPushButton>(entries, "fillCharges"));
+    QCOMPARE(named<QTableWidget>(entries, "entriesGrid")->rowCount(), 4);
     QCOMPARE(entries->charges().value(3).amount, QStringLiteral("1000,00"));
     // A payment for the April bill pays it, not the oldest.
-    entries->kind()->setCurrentIndex(int(ui::PeriodEntries::Kind::Payment));
-    entries->date()->setDate(QDate(2022, 5, 20));
-    entries->amount()->setText(QStringLiteral("1000"));
-    entries->forMonth()->setChecked(true);
-    entries->month()->setDate(QDate(2022, 4, 15));
-    QCOMPARE(entries->date()->accessibleName(), QStringLiteral("Дата оплаты")); // no increases here
-    QTest::keyClick(entries->month(), Qt::Key_Return); // Enter in the month adds, as in the amount
-    QCOMPARE(entries->grid()->item(4, 2)->text(), QStringLiteral("оплата за 04.2022"));
+    named<QComboBox>(entries, "entryKind")->setCurrentIndex(int(ui::PeriodEntries::Kind::Payment));
+    named<ui::DatePicker>(entries, "paymentDate")->setDate(QDate(2022, 5, 20));
+    named<ui::NumberField>(entries, "paymentAmount")->setText(QStringLiteral("1000"));
+    named<QCheckBox>(entries, "entryForMonth")->setChecked(true);
+    named<QDateEdit>(entries, "entryMonth")->setDate(QDate(2022, 4, 15));
+    QCOMPARE(named<ui::DatePicker>(entries, "paymentDate")->accessibleName(),
+             QStringLiteral("Дата оплаты")); // no increases here
+    QTest::keyClick(named<QDateEdit>(entries, "entryMonth"),
+                    Qt::Key_Return); // Enter in the month adds, as in the amount
+    QCOMPARE(named<QTableWidget>(entries, "entriesGrid")->item(4, 2)->text(),
+             QStringLiteral("оплата за 04.2022"));
     const calc::PeriodInput claim = d->currentClaim();
     QCOMPARE(claim.payments.value(0).month, QDate(2022, 4, 1));
     QCOMPARE(d->reportLines(), calc::calculatePeriods(claim).lines);
     QVERIFY(d->reportLines().contains(QStringLiteral("Пени за 04.2022: 0,00 руб.")));
     // Bills up to March 2022 are held in 2022: the box is there to lift it.
-    QVERIFY(d->moratoriumBox()->isEnabled() && d->moratoriumBox()->isChecked());
+    QVERIFY(named<QCheckBox>(d, "moratorium")->isEnabled() &&
+            named<QCheckBox>(d, "moratorium")->isChecked());
     const QStringList held = d->reportLines();
-    click(d->moratoriumBox());
+    click(named<QCheckBox>(d, "moratorium"));
     QVERIFY(d->reportLines() != held);
-    click(d->moratoriumBox());
+    click(named<QCheckBox>(d, "moratorium"));
 
     // What cannot be charged is told, and nothing is added.
     QVERIFY(!entries->fillCharges(QDate(2022, 6, 1), QDate(2022, 5, 1), QStringLiteral("1")));
     QVERIFY(!entries->fillCharges(QDate(2022, 6, 1), QDate(2022, 7, 1), QStringLiteral("0")));
     QCOMPARE(env_.boxes.shown.size(), 2);
     QCOMPARE(env_.boxes.shown[0].text, QStringLiteral("Последний месяц раньше первого."));
-    QCOMPARE(entries->grid()->rowCount(), 5);
+    QCOMPARE(named<QTableWidget>(entries, "entriesGrid")->rowCount(), 5);
 
     // Saved and opened again over another count, it comes back whole.
     env_.boxes.savePath = env_.path(QStringLiteral("ТСЖ"));
     QVERIFY(d->saveClaim());
-    d->count()->statutory()->click();
+    named<QRadioButton>(d, "statutoryCount")->click();
     QVERIFY(d->reportLines().isEmpty()); // charges are not the interest's
-    QVERIFY(d->reportBox()->toPlainText().contains(QStringLiteral("только в пенях за ЖКУ")));
+    QVERIFY(named<QTextEdit>(d, "periodsReport")
+                ->toPlainText()
+                .contains(QStringLiteral("только в пенях за ЖКУ")));
     QVERIFY(d->openClaim(env_.path(QStringLiteral("ТСЖ.dolgomer"))));
-    QVERIFY(d->count()->housing()->isChecked() && !increaseOffered());
+    QVERIFY(named<QRadioButton>(d, "housingCount")->isChecked() && !increaseOffered());
     QCOMPARE(d->reportLines(), held);
     QVERIFY(!d->hasUnsavedChanges());
 }
@@ -117,16 +125,16 @@ void TestHousingDialog::chargesPaymentsAndFile() {
 void TestHousingDialog::otherBasis() {
     ui::PeriodsDialog *d = openOwed();
     QVERIFY(d && QTest::qWaitForWindowExposed(d));
-    QVERIFY(!d->count()->otherBasis()->isEnabled());
-    d->count()->other()->click();
-    QComboBox *bases = d->count()->otherBasis();
+    QVERIFY(!named<QComboBox>(d, "otherBasis")->isEnabled());
+    named<QRadioButton>(d, "otherCount")->click();
+    QComboBox *bases = named<QComboBox>(d, "otherBasis");
     QVERIFY(bases->isEnabled() && bases->count() > 10);
     bases->setCurrentIndex(bases->findData(QStringLiteral("alimony")));
     QCOMPARE(d->reportLines().value(0),
              QStringLiteral("Расчет неустойки по п. 2 ст. 115 СК РФ: с 01.07.2018 по 31.08.2018 = "
                             "62 дн."));
     QVERIFY(d->reportLines().contains(QStringLiteral("Сумма неустойки: 4440,00 руб.")));
-    QVERIFY(!d->moratoriumBox()->isEnabled());
+    QVERIFY(!named<QCheckBox>(d, "moratorium")->isEnabled());
     // Alimony is claimed in a general court, free of the fee; a supplier's
     // penalty in the arbitration court.
     QCOMPARE(d->currentClaim().court, calc::Court::GeneralJurisdiction);
@@ -137,7 +145,7 @@ void TestHousingDialog::otherBasis() {
     QCOMPARE(d->currentClaim().court, calc::Court::Arbitration);
     bases->setCurrentIndex(bases->findData(QStringLiteral("alimony")));
     // An application for a court order: the claim says so, and pays half.
-    d->courtOrderBox()->click();
+    named<QCheckBox>(d, "courtOrder")->click();
     QVERIFY(d->currentClaim().courtOrder);
     QCOMPARE(d->reportLines(), calc::calculatePeriods(d->currentClaim()).lines);
     env_.boxes.savePath = env_.path(QStringLiteral("Алименты"));
@@ -146,12 +154,12 @@ void TestHousingDialog::otherBasis() {
     QCOMPARE(
         env_.boxes.suggested,
         QStringLiteral("Расчет alimony 20000 %1.dolgomer").arg(dateText(d->currentClaim().filed)));
-    d->count()->statutory()->click();
+    named<QRadioButton>(d, "statutoryCount")->click();
     const bool opened = d->openClaim(env_.path(QStringLiteral("Алименты.dolgomer")));
     QVERIFY2(opened, qPrintable(env_.boxes.shown.value(0).text));
-    QVERIFY(d->count()->other()->isChecked());
+    QVERIFY(named<QRadioButton>(d, "otherCount")->isChecked());
     QCOMPARE(bases->currentData().toString(), QStringLiteral("alimony"));
-    QVERIFY(d->courtOrderBox()->isChecked());
+    QVERIFY(named<QCheckBox>(d, "courtOrder")->isChecked());
 }
 
 // The terms some bases take: each input enabled with its basis alone,
@@ -159,37 +167,40 @@ void TestHousingDialog::otherBasis() {
 void TestHousingDialog::ownTerms() {
     ui::PeriodsDialog *d = openOwed();
     QVERIFY(d && QTest::qWaitForWindowExposed(d));
-    ui::CountChoice *c = d->count();
+    ui::CountChoice *c = named<ui::CountChoice>(d, "countChoice");
     const auto enabled = [c] {
-        return QList<bool>{c->cap()->isEnabled(), c->contractFraction()->isEnabled(),
-                           c->fulfilled()->isEnabled()};
+        return QList<bool>{named<ui::NumberField>(c, "penaltyCap")->isEnabled(),
+                           named<QSpinBox>(c, "contractFraction")->isEnabled(),
+                           named<ui::NumberField>(c, "fulfilled")->isEnabled()};
     };
     QCOMPARE(enabled(), (QList<bool>{false, false, false}));
-    c->contractual()->click();
+    named<QRadioButton>(c, "contractualCount")->click();
     QCOMPARE(enabled(), (QList<bool>{true, false, false}));
-    c->cap()->setText(QStringLiteral("1000"));
-    c->capUnit()->setCurrentIndex(1);
+    named<ui::NumberField>(c, "penaltyCap")->setText(QStringLiteral("1000"));
+    named<QComboBox>(c, "penaltyCapUnit")->setCurrentIndex(1);
     // 20000,00 * 62 дн. * 0,1% = 1240,00, at most 1000,00.
     QVERIFY(d->reportLines().contains(QStringLiteral("Сумма неустойки: 1000,00 руб.")));
-    c->other()->click();
-    c->otherBasis()->setCurrentIndex(c->otherBasis()->findData(QStringLiteral("wages")));
+    named<QRadioButton>(c, "otherCount")->click();
+    named<QComboBox>(c, "otherBasis")
+        ->setCurrentIndex(named<QComboBox>(c, "otherBasis")->findData(QStringLiteral("wages")));
     QCOMPARE(enabled(), (QList<bool>{false, true, false}));
-    c->contractFraction()->setValue(100);
+    named<QSpinBox>(c, "contractFraction")->setValue(100);
     // 20000,00 * 62 дн. * 8,75% / 100 = 1085,00.
     QVERIFY(d->reportLines().contains(QStringLiteral("Сумма компенсации: 1085,00 руб.")));
     QVERIFY(d->currentClaim().capAmount.isEmpty());
     env_.boxes.savePath = env_.path(QStringLiteral("Зарплата"));
     QVERIFY(d->saveClaim());
-    c->otherBasis()->setCurrentIndex(
-        c->otherBasis()->findData(QStringLiteral("procurement-supplier")));
+    named<QComboBox>(c, "otherBasis")
+        ->setCurrentIndex(
+            named<QComboBox>(c, "otherBasis")->findData(QStringLiteral("procurement-supplier")));
     QCOMPARE(enabled(), (QList<bool>{false, false, true}));
-    c->fulfilled()->setText(QStringLiteral("5000"));
+    named<ui::NumberField>(c, "fulfilled")->setText(QStringLiteral("5000"));
     QCOMPARE(d->currentClaim().contractFraction, 0);
     // 15000,00 * 62 дн. * 8,75% / 300 = 271,25, the penalty alone.
     QVERIFY(d->reportLines().contains(QStringLiteral("ИТОГО: 0,00 + 271,25 = 271,25 руб.")));
     QVERIFY(d->openClaim(env_.path(QStringLiteral("Зарплата.dolgomer"))));
-    QCOMPARE(c->otherBasis()->currentData().toString(), QStringLiteral("wages"));
-    QCOMPARE(c->contractFraction()->value(), 100);
+    QCOMPARE(named<QComboBox>(c, "otherBasis")->currentData().toString(), QStringLiteral("wages"));
+    QCOMPARE(named<QSpinBox>(c, "contractFraction")->value(), 100);
     QVERIFY(d->currentClaim().fulfilled.isEmpty());
 }
 

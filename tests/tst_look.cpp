@@ -101,14 +101,15 @@ void TestLook::palettes() {
         // The periods report's grid lines stand out from its background (3:1).
         f.debtField->setText(QStringLiteral("100000"));
         f.window.openPeriods();
-        QTextEdit *report = f.window.periodsDialog()->reportBox();
+        auto *d = f.periods();
+        QTextEdit *report = named<QTextEdit>(d, "periodsReport");
         QTextTable *table = nullptr;
         for (QTextFrame *frame : report->document()->rootFrame()->childFrames())
             if (!table) table = qobject_cast<QTextTable *>(frame);
         QVERIFY(table);
         QVERIFY(ui::contrastRatio(table->format().borderBrush().color(),
                                   report->palette().color(QPalette::Base)) >= 3);
-        f.window.periodsDialog()->reject();
+        d->reject();
         // The unchecked court's circle and the grey rate field's frame stand out too.
         f.window.openRatePanel();
         QVERIFY(!f.rateField->isEnabled());
@@ -142,10 +143,11 @@ void TestLook::focusShows() {
     f.window.calculate();
     if (which == 2) f.window.openRatePanel();
     if (which >= 3) f.window.openPeriods();
-    ui::PeriodsDialog *d = f.window.periodsDialog();
+    auto *d = f.window.findChild<ui::PeriodsDialog *>(QStringLiteral("periodsDialog"));
     const QList<QWidget *> widgets{f.taxSlider, f.reportBox, f.rateGrid,
-                                   d ? static_cast<QWidget *>(d->entries()->grid()) : nullptr,
-                                   d ? d->reportBox() : nullptr};
+                                   d ? static_cast<QWidget *>(named<QTableWidget>(d, "entriesGrid"))
+                                     : nullptr,
+                                   d ? named<QTextEdit>(d, "periodsReport") : nullptr};
     QWidget *w = widgets[which];
     QVERIFY(QTest::qWaitForWindowExposed(w->window()));
     f.debtField->setFocus(); // away, wherever the opening put it
@@ -175,10 +177,10 @@ void TestLook::headersUnderALargeFont() {
     f.window.openRatePanel();
     f.debtField->setText(QStringLiteral("1000"));
     f.window.openPeriods();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.periodsDialog()));
-    const QList<QHeaderView *> headers{
-        f.rateGrid->horizontalHeader(),
-        f.window.periodsDialog()->entries()->grid()->horizontalHeader()};
+    auto *d = f.periods();
+    QVERIFY(QTest::qWaitForWindowExposed(d));
+    const QList<QHeaderView *> headers{f.rateGrid->horizontalHeader(),
+                                       named<QTableWidget>(d, "entriesGrid")->horizontalHeader()};
     for (QHeaderView *h : headers) {
         const QFontMetrics m(h->font());
         QVERIFY(h->height() >= m.height());

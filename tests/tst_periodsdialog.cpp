@@ -60,8 +60,8 @@ private slots:
 
 private:
     ui::PeriodsDialog *openDialog(Window &f) {
-        click(f.window.periodsLink());
-        ui::PeriodsDialog *d = f.window.periodsDialog();
+        click(named<ui::LinkLabel>(&f.window, "periodsLink"));
+        ui::PeriodsDialog *d = f.periods();
         if (d && !QTest::qWaitForWindowExposed(d)) qWarning("dialog not shown");
         return d;
     }
@@ -90,7 +90,7 @@ void TestPeriodsDialog::countsTheWindowsClaim() {
     QCOMPARE(f.reportBox->toPlainText().split(u'\n').size(), 6);
     // The report's menu opens it too, for the claim as it is now.
     f.periodEnd->setDate(QDate(2022, 3, 31));
-    f.report->periodsAction()->trigger();
+    named<QAction>(&f.window, "openPeriods")->trigger();
     QVERIFY(d->isVisible());
     QCOMPARE(
         reportOf(d).value(0),
@@ -99,8 +99,9 @@ void TestPeriodsDialog::countsTheWindowsClaim() {
     // "0 дн." with a fee; the window's six lines keep counting them.
     const auto refused = [&](const QString &why) {
         QTest::keyClick(d, Qt::Key_Escape);
-        f.report->periodsAction()->trigger();
-        return reportOf(d).isEmpty() && d->reportBox()->toPlainText().contains(why);
+        named<QAction>(&f.window, "openPeriods")->trigger();
+        return reportOf(d).isEmpty() &&
+               named<QTextEdit>(d, "periodsReport")->toPlainText().contains(why);
     };
     f.periodEnd->setDate(QDate(2022, 2, 28));
     QVERIFY(refused(QStringLiteral("Конец периода раньше начала: с 01.03.2022 по 28.02.2022")));
@@ -155,22 +156,24 @@ void TestPeriodsDialog::payments() {
     QCOMPARE(grid->rowCount(), 1);
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("10.06.2022"));
     // A claim holds at most 10,000 payments and increases: one more is refused.
-    d->entries()->setEntries(QList<calc::Payment>(calc::kMaxEntries, {QDate(2022, 6, 10), "1"}),
-                             {});
+    named<ui::PeriodEntries>(d, "periodEntries")
+        ->setEntries(QList<calc::Payment>(calc::kMaxEntries, {QDate(2022, 6, 10), "1"}), {});
     Entries(d).add->click();
     QVERIFY(env_.boxes.shown.last().text.contains(QStringLiteral("не больше 10000")));
     QCOMPARE(grid->rowCount(), calc::kMaxEntries);
-    d->entries()->setEntries({{QDate(2022, 6, 10), QStringLiteral("5000,00")}}, {});
+    named<ui::PeriodEntries>(d, "periodEntries")
+        ->setEntries({{QDate(2022, 6, 10), QStringLiteral("5000,00")}}, {});
     // Without the moratorium every day earns.
-    d->moratoriumBox()->setChecked(false);
-    QVERIFY(!d->reportBox()->toPlainText().contains(QStringLiteral("мораторий")));
+    named<QCheckBox>(d, "moratorium")->setChecked(false);
+    QVERIFY(
+        !named<QTextEdit>(d, "periodsReport")->toPlainText().contains(QStringLiteral("мораторий")));
     // Payments outside a narrower period are dropped when it is opened again.
     // Escape closes the dialog from the amount field as from any other.
     Entries(d).amount->setFocus();
     QTest::keyClick(Entries(d).amount, Qt::Key_Escape);
     QVERIFY(d->isHidden());
     f.periodEnd->setDate(QDate(2022, 5, 31));
-    click(f.window.periodsLink());
+    click(named<ui::LinkLabel>(&f.window, "periodsLink"));
     QCOMPARE(grid->rowCount(), 0);
 }
 
@@ -179,7 +182,7 @@ void TestPeriodsDialog::manyPagesInPdf() {
     Window &f = env_.open();
     enterClaim(f);
     ui::PeriodsDialog *d = openDialog(f);
-    d->moratoriumBox()->setChecked(false);
+    named<QCheckBox>(d, "moratorium")->setChecked(false);
     for (int i = 0; i < 40; ++i) {
         Entries(d).date->setDate(QDate(2022, 3, 1).addDays(i * 5));
         Entries(d).amount->setText(QStringLiteral("1000,50"));
@@ -226,32 +229,38 @@ void TestPeriodsDialog::filingDateAndNotes() {
     Window &f = env_.open();
     enterClaim(f);
     ui::PeriodsDialog *d = openDialog(f);
-    QCOMPARE(d->filingDate()->date(), kWorkedExamplesFiled); // the window's filing day
+    QCOMPARE(named<ui::DatePicker>(d, "filingDate")->date(),
+             kWorkedExamplesFiled); // the window's filing day
     QCOMPARE(reportOf(d).last(), QStringLiteral("Государственная пошлина: 3229,25 руб."));
-    d->filingDate()->setDate(QDate(2026, 12, 7));
+    named<ui::DatePicker>(d, "filingDate")->setDate(QDate(2026, 12, 7));
     QCOMPARE(reportOf(d).last(), QStringLiteral("Государственная пошлина: 4043,87 руб."));
     // The built-in table ends in 2009.
-    QVERIFY(d->notes()->isVisible());
-    QCOMPARE(d->notes()->text(),
+    QVERIFY(named<QLabel>(d, "periodsNotes")->isVisible());
+    QCOMPARE(named<QLabel>(d, "periodsNotes")->text(),
              QStringLiteral("Ставки в таблице — по 28.12.2009; обновите таблицу."));
     // Advice to the user is no part of a paper for the court: the table (as
     // printed and saved) and the text lines hold the calculation alone.
-    QVERIFY(!d->reportBox()->toPlainText().contains(d->notes()->text()));
+    QVERIFY(!named<QTextEdit>(d, "periodsReport")
+                 ->toPlainText()
+                 .contains(named<QLabel>(d, "periodsNotes")->text()));
     QVERIFY(!reportOf(d).join(u'\n').contains(QStringLiteral("28.12.2009")));
-    QVERIFY(d->moratoriumBox()->isEnabled() && d->moratoriumBox()->isChecked());
+    QVERIFY(named<QCheckBox>(d, "moratorium")->isEnabled() &&
+            named<QCheckBox>(d, "moratorium")->isChecked());
     d->reject();
 
     // A debt that arose on the moratorium's first day is one it holds.
     f.periodStart->setDate(QDate(2022, 4, 1));
     d = openDialog(f);
-    QVERIFY(d->moratoriumBox()->isEnabled() && d->moratoriumBox()->isChecked());
+    QVERIFY(named<QCheckBox>(d, "moratorium")->isEnabled() &&
+            named<QCheckBox>(d, "moratorium")->isChecked());
     QCOMPARE(reportOf(d).value(1),
              QStringLiteral("с 01.04.2022 по 01.10.2022: мораторий, проценты не начисляются"));
     d->reject();
     f.periodStart->setDate(QDate(2022, 4, 2));
     d = openDialog(f);
-    QVERIFY(!d->moratoriumBox()->isEnabled() && !d->moratoriumBox()->isChecked());
-    QVERIFY(!d->moratoriumBox()->toolTip().isEmpty());
+    QVERIFY(!named<QCheckBox>(d, "moratorium")->isEnabled() &&
+            !named<QCheckBox>(d, "moratorium")->isChecked());
+    QVERIFY(!named<QCheckBox>(d, "moratorium")->toolTip().isEmpty());
     QCOMPARE(reportOf(d).value(1), QStringLiteral("с 02.04.2022 по 31.10.2022: 100000,00 * 213 "
                                                   "дн. * 8,75% / 365 = 5106,16 руб."));
     d->reject();
@@ -259,8 +268,10 @@ void TestPeriodsDialog::filingDateAndNotes() {
     f.periodStart->setDate(QDate(2016, 7, 1));
     f.periodEnd->setDate(QDate(2016, 8, 31));
     d = openDialog(f);
-    QVERIFY(d->moratoriumBox()->isEnabled() && d->moratoriumBox()->isChecked());
-    QCOMPARE(d->notes()->text().split(u'\n').value(1), calc::depositRatesHint());
+    QVERIFY(named<QCheckBox>(d, "moratorium")->isEnabled() &&
+            named<QCheckBox>(d, "moratorium")->isChecked());
+    QCOMPARE(named<QLabel>(d, "periodsNotes")->text().split(u'\n').value(1),
+             calc::depositRatesHint());
     QVERIFY(env_.boxes.shown.isEmpty());
 }
 
@@ -272,7 +283,7 @@ void TestPeriodsDialog::countsAndIncreases() {
     QTableWidget *grid = Entries(d).grid;
     Entries(d).date->setDate(QDate(2022, 3, 15));
     Entries(d).amount->setText(QStringLiteral("50000"));
-    d->entries()->kind()->setCurrentIndex(1);
+    named<QComboBox>(d, "entryKind")->setCurrentIndex(1);
     Entries(d).add->click();
     QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("увеличение долга"));
     QCOMPARE(d->currentClaim().payments.size(), 0);
@@ -282,8 +293,9 @@ void TestPeriodsDialog::countsAndIncreases() {
                           "руб.",
                           "долг увеличен 15.03.2022: 50000,00 руб., долг 150000,00 руб."}));
     // A contractual penalty, from the window's daily rate.
-    click(d->count()->contractual());
-    QVERIFY(d->count()->dailyPercent()->isEnabled() && !d->count()->fraction()->isEnabled());
+    click(named<QRadioButton>(d, "contractualCount"));
+    QVERIFY(named<ui::NumberField>(d, "penaltyDaily")->isEnabled() &&
+            !named<QSpinBox>(d, "keyFraction")->isEnabled());
     lines = reportOf(d);
     QCOMPARE(lines.mid(0, 2), (QStringList{"Расчет неустойки по периодам (0,1% в день): с "
                                            "01.03.2022 по 31.10.2022 = 245 дн.",
@@ -291,9 +303,10 @@ void TestPeriodsDialog::countsAndIncreases() {
                                            "0,1% = 1400,00 руб."}));
     QVERIFY(lines.contains(QStringLiteral("Сумма неустойки: 8450,00 руб.")));
     // 1/300 of the rate on one date: the filing date unless another is given.
-    click(d->count()->keyFraction());
-    click(d->count()->oneDate());
-    QCOMPARE(d->count()->rateDate()->date(), d->filingDate()->date());
+    click(named<QRadioButton>(d, "keyFractionCount"));
+    click(named<QRadioButton>(d, "oneRateDate"));
+    QCOMPARE(named<ui::DatePicker>(d, "rateDate")->date(),
+             named<ui::DatePicker>(d, "filingDate")->date());
     lines = reportOf(d);
     QCOMPARE(lines.value(0), QStringLiteral("Расчет пеней по периодам (1/300 ключевой ставки): с "
                                             "01.03.2022 по 31.10.2022 = 245 дн."));
@@ -301,7 +314,7 @@ void TestPeriodsDialog::countsAndIncreases() {
                                             "8,75% / 300 = 408,33 руб."));
     // The entry turned into a payment, then deleted by the keyboard.
     grid->selectRow(0);
-    d->entries()->kind()->setCurrentIndex(0);
+    named<QComboBox>(d, "entryKind")->setCurrentIndex(0);
     Entries(d).change->click();
     QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("оплата"));
     QCOMPARE(d->currentClaim().payments.size(), 1);
@@ -312,12 +325,13 @@ void TestPeriodsDialog::countsAndIncreases() {
     d->reject();
     f.periodStart->setDate(QDate(2022, 4, 16));
     d = openDialog(f);
-    QVERIFY(!d->moratoriumBox()->isEnabled());
+    QVERIFY(!named<QCheckBox>(d, "moratorium")->isEnabled());
     d->findChild<ui::DatePicker *>(QStringLiteral("debtArose"))->setDate(QDate(2022, 3, 20));
-    QVERIFY(d->moratoriumBox()->isChecked() && reportOf(d).value(1).contains(u"мораторий, "));
+    QVERIFY(named<QCheckBox>(d, "moratorium")->isChecked() &&
+            reportOf(d).value(1).contains(u"мораторий, "));
     Entries(d).date->setDate(QDate(2022, 5, 10));
-    d->entries()->kind()->setCurrentIndex(1);
-    d->entries()->arose()->setDate(QDate(2022, 3, 25)); // an increase's own, below
+    named<QComboBox>(d, "entryKind")->setCurrentIndex(1);
+    named<ui::DatePicker>(d, "entryArose")->setDate(QDate(2022, 3, 25)); // an increase's own, below
     Entries(d).add->click();
     QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("увеличение долга, возникло 25.03.2022"));
     QCOMPARE(d->currentClaim().increases.value(0).arose, QDate(2022, 3, 25));
@@ -332,10 +346,10 @@ void TestPeriodsDialog::claimSavedAndOpened() {
     ui::PeriodsDialog *d = openDialog(f);
     Entries(d).date->setDate(QDate(2022, 8, 1));
     Entries(d).amount->setText(QStringLiteral("20000"));
-    d->entries()->kind()->setCurrentIndex(1);
+    named<QComboBox>(d, "entryKind")->setCurrentIndex(1);
     Entries(d).add->click();
-    click(d->count()->keyFraction());
-    d->count()->fraction()->setValue(150);
+    click(named<QRadioButton>(d, "keyFractionCount"));
+    named<QSpinBox>(d, "keyFraction")->setValue(150);
     QVERIFY(d->hasUnsavedChanges());
     env_.boxes.savePath = env_.path(QStringLiteral("Ромашка"));
     QVERIFY(d->saveClaim());
@@ -352,7 +366,7 @@ void TestPeriodsDialog::claimSavedAndOpened() {
     env_.boxes.openPath = file;
     d->openClaim();
     QCOMPARE(reportOf(d), saved);
-    QVERIFY(d->count()->keyFraction()->isChecked());
+    QVERIFY(named<QRadioButton>(d, "keyFractionCount")->isChecked());
     QCOMPARE(Entries(d).grid->rowCount(), 1);
     QVERIFY(!d->hasUnsavedChanges());
 
@@ -373,7 +387,7 @@ void TestPeriodsDialog::claimSavedAndOpened() {
     // A change, then closing: Отмена keeps the dialog, Не сохранять closes it.
     Entries(d).date->setDate(QDate(2022, 9, 1));
     Entries(d).amount->setText(QStringLiteral("100"));
-    d->entries()->kind()->setCurrentIndex(0);
+    named<QComboBox>(d, "entryKind")->setCurrentIndex(0);
     Entries(d).add->click();
     env_.boxes.saveAnswers = {ui::MessageBoxes::Choice::Cancel, ui::MessageBoxes::Choice::Discard};
     d->reject();

@@ -40,7 +40,7 @@ private:
 
 void TestRateEditor::addShowsTodayAndTheNewestRate() {
     Window &f = openPanel();
-    f.panel->addAction()->trigger();
+    named<QAction>(&f.window, "addRate")->trigger();
     QVERIFY(f.rateEditor->isVisible());
     QCOMPARE(f.editorTitle->text(), QStringLiteral("Добавление записи"));
     QVERIFY(f.saveEntryLink->isVisible() && f.saveChangesLink->isHidden());
@@ -154,7 +154,7 @@ void TestRateEditor::addExistingKey() {
 void TestRateEditor::changeEntry() {
     Window &f = openPanel();
     clickCell(f.rateGrid, 3, 1);
-    f.panel->editAction()->trigger();
+    named<QAction>(&f.window, "editRate")->trigger();
     QVERIFY(f.saveChangesLink->isVisible() && f.saveEntryLink->isHidden());
     QCOMPARE(f.editorTitle->text(), QStringLiteral("Редактирование записи"));
     QCOMPARE(f.window.outerHeight(), 284 + 20 + 45);
@@ -185,7 +185,7 @@ void TestRateEditor::deleteEntries() {
     Window &f = openPanel();
     QTest::keyClick(f.rateGrid, Qt::Key_End, Qt::ControlModifier);
     env_.boxes.answers = {false};
-    f.panel->deleteAction()->trigger();
+    named<QAction>(&f.window, "deleteRate")->trigger();
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].text,
              QStringLiteral("Выбранная ставка:\r\n\r\nс 10 июня 1999 г. = 55%\r\n\r\nПроизвести "

@@ -322,7 +322,7 @@ void TestRatePanel::chosenRateSurvivesReopening() {
 // is said so above the window, never in the report, until it covers the date.
 void TestRatePanel::staleTableNote() {
     Window &f = env_.open();
-    ui::LinkLabel *note = f.window.staleTableNote();
+    ui::LinkLabel *note = named<ui::LinkLabel>(&f.window, "staleTableNote");
     f.periodEnd->setDate(QDate(2010, 12, 28));
     QVERIFY(note->isHidden());
     f.periodEnd->setDate(QDate(2010, 12, 29));

@@ -152,7 +152,7 @@ void TestReport::emptyBoxPrintsNothing() {
         return std::unique_ptr<PrinterJob>();
     });
     QTest::mouseClick(f.printLink, Qt::LeftButton);
-    f.report->printAction()->trigger();
+    named<QAction>(&f.window, "printReport")->trigger();
     QVERIFY(env_.boxes.shown.isEmpty());
     QCOMPARE(printers, 0);
 }
@@ -240,9 +240,9 @@ void TestReport::noPrinterOffersPdf() {
 
 void TestReport::copyAndSelectAll() {
     Window &f = calculated();
-    f.report->selectAllAction()->trigger();
+    named<QAction>(&f.window, "selectAllReport")->trigger();
     QCOMPARE(f.reportBox->textCursor().selectedText().size(), f.reportBox->toPlainText().size());
-    f.report->copyAction()->trigger();
+    named<QAction>(&f.window, "copyReport")->trigger();
     QCOMPARE(QApplication::clipboard()->text(), f.reportBox->toPlainText());
     QVERIFY(QApplication::clipboard()->text().startsWith(
         QStringLiteral("Период просрочки: c 01.01.2010")));
@@ -253,14 +253,15 @@ void TestReport::copyAndSelectAll() {
 void TestReport::savePdfFromTheMenu() {
     Window &f = calculated();
     QStringList menu;
-    for (const QAction *a : qobject_cast<QWidget *>(f.report->printAction()->parent())->actions())
+    for (const QAction *a :
+         qobject_cast<QWidget *>(named<QAction>(&f.window, "printReport")->parent())->actions())
         menu << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(menu, (QStringList{"Копировать", "Выделить все", "-", "Печать", "Сохранить в PDF...",
                                 "Пересчитать", "Расчет по периодам..."}));
-    f.report->savePdfAction()->trigger(); // the dialog cancelled: nothing happens
+    named<QAction>(&f.window, "saveReportPdf")->trigger(); // the dialog cancelled: nothing happens
     QVERIFY(env_.boxes.shown.isEmpty());
     env_.boxes.savePath = env_.path(QStringLiteral("Расчет.pdf"));
-    f.report->savePdfAction()->trigger();
+    named<QAction>(&f.window, "saveReportPdf")->trigger();
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Сообщение"));
     QVERIFY(env_.boxes.shown[0].text.contains(env_.boxes.savePath));
@@ -268,7 +269,7 @@ void TestReport::savePdfFromTheMenu() {
     // A folder that is not there: told, no success message.
     env_.boxes.shown.clear();
     env_.boxes.savePath = env_.path(QStringLiteral("нет/Расчет.pdf"));
-    f.report->savePdfAction()->trigger();
+    named<QAction>(&f.window, "saveReportPdf")->trigger();
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка сохранения"));
     // A full disk: told, and the file saved before stays whole.
@@ -277,7 +278,7 @@ void TestReport::savePdfFromTheMenu() {
     const QByteArray saved = fileBytes(env_.boxes.savePath);
     {
         FileSizeLimit limit(256);
-        f.report->savePdfAction()->trigger();
+        named<QAction>(&f.window, "saveReportPdf")->trigger();
     }
     QCOMPARE(env_.boxes.shown.size(), 1);
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка сохранения"));

@@ -67,7 +67,7 @@ void TestScale::picturesAsSharpAsTheScreen() {
 void TestScale::periodsDialogWithinTheScreen() {
     Window &f = env_.open();
     f.window.openPeriods();
-    ui::PeriodsDialog *d = f.window.periodsDialog();
+    ui::PeriodsDialog *d = f.periods();
     QVERIFY(d && d->isVisible());
     const QRect free = d->screen()->availableGeometry();
     QVERIFY2(free.contains(d->frameGeometry()), qPrintable(QStringLiteral("%1x%2 at %3,%4 in %5x%6")

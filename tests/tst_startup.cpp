@@ -48,7 +48,7 @@ void TestStartup::startUp() {
     QCOMPARE(f.contactLink->y(), 4);
     // A build given no address (the default) offers no placeholder to write to.
     ui::MainWindow plain(&boxes_, nullptr, QString());
-    QVERIFY(!plain.contactLink() && !plain.findChild<QLabel *>(QStringLiteral("contactLink")));
+    QVERIFY(!plain.findChild<QLabel *>(QStringLiteral("contactLink")));
     for (const QLabel *label : plain.findChildren<QLabel *>())
         QVERIFY(label->text() != QStringLiteral("Для связи:"));
     QCOMPARE(f.rateField->text(), QStringLiteral("8,75"));
@@ -71,25 +71,30 @@ void TestStartup::panelsAreMadeWhenFirstWanted() {
     QVERIFY(!window.findChild<QWidget *>(QStringLiteral("updateLink")));
     QVERIFY(!window.findChild<QWidget *>(QStringLiteral("statutoryBox")));
     QVERIFY(!window.findChild<QWidget *>(QStringLiteral("contractualBox")));
-    window.claimInputs()->periodEnd()->setDate(QDate(2009, 12, 1));
+    named<ui::DatePicker>(&window, "periodEnd")->setDate(QDate(2009, 12, 1));
     // The statutory mode is on, with the looked-up rate, before its group exists.
     window.calculate();
-    const QStringList report = window.reportView()->box()->toPlainText().split(u'\n');
+    const QStringList report = named<QTextEdit>(&window, "reportBox")->toPlainText().split(u'\n');
     QCOMPARE(report.value(1), QStringLiteral("Ставка рефинансирования: 9%"));
     QVERIFY(report.value(3).endsWith(QStringLiteral(" / 36000 = 0,00 руб.")));
     QVERIFY(!window.findChild<QWidget *>(QStringLiteral("statutoryBox")));
-    QCOMPARE(window.rateModes()->refinancingRateField()->text(), QStringLiteral("9"));
-    const int row = window.ratePanel()->selectedRow();
+    QCOMPARE(named<ui::RateModes>(&window, "rateModes")->refinancingRateField()->text(),
+             QStringLiteral("9"));
+    const int row = named<ui::RatePanel>(&window, "rateList")->selectedRow();
     QCOMPARE(row, 2);
     QVERIFY(!window.findChild<QFrame *>(QStringLiteral("ratePanel")));
-    QTest::mouseClick(window.rateModes()->refinancingRateField(), Qt::LeftButton);
-    QVERIFY(window.ratePanel()->isOpen());
-    QCOMPARE(window.ratePanel()->grid()->selectedRow(), row);
-    QVERIFY(window.rateUpdater()->updateLink()->isVisible());
-    QCOMPARE(window.rateModes()->refinancingRateField()->text(), QStringLiteral("9"));
-    window.rateEditor()->startEditing();
-    QCOMPARE(window.rateEditor()->entryDate()->date(), QDate(2009, 11, 25));
-    QCOMPARE(window.rateEditor()->entryRate()->text(), QStringLiteral("9"));
+    QTest::mouseClick(named<ui::RateModes>(&window, "rateModes")->refinancingRateField(),
+                      Qt::LeftButton);
+    QVERIFY(named<ui::RatePanel>(&window, "rateList")->isOpen());
+    QCOMPARE(named<ui::RatePanel>(&window, "rateList")->grid()->selectedRow(), row);
+    QVERIFY(named<ui::LinkLabel>(&window, "updateLink")->isVisible());
+    QCOMPARE(named<ui::RateModes>(&window, "rateModes")->refinancingRateField()->text(),
+             QStringLiteral("9"));
+    named<ui::RateEditor>(&window, "rateEditing")->startEditing();
+    QCOMPARE(named<ui::RateEditor>(&window, "rateEditing")->entryDate()->date(),
+             QDate(2009, 11, 25));
+    QCOMPARE(named<ui::RateEditor>(&window, "rateEditing")->entryRate()->text(),
+             QStringLiteral("9"));
     QVERIFY(boxes_.shown.isEmpty());
 }
 

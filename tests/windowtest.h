@@ -3,7 +3,9 @@
 
 // What the window tests share: scripted message boxes, a home of each test's
 // own, and a few ways of driving the window.
+#include "named.h"
 #include "storage/ratefile.h"
+#include "ui/periods/periodsdialog.h"
 #include "ui/rates/rateeditor.h"
 #include "ui/rates/rategrid.h"
 #include "ui/rates/ratepanel.h"
@@ -77,30 +79,42 @@ public:
 // touches, by what it is.
 struct Window {
     explicit Window(ui::MainWindow &w)
-        : window(w), inputs(w.claimInputs()), modes(w.rateModes()), panel(w.ratePanel()),
-          editor(w.rateEditor()), updater(w.rateUpdater()), report(w.reportView()),
-          debtField(inputs->debtField()), dailyRateField(modes->dailyRateField()),
+        : window(w), inputs(child<ui::ClaimInputs>("claimInputs")),
+          modes(child<ui::RateModes>("rateModes")), panel(child<ui::RatePanel>("rateList")),
+          editor(child<ui::RateEditor>("rateEditing")),
+          updater(child<ui::RateUpdater>("rateUpdate")),
+          report(child<ui::ReportView>("reportView")),
+          debtField(child<ui::NumberField>("debtField")), dailyRateField(modes->dailyRateField()),
           entryRate(editor->entryRate()), rateField(modes->refinancingRateField()),
-          periodStart(inputs->periodStart()), periodEnd(inputs->periodEnd()),
-          entryDate(editor->entryDate()), taxSlider(inputs->taxSlider()),
-          divisorSlider(modes->divisorSlider()), taxRateLabel(child<QLabel>("taxRateLabel")),
-          divisorLabel(child<QLabel>("divisorLabel")), editorTitle(child<QLabel>("editorTitle")),
-          picture(w.picture()), generalCourt(inputs->generalCourt()),
-          calculateLink(w.calculateLink()), closeLink(w.closeLink()),
-          printLink(report->printLink()), statutoryLink(modes->statutoryLink()),
-          contractualLink(modes->contractualLink()), contactLink(w.contactLink()),
+          periodStart(child<ui::DatePicker>("periodStart")),
+          periodEnd(child<ui::DatePicker>("periodEnd")), entryDate(editor->entryDate()),
+          taxSlider(child<QSlider>("taxSlider")), divisorSlider(modes->divisorSlider()),
+          taxRateLabel(child<QLabel>("taxRateLabel")), divisorLabel(child<QLabel>("divisorLabel")),
+          editorTitle(child<QLabel>("editorTitle")), picture(child<QLabel>("picture")),
+          generalCourt(child<QRadioButton>("generalCourt")),
+          calculateLink(child<ui::LinkLabel>("calculateLink")),
+          closeLink(child<ui::LinkLabel>("closeLink")),
+          printLink(child<ui::LinkLabel>("printLink")),
+          statutoryLink(child<ui::LinkLabel>("statutoryLink")),
+          contractualLink(child<ui::LinkLabel>("contractualLink")),
+          contactLink(w.findChild<ui::LinkLabel *>(QStringLiteral("contactLink"))),
           updateLink(updater->updateLink()), saveEntryLink(child<ui::LinkLabel>("saveEntryLink")),
           saveChangesLink(child<ui::LinkLabel>("saveChangesLink")),
-          calculateIcon(w.calculateIcon()), closeIcon(w.closeIcon()),
-          printIcon(report->printIcon()), statutoryBox(child<QGroupBox>("statutoryBox")),
-          contractualBox(child<QGroupBox>("contractualBox")), reportBox(report->box()),
-          ratePanel(panel->frame()), rateEditor(child<QFrame>("rateEditor")),
-          rateGrid(panel->grid()), updateProgress(updater->progressBar()) {
+          calculateIcon(child<ui::HoverIcon>("calculateIcon")),
+          closeIcon(child<ui::HoverIcon>("closeIcon")),
+          printIcon(child<ui::HoverIcon>("printIcon")),
+          statutoryBox(child<QGroupBox>("statutoryBox")),
+          contractualBox(child<QGroupBox>("contractualBox")),
+          reportBox(child<QTextEdit>("reportBox")), ratePanel(panel->frame()),
+          rateEditor(child<QFrame>("rateEditor")), rateGrid(panel->grid()),
+          updateProgress(updater->progressBar()) {
         // The window starts at today's VAT; the worked examples are of 2010, at 18 %.
         taxSlider->setValue(18);
     }
 
     rates::RateTable &table() const { return panel->table(); }
+    // "Расчет по периодам", once opened.
+    ui::PeriodsDialog *periods() const { return child<ui::PeriodsDialog>("periodsDialog"); }
     QString rateFilePath() const { return panel->rateFilePath(); }
 
     ui::MainWindow &window;
@@ -126,11 +140,7 @@ struct Window {
     QProgressBar *updateProgress;
 
 private:
-    template <class T> T *child(const char *name) const {
-        T *found = window.findChild<T *>(QString::fromLatin1(name));
-        if (!found) qFatal("the window has no %s", name);
-        return found;
-    }
+    template <class T> T *child(const char *name) const { return named<T>(&window, name); }
 };
 
 // A fresh home for one test function, and the window opened in it.

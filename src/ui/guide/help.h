@@ -20,8 +20,6 @@ public:
     explicit HelpWindow(QWidget *parent);
     // Shows the section named `anchor` ("rates", "periods", …).
     void showSection(const QString &anchor);
-    QTextBrowser *text() const { return text_; }
-    QLineEdit *search() const { return search_; }
     // Finds the next (or previous) match of the search field's text, from
     // the top again past the last one; false when there is none.
     bool findNext(bool backward = false);

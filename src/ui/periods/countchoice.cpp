@@ -22,22 +22,40 @@ namespace ui {
 CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основание"), parent) {
     setObjectName(QStringLiteral("countChoice"));
     auto *layout = new QGridLayout(this);
+    QButtonGroup *counts = makeCounts();
+    makePenaltyInputs(layout);
+    makeRateInputs(layout);
+    makeHousingInputs(layout);
+    makeOtherBasis(layout, counts);
+    makeOwnTerms(layout);
+    connectInputs();
+    enableInputs();
+}
+
+QButtonGroup *CountChoice::makeCounts() {
     statutory_ = new QRadioButton(QStringLiteral("Проценты по ст. 395 ГК РФ"), this);
+    statutory_->setObjectName(QStringLiteral("statutoryCount"));
     contractual_ = new QRadioButton(QStringLiteral("Неустойка, % в день:"), this);
+    contractual_->setObjectName(QStringLiteral("contractualCount"));
     keyFraction_ = new QRadioButton(QStringLiteral("Пени, доля ключевой ставки:"), this);
+    keyFraction_->setObjectName(QStringLiteral("keyFractionCount"));
     housing_ = new QRadioButton(QStringLiteral("Пени за ЖКУ (ч. 14 ст. 155 ЖК РФ)"), this);
     housing_->setObjectName(QStringLiteral("housingCount"));
     statutory_->setChecked(true);
     auto *counts = new QButtonGroup(this);
     for (QRadioButton *b : {statutory_, contractual_, keyFraction_, housing_})
         counts->addButton(b);
+    return counts;
+}
 
+// The contractual penalty: a percent a day, and its cap, a percent of the
+// debt or roubles (empty: none).
+void CountChoice::makePenaltyInputs(QGridLayout *layout) {
     dailyPercent_ =
         new NumberField(QStringLiteral("0,1"), calc::kRateLength, NumberField::Form::Number, this);
     dailyPercent_->setObjectName(QStringLiteral("penaltyDaily"));
     dailyPercent_->setAccessibleName(QStringLiteral("Неустойка, % в день"));
     dailyPercent_->setEmptyText(QStringLiteral("0"));
-    // The penalty's cap, a percent of the debt or roubles; empty: none.
     auto *capLabel = new QLabel(QStringLiteral("не более:"), this);
     cap_ = new NumberField(QString(), calc::kAmountLength, NumberField::Form::Number, this);
     cap_->setObjectName(QStringLiteral("penaltyCap"));
@@ -48,22 +66,6 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основ
     capUnit_->setObjectName(QStringLiteral("penaltyCapUnit"));
     capUnit_->setAccessibleName(QStringLiteral("Предел неустойки в"));
     capUnit_->addItems({QStringLiteral("% долга"), QStringLiteral("руб.")});
-    fraction_ = new QSpinBox(this);
-    fraction_->setObjectName(QStringLiteral("keyFraction"));
-    fraction_->setAccessibleName(QStringLiteral("Доля ключевой ставки, 1/N"));
-    fraction_->setRange(calc::kMinFraction, calc::kMaxFraction);
-    fraction_->setValue(calc::kDefaultFraction);
-    fraction_->setPrefix(QStringLiteral("1/"));
-    eachPeriod_ = new QRadioButton(QStringLiteral("по ставке каждого периода"), this);
-    oneDate_ = new QRadioButton(QStringLiteral("по ставке на дату:"), this);
-    eachPeriod_->setChecked(true);
-    auto *rateOf = new QButtonGroup(this);
-    rateOf->addButton(eachPeriod_);
-    rateOf->addButton(oneDate_);
-    rateDate_ = new DatePicker(QRect(0, 0, 120, 24), this);
-    rateDate_->setObjectName(QStringLiteral("rateDate"));
-    rateDate_->setAccessibleName(QStringLiteral("Дата ставки"));
-
     layout->addWidget(statutory_, 0, 0, 1, 2);
     layout->addWidget(contractual_, 1, 0);
     auto *penalty = new QHBoxLayout;
@@ -73,6 +75,26 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основ
     penalty->addWidget(capUnit_);
     layout->addLayout(penalty, 1, 1);
     connect(contractual_, &QRadioButton::toggled, capLabel, &QWidget::setEnabled);
+}
+
+// A fraction of the key rate, and which day's rate: each period's or one date's.
+void CountChoice::makeRateInputs(QGridLayout *layout) {
+    fraction_ = new QSpinBox(this);
+    fraction_->setObjectName(QStringLiteral("keyFraction"));
+    fraction_->setAccessibleName(QStringLiteral("Доля ключевой ставки, 1/N"));
+    fraction_->setRange(calc::kMinFraction, calc::kMaxFraction);
+    fraction_->setValue(calc::kDefaultFraction);
+    fraction_->setPrefix(QStringLiteral("1/"));
+    eachPeriod_ = new QRadioButton(QStringLiteral("по ставке каждого периода"), this);
+    oneDate_ = new QRadioButton(QStringLiteral("по ставке на дату:"), this);
+    oneDate_->setObjectName(QStringLiteral("oneRateDate"));
+    eachPeriod_->setChecked(true);
+    auto *rateOf = new QButtonGroup(this);
+    rateOf->addButton(eachPeriod_);
+    rateOf->addButton(oneDate_);
+    rateDate_ = new DatePicker(QRect(0, 0, 120, 24), this);
+    rateDate_->setObjectName(QStringLiteral("rateDate"));
+    rateDate_->setAccessibleName(QStringLiteral("Дата ставки"));
     layout->addWidget(keyFraction_, 2, 0);
     layout->addWidget(fraction_, 2, 1);
     auto *rate = new QHBoxLayout;
@@ -81,8 +103,10 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основ
     rate->addWidget(rateDate_);
     rate->addStretch();
     layout->addLayout(rate, 3, 0, 1, 2);
-    makeHousingInputs(layout);
-    // Every other legal basis, each with its law's own rules.
+}
+
+// Every other legal basis, each with its law's own rules.
+void CountChoice::makeOtherBasis(QGridLayout *layout, QButtonGroup *counts) {
     other_ = new QRadioButton(QStringLiteral("Другое основание:"), this);
     other_->setObjectName(QStringLiteral("otherCount"));
     counts->addButton(other_);
@@ -100,13 +124,14 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основ
     }
     layout->addWidget(other_, 7, 0);
     layout->addWidget(otherBasis_, 7, 1);
-    makeOwnTerms(layout);
+}
+
+void CountChoice::connectInputs() {
     connect(otherBasis_, &QComboBox::currentIndexChanged, this, [this] {
         enableInputs();
         emit basisChosen();
         emit changed();
     });
-
     for (QRadioButton *b :
          {statutory_, contractual_, keyFraction_, housing_, other_, eachPeriod_, oneDate_})
         connect(b, &QRadioButton::toggled, this, [this, b](bool on) {
@@ -120,7 +145,6 @@ CountChoice::CountChoice(QWidget *parent) : QGroupBox(QStringLiteral("Основ
     connect(capUnit_, &QComboBox::currentIndexChanged, this, &CountChoice::changed);
     connect(fraction_, &QSpinBox::valueChanged, this, &CountChoice::changed);
     connect(rateDate_, &DatePicker::dateChanged, this, &CountChoice::changed);
-    enableInputs();
 }
 
 // The housing penalty's own: which day's rate (and the one date), the day

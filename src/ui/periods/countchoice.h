@@ -5,6 +5,7 @@
 
 #include <QGroupBox>
 
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -37,29 +38,7 @@ public:
     void fill(calc::PeriodInput &input) const;
     void show(const calc::PeriodInput &input);
 
-    QRadioButton *statutory() const { return statutory_; }
-    QRadioButton *contractual() const { return contractual_; }
-    QRadioButton *keyFraction() const { return keyFraction_; }
-    QRadioButton *housing() const { return housing_; }
-    // "Другое основание:" and its list of the other legal bases.
-    QRadioButton *other() const { return other_; }
-    QComboBox *otherBasis() const { return otherBasis_; }
     bool isHousing() const;
-    QComboBox *rateDay() const { return rateDay_; }
-    DatePicker *housingRateDate() const { return housingRateDate_; }
-    QSpinBox *dueDay() const { return dueDay_; }
-    QCheckBox *shift() const { return shift_; }
-    QCheckBox *moratorium2020() const { return moratorium2020_; }
-    NumberField *dailyPercent() const { return dailyPercent_; }
-    QSpinBox *fraction() const { return fraction_; }
-    // The contractual penalty's cap and its unit (a percent of the debt or roubles).
-    NumberField *cap() const { return cap_; }
-    QComboBox *capUnit() const { return capUnit_; }
-    // Wages: the contract's share; the supplier's: what was fulfilled.
-    QSpinBox *contractFraction() const { return contractFraction_; }
-    NumberField *fulfilled() const { return fulfilled_; }
-    QRadioButton *oneDate() const { return oneDate_; }
-    DatePicker *rateDate() const { return rateDate_; }
 
 signals:
     void changed();
@@ -69,7 +48,12 @@ signals:
 private:
     void enableInputs();
 
+    QButtonGroup *makeCounts();
+    void makePenaltyInputs(QGridLayout *layout);
+    void makeRateInputs(QGridLayout *layout);
     void makeHousingInputs(QGridLayout *layout);
+    void makeOtherBasis(QGridLayout *layout, QButtonGroup *counts);
+    void connectInputs();
     void makeOwnTerms(QGridLayout *layout);
 
     QRadioButton *statutory_, *contractual_, *keyFraction_, *housing_, *other_, *eachPeriod_,

@@ -44,10 +44,30 @@ QString kindText(const PeriodEntries::Entry &e) {
 
 PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     : QWidget(parent), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("periodEntries"));
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     title_ = new QLabel(QStringLiteral("Оплаты и увеличения долга:"), this);
     layout->addWidget(title_, 0, 0, 1, 2);
+    makeGrid();
+    layout->addWidget(grid_, 1, 0, 4, 1);
+    makeFields();
+    auto *fields = new QHBoxLayout;
+    fields->addWidget(date_);
+    fields->addWidget(amount_);
+    fields->addWidget(kind_);
+    layout->addLayout(fields, 1, 1);
+    auto *arisen = new QHBoxLayout;
+    for (QWidget *w : {static_cast<QWidget *>(aroseLabel_), static_cast<QWidget *>(arose_),
+                       static_cast<QWidget *>(forMonth_), static_cast<QWidget *>(month_)})
+        arisen->addWidget(w);
+    arisen->addStretch();
+    layout->addLayout(arisen, 2, 1);
+    makeButtons(layout, arisen);
+    setHousing(false);
+}
+
+void PeriodEntries::makeGrid() {
     grid_ = new QTableWidget(0, 3, this);
     ringFocus(grid_);
     grid_->setObjectName(QStringLiteral("entriesGrid"));
@@ -69,8 +89,15 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setMaximumHeight(150);
-    layout->addWidget(grid_, 1, 0, 4, 1);
+    connect(grid_, &QTableWidget::itemSelectionChanged, this, &PeriodEntries::showChosen);
+    auto *deleteKey = new QAction(grid_);
+    deleteKey->setShortcut(QKeySequence::Delete);
+    deleteKey->setShortcutContext(Qt::WidgetShortcut);
+    grid_->addAction(deleteKey);
+    connect(deleteKey, &QAction::triggered, this, &PeriodEntries::remove);
+}
 
+void PeriodEntries::makeFields() {
     date_ = new DatePicker(QRect(0, 0, 120, 24), this);
     date_->setObjectName(QStringLiteral("paymentDate"));
     date_->setAccessibleName(QStringLiteral("Дата оплаты или увеличения долга"));
@@ -113,17 +140,11 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
         if (arose_->date() == shownDate_ || !shownDate_.isValid()) arose_->setDate(day);
         shownDate_ = day;
     });
-    auto *fields = new QHBoxLayout;
-    fields->addWidget(date_);
-    fields->addWidget(amount_);
-    fields->addWidget(kind_);
-    layout->addLayout(fields, 1, 1);
-    auto *arisen = new QHBoxLayout;
-    for (QWidget *w : {static_cast<QWidget *>(aroseLabel_), static_cast<QWidget *>(arose_),
-                       static_cast<QWidget *>(forMonth_), static_cast<QWidget *>(month_)})
-        arisen->addWidget(w);
-    arisen->addStretch();
-    layout->addLayout(arisen, 2, 1);
+}
+
+// "Добавить", "Изменить", "Удалить" below the fields, "Заполнить…" beside
+// the month.
+void PeriodEntries::makeButtons(QGridLayout *layout, QHBoxLayout *besideMonth) {
     auto *edits = new QHBoxLayout;
     const auto button = [&](const QString &text, const char *name, void (PeriodEntries::*run)()) {
         auto *b = new QPushButton(text, this);
@@ -146,18 +167,10 @@ PeriodEntries::PeriodEntries(QWidget *parent, Dialogs &dialogs)
     fill_->setAutoDefault(false);
     fill_->setToolTip(QStringLiteral("Одно и то же начисление за каждый месяц периода"));
     connect(fill_, &QPushButton::clicked, this, &PeriodEntries::askFill);
-    arisen->insertWidget(arisen->count() - 1, fill_); // before the stretch
+    besideMonth->insertWidget(besideMonth->count() - 1, fill_); // before the stretch
     // The keyboard goes as the eye does: the month, then "Заполнить…", then "Добавить".
     setTabOrder(month_, fill_);
     setTabOrder(fill_, addButton);
-    setHousing(false);
-
-    connect(grid_, &QTableWidget::itemSelectionChanged, this, &PeriodEntries::showChosen);
-    auto *deleteKey = new QAction(grid_);
-    deleteKey->setShortcut(QKeySequence::Delete);
-    deleteKey->setShortcutContext(Qt::WidgetShortcut);
-    grid_->addAction(deleteKey);
-    connect(deleteKey, &QAction::triggered, this, &PeriodEntries::remove);
 }
 
 void PeriodEntries::setHousing(bool housing) {

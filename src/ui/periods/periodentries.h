@@ -6,6 +6,8 @@
 #include <QWidget>
 
 class QCheckBox;
+class QGridLayout;
+class QHBoxLayout;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -59,15 +61,6 @@ public:
     void change();
     void remove();
 
-    QTableWidget *grid() const { return grid_; }
-    DatePicker *date() const { return date_; }
-    NumberField *amount() const { return amount_; }
-    QComboBox *kind() const { return kind_; }
-    DatePicker *arose() const { return arose_; }
-    QCheckBox *forMonth() const { return forMonth_; }
-    QDateEdit *month() const { return month_; }
-    QPushButton *fill() const { return fill_; }
-
 signals:
     void changed();
 
@@ -76,6 +69,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void makeGrid();
+    void makeFields();
+    void makeButtons(QGridLayout *layout, QHBoxLayout *besideMonth);
     QList<calc::Payment> of(Kind kind) const;
     bool fromFields(Entry &entry);
     int insert(const Entry &entry);

@@ -67,54 +67,24 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     summary_ = new QLabel(this);
     summary_->setWordWrap(true);
     layout->addWidget(summary_);
-
     count_ = new CountChoice(this);
     layout->addWidget(count_);
     entries_ = new PeriodEntries(this, dialogs);
     layout->addWidget(entries_);
-
-    auto *options = new QHBoxLayout;
-    moratorium_ =
-        new QCheckBox(QStringLiteral("Мораторий %1–%2")
-                          .arg(dateText(calc::kMoratoriumStart), dateText(calc::kMoratoriumEnd)),
-                      this);
-    moratorium_->setObjectName(QStringLiteral("moratorium"));
-    moratorium_->setChecked(true);
-    options->addWidget(moratorium_);
-    // The day the debt's claim arose decides the moratorium: goods of March
-    // paid for by April are covered.
-    auto *aroseLabel = debtAroseLabel_ = new QLabel(QStringLiteral("долг возник:"), this);
-    debtArose_ = new DatePicker(QRect(0, 0, 120, 24), this);
-    debtArose_->setObjectName(QStringLiteral("debtArose"));
-    debtArose_->setAccessibleName(QStringLiteral("Долг возник"));
-    debtArose_->setToolTip(QStringLiteral("День, когда возникло требование по долгу (для "
-                                          "моратория); по умолчанию — начало просрочки"));
-    aroseLabel->setBuddy(debtArose_);
-    options->addWidget(aroseLabel);
-    options->addWidget(debtArose_);
-    options->addStretch();
-    auto *filingLabel = new QLabel(QStringLiteral("Дата подачи:"), this);
-    filingDate_ = new DatePicker(QRect(0, 0, 120, 24), this);
-    filingDate_->setObjectName(QStringLiteral("filingDate"));
-    filingDate_->setToolTip(
-        QStringLiteral("День подачи иска: по нему выбирается шкала госпошлины"));
-    filingLabel->setBuddy(filingDate_);
-    filingDate_->setAccessibleName(QStringLiteral("Дата подачи"));
-    options->addWidget(filingLabel);
-    options->addWidget(filingDate_);
-    layout->addLayout(options);
-    courtOrder_ = new QCheckBox(QStringLiteral("Заявление о выдаче судебного приказа"), this);
-    courtOrder_->setObjectName(QStringLiteral("courtOrder"));
-    courtOrder_->setToolTip(QStringLiteral("Госпошлина — половина пошлины иска"));
-    layout->addWidget(courtOrder_);
-
+    options_ = new ClaimOptions(this);
+    layout->addWidget(options_);
     notes_ = new QLabel(this);
     notes_->setObjectName(QStringLiteral("periodsNotes"));
     notes_->setWordWrap(true);
     setTextColor(notes_, kMaroon);
     notes_->hide();
     layout->addWidget(notes_);
+    makeReport(layout);
+    connectParts();
+    followHousing();
+}
 
+void PeriodsDialog::makeReport(QVBoxLayout *layout) {
     report_ = new TableTextEdit(this);
     report_->setObjectName(QStringLiteral("periodsReport"));
     report_->setAccessibleName(QStringLiteral("Расчет по периодам"));
@@ -146,21 +116,20 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
         report_->addAction(action);
     }
     report_->setContextMenuPolicy(Qt::ActionsContextMenu);
-
     connect(copy, &QPushButton::clicked, this, &PeriodsDialog::copyReport);
     connect(print, &QPushButton::clicked, this, &PeriodsDialog::printReport);
     connect(pdf, &QPushButton::clicked, this, &PeriodsDialog::saveReportAs);
-    // The printout is the table of the claim as it is now.
-    printer_.setDrawer(
-        [this](QPagedPaintDevice &device) { return documents::drawTablePages(device, *shown_); });
     connect(close, &QPushButton::clicked, this, &PeriodsDialog::reject);
     connect(open, &QPushButton::clicked, this, qOverload<>(&PeriodsDialog::openClaim));
     connect(save, &QPushButton::clicked, this, &PeriodsDialog::saveClaim);
+}
+
+void PeriodsDialog::connectParts() {
+    // The printout is the table of the claim as it is now.
+    printer_.setDrawer(
+        [this](QPagedPaintDevice &device) { return documents::drawTablePages(device, *shown_); });
     addClaimKeys(this, &PeriodsDialog::countNow, &PeriodsDialog::printReport);
-    connect(moratorium_, &QCheckBox::toggled, this, &PeriodsDialog::recalculate);
-    connect(courtOrder_, &QCheckBox::toggled, this, &PeriodsDialog::recalculate);
-    connect(filingDate_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
-    connect(debtArose_, &DatePicker::dateChanged, this, &PeriodsDialog::recalculate);
+    connect(options_, &ClaimOptions::changed, this, &PeriodsDialog::recalculate);
     connect(entries_, &PeriodEntries::changed, this, &PeriodsDialog::recalculate);
     connect(count_, &CountChoice::basisChosen, this,
             [this] { claim_.court = calc::courtFor(currentClaim()); });
@@ -168,7 +137,6 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
         followHousing();
         recalculate();
     });
-    followHousing();
 }
 
 void PeriodsDialog::setClaim(const calc::PeriodInput &claim, const QString &dailyRate) {
@@ -181,25 +149,7 @@ void PeriodsDialog::setClaim(const calc::PeriodInput &claim, const QString &dail
 }
 
 void PeriodsDialog::showClaim() {
-    const QSignalBlocker filed(filingDate_), arose(debtArose_);
-    filingDate_->setDate(claim_.filed);
-    debtArose_->setDate(claim_.arose.isValid() ? claim_.arose : claim_.start);
-}
-
-// The moratorium can be asked for while any debt of the claim arose by its
-// first day; otherwise every debt accrues through it.
-void PeriodsDialog::followMoratorium(const calc::PeriodInput &claim) {
-    const bool covered = calc::moratoriumMayCover(claim);
-    if (covered != moratorium_->isEnabled()) {
-        const QSignalBlocker quiet(moratorium_);
-        moratorium_->setEnabled(covered);
-        moratorium_->setChecked(covered);
-    }
-    moratorium_->setToolTip(covered ? QString()
-                                    : QStringLiteral("Мораторий касается только долгов, возникших "
-                                                     "до %1: долги этого расчета возникли позже, "
-                                                     "проценты начисляются и в дни моратория")
-                                          .arg(dateText(calc::kMoratoriumStart)));
+    options_->showDates(claim_);
 }
 
 // Housing bills are their own debt, counted to the filing date: the window's
@@ -210,8 +160,7 @@ void PeriodsDialog::followHousing() {
         const QSignalBlocker quiet(entries_);
         entries_->setHousing(housing);
     }
-    debtArose_->setEnabled(!housing);
-    debtAroseLabel_->setEnabled(!housing);
+    options_->setHousing(housing);
 }
 
 calc::PeriodInput PeriodsDialog::currentClaim() const {
@@ -220,10 +169,7 @@ calc::PeriodInput PeriodsDialog::currentClaim() const {
     in.increases = entries_->increases();
     in.charges = entries_->charges();
     count_->fill(in);
-    in.moratorium = moratorium_->isChecked();
-    in.courtOrder = courtOrder_->isChecked();
-    in.filed = filingDate_->date();
-    in.arose = debtArose_->date() == claim_.start ? QDate() : debtArose_->date();
+    options_->fill(in);
     return in;
 }
 
@@ -266,12 +212,7 @@ void PeriodsDialog::showSaved(calc::PeriodInput loaded) {
     showClaim();
     count_->show(loaded);
     followHousing();
-    {
-        const QSignalBlocker quiet(moratorium_);
-        if (moratorium_->isEnabled()) moratorium_->setChecked(loaded.moratorium);
-        const QSignalBlocker order(courtOrder_);
-        courtOrder_->setChecked(loaded.courtOrder);
-    }
+    options_->showChoices(loaded);
     {
         const QSignalBlocker quiet(entries_);
         entries_->setPeriod(loaded.start, loaded.end);
@@ -304,8 +245,7 @@ const QStringList &PeriodsDialog::reportLines() const {
 
 void PeriodsDialog::recalculate() {
     calc::PeriodInput in = currentClaim();
-    followMoratorium(in);
-    in.moratorium = moratorium_->isChecked(); // as the box may have just turned
+    in.moratorium = options_->followMoratorium(in); // as the box may have just turned
     const bool housing = in.count == calc::PeriodCount::Housing;
     const QString court = in.court == calc::Court::Arbitration
                               ? QStringLiteral("арбитражный суд")
@@ -351,10 +291,6 @@ void PeriodsDialog::showEvent(QShowEvent *event) {
         move(placed.topLeft());
     }
     QDialog::showEvent(event);
-}
-
-QTextEdit *PeriodsDialog::reportBox() const {
-    return report_;
 }
 
 void PeriodsDialog::countNow() {

@@ -4,6 +4,7 @@
 #include "calc/periodinterest.h"
 #include "documents/claimdocument.h"
 #include "ui/periods/claimfiles.h"
+#include "ui/periods/claimoptions.h"
 #include "ui/periods/countchoice.h"
 #include "ui/periods/periodentries.h"
 #include "ui/print/reportprinter.h"
@@ -13,13 +14,11 @@
 #include <QDialog>
 #include <optional>
 
-class QCheckBox;
 class QLabel;
-class QTableWidget;
+class QVBoxLayout;
 
 namespace ui {
 
-class DatePicker;
 class Dialogs;
 class NumberField;
 
@@ -43,18 +42,7 @@ public:
     // The report's lines; none while the claim cannot be counted.
     const QStringList &reportLines() const;
 
-    // The entries' editor and the count.
-    PeriodEntries *entries() const { return entries_; }
-    CountChoice *count() const { return count_; }
-    QCheckBox *moratoriumBox() const { return moratorium_; }
-    // "Заявление о выдаче судебного приказа": half the fee.
-    QCheckBox *courtOrderBox() const { return courtOrder_; }
-    // "Дата подачи": the claim's fee scale follows it.
-    DatePicker *filingDate() const { return filingDate_; }
-    // What the user should know of the calculation, above the report: a rate
-    // table older than the period, rates of the deposit span.
-    QLabel *notes() const { return notes_; }
-    QTextEdit *reportBox() const;
+    // Tests print into files instead of the default printer.
     ReportPrinter &printer() { return printer_; }
 
     // F9, Ctrl+Enter: counts the claim as it is typed now.
@@ -90,8 +78,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void makeReport(QVBoxLayout *layout);
+    void connectParts();
     void recalculate();
-    void followMoratorium(const calc::PeriodInput &claim);
     void followHousing();
     void showClaim();
 
@@ -103,10 +92,7 @@ private:
     QLabel *summary_;
     PeriodEntries *entries_;
     CountChoice *count_;
-    QCheckBox *moratorium_, *courtOrder_;
-    DatePicker *filingDate_;
-    DatePicker *debtArose_;
-    QLabel *debtAroseLabel_;
+    ClaimOptions *options_;
     QLabel *notes_;
     TableTextEdit *report_;
     ReportPrinter printer_;

@@ -22,7 +22,9 @@
 namespace ui {
 
 RateEditor::RateEditor(QWidget *window, RatePanel *rates, Dialogs &dialogs)
-    : QObject(window), window_(window), rates_(rates), dialogs_(dialogs) {}
+    : QObject(window), window_(window), rates_(rates), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("rateEditing"));
+}
 
 DatePicker *RateEditor::entryDate() {
     build();

@@ -21,12 +21,16 @@ namespace ui {
 
 RatePanel::RatePanel(QWidget *window, Dialogs &dialogs)
     : QObject(window), dialogs_(dialogs), window_(window) {
+    setObjectName(QStringLiteral("rateList"));
     menu_ = new QMenu(window);
     chooseAction_ = menu_->addAction(QStringLiteral("Выбрать"));
     menu_->addSeparator();
     addAction_ = menu_->addAction(QStringLiteral("Добавить"));
     editAction_ = menu_->addAction(QStringLiteral("Редактировать"));
     deleteAction_ = menu_->addAction(QStringLiteral("Удалить"));
+    addAction_->setObjectName(QStringLiteral("addRate"));
+    editAction_->setObjectName(QStringLiteral("editRate"));
+    deleteAction_->setObjectName(QStringLiteral("deleteRate"));
     // Rates for an office without the Internet, when the build carries them.
     if (!rates::knownKeyRates().changes.isEmpty()) {
         menu_->addSeparator();

@@ -88,9 +88,6 @@ public:
     // The panel and its grid, made on the first call.
     QFrame *frame();
     RateGrid *grid();
-    QAction *addAction() const { return addAction_; }
-    QAction *editAction() const { return editAction_; }
-    QAction *deleteAction() const { return deleteAction_; }
     // The grid in the window's keyboard order.
     FocusLink &focusLink() { return focus_; }
 

@@ -17,6 +17,7 @@ namespace ui {
 
 RateUpdater::RateUpdater(RatePanel *rates, Dialogs &dialogs)
     : QObject(rates), rates_(rates), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("rateUpdate"));
     connect(rates, &RatePanel::frameMade, this, &RateUpdater::build);
     connect(&update_, &update::RateUpdate::progressed, this,
             [this](int step) { progressBar()->setValue(step); });

@@ -15,6 +15,7 @@
 namespace ui {
 
 ClaimInputs::ClaimInputs(QWidget *window) : QObject(window) {
+    setObjectName(QStringLiteral("claimInputs"));
     makeLabel(window, QStringLiteral("Долг с налогом (руб.):"), {7, 31}, plainFont(16));
     debtField_ = new NumberField(QStringLiteral("0,00"), calc::kAmountLength,
                                  NumberField::Form::Amount, window);
@@ -111,6 +112,10 @@ void ClaimInputs::show(const calc::PeriodInput &claim) {
 
 void ClaimInputs::showTaxRate(int percent) {
     taxRateLabel_->setText(QString::number(percent) + u'%');
+}
+
+void ClaimInputs::focusPeriodEnd(Qt::FocusReason reason) {
+    periodEnd_->setFocus(reason);
 }
 
 } // namespace ui

@@ -34,17 +34,13 @@ public:
     void show(const calc::PeriodInput &claim);
     QDate periodStartDate() const;
     QDate periodEndDate() const;
+    // The keyboard on the period's last day (the rate it is charged at follows it).
+    void focusPeriodEnd(Qt::FocusReason reason);
 
     // In the window's keyboard order the rate table and its editor come
     // after the period, the report and the mode inputs after the tax rate.
     FocusLink &periodFocus() { return periodFocus_; }
     FocusLink &courtFocus() { return courtFocus_; }
-
-    NumberField *debtField() const { return debtField_; }
-    QSlider *taxSlider() const { return taxSlider_; }
-    DatePicker *periodStart() const { return periodStart_; }
-    DatePicker *periodEnd() const { return periodEnd_; }
-    QRadioButton *generalCourt() const { return generalCourt_; }
 
 signals:
     // The last day of the delay changed: the rate in force may be another.

@@ -300,8 +300,10 @@ void MainWindow::closeOpenPanel() {
 void MainWindow::leavePanels() {
     closePanels();
     QWidget *back = panelOpener_;
-    if (!back || !back->isVisible() || !back->isEnabled()) back = claimInputs_->periodEnd();
-    back->setFocus(Qt::OtherFocusReason);
+    if (!back || !back->isVisible() || !back->isEnabled())
+        claimInputs_->focusPeriodEnd(Qt::OtherFocusReason);
+    else
+        back->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::closeWindow() {

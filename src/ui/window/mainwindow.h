@@ -69,26 +69,6 @@ public:
     // The general error report.
     void reportError(const QString &message) { dialogs_.reportError(message); }
 
-    ClaimInputs *claimInputs() const { return claimInputs_; }
-    RateModes *rateModes() const { return rateModes_; }
-    RatePanel *ratePanel() const { return ratePanel_; }
-    RateEditor *rateEditor() const { return rateEditor_; }
-    RateUpdater *rateUpdater() const { return rateUpdater_; }
-    ReportView *reportView() const { return reportView_; }
-    LinkLabel *calculateLink() const { return calculateLink_; }
-    HoverIcon *calculateIcon() const { return calculateIcon_; }
-    LinkLabel *closeLink() const { return closeLink_; }
-    HoverIcon *closeIcon() const { return closeIcon_; }
-    LinkLabel *contactLink() const { return contactLink_; } // null without an address
-    LinkLabel *periodsLink() const { return periodsLink_; }
-    LinkLabel *helpLink() const { return helpLink_; }
-    // "Ставки в таблице — по …": shown while the table may lack the rates of
-    // the period's end.
-    LinkLabel *staleTableNote() const { return staleNote_; }
-    // Null until first opened.
-    PeriodsDialog *periodsDialog() const { return periodsDialog_; }
-    QLabel *picture() const { return picture_; }
-
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -124,12 +104,14 @@ private:
     ReportView *reportView_;
     QString contactAddress_;
     LinkLabel *contactLink_ = nullptr; // none without an address
+    // "Ставки в таблице — по …": shown while the table may lack the rates of
+    // the period's end.
     LinkLabel *staleNote_;
     QLabel *picture_;
     RatePanel *ratePanel_;
     RateUpdater *rateUpdater_;
     RateEditor *rateEditor_;
-    PeriodsDialog *periodsDialog_ = nullptr;
+    PeriodsDialog *periodsDialog_ = nullptr; // made when first opened
     QDate filingDay_;
     QList<calc::RatePoint> tablePoints_; // the rate table's usable entries
     QDate newestEntry_;                  // of the rate table

@@ -16,6 +16,7 @@
 namespace ui {
 
 RateModes::RateModes(QWidget *window) : QObject(window), window_(window) {
+    setObjectName(QStringLiteral("rateModes"));
     statutoryLink_ = new LinkLabel(
         QStringLiteral("Применить законную пеню"), window, {72, 224, 161, 16}, plainFont(13), kBlue,
         QStringLiteral("Использовать в случае, если ответственность дебитора установлена законом "

@@ -52,8 +52,6 @@ public:
     NumberField *dailyRateField();
     // The refinancing rate field takes clicks, or not (while the table is open).
     void setRateFieldEnabled(bool enabled);
-    LinkLabel *statutoryLink() const { return statutoryLink_; }
-    LinkLabel *contractualLink() const { return contractualLink_; }
     // The groups' inputs in the window's keyboard order.
     FocusLink &focusLink() { return focus_; }
     // What follows the rate field, after the rate table it opens: the

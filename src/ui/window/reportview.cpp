@@ -16,6 +16,7 @@
 namespace ui {
 
 ReportView::ReportView(QWidget *window, Dialogs &dialogs) : QObject(window), printer_(dialogs) {
+    setObjectName(QStringLiteral("reportView"));
     box_ = new QTextEdit(window);
     box_->setObjectName(QStringLiteral("reportBox"));
     box_->setGeometry(8, 328, 465, 117);
@@ -42,13 +43,18 @@ ReportView::ReportView(QWidget *window, Dialogs &dialogs) : QObject(window), pri
     printLink_->setIcon(printIcon_);
 
     menu_ = new QMenu(window);
-    copyAction_ = menu_->addAction(QStringLiteral("Копировать"));
-    selectAllAction_ = menu_->addAction(QStringLiteral("Выделить все"));
+    const auto action = [this](const QString &text, const char *name) {
+        QAction *a = menu_->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    copyAction_ = action(QStringLiteral("Копировать"), "copyReport");
+    selectAllAction_ = action(QStringLiteral("Выделить все"), "selectAllReport");
     menu_->addSeparator();
-    printAction_ = menu_->addAction(QStringLiteral("Печать"));
-    savePdfAction_ = menu_->addAction(QStringLiteral("Сохранить в PDF..."));
-    recalculateAction_ = menu_->addAction(QStringLiteral("Пересчитать"));
-    periodsAction_ = menu_->addAction(QStringLiteral("Расчет по периодам..."));
+    printAction_ = action(QStringLiteral("Печать"), "printReport");
+    savePdfAction_ = action(QStringLiteral("Сохранить в PDF..."), "saveReportPdf");
+    recalculateAction_ = action(QStringLiteral("Пересчитать"), "recalculateReport");
+    periodsAction_ = action(QStringLiteral("Расчет по периодам..."), "openPeriods");
     box_->setContextMenuPolicy(Qt::CustomContextMenu);
 
     connect(box_, &QWidget::customContextMenuRequested, this, &ReportView::showMenu);

@@ -46,16 +46,6 @@ public:
         printer_.setPrinterFactory(std::move(factory));
     }
 
-    QTextEdit *box() const { return box_; }
-    LinkLabel *printLink() const { return printLink_; }
-    HoverIcon *printIcon() const { return printIcon_; }
-    QAction *copyAction() const { return copyAction_; }
-    QAction *selectAllAction() const { return selectAllAction_; }
-    QAction *printAction() const { return printAction_; }
-    QAction *savePdfAction() const { return savePdfAction_; }
-    QAction *recalculateAction() const { return recalculateAction_; }
-    QAction *periodsAction() const { return periodsAction_; }
-
 signals:
     void recalculateRequested();
     void periodsRequested();

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/periods/claimoptions.h"
+
+#include "calc/presets.h"
+#include "common/dates.h"
+#include "ui/widgets/datepicker.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace ui {
+
+ClaimOptions::ClaimOptions(QWidget *parent) : QWidget(parent) {
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *options = new QHBoxLayout;
+    moratorium_ =
+        new QCheckBox(QStringLiteral("Мораторий %1–%2")
+                          .arg(dateText(calc::kMoratoriumStart), dateText(calc::kMoratoriumEnd)),
+                      this);
+    moratorium_->setObjectName(QStringLiteral("moratorium"));
+    moratorium_->setChecked(true);
+    options->addWidget(moratorium_);
+    // The day the debt's claim arose decides the moratorium: goods of March
+    // paid for by April are covered.
+    debtAroseLabel_ = new QLabel(QStringLiteral("долг возник:"), this);
+    debtArose_ = new DatePicker(QRect(0, 0, 120, 24), this);
+    debtArose_->setObjectName(QStringLiteral("debtArose"));
+    debtArose_->setAccessibleName(QStringLiteral("Долг возник"));
+    debtArose_->setToolTip(QStringLiteral("День, когда возникло требование по долгу (для "
+                                          "моратория); по умолчанию — начало просрочки"));
+    debtAroseLabel_->setBuddy(debtArose_);
+    options->addWidget(debtAroseLabel_);
+    options->addWidget(debtArose_);
+    options->addStretch();
+    auto *filingLabel = new QLabel(QStringLiteral("Дата подачи:"), this);
+    filingDate_ = new DatePicker(QRect(0, 0, 120, 24), this);
+    filingDate_->setObjectName(QStringLiteral("filingDate"));
+    filingDate_->setToolTip(
+        QStringLiteral("День подачи иска: по нему выбирается шкала госпошлины"));
+    filingLabel->setBuddy(filingDate_);
+    filingDate_->setAccessibleName(QStringLiteral("Дата подачи"));
+    options->addWidget(filingLabel);
+    options->addWidget(filingDate_);
+    layout->addLayout(options);
+    courtOrder_ = new QCheckBox(QStringLiteral("Заявление о выдаче судебного приказа"), this);
+    courtOrder_->setObjectName(QStringLiteral("courtOrder"));
+    courtOrder_->setToolTip(QStringLiteral("Госпошлина — половина пошлины иска"));
+    layout->addWidget(courtOrder_);
+
+    connect(moratorium_, &QCheckBox::toggled, this, &ClaimOptions::changed);
+    connect(courtOrder_, &QCheckBox::toggled, this, &ClaimOptions::changed);
+    connect(filingDate_, &DatePicker::dateChanged, this, &ClaimOptions::changed);
+    connect(debtArose_, &DatePicker::dateChanged, this, &ClaimOptions::changed);
+}
+
+void ClaimOptions::fill(calc::PeriodInput &in) const {
+    in.moratorium = moratorium_->isChecked();
+    in.courtOrder = courtOrder_->isChecked();
+    in.filed = filingDate_->date();
+    in.arose = debtArose_->date() == in.start ? QDate() : debtArose_->date();
+}
+
+void ClaimOptions::showDates(const calc::PeriodInput &claim) {
+    const QSignalBlocker filed(filingDate_), arose(debtArose_);
+    filingDate_->setDate(claim.filed);
+    debtArose_->setDate(claim.arose.isValid() ? claim.arose : claim.start);
+}
+
+void ClaimOptions::showChoices(const calc::PeriodInput &claim) {
+    const QSignalBlocker quiet(moratorium_), order(courtOrder_);
+    if (moratorium_->isEnabled()) moratorium_->setChecked(claim.moratorium);
+    courtOrder_->setChecked(claim.courtOrder);
+}
+
+bool ClaimOptions::followMoratorium(const calc::PeriodInput &claim) {
+    const bool covered = calc::moratoriumMayCover(claim);
+    if (covered != moratorium_->isEnabled()) {
+        const QSignalBlocker quiet(moratorium_);
+        moratorium_->setEnabled(covered);
+        moratorium_->setChecked(covered);
+    }
+    moratorium_->setToolTip(covered ? QString()
+                                    : QStringLiteral("Мораторий касается только долгов, возникших "
+                                                     "до %1: долги этого расчета возникли позже, "
+                                                     "проценты начисляются и в дни моратория")
+                                          .arg(dateText(calc::kMoratoriumStart)));
+    return moratorium_->isChecked();
+}
+
+void ClaimOptions::setHousing(bool housing) {
+    debtArose_->setEnabled(!housing);
+    debtAroseLabel_->setEnabled(!housing);
+}
+
+} // namespace ui

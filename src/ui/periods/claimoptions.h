@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calc/periodinterest.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+
+namespace ui {
+
+class DatePicker;
+
+// The claim's choices beside its entries: the moratorium of 2022, the day
+// the debt arose (which decides the moratorium), the filing date (which
+// decides the fee's scale) and the court order (half the fee).
+class ClaimOptions : public QWidget {
+    Q_OBJECT
+public:
+    explicit ClaimOptions(QWidget *parent);
+
+    // The choices made here, over the claim `in`; the day the debt arose is
+    // none while it is the period's start.
+    void fill(calc::PeriodInput &in) const;
+    // A claim's filing date and day of arising, told to no one.
+    void showDates(const calc::PeriodInput &claim);
+    // A saved claim's moratorium (where it may apply) and court order.
+    void showChoices(const calc::PeriodInput &claim);
+    // The moratorium can be asked for while any debt of the claim arose by
+    // its first day; otherwise every debt accrues through it. Returns
+    // whether it is asked for now.
+    bool followMoratorium(const calc::PeriodInput &claim);
+    // Housing bills are their own debts: the day the debt arose plays no part.
+    void setHousing(bool housing);
+
+signals:
+    void changed();
+
+private:
+    QCheckBox *moratorium_, *courtOrder_;
+    DatePicker *filingDate_, *debtArose_;
+    QLabel *debtAroseLabel_;
+};
+
+} // namespace ui
