@@ -259,9 +259,7 @@ void TestAccess::rateTableActionsByKeyboard() {
 void TestAccess::periodsDialogKeys() {
     Window &f = env_.open();
     f.debtField->setText(QStringLiteral("100000"));
-    click(named<ui::LinkLabel>(&f.window, "periodsLink"));
-    ui::PeriodsDialog *d = f.periods();
-    QVERIFY(QTest::qWaitForWindowExposed(d));
+    ui::PeriodsDialog *d = f.openPeriods();
     click(named<QRadioButton>(d, "contractualCount"));
     named<ui::NumberField>(d, "penaltyDaily")->setFocus();
     named<ui::NumberField>(d, "penaltyDaily")->setText(QStringLiteral("0,5"));
@@ -355,9 +353,7 @@ void TestAccess::helpByKey() {
     QVERIFY(notFound->isHidden());
     help->close();
     f.window.openRatePanel();
-    click(named<ui::LinkLabel>(&f.window, "periodsLink"));
-    ui::PeriodsDialog *d = f.periods();
-    QVERIFY(QTest::qWaitForWindowExposed(d));
+    ui::PeriodsDialog *d = f.openPeriods();
     const std::pair<const QWidget *, const char *> sections[] = {
         {f.debtField, "start"},
         {f.rateGrid, "rates"},

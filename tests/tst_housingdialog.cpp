@@ -36,8 +36,7 @@ private:
         f.debtField->setText(QStringLiteral("20000"));
         f.periodStart->setDate(QDate(2018, 7, 1));
         f.periodEnd->setDate(QDate(2018, 8, 31));
-        click(named<ui::LinkLabel>(&f.window, "periodsLink"));
-        return f.periods();
+        return f.openPeriods();
     }
 
     WindowEnv env_;
@@ -45,9 +44,7 @@ private:
 
 void TestHousingDialog::chargesPaymentsAndFile() {
     Window &f = env_.open();
-    click(named<ui::LinkLabel>(&f.window, "periodsLink"));
-    ui::PeriodsDialog *d = f.periods();
-    QVERIFY(d && QTest::qWaitForWindowExposed(d));
+    ui::PeriodsDialog *d = f.openPeriods();
     ui::PeriodEntries *entries = named<ui::PeriodEntries>(d, "periodEntries");
     const auto increaseOffered = [entries] {
         auto *kinds =

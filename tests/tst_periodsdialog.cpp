@@ -25,23 +25,12 @@ void enterClaim(Window &f) {
     f.generalCourt->setChecked(true);
 }
 
-// The entry controls below the grid, found by name as a user finds them by sight.
-struct Entries {
-    explicit Entries(QWidget *dialog)
-        : date(dialog->findChild<ui::DatePicker *>(QStringLiteral("paymentDate"))),
-          amount(dialog->findChild<ui::NumberField *>(QStringLiteral("paymentAmount"))),
-          grid(dialog->findChild<QTableWidget *>(QStringLiteral("entriesGrid"))),
-          add(dialog->findChild<QPushButton *>(QStringLiteral("addEntry"))),
-          change(dialog->findChild<QPushButton *>(QStringLiteral("changeEntry"))) {}
-    ui::DatePicker *date;
-    ui::NumberField *amount;
-    QTableWidget *grid;
-    QPushButton *add, *change;
-};
-
-// The report's text lines (the box shows them as a table).
+// The report's text lines (the box shows them as a table), and the box's text.
 QStringList reportOf(ui::PeriodsDialog *d) {
     return d->reportLines();
+}
+QString shownOf(ui::PeriodsDialog *d) {
+    return named<QTextEdit>(d, "periodsReport")->toPlainText();
 }
 
 } // namespace
@@ -59,19 +48,13 @@ private slots:
     void claimSavedAndOpened();
 
 private:
-    ui::PeriodsDialog *openDialog(Window &f) {
-        click(named<ui::LinkLabel>(&f.window, "periodsLink"));
-        ui::PeriodsDialog *d = f.periods();
-        if (d && !QTest::qWaitForWindowExposed(d)) qWarning("dialog not shown");
-        return d;
-    }
     WindowEnv env_;
 };
 
 void TestPeriodsDialog::countsTheWindowsClaim() {
     Window &f = env_.open();
     enterClaim(f);
-    ui::PeriodsDialog *d = openDialog(f);
+    ui::PeriodsDialog *d = f.openPeriods();
     QVERIFY(d && d->isVisible());
     QCOMPARE(d->windowTitle(), QStringLiteral("Расчет по периодам"));
     const QStringList expected = {
@@ -100,8 +83,7 @@ void TestPeriodsDialog::countsTheWindowsClaim() {
     const auto refused = [&](const QString &why) {
         QTest::keyClick(d, Qt::Key_Escape);
         named<QAction>(&f.window, "openPeriods")->trigger();
-        return reportOf(d).isEmpty() &&
-               named<QTextEdit>(d, "periodsReport")->toPlainText().contains(why);
+        return reportOf(d).isEmpty() && shownOf(d).contains(why);
     };
     f.periodEnd->setDate(QDate(2022, 2, 28));
     QVERIFY(refused(QStringLiteral("Конец периода раньше начала: с 01.03.2022 по 28.02.2022")));
@@ -114,7 +96,7 @@ void TestPeriodsDialog::countsTheWindowsClaim() {
 void TestPeriodsDialog::payments() {
     Window &f = env_.open();
     enterClaim(f);
-    ui::PeriodsDialog *d = openDialog(f);
+    ui::PeriodsDialog *d = f.openPeriods();
     QTableWidget *grid = Entries(d).grid;
     // Added from the fields by Enter: the report follows at once.
     Entries(d).date->setDate(QDate(2022, 6, 10));
@@ -156,24 +138,22 @@ void TestPeriodsDialog::payments() {
     QCOMPARE(grid->rowCount(), 1);
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("10.06.2022"));
     // A claim holds at most 10,000 payments and increases: one more is refused.
-    named<ui::PeriodEntries>(d, "periodEntries")
-        ->setEntries(QList<calc::Payment>(calc::kMaxEntries, {QDate(2022, 6, 10), "1"}), {});
+    Entries(d).part->setEntries(QList<calc::Payment>(calc::kMaxEntries, {QDate(2022, 6, 10), "1"}),
+                                {});
     Entries(d).add->click();
     QVERIFY(env_.boxes.shown.last().text.contains(QStringLiteral("не больше 10000")));
     QCOMPARE(grid->rowCount(), calc::kMaxEntries);
-    named<ui::PeriodEntries>(d, "periodEntries")
-        ->setEntries({{QDate(2022, 6, 10), QStringLiteral("5000,00")}}, {});
+    Entries(d).part->setEntries({{QDate(2022, 6, 10), QStringLiteral("5000,00")}}, {});
     // Without the moratorium every day earns.
     named<QCheckBox>(d, "moratorium")->setChecked(false);
-    QVERIFY(
-        !named<QTextEdit>(d, "periodsReport")->toPlainText().contains(QStringLiteral("мораторий")));
+    QVERIFY(!shownOf(d).contains(QStringLiteral("мораторий")));
     // Payments outside a narrower period are dropped when it is opened again.
     // Escape closes the dialog from the amount field as from any other.
     Entries(d).amount->setFocus();
     QTest::keyClick(Entries(d).amount, Qt::Key_Escape);
     QVERIFY(d->isHidden());
     f.periodEnd->setDate(QDate(2022, 5, 31));
-    click(named<ui::LinkLabel>(&f.window, "periodsLink"));
+    f.openPeriods();
     QCOMPARE(grid->rowCount(), 0);
 }
 
@@ -181,7 +161,7 @@ void TestPeriodsDialog::payments() {
 void TestPeriodsDialog::manyPagesInPdf() {
     Window &f = env_.open();
     enterClaim(f);
-    ui::PeriodsDialog *d = openDialog(f);
+    ui::PeriodsDialog *d = f.openPeriods();
     named<QCheckBox>(d, "moratorium")->setChecked(false);
     for (int i = 0; i < 40; ++i) {
         Entries(d).date->setDate(QDate(2022, 3, 1).addDays(i * 5));
@@ -223,55 +203,49 @@ void TestPeriodsDialog::manyPagesInPdf() {
 
 // The fee follows "Дата подачи"; what the user should know of the table and
 // the period is said above the report, never in the report or its table;
-// the moratorium is offered
-// only for debts that arose before it.
+// the moratorium is offered only for debts that arose before it.
 void TestPeriodsDialog::filingDateAndNotes() {
     Window &f = env_.open();
     enterClaim(f);
-    ui::PeriodsDialog *d = openDialog(f);
+    ui::PeriodsDialog *d = f.openPeriods();
+    const auto moratorium = [&d] { return named<QCheckBox>(d, "moratorium"); };
+    const auto notes = [&d] { return named<QLabel>(d, "periodsNotes"); };
     QCOMPARE(named<ui::DatePicker>(d, "filingDate")->date(),
              kWorkedExamplesFiled); // the window's filing day
     QCOMPARE(reportOf(d).last(), QStringLiteral("Государственная пошлина: 3229,25 руб."));
     named<ui::DatePicker>(d, "filingDate")->setDate(QDate(2026, 12, 7));
     QCOMPARE(reportOf(d).last(), QStringLiteral("Государственная пошлина: 4043,87 руб."));
     // The built-in table ends in 2009.
-    QVERIFY(named<QLabel>(d, "periodsNotes")->isVisible());
-    QCOMPARE(named<QLabel>(d, "periodsNotes")->text(),
+    QVERIFY(notes()->isVisible());
+    QCOMPARE(notes()->text(),
              QStringLiteral("Ставки в таблице — по 28.12.2009; обновите таблицу."));
     // Advice to the user is no part of a paper for the court: the table (as
     // printed and saved) and the text lines hold the calculation alone.
-    QVERIFY(!named<QTextEdit>(d, "periodsReport")
-                 ->toPlainText()
-                 .contains(named<QLabel>(d, "periodsNotes")->text()));
+    QVERIFY(!shownOf(d).contains(notes()->text()));
     QVERIFY(!reportOf(d).join(u'\n').contains(QStringLiteral("28.12.2009")));
-    QVERIFY(named<QCheckBox>(d, "moratorium")->isEnabled() &&
-            named<QCheckBox>(d, "moratorium")->isChecked());
+    QVERIFY(moratorium()->isEnabled() && moratorium()->isChecked());
     d->reject();
 
     // A debt that arose on the moratorium's first day is one it holds.
     f.periodStart->setDate(QDate(2022, 4, 1));
-    d = openDialog(f);
-    QVERIFY(named<QCheckBox>(d, "moratorium")->isEnabled() &&
-            named<QCheckBox>(d, "moratorium")->isChecked());
+    d = f.openPeriods();
+    QVERIFY(moratorium()->isEnabled() && moratorium()->isChecked());
     QCOMPARE(reportOf(d).value(1),
              QStringLiteral("с 01.04.2022 по 01.10.2022: мораторий, проценты не начисляются"));
     d->reject();
     f.periodStart->setDate(QDate(2022, 4, 2));
-    d = openDialog(f);
-    QVERIFY(!named<QCheckBox>(d, "moratorium")->isEnabled() &&
-            !named<QCheckBox>(d, "moratorium")->isChecked());
-    QVERIFY(!named<QCheckBox>(d, "moratorium")->toolTip().isEmpty());
+    d = f.openPeriods();
+    QVERIFY(!moratorium()->isEnabled() && !moratorium()->isChecked());
+    QVERIFY(!moratorium()->toolTip().isEmpty());
     QCOMPARE(reportOf(d).value(1), QStringLiteral("с 02.04.2022 по 31.10.2022: 100000,00 * 213 "
                                                   "дн. * 8,75% / 365 = 5106,16 руб."));
     d->reject();
 
     f.periodStart->setDate(QDate(2016, 7, 1));
     f.periodEnd->setDate(QDate(2016, 8, 31));
-    d = openDialog(f);
-    QVERIFY(named<QCheckBox>(d, "moratorium")->isEnabled() &&
-            named<QCheckBox>(d, "moratorium")->isChecked());
-    QCOMPARE(named<QLabel>(d, "periodsNotes")->text().split(u'\n').value(1),
-             calc::depositRatesHint());
+    d = f.openPeriods();
+    QVERIFY(moratorium()->isEnabled() && moratorium()->isChecked());
+    QCOMPARE(notes()->text().split(u'\n').value(1), calc::depositRatesHint());
     QVERIFY(env_.boxes.shown.isEmpty());
 }
 
@@ -279,11 +253,11 @@ void TestPeriodsDialog::filingDateAndNotes() {
 void TestPeriodsDialog::countsAndIncreases() {
     Window &f = env_.open();
     enterClaim(f);
-    ui::PeriodsDialog *d = openDialog(f);
+    ui::PeriodsDialog *d = f.openPeriods();
     QTableWidget *grid = Entries(d).grid;
     Entries(d).date->setDate(QDate(2022, 3, 15));
     Entries(d).amount->setText(QStringLiteral("50000"));
-    named<QComboBox>(d, "entryKind")->setCurrentIndex(1);
+    Entries(d).kind->setCurrentIndex(1);
     Entries(d).add->click();
     QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("увеличение долга"));
     QCOMPARE(d->currentClaim().payments.size(), 0);
@@ -305,8 +279,7 @@ void TestPeriodsDialog::countsAndIncreases() {
     // 1/300 of the rate on one date: the filing date unless another is given.
     click(named<QRadioButton>(d, "keyFractionCount"));
     click(named<QRadioButton>(d, "oneRateDate"));
-    QCOMPARE(named<ui::DatePicker>(d, "rateDate")->date(),
-             named<ui::DatePicker>(d, "filingDate")->date());
+    QCOMPARE(named<ui::DatePicker>(d, "rateDate")->date(), kWorkedExamplesFiled);
     lines = reportOf(d);
     QCOMPARE(lines.value(0), QStringLiteral("Расчет пеней по периодам (1/300 ключевой ставки): с "
                                             "01.03.2022 по 31.10.2022 = 245 дн."));
@@ -314,7 +287,7 @@ void TestPeriodsDialog::countsAndIncreases() {
                                             "8,75% / 300 = 408,33 руб."));
     // The entry turned into a payment, then deleted by the keyboard.
     grid->selectRow(0);
-    named<QComboBox>(d, "entryKind")->setCurrentIndex(0);
+    Entries(d).kind->setCurrentIndex(0);
     Entries(d).change->click();
     QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("оплата"));
     QCOMPARE(d->currentClaim().payments.size(), 1);
@@ -324,13 +297,13 @@ void TestPeriodsDialog::countsAndIncreases() {
     // Overdue from April, arisen in March: the moratorium is back.
     d->reject();
     f.periodStart->setDate(QDate(2022, 4, 16));
-    d = openDialog(f);
+    d = f.openPeriods();
     QVERIFY(!named<QCheckBox>(d, "moratorium")->isEnabled());
     d->findChild<ui::DatePicker *>(QStringLiteral("debtArose"))->setDate(QDate(2022, 3, 20));
     QVERIFY(named<QCheckBox>(d, "moratorium")->isChecked() &&
             reportOf(d).value(1).contains(u"мораторий, "));
     Entries(d).date->setDate(QDate(2022, 5, 10));
-    named<QComboBox>(d, "entryKind")->setCurrentIndex(1);
+    Entries(d).kind->setCurrentIndex(1);
     named<ui::DatePicker>(d, "entryArose")->setDate(QDate(2022, 3, 25)); // an increase's own, below
     Entries(d).add->click();
     QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("увеличение долга, возникло 25.03.2022"));
@@ -343,10 +316,10 @@ void TestPeriodsDialog::countsAndIncreases() {
 void TestPeriodsDialog::claimSavedAndOpened() {
     Window &f = env_.open();
     enterClaim(f);
-    ui::PeriodsDialog *d = openDialog(f);
+    ui::PeriodsDialog *d = f.openPeriods();
     Entries(d).date->setDate(QDate(2022, 8, 1));
     Entries(d).amount->setText(QStringLiteral("20000"));
-    named<QComboBox>(d, "entryKind")->setCurrentIndex(1);
+    Entries(d).kind->setCurrentIndex(1);
     Entries(d).add->click();
     click(named<QRadioButton>(d, "keyFractionCount"));
     named<QSpinBox>(d, "keyFraction")->setValue(150);
@@ -361,7 +334,7 @@ void TestPeriodsDialog::claimSavedAndOpened() {
 
     // Another claim in the window; the file brings the saved one back.
     f.periodStart->setDate(QDate(2023, 1, 1));
-    d = openDialog(f);
+    d = f.openPeriods();
     QVERIFY(reportOf(d) != saved);
     env_.boxes.openPath = file;
     d->openClaim();
@@ -381,13 +354,13 @@ void TestPeriodsDialog::claimSavedAndOpened() {
     QCOMPARE(f.periodEnd->date(), QDate(2022, 10, 31));
     QVERIFY(f.generalCourt->isChecked());
     d->reject();
-    d = openDialog(f);
+    d = f.openPeriods();
     QCOMPARE(reportOf(d).value(0), saved.value(0));
 
     // A change, then closing: Отмена keeps the dialog, Не сохранять closes it.
     Entries(d).date->setDate(QDate(2022, 9, 1));
     Entries(d).amount->setText(QStringLiteral("100"));
-    named<QComboBox>(d, "entryKind")->setCurrentIndex(0);
+    Entries(d).kind->setCurrentIndex(0);
     Entries(d).add->click();
     env_.boxes.saveAnswers = {ui::MessageBoxes::Choice::Cancel, ui::MessageBoxes::Choice::Discard};
     d->reject();
@@ -398,7 +371,7 @@ void TestPeriodsDialog::claimSavedAndOpened() {
     QCOMPARE(fileBytes(file), storage::encodeClaim(storage::decodeClaim(fileBytes(file))));
 
     // A damaged file is told and changes nothing.
-    d = openDialog(f);
+    d = f.openPeriods();
     const QStringList before = reportOf(d);
     writeFile(file, QByteArray("{\"format\": \"dolgomer-claim\", \"version\": 1}"));
     QVERIFY(!d->openClaim(file));

@@ -5,6 +5,7 @@
 // own, and a few ways of driving the window.
 #include "named.h"
 #include "storage/ratefile.h"
+#include "ui/periods/periodentries.h"
 #include "ui/periods/periodsdialog.h"
 #include "ui/rates/rateeditor.h"
 #include "ui/rates/rategrid.h"
@@ -22,12 +23,15 @@
 #include "workedexample.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTableWidget>
 #include <QTextEdit>
 
 #include <QCoreApplication>
@@ -113,8 +117,14 @@ struct Window {
     }
 
     rates::RateTable &table() const { return panel->table(); }
-    // "Расчет по периодам", once opened.
+    // "Расчет по периодам", once opened; `openPeriods` clicks its link and
+    // waits for it.
     ui::PeriodsDialog *periods() const { return child<ui::PeriodsDialog>("periodsDialog"); }
+    ui::PeriodsDialog *openPeriods() const {
+        QTest::mouseClick(child<ui::LinkLabel>("periodsLink"), Qt::LeftButton);
+        if (!QTest::qWaitForWindowExposed(periods())) qWarning("the periods dialog is not shown");
+        return periods();
+    }
     QString rateFilePath() const { return panel->rateFilePath(); }
 
     ui::MainWindow &window;
@@ -192,6 +202,24 @@ public:
 
 private:
     std::unique_ptr<QTemporaryDir> home_;
+};
+
+// The entry controls below the grid, found by name as a user finds them by sight.
+struct Entries {
+    explicit Entries(QWidget *dialog)
+        : part(named<ui::PeriodEntries>(dialog, "periodEntries")),
+          date(named<ui::DatePicker>(dialog, "paymentDate")),
+          amount(named<ui::NumberField>(dialog, "paymentAmount")),
+          kind(named<QComboBox>(dialog, "entryKind")),
+          grid(named<QTableWidget>(dialog, "entriesGrid")),
+          add(named<QPushButton>(dialog, "addEntry")),
+          change(named<QPushButton>(dialog, "changeEntry")) {}
+    ui::PeriodEntries *part;
+    ui::DatePicker *date;
+    ui::NumberField *amount;
+    QComboBox *kind;
+    QTableWidget *grid;
+    QPushButton *add, *change;
 };
 
 inline void click(QWidget *w) {
