@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QStyle>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QTextFrame>
@@ -102,13 +103,12 @@ void TestLook::palettes() {
         f.debtField->setText(QStringLiteral("100000"));
         f.window.openPeriods();
         auto *d = f.periods();
-        QTextEdit *report = named<QTextEdit>(d, "periodsReport");
-        QTextTable *table = nullptr;
-        for (QTextFrame *frame : report->document()->rootFrame()->childFrames())
-            if (!table) table = qobject_cast<QTextTable *>(frame);
-        QVERIFY(table);
-        QVERIFY(ui::contrastRatio(table->format().borderBrush().color(),
-                                  report->palette().color(QPalette::Base)) >= 3);
+        auto *report = named<QTableView>(d, "periodsReport");
+        QStyleOptionViewItem cell;
+        cell.initFrom(report);
+        const QColor lines = QColor::fromRgba(
+            QRgb(report->style()->styleHint(QStyle::SH_Table_GridLineColor, &cell, report)));
+        QVERIFY(ui::contrastRatio(lines, report->palette().color(QPalette::Base)) >= 3);
         d->reject();
         // The unchecked court's circle and the grey rate field's frame stand out too.
         f.window.openRatePanel();
@@ -147,7 +147,7 @@ void TestLook::focusShows() {
     const QList<QWidget *> widgets{f.taxSlider, f.reportBox, f.rateGrid,
                                    d ? static_cast<QWidget *>(named<QTableWidget>(d, "entriesGrid"))
                                      : nullptr,
-                                   d ? named<QTextEdit>(d, "periodsReport") : nullptr};
+                                   d ? named<QTableView>(d, "periodsReport") : nullptr};
     QWidget *w = widgets[which];
     QVERIFY(QTest::qWaitForWindowExposed(w->window()));
     f.debtField->setFocus(); // away, wherever the opening put it

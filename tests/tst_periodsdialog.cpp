@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTableWidget>
 
 namespace {
@@ -30,7 +31,8 @@ QStringList reportOf(ui::PeriodsDialog *d) {
     return d->reportLines();
 }
 QString shownOf(ui::PeriodsDialog *d) {
-    return named<QTextEdit>(d, "periodsReport")->toPlainText();
+    return named<QLabel>(d, "periodsHeading")->text() + u'\n' + reportOf(d).join(u'\n') + u'\n' +
+           named<QLabel>(d, "periodsTotals")->text();
 }
 
 } // namespace

@@ -41,6 +41,13 @@ void settle() {
     loop.exec();
 }
 
+// A control by its object name, as the tests reach them.
+template <class T> T *part(const QObject *root, const char *name) {
+    T *found = root->findChild<T *>(QString::fromLatin1(name));
+    if (!found) qFatal("no %s", name);
+    return found;
+}
+
 bool save(ui::MainWindow &form, const QString &path) {
     settle();
     return form.grab().save(path);
@@ -51,11 +58,11 @@ bool save(ui::MainWindow &form, const QString &path) {
 // The worked example calculated, with the rate table open beside it.
 void showExample(ui::MainWindow &form) {
     form.fileOn(QDate(2010, 2, 1));
-    form.claimInputs()->debtField()->setText(QStringLiteral("100000"));
-    form.claimInputs()->periodStart()->setDate(QDate(2010, 1, 1));
-    form.claimInputs()->periodEnd()->setDate(QDate(2010, 1, 30));
-    form.claimInputs()->generalCourt()->setChecked(true);
-    form.rateModes()->chooseStatutory();
+    part<ui::NumberField>(&form, "debtField")->setText(QStringLiteral("100000"));
+    part<ui::DatePicker>(&form, "periodStart")->setDate(QDate(2010, 1, 1));
+    part<ui::DatePicker>(&form, "periodEnd")->setDate(QDate(2010, 1, 30));
+    part<QRadioButton>(&form, "generalCourt")->setChecked(true);
+    part<ui::RateModes>(&form, "rateModes")->chooseStatutory();
     form.calculate();
     form.openRatePanel();
 }
@@ -102,10 +109,10 @@ int main(int argc, char **argv) {
 
     // The worked example: a claim of 2010, filed then.
     form.fileOn(QDate(2010, 2, 1));
-    form.claimInputs()->debtField()->setText(QStringLiteral("100000"));
-    form.claimInputs()->periodStart()->setDate(QDate(2010, 1, 1));
-    form.claimInputs()->periodEnd()->setDate(QDate(2010, 1, 30));
-    form.claimInputs()->generalCourt()->setChecked(true);
+    part<ui::NumberField>(&form, "debtField")->setText(QStringLiteral("100000"));
+    part<ui::DatePicker>(&form, "periodStart")->setDate(QDate(2010, 1, 1));
+    part<ui::DatePicker>(&form, "periodEnd")->setDate(QDate(2010, 1, 30));
+    part<QRadioButton>(&form, "generalCourt")->setChecked(true);
     form.calculate();
     ok = save(form, dir + QStringLiteral("/window-report.png")) && ok;
     {
@@ -114,18 +121,19 @@ int main(int argc, char **argv) {
         pdf.setResolution(300);
         QPainter painter(&pdf);
         const QRect area = pdf.pageLayout().paintRectPixels(pdf.resolution());
-        ui::drawReportPage(painter, area.width(), area.height(), form.reportView()->shownLines());
+        ui::drawReportPage(painter, area.width(), area.height(),
+                           part<ui::ReportView>(&form, "reportView")->shownLines());
         ok = painter.end() && ok;
     }
 
     form.openRatePanel();
-    form.ratePanel()->selectRow(4);
-    form.rateEditor()->startAdding();
+    part<ui::RatePanel>(&form, "rateList")->selectRow(4);
+    part<ui::RateEditor>(&form, "rateEditing")->startAdding();
     ok = save(form, dir + QStringLiteral("/window-rate-panel.png")) && ok;
     {
         // The table's menu as the menu key opens it, with the rates the program knows.
         QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
-        QApplication::sendEvent(form.ratePanel()->grid(), &menuKey);
+        QApplication::sendEvent(part<ui::RatePanel>(&form, "rateList")->grid(), &menuKey);
         if (QWidget *menu = QApplication::activePopupWidget()) {
             ok = menu->grab().save(dir + QStringLiteral("/window-rate-menu.png")) && ok;
             menu->close();
@@ -141,25 +149,25 @@ int main(int argc, char **argv) {
     }
 
     form.closePanels();
-    form.rateModes()->chooseStatutory();
+    part<ui::RateModes>(&form, "rateModes")->chooseStatutory();
     form.calculate();
     ok = save(form, dir + QStringLiteral("/window-statutory.png")) && ok;
 
     // The calculation by periods, with a payment and an increase, for a claim
     // of 2022 filed today.
     form.fileOn(QDate());
-    form.claimInputs()->periodStart()->setDate(QDate(2022, 3, 1));
-    form.claimInputs()->periodEnd()->setDate(QDate(2022, 10, 31));
+    part<ui::DatePicker>(&form, "periodStart")->setDate(QDate(2022, 3, 1));
+    part<ui::DatePicker>(&form, "periodEnd")->setDate(QDate(2022, 10, 31));
     form.openPeriods();
-    ui::PeriodsDialog *periods = form.periodsDialog();
-    periods->entries()->date()->setDate(QDate(2022, 6, 10));
-    periods->entries()->amount()->setText(QStringLiteral("5000"));
-    periods->entries()->add();
+    ui::PeriodsDialog *periods = part<ui::PeriodsDialog>(&form, "periodsDialog");
+    part<ui::DatePicker>(periods, "paymentDate")->setDate(QDate(2022, 6, 10));
+    part<ui::NumberField>(periods, "paymentAmount")->setText(QStringLiteral("5000"));
+    part<ui::PeriodEntries>(periods, "periodEntries")->add();
     // An invoice overdue from 01.08.2022 raises the debt from that day.
-    periods->entries()->date()->setDate(QDate(2022, 8, 1));
-    periods->entries()->amount()->setText(QStringLiteral("20000"));
-    periods->entries()->kind()->setCurrentIndex(1);
-    periods->entries()->add();
+    part<ui::DatePicker>(periods, "paymentDate")->setDate(QDate(2022, 8, 1));
+    part<ui::NumberField>(periods, "paymentAmount")->setText(QStringLiteral("20000"));
+    part<QComboBox>(periods, "entryKind")->setCurrentIndex(1);
+    part<ui::PeriodEntries>(periods, "periodEntries")->add();
     settle();
     ok = periods->grab().save(dir + QStringLiteral("/periods-dialog.png")) && ok;
     // The same claim as the table a court gets (its first page is drawn from it).
@@ -172,19 +180,20 @@ int main(int argc, char **argv) {
     }
     // The housing penalty: half a year of bills, one paid late, one paid for
     // a named month.
-    periods->entries()->setEntries({}, {});
-    periods->count()->housing()->setChecked(true);
-    periods->filingDate()->setDate(QDate(2024, 12, 2));
-    periods->entries()->fillCharges(QDate(2024, 1, 1), QDate(2024, 6, 1), QStringLiteral("3000"));
-    periods->entries()->date()->setDate(QDate(2024, 5, 20));
-    periods->entries()->amount()->setText(QStringLiteral("6000"));
-    periods->entries()->kind()->setCurrentIndex(0);
-    periods->entries()->add();
-    periods->entries()->date()->setDate(QDate(2024, 7, 9));
-    periods->entries()->amount()->setText(QStringLiteral("3000"));
-    periods->entries()->forMonth()->setChecked(true);
-    periods->entries()->month()->setDate(QDate(2024, 6, 1));
-    periods->entries()->add();
+    part<ui::PeriodEntries>(periods, "periodEntries")->setEntries({}, {});
+    part<QRadioButton>(periods, "housingCount")->setChecked(true);
+    part<ui::DatePicker>(periods, "filingDate")->setDate(QDate(2024, 12, 2));
+    part<ui::PeriodEntries>(periods, "periodEntries")
+        ->fillCharges(QDate(2024, 1, 1), QDate(2024, 6, 1), QStringLiteral("3000"));
+    part<ui::DatePicker>(periods, "paymentDate")->setDate(QDate(2024, 5, 20));
+    part<ui::NumberField>(periods, "paymentAmount")->setText(QStringLiteral("6000"));
+    part<QComboBox>(periods, "entryKind")->setCurrentIndex(0);
+    part<ui::PeriodEntries>(periods, "periodEntries")->add();
+    part<ui::DatePicker>(periods, "paymentDate")->setDate(QDate(2024, 7, 9));
+    part<ui::NumberField>(periods, "paymentAmount")->setText(QStringLiteral("3000"));
+    part<QCheckBox>(periods, "entryForMonth")->setChecked(true);
+    part<QDateEdit>(periods, "entryMonth")->setDate(QDate(2024, 6, 1));
+    part<ui::PeriodEntries>(periods, "periodEntries")->add();
     settle();
     ok = periods->grab().save(dir + QStringLiteral("/periods-housing.png")) && ok;
     return ok ? 0 : 1;

@@ -261,16 +261,6 @@ QString signatureLine(const ClaimDocument &doc) {
         .arg(dateText(doc.madeOn));
 }
 
-QString tableText(const ClaimDocument &doc) {
-    const TableLayout layout = tableLayout(doc.claim.count);
-    QStringList lines = headingLines(doc);
-    lines << layout.titles.join(u'\t');
-    for (const calc::PeriodRow &row : doc.result.rows)
-        lines << rowCells(row, layout).join(u'\t');
-    lines << totalLines(doc) << signatureLine(doc);
-    return lines.join(u'\n');
-}
-
 std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc) {
     auto text = std::make_unique<QTextDocument>();
     text->setDefaultFont(tableFont());

@@ -64,10 +64,6 @@ QFont tableFont();
 QStringList totalLines(const ClaimDocument &doc);
 QString signatureLine(const ClaimDocument &doc);
 
-// The document as a screen reader reads it: the heading, the table's cells
-// separated by tabs and its rows by line ends, the totals and the signature.
-QString tableText(const ClaimDocument &doc);
-
 // The table as a text document (its header row repeats on every printed page).
 std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc);
 // The same written into `text`, which is cleared first (a document on screen,

@@ -85,14 +85,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
 }
 
 void PeriodsDialog::makeReport(QVBoxLayout *layout) {
-    report_ = new TableTextEdit(this);
-    report_->setObjectName(QStringLiteral("periodsReport"));
-    report_->setAccessibleName(QStringLiteral("Расчет по периодам"));
-    report_->setUndoRedoEnabled(false);
-    report_->setAcceptRichText(false);
-    report_->setLineWrapMode(QTextEdit::WidgetWidth);
-    // A title wraps between its words, never inside one ("Задолженность,").
-    report_->setWordWrapMode(QTextOption::WordWrap);
+    report_ = new ReportTable(this);
     layout->addWidget(report_, 1);
 
     auto *actions = new QHBoxLayout;
@@ -109,13 +102,14 @@ void PeriodsDialog::makeReport(QVBoxLayout *layout) {
     QPushButton *close = button(QStringLiteral("Закрыть"), this, actions);
     layout->addLayout(actions);
 
-    // The report box's own menu offers the same.
+    // The report's own menu offers the same.
+    QList<QAction *> menu;
     for (QPushButton *b : {copy, print, pdf}) {
         auto *action = new QAction(b->text(), report_);
         connect(action, &QAction::triggered, b, &QPushButton::click);
-        report_->addAction(action);
+        menu.append(action);
     }
-    report_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    report_->setMenu(menu);
     connect(copy, &QPushButton::clicked, this, &PeriodsDialog::copyReport);
     connect(print, &QPushButton::clicked, this, &PeriodsDialog::printReport);
     connect(pdf, &QPushButton::clicked, this, &PeriodsDialog::saveReportAs);
@@ -262,17 +256,13 @@ void PeriodsDialog::recalculate() {
         notes << gap + u'.';
     try {
         shown_ = documents::makeDocument(in, QDate::currentDate());
-        documents::writeTable(*report_->document(), *shown_,
-                              report_->palette().color(QPalette::Text));
-        report_->setReading(documents::tableText(*shown_));
-        report_->moveCursor(QTextCursor::Start); // the report opens at its heading
+        report_->showDocument(*shown_);
         if (shown_->result.depositRateSpan) notes << calc::depositRatesHint();
         if (shown_->result.tableStart.isValid())
             notes << calc::tableStartNote(shown_->result.tableStart) + u'.';
     } catch (const AppError &e) {
         shown_.reset();
-        report_->setPlainText(Dialogs::errorText(e.message()));
-        report_->setReading(report_->toPlainText());
+        report_->showProblem(Dialogs::errorText(e.message()));
     }
     notes_->setText(notes.join(u'\n'));
     notes_->setVisible(!notes.isEmpty());

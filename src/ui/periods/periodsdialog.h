@@ -7,8 +7,8 @@
 #include "ui/periods/claimoptions.h"
 #include "ui/periods/countchoice.h"
 #include "ui/periods/periodentries.h"
+#include "ui/periods/reporttable.h"
 #include "ui/print/reportprinter.h"
-#include "ui/widgets/tabletextedit.h"
 
 #include <QByteArray>
 #include <QDialog>
@@ -94,7 +94,7 @@ private:
     CountChoice *count_;
     ClaimOptions *options_;
     QLabel *notes_;
-    TableTextEdit *report_;
+    ReportTable *report_;
     ReportPrinter printer_;
 };
 

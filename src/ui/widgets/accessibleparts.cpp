@@ -41,45 +41,6 @@ public:
     QString text(QAccessible::Text) const override { return QString(); }
 };
 
-// A read-only text read as its given reading: the cells of a table separated
-// by tabs and its rows by line ends, with none of a document's frame marks.
-class ReadingText : public QAccessibleWidget, public QAccessibleTextInterface {
-public:
-    explicit ReadingText(QWidget *w) : QAccessibleWidget(w, QAccessible::EditableText) {}
-    void *interface_cast(QAccessible::InterfaceType t) override {
-        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface *>(this);
-        return QAccessibleWidget::interface_cast(t);
-    }
-    QAccessible::State state() const override {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.readOnly = true;
-        s.multiLine = true;
-        return s;
-    }
-    QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Value ? reading() : QAccessibleWidget::text(t);
-    }
-    QString text(int start, int end) const override { return reading().mid(start, end - start); }
-    int characterCount() const override { return int(reading().size()); }
-    void selection(int, int *start, int *end) const override { *start = *end = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint &) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int offset, int *start, int *end) const override {
-        *start = *end = offset;
-        return {};
-    }
-
-private:
-    QString reading() const { return widget()->property(kReadingText).toString(); }
-};
-
 // A combo box named by what it is, valued by what is chosen; pressing it
 // opens its list.
 class NamedChoice : public QAccessibleWidget {
@@ -108,7 +69,6 @@ QAccessibleInterface *makeInterface(const QString &, QObject *object) {
     if (auto *link = qobject_cast<QLabel *>(widget); link && link->property(kActionLink).toBool())
         return new AccessibleLink(link);
     if (widget->property("decorative").toBool()) return new DecorativePicture(widget);
-    if (widget->property(kReadingText).isValid()) return new ReadingText(widget);
     if (auto *box = qobject_cast<QComboBox *>(widget); box && box->property(kNamedChoice).toBool())
         return new NamedChoice(box);
     // The program's window is a frame to a screen reader, as any main window.

@@ -5,10 +5,6 @@ namespace ui {
 
 // A label with this property set true is an action link with a clicked() signal.
 inline constexpr char kActionLink[] = "actionLink";
-// A read-only text widget with this property is read as the property's text
-// (a table's cells separated by tabs, its rows by line ends), not as its
-// document's raw characters.
-inline constexpr char kReadingText[] = "readingText";
 // A combo box with this property set true is named by its accessible name and
 // valued by its chosen text.
 inline constexpr char kNamedChoice[] = "namedChoice";

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "documents/claimdocument.h"
+
+#include <QWidget>
+
+class QLabel;
+class QTableView;
+
+namespace ui {
+
+class ReportModel;
+
+// The periods report on screen: the heading's lines, the table of the
+// count's rows (a view draws only the rows in sight) and the totals; or why
+// the claim cannot be counted.
+class ReportTable : public QWidget {
+    Q_OBJECT
+public:
+    explicit ReportTable(QWidget *parent);
+
+    void showDocument(const documents::ClaimDocument &doc);
+    void showProblem(const QString &message);
+    // The table's own menu.
+    void setMenu(const QList<QAction *> &actions);
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void drawGridInText();
+    void fitColumns();
+
+    QLabel *heading_, *totals_;
+    QTableView *view_;
+    ReportModel *model_;
+    QList<qreal> percent_; // each column's share of the width
+};
+
+} // namespace ui
