@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -51,19 +52,18 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     : QDialog(parent), dialogs_(dialogs), printer_(dialogs) {
     setObjectName(QStringLiteral("periodsDialog"));
     setWindowTitle(QStringLiteral("Расчет по периодам"));
-    resize(680, 680);
     // The content scrolls where the screen is smaller than it (a large scale
     // on a small screen); the dialog itself always fits the screen.
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setFocusPolicy(Qt::NoFocus); // its content takes the keyboard
-    auto *content = new QWidget(scroll);
+    scroll_ = new QScrollArea(this);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setFocusPolicy(Qt::NoFocus); // its content takes the keyboard
+    auto *content = new QWidget(scroll_);
     auto *layout = new QVBoxLayout(content);
-    scroll->setWidget(content);
-    outer->addWidget(scroll);
+    scroll_->setWidget(content);
+    outer->addWidget(scroll_);
     summary_ = new QLabel(this);
     summary_->setWordWrap(true);
     layout->addWidget(summary_);
@@ -269,18 +269,30 @@ void PeriodsDialog::recalculate() {
 }
 
 void PeriodsDialog::showEvent(QShowEvent *event) {
-    // Within the screen's free area, frame and title included.
-    if (const QScreen *screen = this->screen()) {
-        const QRect free = screen->availableGeometry();
-        const QSize frame = frameGeometry().size() - geometry().size();
-        resize(std::min(width(), free.width() - frame.width()),
-               std::min(height(), free.height() - frame.height()));
-        QRect placed = frameGeometry();
-        placed.moveTo(std::clamp(placed.x(), free.left(), free.right() - placed.width() + 1),
-                      std::clamp(placed.y(), free.top(), free.bottom() - placed.height() + 1));
-        move(placed.topLeft());
-    }
+    placeOverOwner();
     QDialog::showEvent(event);
+}
+
+// The first time, as large as its content asks, within the screen's free
+// area (frame and title included): the content scrolls, down only, where
+// the screen is too small. Every time, centred on the main window.
+void PeriodsDialog::placeOverOwner() {
+    const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen *screen = owner ? owner->screen() : this->screen();
+    if (!screen) return;
+    const QRect free = screen->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (!sized_) {
+        sized_ = true;
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
+        const QSize content = scroll_->widget()->sizeHint() + QSize(bar, 0);
+        resize(content.boundedTo(free.size() - frame));
+    }
+    QRect placed(QPoint(), size() + frame);
+    placed.moveCenter(owner ? owner->frameGeometry().center() : free.center());
+    placed.moveTo(std::clamp(placed.x(), free.left(), free.right() - placed.width() + 1),
+                  std::clamp(placed.y(), free.top(), free.bottom() - placed.height() + 1));
+    move(placed.topLeft());
 }
 
 void PeriodsDialog::countNow() {

@@ -15,6 +15,7 @@
 #include <optional>
 
 class QLabel;
+class QScrollArea;
 class QVBoxLayout;
 
 namespace ui {
@@ -79,6 +80,7 @@ protected:
 
 private:
     void makeReport(QVBoxLayout *layout);
+    void placeOverOwner();
     void connectParts();
     void recalculate();
     void followHousing();
@@ -93,6 +95,8 @@ private:
     PeriodEntries *entries_;
     CountChoice *count_;
     ClaimOptions *options_;
+    QScrollArea *scroll_;
+    bool sized_ = false; // sized to its content once, when first shown
     QLabel *notes_;
     ReportTable *report_;
     ReportPrinter printer_;

@@ -48,6 +48,7 @@ ReportTable::ReportTable(QWidget *parent) : QWidget(parent) {
     const int line = view_->fontMetrics().height();
     view_->horizontalHeader()->setFixedHeight(2 * line + line / 2);
     view_->setMinimumHeight(14 * line);
+    view_->viewport()->installEventFilter(this);
     layout->addWidget(view_, 1);
     totals_ = textLabel(this, "periodsTotals");
     layout->addWidget(totals_);
@@ -93,9 +94,10 @@ void ReportTable::changeEvent(QEvent *event) {
     if (event->type() == QEvent::PaletteChange) drawGridInText();
 }
 
-void ReportTable::resizeEvent(QResizeEvent *event) {
-    QWidget::resizeEvent(event);
-    fitColumns();
+// The view's visible width changes with its scroll bar too.
+bool ReportTable::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == view_->viewport() && event->type() == QEvent::Resize) fitColumns();
+    return QWidget::eventFilter(watched, event);
 }
 
 // The columns share the width as on the printed page.
