@@ -41,6 +41,12 @@ public:
     // The period entries must lie in; those outside it are dropped, and the
     // date field goes to its first day.
     void setPeriod(QDate start, QDate end);
+    // The period as the user edits it: new entries are checked against it;
+    // those made before stay (the count names any it leaves outside).
+    void followPeriod(QDate start, QDate end) {
+        start_ = start;
+        end_ = end;
+    }
     QList<calc::Payment> payments() const { return of(Kind::Payment); }
     QList<calc::Payment> increases() const { return of(Kind::Increase); }
     QList<calc::Charge> charges() const;

@@ -64,6 +64,8 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     auto *layout = new QVBoxLayout(content);
     scroll_->setWidget(content);
     outer->addWidget(scroll_);
+    terms_ = new ClaimTerms(this);
+    layout->addWidget(terms_);
     summary_ = new QLabel(this);
     summary_->setWordWrap(true);
     layout->addWidget(summary_);
@@ -124,9 +126,23 @@ void PeriodsDialog::connectParts() {
         [this](QPagedPaintDevice &device) { return documents::drawTablePages(device, *shown_); });
     addClaimKeys(this, &PeriodsDialog::countNow, &PeriodsDialog::printReport);
     connect(options_, &ClaimOptions::changed, this, &PeriodsDialog::recalculate);
+    // The window holds the same debt, period and court: it follows them.
+    connect(terms_, &ClaimTerms::changed, this, [this] {
+        const calc::PeriodInput claim = currentClaim();
+        entries_->followPeriod(claim.start, claim.end);
+        recalculate();
+        emit termsChanged(claim);
+    });
     connect(entries_, &PeriodEntries::changed, this, &PeriodsDialog::recalculate);
-    connect(count_, &CountChoice::basisChosen, this,
-            [this] { claim_.court = calc::courtFor(currentClaim()); });
+    // A basis brings its usual court, here and in the window.
+    connect(count_, &CountChoice::basisChosen, this, [this] {
+        calc::PeriodInput claim = currentClaim();
+        const calc::Court usual = calc::courtFor(claim);
+        if (usual == claim.court) return;
+        claim.court = claim_.court = usual;
+        terms_->showTerms(claim);
+        emit termsChanged(claim);
+    });
     connect(count_, &CountChoice::changed, this, [this] {
         followHousing();
         recalculate();
@@ -143,6 +159,7 @@ void PeriodsDialog::setClaim(const calc::PeriodInput &claim, const QString &dail
 }
 
 void PeriodsDialog::showClaim() {
+    terms_->showTerms(claim_);
     options_->showDates(claim_);
 }
 
@@ -155,6 +172,8 @@ void PeriodsDialog::followHousing() {
         entries_->setHousing(housing);
     }
     options_->setHousing(housing);
+    terms_->setHousing(housing);
+    summary_->setVisible(housing);
 }
 
 calc::PeriodInput PeriodsDialog::currentClaim() const {
@@ -163,6 +182,7 @@ calc::PeriodInput PeriodsDialog::currentClaim() const {
     in.increases = entries_->increases();
     in.charges = entries_->charges();
     count_->fill(in);
+    terms_->fill(in);
     options_->fill(in);
     return in;
 }
@@ -244,11 +264,9 @@ void PeriodsDialog::recalculate() {
     const QString court = in.court == calc::Court::Arbitration
                               ? QStringLiteral("арбитражный суд")
                               : QStringLiteral("суд общей юрисдикции");
-    summary_->setText(housing ? QStringLiteral("Пени за ЖКУ по начислениям и оплатам ниже, на "
-                                               "дату подачи %1; %2.")
-                                    .arg(dateText(in.filed), court)
-                              : QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3; %4.")
-                                    .arg(in.debt, dateText(in.start), dateText(in.end), court));
+    summary_->setText(QStringLiteral("Пени за ЖКУ по начислениям и оплатам ниже, на дату подачи "
+                                     "%1; %2.")
+                          .arg(dateText(in.filed), court));
     QStringList notes;
     if (const QString gap = rates::tableGapNote(in.rates, housing ? QDate() : in.start,
                                                 housing ? in.filed : in.end);

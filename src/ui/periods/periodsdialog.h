@@ -5,6 +5,7 @@
 #include "documents/claimdocument.h"
 #include "ui/periods/claimfiles.h"
 #include "ui/periods/claimoptions.h"
+#include "ui/periods/claimterms.h"
 #include "ui/periods/countchoice.h"
 #include "ui/periods/periodentries.h"
 #include "ui/periods/reporttable.h"
@@ -75,6 +76,10 @@ public:
     // Отмена); Отмена keeps the dialog open.
     void reject() override;
 
+signals:
+    // The debt, the period or the court changed here: the window holds them too.
+    void termsChanged(const calc::PeriodInput &claim);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -95,6 +100,7 @@ private:
     PeriodEntries *entries_;
     CountChoice *count_;
     ClaimOptions *options_;
+    ClaimTerms *terms_;
     QScrollArea *scroll_;
     bool sized_ = false; // sized to its content once, when first shown
     QLabel *notes_;

@@ -339,7 +339,10 @@ void MainWindow::openPeriods() {
     ratePanel_->followFile();
     const calc::PeriodInput claim =
         calc::periodClaimOf(window, rates::ratePoints(ratePanel_->table()));
-    if (!periodsDialog_) periodsDialog_ = new PeriodsDialog(this, dialogs_);
+    if (!periodsDialog_) {
+        periodsDialog_ = new PeriodsDialog(this, dialogs_);
+        connect(periodsDialog_, &PeriodsDialog::termsChanged, claimInputs_, &ClaimInputs::show);
+    }
     periodsDialog_->setClaim(claim, window.contractText);
     periodsDialog_->open();
 }
