@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/claimfields.h"
+#include "calc/pastedrows.h"
 #include "cli/commandline.h"
 #include "clitest.h"
 #include "common/apperror.h"
@@ -12,6 +13,8 @@ class TestFields : public QObject {
 private slots:
     void everyFieldEveryWay_data();
     void everyFieldEveryWay();
+    void pastedRows_data();
+    void pastedRows();
 };
 
 // Each field of the table through its option (or flag), its English and its
@@ -124,6 +127,44 @@ void TestFields::everyFieldEveryWay() {
         read.rates = r.periodInput.rates;
         QCOMPARE(calc::calculatePeriods(read).lines, r.lines);
     }
+}
+
+// Rows pasted into the payments: a date first, an amount last, between
+// tabs, semicolons or runs of spaces; what cannot be read is named by line.
+void TestFields::pastedRows_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("taken"); // date=amount as the grid takes them
+    QTest::addColumn<QStringList>("refused");
+    QTest::newRow("spreadsheet") << "01.03.2022\t1 000,50\r\n2022-03-02\t7\n"
+                                 << QStringList{"01.03.2022=1000,50", "02.03.2022=7,00"}
+                                 << QStringList{};
+    QTest::newRow("statement") << "\n  05.03.2022;  платеж; 12\u00a0000  \n\n"
+                               << QStringList{"05.03.2022=12000,00"} << QStringList{};
+    QTest::newRow("refused") << "Дата Сумма\n01.03.2022\n31.02.2022  5\n01.03.2022  -5"
+                             << QStringList{}
+                             << QStringList{"строка 1: нужны дата и сумма",
+                                            "строка 2: нужны дата и сумма",
+                                            "строка 3: \"31.02.2022\" — не дата",
+                                            "строка 4: Сумма оплаты 01.03.2022 \"-5\" не "
+                                            "читается как сумма в рублях больше нуля, не больше "
+                                            "10^15 руб."};
+}
+
+void TestFields::pastedRows() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, taken);
+    QFETCH(QStringList, refused);
+    calc::PastedRows pasted = calc::readPastedRows(text);
+    QStringList got;
+    for (const calc::Payment &p :
+         calc::pastedPayments(pasted, false, QDate(2022, 1, 1), QDate(2022, 12, 31)))
+        got << p.date.toString(QStringLiteral("dd.MM.yyyy")) + u'=' + p.amount;
+    QCOMPARE(got, taken);
+    QCOMPARE(pasted.refusedLines(), refused);
+    QVERIFY(pasted.problem.isEmpty());
+    // A text past what a claim takes is refused whole.
+    QVERIFY(!calc::readPastedRows(QString(calc::kMaxEntries + 1, u'\n')).problem.isEmpty());
+    QVERIFY(!calc::readPastedRows(QString(10 * 1024 * 1024 + 1, u'1')).problem.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestFields)

@@ -43,7 +43,6 @@ private slots:
     void init() { env_.start(); }
     void cleanup() { env_.stop(); }
     void countsTheWindowsClaim();
-    void termsInStepWithTheWindow();
     void payments();
     void manyPagesInPdf();
     void filingDateAndNotes();
@@ -94,31 +93,6 @@ void TestPeriodsDialog::countsTheWindowsClaim() {
     f.debtField->setText(QStringLiteral("0"));
     QVERIFY(refused(QStringLiteral("Долг 0,00 руб. и увеличений долга нет")));
     QVERIFY(env_.boxes.shown.isEmpty());
-}
-
-// The debt, the period and the court are the dialog's fields too: what is
-// changed there is counted at once and goes back to the window.
-void TestPeriodsDialog::termsInStepWithTheWindow() {
-    Window &f = env_.open();
-    enterClaim(f);
-    ui::PeriodsDialog *d = f.openPeriods();
-    auto *debt = named<ui::NumberField>(d, "termsDebt");
-    QCOMPARE(debt->text(), QStringLiteral("100000,00"));
-    QCOMPARE(named<ui::DatePicker>(d, "termsEnd")->date(), QDate(2022, 10, 31));
-    debt->setText(QStringLiteral("50000"));
-    named<ui::DatePicker>(d, "termsEnd")->setDate(QDate(2022, 3, 31));
-    named<QComboBox>(d, "termsCourt")->setCurrentIndex(0); // арбитражный суд
-    QCOMPARE(reportOf(d).value(1),
-             QStringLiteral(
-                 "с 01.03.2022 по 31.03.2022: 50000,00 * 31 дн. * 8,75% / 365 = 371,58 руб."));
-    QCOMPARE(f.debtField->text(), QStringLiteral("50000,00"));
-    QCOMPARE(f.periodEnd->date(), QDate(2022, 3, 31));
-    QVERIFY(!f.generalCourt->isChecked());
-    // Opened again, it shows the window's terms as they are now.
-    d->reject();
-    f.debtField->setText(QStringLiteral("70000"));
-    f.openPeriods();
-    QCOMPARE(debt->text(), QStringLiteral("70000,00"));
 }
 
 void TestPeriodsDialog::payments() {

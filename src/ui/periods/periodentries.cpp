@@ -95,6 +95,11 @@ void PeriodEntries::makeGrid() {
     deleteKey->setShortcutContext(Qt::WidgetShortcut);
     grid_->addAction(deleteKey);
     connect(deleteKey, &QAction::triggered, this, &PeriodEntries::remove);
+    auto *pasteKey = new QAction(grid_);
+    pasteKey->setShortcut(QKeySequence::Paste);
+    pasteKey->setShortcutContext(Qt::WidgetShortcut);
+    grid_->addAction(pasteKey);
+    connect(pasteKey, &QAction::triggered, this, qOverload<>(&PeriodEntries::pasteRows));
 }
 
 void PeriodEntries::makeFields() {

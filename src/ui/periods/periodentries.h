@@ -66,6 +66,12 @@ public:
     void add();
     void change();
     void remove();
+    // Ctrl+V on the grid: rows of dates and amounts from the clipboard (a
+    // spreadsheet's, a bank statement's) become payments; those the grid's
+    // rule refuses are listed in one message, and past the entry limit
+    // nothing is added.
+    void pasteRows();
+    void pasteRows(const QString &text);
 
 signals:
     void changed();

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The periods dialog as the place the claim is made: its own debt, period
+// and court in step with the window, payments pasted from a spreadsheet or
+// a bank statement.
+#include "calc/claimfields.h"
+#include "ui/periods/periodentries.h"
+#include "ui/periods/periodsdialog.h"
+#include "windowtest.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QTableWidget>
+
+namespace {
+
+// A debt of 100 000 overdue from 01.03.2022 to 31.10.2022, general court.
+void enterClaim(Window &f) {
+    f.debtField->setText(QStringLiteral("100000"));
+    f.periodStart->setDate(QDate(2022, 3, 1));
+    f.periodEnd->setDate(QDate(2022, 10, 31));
+    f.generalCourt->setChecked(true);
+}
+
+QStringList reportOf(ui::PeriodsDialog *d) {
+    return d->reportLines();
+}
+
+} // namespace
+
+class TestWorkspace : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { env_.start(); }
+    void cleanup() { env_.stop(); }
+    void termsInStepWithTheWindow();
+    void pastedPayments();
+
+private:
+    WindowEnv env_;
+};
+
+// The debt, the period and the court are the dialog's fields too: what is
+// changed there is counted at once and goes back to the window.
+void TestWorkspace::termsInStepWithTheWindow() {
+    Window &f = env_.open();
+    enterClaim(f);
+    ui::PeriodsDialog *d = f.openPeriods();
+    auto *debt = named<ui::NumberField>(d, "termsDebt");
+    QCOMPARE(debt->text(), QStringLiteral("100000,00"));
+    QCOMPARE(named<ui::DatePicker>(d, "termsEnd")->date(), QDate(2022, 10, 31));
+    debt->setText(QStringLiteral("50000"));
+    named<ui::DatePicker>(d, "termsEnd")->setDate(QDate(2022, 3, 31));
+    named<QComboBox>(d, "termsCourt")->setCurrentIndex(0); // арбитражный суд
+    QCOMPARE(reportOf(d).value(1),
+             QStringLiteral(
+                 "с 01.03.2022 по 31.03.2022: 50000,00 * 31 дн. * 8,75% / 365 = 371,58 руб."));
+    QCOMPARE(f.debtField->text(), QStringLiteral("50000,00"));
+    QCOMPARE(f.periodEnd->date(), QDate(2022, 3, 31));
+    QVERIFY(!f.generalCourt->isChecked());
+    // Opened again, it shows the window's terms as they are now.
+    d->reject();
+    f.debtField->setText(QStringLiteral("70000"));
+    f.openPeriods();
+    QCOMPARE(debt->text(), QStringLiteral("70000,00"));
+}
+
+// Rows copied from a spreadsheet or a statement become payments; those the
+// grid refuses are named in one message; past the entry limit nothing is added.
+void TestWorkspace::pastedPayments() {
+    Window &f = env_.open();
+    enterClaim(f);
+    ui::PeriodsDialog *d = f.openPeriods();
+    auto *grid = named<QTableWidget>(d, "entriesGrid");
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("Дата\tСумма\n"
+                       "10.06.2022\t5\u00a0000,00\n"
+                       "2022-07-01;1000\n"
+                       "\n"
+                       "15.08.2022  Оплата по счету 12  2 500,50\n"
+                       "01.01.2023\t100\n"));
+    QApplication::setActiveWindow(d);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(grid->rowCount(), 3);
+    QCOMPARE(grid->item(2, 1)->text(), QStringLiteral("2500,50"));
+    const QString told = env_.boxes.shown.last().text;
+    QVERIFY2(told.startsWith(QStringLiteral("Вставлено оплат: 3. Не вставлены:\nстрока 1: "
+                                            "\"Дата\" — не дата\nстрока 6: ")),
+             qPrintable(told));
+    QVERIFY(reportOf(d).join(u'\n').contains(QStringLiteral("оплата 15.08.2022: 2500,50 руб.")));
+    // More than a claim takes: nothing of it is added.
+    QString many;
+    for (int i = 0; i < calc::kMaxEntries; ++i)
+        many += QStringLiteral("10.06.2022\t1\n");
+    named<ui::PeriodEntries>(d, "periodEntries")->pasteRows(many);
+    QVERIFY(env_.boxes.shown.last().text.startsWith(QStringLiteral("Ничего не вставлено: ")));
+    QCOMPARE(grid->rowCount(), 3);
+}
+
+QTEST_MAIN(TestWorkspace)
+#include "tst_workspace.moc"
