@@ -257,7 +257,7 @@ void TestReport::savePdfFromTheMenu() {
          qobject_cast<QWidget *>(named<QAction>(&f.window, "printReport")->parent())->actions())
         menu << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(menu, (QStringList{"Копировать", "Выделить все", "-", "Печать", "Сохранить в PDF...",
-                                "Пересчитать", "Расчет по периодам..."}));
+                                "Пересчитать", "Расчет по периодам...", "Последние файлы"}));
     named<QAction>(&f.window, "saveReportPdf")->trigger(); // the dialog cancelled: nothing happens
     QVERIFY(env_.boxes.shown.isEmpty());
     env_.boxes.savePath = env_.path(QStringLiteral("Расчет.pdf"));

@@ -10,8 +10,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
 #include <QTableWidget>
+#include <QUrl>
 
 namespace {
 
@@ -36,6 +42,7 @@ private slots:
     void cleanup() { env_.stop(); }
     void termsInStepWithTheWindow();
     void pastedPayments();
+    void recentAndDroppedFiles();
 
 private:
     WindowEnv env_;
@@ -97,6 +104,49 @@ void TestWorkspace::pastedPayments() {
     named<ui::PeriodEntries>(d, "periodEntries")->pasteRows(many);
     QVERIFY(env_.boxes.shown.last().text.startsWith(QStringLiteral("Ничего не вставлено: ")));
     QCOMPARE(grid->rowCount(), 3);
+}
+
+// A claim saved is first among "Последние файлы" after a restart; one chosen
+// there, or dropped on the window, opens; one that has gone leaves the list
+// with a word.
+void TestWorkspace::recentAndDroppedFiles() {
+    Window &f = env_.open();
+    enterClaim(f);
+    ui::PeriodsDialog *d = f.openPeriods();
+    env_.boxes.savePath = env_.path(QStringLiteral("Иск"));
+    QVERIFY(d->saveClaim());
+    env_.boxes.savePath = env_.path(QStringLiteral("Другой"));
+    QVERIFY(d->saveClaim());
+    d->reject();
+    Window &again = env_.open(); // the program started anew
+    auto *recent = named<QMenu>(&again.window, "recentClaims");
+    emit recent->aboutToShow();
+    QStringList names;
+    for (QAction *a : recent->actions())
+        names << a->text();
+    QCOMPARE(names, (QStringList{"Другой.dolgomer", "Иск.dolgomer"}));
+    recent->actions().at(1)->trigger();
+    QCOMPARE(again.periods()->currentClaim().debt, QStringLiteral("100000,00"));
+    again.periods()->reject();
+    // A file dropped on the window.
+    again.debtField->setText(QStringLiteral("5"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(env_.path(QStringLiteral("Иск.dolgomer")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&again.window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&again.window, &drop);
+    QCOMPARE(again.debtField->text(), QStringLiteral("100000,00"));
+    again.periods()->reject();
+    // A file that has gone.
+    QVERIFY(QFile::remove(env_.path(QStringLiteral("Другой.dolgomer"))));
+    emit recent->aboutToShow();
+    QCOMPARE(recent->actions().at(1)->text(), QStringLiteral("Другой.dolgomer"));
+    recent->actions().at(1)->trigger();
+    QVERIFY(env_.boxes.shown.value(0).text.contains(QStringLiteral("больше нет")));
+    emit recent->aboutToShow();
+    QCOMPARE(recent->actions().size(), 1);
 }
 
 QTEST_MAIN(TestWorkspace)

@@ -4,7 +4,11 @@
 #include "calc/periodinterest.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
+
+class QMenu;
+class QMimeData;
 
 namespace ui {
 
@@ -13,8 +17,16 @@ class Dialogs;
 // The file dialogs' filter for saved claims.
 QString claimFilter();
 
-// A saved claim read from its file; a file that cannot be used is told in a
-// box ("Ошибка открытия") and gives nothing.
+// A saved claim read from its file, then first in the recent files; a file
+// that cannot be used is told in a box ("Ошибка открытия") and gives nothing.
 std::optional<calc::PeriodInput> readClaimFile(Dialogs &dialogs, const QString &path);
+
+// "Последние файлы": `menu` lists the claims opened or saved lately each
+// time it opens; a choice is passed to `open`, or, for a file that has gone,
+// taken off the list with a word.
+void offerRecentFiles(QMenu *menu, Dialogs &dialogs, std::function<void(const QString &)> open);
+
+// The one local file a drag carries, when it carries one (empty otherwise).
+QString droppedFile(const QMimeData *data);
 
 } // namespace ui

@@ -7,6 +7,7 @@
 #include "documents/claimdocument.h"
 #include "rates/ratelookup.h"
 #include "storage/claimfile.h"
+#include "storage/recentfiles.h"
 #include "ui/guide/help.h"
 #include "ui/widgets/claimkeys.h"
 #include "ui/widgets/datepicker.h"
@@ -18,12 +19,16 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPagedPaintDevice>
 #include <QPushButton>
 #include <QScreen>
@@ -52,6 +57,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     : QDialog(parent), dialogs_(dialogs), printer_(dialogs) {
     setObjectName(QStringLiteral("periodsDialog"));
     setWindowTitle(QStringLiteral("Расчет по периодам"));
+    setAcceptDrops(true);
     // The content scrolls where the screen is smaller than it (a large scale
     // on a small screen); the dialog itself always fits the screen.
     auto *outer = new QVBoxLayout(this);
@@ -95,6 +101,11 @@ void PeriodsDialog::makeReport(QVBoxLayout *layout) {
     QPushButton *print = button(QStringLiteral("Печать"), this, actions);
     QPushButton *pdf = button(QStringLiteral("Сохранить как..."), this, actions);
     QPushButton *open = button(QStringLiteral("Открыть расчет..."), this, actions);
+    QPushButton *recent = button(QStringLiteral("Последние"), this, actions);
+    recent->setObjectName(QStringLiteral("recentClaims"));
+    recent->setAccessibleName(QStringLiteral("Последние файлы"));
+    recent->setMenu(new QMenu(recent));
+    offerRecentFiles(recent->menu(), dialogs_, [this](const QString &path) { openClaim(path); });
     QPushButton *save = button(QStringLiteral("Сохранить расчет..."), this, actions);
     actions->addStretch();
     QPushButton *help = button(QStringLiteral("Справка"), this, actions);
@@ -200,6 +211,7 @@ bool PeriodsDialog::saveClaim() {
     try {
         const calc::PeriodInput claim = currentClaim();
         storage::saveClaim(path, claim);
+        storage::rememberFile(path);
         baseline_ = storage::encodeClaim(claim);
         return true;
     } catch (const AppError &e) {
@@ -284,6 +296,18 @@ void PeriodsDialog::recalculate() {
     }
     notes_->setText(notes.join(u'\n'));
     notes_->setVisible(!notes.isEmpty());
+}
+
+// A saved claim dropped on the dialog opens as "Открыть расчет..." opens it.
+void PeriodsDialog::dragEnterEvent(QDragEnterEvent *event) {
+    if (!droppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void PeriodsDialog::dropEvent(QDropEvent *event) {
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    openClaim(path);
 }
 
 void PeriodsDialog::showEvent(QShowEvent *event) {

@@ -23,7 +23,10 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -50,6 +53,7 @@ MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent, const QString &cont
     useReadableStyle();
     installAccessibleParts();
     setObjectName(QStringLiteral("mainWindow"));
+    setAcceptDrops(true);
     setFont(plainFont(13));
     setMouseTracking(true);
     // Made in the order they lie on each other: the panels over the picture
@@ -199,6 +203,7 @@ void MainWindow::wireParts() {
     connect(claimInputs_, &ClaimInputs::periodEndChanged, this, &MainWindow::checkTableAge);
     connect(claimInputs_, &ClaimInputs::periodStartChanged, this, &MainWindow::checkTableAge);
     connect(reportView_, &ReportView::periodsRequested, this, &MainWindow::openPeriods);
+    connect(reportView_, &ReportView::claimFileChosen, this, &MainWindow::openClaimFile);
 
     connect(ratePanel_, &RatePanel::rateFound, rateModes_, &RateModes::setRefinancingRate);
     connect(ratePanel_, &RatePanel::entryChosen, this, &MainWindow::showChosenEntry);
@@ -354,6 +359,18 @@ void MainWindow::openClaimFile(const QString &path) {
     claimInputs_->show(*claim);
     openPeriods();
     periodsDialog_->showSaved(*claim);
+}
+
+// A saved claim dropped on the window opens as if given to the program.
+void MainWindow::dragEnterEvent(QDragEnterEvent *event) {
+    if (!droppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event) {
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    openClaimFile(path);
 }
 
 void MainWindow::makeRoomForEditor(RateEditor::Mode mode) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/window/reportview.h"
 
+#include "ui/periods/claimfiles.h"
 #include "ui/print/printing.h"
 #include "ui/widgets/dialogs.h"
 #include "ui/widgets/focusring.h"
@@ -55,6 +56,9 @@ ReportView::ReportView(QWidget *window, Dialogs &dialogs) : QObject(window), pri
     savePdfAction_ = action(QStringLiteral("Сохранить в PDF..."), "saveReportPdf");
     recalculateAction_ = action(QStringLiteral("Пересчитать"), "recalculateReport");
     periodsAction_ = action(QStringLiteral("Расчет по периодам..."), "openPeriods");
+    QMenu *recent = menu_->addMenu(QStringLiteral("Последние файлы"));
+    recent->setObjectName(QStringLiteral("recentClaims"));
+    offerRecentFiles(recent, dialogs, [this](const QString &path) { emit claimFileChosen(path); });
     box_->setContextMenuPolicy(Qt::CustomContextMenu);
 
     connect(box_, &QWidget::customContextMenuRequested, this, &ReportView::showMenu);

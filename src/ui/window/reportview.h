@@ -49,6 +49,8 @@ public:
 signals:
     void recalculateRequested();
     void periodsRequested();
+    // A claim from "Последние файлы".
+    void claimFileChosen(const QString &path);
 
 private:
     void showMenu(const QPoint &pos);
