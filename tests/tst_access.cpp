@@ -213,6 +213,12 @@ void TestAccess::namesForAScreenReader() {
         titles << table->columnDescription(c);
     QCOMPARE(titles.join(u'\t'), QStringLiteral("Задолженность, руб.\tс\tпо\tДней\tСтавка"));
     QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("100\u00a0000,00"));
+    // A field's placeholder ("0,00", "без предела") is never read as what the field is for.
+    for (QLineEdit *field : d->findChildren<QLineEdit *>())
+        if (!field->placeholderText().isEmpty())
+            QVERIFY2(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Description) !=
+                         field->placeholderText(),
+                     qPrintable(field->objectName()));
     QCOMPARE(QAccessible::queryAccessibleInterface(named<QComboBox>(d, "entryKind"))
                  ->text(QAccessible::Name),
              QStringLiteral("Вид"));

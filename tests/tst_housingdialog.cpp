@@ -131,6 +131,10 @@ void TestHousingDialog::otherBasis() {
                             "62 дн."));
     QVERIFY(d->reportLines().contains(QStringLiteral("Сумма неустойки: 4440,00 руб.")));
     QVERIFY(!named<QCheckBox>(d, "moratorium")->isEnabled());
+    // The box says why in the basis's own words.
+    QVERIFY(named<QCheckBox>(d, "moratorium")
+                ->toolTip()
+                .endsWith(u"неустойка начисляется и в дни моратория"));
     // Alimony is claimed in a general court, free of the fee; a supplier's
     // penalty in the arbitration court.
     QCOMPARE(d->currentClaim().court, calc::Court::GeneralJurisdiction);

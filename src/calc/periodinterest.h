@@ -203,6 +203,10 @@ PeriodResult calculatePeriods(const PeriodInput &input);
 // paid beyond the debt (", переплата … руб.") or an advance paid of an
 // increase (", зачтено из переплаты … руб."), empty when nothing.
 QString moratoriumPhrase(PeriodCount count, qint64 held = 0);
+// What a count charges ("проценты", "неустойка", "пени") and its verb
+// ("начисляются", "не начисляется"…), as the report says them.
+QString chargeNoun(PeriodCount count);
+QString accrualVerb(PeriodCount count, bool accrues);
 QString overpaidPhrase(const PeriodRow &row);
 
 } // namespace calc

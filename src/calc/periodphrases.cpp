@@ -16,18 +16,26 @@ QString depositRatesHint() {
         .arg(dateText(kDepositRatesFrom), dateText(kDepositRatesUntil));
 }
 
+// What is charged, by what is counted: interest, a penalty of the contract
+// (неустойка, singular) or a penalty of the law (пени, plural).
+QString chargeNoun(PeriodCount count) {
+    return count == PeriodCount::Contractual ? QStringLiteral("неустойка")
+           : count == PeriodCount::KeyFraction || count == PeriodCount::Housing
+               ? QStringLiteral("пени")
+               : QStringLiteral("проценты");
+}
+
+QString accrualVerb(PeriodCount count, bool accrues) {
+    const QString verb = count == PeriodCount::Contractual ? QStringLiteral("начисляется")
+                                                           : QStringLiteral("начисляются");
+    return accrues ? verb : QStringLiteral("не ") % verb;
+}
+
 QString moratoriumPhrase(PeriodCount count, qint64 held) {
-    // What is not charged, by what is counted: interest, a penalty of the
-    // contract (неустойка, singular) or a penalty of the law (пени, plural).
-    const QString what = count == PeriodCount::Contractual ? QStringLiteral("неустойка")
-                         : count == PeriodCount::KeyFraction || count == PeriodCount::Housing
-                             ? QStringLiteral("пени")
-                             : QStringLiteral("проценты");
-    const QString verb = count == PeriodCount::Contractual ? QStringLiteral("не начисляется")
-                                                           : QStringLiteral("не начисляются");
-    if (held <= 0) return QStringLiteral("мораторий, ") % what % u' ' % verb;
-    return QStringLiteral("мораторий, ") % what % QStringLiteral(" на ") % kopecksText(held) %
-           QStringLiteral(" руб. ") % verb;
+    const QString verb = accrualVerb(count, false);
+    if (held <= 0) return QStringLiteral("мораторий, ") % chargeNoun(count) % u' ' % verb;
+    return QStringLiteral("мораторий, ") % chargeNoun(count) % QStringLiteral(" на ") %
+           kopecksText(held) % QStringLiteral(" руб. ") % verb;
 }
 
 QString overpaidPhrase(const PeriodRow &row) {

@@ -85,8 +85,10 @@ bool ClaimOptions::followMoratorium(const calc::PeriodInput &claim) {
     moratorium_->setToolTip(covered ? QString()
                                     : QStringLiteral("Мораторий касается только долгов, возникших "
                                                      "до %1: долги этого расчета возникли позже, "
-                                                     "проценты начисляются и в дни моратория")
-                                          .arg(dateText(calc::kMoratoriumStart)));
+                                                     "%2 %3 и в дни моратория")
+                                          .arg(dateText(calc::kMoratoriumStart),
+                                               calc::chargeNoun(claim.count),
+                                               calc::accrualVerb(claim.count, true)));
     return moratorium_->isChecked();
 }
 

@@ -61,6 +61,9 @@ void CountChoice::makePenaltyInputs(QGridLayout *layout) {
     cap_->setObjectName(QStringLiteral("penaltyCap"));
     cap_->setAccessibleName(QStringLiteral("Предел неустойки"));
     cap_->setPlaceholderText(QStringLiteral("без предела"));
+    // A screen reader reads a description where one is given, the
+    // placeholder otherwise: "без предела" alone says nothing of the field.
+    cap_->setAccessibleDescription(QStringLiteral("Пустое поле — неустойка без предела"));
     capLabel->setBuddy(cap_);
     capUnit_ = new QComboBox(this);
     capUnit_->setObjectName(QStringLiteral("penaltyCapUnit"));
@@ -221,6 +224,8 @@ void CountChoice::makeOwnTerms(QGridLayout *layout) {
     fulfilled_->setObjectName(QStringLiteral("fulfilled"));
     fulfilled_->setAccessibleName(QStringLiteral("Исполнено по контракту, руб."));
     fulfilled_->setPlaceholderText(QStringLiteral("0,00"));
+    fulfilled_->setAccessibleDescription(
+        QStringLiteral("Стоимость исполненного поставщиком; пени — на неисполненную часть"));
     fractionLabel_ = new QLabel(QStringLiteral("доля по договору:"), this);
     fractionLabel_->setBuddy(contractFraction_);
     fulfilledLabel_ = new QLabel(QStringLiteral("исполнено, руб.:"), this);
