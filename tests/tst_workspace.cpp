@@ -14,6 +14,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QTableWidget>
@@ -115,6 +116,9 @@ void TestWorkspace::recentAndDroppedFiles() {
     ui::PeriodsDialog *d = f.openPeriods();
     env_.boxes.savePath = env_.path(QStringLiteral("Иск"));
     QVERIFY(d->saveClaim());
+    // Saving says so in the dialog's status line, with no box to close.
+    QCOMPARE(named<QLabel>(d, "periodsStatus")->text(), QStringLiteral("Сохранено: Иск.dolgomer"));
+    QVERIFY(env_.boxes.shown.isEmpty());
     env_.boxes.savePath = env_.path(QStringLiteral("Другой"));
     QVERIFY(d->saveClaim());
     d->reject();

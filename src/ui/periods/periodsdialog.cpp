@@ -15,12 +15,14 @@
 #include "ui/widgets/lookandfeel.h"
 #include "ui/widgets/numberfield.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -107,6 +109,10 @@ void PeriodsDialog::makeReport(QVBoxLayout *layout) {
     recent->setMenu(new QMenu(recent));
     offerRecentFiles(recent->menu(), dialogs_, [this](const QString &path) { openClaim(path); });
     QPushButton *save = button(QStringLiteral("Сохранить расчет..."), this, actions);
+    // Says where the claim was saved, without a box to close.
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("periodsStatus"));
+    actions->addWidget(status_);
     actions->addStretch();
     QPushButton *help = button(QStringLiteral("Справка"), this, actions);
     connect(help, &QPushButton::clicked, this,
@@ -213,6 +219,10 @@ bool PeriodsDialog::saveClaim() {
         storage::saveClaim(path, claim);
         storage::rememberFile(path);
         baseline_ = storage::encodeClaim(claim);
+        status_->setText(QStringLiteral("Сохранено: %1").arg(QFileInfo(path).fileName()));
+        status_->setToolTip(QDir::toNativeSeparators(path));
+        QAccessibleEvent told(status_, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&told);
         return true;
     } catch (const AppError &e) {
         dialogs_.ask(Dialogs::errorText(e.message()), QStringLiteral("Ошибка сохранения"),

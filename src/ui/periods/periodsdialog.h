@@ -106,6 +106,7 @@ private:
     QScrollArea *scroll_;
     bool sized_ = false; // sized to its content once, when first shown
     QLabel *notes_;
+    QLabel *status_;
     ReportTable *report_;
     ReportPrinter printer_;
 };
