@@ -218,7 +218,7 @@ void TestPeriodsDialog::filingDateAndNotes() {
     named<ui::DatePicker>(d, "filingDate")->setDate(QDate(2026, 12, 7));
     QCOMPARE(reportOf(d).last(), QStringLiteral("Государственная пошлина: 4043,87 руб."));
     // The built-in table ends in 2009.
-    QVERIFY(notes()->isVisible());
+    QVERIFY(notes()->isVisible() && notes()->focusPolicy() & Qt::TabFocus);
     QCOMPARE(notes()->text(),
              QStringLiteral("Ставки в таблице — по 28.12.2009; обновите таблицу."));
     // Advice to the user is no part of a paper for the court: the table (as

@@ -12,6 +12,7 @@
 #include "ui/widgets/claimkeys.h"
 #include "ui/widgets/datepicker.h"
 #include "ui/widgets/dialogs.h"
+#include "ui/widgets/focusring.h"
 #include "ui/widgets/lookandfeel.h"
 #include "ui/widgets/numberfield.h"
 
@@ -86,6 +87,11 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     notes_ = new QLabel(this);
     notes_->setObjectName(QStringLiteral("periodsNotes"));
     notes_->setWordWrap(true);
+    // Reached by Tab and read like any field: what the user should know
+    // is never only seen.
+    notes_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    notes_->setFocusPolicy(Qt::StrongFocus);
+    ringFocus(notes_);
     setTextColor(notes_, kMaroon);
     notes_->hide();
     layout->addWidget(notes_);
