@@ -3,6 +3,7 @@
 // and court in step with the window, payments pasted from a spreadsheet or
 // a bank statement.
 #include "calc/claimfields.h"
+#include "ui/guide/help.h"
 #include "ui/periods/periodentries.h"
 #include "ui/periods/periodsdialog.h"
 #include "windowtest.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QUrl>
 
@@ -34,6 +37,14 @@ QStringList reportOf(ui::PeriodsDialog *d) {
     return d->reportLines();
 }
 
+// The desktop's browser, as a test sees it: the address it was given.
+class Browser : public QObject {
+    Q_OBJECT
+public:
+    QUrl opened;
+    Q_INVOKABLE void open(const QUrl &url) { opened = url; }
+};
+
 } // namespace
 
 class TestWorkspace : public QObject {
@@ -44,6 +55,7 @@ private slots:
     void termsInStepWithTheWindow();
     void pastedPayments();
     void recentAndDroppedFiles();
+    void guideInTheBrowser();
 
 private:
     WindowEnv env_;
@@ -151,6 +163,22 @@ void TestWorkspace::recentAndDroppedFiles() {
     QVERIFY(env_.boxes.shown.value(0).text.contains(QStringLiteral("больше нет")));
     emit recent->aboutToShow();
     QCOMPARE(recent->actions().size(), 1);
+}
+
+// "Открыть в браузере" gives the browser the guide the program carries, to
+// print or keep.
+void TestWorkspace::guideInTheBrowser() {
+    Window &f = env_.open();
+    ui::HelpWindow *help = ui::openHelp(&f.window, QStringLiteral("start"));
+    Browser browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &browser, "open");
+    named<QPushButton>(help, "helpInBrowser")->click();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QVERIFY(browser.opened.isLocalFile());
+    QFile shown(browser.opened.toLocalFile()), carried(QStringLiteral(":/guide/guide.html"));
+    QVERIFY(shown.open(QIODevice::ReadOnly) && carried.open(QIODevice::ReadOnly));
+    QCOMPARE(shown.readAll(), carried.readAll());
+    QVERIFY(named<QLabel>(help, "helpNotFound")->isHidden());
 }
 
 QTEST_MAIN(TestWorkspace)

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/guide/help.h"
 
+#include "storage/savedfile.h"
+
 #include <QAccessible>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,7 +15,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QTextBrowser>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace ui {
@@ -61,6 +67,12 @@ HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent) {
     find->addWidget(search_, 1);
     find->addWidget(next);
     find->addWidget(notFound_);
+    auto *browser = new QPushButton(QStringLiteral("Открыть в браузере"), this);
+    browser->setObjectName(QStringLiteral("helpInBrowser"));
+    browser->setAutoDefault(false);
+    browser->setToolTip(QStringLiteral("Справка в браузере: там ее можно распечатать"));
+    find->addWidget(browser);
+    connect(browser, &QPushButton::clicked, this, &HelpWindow::openInBrowser);
     text_ = new QTextBrowser(this);
     text_->setObjectName(QStringLiteral("helpText"));
     text_->setAccessibleName(QStringLiteral("Текст справки"));
@@ -83,6 +95,24 @@ HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent) {
     text_->setFocus();
 }
 
+// The guide the program carries, written to the user's cache (where a
+// browser can read it whatever was installed) and opened there.
+bool HelpWindow::openInBrowser() {
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const QString path = dir + QStringLiteral("/guide.html");
+    QFile guide(QStringLiteral(":/guide/guide.html"));
+    QString failed = QDir().mkpath(dir) && guide.open(QIODevice::ReadOnly)
+                         ? storage::saveFile(path, guide.readAll())
+                         : QStringLiteral("не удается создать папку %1").arg(dir);
+    if (failed.isEmpty() && !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        failed = QStringLiteral("не удается открыть браузер");
+    notFound_->setText(failed.isEmpty() ? QStringLiteral("Не найдено")
+                                        : QStringLiteral("Справка не открыта: ") + failed);
+    notFound_->setAccessibleName(notFound_->text());
+    notFound_->setVisible(!failed.isEmpty());
+    return failed.isEmpty();
+}
+
 void HelpWindow::showSection(const QString &anchor) {
     text_->scrollToAnchor(anchor);
 }
@@ -93,6 +123,8 @@ bool HelpWindow::findNext(bool backward) {
     const QTextDocument::FindFlags flags =
         backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
     notFound_->hide();
+    notFound_->setText(QStringLiteral("Не найдено"));
+    notFound_->setAccessibleName(notFound_->text());
     if (text_->find(what, flags)) return true;
     // Past the last match: from the top (or the bottom) again; where no
     // match is, the reader stays where they were and is told.

@@ -23,6 +23,9 @@ public:
     // Finds the next (or previous) match of the search field's text, from
     // the top again past the last one; false when there is none.
     bool findNext(bool backward = false);
+    // "Открыть в браузере": the guide in the desktop's browser, to print or
+    // keep; false when it could not be opened (said beside the search).
+    bool openInBrowser();
 
 private:
     QTextBrowser *text_;
