@@ -7,12 +7,45 @@
 #include "ui/widgets/dialogs.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 
 namespace ui {
+namespace {
+
+// The one local file a drag carries, when it carries one (empty otherwise).
+QString droppedFile(const QMimeData *data) {
+    if (!data || data->urls().size() != 1 || !data->urls().front().isLocalFile()) return {};
+    return data->urls().front().toLocalFile();
+}
+
+// Takes the drops on a widget: a drag of one local file is welcome, and
+// its drop opens it.
+class ClaimDrops : public QObject {
+public:
+    ClaimDrops(QWidget *target, std::function<void(const QString &)> open)
+        : QObject(target), open_(std::move(open)) {
+        target->setAcceptDrops(true);
+        target->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() != QEvent::DragEnter && event->type() != QEvent::Drop) return false;
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QString path = droppedFile(drop->mimeData());
+        if (path.isEmpty()) return false;
+        drop->acceptProposedAction();
+        if (event->type() == QEvent::Drop) open_(path);
+        return true;
+    }
+
+private:
+    std::function<void(const QString &)> open_;
+};
+
+} // namespace
 
 QString claimFilter() {
     return QStringLiteral("Расчет Долгомера (*%1)").arg(storage::kClaimExtension);
@@ -49,9 +82,8 @@ void offerRecentFiles(QMenu *menu, Dialogs &dialogs, std::function<void(const QS
     });
 }
 
-QString droppedFile(const QMimeData *data) {
-    if (!data || data->urls().size() != 1 || !data->urls().front().isLocalFile()) return {};
-    return data->urls().front().toLocalFile();
+void openDroppedClaims(QWidget *target, std::function<void(const QString &)> open) {
+    new ClaimDrops(target, std::move(open));
 }
 
 } // namespace ui

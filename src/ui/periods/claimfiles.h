@@ -8,7 +8,7 @@
 #include <optional>
 
 class QMenu;
-class QMimeData;
+class QWidget;
 
 namespace ui {
 
@@ -26,7 +26,8 @@ std::optional<calc::PeriodInput> readClaimFile(Dialogs &dialogs, const QString &
 // taken off the list with a word.
 void offerRecentFiles(QMenu *menu, Dialogs &dialogs, std::function<void(const QString &)> open);
 
-// The one local file a drag carries, when it carries one (empty otherwise).
-QString droppedFile(const QMimeData *data);
+// A file dropped on `target` (one local file) is passed to `open`, which
+// tells what it cannot use as the open's own error.
+void openDroppedClaims(QWidget *target, std::function<void(const QString &)> open);
 
 } // namespace ui

@@ -21,8 +21,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -31,7 +29,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMimeData>
 #include <QPagedPaintDevice>
 #include <QPushButton>
 #include <QScreen>
@@ -60,7 +57,8 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     : QDialog(parent), dialogs_(dialogs), printer_(dialogs) {
     setObjectName(QStringLiteral("periodsDialog"));
     setWindowTitle(QStringLiteral("Расчет по периодам"));
-    setAcceptDrops(true);
+    // A saved claim dropped on the dialog opens as "Открыть расчет..." opens it.
+    openDroppedClaims(this, [this](const QString &path) { openClaim(path); });
     // The content scrolls where the screen is smaller than it (a large scale
     // on a small screen); the dialog itself always fits the screen.
     auto *outer = new QVBoxLayout(this);
@@ -312,18 +310,6 @@ void PeriodsDialog::recalculate() {
     }
     notes_->setText(notes.join(u'\n'));
     notes_->setVisible(!notes.isEmpty());
-}
-
-// A saved claim dropped on the dialog opens as "Открыть расчет..." opens it.
-void PeriodsDialog::dragEnterEvent(QDragEnterEvent *event) {
-    if (!droppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
-
-void PeriodsDialog::dropEvent(QDropEvent *event) {
-    const QString path = droppedFile(event->mimeData());
-    if (path.isEmpty()) return;
-    event->acceptProposedAction();
-    openClaim(path);
 }
 
 void PeriodsDialog::showEvent(QShowEvent *event) {

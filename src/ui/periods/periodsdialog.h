@@ -81,8 +81,6 @@ signals:
     void termsChanged(const calc::PeriodInput &claim);
 
 protected:
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

@@ -9,7 +9,6 @@
 #include "ui/rates/rateupdater.h"
 #include "ui/widgets/accessibleparts.h"
 #include "ui/widgets/claimkeys.h"
-#include "ui/widgets/datepicker.h"
 #include "ui/widgets/hovericon.h"
 #include "ui/widgets/linklabel.h"
 #include "ui/widgets/lookandfeel.h"
@@ -23,10 +22,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QGuiApplication>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -35,7 +30,6 @@
 namespace ui {
 namespace {
 
-const QString kAuthorName = QStringLiteral("Разработчики Долгомера");
 const QString kCaption = QStringLiteral("Долгомер — расчет процентов и пеней");
 
 } // namespace
@@ -53,7 +47,8 @@ MainWindow::MainWindow(MessageBoxes *boxes, QWidget *parent, const QString &cont
     useReadableStyle();
     installAccessibleParts();
     setObjectName(QStringLiteral("mainWindow"));
-    setAcceptDrops(true);
+    // A saved claim dropped on the window opens as if given to the program.
+    openDroppedClaims(this, [this](const QString &path) { openClaimFile(path); });
     setFont(plainFont(13));
     setMouseTracking(true);
     // Made in the order they lie on each other: the panels over the picture
@@ -304,11 +299,9 @@ void MainWindow::closeOpenPanel() {
 // the table has the keyboard again (the end date when it is gone).
 void MainWindow::leavePanels() {
     closePanels();
-    QWidget *back = panelOpener_;
-    if (!back || !back->isVisible() || !back->isEnabled())
-        claimInputs_->focusPeriodEnd(Qt::OtherFocusReason);
-    else
-        back->setFocus(Qt::OtherFocusReason);
+    if (QWidget *back = panelOpener_; back && back->isVisible() && back->isEnabled())
+        return back->setFocus(Qt::OtherFocusReason);
+    claimInputs_->focusPeriodEnd(Qt::OtherFocusReason);
 }
 
 void MainWindow::closeWindow() {
@@ -361,18 +354,6 @@ void MainWindow::openClaimFile(const QString &path) {
     periodsDialog_->showSaved(*claim);
 }
 
-// A saved claim dropped on the window opens as if given to the program.
-void MainWindow::dragEnterEvent(QDragEnterEvent *event) {
-    if (!droppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
-
-void MainWindow::dropEvent(QDropEvent *event) {
-    const QString path = droppedFile(event->mimeData());
-    if (path.isEmpty()) return;
-    event->acceptProposedAction();
-    openClaimFile(path);
-}
-
 void MainWindow::makeRoomForEditor(RateEditor::Mode mode) {
     // Adding needs a little more room, but not so much that the report box's
     // top edge shows under the buttons.
@@ -395,7 +376,7 @@ void MainWindow::checkTableAge() {
 
 void MainWindow::writeToUs() {
     closePanels(); // as a background click: the rate field takes clicks again
-    writeMail(dialogs_, kAuthorName, contactAddress_, kCaption);
+    writeMail(dialogs_, QStringLiteral("Разработчики Долгомера"), contactAddress_, kCaption);
 }
 
 void MainWindow::resetHoverLook() {
