@@ -17,15 +17,6 @@
 
 namespace {
 
-// The claim of these tests: the built-in table's newest rate, 8,75 %, is in
-// force for the whole of 2022.
-void enterClaim(Window &f) {
-    f.debtField->setText(QStringLiteral("100000"));
-    f.periodStart->setDate(QDate(2022, 3, 1));
-    f.periodEnd->setDate(QDate(2022, 10, 31));
-    f.generalCourt->setChecked(true);
-}
-
 // The report's text lines (the box shows them as a table), and the box's text.
 QStringList reportOf(ui::PeriodsDialog *d) {
     return d->reportLines();
@@ -55,7 +46,7 @@ private:
 
 void TestPeriodsDialog::countsTheWindowsClaim() {
     Window &f = env_.open();
-    enterClaim(f);
+    f.enterClaimOf2022();
     ui::PeriodsDialog *d = f.openPeriods();
     QVERIFY(d && d->isVisible());
     QCOMPARE(d->windowTitle(), QStringLiteral("Расчет по периодам"));
@@ -97,7 +88,7 @@ void TestPeriodsDialog::countsTheWindowsClaim() {
 
 void TestPeriodsDialog::payments() {
     Window &f = env_.open();
-    enterClaim(f);
+    f.enterClaimOf2022();
     ui::PeriodsDialog *d = f.openPeriods();
     QTableWidget *grid = Entries(d).grid;
     // Added from the fields by Enter: the report follows at once.
@@ -162,7 +153,7 @@ void TestPeriodsDialog::payments() {
 // A long report goes over as many pages as it takes; no line is cut off or left out.
 void TestPeriodsDialog::manyPagesInPdf() {
     Window &f = env_.open();
-    enterClaim(f);
+    f.enterClaimOf2022();
     ui::PeriodsDialog *d = f.openPeriods();
     named<QCheckBox>(d, "moratorium")->setChecked(false);
     for (int i = 0; i < 40; ++i) {
@@ -208,7 +199,7 @@ void TestPeriodsDialog::manyPagesInPdf() {
 // the moratorium is offered only for debts that arose before it.
 void TestPeriodsDialog::filingDateAndNotes() {
     Window &f = env_.open();
-    enterClaim(f);
+    f.enterClaimOf2022();
     ui::PeriodsDialog *d = f.openPeriods();
     const auto moratorium = [&d] { return named<QCheckBox>(d, "moratorium"); };
     const auto notes = [&d] { return named<QLabel>(d, "periodsNotes"); };
@@ -254,7 +245,7 @@ void TestPeriodsDialog::filingDateAndNotes() {
 // Increases beside payments in one grid, and the three counts.
 void TestPeriodsDialog::countsAndIncreases() {
     Window &f = env_.open();
-    enterClaim(f);
+    f.enterClaimOf2022();
     ui::PeriodsDialog *d = f.openPeriods();
     QTableWidget *grid = Entries(d).grid;
     Entries(d).date->setDate(QDate(2022, 3, 15));
@@ -317,7 +308,7 @@ void TestPeriodsDialog::countsAndIncreases() {
 // closing with changes not saved asks first; a damaged file changes nothing.
 void TestPeriodsDialog::claimSavedAndOpened() {
     Window &f = env_.open();
-    enterClaim(f);
+    f.enterClaimOf2022();
     ui::PeriodsDialog *d = f.openPeriods();
     Entries(d).date->setDate(QDate(2022, 8, 1));
     Entries(d).amount->setText(QStringLiteral("20000"));

@@ -25,18 +25,6 @@
 
 namespace {
 
-// A debt of 100 000 overdue from 01.03.2022 to 31.10.2022, general court.
-void enterClaim(Window &f) {
-    f.debtField->setText(QStringLiteral("100000"));
-    f.periodStart->setDate(QDate(2022, 3, 1));
-    f.periodEnd->setDate(QDate(2022, 10, 31));
-    f.generalCourt->setChecked(true);
-}
-
-QStringList reportOf(ui::PeriodsDialog *d) {
-    return d->reportLines();
-}
-
 // The desktop's browser, as a test sees it: the address it was given.
 class Browser : public QObject {
     Q_OBJECT
@@ -65,7 +53,7 @@ private:
 // changed there is counted at once and goes back to the window.
 void TestWorkspace::termsInStepWithTheWindow() {
     Window &f = env_.open();
-    enterClaim(f);
+    f.enterClaimOf2022();
     ui::PeriodsDialog *d = f.openPeriods();
     auto *debt = named<ui::NumberField>(d, "termsDebt");
     QCOMPARE(debt->text(), QStringLiteral("100000,00"));
@@ -73,7 +61,7 @@ void TestWorkspace::termsInStepWithTheWindow() {
     debt->setText(QStringLiteral("50000"));
     named<ui::DatePicker>(d, "termsEnd")->setDate(QDate(2022, 3, 31));
     named<QComboBox>(d, "termsCourt")->setCurrentIndex(0); // арбитражный суд
-    QCOMPARE(reportOf(d).value(1),
+    QCOMPARE(d->reportLines().value(1),
              QStringLiteral(
                  "с 01.03.2022 по 31.03.2022: 50000,00 * 31 дн. * 8,75% / 365 = 371,58 руб."));
     QCOMPARE(f.debtField->text(), QStringLiteral("50000,00"));
@@ -90,7 +78,7 @@ void TestWorkspace::termsInStepWithTheWindow() {
 // grid refuses are named in one message; past the entry limit nothing is added.
 void TestWorkspace::pastedPayments() {
     Window &f = env_.open();
-    enterClaim(f);
+    f.enterClaimOf2022();
     ui::PeriodsDialog *d = f.openPeriods();
     auto *grid = named<QTableWidget>(d, "entriesGrid");
     QGuiApplication::clipboard()->setText(
@@ -109,7 +97,8 @@ void TestWorkspace::pastedPayments() {
     QVERIFY2(told.startsWith(QStringLiteral("Вставлено оплат: 3. Не вставлены:\nстрока 1: "
                                             "\"Дата\" — не дата\nстрока 6: ")),
              qPrintable(told));
-    QVERIFY(reportOf(d).join(u'\n').contains(QStringLiteral("оплата 15.08.2022: 2500,50 руб.")));
+    QVERIFY(
+        d->reportLines().join(u'\n').contains(QStringLiteral("оплата 15.08.2022: 2500,50 руб.")));
     // More than a claim takes: nothing of it is added.
     QString many;
     for (int i = 0; i < calc::kMaxEntries; ++i)
@@ -124,7 +113,7 @@ void TestWorkspace::pastedPayments() {
 // with a word.
 void TestWorkspace::recentAndDroppedFiles() {
     Window &f = env_.open();
-    enterClaim(f);
+    f.enterClaimOf2022();
     ui::PeriodsDialog *d = f.openPeriods();
     env_.boxes.savePath = env_.path(QStringLiteral("Иск"));
     QVERIFY(d->saveClaim());

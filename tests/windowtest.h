@@ -117,6 +117,15 @@ struct Window {
     }
 
     rates::RateTable &table() const { return panel->table(); }
+    // The claim of the periods tests: 100 000 overdue from 01.03.2022 to
+    // 31.10.2022 in a general court; the built-in table's newest rate,
+    // 8,75 %, is in force for the whole of 2022.
+    void enterClaimOf2022() const {
+        debtField->setText(QStringLiteral("100000"));
+        periodStart->setDate(QDate(2022, 3, 1));
+        periodEnd->setDate(QDate(2022, 10, 31));
+        generalCourt->setChecked(true);
+    }
     // "Расчет по периодам", once opened; `openPeriods` clicks its link and
     // waits for it.
     ui::PeriodsDialog *periods() const { return child<ui::PeriodsDialog>("periodsDialog"); }
