@@ -261,15 +261,10 @@ QString signatureLine(const ClaimDocument &doc) {
         .arg(dateText(doc.madeOn));
 }
 
-std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc) {
-    auto text = std::make_unique<QTextDocument>();
-    text->setDefaultFont(tableFont());
-    writeTable(*text, doc);
-    return text;
-}
+namespace {
 
-void writeTable(QTextDocument &text, const ClaimDocument &doc, const QColor &lines) {
-    text.clear();
+// The table written into `text`, heading and totals around it.
+void writeTable(QTextDocument &text, const ClaimDocument &doc) {
     QTextCursor cursor(&text);
     // One edit: a document on screen is laid out once, not at every cell.
     cursor.beginEditBlock();
@@ -288,7 +283,7 @@ void writeTable(QTextDocument &text, const ClaimDocument &doc, const QColor &lin
     format.setCellPadding(2);
     format.setCellSpacing(0);
     format.setBorder(1);
-    format.setBorderBrush(QBrush(lines));
+    format.setBorderBrush(QBrush(Qt::black));
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorderCollapse(true);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
@@ -321,6 +316,15 @@ void writeTable(QTextDocument &text, const ClaimDocument &doc, const QColor &lin
     cursor.insertBlock();
     cursor.insertText(signatureLine(doc));
     cursor.endEditBlock();
+}
+
+} // namespace
+
+std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc) {
+    auto text = std::make_unique<QTextDocument>();
+    text->setDefaultFont(tableFont());
+    writeTable(*text, doc);
+    return text;
 }
 
 bool formatOf(const QString &path, Format &format) {

@@ -66,10 +66,6 @@ QString signatureLine(const ClaimDocument &doc);
 
 // The table as a text document (its header row repeats on every printed page).
 std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc);
-// The same written into `text`, which is cleared first (a document on screen,
-// whose grid is drawn in `lines`: the screen's text colour reads on a dark
-// background where black would not).
-void writeTable(QTextDocument &text, const ClaimDocument &doc, const QColor &lines = Qt::black);
 
 // The table's pages drawn on a printer or a PDF file; false when the device
 // refused the job.
