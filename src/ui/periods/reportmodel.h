@@ -19,6 +19,7 @@ public:
     void setRows(calc::PeriodCount count, const QList<calc::PeriodRow> &rows);
     void clear();
 
+    const documents::TableLayout &layout() const { return layout_; }
     // The cells of `row` that span more than one column: (first, how many).
     QList<std::pair<int, int>> spansOf(int row) const;
 

@@ -63,7 +63,6 @@ void ReportTable::showDocument(const documents::ClaimDocument &doc) {
     for (int r = 0; r < model_->rowCount(); ++r)
         for (const auto &[first, columns] : model_->spansOf(r))
             view_->setSpan(r, first, 1, columns);
-    percent_ = documents::tableLayout(doc.claim.count).percent;
     fitColumns();
     totals_->setText(documents::totalLines(doc).join(u'\n'));
     view_->show();
@@ -103,8 +102,9 @@ bool ReportTable::eventFilter(QObject *watched, QEvent *event) {
 // The columns share the width as on the printed page.
 void ReportTable::fitColumns() {
     const int width = view_->viewport()->width();
-    for (int c = 0; c < percent_.size(); ++c)
-        view_->setColumnWidth(c, int(width * percent_[c] / 100));
+    const QList<qreal> &percent = model_->layout().percent;
+    for (int c = 0; c < percent.size(); ++c)
+        view_->setColumnWidth(c, int(width * percent[c] / 100));
 }
 
 } // namespace ui

@@ -36,7 +36,6 @@ private:
     QLabel *heading_, *totals_;
     QTableView *view_;
     ReportModel *model_;
-    QList<qreal> percent_; // each column's share of the width
 };
 
 } // namespace ui
