@@ -13,10 +13,12 @@ QString valueName(int i) {
     return QStringLiteral("RecentFile%1").arg(i + 1);
 }
 
-void storeList(const QStringList &paths) {
+// Each write opens the store: only the places whose path changed are written.
+void storeList(const QStringList &was, const QStringList &paths) {
     try {
         for (int i = 0; i < kRecentFiles; ++i)
-            writeSetting(kSettingsKey, true, valueName(i), paths.value(i));
+            if (paths.value(i) != was.value(i))
+                writeSetting(kSettingsKey, true, valueName(i), paths.value(i));
     } catch (const AppError &) {
         // A convenience, not the user's data: the list stays as it was.
     }
@@ -35,15 +37,17 @@ QStringList recentFiles() {
 
 void rememberFile(const QString &path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    QStringList paths = recentFiles();
+    const QStringList was = recentFiles();
+    QStringList paths = was;
     paths.removeAll(absolute);
     paths.prepend(absolute);
-    storeList(paths.mid(0, kRecentFiles));
+    storeList(was, paths.mid(0, kRecentFiles));
 }
 
 void forgetFile(const QString &path) {
-    QStringList paths = recentFiles();
-    if (paths.removeAll(QFileInfo(path).absoluteFilePath()) > 0) storeList(paths);
+    const QStringList was = recentFiles();
+    QStringList paths = was;
+    if (paths.removeAll(QFileInfo(path).absoluteFilePath()) > 0) storeList(was, paths);
 }
 
 } // namespace storage
