@@ -204,6 +204,7 @@ void TestAccess::namesForAScreenReader() {
     // it is, its value by what is chosen.
     QCOMPARE(QAccessible::queryAccessibleInterface(&f.window)->role(), QAccessible::Window);
     ui::PeriodsDialog *d = f.periods();
+    d->reportLines(); // its count come
     QAccessibleTableInterface *table =
         QAccessible::queryAccessibleInterface(named<QTableView>(d, "periodsReport"))
             ->tableInterface();

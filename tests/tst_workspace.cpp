@@ -6,6 +6,7 @@
 #include "ui/guide/help.h"
 #include "ui/periods/periodentries.h"
 #include "ui/periods/periodsdialog.h"
+#include "ui/periods/reportmodel.h"
 #include "windowtest.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QUrl>
 
@@ -41,6 +43,7 @@ private slots:
     void init() { env_.start(); }
     void cleanup() { env_.stop(); }
     void termsInStepWithTheWindow();
+    void countsWhileTheUserTypes();
     void pastedPayments();
     void recentAndDroppedFiles();
     void guideInTheBrowser();
@@ -72,6 +75,46 @@ void TestWorkspace::termsInStepWithTheWindow() {
     f.debtField->setText(QStringLiteral("70000"));
     f.openPeriods();
     QCOMPARE(debt->text(), QStringLiteral("70000,00"));
+}
+
+// A claim of thousands of payments is counted off the window's thread: the
+// report shown stays, marked as older than the claim, till the count of the
+// newest claim comes; counts the user overtook are never shown. The report
+// spans its rows as they come in sight.
+void TestWorkspace::countsWhileTheUserTypes() {
+    Window &f = env_.open();
+    f.enterClaimOf2022();
+    ui::PeriodsDialog *d = f.openPeriods();
+    calc::PeriodInput claim = d->currentClaim();
+    for (int i = 0; i < 2000; ++i)
+        claim.payments.append({QDate(2022, 3, 1).addDays(i % 240), QStringLiteral("1,00")});
+    d->showSaved(claim);
+    const QStringList before = d->reportLines();
+    auto *filed = named<ui::DatePicker>(d, "filingDate");
+    auto *outOfDate = named<QLabel>(d, "periodsOutOfDate");
+    for (int day = 1; day <= 3; ++day) {
+        filed->setDate(QDate(2026, 12, day));
+        QVERIFY(d->isCounting() && !outOfDate->isHidden());
+    }
+    QTRY_VERIFY(!d->isCounting());
+    QVERIFY(outOfDate->isHidden());
+    claim.filed = QDate(2026, 12, 3);
+    const QStringList after = calc::calculatePeriods(claim).lines;
+    QCOMPARE(d->reportLines(), after);
+    QVERIFY(after != before);
+
+    auto *view = named<QTableView>(d, "periodsReport");
+    const auto *model = static_cast<const ui::ReportModel *>(view->model());
+    QList<int> spanRows; // a payment's row spans the columns of the debt's
+    for (int r = 0; r < model->rowCount(); ++r)
+        if (!model->spansOf(r).isEmpty()) spanRows.append(r);
+    QVERIFY(spanRows.size() > 1000);
+    const auto spanned = [&](int row) {
+        return view->columnSpan(row, model->spansOf(row).first().first) > 1;
+    };
+    QVERIFY(spanned(spanRows.first()) && !spanned(spanRows.last())); // out of sight
+    view->scrollToBottom();
+    QVERIFY(spanned(spanRows.last()) && spanned(spanRows.value(spanRows.size() - 10)));
 }
 
 // Rows copied from a spreadsheet or a statement become payments; those the

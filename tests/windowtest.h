@@ -127,11 +127,12 @@ struct Window {
         generalCourt->setChecked(true);
     }
     // "Расчет по периодам", once opened; `openPeriods` clicks its link and
-    // waits for it.
+    // waits for it and its first count.
     ui::PeriodsDialog *periods() const { return child<ui::PeriodsDialog>("periodsDialog"); }
     ui::PeriodsDialog *openPeriods() const {
         QTest::mouseClick(child<ui::LinkLabel>("periodsLink"), Qt::LeftButton);
         if (!QTest::qWaitForWindowExposed(periods())) qWarning("the periods dialog is not shown");
+        periods()->reportLines();
         return periods();
     }
     QString rateFilePath() const { return panel->rateFilePath(); }

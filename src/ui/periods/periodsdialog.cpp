@@ -25,8 +25,6 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPagedPaintDevice>
@@ -34,9 +32,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
-#include <QTableWidget>
-#include <QTextDocument>
-#include <QTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -94,6 +89,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     notes_->hide();
     layout->addWidget(notes_);
     makeReport(layout);
+    counter_ = new CountRunner(this);
     connectParts();
     followHousing();
 }
@@ -146,7 +142,9 @@ void PeriodsDialog::connectParts() {
     printer_.setDrawer(
         [this](QPagedPaintDevice &device) { return documents::drawTablePages(device, *shown_); });
     addClaimKeys(this, &PeriodsDialog::countNow, &PeriodsDialog::printReport);
-    connect(options_, &ClaimOptions::changed, this, &PeriodsDialog::recalculate);
+    connect(counter_, &CountRunner::outOfDate, report_, [this] { report_->setOutOfDate(true); });
+    connect(counter_, &CountRunner::counted, this, &PeriodsDialog::showCount);
+    connect(options_, &ClaimOptions::changed, this, [this] { recalculate(); });
     // The window holds the same debt, period and court: it follows them.
     connect(terms_, &ClaimTerms::changed, this, [this] {
         const calc::PeriodInput claim = currentClaim();
@@ -154,7 +152,7 @@ void PeriodsDialog::connectParts() {
         recalculate();
         emit termsChanged(claim);
     });
-    connect(entries_, &PeriodEntries::changed, this, &PeriodsDialog::recalculate);
+    connect(entries_, &PeriodEntries::changed, this, [this] { recalculate(); });
     // A basis brings its usual court, here and in the window.
     connect(count_, &CountChoice::basisChosen, this, [this] {
         calc::PeriodInput claim = currentClaim();
@@ -175,7 +173,11 @@ void PeriodsDialog::setClaim(const calc::PeriodInput &claim, const QString &dail
     if (!dailyRate.isEmpty()) count_->setDailyRate(dailyRate);
     count_->setRateDate(claim.filed);
     showClaim();
-    entries_->setPeriod(claim.start, claim.end); // recalculates
+    {
+        const QSignalBlocker quiet(entries_);
+        entries_->setPeriod(claim.start, claim.end);
+    }
+    recalculate(Counting::AtOnce);
     baseline_ = storage::encodeClaim(currentClaim());
 }
 
@@ -258,7 +260,7 @@ void PeriodsDialog::showSaved(calc::PeriodInput loaded) {
         entries_->setPeriod(loaded.start, loaded.end);
         entries_->setEntries(loaded.payments, loaded.increases, loaded.charges);
     }
-    recalculate();
+    recalculate(Counting::AtOnce);
     baseline_ = storage::encodeClaim(currentClaim());
 }
 
@@ -278,12 +280,15 @@ void PeriodsDialog::reject() {
     QDialog::reject();
 }
 
-const QStringList &PeriodsDialog::reportLines() const {
+const QStringList &PeriodsDialog::reportLines() {
     static const QStringList none;
+    counter_->settle();
     return shown_ ? shown_->result.lines : none;
 }
 
-void PeriodsDialog::recalculate() {
+// The summary and the rate table's gaps are told at once; the count's own
+// notes come with the count, off the window's thread.
+void PeriodsDialog::recalculate(Counting when) {
     calc::PeriodInput in = currentClaim();
     in.moratorium = options_->followMoratorium(in); // as the box may have just turned
     const bool housing = in.count == calc::PeriodCount::Housing;
@@ -293,20 +298,27 @@ void PeriodsDialog::recalculate() {
     summary_->setText(QStringLiteral("Пени за ЖКУ по начислениям и оплатам ниже, на дату подачи "
                                      "%1; %2.")
                           .arg(dateText(in.filed), court));
-    QStringList notes;
+    gapNotes_.clear();
     if (const QString gap = rates::tableGapNote(in.rates, housing ? QDate() : in.start,
                                                 housing ? in.filed : in.end);
         calc::usesRateTable(in.count) && !gap.isEmpty())
-        notes << gap + u'.';
-    try {
-        shown_ = documents::makeDocument(in, QDate::currentDate());
+        gapNotes_ << gap + u'.';
+    if (when == Counting::AtOnce)
+        counter_->requestNow(in);
+    else
+        counter_->request(in);
+}
+
+void PeriodsDialog::showCount(const CountOutcome &outcome) {
+    QStringList notes = gapNotes_;
+    shown_ = outcome.document;
+    if (shown_) {
         report_->showDocument(*shown_);
         if (shown_->result.depositRateSpan) notes << calc::depositRatesHint();
         if (shown_->result.tableStart.isValid())
             notes << calc::tableStartNote(shown_->result.tableStart) + u'.';
-    } catch (const AppError &e) {
-        shown_.reset();
-        report_->showProblem(Dialogs::errorText(e.message()));
+    } else {
+        report_->showProblem(Dialogs::errorText(outcome.problem));
     }
     notes_->setText(notes.join(u'\n'));
     notes_->setVisible(!notes.isEmpty());
@@ -343,20 +355,24 @@ void PeriodsDialog::countNow() {
     // A number being typed counts as typed, as leaving its field would make it.
     if (auto *field = qobject_cast<NumberField *>(focusWidget())) field->normalise();
     recalculate();
+    counter_->settle();
 }
 
 void PeriodsDialog::copyReport() {
+    counter_->settle();
     if (shown_) QGuiApplication::clipboard()->setText(shown_->result.lines.join(u'\n'));
 }
 
 // The printout and the files say the day they are made.
 void PeriodsDialog::printReport() {
+    counter_->settle();
     if (!shown_) return;
     shown_->madeOn = QDate::currentDate();
     printer_.print(shown_->result.lines);
 }
 
 void PeriodsDialog::saveReportAs() {
+    counter_->settle();
     if (!shown_) return;
     QString path = dialogs_.saveFileName(
         QStringLiteral("Сохранить как"),

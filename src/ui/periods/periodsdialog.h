@@ -7,6 +7,7 @@
 #include "ui/periods/claimoptions.h"
 #include "ui/periods/claimterms.h"
 #include "ui/periods/countchoice.h"
+#include "ui/periods/countrunner.h"
 #include "ui/periods/periodentries.h"
 #include "ui/periods/reporttable.h"
 #include "ui/print/reportprinter.h"
@@ -41,8 +42,12 @@ public:
     // `dailyRate` is the window's, which the penalty starts from.
     void setClaim(const calc::PeriodInput &claim, const QString &dailyRate = QString());
 
-    // The report's lines; none while the claim cannot be counted.
-    const QStringList &reportLines() const;
+    // The report's lines of the claim as it stands now (a count still
+    // waiting is made first); none while the claim cannot be counted.
+    const QStringList &reportLines();
+
+    // Whether the report shown is older than the claim (a count waits or runs).
+    bool isCounting() const { return counter_->isCounting(); }
 
     // Tests print into files instead of the default printer.
     ReportPrinter &printer() { return printer_; }
@@ -87,7 +92,10 @@ private:
     void makeReport(QVBoxLayout *layout);
     void placeOverOwner();
     void connectParts();
-    void recalculate();
+    // Edits wait for a pause in typing; a claim shown anew counts at once.
+    enum class Counting { AfterPause, AtOnce };
+    void recalculate(Counting when = Counting::AfterPause);
+    void showCount(const CountOutcome &outcome);
     void followHousing();
     void showClaim();
 
@@ -104,6 +112,8 @@ private:
     QScrollArea *scroll_;
     bool sized_ = false; // sized to its content once, when first shown
     QLabel *notes_;
+    QStringList gapNotes_; // the rate table's gaps in the claim's period
+    CountRunner *counter_;
     QLabel *status_;
     ReportTable *report_;
     ReportPrinter printer_;

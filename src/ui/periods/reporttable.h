@@ -22,6 +22,9 @@ public:
 
     void showDocument(const documents::ClaimDocument &doc);
     void showProblem(const QString &message);
+    // While the claim is being counted anew the report shown stays, marked as
+    // older than the claim; showing a report or a problem clears the mark.
+    void setOutOfDate(bool outOfDate);
     // The table's own menu.
     void setMenu(const QList<QAction *> &actions);
 
@@ -32,10 +35,13 @@ protected:
 private:
     void drawGridInText();
     void fitColumns();
+    void spanRowsInSight();
 
-    QLabel *heading_, *totals_;
+    QLabel *heading_, *totals_, *outOfDate_;
     QTableView *view_;
     ReportModel *model_;
+    bool counted_ = false;               // a report or a problem shown
+    std::pair<int, int> spanned_{0, -1}; // the rows whose spans are set
 };
 
 } // namespace ui
