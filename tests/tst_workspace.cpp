@@ -198,10 +198,11 @@ void TestWorkspace::recentAndDroppedFiles() {
 }
 
 // "Открыть в браузере" gives the browser the guide the program carries, to
-// print or keep.
+// print or keep; Ctrl+P prints it whole (here, with no printer, into a PDF).
 void TestWorkspace::guideInTheBrowser() {
     Window &f = env_.open();
-    ui::HelpWindow *help = ui::openHelp(&f.window, QStringLiteral("start"));
+    ui::HelpWindow *help =
+        ui::openHelp(&f.window, ui::Dialogs(&f.window, &env_.boxes), QStringLiteral("start"));
     Browser browser;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &browser, "open");
     named<QPushButton>(help, "helpInBrowser")->click();
@@ -211,6 +212,20 @@ void TestWorkspace::guideInTheBrowser() {
     QVERIFY(shown.open(QIODevice::ReadOnly) && carried.open(QIODevice::ReadOnly));
     QCOMPARE(shown.readAll(), carried.readAll());
     QVERIFY(named<QLabel>(help, "helpNotFound")->isHidden());
+
+    help->printer().setPrinterFactory([] { return std::unique_ptr<ui::PrinterJob>(); });
+    env_.boxes.answers << true << true;
+    env_.boxes.savePath = QDir::home().filePath(QStringLiteral("guide.pdf"));
+    QApplication::setActiveWindow(help);
+    QTest::keyClick(named<QWidget>(help, "helpText"), Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(env_.boxes.suggested.section(u'/', -1), QStringLiteral("Справка Долгомер.pdf"));
+    QFile pdf(env_.boxes.savePath);
+    QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+    QVERIFY(pdf.size() > 50'000); // every page of it
+    QStringList told;
+    for (const ScriptedBoxes::Box &box : env_.boxes.shown)
+        told << box.text.section(u' ', 0, 1);
+    QCOMPARE(told, QStringList({"Распечатать справку", "Принтер не", "Справка сохранена"}));
 }
 
 QTEST_MAIN(TestWorkspace)

@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPagedPaintDevice>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
@@ -44,7 +45,8 @@ QPointer<HelpWindow> shown; // one guide at a time
 
 } // namespace
 
-HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent) {
+HelpWindow::HelpWindow(QWidget *parent, const Dialogs &dialogs)
+    : QDialog(parent), dialogs_(dialogs.over(this)), printer_(dialogs_, guideWords()) {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(QStringLiteral("Справка — Долгомер"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -92,6 +94,12 @@ HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent) {
     connect(back, &QShortcut::activated, this, [this] { findNext(true); });
     auto *again = new QShortcut(QKeySequence::FindNext, this);
     connect(again, &QShortcut::activated, this, [this] { findNext(); });
+    auto *printKey = new QShortcut(QKeySequence::Print, this);
+    connect(printKey, &QShortcut::activated, this, &HelpWindow::print);
+    printer_.setDrawer([this](QPagedPaintDevice &device) {
+        text_->document()->print(&device);
+        return true; // a device that failed says so itself
+    });
     text_->setFocus();
 }
 
@@ -111,6 +119,10 @@ bool HelpWindow::openInBrowser() {
     notFound_->setAccessibleName(notFound_->text());
     notFound_->setVisible(!failed.isEmpty());
     return failed.isEmpty();
+}
+
+void HelpWindow::print() {
+    printer_.print({});
 }
 
 void HelpWindow::showSection(const QString &anchor) {
@@ -156,12 +168,12 @@ QStringList helpSections() {
     return anchors;
 }
 
-HelpWindow *openHelp(QWidget *parent, const QString &anchor) {
+HelpWindow *openHelp(QWidget *parent, const Dialogs &dialogs, const QString &anchor) {
     if (shown && shown->parentWidget() != parent) {
         shown->close(); // deleted later: a new one goes over `parent` now
         shown = nullptr;
     }
-    if (!shown) shown = new HelpWindow(parent);
+    if (!shown) shown = new HelpWindow(parent, dialogs);
     shown->showSection(anchor);
     shown->show();
     shown->raise();
@@ -169,12 +181,13 @@ HelpWindow *openHelp(QWidget *parent, const QString &anchor) {
     return shown;
 }
 
-void installHelpKey(QWidget *window) {
+void installHelpKey(QWidget *window, const Dialogs &dialogs) {
     auto *key = new QShortcut(QKeySequence::HelpContents, window);
     key->setContext(Qt::WindowShortcut); // a modal dialog installs its own
-    QObject::connect(key, &QShortcut::activated, window, [window] {
+    QObject::connect(key, &QShortcut::activated, window, [window, dialogs] {
         QWidget *focus = QApplication::focusWidget();
-        openHelp(window, helpSectionFor(focus && focus->window() == window ? focus : window));
+        openHelp(window, dialogs,
+                 helpSectionFor(focus && focus->window() == window ? focus : window));
     });
 }
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/print/reportprinter.h"
+#include "ui/widgets/dialogs.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -13,11 +16,11 @@ namespace ui {
 
 // "Справка": the user's guide in Russian, shown from the program's
 // resources, searchable (Ctrl+F, Enter for the next match), opened at a
-// section.
+// section, printed whole (Ctrl+P). Its boxes are `dialogs`' over it.
 class HelpWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit HelpWindow(QWidget *parent);
+    HelpWindow(QWidget *parent, const Dialogs &dialogs);
     // Shows the section named `anchor` ("rates", "periods", …).
     void showSection(const QString &anchor);
     // Finds the next (or previous) match of the search field's text, from
@@ -26,8 +29,15 @@ public:
     // "Открыть в браузере": the guide in the desktop's browser, to print or
     // keep; false when it could not be opened (said beside the search).
     bool openInBrowser();
+    // Ctrl+P: the whole guide on the default printer, after asking, or in a
+    // PDF file where no printer is installed.
+    void print();
+    // Tests print into files instead of the default printer.
+    ReportPrinter &printer() { return printer_; }
 
 private:
+    Dialogs dialogs_;
+    ReportPrinter printer_;
     QTextBrowser *text_;
     QLineEdit *search_;
     QLabel *notFound_; // "Не найдено" when the search found nothing
@@ -42,9 +52,9 @@ QStringList helpSections();
 
 // The guide over `parent` (the window or dialog where it was asked), at
 // `anchor`; one at a time.
-HelpWindow *openHelp(QWidget *parent, const QString &anchor);
+HelpWindow *openHelp(QWidget *parent, const Dialogs &dialogs, const QString &anchor);
 // F1 in `window` (the main window, a dialog) opens the guide over it at the
 // section of the control that has the focus.
-void installHelpKey(QWidget *window);
+void installHelpKey(QWidget *window, const Dialogs &dialogs);
 
 } // namespace ui

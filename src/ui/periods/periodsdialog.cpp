@@ -116,8 +116,8 @@ void PeriodsDialog::makeReport(QVBoxLayout *layout) {
     actions->addStretch();
     QPushButton *help = button(QStringLiteral("Справка"), this, actions);
     connect(help, &QPushButton::clicked, this,
-            [this] { openHelp(this, QStringLiteral("periods")); });
-    installHelpKey(this);
+            [this] { openHelp(this, dialogs_, QStringLiteral("periods")); });
+    installHelpKey(this, dialogs_);
     QPushButton *close = button(QStringLiteral("Закрыть"), this, actions);
     layout->addLayout(actions);
 

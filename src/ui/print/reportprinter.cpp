@@ -31,8 +31,22 @@ public:
 
 } // namespace
 
-ReportPrinter::ReportPrinter(Dialogs &dialogs)
-    : dialogs_(dialogs), makePrinter_(openDefaultPrinter) {}
+PrintWords guideWords() {
+    PrintWords words;
+    words.ask = QStringLiteral("Распечатать справку на бумажный носитель?");
+    words.refused = QStringLiteral("Принтер \"%1\" не принял задание: справка не напечатана.");
+    words.sent = QStringLiteral(
+        "Справка отправлена на печать. Подождите, когда документ выйдет из лотка принтера.");
+    words.noPrinter =
+        QStringLiteral("Принтер не установлен, справка не напечатана. Сохранить ее в файл PDF?");
+    words.saveCaption = QStringLiteral("Сохранить справку");
+    words.fileName = QStringLiteral("Справка Долгомер.pdf");
+    words.saved = QStringLiteral("Справка сохранена в файл \"%1\".");
+    return words;
+}
+
+ReportPrinter::ReportPrinter(Dialogs &dialogs, PrintWords words)
+    : dialogs_(dialogs), words_(std::move(words)), makePrinter_(openDefaultPrinter) {}
 
 // Draws on a printer or a PDF file; false when the device refused the job at
 // its start or its end.
@@ -46,9 +60,8 @@ bool ReportPrinter::draw(QPagedPaintDevice &device, const QStringList &lines) co
 }
 
 void ReportPrinter::print(const QStringList &lines) {
-    if (!dialogs_.ask(QStringLiteral("Распечатать расчет на бумажный носитель?"),
-                      QStringLiteral("Подтверждение печати"), MessageBoxes::Icon::Question,
-                      MessageBoxes::Buttons::OkCancel))
+    if (!dialogs_.ask(words_.ask, QStringLiteral("Подтверждение печати"),
+                      MessageBoxes::Icon::Question, MessageBoxes::Buttons::OkCancel))
         return;
     std::unique_ptr<PrinterJob> printer;
     bool printed = false;
@@ -65,29 +78,24 @@ void ReportPrinter::print(const QStringList &lines) {
         return;
     }
     if (!printed) {
-        dialogs_.ask(QStringLiteral("Принтер \"%1\" не принял задание: расчет не напечатан.")
-                         .arg(printer->printerName()),
-                     kPrintError, MessageBoxes::Icon::Stop);
+        dialogs_.ask(words_.refused.arg(printer->printerName()), kPrintError,
+                     MessageBoxes::Icon::Stop);
         return;
     }
-    dialogs_.ask(QStringLiteral("Расчет отправлен на печать. Подождите, когда документ выйдет из "
-                                "лотка принтера."),
-                 kMessage, MessageBoxes::Icon::Information);
+    dialogs_.ask(words_.sent, kMessage, MessageBoxes::Icon::Information);
 }
 
 void ReportPrinter::offerPdf(const QStringList &lines) {
-    if (!dialogs_.ask(QStringLiteral("Принтер не установлен, расчет не напечатан. Сохранить его в "
-                                     "файл PDF?"),
-                      kPrintError, MessageBoxes::Icon::Stop, MessageBoxes::Buttons::OkCancel))
+    if (!dialogs_.ask(words_.noPrinter, kPrintError, MessageBoxes::Icon::Stop,
+                      MessageBoxes::Buttons::OkCancel))
         return;
     savePdf(lines);
 }
 
 // The printout's pages in a file the user names.
 void ReportPrinter::savePdf(const QStringList &lines) {
-    const QString path = dialogs_.saveFileName(QStringLiteral("Сохранить расчет"),
-                                               QDir::home().filePath(QStringLiteral("Расчет.pdf")),
-                                               QStringLiteral("PDF (*.pdf)"));
+    const QString path = dialogs_.saveFileName(
+        words_.saveCaption, QDir::home().filePath(words_.fileName), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) return;
     QString failure;
     {
@@ -112,8 +120,7 @@ void ReportPrinter::savePdf(const QStringList &lines) {
                      kSaveError, MessageBoxes::Icon::Stop); // nothing was printed
         return;
     }
-    dialogs_.ask(QStringLiteral("Расчет сохранен в файл \"%1\".").arg(shownPath), kMessage,
-                 MessageBoxes::Icon::Information);
+    dialogs_.ask(words_.saved.arg(shownPath), kMessage, MessageBoxes::Icon::Information);
 }
 
 } // namespace ui

@@ -3,6 +3,7 @@
 
 #include "ui/print/printerjob.h"
 
+#include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -13,13 +14,28 @@ namespace ui {
 
 class Dialogs;
 
+// What the boxes say of the thing printed: the calculation unless told.
+struct PrintWords {
+    QString ask = QStringLiteral("Распечатать расчет на бумажный носитель?");
+    QString refused = QStringLiteral("Принтер \"%1\" не принял задание: расчет не напечатан.");
+    QString sent = QStringLiteral(
+        "Расчет отправлен на печать. Подождите, когда документ выйдет из лотка принтера.");
+    QString noPrinter =
+        QStringLiteral("Принтер не установлен, расчет не напечатан. Сохранить его в файл PDF?");
+    QString saveCaption = QStringLiteral("Сохранить расчет");
+    QString fileName = QStringLiteral("Расчет.pdf");
+    QString saved = QStringLiteral("Расчет сохранен в файл \"%1\".");
+};
+// The same of the user's guide.
+PrintWords guideWords();
+
 // Prints report lines on the default printer after asking, or, without a
 // printer, offers a PDF file of the same pages; saves them as PDF on request.
 // Every outcome is told in a box; the busy pointer shows while the job runs.
 class ReportPrinter {
 public:
     // Lines go on one page (the window's six lines always fit on one).
-    explicit ReportPrinter(Dialogs &dialogs);
+    explicit ReportPrinter(Dialogs &dialogs, PrintWords words = {});
 
     // Makes the printer for a print: the default printer, or null when none
     // is installed. Tests print into files instead.
@@ -38,6 +54,7 @@ private:
     void offerPdf(const QStringList &lines);
 
     Dialogs &dialogs_;
+    PrintWords words_;
     PrinterFactory makePrinter_;
     Drawer drawer_;
 };

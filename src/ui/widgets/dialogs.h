@@ -26,6 +26,8 @@ inline const QString kCheckInput =
 class Dialogs {
 public:
     Dialogs(QWidget *owner, MessageBoxes *boxes) : owner_(owner), boxes_(boxes) {}
+    // The same boxes over another window (a box over the guide, not behind it).
+    Dialogs over(QWidget *owner) const { return Dialogs(owner, boxes_); }
 
     // A modal box; true when the user pressed OK.
     bool ask(const QString &text, const QString &caption, MessageBoxes::Icon icon,

@@ -113,7 +113,7 @@ void MainWindow::createActions() {
                       QStringLiteral("Руководство пользователя (F1)"));
     helpLink_->setObjectName(QStringLiteral("helpLink"));
     helpLink_->setHoverFont(true, true);
-    installHelpKey(this);
+    installHelpKey(this, dialogs_);
     calculateLink_->setHoverFont(true, true);
     calculateLink_->setIcon(calculateIcon_);
     closeLink_->setHoverFont(true, true);
@@ -182,7 +182,7 @@ void MainWindow::wireParts() {
     connect(closeLink_, &LinkLabel::clicked, this, &MainWindow::closeWindow);
     connect(closeIcon_, &HoverIcon::clicked, this, &MainWindow::closeWindow);
     connect(periodsLink_, &LinkLabel::clicked, this, &MainWindow::openPeriods);
-    connect(helpLink_, &LinkLabel::clicked, this, [this] { openHelp(this, helpSectionFor(this)); });
+    connect(helpLink_, &LinkLabel::clicked, this, [this] { openHelp(this, dialogs_, helpSectionFor(this)); });
     connect(staleNote_, &LinkLabel::clicked, this, [this] {
         const QDate missing = rates::missingKnownChange(
             tablePoints_, claimInputs_->periodStartDate(), claimInputs_->periodEndDate());
