@@ -91,6 +91,8 @@ void TestFields::everyFieldEveryWay_data() {
     // in a court of general jurisdiction (the basis's), 3200 + 2% of 875,00.
     row(F::FeeExemption, "no", six + QStringList{"--basis=wages", "--filed=01.02.2010"},
         "Государственная пошлина: 3217,50 руб.");
+    row(F::Windows, "10.01.2010-19.01.2010;2010-01-25-2010-01-26", periods,
+        "с 10.01.2010 по 19.01.2010: без начисления (указано пользователем)");
     QCOMPARE(rows, calc::kClaimFieldCount); // a field added to the table needs its row
 }
 

@@ -3,7 +3,9 @@
 // from the key rates of 2023–2025 below.
 #include "calc/claimfields.h"
 #include "calc/presets.h"
+#include "calc/userwindows.h"
 #include "common/apperror.h"
+#include "common/dates.h"
 
 #include <QTest>
 
@@ -38,6 +40,8 @@ private slots:
     void lawOfTheClaim();
     void terms_data();
     void terms();
+    void userWindows_data();
+    void userWindows();
 };
 
 // Every basis has its article, its words and its steps from day 1 on, in
@@ -297,6 +301,66 @@ void TestPresets::terms() {
     in.capAmount = terms[1];
     in.contractFraction = terms[2].toInt();
     in.fulfilled = terms[3];
+    try {
+        const QStringList lines = calculatePeriods(in).lines;
+        QVERIFY2(lines.contains(expected), qPrintable(lines.join(u'\n')));
+    } catch (const AppError &e) {
+        QVERIFY2(e.message().contains(expected), qPrintable(e.message()));
+    }
+}
+
+// Days the user says accrue nothing, on any basis: told in the report,
+// lifted from the total; bad windows refused.
+void TestPresets::userWindows_data() {
+    QTest::addColumn<QString>("basis");
+    QTest::addColumn<QString>("windows");  // "from-to;…"
+    QTest::addColumn<QString>("expected"); // a line of the report, or a part of the refusal
+    // 100000,00 from 01.01.2024 to 31.03.2024 at 16 %: 31 + 31 days of 366.
+    QTest::newRow("statutory, February out") << "395"
+                                             << "01.02.2024-29.02.2024"
+                                             << "Сумма процентов: 2710,38 руб.";
+    QTest::newRow("said in the report")
+        << "395"
+        << "01.02.2024-29.02.2024"
+        << "с 01.02.2024 по 29.02.2024: без начисления (указано пользователем)";
+    // 2 * 100000,00 * 31 дн. * 16% / 150 = 2 * 3306,67 on wages, their own basis.
+    QTest::newRow("a basis of its own") << "wages"
+                                        << "2024-02-01-2024-02-29"
+                                        << "Сумма компенсации: 6613,34 руб.";
+    QTest::newRow("two windows, 31 + 29 days left: 100000,00 * 60 * 16% / 366")
+        << "395"
+        << "01.02.2024-10.02.2024;11.03.2024-31.03.2024"
+        << "Сумма процентов: 2622,95 руб.";
+    QTest::newRow("reversed") << "395"
+                              << "29.02.2024-01.02.2024"
+                              << "29.02.2024–01.02.2024: конец раньше начала";
+    QTest::newRow("overlapping") << "395"
+                                 << "01.02.2024-29.02.2024;15.02.2024-05.03.2024"
+                                 << "пересекаются";
+    QTest::newRow("outside the claim") << "395"
+                                       << "01.01.2025-31.01.2025"
+                                       << "лежит вне расчета (с 01.01.2024 по 31.03.2024)";
+    QString many;
+    for (int d = 0; d <= kMaxUserWindows; ++d)
+        many += QStringLiteral("%1-%1;").arg(dateText(day("01.01.2024").addDays(d)));
+    QTest::newRow("more than a hundred") << "395" << many << "не больше 100";
+}
+
+void TestPresets::userWindows() {
+    QFETCH(QString, basis);
+    QFETCH(QString, windows);
+    QFETCH(QString, expected);
+    PeriodInput in;
+    in.count = countOfBasis(basis, in.basis);
+    in.debt = QStringLiteral("100000");
+    in.start = day("01.01.2024");
+    in.end = in.filed = day("31.03.2024");
+    in.rates = {{day("18.12.2023"), "16"}};
+    for (const QString &text : windows.split(u';', Qt::SkipEmptyParts)) {
+        DaySpan span;
+        QVERIFY(readDaySpan(text, span));
+        in.windows.append(span);
+    }
     try {
         const QStringList lines = calculatePeriods(in).lines;
         QVERIFY2(lines.contains(expected), qPrintable(lines.join(u'\n')));

@@ -303,8 +303,8 @@ void TestStorage::claimFilesRefused_data() {
     QTest::newRow("a date and a time")
         << QByteArray(good).replace("2024-01-01", "2024-01-01T10:00") << "— не дата вида";
     QTest::newRow("the next format, whatever it holds")
-        << QByteArray(good).replace("\"version\": 2", "\"version\": 3").replace("\"debt\"", "\"x\"")
-        << "более новой версией программы (формат 3";
+        << QByteArray(good).replace("\"version\": 2", "\"version\": 4").replace("\"debt\"", "\"x\"")
+        << "более новой версией программы (формат 4";
     QTest::newRow("an unknown court")
         << QByteArray(good).replace("arbitration", "supreme") << "\"court\": неизвестное значение";
     QTest::newRow("an unknown count (once read as the statutory interest)")

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -44,6 +45,7 @@ private slots:
     void cleanup() { env_.stop(); }
     void termsInStepWithTheWindow();
     void countsWhileTheUserTypes();
+    void userWindows();
     void pastedPayments();
     void recentAndDroppedFiles();
     void guideInTheBrowser();
@@ -115,6 +117,25 @@ void TestWorkspace::countsWhileTheUserTypes() {
     QVERIFY(spanned(spanRows.first()) && !spanned(spanRows.last())); // out of sight
     view->scrollToBottom();
     QVERIFY(spanned(spanRows.last()) && spanned(spanRows.value(spanRows.size() - 10)));
+}
+
+// Days the user says accrue nothing, typed as --window takes them and said
+// in the report; text that is none is refused, the field keeping its windows.
+void TestWorkspace::userWindows() {
+    Window &f = env_.open();
+    f.enterClaimOf2022();
+    ui::PeriodsDialog *d = f.openPeriods();
+    auto *field = named<QLineEdit>(d, "userWindows");
+    field->setText(QStringLiteral("2022-03-01-2022-03-10"));
+    emit field->editingFinished();
+    QCOMPARE(field->text(), QStringLiteral("01.03.2022-10.03.2022"));
+    QCOMPARE(d->reportLines().value(1),
+             QStringLiteral("с 01.03.2022 по 10.03.2022: без начисления (указано пользователем)"));
+    field->setText(QStringLiteral("10.03.2022"));
+    emit field->editingFinished();
+    QCOMPARE(field->text(), QStringLiteral("01.03.2022-10.03.2022"));
+    QVERIFY(env_.boxes.shown.last().text.contains(QStringLiteral("нужна запись вида")));
+    QCOMPARE(d->currentClaim().windows.size(), 1);
 }
 
 // Rows copied from a spreadsheet or a statement become payments; those the

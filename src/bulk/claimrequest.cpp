@@ -58,6 +58,10 @@ void ClaimRequest::set(ClaimField field, const QString &text, const QString &nam
         given->value.entries += v.entries;
         return;
     }
+    if (add && given && calc::fieldInfo(field).kind == calc::FieldKind::Spans) {
+        given->value.spans += v.spans;
+        return;
+    }
     given = Given{std::move(v), name};
 }
 
@@ -255,6 +259,7 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
         if (!given(ClaimField::CapPercent)) c.capPercent.clear();
     }
     if (const auto *v = given(ClaimField::Fulfilled)) c.fulfilled = v->text;
+    if (const auto *v = given(ClaimField::Windows)) c.windows = v->spans;
     if (const auto *v = given(ClaimField::Charges)) {
         c.charges.clear();
         for (const calc::Payment &p : v->entries)

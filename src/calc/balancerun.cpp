@@ -56,27 +56,20 @@ const Step &BalanceRun::stepOn(int day, QDate date) const {
     return *at;
 }
 
-void BalanceRun::add(PeriodRow::Kind kind, QDate from, QDate to, qint64 debt, Decimal rate,
-                     int divisor, bool partial, bool capped) {
-    const int days = int(from.daysTo(to)) + 1;
+void BalanceRun::add(PeriodRow row, Decimal rate) {
+    row.days = int(row.from.daysTo(row.to)) + 1;
     if (!rules_.cutAtEveryChange && rows_.size() > base_) {
         PeriodRow &last = rows_.last();
-        if (last.kind == kind && last.to.addDays(1) == from && last.debt == debt &&
-            last.divisor == divisor && last.partial == partial && last.rateCapped == capped &&
-            (kind != PeriodRow::Piece || same(exact_.last(), rate))) {
-            last.to = to;
-            last.days += days;
+        if (last.kind == row.kind && last.to.addDays(1) == row.from && last.debt == row.debt &&
+            last.divisor == row.divisor && last.partial == row.partial &&
+            last.rateCapped == row.rateCapped && last.byUser == row.byUser &&
+            (row.kind != PeriodRow::Piece || same(exact_.last(), rate))) {
+            last.to = row.to;
+            last.days += row.days;
             return;
         }
     }
-    rows_.append({.kind = kind,
-                  .from = from,
-                  .to = to,
-                  .debt = debt,
-                  .days = days,
-                  .divisor = divisor,
-                  .partial = partial,
-                  .rateCapped = capped});
+    rows_.append(row);
     exact_.append(rate);
 }
 
@@ -200,11 +193,17 @@ void BalanceRun::debtsFallDue(QDate from) {
     }
 }
 
-// What of the balance a moratorium's window holds on `from`.
-qint64 BalanceRun::suspendedOn(QDate from) const {
-    if (std::none_of(windows_.cbegin(), windows_.cend(),
-                     [&](const ActiveWindow &a) { return covers(*a.window, from); }))
-        return 0;
+// What of the balance a window holds on `from`; `byUser` when only the
+// user's windows hold it.
+qint64 BalanceRun::suspendedOn(QDate from, bool &byUser) const {
+    byUser = true;
+    bool any = false;
+    for (const ActiveWindow &a : windows_)
+        if (covers(*a.window, from)) {
+            any = true;
+            byUser &= a.window->byUser;
+        }
+    if (!any) return 0;
     qint64 suspended = 0;
     for (qsizetype i = 0; i < fallenDue_; ++i)
         if (std::any_of(windows_.cbegin(), windows_.cend(), [&](const ActiveWindow &a) {
@@ -219,13 +218,26 @@ qint64 BalanceRun::suspendedOn(QDate from) const {
 void BalanceRun::addPieces(QDate from, QDate to) {
     const Step &step = stepOn(int(start_.daysTo(from)) + 1, from);
     if (step.kind == Step::Nothing || balance_ <= 0) return;
-    const qint64 suspended = suspendedOn(from);
-    if (suspended > 0) add(PeriodRow::Moratorium, from, to, suspended, {}, 0, suspended < balance_);
+    bool byUser = false;
+    const qint64 suspended = suspendedOn(from, byUser);
+    if (suspended > 0)
+        add({.kind = PeriodRow::Moratorium,
+             .from = from,
+             .to = to,
+             .debt = suspended,
+             .partial = suspended < balance_,
+             .byUser = byUser},
+            {});
     if (balance_ <= suspended) return;
     bool capped = false;
     const Decimal rate = rateOn(from, capped);
-    add(PeriodRow::Piece, from, to, balance_ - suspended, rate, divisorOf(step, from), false,
-        capped);
+    add({.kind = PeriodRow::Piece,
+         .from = from,
+         .to = to,
+         .debt = balance_ - suspended,
+         .divisor = divisorOf(step, from),
+         .rateCapped = capped},
+        rate);
 }
 
 Decimal BalanceRun::rateOn(QDate from, bool &capped) {

@@ -63,15 +63,16 @@ private:
     void chooseRateOfRun();
     void reserveRows(qsizetype pieces);
     void debtsFallDue(QDate from);
-    qint64 suspendedOn(QDate from) const;
+    qint64 suspendedOn(QDate from, bool &byUser) const;
     void addPieces(QDate from, QDate to);
     Decimal rateOn(QDate from, bool &capped);
     void repayThrough(QDate to);
     void repayUntil(qsizetype until);
     const Era *eraOn(QDate day) const;
     const Step &stepOn(int day, QDate date) const;
-    void add(PeriodRow::Kind kind, QDate from, QDate to, qint64 debt, Decimal rate, int divisor,
-             bool partial, bool capped = false);
+    // A piece or a window's row (its days filled in), merged into the last
+    // one when it goes on from it alike.
+    void add(PeriodRow row, Decimal rate);
 
     const CountRules &rules_;
     const RatesByDay &rates_;

@@ -5,6 +5,7 @@
 #include "decimal.h"
 #include "inputfield.h"
 #include "presets.h"
+#include "userwindows.h"
 
 #include <algorithm>
 #include <iterator>
@@ -199,6 +200,20 @@ FieldValue readField(const FieldInfo &info, const QString &text, const QString &
             break;
         }
         v.number = readChoice(info, name, text);
+        break;
+    case FieldKind::Spans:
+        for (const QString &entry : text.split(u';', Qt::SkipEmptyParts)) {
+            if (entry.trimmed().isEmpty()) continue;
+            DaySpan span;
+            if (!readDaySpan(entry, span) || span.from < kEarliestDate)
+                throw FieldError{name, entry.trimmed(),
+                                 QStringLiteral("нужна запись вида дд.мм.гггг-дд.мм.гггг")};
+            v.spans.append(span);
+        }
+        if (v.spans.size() > kMaxUserWindows)
+            throw FieldError{
+                name, text,
+                QStringLiteral("периодов без начисления больше %1").arg(kMaxUserWindows), true};
         break;
     case FieldKind::List:
         for (const QString &entry : text.split(u';', Qt::SkipEmptyParts))

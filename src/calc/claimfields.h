@@ -76,9 +76,10 @@ enum class ClaimField {
     Cap,
     Fulfilled,
     FeeExemption,
+    Windows,
 };
 // How many fields there are: the table's size, and of arrays by field.
-inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::FeeExemption) + 1;
+inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::Windows) + 1;
 
 // What a claim by periods counts, by its basis's name (`Basis`'s text is the
 // name of a preset): the four counts of their own, or a basis of its own laid
@@ -99,6 +100,7 @@ enum class FieldKind {
     List,    // dated amounts "дд.мм.гггг=СУММА", ";" between them (an increase may add
           // "/дд.мм.гггг", the day its claim arose; a payment "@мм.гггг", the month
           // it pays; a charge is dated by its month, "мм.гггг=СУММА")
+    Spans, // spans of days "дд.мм.гггг-дд.мм.гггг", ";" between them
 };
 
 // An option that sets its field to a fixed value ("--contractual").
@@ -147,6 +149,7 @@ struct FieldValue {
     QDate date;     // Date
     int number = 0; // Integer; Choice: the index of the choice
     QList<Payment> entries; // List (a charge: its month's first day as the date)
+    QList<DaySpan> spans;   // Spans
     bool yes() const { return number == 0; }
 };
 

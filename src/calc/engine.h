@@ -27,10 +27,11 @@ struct Step {
 };
 
 // Days in which nothing accrues: on every debt, or on those whose claim
-// arose on or before `aroseBy`.
+// arose on or before `aroseBy`; `byUser`: one the user gave, not the law's.
 struct Window {
     QDate from, to;
     QDate aroseBy;
+    bool byUser = false;
 };
 
 // The rate used is at most `most`: on the days from `from` to `to`, or,
@@ -71,9 +72,9 @@ struct CountRules {
 
 struct Debt {
     qint64 amount = 0;
-    QDate first;        // its first overdue day
-    QDate arises;       // the day it exists: an earlier advance pays it then
-    QDate arose;        // the day its claim arose, for the windows' scope
+    QDate first;              // its first overdue day
+    QDate arises;             // the day it exists: an earlier advance pays it then
+    QDate arose;              // the day its claim arose, for the windows' scope
     bool increaseRow = false; // a row the day it comes (an increase)
 };
 

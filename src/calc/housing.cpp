@@ -8,6 +8,7 @@
 #include "law/calendar.h"
 #include "money.h"
 #include "presets.h"
+#include "userwindows.h"
 
 #include <algorithm>
 #include <map>
@@ -90,6 +91,11 @@ void checkHousingInput(const PeriodInput &in) {
                                                QStringLiteral("начислений и оплат"));
         !many.isEmpty())
         throw AppError(QStringLiteral("В расчете %1").arg(many));
+    // The days counted: from the first bill's month to the calculation date.
+    QDate first = in.filed;
+    for (const Charge &c : in.charges)
+        first = std::min(first, c.month.addDays(1 - c.month.day()));
+    checkUserWindows(in.windows, first, in.filed);
 }
 
 qint64 entryKopecks(const Payment &entry, bool charge) {
@@ -185,6 +191,7 @@ CountRules billRules(const PeriodInput &in, const Preset &basis) {
     if (in.moratorium)
         rules.windows.append(
             {kMoratoriumStart, kMoratoriumEnd, kLast2022Bill.addMonths(1).addDays(-1)});
+    addUserWindows(in.windows, rules);
     return rules;
 }
 

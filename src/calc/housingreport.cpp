@@ -7,6 +7,7 @@
 #include "decimal.h"
 #include "law/calendar.h"
 #include "presets.h"
+#include "userwindows.h"
 
 #include <algorithm>
 #include <iterator>
@@ -172,7 +173,7 @@ QStringList housingLines(const HousingResult &r, QDate calculated) {
                 line.number(quint64(p.divisor)) << u" = ";
                 line.kopecks(p.amount) << u" руб.";
             } else {
-                line << moratoriumPhrase(PeriodCount::Housing, p.partial ? p.debt : 0);
+                line << windowPhrase(p, PeriodCount::Housing, p.partial ? p.debt : 0);
             }
             lines << line.take();
         }

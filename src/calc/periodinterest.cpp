@@ -11,6 +11,7 @@
 #include "money.h"
 #include "penalty.h"
 #include "presets.h"
+#include "userwindows.h"
 
 #include <algorithm>
 
@@ -178,6 +179,7 @@ CheckedClaim check(const PeriodInput &in) {
                                       "%2 и не раньше %3")
                            .arg(dateText(in.arose), dateText(in.start), dateText(kEarliestDate)));
     checkTerms(in, c);
+    checkUserWindows(in.windows, in.start, in.end);
     if (c.debt == 0 && c.increases.empty())
         throw AppError(
             QStringLiteral("Долг 0,00 руб. и увеличений долга нет: начислять не на что"));
@@ -246,6 +248,7 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     // arose by 31.03.2022).
     if (!own && in.moratorium)
         rules.windows = {{kMoratoriumStart, kMoratoriumEnd, kMoratoriumStart}};
+    addUserWindows(in.windows, rules);
     if (usesRateTable(in.count) && !c.rates.empty()) {
         const QDate oldest = c.rates.begin()->first;
         if (rules.rateDay == RateDay::OneDate ? in.rateDate < oldest : in.start < oldest)
@@ -339,7 +342,7 @@ void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
         case PeriodRow::Moratorium:
             r.lines << QStringLiteral("с ") % dateText(row.from) % QStringLiteral(" по ") %
                            dateText(row.to) % QStringLiteral(": ") %
-                           moratoriumPhrase(in.count, row.partial ? row.debt : 0);
+                           windowPhrase(row, in.count, row.partial ? row.debt : 0);
             break;
         case PeriodRow::Increase:
             r.lines << QStringLiteral("долг увеличен ") % dateText(row.from) %

@@ -65,6 +65,12 @@ inline bool usesRateTable(PeriodCount count) {
     return count != PeriodCount::Contractual;
 }
 
+// Days from `from` to `to`, both counted.
+struct DaySpan {
+    QDate from, to;
+    friend bool operator==(const DaySpan &, const DaySpan &) = default;
+};
+
 struct PeriodInput {
     QString debt;           // roubles in the two-decimal form
     QDate start, end;       // both days count
@@ -110,6 +116,9 @@ struct PeriodInput {
     // The supplier's penalty under a public contract: what of the price
     // (the debt) was fulfilled before the delay, in roubles; empty: nothing.
     QString fulfilled;
+    // Days in which nothing accrues on any debt, as the user gives them: a
+    // decree the program does not know yet, a court's ruling.
+    QList<DaySpan> windows;
 };
 
 // A row of the calculation as courts lay it out in a table, in report order.
@@ -137,6 +146,8 @@ struct PeriodRow {
     qint64 uncapped = 0;
     // Piece: its rate was lowered by a cap on the rate.
     bool rateCapped = false;
+    // Moratorium: days of a window the user gave, not the law's.
+    bool byUser = false;
 };
 
 struct HousingResult;

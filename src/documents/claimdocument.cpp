@@ -5,6 +5,7 @@
 #include "calc/housing.h"
 #include "calc/numtext.h"
 #include "calc/presets.h"
+#include "calc/userwindows.h"
 #include "common/apperror.h"
 #include "common/dates.h"
 #include "common/module.h"
@@ -214,7 +215,7 @@ QList<TableCell> tableCells(const calc::PeriodRow &row, const TableLayout &layou
         case Column::Rate:
             if (row.kind == calc::PeriodRow::Moratorium) {
                 // The moratorium's words over the rate and what follows it.
-                out.append({calc::moratoriumPhrase(layout.count), c, last});
+                out.append({calc::windowPhrase(row, layout.count), c, last});
                 return out;
             }
             text = row.rate + u'%';

@@ -3,6 +3,7 @@
 
 #include "calc/claimfields.h"
 #include "calc/presets.h"
+#include "calc/userwindows.h"
 #include "common/apperror.h"
 #include "jsonfields.h"
 #include "regularfile.h"
@@ -52,6 +53,14 @@ QJsonArray entries(const QList<calc::Payment> &list) {
     return out;
 }
 
+QJsonArray spans(const QList<calc::DaySpan> &list) {
+    QJsonArray out;
+    for (const calc::DaySpan &s : list)
+        out.append(QJsonObject{{QStringLiteral("from"), dayText(s.from)},
+                               {QStringLiteral("to"), dayText(s.to)}});
+    return out;
+}
+
 QJsonArray charges(const QList<calc::Charge> &list) {
     QJsonArray out;
     for (const calc::Charge &c : list)
@@ -97,7 +106,7 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
     using F = calc::ClaimField;
     QJsonObject o{
         {kFormatKey, kFormat},
-        {kVersionKey, kClaimFormatVersion},
+        {kVersionKey, c.windows.isEmpty() ? kClaimFormatWithoutWindows : kClaimFormatVersion},
         {key(F::Debt), c.debt},
         {key(F::From), dayText(c.start)},
         {key(F::To), dayText(c.end)},
@@ -122,6 +131,7 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
     // A count's own terms, only when it has them: files without them open as before.
     if (c.contractFraction) o.insert(kContractFractionKey, c.contractFraction);
     if (!c.feeExemption) o.insert(key(F::FeeExemption), false);
+    if (!c.windows.isEmpty()) o.insert(key(F::Windows), spans(c.windows));
     for (const auto &[field, text] :
          {std::pair{F::CapPercent, &c.capPercent}, std::pair{F::Cap, &c.capAmount},
           std::pair{F::Fulfilled, &c.fulfilled}})
@@ -165,7 +175,8 @@ int formatVersion(const QJsonObject &o, const QByteArray &bytes) {
     QStringList known = {kFormatKey, kVersionKey, kCountKey};
     if (version >= 2) known << kBasisKey << kContractFractionKey;
     for (const calc::FieldInfo &field : calc::claimFields())
-        if (field.fileKey && (version >= 2 || field.field < F::Arose))
+        if (field.fileKey && (version >= 2 || field.field < F::Arose) &&
+            (version >= 3 || field.field != F::Windows))
             known << QString::fromLatin1(field.fileKey); // format 1: no arose, no housing
     onlyKeys(o, known, QString());
     return int(version);
@@ -224,6 +235,7 @@ void readLaterKeys(const QJsonObject &o, calc::PeriodInput &c) {
     }
     if (has(F::Cap)) c.capAmount = amount(o, key(F::Cap));
     if (has(F::Fulfilled)) c.fulfilled = amount(o, key(F::Fulfilled));
+    if (has(F::Windows)) c.windows = readSpans(o, key(F::Windows), calc::kMaxUserWindows);
     if (o.contains(kContractFractionKey))
         c.contractFraction =
             int(integer(o, kContractFractionKey, calc::kMinFraction, calc::kWagesFraction - 1));

@@ -121,6 +121,21 @@ QList<calc::Charge> readCharges(const QJsonObject &o, const QString &name) {
     return out;
 }
 
+QList<calc::DaySpan> readSpans(const QJsonObject &o, const QString &name, qsizetype most) {
+    QList<calc::DaySpan> out;
+    const QString where = QStringLiteral(" в списке \"%1\"").arg(name);
+    const QJsonArray spans = list(o, name);
+    if (spans.size() > most)
+        throw Damaged{QStringLiteral("в списке \"%1\" больше %2 записей").arg(name).arg(most)};
+    for (const QJsonValue &v : spans) {
+        if (!v.isObject()) throw Damaged{QStringLiteral("в списке \"%1\" не запись").arg(name)};
+        const QJsonObject e = v.toObject();
+        onlyKeys(e, {QStringLiteral("from"), QStringLiteral("to")}, where);
+        out.append({day(e, QStringLiteral("from")), day(e, QStringLiteral("to"))});
+    }
+    return out;
+}
+
 bool yesNo(const QJsonObject &o, const QString &name) {
     const QJsonValue v = value(o, name);
     if (!v.isBool()) throw Damaged{QStringLiteral("\"%1\" должен быть true или false").arg(name)};

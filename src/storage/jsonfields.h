@@ -35,6 +35,8 @@ qint64 integer(const QJsonObject &o, const QString &name, qint64 low, qint64 hig
 // Raises Damaged for a key not in `known`, named with `where`.
 void onlyKeys(const QJsonObject &o, const QStringList &known, const QString &where);
 QList<calc::Charge> readCharges(const QJsonObject &o, const QString &name);
+// Spans of days {"from", "to"}, at most `most` of them.
+QList<calc::DaySpan> readSpans(const QJsonObject &o, const QString &name, qsizetype most);
 // The dated amounts of a list, each with at most one more key (`extra`).
 QList<calc::Payment> readEntries(const QJsonObject &o, const QString &name, const QString &extra);
 

@@ -1,18 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/periods/claimoptions.h"
 
+#include "calc/claimfields.h"
 #include "calc/presets.h"
+#include "calc/userwindows.h"
 #include "common/dates.h"
 #include "ui/widgets/datepicker.h"
+#include "ui/widgets/dialogs.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace ui {
 
-ClaimOptions::ClaimOptions(QWidget *parent) : QWidget(parent) {
+ClaimOptions::ClaimOptions(QWidget *parent, Dialogs &dialogs) : QWidget(parent), dialogs_(dialogs) {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto *options = new QHBoxLayout;
@@ -49,6 +53,7 @@ ClaimOptions::ClaimOptions(QWidget *parent) : QWidget(parent) {
     courtOrder_->setObjectName(QStringLiteral("courtOrder"));
     courtOrder_->setToolTip(QStringLiteral("Госпошлина — половина пошлины иска"));
     layout->addWidget(courtOrder_);
+    makeWindows(layout);
 
     connect(moratorium_, &QCheckBox::toggled, this, &ClaimOptions::changed);
     connect(courtOrder_, &QCheckBox::toggled, this, &ClaimOptions::changed);
@@ -56,7 +61,56 @@ ClaimOptions::ClaimOptions(QWidget *parent) : QWidget(parent) {
     connect(debtArose_, &DatePicker::dateChanged, this, &ClaimOptions::changed);
 }
 
+// Days in which nothing accrues, typed as the command line takes them.
+void ClaimOptions::makeWindows(QLayout *layout) {
+    auto *row = new QHBoxLayout;
+    auto *label = new QLabel(QStringLiteral("Периоды без &начисления:"), this);
+    windowsField_ = new QLineEdit(this);
+    windowsField_->setObjectName(QStringLiteral("userWindows"));
+    windowsField_->setAccessibleName(QStringLiteral("Периоды без начисления"));
+    windowsField_->setAccessibleDescription(
+        QStringLiteral("Дни, в которые ничего не начисляется, например 01.02.2024-29.02.2024; "
+                       "несколько периодов — через точку с запятой"));
+    windowsField_->setToolTip(
+        QStringLiteral("Постановление, которого программа еще не знает, или решение суда: "
+                       "дд.мм.гггг-дд.мм.гггг, несколько — через «;»"));
+    windowsField_->setPlaceholderText(QStringLiteral("нет"));
+    label->setBuddy(windowsField_);
+    row->addWidget(label);
+    row->addWidget(windowsField_, 1);
+    static_cast<QBoxLayout *>(layout)->addLayout(row);
+    connect(windowsField_, &QLineEdit::editingFinished, this, &ClaimOptions::readWindows);
+}
+
+// Read as the command line's --window reads it; text that is no list of
+// spans is refused with a word and the field goes back to what it held.
+void ClaimOptions::readWindows() {
+    const calc::FieldInfo &info = calc::fieldInfo(calc::ClaimField::Windows);
+    QList<calc::DaySpan> read;
+    try {
+        read =
+            calc::readField(info, windowsField_->text(), QStringLiteral("Периоды без начисления"))
+                .spans;
+    } catch (const calc::FieldError &e) {
+        showWindows(windows_);
+        dialogs_.ask(e.message() + u'.', kInputError, MessageBoxes::Icon::Stop);
+        return;
+    }
+    showWindows(read);
+    if (read == windows_) return;
+    windows_ = read;
+    emit changed();
+}
+
+void ClaimOptions::showWindows(const QList<calc::DaySpan> &windows) {
+    QStringList texts;
+    for (const calc::DaySpan &w : windows)
+        texts << calc::daySpanText(w);
+    windowsField_->setText(texts.join(QStringLiteral("; ")));
+}
+
 void ClaimOptions::fill(calc::PeriodInput &in) const {
+    in.windows = windows_;
     in.moratorium = moratorium_->isChecked();
     in.courtOrder = courtOrder_->isChecked();
     in.filed = filingDate_->date();
@@ -73,6 +127,8 @@ void ClaimOptions::showChoices(const calc::PeriodInput &claim) {
     const QSignalBlocker quiet(moratorium_), order(courtOrder_);
     if (moratorium_->isEnabled()) moratorium_->setChecked(claim.moratorium);
     courtOrder_->setChecked(claim.courtOrder);
+    windows_ = claim.windows;
+    showWindows(windows_);
 }
 
 bool ClaimOptions::followMoratorium(const calc::PeriodInput &claim) {

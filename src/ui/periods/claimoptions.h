@@ -7,25 +7,28 @@
 
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 
 namespace ui {
 
 class DatePicker;
+class Dialogs;
 
 // The claim's choices beside its entries: the moratorium of 2022, the day
 // the debt arose (which decides the moratorium), the filing date (which
-// decides the fee's scale) and the court order (half the fee).
+// decides the fee's scale), the court order (half the fee) and the days
+// the user says accrue nothing ("Периоды без начисления").
 class ClaimOptions : public QWidget {
     Q_OBJECT
 public:
-    explicit ClaimOptions(QWidget *parent);
+    ClaimOptions(QWidget *parent, Dialogs &dialogs);
 
     // The choices made here, over the claim `in`; the day the debt arose is
     // none while it is the period's start.
     void fill(calc::PeriodInput &in) const;
     // A claim's filing date and day of arising, told to no one.
     void showDates(const calc::PeriodInput &claim);
-    // A saved claim's moratorium (where it may apply) and court order.
+    // A saved claim's moratorium (where it may apply), court order and windows.
     void showChoices(const calc::PeriodInput &claim);
     // The moratorium can be asked for while any debt of the claim arose by
     // its first day; otherwise every debt accrues through it. Returns
@@ -38,6 +41,13 @@ signals:
     void changed();
 
 private:
+    void makeWindows(QLayout *layout);
+    void readWindows();
+    void showWindows(const QList<calc::DaySpan> &windows);
+
+    Dialogs &dialogs_;
+    QList<calc::DaySpan> windows_; // as last read from their field
+    QLineEdit *windowsField_;
     QCheckBox *moratorium_, *courtOrder_;
     DatePicker *filingDate_, *debtArose_;
     QLabel *debtAroseLabel_;

@@ -75,7 +75,7 @@ PeriodsDialog::PeriodsDialog(QWidget *parent, Dialogs &dialogs)
     layout->addWidget(count_);
     entries_ = new PeriodEntries(this, dialogs);
     layout->addWidget(entries_);
-    options_ = new ClaimOptions(this);
+    options_ = new ClaimOptions(this, dialogs);
     layout->addWidget(options_);
     notes_ = new QLabel(this);
     notes_->setObjectName(QStringLiteral("periodsNotes"));
