@@ -93,6 +93,10 @@ void TestFields::everyFieldEveryWay_data() {
         "Государственная пошлина: 3217,50 руб.");
     row(F::Windows, "10.01.2010-19.01.2010;2010-01-25-2010-01-26", periods,
         "с 10.01.2010 по 19.01.2010: без начисления (указано пользователем)");
+    // 1 % a day of 100000,00 for 30 days is 30000,00, at most the insured sum.
+    row(F::InsuredSum, "10000", six + QStringList{"--basis=osago"},
+        "с 01.01.2010 по 30.01.2010: 100000,00 * 30 дн. * 1% = 30000,00 руб., с учетом предела — "
+        "10000,00 руб.");
     QCOMPARE(rows, calc::kClaimFieldCount); // a field added to the table needs its row
 }
 

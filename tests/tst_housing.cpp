@@ -31,7 +31,7 @@ const QString kHeading = QStringLiteral("Расчет пеней за ЖКУ (ч
 // What the report says where the 9,5 % rule cut a rate, and of a due date past the calendar.
 // (Made when a row is, not before the program's resources are there.)
 QString capNote() {
-    return calc::housingRateCapPhrase() + u'.';
+    return QString::fromUtf8(calc::presetNamed(u"housing")->capNote) + u'.';
 }
 QString calendarNote() {
     return law::calendarEndsNote() + u'.';

@@ -114,6 +114,10 @@ QString notFor(ClaimField field, calc::PeriodCount count, const QString &basis =
         if (!calc::basisTakes(basis, calc::PresetTerm::FulfilledPart))
             return QStringLiteral("только для пеней поставщика (--basis procurement-supplier)");
         break;
+    case ClaimField::InsuredSum:
+        if (!calc::basisTakes(basis, calc::PresetTerm::InsuredSum))
+            return QStringLiteral("только для неустойки страховщика ОСАГО (--basis osago)");
+        break;
     case ClaimField::FeeExemption:
         if (const calc::Preset *p = basis.isEmpty() ? nullptr : calc::presetNamed(basis);
             !p || !p->fee.article) {
@@ -260,6 +264,7 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     }
     if (const auto *v = given(ClaimField::Fulfilled)) c.fulfilled = v->text;
     if (const auto *v = given(ClaimField::Windows)) c.windows = v->spans;
+    if (const auto *v = given(ClaimField::InsuredSum)) c.insuredSum = v->text;
     if (const auto *v = given(ClaimField::Charges)) {
         c.charges.clear();
         for (const calc::Payment &p : v->entries)

@@ -18,9 +18,7 @@
 namespace calc {
 namespace {
 
-const QDate kDueOn15th{2026, 3, 1};     // bills from March 2026 on (Federal Law 177-FZ)
-const QDate kOneRuleBefore{2016, 1, 1}; // bills due earlier: 1/300 from day 1 (307-FZ)
-const QDate kLast2022Bill{2022, 3, 1};  // bills up to March 2022 are held in 2022
+const QDate kDueOn15th{2026, 3, 1}; // bills from March 2026 on (Federal Law 177-FZ)
 
 QDate firstOfMonth(QDate d) {
     return QDate(d.year(), d.month(), 1);
@@ -180,17 +178,14 @@ QList<Paid> billPayments(const PeriodInput &in, const Bills &bills, HousingResul
     return payments;
 }
 
-// The count: the basis's steps and caps (for housing: nothing for 30 days,
-// 1/300 to day 90, 1/130 from day 91, the rate capped in 2022–2026), the
-// windows of 2020 and 2022, the latter for bills up to March 2022.
+// The count: the basis's row (for housing: nothing for 30 days, 1/300 to
+// day 90, 1/130 from day 91, the rate capped in 2022–2026, the windows of
+// 2020 and 2022), by the rate day the user chose.
 CountRules billRules(const PeriodInput &in, const Preset &basis) {
     const bool oneDate = in.rateDay == RateDay::OneDate && in.rateDate.isValid();
-    CountRules rules = presetRules(basis, oneDate ? in.rateDate : in.filed, false);
+    CountRules rules =
+        presetRules(basis, oneDate ? in.rateDate : in.filed, in.moratorium, in.moratorium2020);
     rules.rateDay = in.rateDay;
-    if (basis.free2020 && in.moratorium2020) rules.windows.append(window2020());
-    if (in.moratorium)
-        rules.windows.append(
-            {kMoratoriumStart, kMoratoriumEnd, kLast2022Bill.addMonths(1).addDays(-1)});
     addUserWindows(in.windows, rules);
     return rules;
 }
@@ -198,7 +193,7 @@ CountRules billRules(const PeriodInput &in, const Preset &basis) {
 const Preset &billBasis(const PeriodInput &in) {
     const Preset *basis =
         presetNamed(in.basis.isEmpty() ? QStringView(u"housing") : QStringView(in.basis));
-    if (!basis || !countedByBills(*basis))
+    if (!basis || !basis->monthlyBills)
         throw AppError(
             QStringLiteral("Основание \"%1\" не считается по начислениям за месяц").arg(in.basis));
     return *basis;
@@ -215,14 +210,11 @@ QDate countBills(const PeriodInput &in, const Preset &basis, const RatesByDay &r
         (p.payment < 0 ? r.bills[p.debt].advancePaid : r.bills[p.debt].paid)
             .append({p.day, p.amount});
     CountRules rules = billRules(in, basis);
-    const bool housing = basis.name == std::string_view("housing");
-    const QList<Step> steps = rules.steps;
-    const QList<Step> oldSteps = {{1, Step::Fraction, 300}};
     QDate earliest;
     for (qsizetype i = 0; i < r.bills.size(); ++i) {
         HousingBill &b = r.bills[i];
         b.unpaid = allocation.unpaid[i];
-        rules.steps = housing && b.due < kOneRuleBefore ? oldSteps : steps;
+        rules.steps = billSteps(basis, b.due);
         countAccount(rules, rates, bills.debts, allocation, payments, {int(i)}, in.filed, b.rows,
                      b.penalty, QStringLiteral("Сумма пеней"), &earliest);
         r.penalty = addWithinLimit(r.penalty, b.penalty, QStringLiteral("Сумма пеней"));
@@ -243,6 +235,7 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
     const QList<Paid> payments = billPayments(in, bills, r);
     const Preset &basis = billBasis(in);
     if (basis.name != std::string_view("housing")) r.article = QString::fromUtf8(basis.article);
+    if (basis.capNote) r.capNote = QString::fromUtf8(basis.capNote);
     const QDate earliest = countBills(in, basis, rates, bills, payments, r);
     if (const QDate oldest = rates.begin()->first; earliest.isValid() && earliest < oldest)
         r.tableStart = oldest;

@@ -41,6 +41,7 @@ struct HousingResult {
     // not list: only past weekends and the fixed holidays.
     bool pastCalendar = false;
     QString article;   // the basis's, when it is not the housing penalty's (resource bills)
+    QString capNote;   // what its law's cap on the rate is, said where a cap lowered one
     QStringList lines; // the report
 };
 

@@ -134,7 +134,7 @@ QStringList housingNotes(const HousingResult &r) {
             return std::any_of(b.rows.cbegin(), b.rows.cend(),
                                [](const PeriodRow &p) { return p.rateCapped; });
         }))
-        notes << housingRateCapPhrase() % u'.';
+        notes << r.capNote % u'.';
     if (r.pastCalendar) notes << law::calendarEndsNote() % u'.';
     return notes;
 }

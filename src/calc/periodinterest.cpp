@@ -3,6 +3,7 @@
 #define QT_USE_QSTRINGBUILDER
 #include "periodinterest.h"
 
+#include "checkedclaim.h"
 #include "claimfields.h"
 #include "common/apperror.h"
 #include "common/dates.h"
@@ -35,7 +36,7 @@ QDate increaseArose(const Payment &p) {
 
 bool moratoriumMayCover(const PeriodInput &claim) {
     if (const Preset *own = claim.basis.isEmpty() ? nullptr : presetNamed(claim.basis);
-        own && !own->moratorium) // wages, alimony, 317.1: no moratorium holds
+        own && !windowLiftable(*own, WindowSwitch::Moratorium2022)) // wages, alimony, 317.1
         return false;
     if (claim.count == PeriodCount::Housing) // bills for months up to March 2022
         return std::any_of(claim.charges.cbegin(), claim.charges.cend(), [](const Charge &c) {
@@ -49,165 +50,6 @@ bool moratoriumMayCover(const PeriodInput &claim) {
 
 namespace {
 
-// A payment or an increase in kopecks; an increase also says the day its
-// claim arose (for the moratorium).
-struct Dated {
-    QDate day;
-    qint64 amount = 0;
-    QDate arose;
-};
-
-// Step one: the claim checked and read into exact numbers.
-struct CheckedClaim {
-    qint64 debt = 0;
-    QList<Dated> payments, increases; // by day, a day's as entered
-    Decimal daily;                    // Contractual: % a day
-    RatesByDay rates;                 // the table, oldest first
-    std::optional<Decimal> capShare;  // Contractual: the total at most this share of the debt
-    std::optional<qint64> capKopecks; // or at most this
-    qint64 price = 0, fulfilled = 0;  // the supplier's: the debt is the price less the fulfilled
-};
-
-// The terms only some counts take, each refused elsewhere: the contractual
-// penalty's cap, the wages' share by contract, the supplier's part done.
-void checkTerms(const PeriodInput &in, CheckedClaim &c) {
-    if (!in.capPercent.isEmpty() || !in.capAmount.isEmpty()) {
-        if (in.count != PeriodCount::Contractual || !in.basis.isEmpty())
-            throw AppError(QStringLiteral("Предел неустойки задается только для договорной "
-                                          "неустойки (% в день)"));
-        if (!in.capPercent.isEmpty() && !in.capAmount.isEmpty())
-            throw AppError(QStringLiteral("Предел неустойки: либо процент долга, либо сумма в "
-                                          "рублях, а не оба"));
-    }
-    if (!in.capPercent.isEmpty()) {
-        Decimal share;
-        if (!readDecimal(in.capPercent, kMaxRateDigits, share) || share.digits <= 0)
-            throw AppError(QStringLiteral("Предел неустойки \"%1\" не читается как процент "
-                                          "долга больше нуля")
-                               .arg(in.capPercent));
-        share.scale += 2; // a percent of the debt as a share of it
-        c.capShare = share;
-    }
-    if (qint64 most = 0; !in.capAmount.isEmpty()) {
-        if (!readKopecks(in.capAmount, most) || most <= 0)
-            throw AppError(QStringLiteral("Предел неустойки \"%1\" не читается как сумма в "
-                                          "рублях больше нуля")
-                               .arg(in.capAmount));
-        c.capKopecks = most;
-    }
-    if (in.contractFraction != 0 && !basisTakes(in.basis, PresetTerm::ContractShare))
-        throw AppError(QStringLiteral("Доля ключевой ставки по договору задается только для "
-                                      "компенсации за задержку зарплаты"));
-    if (in.contractFraction != 0 &&
-        (in.contractFraction < kMinFraction || in.contractFraction >= kWagesFraction))
-        throw AppError(QStringLiteral("Доля ключевой ставки по договору 1/%1: договор может "
-                                      "только повысить компенсацию, нужно N от %2 до %3")
-                           .arg(in.contractFraction)
-                           .arg(kMinFraction)
-                           .arg(kWagesFraction - 1));
-    c.price = c.debt;
-    if (in.fulfilled.isEmpty()) return;
-    if (!basisTakes(in.basis, PresetTerm::FulfilledPart))
-        throw AppError(QStringLiteral("Исполненная часть контракта задается только для пеней "
-                                      "поставщика (ч. 7 ст. 34 44-ФЗ)"));
-    if (!readKopecks(in.fulfilled, c.fulfilled) || c.fulfilled > c.debt)
-        throw AppError(QStringLiteral("Исполнено \"%1\": нужна сумма в рублях, не больше цены "
-                                      "контракта %2 руб.")
-                           .arg(in.fulfilled, kopecksText(c.debt)));
-    c.debt -= c.fulfilled;
-}
-
-// What is wrong with an entry (empty: nothing); its kopecks in `amount`.
-QString entryProblem(const Payment &p, QDate start, QDate end, PeriodRow::Kind kind,
-                     qint64 &amount) {
-    const bool payment = kind == PeriodRow::Payment;
-    if (!p.date.isValid() || p.date < start || p.date > end)
-        return QStringLiteral("%1 %2 лежит вне периода просрочки с %3 по %4")
-            .arg(payment ? QStringLiteral("Оплата") : QStringLiteral("Увеличение долга"),
-                 dateText(p.date), dateText(start), dateText(end));
-    if (p.month.isValid())
-        return QStringLiteral("Оплата %1: месяц, за который она внесена, указывается только в "
-                              "пенях за ЖКУ")
-            .arg(dateText(p.date));
-    if (!payment && p.arose.isValid() && (p.arose > p.date || p.arose < kEarliestDate))
-        return QStringLiteral("Увеличение долга %1: дата возникновения %2 должна быть не позже "
-                              "%1 и не раньше %3")
-            .arg(dateText(p.date), dateText(p.arose), dateText(kEarliestDate));
-    if (!readKopecks(p.amount, amount) || amount <= 0)
-        return QStringLiteral("%1 %2 \"%3\" не читается как сумма в рублях больше нуля, не больше "
-                              "10^15 руб.")
-            .arg(payment ? QStringLiteral("Сумма оплаты")
-                         : QStringLiteral("Сумма увеличения долга"),
-                 dateText(p.date), p.amount);
-    return {};
-}
-
-QList<Dated> datedAmounts(const QList<Payment> &list, const PeriodInput &in, PeriodRow::Kind kind) {
-    QList<Dated> out;
-    out.reserve(list.size());
-    for (const Payment &p : list) {
-        qint64 amount = 0;
-        if (const QString problem = entryProblem(p, in.start, in.end, kind, amount);
-            !problem.isEmpty())
-            throw AppError(problem);
-        out.append({p.date, amount, increaseArose(p)});
-    }
-    std::stable_sort(out.begin(), out.end(),
-                     [](const Dated &a, const Dated &b) { return a.day < b.day; });
-    return out;
-}
-
-CheckedClaim check(const PeriodInput &in) {
-    CheckedClaim c;
-    if (!readKopecks(in.debt, c.debt))
-        throw AppError(QStringLiteral("Сумма долга \"%1\" не подходит для расчета по периодам: "
-                                      "нужна сумма в рублях с копейками, не больше 10^15 руб.")
-                           .arg(in.debt));
-    if (!in.start.isValid() || !in.end.isValid() || in.end < in.start)
-        throw AppError(QStringLiteral("Конец периода раньше начала: с %1 по %2")
-                           .arg(dateText(in.start), dateText(in.end)));
-    if (!in.charges.isEmpty())
-        throw AppError(QStringLiteral("Начисления за месяц считаются только в пенях за ЖКУ: "
-                                      "выберите это основание или удалите начисления"));
-    if (const QString many = entryCountProblem(in.payments.size() + in.increases.size());
-        !many.isEmpty())
-        throw AppError(QStringLiteral("В расчете %1").arg(many));
-    c.payments = datedAmounts(in.payments, in, PeriodRow::Payment);
-    c.increases = datedAmounts(in.increases, in, PeriodRow::Increase);
-    if (in.arose.isValid() && (in.arose > in.start || in.arose < kEarliestDate))
-        throw AppError(QStringLiteral("Основной долг: дата возникновения %1 должна быть не позже "
-                                      "%2 и не раньше %3")
-                           .arg(dateText(in.arose), dateText(in.start), dateText(kEarliestDate)));
-    checkTerms(in, c);
-    checkUserWindows(in.windows, in.start, in.end);
-    if (c.debt == 0 && c.increases.empty())
-        throw AppError(
-            QStringLiteral("Долг 0,00 руб. и увеличений долга нет: начислять не на что"));
-    // The debt at its largest: the start and every increase, payments aside.
-    qint64 most = c.debt;
-    for (const Dated &raised : c.increases)
-        most = addWithinLimit(most, raised.amount, QStringLiteral("Долг с увеличениями"));
-    if (!in.basis.isEmpty() && !presetNamed(in.basis))
-        throw AppError(QStringLiteral("Неизвестное основание расчета \"%1\"").arg(in.basis));
-    const bool own = !in.basis.isEmpty(); // a basis with rates of its own
-    if (!own && in.count == PeriodCount::Contractual && in.dailyPercent.trimmed().isEmpty())
-        throw AppError(QStringLiteral("Не задана неустойка, % в день"));
-    if (!own && in.count == PeriodCount::Contractual &&
-        !readDecimal(in.dailyPercent, kMaxRateDigits, c.daily))
-        throw AppError(
-            QStringLiteral("Неустойка \"%1\" не читается как процент в день").arg(in.dailyPercent));
-    if (in.count == PeriodCount::KeyFraction &&
-        (in.fraction < kMinFraction || in.fraction > kMaxFraction))
-        throw AppError(QStringLiteral("Доля ключевой ставки 1/%1: нужно целое число от %2 до %3")
-                           .arg(in.fraction)
-                           .arg(kMinFraction)
-                           .arg(kMaxFraction));
-    c.rates = ratesByDay(in.rates);
-    if (c.rates.empty() && usesRateTable(in.count))
-        throw AppError(QStringLiteral("В таблице ставок нет ни одной ставки для расчета"));
-    return c;
-}
-
 // Step two: the claim as the engine's debts, payments and count, counted:
 // the pieces, payments, increases and the moratorium's days as rows.
 void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
@@ -220,9 +62,14 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
         // A basis of its own: its rules, the moratorium where it holds and
         // the user did not lift it; pieces as maximal runs.
         const bool oneDate = own->rateDay == RateDay::OneDate && in.rateDate.isValid();
-        rules =
-            presetRules(*own, oneDate ? in.rateDate : in.filed, in.moratorium && own->moratorium);
+        rules = presetRules(*own,
+                            own->rateDay == RateDay::DueDay ? in.start.addDays(-1)
+                            : oneDate                       ? in.rateDate
+                                                            : in.filed,
+                            in.moratorium);
         rules.eventRows = true;
+        if (own->term == PresetTerm::InsuredSum && c.capKopecks)
+            rules.totalCapKopecks = c.capKopecks;
         if (in.contractFraction) { // the contract's share throughout: more than the law's
             rules.steps = {{1, Step::Fraction, in.contractFraction}};
             rules.eras.clear();
@@ -251,7 +98,7 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     addUserWindows(in.windows, rules);
     if (usesRateTable(in.count) && !c.rates.empty()) {
         const QDate oldest = c.rates.begin()->first;
-        if (rules.rateDay == RateDay::OneDate ? in.rateDate < oldest : in.start < oldest)
+        if (rules.rateDay == RateDay::OneDate ? rules.rateDate < oldest : in.start < oldest)
             r.tableStart = oldest;
     }
 
@@ -291,6 +138,20 @@ QString cappedPhrase(const PeriodRow &row) {
            QStringLiteral(" руб.");
 }
 
+// " (цена договора … руб., срок передачи …, ставка на этот день …%)": the
+// rate of the day the obligation was due, the day before the first overdue one.
+QString dueRatePhrase(const PeriodInput &in, const CheckedClaim &c) {
+    const QDate due = in.start.addDays(-1);
+    return QStringLiteral(" (цена договора %1 руб., срок передачи %2, ставка на этот день %3%)")
+        .arg(kopecksText(c.debt), dateText(due),
+             c.rates.empty() ? QStringLiteral("—") : rateText(rateInForce(c.rates, due)));
+}
+
+// Percent of an amount, to the kopeck, half away from zero.
+qint64 percentOf(qint64 kopecks, int percent) {
+    return (kopecks * percent + 50) / 100;
+}
+
 // Step three: the report's lines, one a row, between the heading and the totals.
 void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     QString heading = QStringLiteral("Расчет по периодам (ст. 395 ГК РФ)");
@@ -307,6 +168,12 @@ void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
             heading +=
                 QStringLiteral(" (цена %1 руб. − исполнено %2 руб. = %3 руб.)")
                     .arg(kopecksText(c.price), kopecksText(c.fulfilled), kopecksText(c.debt));
+        if (own->headingDueRate) heading += dueRatePhrase(in, c);
+        if (own->term == PresetTerm::InsuredSum)
+            heading +=
+                QStringLiteral(" (не более страховой суммы %1 руб.)")
+                    .arg(kopecksText(c.capKopecks ? *c.capKopecks
+                                                  : *presetRules(*own, {}, false).totalCapKopecks));
     } else if (in.count == PeriodCount::Contractual) {
         const QString cap =
             c.capShare ? QStringLiteral(", не более %1% долга")
@@ -367,14 +234,17 @@ void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
                    .arg(kopecksText(r.remaining), kopecksText(r.interest),
                         kopecksText(r.remaining + r.interest));
     r.lines << feeLine(r.fee, r.feeExemption);
+    if (const Preset *own = presetOf(in); own && own->fine.article) {
+        // Informative: the court awards it on top of the claim.
+        const qint64 base = own->fine.ofDebt ? r.remaining : r.remaining + r.interest;
+        r.lines << QStringLiteral("Штраф потребителя (присуждает суд): %1% — %2 руб.")
+                       .arg(own->fine.percent)
+                       .arg(kopecksText(percentOf(base, own->fine.percent)));
+        r.consumerFine = true;
+    }
 }
 
 } // namespace
-
-QString periodEntryProblem(const Payment &entry, QDate start, QDate end, PeriodRow::Kind kind) {
-    qint64 amount = 0;
-    return entryProblem(entry, start, end, kind, amount);
-}
 
 PeriodInput periodClaimOf(const CalcInput &claim, const QList<RatePoint> &rates) {
     PeriodInput in;
@@ -389,7 +259,7 @@ PeriodInput periodClaimOf(const CalcInput &claim, const QList<RatePoint> &rates)
 
 PeriodResult calculatePeriods(const PeriodInput &in) {
     if (in.count == PeriodCount::Housing) return housingPeriods(in);
-    const CheckedClaim checked = check(in);
+    const CheckedClaim checked = checkClaim(in);
     PeriodResult r;
     countRows(in, checked, r);
     writeLines(in, checked, r);

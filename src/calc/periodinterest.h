@@ -49,6 +49,8 @@ enum class RateDay {
              // calculation date's
     OneDate, // every day at the rate of one date
     EachDay, // each day at the rate in force on it
+    DueDay,  // every day at the rate of the day the obligation was due, the day before
+             // the first overdue day
 };
 
 // What is counted.
@@ -119,6 +121,9 @@ struct PeriodInput {
     // Days in which nothing accrues on any debt, as the user gives them: a
     // decree the program does not know yet, a court's ruling.
     QList<DaySpan> windows;
+    // Motor insurance: the insured sum that caps the penalty's total, in
+    // roubles; empty: the law's 400 000.
+    QString insuredSum;
 };
 
 // A row of the calculation as courts lay it out in a table, in report order.
@@ -167,6 +172,9 @@ struct PeriodResult {
     // day of the period, or the one date's rate): there is no rate for those
     // days, and the oldest one stands in. Null otherwise.
     QDate tableStart;
+    // The report ends with the fine a court awards a consumer on top of the
+    // claim (a line after the fee, no part of the total).
+    bool consumerFine = false;
     // Housing: the bills with their payments and pieces (and as the table's
     // `rows`, bill by bill).
     std::shared_ptr<const HousingResult> housing;

@@ -5,85 +5,162 @@
 
 #include "common/dates.h"
 #include "decimal.h"
+#include "money.h"
 
 namespace calc {
 namespace {
 
+// clang-format off
 using K = Step::Kind;
 constexpr PresetStep kYearDays{1, K::YearDays};
 constexpr PresetStep kDaily{1, K::Daily};
-constexpr PresetFee kNoFee{};
 // Art. 333.36 of the Tax Code: p. 1 sub. 1 (wages), sub. 2 (alimony), p. 3
 // (consumers: free up to a claim of 1 000 000 roubles).
 constexpr PresetFee kWagesFee{"пп. 1 п. 1 ст. 333.36 НК РФ", 0};
 constexpr PresetFee kAlimonyFee{"пп. 2 п. 1 ст. 333.36 НК РФ", 0};
 constexpr PresetFee kConsumerFee{"п. 3 ст. 333.36 НК РФ", 1000000};
 constexpr auto kGeneral = PresetCourt::General, kArbitration = PresetCourt::Arbitration;
+// The moratorium on bankruptcy of 01.04.2022–01.10.2022 (Government decree
+// 497): claims that arose by its first day (a debt overdue from 01.04.2022
+// arose by 31.03.2022); for monthly bills, those for months up to March 2022.
+constexpr PresetWindow kMoratorium2022{"01.04.2022", "01.10.2022", WindowScope::AroseBy,
+                                       "01.04.2022", WindowSwitch::Moratorium2022};
+constexpr PresetWindow kMoratorium2022Bills{"01.04.2022", "01.10.2022", WindowScope::BillsUpTo,
+                                            "03.2022", WindowSwitch::Moratorium2022};
+// No penalty on housing bills and on resource bills of managing
+// organisations and homeowners' associations from 06.04.2020 to 31.12.2020
+// (Government decree 424 of 02.04.2020).
+constexpr PresetWindow kWindow2020{"06.04.2020", "31.12.2020", WindowScope::EveryDebt, nullptr,
+                                   WindowSwitch::Window2020};
+// The key rate at most 9,5 % when the day whose rate is taken lies in
+// 28.02.2022–31.12.2026 (Government decree 474 with its extensions).
+constexpr PresetCap kBillsCap{"28.02.2022", "31.12.2026", "9,5", true};
+constexpr const char *kBillsCapNote =
+    "Ставка 9,5% — постановление Правительства РФ № 474: ключевая ставка на день, по которому "
+    "берется ставка, но не выше 9,5%";
+// The consumer's fine (п. 6 ст. 13 Закона «О защите прав потребителей»).
+constexpr PresetFine kConsumerFine{"п. 6 ст. 13 Закона «О защите прав потребителей»", 50};
+// The shared-construction penalty's law (ч. 2 ст. 6 214-ФЗ): none for
+// 29.03.2022–30.06.2023 (decrees 479 and 1732) and 22.03.2024–31.12.2025
+// (decree 326 with its extensions); the rate at most the key rate of
+// 25.02.2022 (9,5 %) for days to 30.06.2023 and that of 01.07.2023 (7,5 %)
+// for days to 31.12.2025. The 2022 moratorium adds nothing: 479's window covers it.
+constexpr PresetWindow kConstructionWindows[] = {{"29.03.2022", "30.06.2023"},
+                                                 {"22.03.2024", "31.12.2025"}};
+constexpr PresetCap kConstructionCaps[] = {{"25.02.2022", "30.06.2023", "9,5"},
+                                           {"01.07.2023", "31.12.2025", "7,5"}};
+constexpr const char *kConstructionCapNote =
+    "Ставка не выше 9,5% (дни по 30.06.2023) и 7,5% (дни с 01.07.2023 по 31.12.2025) — "
+    "постановления Правительства РФ № 479 и № 326";
+constexpr const char *kConstruction = "ч. 2 ст. 6 Федерального закона № 214-ФЗ";
 
-// clang-format off
 constexpr Preset kPresets[] = {
-    {"395", "ст. 395 ГК РФ", "Проценты по ст. 395 ГК РФ", "Сумма процентов",
-     {kYearDays}, nullptr, RateDay::EachDay, true, false, nullptr, {}},
-    {"317.1", "ст. 317.1 ГК РФ", "Проценты по ст. 317.1 ГК РФ", "Сумма процентов",
-     {kYearDays}, nullptr, RateDay::EachDay, false, false, nullptr, {}},
-    {"contract", "договорная неустойка", "Неустойка, % в день", "Сумма неустойки",
-     {kDaily}, nullptr, RateDay::EachDay, true, false, nullptr, {}},
-    {"key-fraction", "договорные пени", "Пени, доля ключевой ставки", "Сумма пеней",
-     {{1, K::Fraction, 300}}, nullptr, RateDay::EachDay, true, false, nullptr, {}},
-    {"housing", "ч. 14 ст. 155 ЖК РФ", "Пени за ЖКУ (ч. 14 ст. 155 ЖК РФ)", "Сумма пеней",
-     {{1, K::Nothing}, {31, K::Fraction, 300}, {91, K::Fraction, 130}}, nullptr, RateDay::Payment,
-     true, true, nullptr, {}, PresetTerm::None, true, kNoFee, kGeneral},
+    {.name = "395", .article = "ст. 395 ГК РФ", .title = "Проценты по ст. 395 ГК РФ",
+     .total = "Сумма процентов", .steps = {kYearDays}, .windows = {kMoratorium2022}},
+    {.name = "317.1", .article = "ст. 317.1 ГК РФ", .title = "Проценты по ст. 317.1 ГК РФ",
+     .total = "Сумма процентов", .steps = {kYearDays}},
+    {.name = "contract", .article = "договорная неустойка", .title = "Неустойка, % в день",
+     .total = "Сумма неустойки", .steps = {kDaily}, .windows = {kMoratorium2022}},
+    {.name = "key-fraction", .article = "договорные пени", .title = "Пени, доля ключевой ставки",
+     .total = "Сумма пеней", .steps = {{1, K::Fraction, 300}}, .windows = {kMoratorium2022}},
+    // Bills due before 2016 at 1/300 from the first day (the law before 307-FZ).
+    {.name = "housing", .article = "ч. 14 ст. 155 ЖК РФ",
+     .title = "Пени за ЖКУ (ч. 14 ст. 155 ЖК РФ)", .total = "Сумма пеней",
+     .steps = {{1, K::Nothing}, {31, K::Fraction, 300}, {91, K::Fraction, 130}},
+     .rateDay = RateDay::Payment, .windows = {kWindow2020, kMoratorium2022Bills},
+     .caps = {kBillsCap}, .capNote = kBillsCapNote, .monthlyBills = true,
+     .oldBills = {"01.01.2016", {{1, K::Fraction, 300}}}, .court = kGeneral},
     // 1/300 of the refinancing rate before 03.10.2016 (the law's wording then).
-    {"wages", "ст. 236 ТК РФ", "Компенсация за задержку зарплаты (ст. 236 ТК РФ)",
-     "Сумма компенсации", {{1, K::Fraction, 300}}, nullptr, RateDay::EachDay, false, false,
-     nullptr, {{"03.10.2016", {{1, K::Fraction, kWagesFraction}}}}, PresetTerm::ContractShare,
-     false, kWagesFee, kGeneral},
+    {.name = "wages", .article = "ст. 236 ТК РФ",
+     .title = "Компенсация за задержку зарплаты (ст. 236 ТК РФ)", .total = "Сумма компенсации",
+     .steps = {{1, K::Fraction, 300}},
+     .eras = {{"03.10.2016", {{1, K::Fraction, kWagesFraction}}}},
+     .term = PresetTerm::ContractShare, .fee = kWagesFee, .court = kGeneral},
     // 0,5 % a day before 10.08.2018, 0,1 % from then (Federal Law 214-FZ of 2018).
-    {"alimony", "п. 2 ст. 115 СК РФ", "Неустойка по алиментам (п. 2 ст. 115 СК РФ)",
-     "Сумма неустойки", {kDaily}, "0,5", RateDay::EachDay, false, false, nullptr,
-     {{"10.08.2018", {}, "0,1"}}, PresetTerm::None, false, kAlimonyFee, kGeneral},
-    {"consumer-23", "ст. 23 Закона «О защите прав потребителей»",
-     "Неустойка продавца (ст. 23 ЗоЗПП)", "Сумма неустойки", {kDaily}, "1", RateDay::EachDay,
-     true, false, nullptr, {}, PresetTerm::None, false, kConsumerFee, kGeneral},
-    {"consumer-23.1", "п. 3 ст. 23.1 Закона «О защите прав потребителей»",
-     "Неустойка за непереданный предоплаченный товар (п. 3 ст. 23.1 ЗоЗПП)", "Сумма неустойки",
-     {kDaily}, "0,5", RateDay::EachDay, true, false, "1", {}, PresetTerm::None, false,
-     kConsumerFee, kGeneral},
-    {"consumer-28", "п. 5 ст. 28 Закона «О защите прав потребителей»",
-     "Неустойка исполнителя (п. 5 ст. 28 ЗоЗПП)", "Сумма неустойки", {kDaily}, "3",
-     RateDay::EachDay, true, false, "1", {}, PresetTerm::None, false, kConsumerFee, kGeneral},
+    {.name = "alimony", .article = "п. 2 ст. 115 СК РФ",
+     .title = "Неустойка по алиментам (п. 2 ст. 115 СК РФ)", .total = "Сумма неустойки",
+     .steps = {kDaily}, .ownRate = "0,5", .eras = {{"10.08.2018", {}, "0,1"}},
+     .fee = kAlimonyFee, .court = kGeneral},
+    {.name = "consumer-23", .article = "ст. 23 Закона «О защите прав потребителей»",
+     .title = "Неустойка продавца (ст. 23 ЗоЗПП)", .total = "Сумма неустойки",
+     .steps = {kDaily}, .ownRate = "1", .windows = {kMoratorium2022}, .fee = kConsumerFee,
+     .court = kGeneral, .fine = kConsumerFine},
+    {.name = "consumer-23.1", .article = "п. 3 ст. 23.1 Закона «О защите прав потребителей»",
+     .title = "Неустойка за непереданный предоплаченный товар (п. 3 ст. 23.1 ЗоЗПП)",
+     .total = "Сумма неустойки", .steps = {kDaily}, .ownRate = "0,5",
+     .windows = {kMoratorium2022}, .totalCap = "1", .fee = kConsumerFee, .court = kGeneral,
+     .fine = kConsumerFine},
+    {.name = "consumer-28", .article = "п. 5 ст. 28 Закона «О защите прав потребителей»",
+     .title = "Неустойка исполнителя (п. 5 ст. 28 ЗоЗПП)", .total = "Сумма неустойки",
+     .steps = {kDaily}, .ownRate = "3", .windows = {kMoratorium2022}, .totalCap = "1",
+     .fee = kConsumerFee, .court = kGeneral, .fine = kConsumerFine},
     // Each portion paid at its payment day's rate, what is unpaid at the filing
     // date's ("на дату уплаты пени", ч. 5, 7 ст. 34 44-ФЗ; the Supreme
     // Court's review of 28.06.2017, p. 38).
-    {"procurement", "ч. 5 ст. 34 Федерального закона № 44-ФЗ", "Пени заказчика (ч. 5 ст. 34 44-ФЗ)",
-     "Сумма пеней", {{1, K::Fraction, 300}}, nullptr, RateDay::Payment, true, false, nullptr, {},
-     PresetTerm::None, false, kNoFee, kArbitration},
-    {"procurement-supplier", "ч. 7 ст. 34 Федерального закона № 44-ФЗ",
-     "Пени поставщика (ч. 7 ст. 34 44-ФЗ)", "Сумма пеней", {{1, K::Fraction, 300}}, nullptr,
-     RateDay::Payment, true, false, nullptr, {}, PresetTerm::FulfilledPart, false, kNoFee,
-     kArbitration},
-    {"tax-person", "ст. 75 НК РФ (физические лица и ИП)", "Пени по налогам физических лиц и ИП",
-     "Сумма пеней", {{1, K::Fraction, 300}}, nullptr, RateDay::EachDay, true, false, "1", {},
-     PresetTerm::None, false, kNoFee, kGeneral},
+    {.name = "procurement", .article = "ч. 5 ст. 34 Федерального закона № 44-ФЗ",
+     .title = "Пени заказчика (ч. 5 ст. 34 44-ФЗ)", .total = "Сумма пеней",
+     .steps = {{1, K::Fraction, 300}}, .rateDay = RateDay::Payment,
+     .windows = {kMoratorium2022}, .court = kArbitration},
+    {.name = "procurement-supplier", .article = "ч. 7 ст. 34 Федерального закона № 44-ФЗ",
+     .title = "Пени поставщика (ч. 7 ст. 34 44-ФЗ)", .total = "Сумма пеней",
+     .steps = {{1, K::Fraction, 300}}, .rateDay = RateDay::Payment,
+     .windows = {kMoratorium2022}, .term = PresetTerm::FulfilledPart, .court = kArbitration},
+    {.name = "tax-person", .article = "ст. 75 НК РФ (физические лица и ИП)",
+     .title = "Пени по налогам физических лиц и ИП", .total = "Сумма пеней",
+     .steps = {{1, K::Fraction, 300}}, .windows = {kMoratorium2022}, .totalCap = "1",
+     .court = kGeneral},
     // By the days' dates: 1/150 from day 31 before 09.03.2022, 1/300 throughout
     // to 31.12.2024, then 1/150 for days 31–90 only in 2025 and 2026.
-    {"tax-company", "ст. 75 НК РФ (организации)", "Пени по налогам организаций", "Сумма пеней",
-     {{1, K::Fraction, 300}, {31, K::Fraction, 150}}, nullptr, RateDay::EachDay, true, false, "1",
-     {{"09.03.2022", {{1, K::Fraction, 300}}},
-      {"01.01.2025", {{1, K::Fraction, 300}, {31, K::Fraction, 150}, {91, K::Fraction, 300}}},
-      {"01.01.2027", {{1, K::Fraction, 300}, {31, K::Fraction, 150}}}}, PresetTerm::None, false,
-     kNoFee, kArbitration},
-    {"resources-other", "ч. 9.1 ст. 15 Федерального закона № 190-ФЗ и др. (прочие потребители)",
-     "Пени за энергоресурсы: прочие потребители", "Сумма пеней", {{1, K::Fraction, 130}}, nullptr,
-     RateDay::Payment, true, true, nullptr, {}, PresetTerm::None, false, kNoFee, kArbitration},
-    {"resources-managing", "ч. 9.1 ст. 15 Федерального закона № 190-ФЗ и др. (управляющие "
-     "организации)", "Пени за энергоресурсы: управляющие организации", "Сумма пеней",
-     {{1, K::Fraction, 300}, {61, K::Fraction, 170}, {91, K::Fraction, 130}}, nullptr,
-     RateDay::Payment, true, true, nullptr, {}, PresetTerm::None, true, kNoFee, kArbitration},
-    {"resources-hoa", "ч. 9.1 ст. 15 Федерального закона № 190-ФЗ и др. (ТСЖ, ЖК, ЖСК)",
-     "Пени за энергоресурсы: ТСЖ, ЖК, ЖСК", "Сумма пеней",
-     {{1, K::Nothing}, {31, K::Fraction, 300}, {91, K::Fraction, 130}}, nullptr, RateDay::Payment,
-     true, true, nullptr, {}, PresetTerm::None, true, kNoFee, kArbitration},
+    {.name = "tax-company", .article = "ст. 75 НК РФ (организации)",
+     .title = "Пени по налогам организаций", .total = "Сумма пеней",
+     .steps = {{1, K::Fraction, 300}, {31, K::Fraction, 150}}, .windows = {kMoratorium2022},
+     .totalCap = "1",
+     .eras = {{"09.03.2022", {{1, K::Fraction, 300}}},
+              {"01.01.2025", {{1, K::Fraction, 300}, {31, K::Fraction, 150}, {91, K::Fraction, 300}}},
+              {"01.01.2027", {{1, K::Fraction, 300}, {31, K::Fraction, 150}}}},
+     .court = kArbitration},
+    {.name = "resources-other",
+     .article = "ч. 9.1 ст. 15 Федерального закона № 190-ФЗ и др. (прочие потребители)",
+     .title = "Пени за энергоресурсы: прочие потребители", .total = "Сумма пеней",
+     .steps = {{1, K::Fraction, 130}}, .rateDay = RateDay::Payment,
+     .windows = {kMoratorium2022Bills}, .caps = {kBillsCap}, .capNote = kBillsCapNote,
+     .monthlyBills = true, .court = kArbitration},
+    {.name = "resources-managing",
+     .article = "ч. 9.1 ст. 15 Федерального закона № 190-ФЗ и др. (управляющие организации)",
+     .title = "Пени за энергоресурсы: управляющие организации", .total = "Сумма пеней",
+     .steps = {{1, K::Fraction, 300}, {61, K::Fraction, 170}, {91, K::Fraction, 130}},
+     .rateDay = RateDay::Payment, .windows = {kWindow2020, kMoratorium2022Bills},
+     .caps = {kBillsCap}, .capNote = kBillsCapNote, .monthlyBills = true,
+     .court = kArbitration},
+    {.name = "resources-hoa",
+     .article = "ч. 9.1 ст. 15 Федерального закона № 190-ФЗ и др. (ТСЖ, ЖК, ЖСК)",
+     .title = "Пени за энергоресурсы: ТСЖ, ЖК, ЖСК", .total = "Сумма пеней",
+     .steps = {{1, K::Nothing}, {31, K::Fraction, 300}, {91, K::Fraction, 130}},
+     .rateDay = RateDay::Payment, .windows = {kWindow2020, kMoratorium2022Bills},
+     .caps = {kBillsCap}, .capNote = kBillsCapNote, .monthlyBills = true,
+     .court = kArbitration},
+    // A citizen's penalty: 1/150 of the key rate of the day the flat was due,
+    // a company's 1/300 (ч. 2 ст. 6 214-ФЗ).
+    {.name = "construction", .article = kConstruction,
+     .title = "Неустойка застройщика участнику-гражданину (ч. 2 ст. 6 214-ФЗ)",
+     .total = "Сумма неустойки", .steps = {{1, K::Fraction, 150}}, .rateDay = RateDay::DueDay,
+     .windows = {kConstructionWindows[0], kConstructionWindows[1]},
+     .caps = {kConstructionCaps[0], kConstructionCaps[1]}, .capNote = kConstructionCapNote,
+     .fee = kConsumerFee, .court = kGeneral, .fine = kConsumerFine, .headingDueRate = true},
+    {.name = "construction-company", .article = kConstruction,
+     .title = "Неустойка застройщика участнику-организации (ч. 2 ст. 6 214-ФЗ)",
+     .total = "Сумма неустойки", .steps = {{1, K::Fraction, 300}}, .rateDay = RateDay::DueDay,
+     .windows = {kConstructionWindows[0], kConstructionWindows[1]},
+     .caps = {kConstructionCaps[0], kConstructionCaps[1]}, .capNote = kConstructionCapNote,
+     .court = kArbitration, .headingDueRate = true},
+    // 1 % a day of the unpaid indemnity, in all at most the insured sum
+    // (п. 21 ст. 12, п. 6 ст. 16.1 40-ФЗ); the fine is half the indemnity (п. 3 ст. 16.1).
+    {.name = "osago", .article = "п. 21 ст. 12 Федерального закона № 40-ФЗ",
+     .title = "Неустойка страховщика ОСАГО (п. 21 ст. 12 40-ФЗ)", .total = "Сумма неустойки",
+     .steps = {kDaily}, .ownRate = "1", .windows = {kMoratorium2022},
+     .totalCapAmount = "400000",
+     .term = PresetTerm::InsuredSum, .fee = kConsumerFee, .court = kGeneral,
+     .fine = {"п. 3 ст. 16.1 Федерального закона № 40-ФЗ", 50, true}},
 };
 // clang-format on
 
@@ -100,19 +177,35 @@ Decimal decimalOf(const char *text) {
     return d;
 }
 
+QDate dateOf(const char *text) {
+    QDate d;
+    parseDateText(QString::fromLatin1(text), d);
+    return d;
+}
+
+// The engine's window: a scope by months holds the bills of months up to
+// one, whose claims arose by that month's last day.
+Window windowOf(const PresetWindow &w) {
+    Window out{dateOf(w.from), dateOf(w.to), {}};
+    if (w.scope == WindowScope::AroseBy) out.aroseBy = dateOf(w.scopeDate);
+    if (w.scope == WindowScope::BillsUpTo)
+        out.aroseBy =
+            dateOf((QByteArray("01.") + w.scopeDate).constData()).addMonths(1).addDays(-1);
+    return out;
+}
+
 } // namespace
 
-RateCap housingRateCap() {
-    return {QDate(2022, 2, 28), QDate(2026, 12, 31), Decimal{95, 1}, true};
+bool windowLiftable(const Preset &p, WindowSwitch lift) {
+    for (const PresetWindow &w : p.windows)
+        if (w.from && w.lifted == lift) return true;
+    return false;
 }
 
-QString housingRateCapPhrase() {
-    return QStringLiteral("Ставка 9,5% — постановление Правительства РФ № 474: ключевая ставка "
-                          "на день, по которому берется ставка, но не выше 9,5%");
-}
-
-Window window2020() {
-    return {QDate(2020, 4, 6), QDate(2020, 12, 31), {}};
+QList<Step> billSteps(const Preset &preset, QDate due) {
+    return preset.oldBills.dueBefore && due < dateOf(preset.oldBills.dueBefore)
+               ? stepsOf(preset.oldBills.steps)
+               : stepsOf(preset.steps);
 }
 
 const Preset *presetOf(const PeriodInput &claim) {
@@ -167,20 +260,29 @@ bool basisTakes(QStringView basis, PresetTerm term) {
     return p && p->term == term;
 }
 
-CountRules presetRules(const Preset &preset, QDate rateDate, bool moratorium) {
+CountRules presetRules(const Preset &preset, QDate rateDate, bool moratorium, bool window2020) {
     CountRules rules;
     rules.steps = stepsOf(preset.steps);
-    rules.rateDay = preset.rateDay;
+    // The day the obligation was due is one date's rate, given as `rateDate`.
+    rules.rateDay = preset.rateDay == RateDay::DueDay ? RateDay::OneDate : preset.rateDay;
     rules.rateDate = rateDate;
     if (preset.ownRate) rules.ownRate = decimalOf(preset.ownRate);
-    if (moratorium) rules.windows = {{kMoratoriumStart, kMoratoriumEnd, kMoratoriumStart}};
-    if (preset.housingCap) rules.caps = {housingRateCap()};
+    for (const PresetWindow &w : preset.windows)
+        if (w.from && !(w.lifted == WindowSwitch::Moratorium2022 && !moratorium) &&
+            !(w.lifted == WindowSwitch::Window2020 && !window2020))
+            rules.windows.append(windowOf(w));
+    for (const PresetCap &c : preset.caps)
+        if (c.from)
+            rules.caps.append({dateOf(c.from), dateOf(c.to), decimalOf(c.most), c.byRateDay});
     if (preset.totalCap) rules.totalCap = decimalOf(preset.totalCap);
+    if (preset.totalCapAmount) {
+        qint64 kopecks = 0;
+        readKopecks(QString::fromLatin1(preset.totalCapAmount), kopecks);
+        rules.totalCapKopecks = kopecks;
+    }
     for (const PresetEra &e : preset.eras) {
         if (!e.from) break;
-        QDate from;
-        parseDateText(QString::fromLatin1(e.from), from);
-        Era era{from, stepsOf(e.steps), {}};
+        Era era{dateOf(e.from), stepsOf(e.steps), {}};
         if (e.ownRate) era.ownRate = decimalOf(e.ownRate);
         rules.eras.append(era);
     }

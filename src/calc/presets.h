@@ -28,10 +28,50 @@ struct PresetEra {
 };
 
 // What a basis takes beside its law's rules: a greater share of the key
-// rate a contract sets (wages), or what of the price was fulfilled (a
+// rate a contract sets (wages), what of the price was fulfilled (a
 // supplier's penalty: on the price less it, and the claim is the penalty
-// alone, as no money is owed for what was not delivered).
-enum class PresetTerm { None, ContractShare, FulfilledPart };
+// alone, as no money is owed for what was not delivered), or the insured
+// sum that caps the total (motor insurance).
+enum class PresetTerm { None, ContractShare, FulfilledPart, InsuredSum };
+
+// Which debts a window holds: every one, those whose claim arose by a day,
+// or the bills for months up to one.
+enum class WindowScope { EveryDebt, AroseBy, BillsUpTo };
+// Which of the claim's choices lifts a window: none (the law holds it
+// always), the 2022 moratorium's box, or the box of the 2020 window.
+enum class WindowSwitch { None, Moratorium2022, Window2020 };
+
+// Days in which nothing accrues under a basis's law (decrees, moratoria).
+struct PresetWindow {
+    const char *from = nullptr; // "dd.MM.yyyy"; null: no window (the end of the list)
+    const char *to = nullptr;
+    WindowScope scope = WindowScope::EveryDebt;
+    const char *scopeDate = nullptr; // AroseBy: "dd.MM.yyyy"; BillsUpTo: "MM.yyyy"
+    WindowSwitch lifted = WindowSwitch::None;
+};
+
+// The key rate at most `most` percent on the days from `from` to `to`, or,
+// `byRateDay`, wherever the day whose rate is taken lies between them.
+struct PresetCap {
+    const char *from = nullptr; // null: no cap (the end of the list)
+    const char *to = nullptr;
+    const char *most = nullptr;
+    bool byRateDay = false;
+};
+
+// Monthly bills due before a day are counted by steps of an older law.
+struct PresetBillRule {
+    const char *dueBefore = nullptr; // null: one law for every bill
+    PresetStep steps[3] = {};
+};
+
+// The fine a court awards a consumer on top of the claim: `percent` of the
+// total awarded (`ofDebt`: of the debt alone); never part of the claim or its fee.
+struct PresetFine {
+    const char *article = nullptr; // null: none
+    int percent = 0;
+    bool ofDebt = false;
+};
 
 // Who usually claims on a basis is freed of the court fee (art. 333.36 of
 // the Tax Code): wholly (`freeUpTo` 0), or on a claim up to `freeUpTo`
@@ -47,46 +87,45 @@ struct PresetFee {
 enum class PresetCourt { Chosen, General, Arbitration };
 
 struct Preset {
-    const char *name;    // --basis NAME
-    const char *article; // "ст. 395 ГК РФ"
-    const char *title;   // what the dialog offers
-    const char *total; // "Сумма процентов", "Сумма неустойки", "Сумма пеней", "Сумма компенсации"
-    PresetStep steps[3];
-    const char *ownRate;  // a percent a day; null: the key rate (or the user's own)
-    RateDay rateDay;      // whose rate
-    bool moratorium;      // the moratorium of 2022 holds by default
-    bool housingCap;      // the key rate at most 9,5 % from 28.02.2022 to 31.12.2026
-    const char *totalCap; // the total at most this share of the debt; null: none
-    PresetEra eras[3];
+    const char *name = nullptr;    // --basis NAME
+    const char *article = nullptr; // "ст. 395 ГК РФ"
+    const char *title = nullptr;   // what the dialog offers
+    // "Сумма процентов", "Сумма неустойки", "Сумма пеней", "Сумма компенсации"
+    const char *total = nullptr;
+    PresetStep steps[3] = {};
+    const char *ownRate = nullptr;      // a percent a day; null: the key rate (or the user's own)
+    RateDay rateDay = RateDay::EachDay; // whose rate
+    PresetWindow windows[4] = {};
+    PresetCap caps[2] = {};
+    const char *capNote = nullptr;  // what the report says when a cap lowered the rate
+    const char *totalCap = nullptr; // the total at most this share of the debt; null: none
+    // The total at most this many roubles (the InsuredSum term's default); null: none.
+    const char *totalCapAmount = nullptr;
+    PresetEra eras[3] = {};
     PresetTerm term = PresetTerm::None;
-    bool free2020 = false; // no penalty 06.04.2020–31.12.2020 (a housing or resource bill)
+    bool monthlyBills = false; // counted by monthly bills, as the ledger counts them
+    PresetBillRule oldBills = {};
     PresetFee fee = {};
     PresetCourt court = PresetCourt::Chosen;
+    PresetFine fine = {};
+    // The heading names the price, the due day and its rate (a rate of one
+    // day: the day the obligation was due).
+    bool headingDueRate = false;
 };
 
+// The largest insured sum a motor insurance claim may give, in roubles.
+inline constexpr qint64 kMaxInsuredSum = 1000000000;
 // Wages: the law's share of the key rate from 03.10.2016; a contract may set a greater one.
 inline constexpr int kWagesFraction = 150;
 
 std::span<const Preset> presets();
-// The key rate at most 9,5 % when the day whose rate is taken lies in
-// 28.02.2022–31.12.2026 (Government decree 474 with its extensions), as
-// housing and resource bills have it.
-RateCap housingRateCap();
-// What a report says of a rate that cap lowered.
-QString housingRateCapPhrase();
-// No penalty on housing bills and on resource bills of managing
-// organisations and homeowners' associations from 06.04.2020 to 31.12.2020
-// (Government decree 424 of 02.04.2020).
-Window window2020();
 // The basis of that name; null when there is none.
 const Preset *presetNamed(QStringView name);
 // Whether the basis of that name takes `term` (false for no basis).
 bool basisTakes(QStringView basis, PresetTerm term);
-// Whether a basis is counted by monthly bills as the housing penalty is:
-// each portion at its payment day's rate, the 9,5 % cap.
-inline bool countedByBills(const Preset &p) {
-    return p.rateDay == RateDay::Payment && p.housingCap;
-}
+// Whether the claim's choice `lift` can lift a window of the basis (the
+// 2022 moratorium's box is off for a basis it never held).
+bool windowLiftable(const Preset &p, WindowSwitch lift);
 
 // The row of a claim's basis: its own, the housing penalty's for the
 // housing count; null for the older counts.
@@ -106,7 +145,11 @@ qint64 claimFeeKopecks(const PeriodInput &claim, qint64 total, QString *article 
 QString feeLine(qint64 fee, const QString &article);
 
 // The engine's rules for a basis: `rateDate` for one date's rate (the
-// filing date by default), `moratorium` as the user chose it.
-CountRules presetRules(const Preset &preset, QDate rateDate, bool moratorium);
+// filing date by default, the due day for a basis that takes it), its
+// windows but those the claim's choices lift (`moratorium`, `window2020`).
+CountRules presetRules(const Preset &preset, QDate rateDate, bool moratorium,
+                       bool window2020 = true);
+// Bills due before the basis's older law ends are counted by its steps.
+QList<Step> billSteps(const Preset &preset, QDate due);
 
 } // namespace calc

@@ -106,7 +106,8 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
     using F = calc::ClaimField;
     QJsonObject o{
         {kFormatKey, kFormat},
-        {kVersionKey, c.windows.isEmpty() ? kClaimFormatWithoutWindows : kClaimFormatVersion},
+        {kVersionKey,
+         c.windows.isEmpty() && c.insuredSum.isEmpty() ? kClaimFormat2 : kClaimFormatVersion},
         {key(F::Debt), c.debt},
         {key(F::From), dayText(c.start)},
         {key(F::To), dayText(c.end)},
@@ -134,7 +135,7 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
     if (!c.windows.isEmpty()) o.insert(key(F::Windows), spans(c.windows));
     for (const auto &[field, text] :
          {std::pair{F::CapPercent, &c.capPercent}, std::pair{F::Cap, &c.capAmount},
-          std::pair{F::Fulfilled, &c.fulfilled}})
+          std::pair{F::Fulfilled, &c.fulfilled}, std::pair{F::InsuredSum, &c.insuredSum}})
         if (!text->isEmpty()) o.insert(key(field), *text);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
@@ -176,7 +177,7 @@ int formatVersion(const QJsonObject &o, const QByteArray &bytes) {
     if (version >= 2) known << kBasisKey << kContractFractionKey;
     for (const calc::FieldInfo &field : calc::claimFields())
         if (field.fileKey && (version >= 2 || field.field < F::Arose) &&
-            (version >= 3 || field.field != F::Windows))
+            (version >= 3 || field.field < F::Windows))
             known << QString::fromLatin1(field.fileKey); // format 1: no arose, no housing
     onlyKeys(o, known, QString());
     return int(version);
@@ -235,6 +236,7 @@ void readLaterKeys(const QJsonObject &o, calc::PeriodInput &c) {
     }
     if (has(F::Cap)) c.capAmount = amount(o, key(F::Cap));
     if (has(F::Fulfilled)) c.fulfilled = amount(o, key(F::Fulfilled));
+    if (has(F::InsuredSum)) c.insuredSum = amount(o, key(F::InsuredSum));
     if (has(F::Windows)) c.windows = readSpans(o, key(F::Windows), calc::kMaxUserWindows);
     if (o.contains(kContractFractionKey))
         c.contractFraction =

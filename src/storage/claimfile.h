@@ -16,9 +16,9 @@ namespace storage {
 // 2: the day a debt arose (the claim's and each increase's "arose"); files
 // of format 1, which have none, are read as before. 3: the user's windows.
 inline constexpr int kClaimFormatVersion = 3;
-// Format 3 added the user's windows; a claim without them is still written
-// as format 2, which older versions of the program open.
-inline constexpr int kClaimFormatWithoutWindows = 2;
+// Format 3 added the user's windows and the insured sum; a claim without
+// them is still written as format 2, which older versions of the program open.
+inline constexpr int kClaimFormat2 = 2;
 inline const QString kClaimExtension = QStringLiteral(".dolgomer");
 
 QByteArray encodeClaim(const calc::PeriodInput &claim);
