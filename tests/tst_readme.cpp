@@ -4,6 +4,7 @@
 // example of the README (a CSV block followed by the block of its result) is
 // run as a file, in code page 1251 where the text says so. The home has the
 // rates the program knows.
+#include "calc/presets.h"
 #include "programtest.h"
 
 #include <QFile>
@@ -112,6 +113,15 @@ void TestReadme::examples_data() {
         shown = lines;
     }
     QVERIFY(examples >= 10);
+    // Every basis of the table is in the README's table and the guide's list.
+    QFile readme(QStringLiteral(DOLGOMER_SOURCE_DIR "/README.md"));
+    QVERIFY(readme.open(QIODevice::ReadOnly));
+    const QString markdown = QString::fromUtf8(readme.readAll());
+    for (const calc::Preset &p : calc::presets()) {
+        const QString name = QString::fromLatin1(p.name);
+        QVERIFY2(markdown.contains(QStringLiteral("| `%1` |").arg(name)), p.name);
+        QVERIFY2(html.contains(QStringLiteral("<code>%1</code>").arg(name)), p.name);
+    }
 }
 
 void TestReadme::examples() {

@@ -142,6 +142,15 @@ QString fieldHelp(const char *help, const FieldInfo &info) {
     h.replace(QStringLiteral("{default}"), QString::number(info.byDefault));
     h.replace(QStringLiteral("{moratorium}"),
               dateText(kMoratoriumStart) + u'–' + dateText(kMoratoriumEnd));
+    if (h.contains(QStringLiteral("{bases}"))) {
+        // Every row of the table, as --basis names it.
+        QStringList bases;
+        for (const Preset &p : presets())
+            bases << QString::fromLatin1(p.name) +
+                         (p.hint ? QStringLiteral(" (%1)").arg(QString::fromUtf8(p.hint))
+                                 : QString());
+        h.replace(QStringLiteral("{bases}"), bases.join(QStringLiteral(", ")));
+    }
     return h;
 }
 

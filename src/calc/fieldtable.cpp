@@ -68,10 +68,7 @@ constexpr FieldInfo kFields[] = {
     {F::Arose, "arose", "возникло", "--arose", "дд.мм.гггг", K::Date, 0, 0, 0, {}, "arose",
      "по периодам: день, когда возник долг, для моратория (по умолчанию — --from)"},
     {F::Basis, "basis", "основание", "--basis", "ОСНОВАНИЕ", K::Choice, 0, 0, 0, {}, nullptr,
-     "расчет по периодам по основанию: 395 (ст. 395 ГК РФ), 317.1, contract (неустойка, "
-     "--penalty-daily), key-fraction (пени, --key-fraction), housing (пени за ЖКУ), wages, "
-     "alimony, consumer-23, consumer-23.1, consumer-28, procurement, procurement-supplier, "
-     "tax-person, tax-company, resources-other, resources-managing, resources-hoa"},
+     "расчет по периодам по основанию: {bases}"},
     {F::Charges, "charges", "начисления", "--charge", "мм.гггг=СУММА", K::List,
      0, 0, 0, {}, "charges",
      "ЖКУ: начислено за месяц; можно повторять (в столбце — через \";\")"},

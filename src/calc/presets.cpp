@@ -56,16 +56,19 @@ constexpr const char *kConstruction = "ч. 2 ст. 6 Федерального з
 
 constexpr Preset kPresets[] = {
     {.name = "395", .article = "ст. 395 ГК РФ", .title = "Проценты по ст. 395 ГК РФ",
+     .hint = "ст. 395 ГК РФ",
      .total = "Сумма процентов", .steps = {kYearDays}, .windows = {kMoratorium2022}},
     {.name = "317.1", .article = "ст. 317.1 ГК РФ", .title = "Проценты по ст. 317.1 ГК РФ",
      .total = "Сумма процентов", .steps = {kYearDays}},
     {.name = "contract", .article = "договорная неустойка", .title = "Неустойка, % в день",
+     .hint = "неустойка, --penalty-daily",
      .total = "Сумма неустойки", .steps = {kDaily}, .windows = {kMoratorium2022}},
     {.name = "key-fraction", .article = "договорные пени", .title = "Пени, доля ключевой ставки",
+     .hint = "пени, --key-fraction",
      .total = "Сумма пеней", .steps = {{1, K::Fraction, 300}}, .windows = {kMoratorium2022}},
     // Bills due before 2016 at 1/300 from the first day (the law before 307-FZ).
     {.name = "housing", .article = "ч. 14 ст. 155 ЖК РФ",
-     .title = "Пени за ЖКУ (ч. 14 ст. 155 ЖК РФ)", .total = "Сумма пеней",
+     .title = "Пени за ЖКУ (ч. 14 ст. 155 ЖК РФ)", .hint = "пени за ЖКУ", .total = "Сумма пеней",
      .steps = {{1, K::Nothing}, {31, K::Fraction, 300}, {91, K::Fraction, 130}},
      .rateDay = RateDay::Payment, .windows = {kWindow2020, kMoratorium2022Bills},
      .caps = {kBillsCap}, .capNote = kBillsCapNote, .monthlyBills = true,
@@ -156,7 +159,8 @@ constexpr Preset kPresets[] = {
     // 1 % a day of the unpaid indemnity, in all at most the insured sum
     // (п. 21 ст. 12, п. 6 ст. 16.1 40-ФЗ); the fine is half the indemnity (п. 3 ст. 16.1).
     {.name = "osago", .article = "п. 21 ст. 12 Федерального закона № 40-ФЗ",
-     .title = "Неустойка страховщика ОСАГО (п. 21 ст. 12 40-ФЗ)", .total = "Сумма неустойки",
+     .title = "Неустойка страховщика ОСАГО (п. 21 ст. 12 40-ФЗ)", .hint = "--insured-sum",
+     .total = "Сумма неустойки",
      .steps = {kDaily}, .ownRate = "1", .windows = {kMoratorium2022},
      .totalCapAmount = "400000",
      .term = PresetTerm::InsuredSum, .fee = kConsumerFee, .court = kGeneral,

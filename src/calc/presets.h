@@ -90,6 +90,7 @@ struct Preset {
     const char *name = nullptr;    // --basis NAME
     const char *article = nullptr; // "ст. 395 ГК РФ"
     const char *title = nullptr;   // what the dialog offers
+    const char *hint = nullptr;    // what --help says beside the name, when anything
     // "Сумма процентов", "Сумма неустойки", "Сумма пеней", "Сумма компенсации"
     const char *total = nullptr;
     PresetStep steps[3] = {};

@@ -210,7 +210,8 @@ void CountChoice::makeHousingInputs(QGridLayout *layout) {
 }
 
 // What some bases take beside their law's rules: a greater share of the key
-// rate a contract sets for wages, what a supplier fulfilled.
+// rate a contract sets for wages, what a supplier fulfilled, the insured sum
+// that caps an insurer's penalty.
 void CountChoice::makeOwnTerms(QGridLayout *layout) {
     contractFraction_ = new QSpinBox(this);
     contractFraction_->setObjectName(QStringLiteral("contractFraction"));
@@ -230,16 +231,27 @@ void CountChoice::makeOwnTerms(QGridLayout *layout) {
     fractionLabel_->setBuddy(contractFraction_);
     fulfilledLabel_ = new QLabel(QStringLiteral("исполнено, руб.:"), this);
     fulfilledLabel_->setBuddy(fulfilled_);
+    insuredSum_ = new NumberField(QString(), calc::kAmountLength, NumberField::Form::Amount, this);
+    insuredSum_->setObjectName(QStringLiteral("insuredSum"));
+    insuredSum_->setAccessibleName(QStringLiteral("Страховая сумма, руб."));
+    insuredSum_->setPlaceholderText(QStringLiteral("400 000,00"));
+    insuredSum_->setAccessibleDescription(
+        QStringLiteral("Неустойка не больше страховой суммы: 400 000 руб., за вред жизни и "
+                       "здоровью — 500 000 руб."));
+    insuredLabel_ = new QLabel(QStringLiteral("страховая сумма:"), this);
+    insuredLabel_->setBuddy(insuredSum_);
     auto *line = new QHBoxLayout;
     line->addSpacing(24);
     for (QWidget *w :
          {static_cast<QWidget *>(fractionLabel_), static_cast<QWidget *>(contractFraction_),
-          static_cast<QWidget *>(fulfilledLabel_), static_cast<QWidget *>(fulfilled_)})
+          static_cast<QWidget *>(fulfilledLabel_), static_cast<QWidget *>(fulfilled_),
+          static_cast<QWidget *>(insuredLabel_), static_cast<QWidget *>(insuredSum_)})
         line->addWidget(w);
     line->addStretch();
     layout->addLayout(line, 8, 0, 1, 2);
     connect(contractFraction_, &QSpinBox::valueChanged, this, &CountChoice::changed);
     connect(fulfilled_, &NumberField::textChanged, this, &CountChoice::changed);
+    connect(insuredSum_, &NumberField::textChanged, this, &CountChoice::changed);
 }
 
 bool CountChoice::isHousing() const {
@@ -278,6 +290,8 @@ void CountChoice::enableInputs() {
         w->setEnabled(calc::basisTakes(basis, calc::PresetTerm::ContractShare));
     for (QWidget *w : {static_cast<QWidget *>(fulfilledLabel_), static_cast<QWidget *>(fulfilled_)})
         w->setEnabled(calc::basisTakes(basis, calc::PresetTerm::FulfilledPart));
+    for (QWidget *w : {static_cast<QWidget *>(insuredLabel_), static_cast<QWidget *>(insuredSum_)})
+        w->setEnabled(calc::basisTakes(basis, calc::PresetTerm::InsuredSum));
 }
 
 void CountChoice::show(const calc::PeriodInput &in) {
@@ -288,7 +302,9 @@ void CountChoice::show(const calc::PeriodInput &in) {
             shift(shift_), free(moratorium2020_);
         const bool housing = in.count == calc::PeriodCount::Housing;
         if (!in.dailyPercent.isEmpty()) dailyPercent_->setText(in.dailyPercent);
-        const QSignalBlocker cap(cap_), unit(capUnit_), share(contractFraction_), done(fulfilled_);
+        const QSignalBlocker cap(cap_), unit(capUnit_), share(contractFraction_), done(fulfilled_),
+            insured(insuredSum_);
+        insuredSum_->setText(in.insuredSum);
         cap_->setText(in.capAmount.isEmpty() ? in.capPercent : in.capAmount);
         capUnit_->setCurrentIndex(in.capAmount.isEmpty() ? 0 : 1);
         contractFraction_->setValue(in.contractFraction);
@@ -323,12 +339,15 @@ void CountChoice::fill(calc::PeriodInput &in) const {
     in.capAmount.clear();
     in.contractFraction = 0;
     in.fulfilled.clear();
+    in.insuredSum.clear();
     if (other_->isChecked()) {
         in.count = calc::countOfBasis(otherBasis_->currentData().toString(), in.basis);
         if (calc::basisTakes(in.basis, calc::PresetTerm::ContractShare))
             in.contractFraction = contractFraction_->value();
         if (calc::basisTakes(in.basis, calc::PresetTerm::FulfilledPart))
             in.fulfilled = fulfilled_->text();
+        if (calc::basisTakes(in.basis, calc::PresetTerm::InsuredSum))
+            in.insuredSum = insuredSum_->text();
     } else if (contractual_->isChecked()) {
         in.count = calc::PeriodCount::Contractual;
         in.dailyPercent = dailyPercent_->text();

@@ -59,10 +59,10 @@ private:
     QRadioButton *statutory_, *contractual_, *keyFraction_, *housing_, *other_, *eachPeriod_,
         *oneDate_;
     QComboBox *otherBasis_;
-    NumberField *dailyPercent_, *cap_, *fulfilled_;
+    NumberField *dailyPercent_, *cap_, *fulfilled_, *insuredSum_;
     QComboBox *capUnit_;
     QSpinBox *fraction_, *contractFraction_;
-    QLabel *fractionLabel_, *fulfilledLabel_;
+    QLabel *fractionLabel_, *fulfilledLabel_, *insuredLabel_;
     DatePicker *rateDate_;
     QComboBox *rateDay_;
     DatePicker *housingRateDate_;
