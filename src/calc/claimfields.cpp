@@ -108,31 +108,16 @@ QString readBasis(const QString &name, const QString &text) {
 
 } // namespace
 
-namespace {
-
-// By PeriodCount's order.
-constexpr const char *kCountNames[] = {"395", "contract", "key-fraction", "housing"};
-
-} // namespace
-
 QString countName(PeriodCount count) {
-    return QString::fromLatin1(kCountNames[int(count)]);
+    for (const Preset &p : presets())
+        if (p.ownButton && p.layout == count) return QString::fromLatin1(p.name);
+    return {};
 }
 
 PeriodCount countOfBasis(const QString &name, QString &basis) {
-    basis.clear();
-    for (int i = 0; i < int(std::size(kCountNames)); ++i)
-        if (name == QLatin1String(kCountNames[i])) return PeriodCount(i);
-    basis = name;
     const Preset *preset = presetNamed(name);
-    switch (preset ? preset->steps[0].kind : Step::YearDays) {
-    case Step::YearDays:
-        return PeriodCount::Statutory;
-    case Step::Daily:
-        return PeriodCount::Contractual;
-    default:
-        return PeriodCount::KeyFraction;
-    }
+    basis = preset && preset->ownButton ? QString() : name;
+    return preset ? preset->layout : PeriodCount::Statutory;
 }
 
 QString fieldHelp(const char *help, const FieldInfo &info) {

@@ -191,8 +191,7 @@ CountRules billRules(const PeriodInput &in, const Preset &basis) {
 }
 
 const Preset &billBasis(const PeriodInput &in) {
-    const Preset *basis =
-        presetNamed(in.basis.isEmpty() ? QStringView(u"housing") : QStringView(in.basis));
+    const Preset *basis = presetOf(in);
     if (!basis || !basis->monthlyBills)
         throw AppError(
             QStringLiteral("Основание \"%1\" не считается по начислениям за месяц").arg(in.basis));

@@ -35,8 +35,8 @@ QDate increaseArose(const Payment &p) {
 } // namespace
 
 bool moratoriumMayCover(const PeriodInput &claim) {
-    if (const Preset *own = claim.basis.isEmpty() ? nullptr : presetNamed(claim.basis);
-        own && !windowLiftable(*own, WindowSwitch::Moratorium2022)) // wages, alimony, 317.1
+    if (const Preset *row = presetOf(claim);
+        row && !windowLiftable(*row, WindowSwitch::Moratorium2022)) // wages, alimony, 317.1
         return false;
     if (claim.count == PeriodCount::Housing) // bills for months up to March 2022
         return std::any_of(claim.charges.cbegin(), claim.charges.cend(), [](const Charge &c) {
@@ -50,51 +50,49 @@ bool moratoriumMayCover(const PeriodInput &claim) {
 
 namespace {
 
-// Step two: the claim as the engine's debts, payments and count, counted:
-// the pieces, payments, increases and the moratorium's days as rows.
-void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
-    CountRules rules;
-    // The report always showed a piece end at every table entry and new year.
-    rules.cutAtEveryChange = true;
+// The row's rules with the user's terms: a percent a day and its cap, 1/N
+// of the key rate and one date's rate, a contract's greater share, an
+// insured sum.
+CountRules rulesOf(const Preset &row, const PeriodInput &in, const CheckedClaim &c) {
+    const bool oneDate = row.rateDay == RateDay::OneDate && in.rateDate.isValid();
+    CountRules rules = presetRules(row,
+                                   row.rateDay == RateDay::DueDay ? in.start.addDays(-1)
+                                   : oneDate                      ? in.rateDate
+                                                                  : in.filed,
+                                   in.moratorium);
     rules.eventRows = true;
-    const Preset *own = in.basis.isEmpty() ? nullptr : presetNamed(in.basis);
-    if (own) {
-        // A basis of its own: its rules, the moratorium where it holds and
-        // the user did not lift it; pieces as maximal runs.
-        const bool oneDate = own->rateDay == RateDay::OneDate && in.rateDate.isValid();
-        rules = presetRules(*own,
-                            own->rateDay == RateDay::DueDay ? in.start.addDays(-1)
-                            : oneDate                       ? in.rateDate
-                                                            : in.filed,
-                            in.moratorium);
-        rules.eventRows = true;
-        if (own->term == PresetTerm::InsuredSum && c.capKopecks)
-            rules.totalCapKopecks = c.capKopecks;
+    rules.cutAtEveryChange = row.cutAtEveryChange;
+    switch (row.term) {
+    case PresetTerm::DailyPercent:
+        rules.ownRate = c.daily;
+        rules.totalCap = c.capShare;
+        rules.totalCapKopecks = c.capKopecks;
+        break;
+    case PresetTerm::KeyShare:
+        rules.steps = {{1, Step::Fraction, in.fraction}};
+        rules.rateDay = in.rateDate.isValid() ? RateDay::OneDate : RateDay::EachDay;
+        rules.rateDate = in.rateDate;
+        break;
+    case PresetTerm::InsuredSum:
+        if (c.capKopecks) rules.totalCapKopecks = c.capKopecks;
+        break;
+    case PresetTerm::ContractShare:
         if (in.contractFraction) { // the contract's share throughout: more than the law's
             rules.steps = {{1, Step::Fraction, in.contractFraction}};
             rules.eras.clear();
         }
-    } else
-        switch (in.count) {
-        case PeriodCount::Contractual:
-            rules.steps = {{1, Step::Daily}};
-            rules.ownRate = c.daily;
-            rules.totalCap = c.capShare;
-            rules.totalCapKopecks = c.capKopecks;
-            break;
-        case PeriodCount::KeyFraction:
-            rules.steps = {{1, Step::Fraction, in.fraction}};
-            rules.rateDay = in.rateDate.isValid() ? RateDay::OneDate : RateDay::EachDay;
-            rules.rateDate = in.rateDate;
-            break;
-        default:
-            rules.steps = {{1, Step::YearDays}};
-            break;
-        }
-    // Claims that arose by its first day (a debt overdue from 01.04.2022
-    // arose by 31.03.2022).
-    if (!own && in.moratorium)
-        rules.windows = {{kMoratoriumStart, kMoratoriumEnd, kMoratoriumStart}};
+        break;
+    case PresetTerm::FulfilledPart:
+    case PresetTerm::None:
+        break;
+    }
+    return rules;
+}
+
+// Step two: the claim as the engine's debts, payments and count, counted:
+// the pieces, payments, increases and the moratorium's days as rows.
+void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
+    CountRules rules = rulesOf(*presetOf(in), in, c);
     addUserWindows(in.windows, rules);
     if (usesRateTable(in.count) && !c.rates.empty()) {
         const QDate oldest = c.rates.begin()->first;
@@ -152,42 +150,43 @@ qint64 percentOf(qint64 kopecks, int percent) {
     return (kopecks * percent + 50) / 100;
 }
 
-// Step three: the report's lines, one a row, between the heading and the totals.
-void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
-    QString heading = QStringLiteral("Расчет по периодам (ст. 395 ГК РФ)");
-    QString result = QStringLiteral("Сумма процентов");
-    if (const Preset *own = in.basis.isEmpty() ? nullptr : presetNamed(in.basis)) {
-        // "Расчет неустойки по п. 5 ст. 28 …": what is counted, by what law.
-        result = QString::fromUtf8(own->total);
-        heading = QStringLiteral("Расчет ") + result.mid(6) + QStringLiteral(" по ") +
-                  QString::fromUtf8(own->article);
-        if (in.contractFraction)
-            heading +=
-                QStringLiteral(" (1/%1 ключевой ставки по договору)").arg(in.contractFraction);
-        if (c.fulfilled)
-            heading +=
-                QStringLiteral(" (цена %1 руб. − исполнено %2 руб. = %3 руб.)")
-                    .arg(kopecksText(c.price), kopecksText(c.fulfilled), kopecksText(c.debt));
-        if (own->headingDueRate) heading += dueRatePhrase(in, c);
-        if (own->term == PresetTerm::InsuredSum)
-            heading +=
-                QStringLiteral(" (не более страховой суммы %1 руб.)")
-                    .arg(kopecksText(c.capKopecks ? *c.capKopecks
-                                                  : *presetRules(*own, {}, false).totalCapKopecks));
-    } else if (in.count == PeriodCount::Contractual) {
+// The report's heading by the row: its own words with the user's terms, or
+// "Расчет неустойки по п. 5 ст. 28 …" (what is counted, by what law), and
+// the terms that change the count.
+QString headingOf(const Preset &row, const PeriodInput &in, const CheckedClaim &c) {
+    QString heading = row.heading
+                          ? QString::fromUtf8(row.heading)
+                          : QStringLiteral("Расчет ") + QString::fromUtf8(row.total).mid(6) +
+                                QStringLiteral(" по ") + QString::fromUtf8(row.article);
+    if (heading.contains(u'{')) {
         const QString cap =
             c.capShare ? QStringLiteral(", не более %1% долга")
                              .arg(rateText({c.capShare->digits, c.capShare->scale - 2}))
             : c.capKopecks ? QStringLiteral(", не более %1 руб.").arg(kopecksText(*c.capKopecks))
                            : QString();
-        heading = QStringLiteral("Расчет неустойки по периодам (%1% в день%2)")
-                      .arg(rateText(c.daily), cap);
-        result = QStringLiteral("Сумма неустойки");
-    } else if (in.count == PeriodCount::KeyFraction) {
-        heading =
-            QStringLiteral("Расчет пеней по периодам (1/%1 ключевой ставки)").arg(in.fraction);
-        result = QStringLiteral("Сумма пеней");
+        heading.replace(QStringLiteral("{daily}"), rateText(c.daily))
+            .replace(QStringLiteral("{cap}"), cap)
+            .replace(QStringLiteral("{fraction}"), QString::number(in.fraction));
     }
+    if (in.contractFraction)
+        heading += QStringLiteral(" (1/%1 ключевой ставки по договору)").arg(in.contractFraction);
+    if (c.fulfilled)
+        heading += QStringLiteral(" (цена %1 руб. − исполнено %2 руб. = %3 руб.)")
+                       .arg(kopecksText(c.price), kopecksText(c.fulfilled), kopecksText(c.debt));
+    if (row.headingDueRate) heading += dueRatePhrase(in, c);
+    if (row.term == PresetTerm::InsuredSum)
+        heading +=
+            QStringLiteral(" (не более страховой суммы %1 руб.)")
+                .arg(kopecksText(c.capKopecks ? *c.capKopecks
+                                              : *presetRules(row, {}, false).totalCapKopecks));
+    return heading;
+}
+
+// Step three: the report's lines, one a row, between the heading and the totals.
+void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
+    const Preset &basis = *presetOf(in);
+    const QString heading = headingOf(basis, in, c);
+    const QString result = QString::fromUtf8(basis.total);
     r.lines.reserve(r.rows.size() + 4);
     r.lines << heading % QStringLiteral(": с ") % dateText(in.start) % QStringLiteral(" по ") %
                    dateText(in.end) % QStringLiteral(" = ") % QString::number(r.days) %
@@ -234,12 +233,12 @@ void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
                    .arg(kopecksText(r.remaining), kopecksText(r.interest),
                         kopecksText(r.remaining + r.interest));
     r.lines << feeLine(r.fee, r.feeExemption);
-    if (const Preset *own = presetOf(in); own && own->fine.article) {
+    if (basis.fine.article) {
         // Informative: the court awards it on top of the claim.
-        const qint64 base = own->fine.ofDebt ? r.remaining : r.remaining + r.interest;
+        const qint64 base = basis.fine.ofDebt ? r.remaining : r.remaining + r.interest;
         r.lines << QStringLiteral("Штраф потребителя (присуждает суд): %1% — %2 руб.")
-                       .arg(own->fine.percent)
-                       .arg(kopecksText(percentOf(base, own->fine.percent)));
+                       .arg(basis.fine.percent)
+                       .arg(kopecksText(percentOf(base, basis.fine.percent)));
         r.consumerFine = true;
     }
 }

@@ -3,6 +3,7 @@
 // it. The amounts each gives are worked out by hand in the tests.
 #include "presets.h"
 
+#include "claimfields.h"
 #include "common/dates.h"
 #include "decimal.h"
 #include "money.h"
@@ -55,66 +56,70 @@ constexpr const char *kConstructionCapNote =
 constexpr const char *kConstruction = "ч. 2 ст. 6 Федерального закона № 214-ФЗ";
 
 constexpr Preset kPresets[] = {
-    {.name = "395", .article = "ст. 395 ГК РФ", .title = "Проценты по ст. 395 ГК РФ",
-     .hint = "ст. 395 ГК РФ",
-     .total = "Сумма процентов", .steps = {kYearDays}, .windows = {kMoratorium2022}},
+    {.name = "395", .ownButton = true, .article = "ст. 395 ГК РФ", .title = "Проценты по ст. 395 ГК РФ",
+     .hint = "ст. 395 ГК РФ", .total = "Сумма процентов",
+     .heading = "Расчет по периодам (ст. 395 ГК РФ)", .steps = {kYearDays},
+     .windows = {kMoratorium2022}, .cutAtEveryChange = true},
     {.name = "317.1", .article = "ст. 317.1 ГК РФ", .title = "Проценты по ст. 317.1 ГК РФ",
      .total = "Сумма процентов", .steps = {kYearDays}},
-    {.name = "contract", .article = "договорная неустойка", .title = "Неустойка, % в день",
-     .hint = "неустойка, --penalty-daily",
-     .total = "Сумма неустойки", .steps = {kDaily}, .windows = {kMoratorium2022}},
-    {.name = "key-fraction", .article = "договорные пени", .title = "Пени, доля ключевой ставки",
-     .hint = "пени, --key-fraction",
-     .total = "Сумма пеней", .steps = {{1, K::Fraction, 300}}, .windows = {kMoratorium2022}},
+    {.name = "contract", .layout = PeriodCount::Contractual, .ownButton = true, .article = "договорная неустойка", .title = "Неустойка, % в день",
+     .hint = "неустойка, --penalty-daily", .total = "Сумма неустойки",
+     .heading = "Расчет неустойки по периодам ({daily}% в день{cap})", .steps = {kDaily},
+     .windows = {kMoratorium2022}, .term = PresetTerm::DailyPercent, .cutAtEveryChange = true},
+    {.name = "key-fraction", .layout = PeriodCount::KeyFraction, .ownButton = true, .article = "договорные пени", .title = "Пени, доля ключевой ставки",
+     .hint = "пени, --key-fraction", .total = "Сумма пеней",
+     .heading = "Расчет пеней по периодам (1/{fraction} ключевой ставки)",
+     .steps = {{1, K::Fraction, kDefaultFraction}}, .windows = {kMoratorium2022},
+     .term = PresetTerm::KeyShare, .cutAtEveryChange = true},
     // Bills due before 2016 at 1/300 from the first day (the law before 307-FZ).
-    {.name = "housing", .article = "ч. 14 ст. 155 ЖК РФ",
+    {.name = "housing", .layout = PeriodCount::Housing, .ownButton = true, .article = "ч. 14 ст. 155 ЖК РФ",
      .title = "Пени за ЖКУ (ч. 14 ст. 155 ЖК РФ)", .hint = "пени за ЖКУ", .total = "Сумма пеней",
      .steps = {{1, K::Nothing}, {31, K::Fraction, 300}, {91, K::Fraction, 130}},
      .rateDay = RateDay::Payment, .windows = {kWindow2020, kMoratorium2022Bills},
      .caps = {kBillsCap}, .capNote = kBillsCapNote, .monthlyBills = true,
      .oldBills = {"01.01.2016", {{1, K::Fraction, 300}}}, .court = kGeneral},
     // 1/300 of the refinancing rate before 03.10.2016 (the law's wording then).
-    {.name = "wages", .article = "ст. 236 ТК РФ",
+    {.name = "wages", .layout = PeriodCount::KeyFraction, .article = "ст. 236 ТК РФ",
      .title = "Компенсация за задержку зарплаты (ст. 236 ТК РФ)", .total = "Сумма компенсации",
      .steps = {{1, K::Fraction, 300}},
      .eras = {{"03.10.2016", {{1, K::Fraction, kWagesFraction}}}},
      .term = PresetTerm::ContractShare, .fee = kWagesFee, .court = kGeneral},
     // 0,5 % a day before 10.08.2018, 0,1 % from then (Federal Law 214-FZ of 2018).
-    {.name = "alimony", .article = "п. 2 ст. 115 СК РФ",
+    {.name = "alimony", .layout = PeriodCount::Contractual, .article = "п. 2 ст. 115 СК РФ",
      .title = "Неустойка по алиментам (п. 2 ст. 115 СК РФ)", .total = "Сумма неустойки",
      .steps = {kDaily}, .ownRate = "0,5", .eras = {{"10.08.2018", {}, "0,1"}},
      .fee = kAlimonyFee, .court = kGeneral},
-    {.name = "consumer-23", .article = "ст. 23 Закона «О защите прав потребителей»",
+    {.name = "consumer-23", .layout = PeriodCount::Contractual, .article = "ст. 23 Закона «О защите прав потребителей»",
      .title = "Неустойка продавца (ст. 23 ЗоЗПП)", .total = "Сумма неустойки",
      .steps = {kDaily}, .ownRate = "1", .windows = {kMoratorium2022}, .fee = kConsumerFee,
      .court = kGeneral, .fine = kConsumerFine},
-    {.name = "consumer-23.1", .article = "п. 3 ст. 23.1 Закона «О защите прав потребителей»",
+    {.name = "consumer-23.1", .layout = PeriodCount::Contractual, .article = "п. 3 ст. 23.1 Закона «О защите прав потребителей»",
      .title = "Неустойка за непереданный предоплаченный товар (п. 3 ст. 23.1 ЗоЗПП)",
      .total = "Сумма неустойки", .steps = {kDaily}, .ownRate = "0,5",
      .windows = {kMoratorium2022}, .totalCap = "1", .fee = kConsumerFee, .court = kGeneral,
      .fine = kConsumerFine},
-    {.name = "consumer-28", .article = "п. 5 ст. 28 Закона «О защите прав потребителей»",
+    {.name = "consumer-28", .layout = PeriodCount::Contractual, .article = "п. 5 ст. 28 Закона «О защите прав потребителей»",
      .title = "Неустойка исполнителя (п. 5 ст. 28 ЗоЗПП)", .total = "Сумма неустойки",
      .steps = {kDaily}, .ownRate = "3", .windows = {kMoratorium2022}, .totalCap = "1",
      .fee = kConsumerFee, .court = kGeneral, .fine = kConsumerFine},
     // Each portion paid at its payment day's rate, what is unpaid at the filing
     // date's ("на дату уплаты пени", ч. 5, 7 ст. 34 44-ФЗ; the Supreme
     // Court's review of 28.06.2017, p. 38).
-    {.name = "procurement", .article = "ч. 5 ст. 34 Федерального закона № 44-ФЗ",
+    {.name = "procurement", .layout = PeriodCount::KeyFraction, .article = "ч. 5 ст. 34 Федерального закона № 44-ФЗ",
      .title = "Пени заказчика (ч. 5 ст. 34 44-ФЗ)", .total = "Сумма пеней",
      .steps = {{1, K::Fraction, 300}}, .rateDay = RateDay::Payment,
      .windows = {kMoratorium2022}, .court = kArbitration},
-    {.name = "procurement-supplier", .article = "ч. 7 ст. 34 Федерального закона № 44-ФЗ",
+    {.name = "procurement-supplier", .layout = PeriodCount::KeyFraction, .article = "ч. 7 ст. 34 Федерального закона № 44-ФЗ",
      .title = "Пени поставщика (ч. 7 ст. 34 44-ФЗ)", .total = "Сумма пеней",
      .steps = {{1, K::Fraction, 300}}, .rateDay = RateDay::Payment,
      .windows = {kMoratorium2022}, .term = PresetTerm::FulfilledPart, .court = kArbitration},
-    {.name = "tax-person", .article = "ст. 75 НК РФ (физические лица и ИП)",
+    {.name = "tax-person", .layout = PeriodCount::KeyFraction, .article = "ст. 75 НК РФ (физические лица и ИП)",
      .title = "Пени по налогам физических лиц и ИП", .total = "Сумма пеней",
      .steps = {{1, K::Fraction, 300}}, .windows = {kMoratorium2022}, .totalCap = "1",
      .court = kGeneral},
     // By the days' dates: 1/150 from day 31 before 09.03.2022, 1/300 throughout
     // to 31.12.2024, then 1/150 for days 31–90 only in 2025 and 2026.
-    {.name = "tax-company", .article = "ст. 75 НК РФ (организации)",
+    {.name = "tax-company", .layout = PeriodCount::KeyFraction, .article = "ст. 75 НК РФ (организации)",
      .title = "Пени по налогам организаций", .total = "Сумма пеней",
      .steps = {{1, K::Fraction, 300}, {31, K::Fraction, 150}}, .windows = {kMoratorium2022},
      .totalCap = "1",
@@ -122,20 +127,20 @@ constexpr Preset kPresets[] = {
               {"01.01.2025", {{1, K::Fraction, 300}, {31, K::Fraction, 150}, {91, K::Fraction, 300}}},
               {"01.01.2027", {{1, K::Fraction, 300}, {31, K::Fraction, 150}}}},
      .court = kArbitration},
-    {.name = "resources-other",
+    {.name = "resources-other", .layout = PeriodCount::KeyFraction,
      .article = "ч. 9.1 ст. 15 Федерального закона № 190-ФЗ и др. (прочие потребители)",
      .title = "Пени за энергоресурсы: прочие потребители", .total = "Сумма пеней",
      .steps = {{1, K::Fraction, 130}}, .rateDay = RateDay::Payment,
      .windows = {kMoratorium2022Bills}, .caps = {kBillsCap}, .capNote = kBillsCapNote,
      .monthlyBills = true, .court = kArbitration},
-    {.name = "resources-managing",
+    {.name = "resources-managing", .layout = PeriodCount::KeyFraction,
      .article = "ч. 9.1 ст. 15 Федерального закона № 190-ФЗ и др. (управляющие организации)",
      .title = "Пени за энергоресурсы: управляющие организации", .total = "Сумма пеней",
      .steps = {{1, K::Fraction, 300}, {61, K::Fraction, 170}, {91, K::Fraction, 130}},
      .rateDay = RateDay::Payment, .windows = {kWindow2020, kMoratorium2022Bills},
      .caps = {kBillsCap}, .capNote = kBillsCapNote, .monthlyBills = true,
      .court = kArbitration},
-    {.name = "resources-hoa",
+    {.name = "resources-hoa", .layout = PeriodCount::KeyFraction,
      .article = "ч. 9.1 ст. 15 Федерального закона № 190-ФЗ и др. (ТСЖ, ЖК, ЖСК)",
      .title = "Пени за энергоресурсы: ТСЖ, ЖК, ЖСК", .total = "Сумма пеней",
      .steps = {{1, K::Nothing}, {31, K::Fraction, 300}, {91, K::Fraction, 130}},
@@ -144,13 +149,13 @@ constexpr Preset kPresets[] = {
      .court = kArbitration},
     // A citizen's penalty: 1/150 of the key rate of the day the flat was due,
     // a company's 1/300 (ч. 2 ст. 6 214-ФЗ).
-    {.name = "construction", .article = kConstruction,
+    {.name = "construction", .layout = PeriodCount::KeyFraction, .article = kConstruction,
      .title = "Неустойка застройщика участнику-гражданину (ч. 2 ст. 6 214-ФЗ)",
      .total = "Сумма неустойки", .steps = {{1, K::Fraction, 150}}, .rateDay = RateDay::DueDay,
      .windows = {kConstructionWindows[0], kConstructionWindows[1]},
      .caps = {kConstructionCaps[0], kConstructionCaps[1]}, .capNote = kConstructionCapNote,
      .fee = kConsumerFee, .court = kGeneral, .fine = kConsumerFine, .headingDueRate = true},
-    {.name = "construction-company", .article = kConstruction,
+    {.name = "construction-company", .layout = PeriodCount::KeyFraction, .article = kConstruction,
      .title = "Неустойка застройщика участнику-организации (ч. 2 ст. 6 214-ФЗ)",
      .total = "Сумма неустойки", .steps = {{1, K::Fraction, 300}}, .rateDay = RateDay::DueDay,
      .windows = {kConstructionWindows[0], kConstructionWindows[1]},
@@ -158,7 +163,7 @@ constexpr Preset kPresets[] = {
      .court = kArbitration, .headingDueRate = true},
     // 1 % a day of the unpaid indemnity, in all at most the insured sum
     // (п. 21 ст. 12, п. 6 ст. 16.1 40-ФЗ); the fine is half the indemnity (п. 3 ст. 16.1).
-    {.name = "osago", .article = "п. 21 ст. 12 Федерального закона № 40-ФЗ",
+    {.name = "osago", .layout = PeriodCount::Contractual, .article = "п. 21 ст. 12 Федерального закона № 40-ФЗ",
      .title = "Неустойка страховщика ОСАГО (п. 21 ст. 12 40-ФЗ)", .hint = "--insured-sum",
      .total = "Сумма неустойки",
      .steps = {kDaily}, .ownRate = "1", .windows = {kMoratorium2022},
@@ -213,8 +218,7 @@ QList<Step> billSteps(const Preset &preset, QDate due) {
 }
 
 const Preset *presetOf(const PeriodInput &claim) {
-    if (!claim.basis.isEmpty()) return presetNamed(claim.basis);
-    return claim.count == PeriodCount::Housing ? presetNamed(u"housing") : nullptr;
+    return presetNamed(claim.basis.isEmpty() ? countName(claim.count) : claim.basis);
 }
 
 Court courtFor(const PeriodInput &claim) {

@@ -31,8 +31,10 @@ struct PresetEra {
 // rate a contract sets (wages), what of the price was fulfilled (a
 // supplier's penalty: on the price less it, and the claim is the penalty
 // alone, as no money is owed for what was not delivered), or the insured
-// sum that caps the total (motor insurance).
-enum class PresetTerm { None, ContractShare, FulfilledPart, InsuredSum };
+// sum that caps the total (motor insurance); or the rate itself: a percent
+// a day with its cap (a contractual penalty), 1/N of the key rate with one
+// date's rate or each day's (a penalty by contract).
+enum class PresetTerm { None, ContractShare, FulfilledPart, InsuredSum, DailyPercent, KeyShare };
 
 // Which debts a window holds: every one, those whose claim arose by a day,
 // or the bills for months up to one.
@@ -87,12 +89,21 @@ struct PresetFee {
 enum class PresetCourt { Chosen, General, Arbitration };
 
 struct Preset {
-    const char *name = nullptr;    // --basis NAME
+    const char *name = nullptr; // --basis NAME
+    // How its report's table is laid out: the interest's columns, a percent a
+    // day's, a share of the key rate's, or housing bills'.
+    PeriodCount layout = PeriodCount::Statutory;
+    // One of the four counts the dialog offers by a button of its own: a claim
+    // names it by its count, not by a basis.
+    bool ownButton = false;
     const char *article = nullptr; // "ст. 395 ГК РФ"
     const char *title = nullptr;   // what the dialog offers
     const char *hint = nullptr;    // what --help says beside the name, when anything
     // "Сумма процентов", "Сумма неустойки", "Сумма пеней", "Сумма компенсации"
     const char *total = nullptr;
+    // The report's heading when it is not "Расчет <what the total sums> по
+    // <article>": {daily}, {cap} and {fraction} stand for the user's terms.
+    const char *heading = nullptr;
     PresetStep steps[3] = {};
     const char *ownRate = nullptr;      // a percent a day; null: the key rate (or the user's own)
     RateDay rateDay = RateDay::EachDay; // whose rate
@@ -112,6 +123,9 @@ struct Preset {
     // The heading names the price, the due day and its rate (a rate of one
     // day: the day the obligation was due).
     bool headingDueRate = false;
+    // Pieces end where a table entry or a year begins even when the rate or
+    // the year's days stay the same, as these reports always showed them.
+    bool cutAtEveryChange = false;
 };
 
 // The largest insured sum a motor insurance claim may give, in roubles.
