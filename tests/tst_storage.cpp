@@ -242,6 +242,8 @@ void TestStorage::claimSavedAndReopened() {
     // A file of format 1, before the day a debt arose was kept, reads as it did.
     QJsonObject first = QJsonDocument::fromJson(readBytes(path)).object();
     first.insert("version", 1);
+    first.insert("count", "key_fraction"); // what is counted, by the older names
+    first.remove("basis");
     for (const char *later :
          {"arose", "charges", "rate_day", "due_day", "shift", "moratorium_2020", "court_order"})
         first.remove(QLatin1String(later));
@@ -285,10 +287,10 @@ void TestStorage::claimFilesRefused_data() {
     }());
     QTest::newRow("not JSON") << QByteArray("\x00\xff{", 3) << "это не файл расчета";
     QTest::newRow("another program's JSON") << QByteArray("{\"a\": 1}") << "это не файл расчета";
-    QTest::newRow("a newer format") << QByteArray(good).replace("\"version\": 2", "\"version\": 7")
+    QTest::newRow("a newer format") << QByteArray(good).replace("\"version\": 3", "\"version\": 7")
                                     << "более новой версией программы (формат 7";
     QTest::newRow("a newer format past 32 bits")
-        << QByteArray(good).replace("\"version\": 2", "\"version\": 99999999999")
+        << QByteArray(good).replace("\"version\": 3", "\"version\": 99999999999")
         << "более новой версией программы (формат 99999999999";
     QTest::newRow("a JSON array") << QByteArray("[1, 2]") << "в нем список JSON, а не объект";
     QTest::newRow("an unknown key")
@@ -303,13 +305,21 @@ void TestStorage::claimFilesRefused_data() {
     QTest::newRow("a date and a time")
         << QByteArray(good).replace("2024-01-01", "2024-01-01T10:00") << "— не дата вида";
     QTest::newRow("the next format, whatever it holds")
-        << QByteArray(good).replace("\"version\": 2", "\"version\": 4").replace("\"debt\"", "\"x\"")
+        << QByteArray(good).replace("\"version\": 3", "\"version\": 4").replace("\"debt\"", "\"x\"")
         << "более новой версией программы (формат 4";
     QTest::newRow("an unknown court")
         << QByteArray(good).replace("arbitration", "supreme") << "\"court\": неизвестное значение";
-    QTest::newRow("an unknown count (once read as the statutory interest)")
-        << QByteArray(good).replace("\"statutory\"", "\"penalty\"")
+    QTest::newRow("an unknown basis (once read as the statutory interest)")
+        << QByteArray(good).replace("\"basis\": \"395\"", "\"basis\": \"penalty\"")
+        << "\"basis\": неизвестное значение \"penalty\"";
+    QTest::newRow("an unknown count of format 2")
+        << QByteArray(good)
+               .replace("\"version\": 3", "\"version\": 2")
+               .replace("\"basis\": \"395\"", "\"count\": \"penalty\"")
         << "\"count\": неизвестное значение \"penalty\"";
+    QTest::newRow("a count in format 3")
+        << QByteArray(good).replace("\"debt\"", "\"count\": \"statutory\", \"debt\"")
+        << "неизвестный ключ \"count\"";
     QTest::newRow("the moratorium as a string")
         << QByteArray(good).replace("\"moratorium\": true", "\"moratorium\": \"false\"")
         << "\"moratorium\" должен быть true или false";

@@ -106,14 +106,14 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
     using F = calc::ClaimField;
     QJsonObject o{
         {kFormatKey, kFormat},
-        {kVersionKey,
-         c.windows.isEmpty() && c.insuredSum.isEmpty() ? kClaimFormat2 : kClaimFormatVersion},
+        {kVersionKey, kClaimFormatVersion},
+        // What is counted, by the name the command line and a batch give it.
+        {kBasisKey, c.basis.isEmpty() ? calc::countName(c.count) : c.basis},
         {key(F::Debt), c.debt},
         {key(F::From), dayText(c.start)},
         {key(F::To), dayText(c.end)},
         {key(F::Court), nameOf(kCourtNames, c.court)},
         {key(F::Filed), dayText(c.filed)},
-        {kCountKey, nameOf(kCountNames, c.count)},
         {key(F::PenaltyDaily), c.dailyPercent},
         {key(F::KeyFraction), c.fraction},
         {key(F::RateDate), c.rateDate.isValid() ? QJsonValue(dayText(c.rateDate)) : QJsonValue()},
@@ -128,7 +128,6 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
         {key(F::Moratorium2020), c.moratorium2020},
         {key(F::CourtOrder), c.courtOrder},
     };
-    if (!c.basis.isEmpty()) o.insert(kBasisKey, c.basis);
     // A count's own terms, only when it has them: files without them open as before.
     if (c.contractFraction) o.insert(kContractFractionKey, c.contractFraction);
     if (!c.feeExemption) o.insert(key(F::FeeExemption), false);
@@ -173,7 +172,8 @@ int formatVersion(const QJsonObject &o, const QByteArray &bytes) {
                            .arg(kClaimFormatVersion));
     if (const QString twice = duplicateKey(bytes); !twice.isEmpty())
         throw Damaged{QStringLiteral("ключ \"%1\" записан дважды").arg(twice)};
-    QStringList known = {kFormatKey, kVersionKey, kCountKey};
+    QStringList known = {kFormatKey, kVersionKey};
+    if (version <= 2) known << kCountKey; // format 3 names what is counted by its basis alone
     if (version >= 2) known << kBasisKey << kContractFractionKey;
     for (const calc::FieldInfo &field : calc::claimFields())
         if (field.fileKey && (version >= 2 || field.field < F::Arose) &&
@@ -181,6 +181,20 @@ int formatVersion(const QJsonObject &o, const QByteArray &bytes) {
             known << QString::fromLatin1(field.fileKey); // format 1: no arose, no housing
     onlyKeys(o, known, QString());
     return int(version);
+}
+
+// Formats 1 and 2: what is counted by its count's name, a basis of its own
+// beside it, laid out as the count says.
+void readOlderCount(const QJsonObject &o, calc::PeriodInput &c) {
+    c.count = named(kCountNames, o, kCountKey);
+    if (o.contains(kBasisKey)) {
+        c.basis = text(o, kBasisKey);
+        QString own;
+        if (!calc::presetNamed(c.basis) || calc::countOfBasis(c.basis, own) != c.count ||
+            own != c.basis)
+            throw Damaged{
+                QStringLiteral("\"%1\": неизвестное значение \"%2\"").arg(kBasisKey, c.basis)};
+    }
 }
 
 // The keys every format has (format 2 added the arose days and what
@@ -191,15 +205,15 @@ void readFirstKeys(const QJsonObject &o, int version, calc::PeriodInput &c) {
     c.end = day(o, key(F::To));
     c.court = named(kCourtNames, o, key(F::Court));
     c.filed = day(o, key(F::Filed));
-    c.count = named(kCountNames, o, kCountKey);
-    // A legal basis of its own, laid out as the count says.
-    if (o.contains(kBasisKey)) {
-        c.basis = text(o, kBasisKey);
-        QString own;
-        if (!calc::presetNamed(c.basis) || calc::countOfBasis(c.basis, own) != c.count ||
-            own != c.basis)
+    if (version >= 3) {
+        // Every count is a basis of the table, by its name.
+        const QString name = text(o, kBasisKey);
+        if (!calc::presetNamed(name))
             throw Damaged{
-                QStringLiteral("\"%1\": неизвестное значение \"%2\"").arg(kBasisKey, c.basis)};
+                QStringLiteral("\"%1\": неизвестное значение \"%2\"").arg(kBasisKey, name)};
+        c.count = calc::countOfBasis(name, c.basis);
+    } else {
+        readOlderCount(o, c);
     }
     c.dailyPercent = text(o, key(F::PenaltyDaily));
     calc::Decimal daily;

@@ -14,11 +14,10 @@
 namespace storage {
 
 // 2: the day a debt arose (the claim's and each increase's "arose"); files
-// of format 1, which have none, are read as before. 3: the user's windows.
+// of format 1, which have none, are read as before. 3: what is counted is
+// named by its basis alone ("basis": "395", "contract", "housing", "wages"…,
+// as the command line names it), and the user's windows and the insured sum.
 inline constexpr int kClaimFormatVersion = 3;
-// Format 3 added the user's windows and the insured sum; a claim without
-// them is still written as format 2, which older versions of the program open.
-inline constexpr int kClaimFormat2 = 2;
 inline const QString kClaimExtension = QStringLiteral(".dolgomer");
 
 QByteArray encodeClaim(const calc::PeriodInput &claim);
