@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/claimfields.h"
 #include "calc/pastedrows.h"
+#include "calc/presets.h"
 #include "cli/commandline.h"
 #include "clitest.h"
 #include "common/apperror.h"
@@ -15,6 +16,7 @@ private slots:
     void everyFieldEveryWay();
     void pastedRows_data();
     void pastedRows();
+    void aBasisIsARow();
 };
 
 // Each field of the table through its option (or flag), its English and its
@@ -133,6 +135,43 @@ void TestFields::everyFieldEveryWay() {
         read.rates = r.periodInput.rates;
         QCOMPARE(calc::calculatePeriods(read).lines, r.lines);
     }
+}
+
+// A basis made here, as a row alone (its steps, a window of its law, a cap on
+// the total), is counted by name through the command line, a batch and a
+// saved claim, with no code of its own anywhere.
+void TestFields::aBasisIsARow() {
+    calc::Preset rent;
+    rent.name = "test-rent";
+    rent.layout = calc::PeriodCount::Contractual;
+    rent.article = "п. 5.2 договора аренды";
+    rent.title = "Пени по договору аренды";
+    rent.total = "Сумма пеней";
+    rent.steps[0] = {1, calc::Step::Nothing};
+    rent.steps[1] = {11, calc::Step::Daily};
+    rent.ownRate = "1";
+    rent.windows[0] = {"15.03.2024", "20.03.2024"};
+    rent.totalCap = "0,1";
+    QVERIFY(calc::addBasis(rent));
+    QVERIFY(!calc::addBasis(rent)); // its name is taken now
+    // Days 11–31 at 1 % of 10000,00, but for six days the window holds:
+    // 1500,00, at most a tenth of the debt.
+    const QStringList options = {"--basis=test-rent", "--debt=10000", "--from=01.03.2024",
+                                 "--to=31.03.2024", "--filed=01.04.2024"};
+    const Defaults defaults = fixedDefaults();
+    const ClaimResult r =
+        computeClaim(request(options), defaults, rates::RateLookup(defaults.table));
+    QVERIFY2(r.lines.contains(QStringLiteral("Сумма пеней: 1000,00 руб.")),
+             qPrintable(r.lines.join(u'\n')));
+    QCOMPARE(r.lines.value(0), QStringLiteral("Расчет пеней по п. 5.2 договора аренды: с "
+                                              "01.03.2024 по 31.03.2024 = 31 дн."));
+    QVERIFY(r.lines.contains(
+        QStringLiteral("с 15.03.2024 по 20.03.2024: мораторий, неустойка не начисляется")));
+    const QList<QStringList> rows = batch("n,основание\n1,test-rent\n", nullptr, options.mid(1));
+    QCOMPARE(rows.value(1).value(4), QStringLiteral("1000,00"));
+    calc::PeriodInput read = storage::decodeClaim(storage::encodeClaim(r.periodInput));
+    read.rates = r.periodInput.rates;
+    QCOMPARE(calc::calculatePeriods(read).lines, r.lines);
 }
 
 // Rows pasted into the payments: a date first, an amount last, between

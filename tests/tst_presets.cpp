@@ -41,7 +41,9 @@ private slots:
 };
 
 // Every basis has its article, its words and its steps from day 1 on, in
-// order; its eras are dates, in order.
+// order; its eras are dates, in order; its windows and caps are spans of
+// real days, a cap a percent; a basis by monthly bills goes by payment days;
+// each of the four counts has one row.
 void TestPresets::theTable() {
     QSet<QString> names;
     for (const Preset &p : presets()) {
@@ -57,6 +59,21 @@ void TestPresets::theTable() {
             QVERIFY2(rules.eras[i].from.isValid(), p.name);
             QVERIFY2(i == 0 || rules.eras[i].from > rules.eras[i - 1].from, p.name);
         }
+        for (qsizetype i = 0; i < rules.windows.size(); ++i) {
+            const Window &w = rules.windows[i];
+            QVERIFY2(w.from.isValid() && w.to >= w.from, p.name);
+            QVERIFY2(w.aroseBy.isValid() == (p.windows[i].scope != WindowScope::EveryDebt), p.name);
+        }
+        for (const RateCap &c : rules.caps)
+            QVERIFY2(c.from.isValid() && c.to >= c.from && c.most.digits > 0, p.name);
+        QCOMPARE(rules.windows.size(),
+                 std::count_if(std::begin(p.windows), std::end(p.windows),
+                               [](const PresetWindow &w) { return w.from != nullptr; }));
+        QVERIFY2(!p.totalCapAmount || rules.totalCapKopecks > 0, p.name);
+        QVERIFY2(!p.fine.article || (p.fine.percent > 0 && p.fine.percent <= 100), p.name);
+        QVERIFY2(!p.monthlyBills || p.rateDay == RateDay::Payment, p.name);
+        QVERIFY2(!p.oldBills.dueBefore || !billSteps(p, QDate(1990, 1, 1)).isEmpty(), p.name);
+        if (p.ownButton) QCOMPARE(countName(p.layout), name);
         QCOMPARE(presetNamed(name), &p);
     }
     QVERIFY(!presetNamed(u"395 "));

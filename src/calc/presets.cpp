@@ -253,12 +253,27 @@ QString feeLine(qint64 fee, const QString &article) {
     return QStringLiteral("Государственная пошлина: %1 руб. (%2)").arg(kopecksText(fee), article);
 }
 
-std::span<const Preset> presets() {
-    return kPresets;
+namespace {
+
+std::deque<Preset> &rows() {
+    static std::deque<Preset> all(std::begin(kPresets), std::end(kPresets));
+    return all;
+}
+
+} // namespace
+
+const std::deque<Preset> &presets() {
+    return rows();
+}
+
+bool addBasis(const Preset &row) {
+    if (!row.name || presetNamed(QString::fromLatin1(row.name))) return false;
+    rows().push_back(row);
+    return true;
 }
 
 const Preset *presetNamed(QStringView name) {
-    for (const Preset &p : kPresets)
+    for (const Preset &p : presets())
         if (name == QLatin1String(p.name)) return &p;
     return nullptr;
 }

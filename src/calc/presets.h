@@ -4,7 +4,7 @@
 #include "engine.h"
 
 #include <QDate>
-#include <span>
+#include <deque>
 
 // Every legal basis a money claim rests on, as data for the one engine: its
 // name (as the command line names it), the article, what the dialog calls
@@ -133,7 +133,12 @@ inline constexpr qint64 kMaxInsuredSum = 1000000000;
 // Wages: the law's share of the key rate from 03.10.2016; a contract may set a greater one.
 inline constexpr int kWagesFraction = 150;
 
-std::span<const Preset> presets();
+// Every basis: the table's rows, then any added; a row's address never changes.
+const std::deque<Preset> &presets();
+// A basis beyond the table's, by a row made elsewhere, whose texts live as
+// long as the program; added before any count runs, never while one does.
+// False when its name is taken.
+bool addBasis(const Preset &row);
 // The basis of that name; null when there is none.
 const Preset *presetNamed(QStringView name);
 // Whether the basis of that name takes `term` (false for no basis).
