@@ -203,6 +203,74 @@ Window windowOf(const PresetWindow &w) {
     return out;
 }
 
+// A row's law as the engine takes it, read once: its dates and numbers are
+// text in the table.
+struct RowLaw {
+    CountRules rules;          // every window, whatever lifts it; no rate day yet
+    QList<WindowSwitch> lifts; // each window's
+    QDate oldBillsBefore;
+    QList<Step> oldSteps;
+};
+
+// A row's law read into the engine's terms, every window with what lifts it.
+RowLaw readLaw(const Preset &preset) {
+    RowLaw law;
+    CountRules &rules = law.rules;
+    rules.steps = stepsOf(preset.steps);
+    if (preset.ownRate) rules.ownRate = decimalOf(preset.ownRate);
+    for (const PresetWindow &w : preset.windows)
+        if (w.from) {
+            rules.windows.append(windowOf(w));
+            law.lifts.append(w.lifted);
+        }
+    for (const PresetCap &c : preset.caps)
+        if (c.from)
+            rules.caps.append({dateOf(c.from), dateOf(c.to), decimalOf(c.most), c.byRateDay});
+    if (preset.totalCap) rules.totalCap = decimalOf(preset.totalCap);
+    if (preset.totalCapAmount) {
+        qint64 kopecks = 0;
+        readKopecks(QString::fromLatin1(preset.totalCapAmount), kopecks);
+        rules.totalCapKopecks = kopecks;
+    }
+    for (const PresetEra &e : preset.eras) {
+        if (!e.from) break;
+        Era era{dateOf(e.from), stepsOf(e.steps), {}};
+        if (e.ownRate) era.ownRate = decimalOf(e.ownRate);
+        rules.eras.append(era);
+    }
+    if (preset.oldBills.dueBefore) {
+        law.oldBillsBefore = dateOf(preset.oldBills.dueBefore);
+        law.oldSteps = stepsOf(preset.oldBills.steps);
+    }
+    return law;
+}
+
+std::deque<Preset> &rows() {
+    static std::deque<Preset> all(std::begin(kPresets), std::end(kPresets));
+    return all;
+}
+
+// Each row's law, by the row's place in `rows()`.
+std::deque<RowLaw> &laws() {
+    static std::deque<RowLaw> all = [] {
+        std::deque<RowLaw> read;
+        for (const Preset &p : rows())
+            read.push_back(readLaw(p));
+        return read;
+    }();
+    return all;
+}
+
+// A row of the table is read once; one made elsewhere, each time.
+const RowLaw &lawOf(const Preset &preset) {
+    const std::deque<Preset> &all = rows();
+    for (size_t i = 0; i < all.size(); ++i)
+        if (&all[i] == &preset) return laws()[i];
+    thread_local RowLaw elsewhere;
+    elsewhere = readLaw(preset);
+    return elsewhere;
+}
+
 } // namespace
 
 bool windowLiftable(const Preset &p, WindowSwitch lift) {
@@ -212,9 +280,9 @@ bool windowLiftable(const Preset &p, WindowSwitch lift) {
 }
 
 QList<Step> billSteps(const Preset &preset, QDate due) {
-    return preset.oldBills.dueBefore && due < dateOf(preset.oldBills.dueBefore)
-               ? stepsOf(preset.oldBills.steps)
-               : stepsOf(preset.steps);
+    const RowLaw &law = lawOf(preset);
+    return law.oldBillsBefore.isValid() && due < law.oldBillsBefore ? law.oldSteps
+                                                                    : law.rules.steps;
 }
 
 const Preset *presetOf(const PeriodInput &claim) {
@@ -253,22 +321,15 @@ QString feeLine(qint64 fee, const QString &article) {
     return QStringLiteral("Государственная пошлина: %1 руб. (%2)").arg(kopecksText(fee), article);
 }
 
-namespace {
-
-std::deque<Preset> &rows() {
-    static std::deque<Preset> all(std::begin(kPresets), std::end(kPresets));
-    return all;
-}
-
-} // namespace
-
 const std::deque<Preset> &presets() {
     return rows();
 }
 
 bool addBasis(const Preset &row) {
     if (!row.name || presetNamed(QString::fromLatin1(row.name))) return false;
+    laws(); // the table's own rows read first, each beside its law
     rows().push_back(row);
+    laws().push_back(readLaw(row));
     return true;
 }
 
@@ -284,30 +345,17 @@ bool basisTakes(QStringView basis, PresetTerm term) {
 }
 
 CountRules presetRules(const Preset &preset, QDate rateDate, bool moratorium, bool window2020) {
-    CountRules rules;
-    rules.steps = stepsOf(preset.steps);
+    const RowLaw &law = lawOf(preset);
+    CountRules rules = law.rules;
     // The day the obligation was due is one date's rate, given as `rateDate`.
     rules.rateDay = preset.rateDay == RateDay::DueDay ? RateDay::OneDate : preset.rateDay;
     rules.rateDate = rateDate;
-    if (preset.ownRate) rules.ownRate = decimalOf(preset.ownRate);
-    for (const PresetWindow &w : preset.windows)
-        if (w.from && !(w.lifted == WindowSwitch::Moratorium2022 && !moratorium) &&
-            !(w.lifted == WindowSwitch::Window2020 && !window2020))
-            rules.windows.append(windowOf(w));
-    for (const PresetCap &c : preset.caps)
-        if (c.from)
-            rules.caps.append({dateOf(c.from), dateOf(c.to), decimalOf(c.most), c.byRateDay});
-    if (preset.totalCap) rules.totalCap = decimalOf(preset.totalCap);
-    if (preset.totalCapAmount) {
-        qint64 kopecks = 0;
-        readKopecks(QString::fromLatin1(preset.totalCapAmount), kopecks);
-        rules.totalCapKopecks = kopecks;
-    }
-    for (const PresetEra &e : preset.eras) {
-        if (!e.from) break;
-        Era era{dateOf(e.from), stepsOf(e.steps), {}};
-        if (e.ownRate) era.ownRate = decimalOf(e.ownRate);
-        rules.eras.append(era);
+    if (!moratorium || !window2020) {
+        rules.windows.clear();
+        for (qsizetype i = 0; i < law.lifts.size(); ++i)
+            if (!(law.lifts[i] == WindowSwitch::Moratorium2022 && !moratorium) &&
+                !(law.lifts[i] == WindowSwitch::Window2020 && !window2020))
+                rules.windows.append(law.rules.windows[i]);
     }
     return rules;
 }
