@@ -142,7 +142,8 @@ int main(int argc, char **argv) {
 
     {
         // The guide, opened at the bases of a claim.
-        ui::HelpWindow *help = ui::openHelp(&form, QStringLiteral("bases"));
+        ui::HelpWindow *help =
+            ui::openHelp(&form, ui::Dialogs(&form, &boxes), QStringLiteral("bases"));
         QApplication::processEvents();
         ok = help->grab().save(dir + QStringLiteral("/help.png")) && ok;
         help->close();
@@ -168,6 +169,7 @@ int main(int argc, char **argv) {
     part<ui::NumberField>(periods, "paymentAmount")->setText(QStringLiteral("20000"));
     part<QComboBox>(periods, "entryKind")->setCurrentIndex(1);
     part<ui::PeriodEntries>(periods, "periodEntries")->add();
+    periods->reportLines(); // its count come
     settle();
     ok = periods->grab().save(dir + QStringLiteral("/periods-dialog.png")) && ok;
     // The same claim as the table a court gets (its first page is drawn from it).
@@ -194,6 +196,7 @@ int main(int argc, char **argv) {
     part<QCheckBox>(periods, "entryForMonth")->setChecked(true);
     part<QDateEdit>(periods, "entryMonth")->setDate(QDate(2024, 6, 1));
     part<ui::PeriodEntries>(periods, "periodEntries")->add();
+    periods->reportLines();
     settle();
     ok = periods->grab().save(dir + QStringLiteral("/periods-housing.png")) && ok;
     return ok ? 0 : 1;
