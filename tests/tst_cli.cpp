@@ -182,14 +182,6 @@ void TestCli::batchRows_data() {
         << QStringList{"245||1426,37|96426,37|3857,05|", "|||||Оплата 01.01.2023 лежит вне периода "
                                                          "просрочки с 01.03.2022 по 31.10.2022"}
         << 1 << QStringList{};
-    QTest::newRow("windows of the user's own: 100000,00 * 21 дн. * 8,75% / 365")
-        << QByteArray("debt,from,to,periods,без_начисления\n"
-                      "100000,01.03.2022,31.03.2022,yes,01.03.2022-10.03.2022\n"
-                      "100000,01.03.2022,31.03.2022,yes,10.03.2022\n")
-        << QStringList{"31||503,42|100503,42|4015,10|",
-                       "|||||без_начисления: неверное значение \"10.03.2022\" — нужна запись "
-                       "вида дд.мм.гггг-дд.мм.гггг"}
-        << 1 << QStringList{};
     QTest::newRow("penalties by periods, increases")
         << QByteArray("debt,from,to,periods,увеличения,penalty_daily,key_fraction,rate_date\n"
                       "100000,20.07.2020,31.07.2020,yes,27.07.2020=50000,0.1,,\n"

@@ -181,14 +181,17 @@ HelpWindow *openHelp(QWidget *parent, const Dialogs &dialogs, const QString &anc
     return shown;
 }
 
+HelpWindow *openHelpAtFocus(QWidget *window, const Dialogs &dialogs) {
+    QWidget *focus = QApplication::focusWidget();
+    return openHelp(window, dialogs,
+                    helpSectionFor(focus && focus->window() == window ? focus : window));
+}
+
 void installHelpKey(QWidget *window, const Dialogs &dialogs) {
     auto *key = new QShortcut(QKeySequence::HelpContents, window);
     key->setContext(Qt::WindowShortcut); // a modal dialog installs its own
-    QObject::connect(key, &QShortcut::activated, window, [window, dialogs] {
-        QWidget *focus = QApplication::focusWidget();
-        openHelp(window, dialogs,
-                 helpSectionFor(focus && focus->window() == window ? focus : window));
-    });
+    QObject::connect(key, &QShortcut::activated, window,
+                     [window, dialogs] { openHelpAtFocus(window, dialogs); });
 }
 
 } // namespace ui

@@ -53,8 +53,10 @@ QStringList helpSections();
 // The guide over `parent` (the window or dialog where it was asked), at
 // `anchor`; one at a time.
 HelpWindow *openHelp(QWidget *parent, const Dialogs &dialogs, const QString &anchor);
-// F1 in `window` (the main window, a dialog) opens the guide over it at the
-// section of the control that has the focus.
+// The guide over `window` (the main window, a dialog) at the section of its
+// control that has the focus, the first steps when none of it has.
+HelpWindow *openHelpAtFocus(QWidget *window, const Dialogs &dialogs);
+// F1 in `window` opens the guide so.
 void installHelpKey(QWidget *window, const Dialogs &dialogs);
 
 } // namespace ui

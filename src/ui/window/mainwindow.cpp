@@ -182,7 +182,7 @@ void MainWindow::wireParts() {
     connect(closeLink_, &LinkLabel::clicked, this, &MainWindow::closeWindow);
     connect(closeIcon_, &HoverIcon::clicked, this, &MainWindow::closeWindow);
     connect(periodsLink_, &LinkLabel::clicked, this, &MainWindow::openPeriods);
-    connect(helpLink_, &LinkLabel::clicked, this, [this] { openHelp(this, dialogs_, helpSectionFor(this)); });
+    connect(helpLink_, &LinkLabel::clicked, this, [this] { openHelpAtFocus(this, dialogs_); });
     connect(staleNote_, &LinkLabel::clicked, this, [this] {
         const QDate missing = rates::missingKnownChange(
             tablePoints_, claimInputs_->periodStartDate(), claimInputs_->periodEndDate());
