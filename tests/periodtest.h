@@ -5,6 +5,7 @@
 // own, so every amount can be worked out by hand, and dates and entries
 // written as the report writes them.
 #include "calc/periodinterest.h"
+#include "common/apperror.h"
 
 #include <QDate>
 #include <QStringList>
@@ -29,4 +30,19 @@ inline QList<calc::Payment> payments(const QStringList &list) {
                     {},
                     QDate::fromString(p.section(u'@', 1), QStringLiteral("MM.yyyy"))});
     return out;
+}
+
+// A claim's report, or its refusal as one line after "! ".
+inline QStringList countedOrRefused(const calc::PeriodInput &in) {
+    try {
+        return calc::calculatePeriods(in).lines;
+    } catch (const AppError &e) {
+        return {QStringLiteral("! ") + e.message()};
+    }
+}
+
+// Whether it says `expected`: a whole line of the report, or a part of the refusal.
+inline bool says(const QStringList &said, const QString &expected) {
+    return said.contains(expected) ||
+           (said.size() == 1 && said[0].startsWith(u'!') && said[0].contains(expected));
 }
