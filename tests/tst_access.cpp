@@ -370,6 +370,7 @@ void TestAccess::helpByKey() {
         {f.rateGrid, "rates"},
         {d, "periods"},
         {named<QRadioButton>(d, "housingCount"), "bases"},
+        {named<QComboBox>(d, "otherBasis"), "basis-317.1"}, // the basis chosen in it
         {d->findChild<QWidget *>(QStringLiteral("paymentAmount")), "payments"},
         {named<QCheckBox>(d, "moratorium"), "moratoria"},
         {named<QCheckBox>(d, "courtOrder"), "fee"},

@@ -120,7 +120,9 @@ void TestReadme::examples_data() {
     for (const calc::Preset &p : calc::presets()) {
         const QString name = QString::fromLatin1(p.name);
         QVERIFY2(markdown.contains(QStringLiteral("| `%1` |").arg(name)), p.name);
-        QVERIFY2(html.contains(QStringLiteral("<code>%1</code>").arg(name)), p.name);
+        QVERIFY2(
+            html.contains(QStringLiteral("<a name=\"basis-%1\"></a><code>%1</code>").arg(name)),
+            p.name);
     }
 }
 

@@ -155,6 +155,8 @@ bool HelpWindow::findNext(bool backward) {
 }
 
 QString helpSectionFor(const QWidget *focus) {
+    if (focus && focus->property(kHelpSection).isValid())
+        return focus->property(kHelpSection).toString();
     for (const QWidget *w = focus; w; w = w->parentWidget())
         for (const Section &s : kSections)
             if (w->objectName() == QLatin1String(s.objectName)) return QLatin1String(s.anchor);

@@ -43,6 +43,9 @@ private:
     QLabel *notFound_; // "Не найдено" when the search found nothing
 };
 
+// A control's own section of the guide, as a property (a list names the
+// section of what is chosen in it), before the table below.
+inline constexpr char kHelpSection[] = "helpSection";
 // The guide's section for the control that has the focus, by the controls
 // and their parents: the rate table, the count's basis, the payments, the
 // moratorium, the fee, the calculation by periods, else the first steps.

@@ -3,6 +3,7 @@
 
 #include "calc/claimfields.h"
 #include "calc/presets.h"
+#include "ui/guide/help.h"
 #include "ui/widgets/datepicker.h"
 #include "ui/widgets/numberfield.h"
 
@@ -119,12 +120,16 @@ void CountChoice::makeOtherBasis(QGridLayout *layout, QButtonGroup *counts) {
     // Its longest titles would widen the dialog: the list shows them whole.
     otherBasis_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     otherBasis_->setMinimumContentsLength(24);
-    for (const calc::Preset &p : calc::presets()) {
-        QString own;
-        calc::countOfBasis(QString::fromLatin1(p.name), own);
-        if (!own.isEmpty())
+    for (const calc::Preset &p : calc::presets())
+        if (!p.ownButton)
             otherBasis_->addItem(QString::fromUtf8(p.title), QString::fromLatin1(p.name));
-    }
+    // F1 on the list opens the guide at the basis chosen.
+    const auto guideAtChosen = [this] {
+        otherBasis_->setProperty(kHelpSection,
+                                 QStringLiteral("basis-") + otherBasis_->currentData().toString());
+    };
+    guideAtChosen();
+    connect(otherBasis_, &QComboBox::currentIndexChanged, this, guideAtChosen);
     layout->addWidget(other_, 7, 0);
     layout->addWidget(otherBasis_, 7, 1);
 }
