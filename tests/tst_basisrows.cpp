@@ -87,10 +87,13 @@ private slots:
     void userWindows();
     void newBases_data();
     void newBases();
+    void continuing_data();
+    void continuing();
 };
 
-// The reports as recorded before the four counts went through their rows
-// (DOLGOMER_RECORD=1 writes them anew, for a change meant to alter them).
+// The reports as recorded before the four counts went through their rows,
+// then with the line "и далее" (DOLGOMER_RECORD=1 writes them anew, for a
+// change meant to alter them, whose difference is then read line by line).
 void TestBasisRows::fourCountsAsBefore() {
     QStringList now;
     for (int i = 0; i < 120; ++i)
@@ -233,6 +236,98 @@ void TestBasisRows::newBases() {
                  Continue);
     const QStringList said = countedOrRefused(in);
     QVERIFY2(says(said, expected), qPrintable(said.join(u'\n')));
+}
+
+// "и далее по день фактической оплаты долга": the next day's rate and its
+// amount a day on what is unpaid, by each kind of rule; what a cap leaves.
+void TestBasisRows::continuing_data() {
+    QTest::addColumn<QString>("basis");
+    QTest::addColumn<QString>("debt");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("expected"); // the line after ИТОГО; empty: none
+    const QString next = QStringLiteral("и далее с 01.04.2025 по день фактической оплаты долга — ");
+    // 100000,00 * 21% / 365 = 57,53.
+    QTest::newRow("the key rate of each period")
+        << "395"
+        << "100000"
+        << "01.01.2025"
+        << "31.03.2025"
+        << next + "проценты по ключевой ставке Банка России, действующей в соответствующие "
+                  "периоды (на 01.04.2025 — 21%: 57,53 руб. в день с долга 100000,00 руб.)";
+    QTest::newRow("a percent a day") << "contract"
+                                     << "100000"
+                                     << "01.01.2025"
+                                     << "31.03.2025"
+                                     << next + "неустойка 0,1% в день: 100,00 руб. в день с "
+                                               "долга 100000,00 руб.";
+    // 0,1 % for 31 days is 3100,00 of a cap of 10000,00.
+    QTest::newRow("what a cap leaves")
+        << "contract-capped"
+        << "100000"
+        << "01.03.2025"
+        << "31.03.2025"
+        << next + "неустойка 0,1% в день: 100,00 руб. в день с долга 100000,00 руб., всего не "
+                  "более 6900,00 руб.";
+    QTest::newRow("a cap reached") << "consumer-28"
+                                   << "10000"
+                                   << "01.01.2025"
+                                   << "31.03.2025"
+                                   << "и далее неустойка не начисляется: достигнут предел";
+    // The due day's rate, after the decree's window to 31.12.2025: 5000000,00 * 7,5% / 150.
+    QTest::newRow("one day's rate, past a window")
+        << "construction"
+        << "5000000"
+        << "01.07.2023"
+        << "21.03.2024"
+        << "и далее с 01.01.2026 по день фактической оплаты долга — неустойка в размере 1/150 "
+           "ключевой ставки на 30.06.2023 (7,5%): 2500,00 руб. в день с долга 5000000,00 руб.";
+    // A bill of 3000,00 in its 1/130 days, the rate at most 9,5 %: 2,19 a day.
+    QTest::newRow("a housing bill")
+        << "housing"
+        << ""
+        << ""
+        << "01.12.2024"
+        << "и далее с 02.12.2024 по день фактической оплаты долга — пени в размере 1/130 "
+           "ключевой ставки на день оплаты (на 02.12.2024 — 9,5%: 2,19 руб. в день с долга "
+           "3000,00 руб.)";
+    QTest::newRow("paid up") << "395-paid"
+                             << "100000"
+                             << "01.01.2025"
+                             << "31.03.2025"
+                             << "";
+    QTest::newRow("left out") << "395-without"
+                              << "100000"
+                              << "01.01.2025"
+                              << "31.03.2025"
+                              << "";
+}
+
+void TestBasisRows::continuing() {
+    QFETCH(QString, basis);
+    QFETCH(QString, debt);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, expected);
+    PeriodInput in;
+    in.count = countOfBasis(
+        basis.section(u'-', 0,
+                      basis.startsWith(u"consumer") || basis.startsWith(u"construction") ? 1 : 0),
+        in.basis);
+    in.debt = debt;
+    in.start = day(from.toLatin1());
+    in.end = in.filed = day(to.toLatin1());
+    in.dailyPercent = QStringLiteral("0,1");
+    if (basis == u"contract-capped") in.capPercent = QStringLiteral("10");
+    if (basis == u"395-paid") in.payments = {{in.end, debt}};
+    if (basis == u"395-without") in.continuing = false;
+    if (basis == u"housing") in.charges = {{QDate(2024, 1, 1), QStringLiteral("3000")}};
+    in.rates = {{day("19.09.2022"), "7,5"}, {day("18.12.2023"), "16"}, {day("28.10.2024"), "21"}};
+    const QStringList lines = calculatePeriods(in).lines;
+    const qsizetype total = lines.indexOf(*std::find_if(
+        lines.cbegin(), lines.cend(), [](const QString &l) { return l.startsWith(u"ИТОГО"); }));
+    QCOMPARE(lines.value(total + 1).startsWith(u"и далее") ? lines.value(total + 1) : QString(),
+             expected);
 }
 
 QTEST_GUILESS_MAIN(TestBasisRows)

@@ -10,6 +10,7 @@
 #include "windowtest.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -136,6 +137,13 @@ void TestWorkspace::userWindows() {
     QCOMPARE(field->text(), QStringLiteral("01.03.2022-10.03.2022"));
     QVERIFY(env_.boxes.shown.last().text.contains(QStringLiteral("нужна запись вида")));
     QCOMPARE(d->currentClaim().windows.size(), 1);
+    // "и далее" is left out when its box is off.
+    const auto goesOn = [d] {
+        return d->reportLines().filter(QStringLiteral("и далее с 01.11.2022")).size();
+    };
+    QCOMPARE(goesOn(), 1);
+    named<QCheckBox>(d, "continuing")->setChecked(false);
+    QCOMPARE(goesOn(), 0);
 }
 
 // Rows copied from a spreadsheet or a statement become payments; those the

@@ -265,6 +265,7 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     if (const auto *v = given(ClaimField::Fulfilled)) c.fulfilled = v->text;
     if (const auto *v = given(ClaimField::Windows)) c.windows = v->spans;
     if (const auto *v = given(ClaimField::InsuredSum)) c.insuredSum = v->text;
+    if (const auto *v = given(ClaimField::Continuing)) c.continuing = v->yes();
     if (const auto *v = given(ClaimField::Charges)) {
         c.charges.clear();
         for (const calc::Payment &p : v->entries)

@@ -78,9 +78,10 @@ enum class ClaimField {
     FeeExemption,
     Windows,
     InsuredSum,
+    Continuing,
 };
 // How many fields there are: the table's size, and of arrays by field.
-inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::InsuredSum) + 1;
+inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::Continuing) + 1;
 
 // What a claim by periods counts, by its basis's name (`Basis`'s text is the
 // name of a preset): the four counts of their own, or a basis of its own laid

@@ -4,6 +4,7 @@
 #include "claimfields.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "continuing.h"
 #include "engine.h"
 #include "law/calendar.h"
 #include "money.h"
@@ -236,6 +237,14 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
     if (basis.name != std::string_view("housing")) r.article = QString::fromUtf8(basis.article);
     if (basis.capNote) r.capNote = QString::fromUtf8(basis.capNote);
     const QDate earliest = countBills(in, basis, rates, bills, payments, r);
+    if (in.continuing) {
+        QList<OpenDebt> open;
+        for (const HousingBill &b : r.bills)
+            open.append({b.unpaid, b.due.addDays(1), b.month.addMonths(1).addDays(-1),
+                         billSteps(basis, b.due)});
+        r.continuing =
+            continuingLine(billRules(in, basis), rates, open, in.filed, QStringLiteral("пени"));
+    }
     if (const QDate oldest = rates.begin()->first; earliest.isValid() && earliest < oldest)
         r.tableStart = oldest;
     addWithinLimit(r.debt, r.penalty, QStringLiteral("ИТОГО"));
@@ -273,6 +282,7 @@ PeriodResult housingPeriods(const PeriodInput &in) {
     r.remaining = housing->debt;
     r.fee = housing->fee;
     r.feeExemption = housing->feeExemption;
+    r.continuing = housing->continuing;
     r.lines = housing->lines;
     qsizetype rows = 0;
     for (const HousingBill &b : housing->bills)

@@ -40,9 +40,10 @@ struct HousingResult {
     // A due date was moved (or not) in a year the production calendar does
     // not list: only past weekends and the fixed holidays.
     bool pastCalendar = false;
-    QString article;   // the basis's, when it is not the housing penalty's (resource bills)
-    QString capNote;   // what its law's cap on the rate is, said where a cap lowered one
-    QStringList lines; // the report
+    QString article;    // the basis's, when it is not the housing penalty's (resource bills)
+    QString capNote;    // what its law's cap on the rate is, said where a cap lowered one
+    QString continuing; // "и далее …" (see PeriodResult)
+    QStringList lines;  // the report
 };
 
 // "MM.yyyy", as bills are named.

@@ -195,6 +195,7 @@ QStringList housingLines(const HousingResult &r, QDate calculated) {
     lines << QStringLiteral("ИТОГО: ") % kopecksText(r.debt) % QStringLiteral(" + ") %
                  kopecksText(r.penalty) % QStringLiteral(" = ") % kopecksText(r.debt + r.penalty) %
                  QStringLiteral(" руб.");
+    if (!r.continuing.isEmpty()) lines << r.continuing;
     lines << feeLine(r.fee, r.feeExemption);
     return lines;
 }

@@ -7,6 +7,7 @@
 #include "claimfields.h"
 #include "common/apperror.h"
 #include "common/dates.h"
+#include "continuing.h"
 #include "engine.h"
 #include "housing.h"
 #include "money.h"
@@ -89,6 +90,27 @@ CountRules rulesOf(const Preset &row, const PeriodInput &in, const CheckedClaim 
     return rules;
 }
 
+// The claim going on after the count, for what is left unpaid; under a cap
+// on the total, what the cap leaves.
+QString continuingOf(const PeriodInput &in, const CountRules &rules, const CheckedClaim &c,
+                     const QList<Debt> &debts, const Allocation &allocation, qint64 interest) {
+    // One balance: the steps count from the first debt's first day.
+    OpenDebt balance{0, in.start, debts.front().arose, {}};
+    qint64 owed = 0;
+    for (qsizetype i = 0; i < debts.size(); ++i) {
+        balance.unpaid += allocation.unpaid[i];
+        owed += debts[i].amount;
+    }
+    std::optional<qint64> cap = rules.totalCapKopecks;
+    if (rules.totalCap) {
+        const qint64 share = pieceInterest(owed, 100, *rules.totalCap, 1);
+        cap = cap ? std::min(*cap, share) : share;
+    }
+    return continuingLine(rules, c.rates, {balance}, in.end,
+                          chargedBy(QString::fromUtf8(presetOf(in)->total)),
+                          cap ? std::optional<qint64>(*cap - interest) : std::nullopt);
+}
+
 // Step two: the claim as the engine's debts, payments and count, counted:
 // the pieces, payments, increases and the moratorium's days as rows.
 void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
@@ -115,6 +137,7 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     const Allocation allocation = allocate(debts, payments);
     countAccount(rules, c.rates, debts, allocation, payments, account, in.end, r.rows, r.interest,
                  QStringLiteral("Сумма процентов"));
+    if (in.continuing) r.continuing = continuingOf(in, rules, c, debts, allocation, r.interest);
     if (in.count == PeriodCount::Statutory)
         r.depositRateSpan = std::any_of(r.rows.cbegin(), r.rows.cend(), [](const PeriodRow &row) {
             return row.kind == PeriodRow::Piece && row.from <= kDepositRatesUntil &&
@@ -232,6 +255,7 @@ void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     r.lines << QStringLiteral("ИТОГО: %1 + %2 = %3 руб.")
                    .arg(kopecksText(r.remaining), kopecksText(r.interest),
                         kopecksText(r.remaining + r.interest));
+    if (!r.continuing.isEmpty()) r.lines << r.continuing;
     r.lines << feeLine(r.fee, r.feeExemption);
     if (basis.fine.article) {
         // Informative: the court awards it on top of the claim.

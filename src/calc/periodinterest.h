@@ -124,6 +124,9 @@ struct PeriodInput {
     // Motor insurance: the insured sum that caps the penalty's total, in
     // roubles; empty: the law's 400 000.
     QString insuredSum;
+    // The report says how the claim goes on after the count ("и далее по день
+    // фактической оплаты долга").
+    bool continuing = true;
 };
 
 // A row of the calculation as courts lay it out in a table, in report order.
@@ -175,6 +178,9 @@ struct PeriodResult {
     // The report ends with the fine a court awards a consumer on top of the
     // claim (a line after the fee, no part of the total).
     bool consumerFine = false;
+    // "и далее с … по день фактической оплаты долга …", after ИТОГО; empty
+    // when nothing is unpaid or the user left it out.
+    QString continuing;
     // Housing: the bills with their payments and pieces (and as the table's
     // `rows`, bill by bill).
     std::shared_ptr<const HousingResult> housing;

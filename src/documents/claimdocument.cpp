@@ -252,9 +252,10 @@ QFont tableFont() {
 QStringList totalLines(const ClaimDocument &doc) {
     // Housing: what was left out and what was charged and paid come first.
     const calc::HousingResult *housing = doc.result.housing.get();
-    const qsizetype count = housing
-                                ? housing->leftOut.size() + calc::housingNotes(*housing).size() + 4
-                                : qsizetype(doc.result.consumerFine ? 4 : 3);
+    const qsizetype count =
+        (housing ? housing->leftOut.size() + calc::housingNotes(*housing).size() + 4
+                 : qsizetype(doc.result.consumerFine ? 4 : 3)) +
+        (doc.result.continuing.isEmpty() ? 0 : 1);
     return withDigitGroups(doc.result.lines.mid(doc.result.lines.size() - count));
 }
 

@@ -131,6 +131,7 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
     // A count's own terms, only when it has them: files without them open as before.
     if (c.contractFraction) o.insert(kContractFractionKey, c.contractFraction);
     if (!c.feeExemption) o.insert(key(F::FeeExemption), false);
+    if (!c.continuing) o.insert(key(F::Continuing), false);
     if (!c.windows.isEmpty()) o.insert(key(F::Windows), spans(c.windows));
     for (const auto &[field, text] :
          {std::pair{F::CapPercent, &c.capPercent}, std::pair{F::Cap, &c.capAmount},
@@ -251,6 +252,7 @@ void readLaterKeys(const QJsonObject &o, calc::PeriodInput &c) {
     if (has(F::Cap)) c.capAmount = amount(o, key(F::Cap));
     if (has(F::Fulfilled)) c.fulfilled = amount(o, key(F::Fulfilled));
     if (has(F::InsuredSum)) c.insuredSum = amount(o, key(F::InsuredSum));
+    if (has(F::Continuing)) c.continuing = yesNo(o, key(F::Continuing));
     if (has(F::Windows)) c.windows = readSpans(o, key(F::Windows), calc::kMaxUserWindows);
     if (o.contains(kContractFractionKey))
         c.contractFraction =

@@ -52,11 +52,22 @@ ClaimOptions::ClaimOptions(QWidget *parent, Dialogs &dialogs) : QWidget(parent),
     courtOrder_ = new QCheckBox(QStringLiteral("Заявление о выдаче судебного приказа"), this);
     courtOrder_->setObjectName(QStringLiteral("courtOrder"));
     courtOrder_->setToolTip(QStringLiteral("Госпошлина — половина пошлины иска"));
-    layout->addWidget(courtOrder_);
+    continuing_ =
+        new QCheckBox(QStringLiteral("Строка «и далее по день фактической оплаты долга»"), this);
+    continuing_->setObjectName(QStringLiteral("continuing"));
+    continuing_->setToolTip(QStringLiteral("Ставка следующего дня и сумма в день с неоплаченного "
+                                           "долга — для требования о взыскании до дня оплаты"));
+    continuing_->setChecked(true);
+    auto *choices = new QHBoxLayout;
+    choices->addWidget(courtOrder_);
+    choices->addWidget(continuing_);
+    choices->addStretch();
+    layout->addLayout(choices);
     makeWindows(layout);
 
     connect(moratorium_, &QCheckBox::toggled, this, &ClaimOptions::changed);
     connect(courtOrder_, &QCheckBox::toggled, this, &ClaimOptions::changed);
+    connect(continuing_, &QCheckBox::toggled, this, &ClaimOptions::changed);
     connect(filingDate_, &DatePicker::dateChanged, this, &ClaimOptions::changed);
     connect(debtArose_, &DatePicker::dateChanged, this, &ClaimOptions::changed);
 }
@@ -113,6 +124,7 @@ void ClaimOptions::fill(calc::PeriodInput &in) const {
     in.windows = windows_;
     in.moratorium = moratorium_->isChecked();
     in.courtOrder = courtOrder_->isChecked();
+    in.continuing = continuing_->isChecked();
     in.filed = filingDate_->date();
     in.arose = debtArose_->date() == in.start ? QDate() : debtArose_->date();
 }
@@ -124,7 +136,8 @@ void ClaimOptions::showDates(const calc::PeriodInput &claim) {
 }
 
 void ClaimOptions::showChoices(const calc::PeriodInput &claim) {
-    const QSignalBlocker quiet(moratorium_), order(courtOrder_);
+    const QSignalBlocker quiet(moratorium_), order(courtOrder_), on(continuing_);
+    continuing_->setChecked(claim.continuing);
     if (moratorium_->isEnabled()) moratorium_->setChecked(claim.moratorium);
     courtOrder_->setChecked(claim.courtOrder);
     windows_ = claim.windows;

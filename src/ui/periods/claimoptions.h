@@ -48,7 +48,7 @@ private:
     Dialogs &dialogs_;
     QList<calc::DaySpan> windows_; // as last read from their field
     QLineEdit *windowsField_;
-    QCheckBox *moratorium_, *courtOrder_;
+    QCheckBox *moratorium_, *courtOrder_, *continuing_;
     DatePicker *filingDate_, *debtArose_;
     QLabel *debtAroseLabel_;
 };

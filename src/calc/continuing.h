@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine.h"
+#include "money.h"
+
+// "и далее по день фактической оплаты долга": the claim goes on from the day
+// after the count, as every claim for interest or a penalty asks (Plenum of
+// the Supreme Court No. 7 of 24.03.2016, pp. 48 and 65). The line names the
+// rule and, for the next day, its rate and its amount a day.
+namespace calc {
+
+// One debt as it stands after the count: its unpaid kopecks, its first
+// overdue day (the steps count from it) and the day its claim arose (for
+// the windows' scope).
+struct OpenDebt {
+    qint64 unpaid = 0;
+    QDate first, arose;
+    QList<Step> steps; // its own steps (a bill by an older law); empty: the rules'
+};
+
+// What is charged, by the words of a report's total ("Сумма неустойки":
+// "неустойка").
+QString chargedBy(const QString &total);
+
+// The line for debts counted by `rules` until `last`; `noun` is what is
+// charged ("проценты", "неустойка", "пени"); `left`, when given, what a cap on
+// the total leaves. Empty when nothing is unpaid.
+QString continuingLine(const CountRules &rules, const RatesByDay &rates,
+                       const QList<OpenDebt> &debts, QDate last, const QString &noun,
+                       std::optional<qint64> left = {});
+
+} // namespace calc
