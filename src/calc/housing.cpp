@@ -237,7 +237,7 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
     if (basis.name != std::string_view("housing")) r.article = QString::fromUtf8(basis.article);
     if (basis.capNote) r.capNote = QString::fromUtf8(basis.capNote);
     const QDate earliest = countBills(in, basis, rates, bills, payments, r);
-    if (in.continuing) {
+    if (lines && in.continuing) { // a ledger's rows have no lines to end
         QList<OpenDebt> open;
         for (const HousingBill &b : r.bills)
             open.append({b.unpaid, b.due.addDays(1), b.month.addMonths(1).addDays(-1),
