@@ -83,8 +83,6 @@ class TestBasisRows : public QObject {
     Q_OBJECT
 private slots:
     void fourCountsAsBefore();
-    void userWindows_data();
-    void userWindows();
     void newBases_data();
     void newBases();
     void continuing_data();
@@ -111,75 +109,20 @@ void TestBasisRows::fourCountsAsBefore() {
         QCOMPARE(now[i], i == 0 ? before[i] : QStringLiteral("## ") + before[i]);
 }
 
-// Days the user says accrue nothing, on any basis: told in the report,
-// lifted from the total; bad windows refused.
-void TestBasisRows::userWindows_data() {
-    QTest::addColumn<QString>("basis");
-    QTest::addColumn<QString>("windows");  // "from-to;…"
-    QTest::addColumn<QString>("expected"); // a line of the report, or a part of the refusal
-    // 100000,00 from 01.01.2024 to 31.03.2024 at 16 %: 31 + 31 days of 366.
-    QTest::newRow("statutory, February out") << "395"
-                                             << "01.02.2024-29.02.2024"
-                                             << "Сумма процентов: 2710,38 руб.";
-    QTest::newRow("said in the report")
-        << "395"
-        << "01.02.2024-29.02.2024"
-        << "с 01.02.2024 по 29.02.2024: без начисления (указано пользователем)";
-    // 2 * 100000,00 * 31 дн. * 16% / 150 = 2 * 3306,67 on wages, their own basis.
-    QTest::newRow("a basis of its own") << "wages"
-                                        << "2024-02-01-2024-02-29"
-                                        << "Сумма компенсации: 6613,34 руб.";
-    QTest::newRow("two windows, 31 + 29 days left: 100000,00 * 60 * 16% / 366")
-        << "395"
-        << "01.02.2024-10.02.2024;11.03.2024-31.03.2024"
-        << "Сумма процентов: 2622,95 руб.";
-    QTest::newRow("reversed") << "395"
-                              << "29.02.2024-01.02.2024"
-                              << "29.02.2024–01.02.2024: конец раньше начала";
-    QTest::newRow("overlapping") << "395"
-                                 << "01.02.2024-29.02.2024;15.02.2024-05.03.2024"
-                                 << "пересекаются";
-    QTest::newRow("outside the claim") << "395"
-                                       << "01.01.2025-31.01.2025"
-                                       << "лежит вне расчета (с 01.01.2024 по 31.03.2024)";
-    QString many;
-    for (int d = 0; d <= kMaxUserWindows; ++d)
-        many += QStringLiteral("%1-%1;").arg(dateText(day("01.01.2024").addDays(d)));
-    QTest::newRow("more than a hundred") << "395" << many << "не больше 100";
-}
-
-void TestBasisRows::userWindows() {
-    QFETCH(QString, basis);
-    QFETCH(QString, windows);
-    QFETCH(QString, expected);
-    PeriodInput in;
-    in.count = countOfBasis(basis, in.basis);
-    in.debt = QStringLiteral("100000");
-    in.start = day("01.01.2024");
-    in.end = in.filed = day("31.03.2024");
-    in.rates = {{day("18.12.2023"), "16"}};
-    for (const QString &text : windows.split(u';', Qt::SkipEmptyParts)) {
-        DaySpan span;
-        QVERIFY(readDaySpan(text, span));
-        in.windows.append(span);
-    }
-    const QStringList said = countedOrRefused(in);
-    QVERIFY2(says(said, expected), qPrintable(said.join(u'\n')));
-}
-
 // The bases that prove a basis is a row: the shared-construction penalty
 // (the rate of the day the flat was due, the decrees' windows and caps) and
-// motor insurance (capped by the insured sum), with the consumer's fine.
+// motor insurance (capped by the insured sum), with the consumer's fine; and
+// days the user says accrue nothing, on any basis, bad ones refused.
 void TestBasisRows::newBases_data() {
     QTest::addColumn<QString>("basis");
     QTest::addColumn<QString>("debt");
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
-    QTest::addColumn<QString>("insured");
+    QTest::addColumn<QString>("terms");    // "insured=AMOUNT" or "windows=FROM-TO;…"
     QTest::addColumn<QString>("expected"); // a line of the report, or a part of the refusal
     const auto row = [](const char *name, const char *basis, const char *debt, const char *from,
-                        const char *to, const char *insured, const QString &expected) {
-        QTest::newRow(name) << basis << debt << from << to << insured << expected;
+                        const char *to, const QString &terms, const QString &expected) {
+        QTest::newRow(name) << basis << debt << from << to << terms << expected;
     };
     // Due 30.06.2023 at 7,5 %; 259 days to the window of 22.03.2024.
     row("a citizen: 5000000,00 * 259 дн. * 7,5% / 150", "construction", "5000000", "01.07.2023",
@@ -206,14 +149,36 @@ void TestBasisRows::newBases_data() {
         "Сумма неустойки: 400000,00 руб.");
     row("its fine: half the indemnity", "osago", "200000", "01.02.2024", "30.11.2024", "",
         "Штраф потребителя (присуждает суд): 50% — 100000,00 руб.");
-    row("life and health", "osago", "200000", "01.02.2024", "30.11.2024", "500000",
+    row("life and health", "osago", "200000", "01.02.2024", "30.11.2024", "insured=500000",
         "Сумма неустойки: 500000,00 руб.");
-    row("an insured sum of nothing", "osago", "200000", "01.02.2024", "30.11.2024", "0",
+    row("an insured sum of nothing", "osago", "200000", "01.02.2024", "30.11.2024", "insured=0",
         "нужна сумма больше 0");
-    row("an insured sum past 10^9", "osago", "200000", "01.02.2024", "30.11.2024", "1000000000,01",
-        "не больше 1000000000 руб.");
+    row("an insured sum past 10^9", "osago", "200000", "01.02.2024", "30.11.2024",
+        "insured=1000000000,01", "не больше 1000000000 руб.");
     row("an insured sum on another basis", "consumer-23", "200000", "01.02.2024", "30.11.2024",
-        "400000", "только для неустойки страховщика ОСАГО");
+        "insured=400000", "только для неустойки страховщика ОСАГО");
+    // 100000,00 from 01.01.2024 to 31.03.2024 at 16 %: 31 + 31 days of 366.
+    const auto windows = [&row](const char *name, const char *basis, const QString &spans,
+                                const QString &expected) {
+        row(name, basis, "100000", "01.01.2024", "31.03.2024", "windows=" + spans, expected);
+    };
+    windows("February out", "395", "01.02.2024-29.02.2024", "Сумма процентов: 2710,38 руб.");
+    windows("said in the report", "395", "01.02.2024-29.02.2024",
+            "с 01.02.2024 по 29.02.2024: без начисления (указано пользователем)");
+    // 2 * 100000,00 * 31 дн. * 16% / 150 = 2 * 3306,67 on wages, their own basis.
+    windows("a basis of its own", "wages", "2024-02-01-2024-02-29",
+            "Сумма компенсации: 6613,34 руб.");
+    windows("two windows, 31 + 29 days left: 100000,00 * 60 * 16% / 366", "395",
+            "01.02.2024-10.02.2024;11.03.2024-31.03.2024", "Сумма процентов: 2622,95 руб.");
+    windows("reversed", "395", "29.02.2024-01.02.2024",
+            "29.02.2024–01.02.2024: конец раньше начала");
+    windows("overlapping", "395", "01.02.2024-29.02.2024;15.02.2024-05.03.2024", "пересекаются");
+    windows("outside the claim", "395", "01.01.2025-31.01.2025",
+            "лежит вне расчета (с 01.01.2024 по 31.03.2024)");
+    QString many;
+    for (int d = 0; d <= kMaxUserWindows; ++d)
+        many += QStringLiteral("%1-%1;").arg(dateText(day("01.01.2024").addDays(d)));
+    windows("more than a hundred", "395", many, "не больше 100");
 }
 
 void TestBasisRows::newBases() {
@@ -221,14 +186,20 @@ void TestBasisRows::newBases() {
     QFETCH(QString, debt);
     QFETCH(QString, from);
     QFETCH(QString, to);
-    QFETCH(QString, insured);
+    QFETCH(QString, terms);
     QFETCH(QString, expected);
     PeriodInput in;
     in.count = countOfBasis(basis, in.basis);
     in.debt = debt;
     in.start = day(from.toLatin1());
     in.end = in.filed = day(to.toLatin1());
-    in.insuredSum = insured;
+    if (terms.startsWith(u"insured=")) in.insuredSum = terms.section(u'=', 1);
+    if (terms.startsWith(u"windows="))
+        for (const QString &text : terms.section(u'=', 1).split(u';', Qt::SkipEmptyParts)) {
+            DaySpan span;
+            QVERIFY(readDaySpan(text, span));
+            in.windows.append(span);
+        }
     in.rates = {{day("20.12.2021"), "8,5"}, {day("14.02.2022"), "9,5"}, {day("28.02.2022"), "20"},
                 {day("19.09.2022"), "7,5"}, {day("24.07.2023"), "8,5"}, {day("18.12.2023"), "16"}};
     QEXPECT_FAIL("the fine by 214-FZ since 01.09.2024",
