@@ -38,24 +38,6 @@ BalanceRun::BalanceRun(const CountRules &rules, const RatesByDay &rates, QList<P
       ownRates_(rules.ownRate && std::all_of(rules.eras.cbegin(), rules.eras.cend(),
                                              [](const Era &e) { return e.ownRate; })) {}
 
-// The era in force on `day`; null: the count's own rules.
-const Era *BalanceRun::eraOn(QDate day) const {
-    const Era *at = nullptr;
-    for (const Era &e : rules_.eras)
-        if (e.from <= day) at = &e;
-    return at;
-}
-
-// What day `day` of the delay earns on the date `date`.
-const Step &BalanceRun::stepOn(int day, QDate date) const {
-    const Era *era = eraOn(date);
-    const QList<Step> &steps = era && !era->steps.isEmpty() ? era->steps : rules_.steps;
-    const Step *at = &steps.front();
-    for (const Step &s : steps)
-        if (s.fromDay <= day) at = &s;
-    return *at;
-}
-
 void BalanceRun::add(PeriodRow row, Decimal rate) {
     row.days = int(row.from.daysTo(row.to)) + 1;
     if (!rules_.cutAtEveryChange && rows_.size() > base_) {
@@ -216,7 +198,7 @@ qint64 BalanceRun::suspendedOn(QDate from, bool &byUser) const {
 // The rows of the stretch from `from` to `to`: the window's, then the piece
 // that accrues.
 void BalanceRun::addPieces(QDate from, QDate to) {
-    const Step &step = stepOn(int(start_.daysTo(from)) + 1, from);
+    const Step &step = rules_.stepOn(int(start_.daysTo(from)) + 1, from);
     if (step.kind == Step::Nothing || balance_ <= 0) return;
     bool byUser = false;
     const qint64 suspended = suspendedOn(from, byUser);
@@ -242,7 +224,7 @@ void BalanceRun::addPieces(QDate from, QDate to) {
 
 Decimal BalanceRun::rateOn(QDate from, bool &capped) {
     Decimal rate = oneRate_;
-    const Era *era = eraOn(from);
+    const Era *era = rules_.eraOn(from);
     if (const std::optional<Decimal> own = era && era->ownRate ? era->ownRate : rules_.ownRate) {
         rate = *own;
     } else {
@@ -250,16 +232,7 @@ Decimal BalanceRun::rateOn(QDate from, bool &capped) {
         if (oneDay_.isNull()) rate = rateInForce(rates_, day);
         if (earliestRateDay.isNull() || day < earliestRateDay) earliestRateDay = day;
     }
-    for (const RateCap &c : rules_.caps) {
-        // By the rate's day the cap reaches every day that rate covers.
-        const QDate capDay = c.byRateDay && oneDay_.isValid() ? oneDay_ : from;
-        if (capDay >= c.from && capDay <= c.to &&
-            c.most.digits * pow10(rate.scale) < rate.digits * pow10(c.most.scale)) {
-            rate = c.most;
-            capped = true;
-        }
-    }
-    return rate;
+    return rules_.capped(rate, from, oneDay_.isValid() ? oneDay_ : from, capped);
 }
 
 void BalanceRun::repayUntil(qsizetype until) {

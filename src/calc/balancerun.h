@@ -68,8 +68,6 @@ private:
     Decimal rateOn(QDate from, bool &capped);
     void repayThrough(QDate to);
     void repayUntil(qsizetype until);
-    const Era *eraOn(QDate day) const;
-    const Step &stepOn(int day, QDate date) const;
     // A piece or a window's row (its days filled in), merged into the last
     // one when it goes on from it alike.
     void add(PeriodRow row, Decimal rate);

@@ -8,20 +8,6 @@
 namespace calc {
 namespace {
 
-const Step &stepOf(const CountRules &rules, const OpenDebt &d, QDate day) {
-    const Era *era = nullptr;
-    for (const Era &e : rules.eras)
-        if (e.from <= day) era = &e;
-    const QList<Step> &steps = !d.steps.isEmpty()             ? d.steps
-                               : era && !era->steps.isEmpty() ? era->steps
-                                                              : rules.steps;
-    const int dayOfDelay = int(d.first.daysTo(day)) + 1;
-    const Step *at = &steps.front();
-    for (const Step &s : steps)
-        if (s.fromDay <= dayOfDelay) at = &s;
-    return *at;
-}
-
 // The first day from `day` on that no window holds for the debt.
 QDate firstAccruing(const CountRules &rules, const OpenDebt &d, QDate day) {
     for (bool moved = true; moved;) {
@@ -38,21 +24,13 @@ QDate firstAccruing(const CountRules &rules, const OpenDebt &d, QDate day) {
 // The rate of `day` (or of the one date), its caps applied; the own rate of a
 // percent a day.
 Decimal rateOf(const CountRules &rules, const RatesByDay &rates, QDate day) {
-    const Era *era = nullptr;
-    for (const Era &e : rules.eras)
-        if (e.from <= day) era = &e;
+    const Era *era = rules.eraOn(day);
     if (era && era->ownRate) return *era->ownRate;
     if (rules.ownRate) return *rules.ownRate;
     const QDate rateDay =
         rules.rateDay == RateDay::OneDate && rules.rateDate.isValid() ? rules.rateDate : day;
-    Decimal rate = rateInForce(rates, rateDay);
-    for (const RateCap &c : rules.caps) {
-        const QDate capDay = c.byRateDay ? rateDay : day;
-        if (capDay >= c.from && capDay <= c.to &&
-            c.most.digits * pow10(rate.scale) < rate.digits * pow10(c.most.scale))
-            rate = c.most;
-    }
-    return rate;
+    bool lowered = false;
+    return rules.capped(rateInForce(rates, rateDay), day, rateDay, lowered);
 }
 
 } // namespace
@@ -80,7 +58,7 @@ QString continuingLine(const CountRules &rules, const RatesByDay &rates,
         const QDate day = firstAccruing(rules, d, last.addDays(1));
         from = from.isValid() ? std::min(from, day) : day;
         unpaid += d.unpaid;
-        step = &stepOf(rules, d, day);
+        step = &rules.stepOn(int(d.first.daysTo(day)) + 1, day, d.steps);
         if (step->kind == Step::Nothing || (rates.empty() && !rules.ownRate)) continue;
         rate = rateOf(rules, rates, day);
         const int divisor = step->kind == Step::YearDays

@@ -142,4 +142,35 @@ void countAccount(const CountRules &rules, const RatesByDay &rates, const QList<
     priceRows(rows, base, exact, totalCapOf(rules, debts, account), total, totalName);
 }
 
+const Era *CountRules::eraOn(QDate day) const {
+    const Era *at = nullptr;
+    for (const Era &e : eras)
+        if (e.from <= day) at = &e;
+    return at;
+}
+
+const Step &CountRules::stepOn(int dayOfDelay, QDate date, const QList<Step> &own) const {
+    const Era *era = eraOn(date);
+    const QList<Step> &list = !own.isEmpty()                 ? own
+                              : era && !era->steps.isEmpty() ? era->steps
+                                                             : steps;
+    const Step *at = &list.front();
+    for (const Step &s : list)
+        if (s.fromDay <= dayOfDelay) at = &s;
+    return *at;
+}
+
+Decimal CountRules::capped(Decimal rate, QDate day, QDate rateOf, bool &lowered) const {
+    for (const RateCap &c : caps) {
+        // By the rate's day the cap reaches every day that rate covers.
+        const QDate capDay = c.byRateDay ? rateOf : day;
+        if (capDay >= c.from && capDay <= c.to &&
+            c.most.digits * pow10(rate.scale) < rate.digits * pow10(c.most.scale)) {
+            rate = c.most;
+            lowered = true;
+        }
+    }
+    return rate;
+}
+
 } // namespace calc

@@ -68,6 +68,16 @@ struct CountRules {
     bool cutAtEveryChange = false;
     // Increases and payments as rows between the pieces (a single balance).
     bool eventRows = false;
+
+    // The era in force on `day`; null: the count's own rules.
+    const Era *eraOn(QDate day) const;
+    // What day `dayOfDelay` earns on `date`: by `own` steps when given (a
+    // bill by an older law), else by the era's or the count's.
+    const Step &stepOn(int dayOfDelay, QDate date, const QList<Step> &own = {}) const;
+    // `rate` for `day` under the caps, `rateOf` being the day it is the rate
+    // of (a cap by the rate's day looks at that); `lowered` is set when a cap
+    // lowered it.
+    Decimal capped(Decimal rate, QDate day, QDate rateOf, bool &lowered) const;
 };
 
 struct Debt {
