@@ -101,6 +101,10 @@ void TestFields::everyFieldEveryWay_data() {
         "10000,00 руб.");
     // Read every way; what it leaves out has its own table.
     row(F::Continuing, "no", periods, "Государственная пошлина: 4021,58 руб.");
+    // The parties count nothing: they reach the claim (checked below) and its file.
+    for (auto f = int(F::Claimant); f <= int(F::CourtAddress); ++f)
+        row(F(f), "ООО Ромашка, г. Москва; № 5", periods,
+            "Государственная пошлина: 4021,58 руб.");
     QCOMPARE(rows, calc::kClaimFieldCount); // a field added to the table needs its row
 }
 
@@ -136,7 +140,10 @@ void TestFields::everyFieldEveryWay() {
         calc::PeriodInput read = storage::decodeClaim(saved);
         read.rates = r.periodInput.rates;
         QCOMPARE(calc::calculatePeriods(read).lines, r.lines);
+        QCOMPARE(read.parties, r.periodInput.parties);
     }
+    if (const QString *party = calc::partyText(r.periodInput.parties, info.field))
+        QCOMPARE(*party, value);
 }
 
 // A basis made here, as a row alone (its steps, a window of its law, a cap on

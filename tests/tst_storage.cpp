@@ -287,10 +287,10 @@ void TestStorage::claimFilesRefused_data() {
     }());
     QTest::newRow("not JSON") << QByteArray("\x00\xff{", 3) << "это не файл расчета";
     QTest::newRow("another program's JSON") << QByteArray("{\"a\": 1}") << "это не файл расчета";
-    QTest::newRow("a newer format") << QByteArray(good).replace("\"version\": 3", "\"version\": 7")
+    QTest::newRow("a newer format") << QByteArray(good).replace("\"version\": 4", "\"version\": 7")
                                     << "более новой версией программы (формат 7";
     QTest::newRow("a newer format past 32 bits")
-        << QByteArray(good).replace("\"version\": 3", "\"version\": 99999999999")
+        << QByteArray(good).replace("\"version\": 4", "\"version\": 99999999999")
         << "более новой версией программы (формат 99999999999";
     QTest::newRow("a JSON array") << QByteArray("[1, 2]") << "в нем список JSON, а не объект";
     QTest::newRow("an unknown key")
@@ -305,8 +305,8 @@ void TestStorage::claimFilesRefused_data() {
     QTest::newRow("a date and a time")
         << QByteArray(good).replace("2024-01-01", "2024-01-01T10:00") << "— не дата вида";
     QTest::newRow("the next format, whatever it holds")
-        << QByteArray(good).replace("\"version\": 3", "\"version\": 4").replace("\"debt\"", "\"x\"")
-        << "более новой версией программы (формат 4";
+        << QByteArray(good).replace("\"version\": 4", "\"version\": 5").replace("\"debt\"", "\"x\"")
+        << "более новой версией программы (формат 5";
     QTest::newRow("an unknown court")
         << QByteArray(good).replace("arbitration", "supreme") << "\"court\": неизвестное значение";
     QTest::newRow("an unknown basis (once read as the statutory interest)")
@@ -314,7 +314,7 @@ void TestStorage::claimFilesRefused_data() {
         << "\"basis\": неизвестное значение \"penalty\"";
     QTest::newRow("an unknown count of format 2")
         << QByteArray(good)
-               .replace("\"version\": 3", "\"version\": 2")
+               .replace("\"version\": 4", "\"version\": 2")
                .replace("\"basis\": \"395\"", "\"count\": \"penalty\"")
         << "\"count\": неизвестное значение \"penalty\"";
     QTest::newRow("a count in format 3")

@@ -182,6 +182,9 @@ void ClaimRequest::refuseMisplaced(bool byPeriods, calc::PeriodCount base) const
         const ClaimField f = info.field;
         // What to set, in the words the value came by: an option, or a column.
         const bool option = given_[size_t(f)]->name.startsWith(u'-');
+        // A party's column is a row's own words, written back with its result
+        // whatever the row counts, as before the parties were fields.
+        if (!option && f >= ClaimField::Claimant) continue;
         QString why;
         if (byPeriods) {
             if (!(f == ClaimField::Mode && statutory)) why = notFor(f, counted, own);
@@ -266,6 +269,9 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     if (const auto *v = given(ClaimField::Windows)) c.windows = v->spans;
     if (const auto *v = given(ClaimField::InsuredSum)) c.insuredSum = v->text;
     if (const auto *v = given(ClaimField::Continuing)) c.continuing = v->yes();
+    for (const calc::FieldInfo &info : calc::claimFields())
+        if (QString *text = calc::partyText(c.parties, info.field); text && has(info.field))
+            *text = value(info.field).text;
     if (const auto *v = given(ClaimField::Charges)) {
         c.charges.clear();
         for (const calc::Payment &p : v->entries)

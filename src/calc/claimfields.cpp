@@ -209,6 +209,11 @@ FieldValue readField(const FieldInfo &info, const QString &text, const QString &
                 name, text,
                 QStringLiteral("периодов без начисления больше %1").arg(kMaxUserWindows), true};
         break;
+    case FieldKind::Text:
+        v.text = text.trimmed();
+        if (const QString wrong = partyTextProblem(v.text); !wrong.isEmpty())
+            throw FieldError{name, {}, wrong, true};
+        break;
     case FieldKind::List:
         for (const QString &entry : text.split(u';', Qt::SkipEmptyParts))
             if (!entry.trimmed().isEmpty())
@@ -218,6 +223,16 @@ FieldValue readField(const FieldInfo &info, const QString &text, const QString &
         break;
     }
     return v;
+}
+
+QString partyTextProblem(const QString &text) {
+    if (text.size() > kMaxPartyText)
+        return QStringLiteral("длиннее %1 знаков").arg(kMaxPartyText);
+    for (QChar c : text)
+        if (c.category() == QChar::Other_Control)
+            return QStringLiteral("управляющий символ (код %1) — нужна одна строка текста")
+                .arg(c.unicode());
+    return {};
 }
 
 QString entryCountProblem(qsizetype count, const QString &what) {

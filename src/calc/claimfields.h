@@ -79,9 +79,24 @@ enum class ClaimField {
     Windows,
     InsuredSum,
     Continuing,
+    Claimant,
+    ClaimantAddress,
+    ClaimantId,
+    Debtor,
+    DebtorAddress,
+    DebtorId,
+    DebtorBorn,
+    Ground,
+    CourtName,
+    CourtAddress,
 };
 // How many fields there are: the table's size, and of arrays by field.
-inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::Continuing) + 1;
+inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::CourtAddress) + 1;
+// The claim's text of a party field (Claimant to CourtAddress); null for any other.
+QString *partyText(Parties &parties, ClaimField field);
+inline const QString *partyText(const Parties &parties, ClaimField field) {
+    return partyText(const_cast<Parties &>(parties), field);
+}
 
 // What a claim by periods counts, by its basis's name (`Basis`'s text is the
 // name of a preset): the four counts of their own, or a basis of its own laid
@@ -103,6 +118,7 @@ enum class FieldKind {
           // "/дд.мм.гггг", the day its claim arose; a payment "@мм.гггг", the month
           // it pays; a charge is dated by its month, "мм.гггг=СУММА")
     Spans, // spans of days "дд.мм.гггг-дд.мм.гггг", ";" between them
+    Text,  // a line of words: at most kMaxPartyText characters, no control characters
 };
 
 // An option that sets its field to a fixed value ("--contractual").
@@ -154,6 +170,9 @@ struct FieldValue {
     QList<DaySpan> spans;   // Spans
     bool yes() const { return number == 0; }
 };
+
+// What is wrong with a party's text (empty: nothing).
+QString partyTextProblem(const QString &text);
 
 // A help text of the table with its limits filled in.
 QString fieldHelp(const char *help, const FieldInfo &info);

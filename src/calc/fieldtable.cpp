@@ -118,6 +118,29 @@ constexpr FieldInfo kFields[] = {
      "по периодам: строка \"и далее по день фактической оплаты долга\": yes или no (по "
      "умолчанию yes)",
      {{"--no-continuing", "no", "по периодам: без строки \"и далее по день фактической оплаты\""}}},
+    // The parties and the court: words for the papers, no part of a count.
+    {F::Claimant, "claimant", "взыскатель", "--claimant", "ТЕКСТ", K::Text, 0, 0, 0, {},
+     "claimant", "документы: взыскатель (истец) — наименование или ФИО"},
+    {F::ClaimantAddress, "claimant_address", "адрес_взыскателя", "--claimant-address", "ТЕКСТ",
+     K::Text, 0, 0, 0, {}, "claimant_address", "документы: адрес взыскателя"},
+    {F::ClaimantId, "claimant_id", "данные_взыскателя", "--claimant-id", "ТЕКСТ", K::Text,
+     0, 0, 0, {}, "claimant_id", "документы: ИНН, ОГРН или паспортные данные взыскателя"},
+    {F::Debtor, "debtor", "должник", "--debtor", "ТЕКСТ", K::Text, 0, 0, 0, {}, "debtor",
+     "документы: должник (ответчик) — наименование или ФИО"},
+    {F::DebtorAddress, "debtor_address", "адрес_должника", "--debtor-address", "ТЕКСТ",
+     K::Text, 0, 0, 0, {}, "debtor_address", "документы: адрес должника"},
+    {F::DebtorId, "debtor_id", "данные_должника", "--debtor-id", "ТЕКСТ", K::Text,
+     0, 0, 0, {}, "debtor_id", "документы: ИНН, ОГРН или паспортные данные должника"},
+    {F::DebtorBorn, "debtor_born", "дата_и_место_рождения", "--debtor-born", "ТЕКСТ", K::Text,
+     0, 0, 0, {}, "debtor_born",
+     "документы: дата и место рождения должника-гражданина (для судебного приказа)"},
+    {F::Ground, "ground", "основание_требования", "--ground", "ТЕКСТ", K::Text, 0, 0, 0, {},
+     "ground", "документы: основание требования, например \"договор поставки № 15 от "
+     "10.01.2024\""},
+    {F::CourtName, "court_name", "наименование_суда", "--court-name", "ТЕКСТ", K::Text,
+     0, 0, 0, {}, "court_name", "документы: наименование суда"},
+    {F::CourtAddress, "court_address", "адрес_суда", "--court-address", "ТЕКСТ", K::Text,
+     0, 0, 0, {}, "court_address", "документы: адрес суда"},
     // clang-format on
 };
 
@@ -136,6 +159,22 @@ std::span<const FieldInfo> claimFields() {
 
 const FieldInfo &fieldInfo(ClaimField field) {
     return kFields[int(field)];
+}
+
+QString *partyText(Parties &p, ClaimField field) {
+    switch (field) {
+    case F::Claimant: return &p.claimant;
+    case F::ClaimantAddress: return &p.claimantAddress;
+    case F::ClaimantId: return &p.claimantId;
+    case F::Debtor: return &p.debtor;
+    case F::DebtorAddress: return &p.debtorAddress;
+    case F::DebtorId: return &p.debtorId;
+    case F::DebtorBorn: return &p.debtorBorn;
+    case F::Ground: return &p.ground;
+    case F::CourtName: return &p.courtName;
+    case F::CourtAddress: return &p.courtAddress;
+    default: return nullptr;
+    }
 }
 
 } // namespace calc

@@ -3,6 +3,7 @@
 
 #include "courtfee.h"
 #include "decimal.h"
+#include "parties.h"
 
 #include <QDate>
 #include <QList>
@@ -127,6 +128,8 @@ struct PeriodInput {
     // The report says how the claim goes on after the count ("и далее по день
     // фактической оплаты долга").
     bool continuing = true;
+    // The parties, the ground and the court, for the claim's papers.
+    Parties parties;
 };
 
 // A row of the calculation as courts lay it out in a table, in report order.

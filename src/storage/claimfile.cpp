@@ -137,6 +137,10 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
          {std::pair{F::CapPercent, &c.capPercent}, std::pair{F::Cap, &c.capAmount},
           std::pair{F::Fulfilled, &c.fulfilled}, std::pair{F::InsuredSum, &c.insuredSum}})
         if (!text->isEmpty()) o.insert(key(field), *text);
+    for (const calc::FieldInfo &field : calc::claimFields())
+        if (const QString *party = calc::partyText(c.parties, field.field);
+            party && !party->isEmpty())
+            o.insert(key(field.field), *party);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
@@ -178,8 +182,10 @@ int formatVersion(const QJsonObject &o, const QByteArray &bytes) {
     if (version >= 2) known << kBasisKey << kContractFractionKey;
     for (const calc::FieldInfo &field : calc::claimFields())
         if (field.fileKey && (version >= 2 || field.field < F::Arose) &&
-            (version >= 3 || field.field < F::Windows))
-            known << QString::fromLatin1(field.fileKey); // format 1: no arose, no housing
+            (version >= 3 || field.field < F::Windows) &&
+            (version >= 4 || field.field < F::Claimant))
+            known << QString::fromLatin1(field.fileKey); // format 1: no arose, no housing;
+                                                         // 4 added the parties
     onlyKeys(o, known, QString());
     return int(version);
 }
@@ -254,6 +260,12 @@ void readLaterKeys(const QJsonObject &o, calc::PeriodInput &c) {
     if (has(F::InsuredSum)) c.insuredSum = amount(o, key(F::InsuredSum));
     if (has(F::Continuing)) c.continuing = yesNo(o, key(F::Continuing));
     if (has(F::Windows)) c.windows = readSpans(o, key(F::Windows), calc::kMaxUserWindows);
+    for (const calc::FieldInfo &field : calc::claimFields())
+        if (QString *party = calc::partyText(c.parties, field.field); party && has(field.field)) {
+            *party = text(o, key(field.field));
+            if (const QString wrong = calc::partyTextProblem(*party); !wrong.isEmpty())
+                throw Damaged{QStringLiteral("\"%1\": %2").arg(key(field.field), wrong)};
+        }
     if (o.contains(kContractFractionKey))
         c.contractFraction =
             int(integer(o, kContractFractionKey, calc::kMinFraction, calc::kWagesFraction - 1));

@@ -17,7 +17,8 @@ namespace storage {
 // of format 1, which have none, are read as before. 3: what is counted is
 // named by its basis alone ("basis": "395", "contract", "housing", "wages"…,
 // as the command line names it), and the user's windows and the insured sum.
-inline constexpr int kClaimFormatVersion = 3;
+// 4: the parties, the ground and the court of the claim's papers.
+inline constexpr int kClaimFormatVersion = 4;
 inline const QString kClaimExtension = QStringLiteral(".dolgomer");
 
 QByteArray encodeClaim(const calc::PeriodInput &claim);
