@@ -7,6 +7,7 @@
 #include "common/apperror.h"
 #include "common/numericlocale.h"
 #include "documents/claimdocument.h"
+#include "documents/paper.h"
 #include "ledgercommand.h"
 #include "options.h"
 #include "storage/claimfile.h"
@@ -39,9 +40,19 @@ namespace {
 
 // The report in a file: the text for any claim, the table of a claim by
 // periods in every format.
-void writeDocument(const QString &path, const ClaimResult &r) {
+void writeDocument(const QString &path, const ClaimResult &r, const QString &paper) {
+    if (!paper.isEmpty()) {
+        if (!r.byPeriods)
+            throw UsageError{QStringLiteral("--document: только для расчета по периодам "
+                                            "(--periods, --basis или --claim)")};
+        documents::PaperKind kind;
+        documents::paperNamed(paper, kind);
+        documents::saveDocument(path,
+                                documents::makePaper(r.periodInput, kind, QDate::currentDate()));
+        return;
+    }
     if (r.byPeriods) {
-        documents::saveDocument(path, {r.periodInput, r.periodResult, QDate::currentDate()});
+        documents::saveDocument(path, {{}, r.periodInput, r.periodResult, QDate::currentDate()});
         return;
     }
     documents::Format format;
@@ -67,7 +78,7 @@ void checkOutputPlace(Invocation &call) {
             QStringLiteral("--output: \"%1\": %2").arg(call.outputFile, place.refused)};
     documents::Format format;
     if (!documents::formatOf(call.outputFile, format))
-        throw UsageError{QStringLiteral("--output: нужен файл .pdf, .odt, .xlsx или .txt")};
+        throw UsageError{QStringLiteral("--output: нужен файл .pdf, .odt, .docx, .xlsx или .txt")};
 }
 
 void tellNotes(const RunNotes &notes, const Defaults &defaults) {
@@ -84,7 +95,7 @@ int runReport(const Invocation &call, const Defaults &defaults, QFile &out) {
         writeOutput(out, (r.lines.join(u'\n') + u'\n').toUtf8());
         flushOutput(out);
     } else {
-        writeDocument(call.outputFile, r);
+        writeDocument(call.outputFile, r, call.ledger.document);
     }
     RunNotes notes;
     notes.add(r);

@@ -17,7 +17,10 @@ struct LedgerCommand {
     QString file;      // "-": standard input
     QString details;   // a CSV of every account's bills; empty: none
     QString outputDir; // a court attachment per account with a debt; empty: none
-    QString format = QStringLiteral("pdf"); // of the attachments: pdf, odt or xlsx
+    QString format = QStringLiteral("pdf"); // of the attachments: pdf, odt, docx or xlsx
+    // A paper per account ("court-order", "claim-letter") in place of the
+    // calculation alone; empty: the calculation.
+    QString document;
     int jobs = 0;                           // 0: one per core
 };
 

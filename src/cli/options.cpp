@@ -2,6 +2,7 @@
 #include "options.h"
 
 #include "calc/claimfields.h"
+#include "documents/paper.h"
 
 namespace cli {
 namespace {
@@ -24,8 +25,12 @@ const ProgramOption kProgramOptions[] = {
      "с --ledger: начисления каждого счета с их пенями"},
     {ProgramWord::Jobs, "--jobs", "N",
      "с --ledger и --batch: считать на N ядрах (по умолчанию — на всех)"},
-    {ProgramWord::Format, "--format", "pdf|odt|xlsx",
+    {ProgramWord::Format, "--format", "pdf|odt|docx|xlsx",
      "с --ledger и --output ПАПКА: формат приложений к иску"},
+    {ProgramWord::Document, "--document", "claim-letter|court-order|statement",
+     "с --report и --output ФАЙЛ (.pdf, .odt, .docx): претензия, заявление о выдаче судебного "
+     "приказа или исковое заявление с расчетом в приложении; с --ledger и --output ПАПКА — "
+     "претензия или заявление на каждый счет с долгом (должник и адрес — из столбцов книги)"},
     {ProgramWord::UpdateRates, "--update-rates", nullptr,
      "обновить таблицу ставок с сайта Банка России"},
     {ProgramWord::Offline, "--offline", nullptr,
@@ -110,6 +115,9 @@ void takeProgramOption(Invocation &call, ProgramWord word, const QString &value)
     case ProgramWord::Format:
         call.formatGiven = true, call.ledger.format = value;
         return;
+    case ProgramWord::Document:
+        call.ledger.document = value;
+        return;
     case ProgramWord::Jobs:
         call.ledger.jobs = jobsFrom(value);
         return;
@@ -162,6 +170,16 @@ void checkTogether(const Invocation &call) {
         throw UsageError{QStringLiteral("--details и --format: только вместе с --ledger")};
     if (call.ledger.jobs > 0 && call.task != Task::Ledger && call.task != Task::Batch)
         throw UsageError{QStringLiteral("--jobs: только вместе с --ledger или --batch")};
+    if (!call.ledger.document.isEmpty()) {
+        documents::PaperKind kind;
+        if (!documents::paperNamed(call.ledger.document, kind))
+            throw UsageError{QStringLiteral("--document: нужно claim-letter, court-order или "
+                                            "statement")};
+        if (call.task != Task::Report && call.task != Task::Ledger)
+            throw UsageError{QStringLiteral("--document: только вместе с --report или --ledger")};
+        if (call.outputFile.isEmpty())
+            throw UsageError{QStringLiteral("--document: укажите, куда его записать: --output")};
+    }
     if (call.offline && call.task != Task::UpdateRates)
         throw UsageError{QStringLiteral("--offline: только вместе с --update-rates")};
 }

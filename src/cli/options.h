@@ -30,6 +30,7 @@ enum class ProgramWord {
     Details,
     Jobs,
     Format,
+    Document,
     UpdateRates,
     Offline,
     Help,

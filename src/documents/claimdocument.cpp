@@ -69,14 +69,10 @@ QString housingSpan(const ClaimDocument &doc) {
 } // namespace
 
 ClaimDocument makeDocument(const calc::PeriodInput &claim, QDate madeOn) {
-    return {claim, calc::calculatePeriods(claim), madeOn};
+    return {{}, claim, calc::calculatePeriods(claim), madeOn};
 }
 
-namespace {
-
-// Amounts in a line of words ("… = 36000,00 руб.") with digit groups, as the
-// table writes them: one number format in the whole document.
-QString withDigitGroups(QString line) {
+QString groupedAmounts(QString line) {
     static const QRegularExpression amount(
         QStringLiteral("(?<![\\d,.])(\\d{4,})(?=,\\d\\d(?!\\d))"));
     for (qsizetype from = 0;;) {
@@ -90,9 +86,11 @@ QString withDigitGroups(QString line) {
     }
 }
 
+namespace {
+
 QStringList withDigitGroups(QStringList lines) {
     for (QString &line : lines)
-        line = withDigitGroups(line);
+        line = groupedAmounts(line);
     return lines;
 }
 
@@ -249,6 +247,12 @@ QFont tableFont() {
     return font;
 }
 
+QFont paperFont() {
+    QFont font(QStringLiteral("Liberation Serif"));
+    font.setPointSizeF(12);
+    return font;
+}
+
 QStringList totalLines(const ClaimDocument &doc) {
     // Housing: what was left out and what was charged and paid come first.
     const calc::HousingResult *housing = doc.result.housing.get();
@@ -266,6 +270,23 @@ QString signatureLine(const ClaimDocument &doc) {
 
 namespace {
 
+// The paper's lines at the cursor, in the paper's font; false for none.
+bool writePaper(QTextCursor &cursor, const QList<PaperLine> &paper) {
+    QTextCharFormat plain;
+    plain.setFont(paperFont());
+    QTextCharFormat bold = plain;
+    bold.setFontWeight(QFont::Bold);
+    for (qsizetype i = 0; i < paper.size(); ++i) {
+        if (i > 0) cursor.insertBlock();
+        QTextBlockFormat block;
+        if (paper[i].place == PaperLine::Right) block.setLeftMargin(80 * 72 / 25.4); // 80 mm
+        if (paper[i].place == PaperLine::Center) block.setAlignment(Qt::AlignHCenter);
+        cursor.setBlockFormat(block);
+        cursor.insertText(paper[i].text, paper[i].bold ? bold : plain);
+    }
+    return !paper.isEmpty();
+}
+
 // The table written into `text`, heading and totals around it.
 void writeTable(QTextDocument &text, const ClaimDocument &doc) {
     QTextCursor cursor(&text);
@@ -273,10 +294,18 @@ void writeTable(QTextDocument &text, const ClaimDocument &doc) {
     cursor.beginEditBlock();
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
+    const bool paper = writePaper(cursor, doc.paper);
     const QStringList heading = headingLines(doc);
+    if (paper) {
+        // The calculation starts on a page of its own.
+        cursor.insertBlock();
+        QTextBlockFormat newPage;
+        newPage.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        cursor.setBlockFormat(newPage);
+    }
     cursor.insertText(heading.front(), bold);
     for (const QString &line : heading.mid(1)) {
-        cursor.insertBlock();
+        cursor.insertBlock(QTextBlockFormat()); // no page break before each
         cursor.insertText(line, QTextCharFormat());
     }
     cursor.insertBlock();
@@ -328,67 +357,6 @@ std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc) {
     text->setDefaultFont(tableFont());
     writeTable(*text, doc);
     return text;
-}
-
-bool formatOf(const QString &path, Format &format) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QStringLiteral("pdf"))
-        format = Format::Pdf;
-    else if (suffix == QStringLiteral("odt"))
-        format = Format::Odt;
-    else if (suffix == QStringLiteral("xlsx"))
-        format = Format::Xlsx;
-    else if (suffix == QStringLiteral("txt"))
-        format = Format::Txt;
-    else
-        return false;
-    return true;
-}
-
-QByteArray spreadsheet(const ClaimDocument &doc) {
-    using Write = bool(const ClaimDocument *, QByteArray *, QString *);
-    static Write *const write = moduleEntry<Write>("dolgomer-xlsx", "dolgomerWriteSpreadsheet");
-    QByteArray bytes;
-    QString error;
-    if (!write(&doc, &bytes, &error)) throw AppError(error);
-    return bytes;
-}
-
-QByteArray render(const ClaimDocument &doc, Format format) {
-    if (format == Format::Txt) return (doc.result.lines.join(u'\n') + u'\n').toUtf8();
-    if (format == Format::Xlsx) return spreadsheet(doc);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (format == Format::Odt) {
-        QTextDocumentWriter writer(&buffer, "odf");
-        if (!writer.write(tableDocument(doc).get()))
-            throw AppError(QStringLiteral("не удается составить документ OpenDocument"));
-    } else {
-        QPdfWriter pdf(&buffer);
-        // Text and rules need no more: the layout at 1200 dpi took ten times as long.
-        pdf.setResolution(300);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(20, 15, 15, 15), QPageLayout::Millimeter);
-        pdf.setTitle(headingLines(doc).front());
-        if (!drawTablePages(pdf, doc)) throw AppError(QStringLiteral("не удается составить PDF"));
-    }
-    buffer.close();
-    return buffer.data();
-}
-
-void saveDocument(const QString &path, const ClaimDocument &doc, const QString &within) {
-    Format format;
-    if (!formatOf(path, format))
-        throw AppError(QStringLiteral("Файл \"%1\": нужно расширение .pdf, .odt, .xlsx или .txt")
-                           .arg(QDir::toNativeSeparators(path)));
-    writeFile(path, render(doc, format), within);
-}
-
-void writeFile(const QString &path, const QByteArray &bytes, const QString &within) {
-    const QString failed = storage::saveFile(path, bytes, within);
-    if (!failed.isEmpty())
-        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2")
-                           .arg(QDir::toNativeSeparators(path), failed));
 }
 
 } // namespace documents

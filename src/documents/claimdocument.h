@@ -12,6 +12,7 @@
 #include <memory>
 
 class QPagedPaintDevice;
+class QPdfWriter;
 class QTextDocument;
 
 // A calculation by periods laid out as courts and lawyers lay it out: a
@@ -21,7 +22,20 @@ class QTextDocument;
 // between them, the totals, and a line for the date and the signature.
 namespace documents {
 
+// A line of a paper the calculation is attached to: the addressee's block on
+// the right, a heading in the middle, or the body's paragraph.
+struct PaperLine {
+    enum Place { Body, Right, Center };
+    Place place = Body;
+    QString text; // empty: a blank line
+    bool bold = false;
+    bool operator==(const PaperLine &) const = default;
+};
+
 struct ClaimDocument {
+    // A paper before the calculation, which starts on a page of its own
+    // (empty: the calculation alone).
+    QList<PaperLine> paper;
     calc::PeriodInput claim;
     calc::PeriodResult result;
     QDate madeOn; // "Расчет составлен …"
@@ -48,6 +62,9 @@ struct TableLayout {
 TableLayout tableLayout(calc::PeriodCount count);
 // Kopecks with digit groups, as the table shows amounts: "100 000,00".
 QString groupedKopecks(qint64 kopecks);
+// Amounts in a line of words ("… = 36000,00 руб.") with digit groups, as the
+// table writes them: one number format in the whole document.
+QString groupedAmounts(QString line);
 // A row's cells as every format lays them out: a payment's or an increase's
 // text spans the columns after the debt, the moratorium's the rate and what
 // follows it; every other cell is one column.
@@ -58,8 +75,11 @@ struct TableCell {
 QList<TableCell> tableCells(const calc::PeriodRow &row, const TableLayout &layout);
 // The same as one text a column (empty under a spanning cell).
 QStringList rowCells(const calc::PeriodRow &row, const TableLayout &layout);
-// The table's font.
+// The table's font, and the paper's.
 QFont tableFont();
+QFont paperFont();
+// A PDF's pages as the program lays them: A4, its margins, 300 dpi.
+void setUpPages(QPdfWriter &pdf);
 // The result, ИТОГО and the court fee, as the report writes them.
 QStringList totalLines(const ClaimDocument &doc);
 QString signatureLine(const ClaimDocument &doc);
@@ -71,13 +91,18 @@ std::unique_ptr<QTextDocument> tableDocument(const ClaimDocument &doc);
 // refused the job.
 bool drawTablePages(QPagedPaintDevice &device, const ClaimDocument &doc);
 
-enum class Format { Pdf, Odt, Xlsx, Txt };
+// The pages the calculation alone takes on A4, its paper left aside.
+int calculationPages(const ClaimDocument &doc);
+
+enum class Format { Pdf, Odt, Xlsx, Txt, Docx };
 // The format a file name asks for by its extension; false for none of them.
 bool formatOf(const QString &path, Format &format);
 // The file's bytes; raises AppError when they cannot be made.
 QByteArray render(const ClaimDocument &doc, Format format);
 // The .xlsx bytes, made by the spreadsheet module (loaded on first use).
 QByteArray spreadsheet(const ClaimDocument &doc);
+// The .docx bytes, made by the word-processing module (loaded on first use).
+QByteArray wordDocument(const ClaimDocument &doc);
 // The court fee as a spreadsheet formula on the cell holding the claim's
 // total, e.g. "G30": the scale's tiers nested, rounded to the kopeck, so a
 // spreadsheet works out what calc::courtFeeKopecks gives.

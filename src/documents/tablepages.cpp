@@ -5,10 +5,12 @@
 // document's table layout takes a second.
 #include "claimdocument.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 
 namespace documents {
 
@@ -33,6 +35,11 @@ public:
         footer_ = textHeight(font_, QStringLiteral("Страница"), page_.width()) + 2 * pad_;
     }
 
+    int pages() {
+        lay();
+        return pageNo_;
+    }
+
     void draw() {
         lay();
         pages_ = pageNo_;
@@ -52,6 +59,11 @@ private:
     void lay() {
         pageNo_ = 1;
         y_ = 0;
+        if (!doc_.paper.isEmpty()) {
+            for (const PaperLine &l : doc_.paper)
+                paperLine(l);
+            newPage();
+        }
         for (int i = 0; i < heading_.size(); ++i)
             line(heading_[i], i == 0 ? bold_ : font_);
         y_ += pad_ * 2;
@@ -97,6 +109,23 @@ private:
         y_ += h;
     }
 
+    // The paper's line: the block on the right starts at 45 % of the width.
+    void paperLine(const PaperLine &l) {
+        const QFont &f = l.bold ? paperBold_ : paperFont_;
+        const qreal left = l.place == PaperLine::Right ? page_.width() * 0.45 : 0;
+        const QString text = l.text.isEmpty() ? QStringLiteral(" ") : l.text;
+        const qreal h = textHeight(f, text, page_.width() - left);
+        if (y_ + h > bottom()) newPage();
+        if (drawing_) {
+            p_.setFont(f);
+            p_.drawText(QRectF(left, y_, page_.width() - left, h),
+                        Qt::TextWordWrap |
+                            (l.place == PaperLine::Center ? Qt::AlignHCenter : Qt::AlignLeft),
+                        text);
+        }
+        y_ += h;
+    }
+
     qreal rowHeight(const QList<TableCell> &cells, const QFont &f) const {
         qreal h = 0;
         for (const TableCell &c : cells)
@@ -128,6 +157,12 @@ private:
     const QRectF page_;
     const QFont font_;
     QFont bold_;
+    const QFont paperFont_ = paperFont();
+    QFont paperBold_ = [this] {
+        QFont f = paperFont_;
+        f.setBold(true);
+        return f;
+    }();
     const qreal pad_;
     const TableLayout layout_;
     const QStringList heading_ = headingLines(doc_);
@@ -140,6 +175,17 @@ private:
 };
 
 } // namespace
+
+int calculationPages(const ClaimDocument &doc) {
+    QBuffer nowhere;
+    nowhere.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&nowhere);
+    setUpPages(pdf);
+    ClaimDocument alone = doc;
+    alone.paper.clear();
+    QPainter unused;
+    return TablePages(pdf, unused, alone).pages();
+}
 
 bool drawTablePages(QPagedPaintDevice &device, const ClaimDocument &doc) {
     QPainter p;

@@ -1,0 +1,221 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "paper.h"
+
+#include "calc/claimfields.h"
+#include "calc/housing.h"
+#include "calc/moneywords.h"
+#include "calc/presets.h"
+#include "common/apperror.h"
+#include "common/dates.h"
+#include "law/courtorder.h"
+#include "law/datedlines.h"
+#include "storage/ratefile.h"
+#include "storage/regularfile.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace documents {
+namespace {
+
+struct PaperWords {
+    PaperKind kind;
+    const char *name, *title;
+};
+const PaperWords kPapers[] = {
+    {PaperKind::ClaimLetter, "claim-letter", "Претензия"},
+    {PaperKind::CourtOrder, "court-order", "Заявление о выдаче судебного приказа"},
+    {PaperKind::Statement, "statement", "Исковое заявление"},
+};
+
+// A template is a page or two of text: a megabyte is no template.
+constexpr qint64 kMaxTemplateBytes = 1 << 20;
+
+// What a paper says of the sum it claims, by the report's "Сумма …": what it
+// is, and "Расчет …" of it.
+struct ChargedWords {
+    const char *total, *what, *of, *whom;
+};
+const ChargedWords kCharged[] = {
+    {"Сумма процентов", "проценты", "процентов", "проценты"},
+    {"Сумма неустойки", "неустойка", "неустойки", "неустойку"},
+    {"Сумма пеней", "пени", "пеней", "пени"},
+    {"Сумма компенсации", "компенсация", "компенсации", "компенсацию"},
+};
+
+// The articles a court paper is filed under, by the court.
+QString procedureOf(PaperKind kind, calc::Court court) {
+    const bool arbitration = court == calc::Court::Arbitration;
+    if (kind == PaperKind::CourtOrder)
+        return arbitration ? QStringLiteral("ст. 229.1–229.5 АПК РФ")
+                           : QStringLiteral("ст. 121–124 ГПК РФ");
+    return arbitration ? QStringLiteral("ст. 125, 126 АПК РФ")
+                       : QStringLiteral("ст. 131, 132 ГПК РФ");
+}
+
+QString withWords(qint64 kopecks) {
+    return QStringLiteral("%1 руб. (%2)")
+        .arg(groupedKopecks(kopecks), calc::roublesInWords(kopecks));
+}
+
+QString periodOf(const ClaimDocument &doc) {
+    if (doc.claim.count == calc::PeriodCount::Housing)
+        return QStringLiteral("по %1").arg(dateText(doc.claim.filed));
+    return QStringLiteral("с %1 по %2").arg(dateText(doc.claim.start), dateText(doc.claim.end));
+}
+
+QHash<QString, QString> valuesOf(const ClaimDocument &doc, PaperKind kind) {
+    QHash<QString, QString> v;
+    for (const calc::FieldInfo &field : calc::claimFields())
+        if (const QString *party = calc::partyText(doc.claim.parties, field.field))
+            v.insert(QString::fromLatin1(field.column), *party);
+    const calc::PeriodResult &r = doc.result;
+    const calc::Preset *basis = calc::presetOf(doc.claim);
+    if (!basis) basis = calc::presetNamed(calc::countName(doc.claim.count));
+    const ChargedWords *charged = &kCharged[0];
+    for (const ChargedWords &each : kCharged)
+        if (basis && basis->total && QLatin1String(each.total) == QString::fromUtf8(basis->total))
+            charged = &each;
+    v.insert(QStringLiteral("charged_what"), QString::fromUtf8(charged->what));
+    v.insert(QStringLiteral("charged_of"), QString::fromUtf8(charged->of));
+    v.insert(QStringLiteral("charged_whom"), QString::fromUtf8(charged->whom));
+    v.insert(QStringLiteral("article"), basis && basis->article
+                                            ? QString::fromUtf8(basis->article)
+                                            : QStringLiteral("условия договора"));
+    v.insert(QStringLiteral("debt"), withWords(r.remaining));
+    v.insert(QStringLiteral("charged"), withWords(r.interest));
+    v.insert(QStringLiteral("total"), withWords(r.remaining + r.interest));
+    v.insert(QStringLiteral("fee"), withWords(r.fee));
+    v.insert(QStringLiteral("period"), periodOf(doc));
+    v.insert(QStringLiteral("continuing"),
+             r.continuing.isEmpty() ? QString()
+                                    : QStringLiteral(", ") + groupedAmounts(r.continuing));
+    v.insert(QStringLiteral("pages"), QString::number(calculationPages(doc)));
+    v.insert(QStringLiteral("date"), dateText(doc.madeOn));
+    v.insert(QStringLiteral("procedure"), procedureOf(kind, doc.claim.court));
+    v.insert(QStringLiteral("pretrial"),
+             kind == PaperKind::Statement && doc.claim.court == calc::Court::Arbitration
+                 ? QStringLiteral("Претензия и доказательства ее направления ответчику.")
+                 : QString());
+    return v;
+}
+
+} // namespace
+
+QList<std::pair<QString, QString>> templateStandIns() {
+    QList<std::pair<QString, QString>> out;
+    for (const calc::FieldInfo &field : calc::claimFields())
+        if (calc::partyText(calc::Parties{}, field.field))
+            out.append({QString::fromLatin1(field.column),
+                        QString::fromUtf8(field.help).section(QStringLiteral(": "), 1)});
+    const char *const kOwn[][2] = {
+        {"debt", "долг с суммой прописью"},
+        {"charged", "проценты, неустойка или пени по конец периода, с суммой прописью"},
+        {"total", "цена требования: долг и начисленное, с суммой прописью"},
+        {"fee", "государственная пошлина (для судебного приказа — половина), с суммой прописью"},
+        {"charged_what", "что начислено: проценты, неустойка, пени, компенсация"},
+        {"charged_of", "то же в родительном падеже: процентов, неустойки, …"},
+        {"charged_whom", "то же в винительном падеже: проценты, неустойку, …"},
+        {"article", "статья закона основания расчета"},
+        {"period", "период: «с 01.01.2025 по 31.03.2025» (ЖКУ — «по» дату расчета)"},
+        {"continuing", "«, и далее с … по день фактической оплаты долга …» или пусто"},
+        {"pages", "число листов расчета"},
+        {"date", "дата составления"},
+        {"procedure", "статьи процессуального кодекса, по которым подается документ"},
+        {"pretrial", "для иска в арбитражный суд — строка о претензии, иначе пусто"},
+    };
+    for (const auto &own : kOwn)
+        out.append({QString::fromLatin1(own[0]), QString::fromUtf8(own[1])});
+    return out;
+}
+
+QString paperName(PaperKind kind) {
+    return QString::fromLatin1(kPapers[int(kind)].name);
+}
+
+QString paperTitle(PaperKind kind) {
+    return QString::fromUtf8(kPapers[int(kind)].title);
+}
+
+bool paperNamed(const QString &name, PaperKind &kind) {
+    for (const PaperWords &p : kPapers)
+        if (name == QLatin1String(p.name)) {
+            kind = p.kind;
+            return true;
+        }
+    return false;
+}
+
+QString userTemplateFolder() {
+    return QDir(storage::dataFolder()).filePath(QStringLiteral("shablony"));
+}
+
+QStringList missingParties(const calc::Parties &p, PaperKind kind) {
+    using F = calc::ClaimField;
+    QList<F> needed = {F::Claimant, F::Debtor, F::DebtorAddress};
+    if (kind != PaperKind::ClaimLetter) needed << F::CourtName;
+    QStringList missing;
+    for (F f : needed)
+        if (calc::partyText(p, f)->isEmpty())
+            missing << QString::fromLatin1(calc::fieldInfo(f).option);
+    return missing;
+}
+
+namespace {
+
+// The template's text: the user's copy when there is one, else the program's.
+QString templateText(PaperKind kind, const QString &folder, QString &source) {
+    const QString name = paperName(kind) + QStringLiteral(".txt");
+    source = QDir(folder).filePath(name);
+    if (folder.isEmpty() || storage::placeAt(source) == storage::Place::Nothing) {
+        source = QStringLiteral(":/templates/") + name;
+        return law::resourceText(source);
+    }
+    const QString shown = QDir::toNativeSeparators(source);
+    const storage::FileBytes read = storage::readRegularFile(source, kMaxTemplateBytes);
+    if (read.status == storage::FileBytes::Status::TooLarge)
+        throw AppError(QStringLiteral("Шаблон \"%1\": больше 1 МБ — это не шаблон").arg(shown));
+    if (read.status != storage::FileBytes::Status::Read)
+        throw AppError(QStringLiteral("Шаблон \"%1\": %2").arg(shown, read.reason));
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(read.bytes);
+    if (utf8.hasError() || read.bytes.contains('\0'))
+        throw AppError(QStringLiteral("Шаблон \"%1\": текст не в кодировке UTF-8").arg(shown));
+    return text;
+}
+
+void refuseAboveLimit(const ClaimDocument &doc) {
+    const bool arbitration = doc.claim.court == calc::Court::Arbitration;
+    const qint64 limit = law::courtOrderLimit(arbitration, doc.claim.filed);
+    const qint64 price = doc.result.remaining + doc.result.interest;
+    const QString court = arbitration ? QStringLiteral("арбитражным судом (ст. 229.2 АПК РФ)")
+                                      : QStringLiteral("судом общей юрисдикции (ст. 121 ГПК РФ)");
+    if (limit == 0)
+        throw AppError(QStringLiteral("Судебный приказ %1 на %2 не выдается: подайте исковое "
+                                      "заявление")
+                           .arg(court, dateText(doc.claim.filed)));
+    if (price > limit * 100)
+        throw AppError(QStringLiteral("Судебный приказ выдается %1, если требование не больше "
+                                      "%2 руб., а здесь %3 руб.: подайте исковое заявление")
+                           .arg(court, groupedKopecks(limit * 100), groupedKopecks(price)));
+}
+
+} // namespace
+
+ClaimDocument makePaper(calc::PeriodInput claim, PaperKind kind, QDate madeOn,
+                        const QString &templates) {
+    if (const QStringList missing = missingParties(claim.parties, kind); !missing.isEmpty())
+        throw AppError(QStringLiteral("%1: не указано, а без этого не составить документ «%2»")
+                           .arg(missing.join(QStringLiteral(", ")), paperTitle(kind)));
+    // What the court is paid depends on the paper, whatever the claim said.
+    if (kind != PaperKind::ClaimLetter) claim.courtOrder = kind == PaperKind::CourtOrder;
+    ClaimDocument doc = makeDocument(claim, madeOn);
+    if (kind == PaperKind::CourtOrder) refuseAboveLimit(doc);
+    QString source;
+    const QString text = templateText(kind, templates, source);
+    doc.paper = fillTemplate(text, source, valuesOf(doc, kind));
+    return doc;
+}
+
+} // namespace documents

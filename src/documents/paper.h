@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "claimdocument.h"
+
+#include <QHash>
+
+// The papers a claim goes on with, each made from a template with the
+// calculation attached: the letter to the debtor, the application for a
+// court order and the statement of claim. The program's templates are its
+// resources; a user's edited copy in the data folder wins.
+namespace documents {
+
+enum class PaperKind { ClaimLetter, CourtOrder, Statement };
+inline constexpr PaperKind kPaperKinds[] = {PaperKind::ClaimLetter, PaperKind::CourtOrder,
+                                            PaperKind::Statement};
+
+// "claim-letter", "court-order", "statement": the command line's and the
+// template's file name.
+QString paperName(PaperKind kind);
+bool paperNamed(const QString &name, PaperKind &kind);
+// "Претензия", "Заявление о выдаче судебного приказа", "Исковое заявление".
+QString paperTitle(PaperKind kind);
+
+// Where a user's templates are: "shablony" in the data folder.
+QString userTemplateFolder();
+
+// The party fields a paper cannot go without that the claim lacks, by
+// their options ("--debtor", "--debtor-address"); empty: none.
+QStringList missingParties(const calc::Parties &parties, PaperKind kind);
+
+// The claim counted for the paper (a court order pays half the fee, a
+// statement the whole) with the paper filled in from its template in
+// `templates` (or the program's). Raises AppError when a party the paper
+// needs is missing, a court order is asked above the law's limit, or the
+// template is refused.
+ClaimDocument makePaper(calc::PeriodInput claim, PaperKind kind, QDate madeOn,
+                        const QString &templates = userTemplateFolder());
+
+// A template's text filled in: "{{name}}" stands for values[name]; a line
+// whose stand-ins all came out empty is left out. Raises AppError naming
+// `source` and the line of a stand-in `values` lacks.
+QList<PaperLine> fillTemplate(const QString &text, const QString &source,
+                              const QHash<QString, QString> &values);
+
+// The stand-ins a template may use, each with what it stands for (the guide
+// and the help list them).
+QList<std::pair<QString, QString>> templateStandIns();
+
+} // namespace documents
