@@ -98,9 +98,12 @@ int runLedger(QFile &in, QIODevice &out, const LedgerOptions &options) {
     if (options.details)
         writeOutput(*options.details, csvRow(ledgerDetailsHeader(columns.russian), format, true));
     LedgerTaker taker{out, options};
-    const bool details = options.details != nullptr, attach = bool(options.attach);
+    const bool details = options.details != nullptr;
+    const LedgerClaims claims = !options.attach  ? LedgerClaims::None
+                                : options.papers ? LedgerClaims::ForPapers
+                                                 : LedgerClaims::WithDebt;
     const LedgerCount count = [&](LedgerAccount &a) {
-        return countLedgerAccount(a, columns, options.base, format, details, attach);
+        return countLedgerAccount(a, columns, options.base, format, details, claims);
     };
     if (together) {
         LedgerWork work(options.jobs, count, [&](LedgerResult &r) {

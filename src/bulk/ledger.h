@@ -22,6 +22,10 @@ struct LedgerOptions {
     // says (on the thread that reads, in the accounts' order).
     using Attach = std::function<void(const QString &account, const calc::PeriodInput &claim)>;
     Attach attach;
+    // The claims handed to `attach` are for papers: every account with a debt
+    // or a penalty, with its debtor's name, address, data and birth from the
+    // first of its rows that has each.
+    bool papers = false;
     // Told now and then (at most ten times a second) of accounts done, rows
     // read and the share of the file read.
     std::function<void(qint64 accounts, qint64 rows, double share)> progress;

@@ -33,16 +33,38 @@ const ColumnName kColumns[] = {
     {&LedgerColumns::amount, "amount", "сумма"},
 };
 
+// The debtor's columns, named as a batch names them.
+struct PartyColumn {
+    int LedgerColumns::*column;
+    calc::ClaimField field;
+};
+const PartyColumn kPartyColumns[] = {
+    {&LedgerColumns::debtor, calc::ClaimField::Debtor},
+    {&LedgerColumns::debtorAddress, calc::ClaimField::DebtorAddress},
+    {&LedgerColumns::debtorId, calc::ClaimField::DebtorId},
+    {&LedgerColumns::debtorBorn, calc::ClaimField::DebtorBorn},
+};
+
+QList<ColumnName> columnNames() {
+    QList<ColumnName> names(std::begin(kColumns), std::end(kColumns));
+    for (const PartyColumn &party : kPartyColumns) {
+        const calc::FieldInfo &info = calc::fieldInfo(party.field);
+        names.append({party.column, info.column, info.russian});
+    }
+    return names;
+}
+
 } // namespace
 
 QString findLedgerColumns(const QStringList &header, LedgerColumns &c) {
     c = {};
     int russian = 0, english = 0;
+    static const QList<ColumnName> names = columnNames();
     for (int i = 0; i < int(header.size()); ++i) {
         const QString key = columnKey(header[i]);
-        for (const ColumnName &name : kColumns) {
-            const bool en = key == QLatin1String(name.english);
-            if (!en && key != QString::fromUtf8(name.russian)) continue;
+        for (const ColumnName &name : names) {
+            const bool en = key == columnKey(QLatin1String(name.english));
+            if (!en && key != columnKey(QString::fromUtf8(name.russian))) continue;
             if (c.*name.column >= 0)
                 return QStringLiteral("столбец \"%1\" указан дважды").arg(header[i].trimmed());
             c.*name.column = i;
@@ -174,6 +196,44 @@ Entries entriesOf(const LedgerAccount &a, const LedgerColumns &columns, const Cs
     return e;
 }
 
+// Takes into `parties` each of the debtor's fields a row has that it does
+// not have yet; raises AppError naming the line and the column of a text
+// that is no party's.
+void takeParties(calc::Parties &parties, const QStringList &fields, const LedgerColumns &c,
+                 qint64 line) {
+    for (const PartyColumn &party : kPartyColumns) {
+        const int at = c.*party.column;
+        QString *text = calc::partyText(parties, party.field);
+        if (at < 0 || at >= fields.size() || !text->isEmpty()) continue;
+        const QString value = fields[at].trimmed();
+        if (const QString wrong = calc::partyTextProblem(value); !wrong.isEmpty())
+            throw AppError(
+                QStringLiteral("строка %1: %2: %3")
+                    .arg(line)
+                    .arg(QString::fromUtf8(c.russian ? calc::fieldInfo(party.field).russian
+                                                     : calc::fieldInfo(party.field).column),
+                         wrong));
+        *text = value;
+    }
+}
+
+// The debtor's fields of an account, each from the first of its rows that has it.
+void partiesOf(const LedgerAccount &a, const LedgerColumns &columns, const CsvFormat &format,
+               calc::Parties &parties) {
+    qsizetype from = 0;
+    for (qint64 number : a.numbers) {
+        const qsizetype end = a.lines.indexOf('\n', from);
+        bool notUtf8 = false;
+        takeParties(
+            parties,
+            splitPlainLine(QByteArrayView(a.lines).sliced(from, end - from), format, notUtf8),
+            columns, number);
+        from = end + 1;
+    }
+    for (const LedgerRow &row : a.rows)
+        takeParties(parties, row.fields, columns, row.line);
+}
+
 } // namespace
 
 QStringList ledgerResultHeader(bool russian) {
@@ -214,7 +274,7 @@ LedgerResult failedResult(const LedgerAccount &a, const QString &error, const Cs
 
 LedgerResult countAccount(LedgerAccount &a, const LedgerColumns &columns,
                           const calc::PeriodInput &base, const CsvFormat &format, bool details,
-                          bool attachments) {
+                          LedgerClaims claims) {
     LedgerResult out = resultOf(a);
     Entries entries = entriesOf(a, columns, format);
     QString error = std::move(entries.error);
@@ -240,7 +300,11 @@ LedgerResult countAccount(LedgerAccount &a, const LedgerColumns &columns,
                                 dateText(b.due), money(paid), money(b.unpaid), money(b.penalty)},
                                format);
                 }
-            if (attachments && r.debt > 0) out.claim = std::move(in);
+            if (claims == LedgerClaims::WithDebt && r.debt > 0) out.claim = std::move(in);
+            if (claims == LedgerClaims::ForPapers && (r.debt > 0 || r.penalty > 0)) {
+                partiesOf(a, columns, format, in.parties);
+                out.claim = std::move(in);
+            }
             return out;
         } catch (const AppError &e) {
             error = e.message();
@@ -253,10 +317,10 @@ LedgerResult countAccount(LedgerAccount &a, const LedgerColumns &columns,
 
 LedgerResult countLedgerAccount(LedgerAccount &a, const LedgerColumns &columns,
                                 const calc::PeriodInput &base, const CsvFormat &format,
-                                bool details, bool attachments) {
+                                bool details, LedgerClaims claims) {
     if (a.name.isEmpty()) nameAccount(a, columns, format);
     try {
-        return countAccount(a, columns, base, format, details, attachments);
+        return countAccount(a, columns, base, format, details, claims);
     } catch (const std::bad_alloc &) {
         // One account too large for the memory left is that account's error.
         return failedResult(a, QStringLiteral("недостаточно памяти"), format);

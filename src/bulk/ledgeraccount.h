@@ -18,6 +18,8 @@ namespace bulk {
 // whether the header was Russian.
 struct LedgerColumns {
     int account = -1, date = -1, kind = -1, month = -1, amount = -1;
+    // The debtor's, for the accounts' papers (optional).
+    int debtor = -1, debtorAddress = -1, debtorId = -1, debtorBorn = -1;
     bool russian = false;
 };
 // Finds the columns by their names (letter case and blanks aside); the
@@ -55,10 +57,15 @@ struct LedgerResult {
     std::optional<calc::PeriodInput> claim;
     QString name;
 };
+// Which accounts' claims a ledger's run hands on: none, those with a debt
+// (a court attachment each), or those with a debt or a penalty, with the
+// debtor's fields from the account's rows (a paper each).
+enum class LedgerClaims { None, WithDebt, ForPapers };
+
 // Counts an account as `base` says (the filing date, the rates, the rules).
 LedgerResult countLedgerAccount(LedgerAccount &account, const LedgerColumns &columns,
                                 const calc::PeriodInput &base, const CsvFormat &format,
-                                bool details, bool attachments);
+                                bool details, LedgerClaims claims);
 
 // The result's and the details' header rows.
 QStringList ledgerResultHeader(bool russian);

@@ -9,6 +9,7 @@
 #include "calc/presets.h"
 #include "common/apperror.h"
 #include "documents/claimdocument.h"
+#include "documents/paper.h"
 #include "rates/userrates.h"
 #include "storage/regularfile.h"
 #include "storage/savedfile.h"
@@ -25,6 +26,7 @@
 #include <QThread>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace cli {
@@ -93,14 +95,23 @@ QString fileNameOf(const QString &account) {
 // summed up at the end; the accounts are counted and printed all the same.
 struct Unwritten {
     int tried = 0, failed = 0;
-    QString reason; // the first failure's
+    QString reason;      // the first failure's
+    QStringList omitted; // accounts whose paper lacks the debtor's name or address
     void fail(const QString &account, const QString &why, const QString &shortly) {
         ++failed;
         if (reason.isEmpty()) reason = shortly;
         tellUser(
             QStringLiteral("--output: приложение к счету «%1» не записано: %2").arg(account, why));
     }
-    void summarize() const {
+    void summarize(bool papers) const {
+        if (papers)
+            tellUser(QStringLiteral("Документов записано: %1 из %2")
+                         .arg(tried - failed - omitted.size())
+                         .arg(tried));
+        if (!omitted.isEmpty())
+            tellUser(QStringLiteral("Без документа — нет имени или адреса должника (%1): %2")
+                         .arg(omitted.size())
+                         .arg(omitted.join(QStringLiteral(", "))));
         if (failed)
             tellUser(QStringLiteral("Приложения не записаны: %1 из %2 (%3)")
                          .arg(failed)
@@ -109,18 +120,39 @@ struct Unwritten {
     }
 };
 
-// A court attachment an account with a debt, in `folder` by the writers' rule.
-LedgerOptions::Attach attachments(const LedgerCommand &command, Unwritten &unwritten) {
+// The account's paper, or its calculation alone when no paper is asked;
+// false when the paper lacks the debtor's name or address.
+bool accountDocument(const QString &account, calc::PeriodInput claim,
+                     const std::optional<documents::PaperKind> &paper,
+                     documents::ClaimDocument &doc) {
+    if (!paper) {
+        doc = documents::makeDocument(claim, QDate::currentDate());
+    } else {
+        if (claim.parties.ground.isEmpty())
+            claim.parties.ground = QStringLiteral("лицевой счет № ") + account;
+        if (!documents::missingParties(claim.parties, *paper).isEmpty()) return false;
+        doc = documents::makePaper(claim, *paper, QDate::currentDate());
+    }
+    doc.account = account;
+    return true;
+}
+
+// A court attachment or a paper for each account the run hands on, in
+// `folder` by the writers' rule.
+LedgerOptions::Attach attachments(const LedgerCommand &command, Unwritten &unwritten,
+                                  const std::optional<documents::PaperKind> &paper) {
     documents::Format format;
     const QString extension = u'.' + command.format.toLower();
-    if (!documents::formatOf(extension, format) || format == documents::Format::Txt)
-        refuse(QStringLiteral("--format: нужно pdf, odt или xlsx"));
+    if (!documents::formatOf(extension, format) || format == documents::Format::Txt ||
+        (paper && format == documents::Format::Xlsx))
+        refuse(paper ? QStringLiteral("--format: документ пишется в pdf, odt или docx")
+                     : QStringLiteral("--format: нужно pdf, odt, docx или xlsx"));
     if (storage::isStandardOutput(command.outputDir) || !QDir().mkpath(command.outputDir))
         refuse(QStringLiteral("--output: не удается создать папку \"%1\"").arg(command.outputDir));
     const QDir dir(command.outputDir);
     // Two accounts whose names make one file's ("A/1", "A_1") each get their own.
     auto used = std::make_shared<QSet<QString>>();
-    return [dir, extension, format, used, &unwritten,
+    return [dir, extension, format, used, &unwritten, paper,
             input = command.file](const QString &account, const calc::PeriodInput &claim) {
         QString name = fileNameOf(account);
         for (int n = 2; used->contains(name.toCaseFolded()); ++n)
@@ -130,8 +162,11 @@ LedgerOptions::Attach attachments(const LedgerCommand &command, Unwritten &unwri
         const QString path = dir.filePath(name + extension);
         try {
             storage::refuseOverInput(QStringLiteral("--output"), path, {input});
-            documents::ClaimDocument doc = documents::makeDocument(claim, QDate::currentDate());
-            doc.account = account;
+            documents::ClaimDocument doc;
+            if (!accountDocument(account, claim, paper, doc)) {
+                unwritten.omitted << account;
+                return;
+            }
             if (const QString failed =
                     storage::saveFile(path, documents::render(doc, format), dir.path());
                 !failed.isEmpty())
@@ -140,6 +175,28 @@ LedgerOptions::Attach attachments(const LedgerCommand &command, Unwritten &unwri
             unwritten.fail(account, e.message(), e.message());
         }
     };
+}
+
+// The paper asked for each account, checked before anything is read: the
+// debtor comes from the ledger's columns, the claimant and the court from
+// the options.
+std::optional<documents::PaperKind> paperAsked(const LedgerCommand &command,
+                                               const ClaimRequest &request,
+                                               const calc::PeriodInput &base) {
+    documents::PaperKind kind;
+    if (command.document.isEmpty() || !documents::paperNamed(command.document, kind)) return {};
+    using F = calc::ClaimField;
+    for (F f : {F::Debtor, F::DebtorAddress, F::DebtorId, F::DebtorBorn})
+        if (request.has(f))
+            refuse(QStringLiteral("%1: с --ledger должник берется из столбцов книги (%2, %3)")
+                       .arg(calc::fieldInfo(f).option,
+                            QString::fromLatin1(calc::fieldInfo(f).column),
+                            QString::fromUtf8(calc::fieldInfo(f).russian)));
+    calc::Parties needed = base.parties;
+    needed.debtor = needed.debtorAddress = QStringLiteral("из книги");
+    if (const QStringList missing = documents::missingParties(needed, kind); !missing.isEmpty())
+        refuse(documents::missingPartiesMessage(missing, kind));
+    return kind;
 }
 
 // --details by the writers' rule, checked before anything is read.
@@ -208,7 +265,9 @@ int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
         options.details = &details;
     }
     Unwritten unwritten;
-    if (!command.outputDir.isEmpty()) options.attach = attachments(command, unwritten);
+    const std::optional<documents::PaperKind> paper = paperAsked(command, settings, options.base);
+    if (!command.outputDir.isEmpty()) options.attach = attachments(command, unwritten, paper);
+    options.papers = paper.has_value();
     std::unique_ptr<QFile> in;
     if (command.file == u"-") {
         in = spooledInput();
@@ -227,7 +286,7 @@ int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
     const int failed = runLedger(*in, out, options);
     if (options.progress) std::fputs("\n", stderr);
     flushOutput(out);
-    unwritten.summarize();
+    unwritten.summarize(paper.has_value());
     if (options.details && !details.commit())
         refuse(QStringLiteral("--details: не удается записать файл \"%1\": %2")
                    .arg(command.details, details.errorString()));

@@ -75,8 +75,7 @@ QHash<QString, QString> valuesOf(const ClaimDocument &doc, PaperKind kind) {
     if (!basis) basis = calc::presetNamed(calc::countName(doc.claim.count));
     const ChargedWords *charged = &kCharged[0];
     for (const ChargedWords &each : kCharged)
-        if (basis && basis->total && QLatin1String(each.total) == QString::fromUtf8(basis->total))
-            charged = &each;
+        if (basis && basis->total && qstrcmp(each.total, basis->total) == 0) charged = &each;
     v.insert(QStringLiteral("charged_what"), QString::fromUtf8(charged->what));
     v.insert(QStringLiteral("charged_of"), QString::fromUtf8(charged->of));
     v.insert(QStringLiteral("charged_whom"), QString::fromUtf8(charged->whom));
@@ -162,6 +161,11 @@ QStringList missingParties(const calc::Parties &p, PaperKind kind) {
     return missing;
 }
 
+QString missingPartiesMessage(const QStringList &missing, PaperKind kind) {
+    return QStringLiteral("%1: не указано, а без этого не составить документ «%2»")
+        .arg(missing.join(QStringLiteral(", ")), paperTitle(kind));
+}
+
 namespace {
 
 // The template's text: the user's copy when there is one, else the program's.
@@ -206,8 +210,7 @@ void refuseAboveLimit(const ClaimDocument &doc) {
 ClaimDocument makePaper(calc::PeriodInput claim, PaperKind kind, QDate madeOn,
                         const QString &templates) {
     if (const QStringList missing = missingParties(claim.parties, kind); !missing.isEmpty())
-        throw AppError(QStringLiteral("%1: не указано, а без этого не составить документ «%2»")
-                           .arg(missing.join(QStringLiteral(", ")), paperTitle(kind)));
+        throw AppError(missingPartiesMessage(missing, kind));
     // What the court is paid depends on the paper, whatever the claim said.
     if (kind != PaperKind::ClaimLetter) claim.courtOrder = kind == PaperKind::CourtOrder;
     ClaimDocument doc = makeDocument(claim, madeOn);

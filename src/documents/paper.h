@@ -28,6 +28,8 @@ QString userTemplateFolder();
 // The party fields a paper cannot go without that the claim lacks, by
 // their options ("--debtor", "--debtor-address"); empty: none.
 QStringList missingParties(const calc::Parties &parties, PaperKind kind);
+// What the user is told of them.
+QString missingPartiesMessage(const QStringList &missing, PaperKind kind);
 
 // The claim counted for the paper (a court order pays half the fee, a
 // statement the whole) with the paper filled in from its template in
