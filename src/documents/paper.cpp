@@ -146,6 +146,10 @@ bool paperNamed(const QString &name, PaperKind &kind) {
     return false;
 }
 
+QString paperFileName(const calc::PeriodInput &claim, PaperKind kind) {
+    return paperTitle(kind) + u' ' + claimFileName(claim).section(u' ', 1);
+}
+
 QString userTemplateFolder() {
     return QDir(storage::dataFolder()).filePath(QStringLiteral("shablony"));
 }
@@ -196,13 +200,15 @@ void refuseAboveLimit(const ClaimDocument &doc) {
     const QString court = arbitration ? QStringLiteral("арбитражным судом (ст. 229.2 АПК РФ)")
                                       : QStringLiteral("судом общей юрисдикции (ст. 121 ГПК РФ)");
     if (limit == 0)
-        throw AppError(QStringLiteral("Судебный приказ %1 на %2 не выдается: подайте исковое "
-                                      "заявление")
-                           .arg(court, dateText(doc.claim.filed)));
+        throw AboveCourtOrderLimit(
+            QStringLiteral("Судебный приказ %1 на %2 не выдается: подайте исковое "
+                           "заявление")
+                .arg(court, dateText(doc.claim.filed)));
     if (price > limit * 100)
-        throw AppError(QStringLiteral("Судебный приказ выдается %1, если требование не больше "
-                                      "%2 руб., а здесь %3 руб.: подайте исковое заявление")
-                           .arg(court, groupedKopecks(limit * 100), groupedKopecks(price)));
+        throw AboveCourtOrderLimit(
+            QStringLiteral("Судебный приказ выдается %1, если требование не больше "
+                           "%2 руб., а здесь %3 руб.: подайте исковое заявление")
+                .arg(court, groupedKopecks(limit * 100), groupedKopecks(price)));
 }
 
 } // namespace

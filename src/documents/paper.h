@@ -3,6 +3,8 @@
 
 #include "claimdocument.h"
 
+#include "common/apperror.h"
+
 #include <QHash>
 
 // The papers a claim goes on with, each made from a template with the
@@ -10,6 +12,12 @@
 // court order and the statement of claim. The program's templates are its
 // resources; a user's edited copy in the data folder wins.
 namespace documents {
+
+// A court order asked above the law's limit: the statement of claim is the way.
+class AboveCourtOrderLimit : public AppError {
+public:
+    using AppError::AppError;
+};
 
 enum class PaperKind { ClaimLetter, CourtOrder, Statement };
 inline constexpr PaperKind kPaperKinds[] = {PaperKind::ClaimLetter, PaperKind::CourtOrder,
@@ -21,6 +29,10 @@ QString paperName(PaperKind kind);
 bool paperNamed(const QString &name, PaperKind &kind);
 // "Претензия", "Заявление о выдаче судебного приказа", "Исковое заявление".
 QString paperTitle(PaperKind kind);
+
+// A file name for the paper, without its extension: "Исковое заявление 395
+// 100000 01.04.2025", so that a claim's papers lie beside its calculation.
+QString paperFileName(const calc::PeriodInput &claim, PaperKind kind);
 
 // Where a user's templates are: "shablony" in the data folder.
 QString userTemplateFolder();

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 
 namespace ui {
@@ -61,6 +62,17 @@ std::optional<calc::PeriodInput> readClaimFile(Dialogs &dialogs, const QString &
                     MessageBoxes::Icon::Stop);
         return std::nullopt;
     }
+}
+
+QPushButton *recentFilesButton(QWidget *parent, Dialogs &dialogs,
+                               std::function<void(const QString &)> open) {
+    auto *recent = new QPushButton(QStringLiteral("Последние"), parent);
+    recent->setAutoDefault(false);
+    recent->setObjectName(QStringLiteral("recentClaims"));
+    recent->setAccessibleName(QStringLiteral("Последние файлы"));
+    recent->setMenu(new QMenu(recent));
+    offerRecentFiles(recent->menu(), dialogs, std::move(open));
+    return recent;
 }
 
 void offerRecentFiles(QMenu *menu, Dialogs &dialogs, std::function<void(const QString &)> open) {

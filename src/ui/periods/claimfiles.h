@@ -8,6 +8,7 @@
 #include <optional>
 
 class QMenu;
+class QPushButton;
 class QWidget;
 
 namespace ui {
@@ -25,6 +26,9 @@ std::optional<calc::PeriodInput> readClaimFile(Dialogs &dialogs, const QString &
 // time it opens; a choice is passed to `open`, or, for a file that has gone,
 // taken off the list with a word.
 void offerRecentFiles(QMenu *menu, Dialogs &dialogs, std::function<void(const QString &)> open);
+// A button "Последние" with that menu.
+QPushButton *recentFilesButton(QWidget *parent, Dialogs &dialogs,
+                               std::function<void(const QString &)> open);
 
 // A file dropped on `target` (one local file) is passed to `open`, which
 // tells what it cannot use as the open's own error.

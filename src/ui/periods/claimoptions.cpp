@@ -5,6 +5,7 @@
 #include "calc/presets.h"
 #include "calc/userwindows.h"
 #include "common/dates.h"
+#include "ui/periods/partiessection.h"
 #include "ui/widgets/datepicker.h"
 #include "ui/widgets/dialogs.h"
 
@@ -64,12 +65,15 @@ ClaimOptions::ClaimOptions(QWidget *parent, Dialogs &dialogs) : QWidget(parent),
     choices->addStretch();
     layout->addLayout(choices);
     makeWindows(layout);
+    parties_ = new PartiesSection(this, dialogs);
+    layout->addWidget(parties_);
 
     connect(moratorium_, &QCheckBox::toggled, this, &ClaimOptions::changed);
     connect(courtOrder_, &QCheckBox::toggled, this, &ClaimOptions::changed);
     connect(continuing_, &QCheckBox::toggled, this, &ClaimOptions::changed);
     connect(filingDate_, &DatePicker::dateChanged, this, &ClaimOptions::changed);
     connect(debtArose_, &DatePicker::dateChanged, this, &ClaimOptions::changed);
+    connect(parties_, &PartiesSection::changed, this, &ClaimOptions::changed);
 }
 
 // Days in which nothing accrues, typed as the command line takes them.
@@ -122,6 +126,7 @@ void ClaimOptions::showWindows(const QList<calc::DaySpan> &windows) {
 
 void ClaimOptions::fill(calc::PeriodInput &in) const {
     in.windows = windows_;
+    in.parties = parties_->parties();
     in.moratorium = moratorium_->isChecked();
     in.courtOrder = courtOrder_->isChecked();
     in.continuing = continuing_->isChecked();
@@ -142,6 +147,15 @@ void ClaimOptions::showChoices(const calc::PeriodInput &claim) {
     courtOrder_->setChecked(claim.courtOrder);
     windows_ = claim.windows;
     showWindows(windows_);
+    parties_->show(claim.parties);
+}
+
+void ClaimOptions::openParties() {
+    parties_->open();
+}
+
+void ClaimOptions::addPaperButton(QWidget *button) {
+    parties_->addBeside(button);
 }
 
 bool ClaimOptions::followMoratorium(const calc::PeriodInput &claim) {

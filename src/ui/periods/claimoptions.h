@@ -13,11 +13,13 @@ namespace ui {
 
 class DatePicker;
 class Dialogs;
+class PartiesSection;
 
 // The claim's choices beside its entries: the moratorium of 2022, the day
 // the debt arose (which decides the moratorium), the filing date (which
 // decides the fee's scale), the court order (half the fee) and the days
-// the user says accrue nothing ("Периоды без начисления").
+// the user says accrue nothing ("Периоды без начисления"); the parties and
+// the court of the claim's papers ("Стороны").
 class ClaimOptions : public QWidget {
     Q_OBJECT
 public:
@@ -36,6 +38,10 @@ public:
     bool followMoratorium(const calc::PeriodInput &claim);
     // Housing bills are their own debts: the day the debt arose plays no part.
     void setHousing(bool housing);
+    // Opens "Стороны" for a paper that lacks a party.
+    void openParties();
+    // The button of the papers, beside "Стороны".
+    void addPaperButton(QWidget *button);
 
 signals:
     void changed();
@@ -51,6 +57,7 @@ private:
     QCheckBox *moratorium_, *courtOrder_, *continuing_;
     DatePicker *filingDate_, *debtArose_;
     QLabel *debtAroseLabel_;
+    PartiesSection *parties_;
 };
 
 } // namespace ui

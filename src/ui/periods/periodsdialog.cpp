@@ -10,7 +10,6 @@
 #include "storage/recentfiles.h"
 #include "ui/guide/help.h"
 #include "ui/widgets/claimkeys.h"
-#include "ui/widgets/datepicker.h"
 #include "ui/widgets/dialogs.h"
 #include "ui/widgets/focusring.h"
 #include "ui/widgets/lookandfeel.h"
@@ -18,11 +17,9 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -102,12 +99,15 @@ void PeriodsDialog::makeReport(QVBoxLayout *layout) {
     QPushButton *copy = button(QStringLiteral("Копировать"), this, actions);
     QPushButton *print = button(QStringLiteral("Печать"), this, actions);
     QPushButton *pdf = button(QStringLiteral("Сохранить как..."), this, actions);
+    auto *paper = new PaperMaker(this, dialogs_, [this]() -> std::optional<calc::PeriodInput> {
+        counter_->settle();
+        return shown_ ? std::optional(shown_->claim) : std::nullopt;
+    });
+    options_->addPaperButton(paper);
+    connect(paper, &PaperMaker::partiesWanted, options_, &ClaimOptions::openParties);
     QPushButton *open = button(QStringLiteral("Открыть расчет..."), this, actions);
-    QPushButton *recent = button(QStringLiteral("Последние"), this, actions);
-    recent->setObjectName(QStringLiteral("recentClaims"));
-    recent->setAccessibleName(QStringLiteral("Последние файлы"));
-    recent->setMenu(new QMenu(recent));
-    offerRecentFiles(recent->menu(), dialogs_, [this](const QString &path) { openClaim(path); });
+    actions->addWidget(
+        recentFilesButton(this, dialogs_, [this](const QString &path) { openClaim(path); }));
     QPushButton *save = button(QStringLiteral("Сохранить расчет..."), this, actions);
     // Says where the claim was saved, without a box to close.
     status_ = new QLabel(this);
@@ -377,7 +377,8 @@ void PeriodsDialog::saveReportAs() {
     QString path = dialogs_.saveFileName(
         QStringLiteral("Сохранить как"),
         QDir::home().filePath(documents::claimFileName(shown_->claim) + QStringLiteral(".pdf")),
-        QStringLiteral("PDF (*.pdf);;Текст OpenDocument (*.odt);;Таблица (*.xlsx);;Текст (*.txt)"));
+        QStringLiteral("PDF (*.pdf);;Документ Word (*.docx);;Текст OpenDocument (*.odt);;Таблица "
+                       "(*.xlsx);;Текст (*.txt)"));
     if (path.isEmpty()) return;
     documents::Format format;
     if (!documents::formatOf(path, format)) path += QStringLiteral(".pdf");

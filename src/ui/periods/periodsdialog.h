@@ -8,6 +8,7 @@
 #include "ui/periods/claimterms.h"
 #include "ui/periods/countchoice.h"
 #include "ui/periods/countrunner.h"
+#include "ui/periods/papermaker.h"
 #include "ui/periods/periodentries.h"
 #include "ui/periods/reporttable.h"
 #include "ui/print/reportprinter.h"
@@ -58,7 +59,7 @@ public:
     void copyReport();
     // "Печать": the table, its header on every page.
     void printReport();
-    // "Сохранить как...": the table as PDF, OpenDocument text or .xlsx, or
+    // "Сохранить как...": the table as PDF, .docx, OpenDocument text or .xlsx, or
     // the text lines (.txt), by the file name's extension (.pdf when none).
     void saveReportAs();
 
