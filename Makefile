@@ -64,6 +64,8 @@ screenshots: build
 	@pdftoppm -png -r 50 -singlefile docs/printout.pdf docs/printout && rm -f docs/printout.pdf
 	@pdftoppm -png -r 60 -f 1 -l 1 -singlefile docs/periods-table.pdf docs/periods-table && \
 	    rm -f docs/periods-table.pdf
+	@pdftoppm -png -r 60 -f 1 -l 1 -singlefile docs/court-order.pdf docs/court-order && \
+	    rm -f docs/court-order.pdf
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do \

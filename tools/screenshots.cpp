@@ -3,6 +3,7 @@
 //   make screenshots   (runs this under Xvfb, writes docs/*.png)
 #include "common/apperror.h"
 #include "documents/claimdocument.h"
+#include "documents/paper.h"
 #include "ui/guide/help.h"
 #include "ui/periods/countchoice.h"
 #include "ui/periods/periodentries.h"
@@ -32,6 +33,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -180,6 +182,35 @@ int main(int argc, char **argv) {
     } catch (const AppError &) {
         ok = false;
     }
+    // The same claim's parties, and the court-order application made of it.
+    periods->findChild<QToolButton *>(QStringLiteral("partiesToggle"))->setChecked(true);
+    const char *const parties[][2] = {
+        {"claimant", "ООО \"Ромашка\""},
+        {"claimant_address", "г. Москва, ул. Садовая, д. 1"},
+        {"claimant_id", "ИНН 7700000000, ОГРН 1027700000000"},
+        {"debtor", "Иванов Иван Иванович"},
+        {"debtor_address", "г. Тула, ул. Мира, д. 2, кв. 3"},
+        {"debtor_born", "01.02.1980, г. Тула"},
+        {"ground", "договор поставки № 15 от 10.01.2022"},
+        {"court_name", "Мировому судье судебного участка № 5 Центрального района г. Тулы"},
+    };
+    for (const auto &[name, text] : parties) {
+        auto *field = part<QLineEdit>(periods, name);
+        field->setText(QString::fromUtf8(text));
+        emit field->editingFinished();
+    }
+    periods->reportLines();
+    settle();
+    ok = periods->grab().save(dir + QStringLiteral("/periods-parties.png")) && ok;
+    try {
+        documents::saveDocument(dir + QStringLiteral("/court-order.pdf"),
+                                documents::makePaper(periods->currentClaim(),
+                                                     documents::PaperKind::CourtOrder,
+                                                     QDate(2026, 12, 7)));
+    } catch (const AppError &) {
+        ok = false;
+    }
+    periods->findChild<QToolButton *>(QStringLiteral("partiesToggle"))->setChecked(false);
     // The housing penalty: half a year of bills, one paid late, one paid for
     // a named month.
     part<ui::PeriodEntries>(periods, "periodEntries")->setEntries({}, {});

@@ -29,7 +29,7 @@ const PartyField kFields[] = {
     {F::DebtorId, "ИНН, ОГРН или паспорт должника:"},
     {F::DebtorBorn, "Дата и место рождения должника:"},
     {F::Ground, "Основание требования:"},
-    {F::CourtName, "С&уд:"},
+    {F::CourtName, "С&уд (кому):"},
     {F::CourtAddress, "Адрес суда:"},
 };
 
