@@ -201,9 +201,11 @@ void refuseAboveLimit(const ClaimDocument &doc) {
                                       : QStringLiteral("судом общей юрисдикции (ст. 121 ГПК РФ)");
     if (limit == 0)
         throw AboveCourtOrderLimit(
-            QStringLiteral("Судебный приказ %1 на %2 не выдается: подайте исковое "
-                           "заявление")
-                .arg(court, dateText(doc.claim.filed)));
+            QStringLiteral("Предел требования, по которому %1 выдает судебный приказ, на %2 "
+                           "программе не известен: подайте исковое заявление")
+                .arg(arbitration ? QStringLiteral("арбитражный суд")
+                                 : QStringLiteral("суд общей юрисдикции"),
+                     dateText(doc.claim.filed)));
     if (price > limit * 100)
         throw AboveCourtOrderLimit(
             QStringLiteral("Судебный приказ выдается %1, если требование не больше "

@@ -1,0 +1,423 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The claim's papers as the command line writes them: the letter, the
+// court-order application and the statement of claim, read back from the
+// PDF's text and from the .docx's paragraphs; the court order's limits; the
+// user's templates; a ledger's papers.
+#include "calc/moneywords.h"
+#include "common/dates.h"
+#include "programtest.h"
+#include "storagetest.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+QByteArray run(const QString &program, const QStringList &args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(kPatienceMs) || p.exitCode() != 0) return QByteArray();
+    return p.readAllStandardOutput();
+}
+
+// Blanks of any kind (the amounts' digit groups are no-break spaces) as one.
+QString plain(QString text) {
+    text.replace(QChar(0x00a0), u' ');
+    return text.simplified();
+}
+
+// The .docx's paragraphs as their text, and whether a page break comes before each.
+struct Paragraph {
+    QString text;
+    bool newPage = false;
+};
+QList<Paragraph> paragraphs(const QString &docx) {
+    const QString xml =
+        QString::fromUtf8(run(QStringLiteral("unzip"), {"-p", docx, "word/document.xml"}));
+    static const QRegularExpression paragraph(QStringLiteral("<w:p>(.*?)</w:p>"));
+    static const QRegularExpression text(QStringLiteral("<w:t[^>]*>([^<]*)</w:t>"));
+    QList<Paragraph> out;
+    for (auto p = paragraph.globalMatch(xml); p.hasNext();) {
+        const QString inner = p.next().captured(1);
+        Paragraph read{{}, inner.contains(QStringLiteral("<w:pageBreakBefore/>"))};
+        for (auto t = text.globalMatch(inner); t.hasNext();)
+            read.text += t.next().captured(1);
+        out.append({plain(read.text.replace(QStringLiteral("&quot;"), QStringLiteral("\""))),
+                    read.newPage});
+    }
+    return out;
+}
+
+const QStringList kRomashka = {"--claimant",       "ООО Ромашка",
+                               "--debtor",         "ООО Лютик",
+                               "--debtor-address", "г. Тула, ул. Мира, д. 2",
+                               "--ground",         "договор поставки № 15 от 10.01.2009"};
+
+} // namespace
+
+class TestPapers : public QObject {
+    Q_OBJECT
+private slots:
+    void papersAsWritten_data();
+    void papersAsWritten();
+    void refused_data();
+    void refused();
+    void templates_data();
+    void templates();
+    void aLedgersPapers();
+    void moneyInWords_data();
+    void moneyInWords();
+};
+
+void TestPapers::papersAsWritten_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("paper");
+    // 100000,00 * 30 дн. * 8,75% / 365 = 719,18; and on: 100000,00 * 8,75% / 365 = 23,97 a
+    // day. The fee in an arbitration court: 10000 + 5% of 719,18, halved: 5017,98.
+    QTest::newRow("a court order, 395")
+        << QStringList{"--periods",
+                       "--debt",
+                       "100000",
+                       "--from",
+                       "01.01.2010",
+                       "--to",
+                       "30.01.2010",
+                       "--filed",
+                       "01.02.2025",
+                       "--claimant-address",
+                       "г. Москва, ул. Садовая, д. 1",
+                       "--debtor-id",
+                       "ИНН 7100000000",
+                       "--court-name",
+                       "В Арбитражный суд Тульской области",
+                       "--document",
+                       "court-order"}
+        << QStringList{
+               "В Арбитражный суд Тульской области",
+               "",
+               "Взыскатель: ООО Ромашка",
+               "Адрес: г. Москва, ул. Садовая, д. 1",
+               "",
+               "Должник: ООО Лютик",
+               "Адрес: г. Тула, ул. Мира, д. 2",
+               "ИНН 7100000000",
+               "",
+               "Цена требования: 100 719,18 руб. (сто тысяч семьсот девятнадцать рублей 18 "
+               "копеек)",
+               "Государственная пошлина: 5 017,98 руб. (пять тысяч семнадцать рублей 98 копеек)",
+               "",
+               "ЗАЯВЛЕНИЕ",
+               "о выдаче судебного приказа",
+               "",
+               "Основание требования: договор поставки № 15 от 10.01.2009.",
+               "Должник не исполнил денежное обязательство; долг составляет 100 000,00 руб. (сто "
+               "тысяч рублей 00 копеек).",
+               "Сумма процентов за просрочку (ст. 395 ГК РФ) с 01.01.2010 по 30.01.2010 "
+               "составляет 719,18 руб. (семьсот девятнадцать рублей 18 копеек); расчет приложен.",
+               "Требование основано на документах, устанавливающих денежное обязательство, "
+               "которое должником признается, но не исполняется.",
+               "",
+               "На основании изложенного, руководствуясь ст. 229.1–229.5 АПК РФ,",
+               "",
+               "ПРОШУ:",
+               "",
+               "Выдать судебный приказ о взыскании с должника в пользу взыскателя:",
+               "1) долга — 100 000,00 руб. (сто тысяч рублей 00 копеек);",
+               "2) процентов с 01.01.2010 по 30.01.2010 — 719,18 руб. (семьсот девятнадцать "
+               "рублей 18 копеек), и далее с 31.01.2010 по день фактической оплаты долга — "
+               "проценты по ключевой ставке Банка России, действующей в соответствующие периоды "
+               "(на 31.01.2010 — 8,75%: 23,97 руб. в день с долга 100 000,00 руб.);",
+               "3) расходов по уплате государственной пошлины — 5 017,98 руб. (пять тысяч "
+               "семнадцать рублей 98 копеек).",
+               "",
+               "Приложения:",
+               "1. Расчет процентов на 1 л.",
+               "2. Документ об уплате государственной пошлины.",
+               "3. Документы, подтверждающие требование: договор поставки № 15 от 10.01.2009."};
+    // 50000,00 * 30 дн. * 0,1% = 1500,00, and 50,00 a day on.
+    QTest::newRow("a claim letter, a percent a day")
+        << QStringList{"--basis", "contract",   "--penalty-daily", "0,1",         "--debt",
+                       "50000",   "--from",     "01.03.2024",      "--to",        "30.03.2024",
+                       "--filed", "01.04.2024", "--document",      "claim-letter"}
+        << QStringList{
+               "ООО Лютик",
+               "Адрес: г. Тула, ул. Мира, д. 2",
+               "",
+               "от ООО Ромашка",
+               "",
+               "ПРЕТЕНЗИЯ",
+               "",
+               "Основание требования: договор поставки № 15 от 10.01.2009.",
+               "Вы не исполнили денежное обязательство; долг составляет 50 000,00 руб. "
+               "(пятьдесят тысяч рублей 00 копеек).",
+               "Сумма неустойки за просрочку (договорная неустойка) с 01.03.2024 по 30.03.2024 "
+               "составляет 1 500,00 руб. (одна тысяча пятьсот рублей 00 копеек); расчет приложен.",
+               "Всего к уплате: 51 500,00 руб. (пятьдесят одна тысяча пятьсот рублей 00 копеек).",
+               "",
+               "Прошу в течение 30 календарных дней со дня получения претензии уплатить долг и "
+               "неустойку, и далее с 31.03.2024 по день фактической оплаты долга — неустойка "
+               "0,1% в день: 50,00 руб. в день с долга 50 000,00 руб.; иначе требование будет "
+               "предъявлено в суд с отнесением на Вас судебных расходов.",
+               "",
+               "Приложение: расчет неустойки на 1 л."};
+    // Bills of 1000,00 for 11.2009 and 12.2009, 500,00 paid: 1500,00 unpaid;
+    // the penalty as the housing count gives it; the fee at least 400.
+    QTest::newRow("a statement, housing")
+        << QStringList{"--basis",       "housing",
+                       "--charge",      "11.2009=1000",
+                       "--charge",      "12.2009=1000",
+                       "--payment",     "20.01.2010=500",
+                       "--filed",       "01.07.2010",
+                       "--court",       "general",
+                       "--debtor-born", "01.02.1980, г. Тула",
+                       "--court-name",  "Мировому судье судебного участка № 5 г. Тулы",
+                       "--document",    "statement"}
+        << QStringList{
+               "Мировому судье судебного участка № 5 г. Тулы",
+               "",
+               "Истец: ООО Ромашка",
+               "",
+               "Ответчик: ООО Лютик",
+               "Адрес: г. Тула, ул. Мира, д. 2",
+               "Дата и место рождения: 01.02.1980, г. Тула",
+               "",
+               "Цена иска: 1 585,46 руб. (одна тысяча пятьсот восемьдесят пять рублей 46 копеек)",
+               "Государственная пошлина: 400,00 руб. (четыреста рублей 00 копеек)",
+               "",
+               "ИСКОВОЕ ЗАЯВЛЕНИЕ",
+               "о взыскании долга и пеней",
+               "",
+               "Основание требования: договор поставки № 15 от 10.01.2009.",
+               "Ответчик не исполнил денежное обязательство; долг составляет 1 500,00 руб. (одна "
+               "тысяча пятьсот рублей 00 копеек).",
+               "Сумма пеней за просрочку (ч. 14 ст. 155 ЖК РФ) по 01.07.2010 составляет 85,46 "
+               "руб. (восемьдесят пять рублей 46 копеек); расчет приложен.",
+               "",
+               "На основании изложенного, руководствуясь ст. 131, 132 ГПК РФ,",
+               "",
+               "ПРОШУ:",
+               "",
+               "Взыскать с ответчика в пользу истца:",
+               "1) долг — 1 500,00 руб. (одна тысяча пятьсот рублей 00 копеек);",
+               "2) пени по 01.07.2010 — 85,46 руб. (восемьдесят пять рублей 46 копеек), и далее "
+               "с 02.07.2010 по день фактической оплаты долга — пени по долям ключевой ставки по "
+               "дням просрочки (на 02.07.2010: 0,44 руб. в день с долга 1 500,00 руб.);",
+               "3) расходы по уплате государственной пошлины — 400,00 руб. (четыреста рублей 00 "
+               "копеек).",
+               "",
+               "Приложения:",
+               "1. Расчет пеней на 1 л.",
+               "2. Документ об уплате государственной пошлины.",
+               "3. Документы, подтверждающие требование: договор поставки № 15 от 10.01.2009."};
+}
+
+// Each paper's paragraphs as written by hand, then its date and signature,
+// then the calculation on a page of its own: in the .docx paragraph by
+// paragraph, in the PDF's text in the same order.
+void TestPapers::papersAsWritten() {
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, paper);
+    const QString signature =
+        QStringLiteral("%1 ____________ / ООО Ромашка /").arg(dateText(QDate::currentDate()));
+    QTemporaryDir home;
+    for (const char *extension : {"docx", "pdf"}) {
+        const QString path = home.filePath(QStringLiteral("paper.") + QLatin1String(extension));
+        const Run r = runProgram(home, QStringList{"--report"} + kRomashka + args +
+                                           QStringList{"--output", path});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    }
+    const QList<Paragraph> docx = paragraphs(home.filePath(QStringLiteral("paper.docx")));
+    QStringList written;
+    for (const Paragraph &p : docx.first(std::min<qsizetype>(docx.size(), paper.size() + 2)))
+        written << p.text;
+    QCOMPARE(written, paper + (QStringList() << QString() << signature));
+    QVERIFY(docx.size() > paper.size() + 2);
+    const Paragraph &calculation = docx[paper.size() + 2];
+    QVERIFY2(calculation.newPage && calculation.text.startsWith(u"Расчет по периодам: "),
+             qPrintable(calculation.text));
+    const QString pdf = plain(QString::fromUtf8(
+        run(QStringLiteral("pdftotext"), {home.filePath(QStringLiteral("paper.pdf")), "-"})));
+    qsizetype at = 0;
+    for (const QString &line : paper + QStringList{signature, calculation.text}) {
+        const qsizetype found = pdf.indexOf(plain(line), at);
+        QVERIFY2(found >= 0, qPrintable(line));
+        at = found + plain(line).size();
+    }
+    QVERIFY(pdf.contains(QStringLiteral("Страница 2 из 2")));
+    // Where an office suite is installed, it reads the .docx to the same text.
+    const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (office.isEmpty()) return;
+    QProcess convert;
+    prepareProgram(convert, home);
+    convert.setProgram(office);
+    convert.setArguments({"--headless", "--convert-to", "pdf", "--outdir",
+                          home.filePath(QStringLiteral("office")), home.filePath("paper.docx")});
+    convert.start();
+    QVERIFY(convert.waitForFinished(kPatienceMs) && convert.exitCode() == 0);
+    const QString read = plain(QString::fromUtf8(run(
+        QStringLiteral("pdftotext"), {home.filePath(QStringLiteral("office/paper.pdf")), "-"})));
+    for (const QString &line : paper)
+        QVERIFY2(read.contains(plain(line)), qPrintable(line));
+    QVERIFY(read.contains(QStringLiteral("Страница 1 из 2")));
+}
+
+void TestPapers::refused_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("told");
+    const QStringList order =
+        kRomashka + QStringList{"--periods",       "--from",  "01.01.2010",   "--to", "31.01.2010",
+                                "--penalty-daily", "0",       "--court-name", "Суд",  "--document",
+                                "court-order",     "--filed", "01.02.2025"};
+    // No penalty: the claim's price is the debt, against the law's limits.
+    QTest::newRow("general court, a kopeck above 500 000")
+        << order + QStringList{"--court", "general", "--debt", "500000,01"}
+        << "Судебный приказ выдается судом общей юрисдикции (ст. 121 ГПК РФ), если требование "
+           "не больше 500 000,00 руб., а здесь 500 000,01 руб.: подайте исковое заявление";
+    QTest::newRow("arbitration court, a kopeck above 750 000")
+        << order + QStringList{"--debt", "750000,01"} << "не больше 750 000,00 руб.";
+    QTest::newRow("a party of 1001 characters")
+        << QStringList{"--debtor", QString(1001, u'я')} << "--debtor: длиннее 1000 знаков";
+    QTest::newRow("a party with a line break")
+        << QStringList{"--claimant", "ООО\nРомашка"} << "--claimant: управляющий символ";
+    QTest::newRow("a party without a paper") << QStringList{"--periods", "--debtor", "ООО Лютик"}
+                                             << "--debtor: только вместе с "
+                                                "--document";
+    QTest::newRow("no debtor's address")
+        << QStringList{"--periods", "--debt", "1000",       "--claimant",  "А",
+                       "--debtor",  "Б",      "--document", "claim-letter"}
+        << "--debtor-address: не указано, а без этого не составить документ «Претензия»";
+    QTest::newRow("the six lines have no paper")
+        << kRomashka + QStringList{"--document", "claim-letter"}
+        << "--claimant: только для расчета по периодам";
+    QTest::newRow("a paper is no spreadsheet")
+        << kRomashka + QStringList{"--periods",    "--debt",   "1000",      "--document",
+                                   "claim-letter", "--output", "paper.xlsx"}
+        << "документ пишется в .pdf, .odt, .docx или .txt";
+}
+
+// Each refused with its words, nothing written; the limits themselves are
+// taken (a court order of exactly 500 000,00 is the law's).
+void TestPapers::refused() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, told);
+    QTemporaryDir home;
+    if (!args.contains(QStringLiteral("--output")))
+        args << "--output" << home.filePath(QStringLiteral("paper.pdf"));
+    const Run r = runProgram(home, QStringList{"--report"} + args);
+    QVERIFY2(r.exitCode != 0 && plain(r.err).contains(told), qPrintable(r.err));
+    QVERIFY(!QFile::exists(home.filePath(QStringLiteral("paper.pdf"))));
+    if (QString(QTest::currentDataTag()).contains(u"kopeck")) {
+        const qsizetype debt = args.indexOf(QStringLiteral("--debt")) + 1;
+        args[debt].chop(3); // the limit itself
+        QCOMPARE(runProgram(home, QStringList{"--report"} + args).exitCode, 0);
+    }
+}
+
+void TestPapers::templates_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("told"); // empty: taken
+    QTest::newRow("the user's own")
+        << QByteArray("% мой шаблон\n#МОЕ ЗАЯВЛЕНИЕ\n{{debtor}} должен {{total}}\n") << "";
+    QTest::newRow("an unknown stand-in")
+        << QByteArray("#ЗАЯВЛЕНИЕ\nДолжник: {{debtr}}\n")
+        << "court-order.txt\", строка 2: неизвестная подстановка {{debtr}}";
+    QTest::newRow("a stand-in not closed")
+        << QByteArray("\n\n{{debtor} должен\n") << "строка 3: подстановка без пары скобок";
+    QTest::newRow("not UTF-8") << QByteArray("\xc7\xe0\xff\xe2\xeb\xe5\xed\xe8\xe5\n")
+                               << "текст не в кодировке UTF-8";
+    QTest::newRow("over a megabyte") << QByteArray((1 << 20) + 1, 'a') << "больше 1 МБ";
+    QTest::newRow("a device") << QByteArray("/dev/zero") << "устройство";
+}
+
+// A template in the data folder wins over the program's; one that cannot
+// be used is refused, naming the file and the line, and no paper is written.
+void TestPapers::templates() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, told);
+    QTemporaryDir home;
+    const QString folder = home.filePath(QStringLiteral("d/Долгомер/shablony"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/court-order.txt");
+    if (text.startsWith("/dev/"))
+        QVERIFY(QFile::link(QString::fromLatin1(text), file));
+    else
+        writeBytes(file, text);
+    const QString out = home.filePath(QStringLiteral("paper.docx"));
+    const Run r = runProgram(
+        home, QStringList{"--report", "--periods", "--debt", "1000", "--from", "01.01.2010", "--to",
+                          "30.01.2010", "--court", "general", "--filed", "01.02.2025",
+                          "--court-name", "Суд", "--document", "court-order", "--output", out} +
+                  kRomashka);
+    if (!told.isEmpty()) {
+        QVERIFY2(r.exitCode != 0 && r.err.contains(told), qPrintable(r.err));
+        QVERIFY(!QFile::exists(out));
+        return;
+    }
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    const QList<Paragraph> docx = paragraphs(out);
+    QVERIFY(docx.size() > 2);
+    QCOMPARE(docx[0].text, QStringLiteral("МОЕ ЗАЯВЛЕНИЕ"));
+    // 1000,00 * 30 дн. * 8,75% / 365 = 7,19.
+    QCOMPARE(docx[1].text, QStringLiteral("ООО Лютик должен 1 007,19 руб. (одна тысяча семь "
+                                          "рублей 19 копеек)"));
+}
+
+// Three accounts: one owes with its debtor named, one paid on time, one
+// owes with no debtor's name: one paper, the third named as left without.
+void TestPapers::aLedgersPapers() {
+    QTemporaryDir home;
+    const QString ledger = home.filePath(QStringLiteral("ledger.csv"));
+    writeBytes(ledger, "лицевой_счет;дата;вид;месяц;сумма;должник;адрес_должника\n"
+                       "1001;;начислено;11.2009;1000;;\n"
+                       "1001;;начислено;12.2009;1000;Петров П. П.;г. Тула, ул. Мира, д. 1, кв. 1\n"
+                       "1002;;начислено;11.2009;1000;Сидоров С. С.;г. Тула, ул. Мира, д. 1, кв. 2\n"
+                       "1002;01.12.2009;оплачено;11.2009;1000;;\n"
+                       "1003;;начислено;11.2009;700;;г. Тула, ул. Мира, д. 1, кв. 3\n");
+    const QString folder = home.filePath(QStringLiteral("papers"));
+    const Run r = runProgram(home, {"--ledger", ledger, "--document", "court-order", "--output",
+                                    folder, "--format", "docx", "--filed", "01.07.2017", "--court",
+                                    "general", "--claimant", "ТСЖ Мира 1", "--court-name",
+                                    "Мировому судье судебного участка № 5"});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("Документов записано: 1 из 2")), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("нет имени или адреса должника (1): 1003")),
+             qPrintable(r.err));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("1001.docx")});
+    QStringList texts;
+    for (const Paragraph &p : paragraphs(folder + QStringLiteral("/1001.docx")))
+        texts << p.text;
+    for (const char *line : {"Должник: Петров П. П.", "Адрес: г. Тула, ул. Мира, д. 1, кв. 1",
+                             "Основание требования: лицевой счет № 1001.", "Лицевой счет: 1001"})
+        QVERIFY2(texts.contains(QString::fromUtf8(line)), line);
+}
+
+void TestPapers::moneyInWords_data() {
+    QTest::addColumn<qint64>("kopecks");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("nothing") << 0LL << "ноль рублей 00 копеек";
+    QTest::newRow("a kopeck") << 1LL << "ноль рублей 01 копейка";
+    QTest::newRow("21,02") << 2102LL << "двадцать один рубль 02 копейки";
+    QTest::newRow("11,11") << 1111LL << "одиннадцать рублей 11 копеек";
+    QTest::newRow("2000") << 200000LL << "две тысячи рублей 00 копеек";
+    QTest::newRow("1 000 000") << 100000000LL << "один миллион рублей 00 копеек";
+    QTest::newRow("a thousand thousands and one")
+        << 100000100LL << "один миллион один рубль 00 копеек";
+    QTest::newRow("1 212 121 212,12")
+        << 121212121212LL
+        << "один миллиард двести двенадцать миллионов сто двадцать одна тысяча двести двенадцать "
+           "рублей 12 копеек";
+    QTest::newRow("11 000") << 1100000LL << "одиннадцать тысяч рублей 00 копеек";
+    QTest::newRow("542 000,25") << 54200025LL << "пятьсот сорок две тысячи рублей 25 копеек";
+}
+
+void TestPapers::moneyInWords() {
+    QFETCH(qint64, kopecks);
+    QFETCH(QString, words);
+    QCOMPARE(calc::roublesInWords(kopecks), words);
+}
+
+QTEST_GUILESS_MAIN(TestPapers)
+#include "tst_papers.moc"
