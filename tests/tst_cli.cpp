@@ -111,6 +111,14 @@ void TestCli::spreadsheetFiles_data() {
                               "\"ООО \"\"Ромашка\"\"\";100 000,50;01.01.2010;30.01.2010;general;"
                               "30;8,75;729,17;100729,67;3214,59;\r\n")))
         << 0;
+    // A debtor's column is a row's own words, whatever they hold: two lines
+    // of a spreadsheet's cell are written back as they came.
+    QTest::newRow("a debtor's cell of two lines")
+        << QByteArray("debtor,debt,from,to\n\"ООО Ромашка\nг. Тула\",1000,01.01.2010,30.01.2010\n")
+        << QByteArray("debtor,debt,from,to,days,rate,interest,total,fee,error\r\n\"ООО Ромашка\nг. "
+                      "Тула\",1000,01.01.2010,30.01.2010,30,\"8,75\",\"7,29\",\"1007,29\","
+                      "\"2000,00\",\r\n")
+        << 0;
     QTest::newRow("tabs, UTF-8 with a BOM, formulas, a field missing")
         << QByteArray("\xEF\xBB\xBF"
                       "debt\tnote\tto\r\n"

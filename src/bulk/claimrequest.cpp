@@ -52,6 +52,14 @@ Defaults Defaults::fromUserData() {
 }
 
 void ClaimRequest::set(ClaimField field, const QString &text, const QString &name, bool add) {
+    // A party's column is a row's own words, written back as they are (a
+    // batch makes no papers): read as before the parties were fields.
+    if (calc::fieldInfo(field).kind == calc::FieldKind::Text && !name.startsWith(u'-')) {
+        calc::FieldValue words;
+        words.text = text;
+        given_[size_t(field)] = Given{std::move(words), name};
+        return;
+    }
     calc::FieldValue v = calc::readField(calc::fieldInfo(field), text, name);
     std::optional<Given> &given = given_[size_t(field)];
     if (add && given && calc::fieldInfo(field).kind == calc::FieldKind::List) {
