@@ -5,6 +5,7 @@
 // user's templates; a ledger's papers.
 #include "calc/moneywords.h"
 #include "common/dates.h"
+#include "documents/paper.h"
 #include "programtest.h"
 #include "storagetest.h"
 
@@ -68,6 +69,7 @@ private slots:
     void templates_data();
     void templates();
     void aLedgersPapers();
+    void everyStandInIsKnownAndTold();
     void moneyInWords_data();
     void moneyInWords();
 };
@@ -394,6 +396,31 @@ void TestPapers::aLedgersPapers() {
         QVERIFY2(texts.contains(QString::fromUtf8(line)), line);
 }
 
+// The stand-ins the guide lists are the ones a template may use, each filled.
+void TestPapers::everyStandInIsKnownAndTold() {
+    QFile guide(QStringLiteral(DOLGOMER_SOURCE_DIR "/resources/guide/guide.html"));
+    QVERIFY(guide.open(QIODevice::ReadOnly));
+    const QString told = QString::fromUtf8(guide.readAll());
+    QString text;
+    for (const auto &[name, what] : documents::templateStandIns()) {
+        QVERIFY2(told.contains(QStringLiteral("{{%1}}").arg(name)), qPrintable(name));
+        QVERIFY(!what.isEmpty());
+        text += QStringLiteral("%1={{%1}}\n").arg(name);
+    }
+    QTemporaryDir folder;
+    writeBytes(folder.filePath(QStringLiteral("statement.txt")), text.toUtf8());
+    calc::PeriodInput claim;
+    claim.debt = QStringLiteral("1000,00");
+    claim.start = QDate(2010, 1, 1);
+    claim.end = claim.filed = QDate(2010, 1, 30);
+    claim.rates = {{QDate(2009, 12, 28), QStringLiteral("8,75")}};
+    claim.parties = {"А", "Б", "В", "Г", "Д", "Е", "Ж", "З", "И", "К"};
+    const documents::ClaimDocument doc = documents::makePaper(
+        claim, documents::PaperKind::Statement, QDate(2010, 2, 1), folder.path());
+    QCOMPARE(doc.paper.size(), documents::templateStandIns().size()); // each filled
+    QCOMPARE(doc.paper.value(0).text, QStringLiteral("claimant=А"));
+}
+
 void TestPapers::moneyInWords_data() {
     QTest::addColumn<qint64>("kopecks");
     QTest::addColumn<QString>("words");
@@ -419,5 +446,5 @@ void TestPapers::moneyInWords() {
     QCOMPARE(calc::roublesInWords(kopecks), words);
 }
 
-QTEST_GUILESS_MAIN(TestPapers)
+QTEST_MAIN(TestPapers) // a paper is laid out in fonts
 #include "tst_papers.moc"

@@ -38,7 +38,8 @@ constexpr Section kSections[] = {
     {"entryKind", "payments"},    {"debtArose", "moratoria"},
     {"moratorium", "moratoria"},  {"filingDate", "fee"},
     {"courtOrder", "fee"},        {"periodsReport", "documents"},
-    {"periodsDialog", "periods"},
+    {"partiesToggle", "papers"},  {"partiesForm", "papers"},
+    {"makePaper", "papers"},      {"periodsDialog", "periods"},
 };
 
 QPointer<HelpWindow> shown; // one guide at a time
