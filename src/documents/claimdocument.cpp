@@ -292,7 +292,11 @@ void writeTable(QTextDocument &text, const ClaimDocument &doc) {
     QTextCursor cursor(&text);
     // One edit: a document on screen is laid out once, not at every cell.
     cursor.beginEditBlock();
-    QTextCharFormat bold;
+    // The font in every piece of text: an editor opening the file knows no
+    // document's default.
+    QTextCharFormat plain;
+    plain.setFont(tableFont());
+    QTextCharFormat bold = plain;
     bold.setFontWeight(QFont::Bold);
     const bool paper = writePaper(cursor, doc.paper);
     const QStringList heading = headingLines(doc);
@@ -306,7 +310,7 @@ void writeTable(QTextDocument &text, const ClaimDocument &doc) {
     cursor.insertText(heading.front(), bold);
     for (const QString &line : heading.mid(1)) {
         cursor.insertBlock(QTextBlockFormat()); // no page break before each
-        cursor.insertText(line, QTextCharFormat());
+        cursor.insertText(line, plain);
     }
     cursor.insertBlock();
     const QList<calc::PeriodRow> &rows = doc.result.rows;
@@ -318,11 +322,15 @@ void writeTable(QTextDocument &text, const ClaimDocument &doc) {
     format.setBorderBrush(QBrush(Qt::black));
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorderCollapse(true);
-    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    // In points: the OpenDocument writer takes a percent for points ("100pt"),
+    // and an editor then squeezes the table into a strip. 170 mm is the
+    // text's width on A4 between an editor's usual margins.
+    const qreal width = 170 * 72 / 25.4;
+    format.setWidth(QTextLength(QTextLength::FixedLength, width));
     const TableLayout layout = tableLayout(doc.claim.count);
     QList<QTextLength> widths;
     for (qreal percent : layout.percent)
-        widths.append(QTextLength(QTextLength::PercentageLength, percent));
+        widths.append(QTextLength(QTextLength::FixedLength, width * percent / 100));
     format.setColumnWidthConstraints(widths);
     const int columns = int(layout.columns.size());
     QTextTable *table = cursor.insertTable(int(rows.size()) + 1, columns, format);
@@ -337,16 +345,16 @@ void writeTable(QTextDocument &text, const ClaimDocument &doc) {
             if (cell.text.isEmpty()) continue;
             QTextCursor at = table->cellAt(r + 1, cell.first).firstCursorPosition();
             if (cell.last == cell.first && layout.isNumber(cell.first)) at.setBlockFormat(right);
-            at.insertText(cell.text);
+            at.insertText(cell.text, plain);
         }
     cursor.movePosition(QTextCursor::End);
     for (const QString &line : totalLines(doc)) {
         cursor.insertBlock();
-        cursor.insertText(line);
+        cursor.insertText(line, plain);
     }
     cursor.insertBlock();
     cursor.insertBlock();
-    cursor.insertText(signatureLine(doc));
+    cursor.insertText(signatureLine(doc), plain);
     cursor.endEditBlock();
 }
 
