@@ -2,14 +2,12 @@
 #include "calc/claimfields.h"
 #include "patience.h"
 #include "storage/claimfile.h"
-#include "ui/periods/papermaker.h"
 #include "ui/periods/periodentries.h"
 #include "ui/periods/periodsdialog.h"
 #include "windowtest.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,7 +39,6 @@ private slots:
     void filingDateAndNotes();
     void countsAndIncreases();
     void claimSavedAndOpened();
-    void papersFromTheDialog();
 
 private:
     WindowEnv env_;
@@ -378,66 +375,6 @@ void TestPeriodsDialog::claimSavedAndOpened() {
     QCOMPARE(env_.boxes.shown[0].caption, QStringLiteral("Ошибка открытия"));
     QVERIFY(env_.boxes.shown[0].text.contains(QStringLiteral("поврежден")));
     QCOMPARE(reportOf(d), before);
-}
-
-// The paragraphs' text of a .docx, one string.
-QString docxText(const QString &path) {
-    QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {"-p", path, "word/document.xml"});
-    unzip.waitForFinished(kPatienceMs);
-    return QString::fromUtf8(unzip.readAllStandardOutput())
-        .remove(QRegularExpression(QStringLiteral("<[^>]*>")))
-        .replace(QChar(0x00a0), u' ');
-}
-
-// "Документ...": a paper without its parties opens "Стороны"; filled in,
-// they reach the paper and the saved claim; a court order above the law's
-// limit offers the statement of claim.
-void TestPeriodsDialog::papersFromTheDialog() {
-    Window &f = env_.open();
-    f.enterClaimOf2022();
-    ui::PeriodsDialog *d = f.openPeriods();
-    auto *papers = named<ui::PaperMaker>(d, "makePaper");
-    QVERIFY(!papers->make(documents::PaperKind::CourtOrder));
-    QVERIFY(env_.boxes.shown.value(0).text.contains(QStringLiteral("«Стороны»")));
-    QVERIFY(named<QWidget>(d, "partiesForm")->isVisible());
-    const auto type = [d](const char *field, const QString &text) {
-        auto *edit = named<QLineEdit>(d, field);
-        edit->setText(text);
-        emit edit->editingFinished();
-    };
-    type("ground", QString(1001, u'я')); // told, and the field goes back
-    QCOMPARE(env_.boxes.shown.size(), 2);
-    QVERIFY(env_.boxes.shown[1].text.contains(QStringLiteral("длиннее 1000 знаков")));
-    QVERIFY(named<QLineEdit>(d, "ground")->text().isEmpty());
-    type("claimant", QStringLiteral("ООО Ромашка"));
-    type("debtor", QStringLiteral("Иванов Иван Иванович"));
-    type("debtor_address", QStringLiteral("г. Тула, ул. Мира, д. 2"));
-    type("court_name", QStringLiteral("Мировому судье судебного участка № 5"));
-    named<ui::DatePicker>(d, "filingDate")->setDate(QDate(2025, 2, 1)); // the limits' time
-    env_.boxes.savePath = env_.path(QStringLiteral("order.docx"));
-    QVERIFY(papers->make(documents::PaperKind::CourtOrder));
-    QVERIFY2(env_.boxes.suggested.contains(QStringLiteral("Заявление о выдаче судебного приказа")),
-             qPrintable(env_.boxes.suggested));
-    const QString order = docxText(env_.boxes.savePath);
-    for (const char *words : {"о выдаче судебного приказа", "Должник: Иванов Иван Иванович",
-                              "Адрес: г. Тула, ул. Мира, д. 2", "Расчет по периодам"})
-        QVERIFY2(order.contains(QString::fromUtf8(words)), words);
-    QCOMPARE(storage::decodeClaim(storage::encodeClaim(d->currentClaim())).parties.debtor,
-             QStringLiteral("Иванов Иван Иванович"));
-
-    // Above 500 000 in a general court: the statement instead, when the user agrees.
-    d->reject();
-    f.debtField->setText(QStringLiteral("600000"));
-    d = f.openPeriods();
-    named<ui::DatePicker>(d, "filingDate")->setDate(QDate(2025, 2, 1));
-    env_.boxes.shown.clear();
-    env_.boxes.answers = {true};
-    env_.boxes.savePath = env_.path(QStringLiteral("statement.docx"));
-    QVERIFY(papers->make(documents::PaperKind::CourtOrder));
-    QVERIFY(
-        env_.boxes.shown.value(0).text.contains(QStringLiteral("Составить исковое заявление?")));
-    QVERIFY(docxText(env_.boxes.savePath).contains(QStringLiteral("ИСКОВОЕ ЗАЯВЛЕНИЕ")));
 }
 
 QTEST_MAIN(TestPeriodsDialog)
