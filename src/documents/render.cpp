@@ -56,22 +56,29 @@ bool formatOf(const QString &path, Format &format) {
     return true;
 }
 
-QByteArray spreadsheet(const ClaimDocument &doc) {
-    using Write = bool(const ClaimDocument *, QByteArray *, QString *);
-    static Write *const write = moduleEntry<Write>("dolgomer-xlsx", "dolgomerWriteSpreadsheet");
+namespace {
+
+// A writer module's entry point: the bytes, or AppError with its reason.
+using ModuleWriter = bool(const ClaimDocument *, QByteArray *, QString *);
+QByteArray writtenBy(ModuleWriter *write, const ClaimDocument &doc) {
     QByteArray bytes;
     QString error;
     if (!write(&doc, &bytes, &error)) throw AppError(error);
     return bytes;
 }
 
+} // namespace
+
+QByteArray spreadsheet(const ClaimDocument &doc) {
+    static ModuleWriter *const write =
+        moduleEntry<ModuleWriter>("dolgomer-xlsx", "dolgomerWriteSpreadsheet");
+    return writtenBy(write, doc);
+}
+
 QByteArray wordDocument(const ClaimDocument &doc) {
-    using Write = bool(const ClaimDocument *, QByteArray *, QString *);
-    static Write *const write = moduleEntry<Write>("dolgomer-docx", "dolgomerWriteWordDocument");
-    QByteArray bytes;
-    QString error;
-    if (!write(&doc, &bytes, &error)) throw AppError(error);
-    return bytes;
+    static ModuleWriter *const write =
+        moduleEntry<ModuleWriter>("dolgomer-docx", "dolgomerWriteWordDocument");
+    return writtenBy(write, doc);
 }
 
 QByteArray render(const ClaimDocument &doc, Format format) {
