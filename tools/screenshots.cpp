@@ -83,32 +83,10 @@ QPalette darkPalette() {
     return p;
 }
 
-int main(int argc, char **argv) {
-    ui::Application app(argc, argv);
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
-    ui::SilentMessageBoxes boxes;
-    if (argc > 2 && QByteArray(argv[2]) == "scaled") {
-        // Run with QT_SCALE_FACTOR=2: the window as a screen scaled up shows it.
-        ui::MainWindow form(&boxes);
-        form.show();
-        showExample(form);
-        return save(form, dir + QStringLiteral("/window-scale-2.png")) ? 0 : 1;
-    }
-    {
-        // Under a dark desktop theme.
-        const QPalette light = QApplication::palette();
-        QApplication::setPalette(darkPalette());
-        ui::MainWindow form(&boxes);
-        form.show();
-        showExample(form);
-        const bool saved = save(form, dir + QStringLiteral("/window-dark.png"));
-        QApplication::setPalette(light);
-        if (!saved) return 1;
-    }
-    ui::MainWindow form(&boxes);
-    form.show();
-    bool ok = save(form, dir + QStringLiteral("/window-compact.png"));
-
+// The window's own pictures: the worked example, its printout, the rate
+// panel and its menu, the guide, the statutory mode.
+bool windowPictures(ui::MainWindow &form, const QString &dir, ui::MessageBoxes &boxes) {
+    bool ok = true;
     // The worked example: a claim of 2010, filed then.
     form.fileOn(QDate(2010, 2, 1));
     part<ui::NumberField>(&form, "debtField")->setText(QStringLiteral("100000"));
@@ -156,6 +134,13 @@ int main(int argc, char **argv) {
     form.calculate();
     ok = save(form, dir + QStringLiteral("/window-statutory.png")) && ok;
 
+    return ok;
+}
+
+// The periods dialog's: a claim with a payment and an increase, its table,
+// its parties and the court order made of it, the housing penalty.
+bool periodsPictures(ui::MainWindow &form, const QString &dir) {
+    bool ok = true;
     // The calculation by periods, with a payment and an increase, for a claim
     // of 2022 filed today.
     form.fileOn(QDate());
@@ -230,5 +215,35 @@ int main(int argc, char **argv) {
     periods->reportLines();
     settle();
     ok = periods->grab().save(dir + QStringLiteral("/periods-housing.png")) && ok;
+    return ok;
+}
+
+int main(int argc, char **argv) {
+    ui::Application app(argc, argv);
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+    ui::SilentMessageBoxes boxes;
+    if (argc > 2 && QByteArray(argv[2]) == "scaled") {
+        // Run with QT_SCALE_FACTOR=2: the window as a screen scaled up shows it.
+        ui::MainWindow form(&boxes);
+        form.show();
+        showExample(form);
+        return save(form, dir + QStringLiteral("/window-scale-2.png")) ? 0 : 1;
+    }
+    {
+        // Under a dark desktop theme.
+        const QPalette light = QApplication::palette();
+        QApplication::setPalette(darkPalette());
+        ui::MainWindow form(&boxes);
+        form.show();
+        showExample(form);
+        const bool saved = save(form, dir + QStringLiteral("/window-dark.png"));
+        QApplication::setPalette(light);
+        if (!saved) return 1;
+    }
+    ui::MainWindow form(&boxes);
+    form.show();
+    bool ok = save(form, dir + QStringLiteral("/window-compact.png"));
+    ok = windowPictures(form, dir, boxes) && ok;
+    ok = periodsPictures(form, dir) && ok;
     return ok ? 0 : 1;
 }
