@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTableView>
+#include <QToolButton>
 #include <QTextBrowser>
 #include <QTextEdit>
 
@@ -178,6 +179,7 @@ void TestAccess::namesForAScreenReader() {
     f.window.calculate();
     f.window.openRatePanel();
     f.window.openPeriods();
+    named<QToolButton>(f.periods(), "partiesToggle")->setChecked(true); // its fields made
     for (QWidget *top : {static_cast<QWidget *>(&f.window), static_cast<QWidget *>(f.periods())}) {
         QList<QAccessibleInterface *> all;
         walk(QAccessible::queryAccessibleInterface(top), all);
