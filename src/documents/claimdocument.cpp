@@ -6,21 +6,11 @@
 #include "calc/numtext.h"
 #include "calc/presets.h"
 #include "calc/userwindows.h"
-#include "common/apperror.h"
 #include "common/dates.h"
-#include "common/module.h"
-#include "storage/savedfile.h"
 
-#include <QBuffer>
-#include <QDir>
-#include <QFileInfo>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextDocumentWriter>
 #include <QTextTable>
 
 namespace documents {

@@ -13,7 +13,6 @@
 #include "storage/regularfile.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace documents {
