@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -284,6 +285,11 @@ void TestDocuments::openDocumentText() {
         QVERIFY2(content.contains(QString::fromUtf8(text)), text);
     for (const QString &line : totalLines(doc))
         QVERIFY2(content.contains(line), qPrintable(line));
+    // An editor lays the table across the page in the table's font: its
+    // width in points (never a percent written as "100pt") and the text's size.
+    static const QRegularExpression width(QStringLiteral("style:width=\"([\\d.]+)pt\""));
+    QVERIFY2(width.match(content).captured(1).toDouble() > 400, qPrintable(content.left(2000)));
+    QVERIFY(content.contains(QStringLiteral("fo:font-size=\"9.5pt\"")));
 }
 
 // Every page of a long table starts with the header row; the totals and the
