@@ -307,6 +307,14 @@ void TestStorage::claimFilesRefused_data() {
     QTest::newRow("the next format, whatever it holds")
         << QByteArray(good).replace("\"version\": 4", "\"version\": 5").replace("\"debt\"", "\"x\"")
         << "более новой версией программы (формат 5";
+    QTest::newRow("a party of two lines")
+        << QByteArray(good).replace("\"court\":", "\"debtor\": \"ООО\\nЛютик\", \"court\":")
+        << "\"debtor\": управляющий символ";
+    QTest::newRow("a party in format 3")
+        << QByteArray(good)
+               .replace("\"version\": 4", "\"version\": 3")
+               .replace("\"court\":", "\"debtor\": \"ООО Лютик\", \"court\":")
+        << "неизвестный ключ \"debtor\"";
     QTest::newRow("an unknown court")
         << QByteArray(good).replace("arbitration", "supreme") << "\"court\": неизвестное значение";
     QTest::newRow("an unknown basis (once read as the statutory interest)")
