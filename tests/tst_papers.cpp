@@ -234,7 +234,7 @@ void TestPapers::templates_data() {
         << QByteArray("\n\n{{debtor} должен\n") << "строка 3: подстановка без пары скобок";
     QTest::newRow("not UTF-8") << QByteArray("\xc7\xe0\xff\xe2\xeb\xe5\xed\xe8\xe5\n")
                                << "текст не в кодировке UTF-8";
-    QTest::newRow("over a megabyte") << QByteArray((1 << 20) + 1, 'a') << "больше 1 МБ";
+    QTest::newRow("over a megabyte") << QByteArray((1 << 20) + 1, 'a') << "больше 1048576 байт";
     QTest::newRow("a device") << QByteArray("/dev/zero") << "устройство";
 }
 

@@ -13,7 +13,6 @@
 #include "storage/regularfile.h"
 
 #include <QDir>
-#include <QStringDecoder>
 
 namespace documents {
 namespace {
@@ -179,16 +178,10 @@ QString templateText(PaperKind kind, const QString &folder, QString &source) {
         source = QStringLiteral(":/templates/") + name;
         return law::resourceText(source);
     }
-    const QString shown = QDir::toNativeSeparators(source);
-    const storage::FileBytes read = storage::readRegularFile(source, kMaxTemplateBytes);
-    if (read.status == storage::FileBytes::Status::TooLarge)
-        throw AppError(QStringLiteral("Шаблон \"%1\": больше 1 МБ — это не шаблон").arg(shown));
-    if (read.status != storage::FileBytes::Status::Read)
-        throw AppError(QStringLiteral("Шаблон \"%1\": %2").arg(shown, read.reason));
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(read.bytes);
-    if (utf8.hasError() || read.bytes.contains('\0'))
-        throw AppError(QStringLiteral("Шаблон \"%1\": текст не в кодировке UTF-8").arg(shown));
+    QString text;
+    if (const QString why = storage::readUtf8File(source, kMaxTemplateBytes, text); !why.isEmpty())
+        throw AppError(
+            QStringLiteral("Шаблон \"%1\": %2").arg(QDir::toNativeSeparators(source), why));
     return text;
 }
 

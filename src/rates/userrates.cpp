@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace rates {
 namespace {
@@ -84,16 +83,9 @@ QString useUserCalendar(const QString &path) {
     QString why;
     if (storage::placeAt(path) != storage::Place::Nothing) {
         // A calendar is a few hundred lines: a megabyte is no calendar.
-        const storage::FileBytes read = storage::readRegularFile(path, 1 << 20);
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString text =
-            read.status == storage::FileBytes::Status::Read ? utf8.decode(read.bytes) : QString();
-        if (read.status != storage::FileBytes::Status::Read)
-            why = read.reason;
-        else if (utf8.hasError() || read.bytes.contains('\0'))
-            why = QStringLiteral("текст не в кодировке UTF-8");
-        else
-            law::readCalendar(text, user, why);
+        QString text;
+        why = storage::readUtf8File(path, 1 << 20, text);
+        if (why.isEmpty()) law::readCalendar(text, user, why);
     }
     law::useCalendar(why.isEmpty() ? law::mergeCalendars(law::builtInCalendar(), user)
                                    : law::builtInCalendar());

@@ -2,6 +2,7 @@
 #include "regularfile.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -78,6 +79,18 @@ FileBytes readRegularFile(const QString &path, qint64 limit) {
         result.bytes.clear();
     }
     return result;
+}
+
+QString readUtf8File(const QString &path, qint64 limit, QString &text) {
+    const FileBytes read = readRegularFile(path, limit);
+    if (read.status != FileBytes::Status::Read) return read.reason;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    text = utf8.decode(read.bytes);
+    if (utf8.hasError() || read.bytes.contains('\0')) {
+        text.clear();
+        return QStringLiteral("текст не в кодировке UTF-8");
+    }
+    return {};
 }
 
 } // namespace storage

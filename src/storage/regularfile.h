@@ -37,4 +37,9 @@ struct FileBytes {
 // bytes are read, whatever the file's size claims.
 FileBytes readRegularFile(const QString &path, qint64 limit);
 
+// The same file read as UTF-8 text into `text` (a user's calendar, a
+// paper's template): "" when read, else why not, for the user ("больше …
+// байт", "это устройство", "текст не в кодировке UTF-8").
+QString readUtf8File(const QString &path, qint64 limit, QString &text);
+
 } // namespace storage
