@@ -14,7 +14,7 @@ const ProgramOption kProgramOptions[] = {
     {ProgramWord::Claim, "--claim", "ФАЙЛ.dolgomer",
      "с --report: расчет по периодам, сохраненный в окне"},
     {ProgramWord::Output, "--output", "ФАЙЛ",
-     "с --report: расчет в файл .pdf, .odt, .xlsx (таблица расчета по "
+     "с --report: расчет в файл .pdf, .odt, .docx, .xlsx (таблица расчета по "
      "периодам) или .txt; без него — на стандартный вывод; с --ledger — папка, куда "
      "пишется расчет каждого счета с долгом"},
     {ProgramWord::Ledger, "--ledger", "ФАЙЛ.csv",
@@ -30,7 +30,7 @@ const ProgramOption kProgramOptions[] = {
     {ProgramWord::Document, "--document", "claim-letter|court-order|statement",
      "с --report и --output ФАЙЛ (.pdf, .odt, .docx): претензия, заявление о выдаче судебного "
      "приказа или исковое заявление с расчетом в приложении; с --ledger и --output ПАПКА — "
-     "претензия или заявление на каждый счет с долгом (должник и адрес — из столбцов книги)"},
+     "документ на каждый счет с долгом или пенями (должник и адрес — из столбцов книги)"},
     {ProgramWord::UpdateRates, "--update-rates", nullptr,
      "обновить таблицу ставок с сайта Банка России"},
     {ProgramWord::Offline, "--offline", nullptr,
