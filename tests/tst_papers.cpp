@@ -198,6 +198,10 @@ void TestPapers::refused_data() {
     QTest::newRow("the six lines have no paper")
         << kRomashka + QStringList{"--document", "claim-letter"}
         << "--claimant: только для расчета по периодам";
+    QTest::newRow("a paper on standard output")
+        << kRomashka + QStringList{"--periods",    "--debt",   "1000", "--document",
+                                   "claim-letter", "--output", "-"}
+        << "--document: документ пишется в файл";
     QTest::newRow("a paper is no spreadsheet")
         << kRomashka + QStringList{"--periods",    "--debt",   "1000",      "--document",
                                    "claim-letter", "--output", "paper.xlsx"}

@@ -69,6 +69,9 @@ void writeDocument(const QString &path, const ClaimResult &r, const QString &pap
 void checkOutputPlace(Invocation &call) {
     if (!call.outputFile.isEmpty() && call.task != Task::Report)
         throw UsageError{QStringLiteral("--output: только вместе с --report или --ledger")};
+    if (storage::isStandardOutput(call.outputFile) && !call.ledger.document.isEmpty())
+        throw UsageError{QStringLiteral("--document: документ пишется в файл .pdf, .odt, .docx "
+                                        "или .txt, а не на стандартный вывод")};
     if (storage::isStandardOutput(call.outputFile)) call.outputFile.clear();
     if (call.outputFile.isEmpty()) return;
     storage::refuseOverInput(QStringLiteral("--output"), call.outputFile, {call.claimFile});
