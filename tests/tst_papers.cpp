@@ -267,6 +267,11 @@ void TestPapers::templates() {
         return;
     }
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    // What the user gave that the template does not name is told, not dropped.
+    QVERIFY2(r.err.contains(QStringLiteral("--claimant, --debtor-address, --ground, --court-name: "
+                                           "в шаблоне документа «Заявление о выдаче судебного "
+                                           "приказа» этого нет")),
+             qPrintable(r.err));
     const QList<Paragraph> docx = paragraphs(out);
     QVERIFY(docx.size() > 2);
     QCOMPARE(docx[0].text, QStringLiteral("МОЕ ЗАЯВЛЕНИЕ"));

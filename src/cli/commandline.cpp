@@ -47,8 +47,13 @@ void writeDocument(const QString &path, const ClaimResult &r, const QString &pap
                                             "(--periods, --basis или --claim)")};
         documents::PaperKind kind;
         documents::paperNamed(paper, kind);
-        documents::saveDocument(path,
-                                documents::makePaper(r.periodInput, kind, QDate::currentDate()));
+        const documents::ClaimDocument doc =
+            documents::makePaper(r.periodInput, kind, QDate::currentDate());
+        documents::saveDocument(path, doc);
+        if (const QString note =
+                documents::partiesLeftOutNote(doc, kind, documents::FieldNames::Options);
+            !note.isEmpty())
+            tellUser(QStringLiteral("предупреждение: ") + note);
         return;
     }
     if (r.byPeriods) {

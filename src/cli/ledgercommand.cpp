@@ -97,6 +97,7 @@ struct Unwritten {
     int tried = 0, failed = 0;
     QString reason;      // the first failure's
     QStringList omitted; // accounts whose paper lacks the debtor's name or address
+    QString leftOut;     // the party fields the papers' template does not name
     void fail(const QString &account, const QString &why, const QString &shortly) {
         ++failed;
         if (reason.isEmpty()) reason = shortly;
@@ -104,6 +105,7 @@ struct Unwritten {
             QStringLiteral("--output: приложение к счету «%1» не записано: %2").arg(account, why));
     }
     void summarize(bool papers) const {
+        if (!leftOut.isEmpty()) tellUser(QStringLiteral("предупреждение: ") + leftOut);
         if (papers)
             tellUser(QStringLiteral("Документов записано: %1 из %2")
                          .arg(tried - failed - omitted.size())
@@ -167,6 +169,9 @@ LedgerOptions::Attach attachments(const LedgerCommand &command, Unwritten &unwri
                 unwritten.omitted << account;
                 return;
             }
+            if (paper && unwritten.leftOut.isEmpty())
+                unwritten.leftOut =
+                    documents::partiesLeftOutNote(doc, *paper, documents::FieldNames::Options);
             if (const QString failed =
                     storage::saveFile(path, documents::render(doc, format), dir.path());
                 !failed.isEmpty())

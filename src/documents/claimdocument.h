@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calc/claimfields.h"
 #include "calc/periodinterest.h"
 
 #include <QByteArray>
@@ -40,6 +41,9 @@ struct ClaimDocument {
     calc::PeriodResult result;
     QDate madeOn; // "Расчет составлен …"
     QString account; // a ledger's account the claim is of ("Лицевой счет: …"); empty: none
+    // The party fields given that the paper's template does not name: the
+    // user is told they are not in it.
+    QList<calc::ClaimField> partiesLeftOut;
 };
 
 // Counts the claim; raises AppError as the calculation does.

@@ -163,6 +163,17 @@ QStringList missingParties(const calc::Parties &p, PaperKind kind) {
     return missing;
 }
 
+QString partiesLeftOutNote(const ClaimDocument &doc, PaperKind kind, FieldNames names) {
+    if (doc.partiesLeftOut.isEmpty()) return {};
+    QStringList named;
+    for (calc::ClaimField f : doc.partiesLeftOut)
+        named << (names == FieldNames::Options
+                      ? QString::fromLatin1(calc::fieldInfo(f).option)
+                      : QString::fromUtf8(calc::fieldInfo(f).russian).replace(u'_', u' '));
+    return QStringLiteral("%1: в шаблоне документа «%2» этого нет, в документ не вошло")
+        .arg(named.join(QStringLiteral(", ")), paperTitle(kind));
+}
+
 QString missingPartiesMessage(const QStringList &missing, PaperKind kind) {
     return QStringLiteral("%1: не указано, а без этого не составить документ «%2»")
         .arg(missing.join(QStringLiteral(", ")), paperTitle(kind));
@@ -217,7 +228,12 @@ ClaimDocument makePaper(calc::PeriodInput claim, PaperKind kind, QDate madeOn,
     if (kind == PaperKind::CourtOrder) refuseAboveLimit(doc);
     QString source;
     const QString text = templateText(kind, templates, source);
-    doc.paper = fillTemplate(text, source, valuesOf(doc, kind));
+    QSet<QString> used;
+    doc.paper = fillTemplate(text, source, valuesOf(doc, kind), &used);
+    for (const calc::FieldInfo &field : calc::claimFields())
+        if (const QString *party = calc::partyText(doc.claim.parties, field.field);
+            party && !party->isEmpty() && !used.contains(QString::fromLatin1(field.column)))
+            doc.partiesLeftOut << field.field;
     return doc;
 }
 

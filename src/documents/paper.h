@@ -6,6 +6,7 @@
 #include "common/apperror.h"
 
 #include <QHash>
+#include <QSet>
 
 // The papers a claim goes on with, each made from a template with the
 // calculation attached: the letter to the debtor, the application for a
@@ -54,8 +55,14 @@ ClaimDocument makePaper(calc::PeriodInput claim, PaperKind kind, QDate madeOn,
 // A template's text filled in: "{{name}}" stands for values[name]; a line
 // whose stand-ins all came out empty is left out. Raises AppError naming
 // `source` and the line of a stand-in `values` lacks.
+// `used` (when given) gets the stand-ins the template names.
 QList<PaperLine> fillTemplate(const QString &text, const QString &source,
-                              const QHash<QString, QString> &values);
+                              const QHash<QString, QString> &values, QSet<QString> *used = nullptr);
+
+// What the user is told of the party fields a paper left out (none: empty),
+// naming them by their options or, for the window, by their words.
+enum class FieldNames { Options, Words };
+QString partiesLeftOutNote(const ClaimDocument &doc, PaperKind kind, FieldNames names);
 
 // The stand-ins a template may use, each with what it stands for (the guide
 // and the help list them).

@@ -21,7 +21,7 @@ namespace {
 // The line with its stand-ins replaced; `empty` tells whether it had some
 // and all came out empty.
 QString filledLine(const QString &line, const QString &source, int number,
-                   const QHash<QString, QString> &values, bool &empty) {
+                   const QHash<QString, QString> &values, bool &empty, QSet<QString> &used) {
     static const QRegularExpression standIn(QStringLiteral("\\{\\{\\s*([^{}]*?)\\s*\\}\\}"));
     QString out, plain; // plain: the line's own words, its stand-ins aside
     qsizetype from = 0;
@@ -36,6 +36,7 @@ QString filledLine(const QString &line, const QString &source, int number,
         plain += QStringView(line).sliced(from, m.capturedStart() - from);
         out += QStringView(line).sliced(from, m.capturedStart() - from);
         out += *value;
+        used.insert(name);
         from = m.capturedEnd();
         ++standIns;
         filled += value->isEmpty() ? 0 : 1;
@@ -51,8 +52,9 @@ QString filledLine(const QString &line, const QString &source, int number,
 } // namespace
 
 QList<PaperLine> fillTemplate(const QString &text, const QString &source,
-                              const QHash<QString, QString> &values) {
+                              const QHash<QString, QString> &values, QSet<QString> *used) {
     QList<PaperLine> paper;
+    QSet<QString> named;
     const QStringList lines = text.split(u'\n');
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
@@ -68,12 +70,13 @@ QList<PaperLine> fillTemplate(const QString &text, const QString &source,
             line = line.mid(1);
         }
         bool empty = false;
-        out.text = filledLine(line, source, i + 1, values, empty).trimmed();
+        out.text = filledLine(line, source, i + 1, values, empty, named).trimmed();
         if (empty) continue;
         paper.append(out);
     }
     while (!paper.isEmpty() && paper.last().text.isEmpty())
         paper.removeLast();
+    if (used) *used = std::move(named);
     return paper;
 }
 

@@ -64,9 +64,12 @@ bool PaperMaker::save(const documents::ClaimDocument &doc, documents::PaperKind 
     if (!documents::formatOf(path, format) || format == documents::Format::Xlsx)
         path += QStringLiteral(".pdf");
     documents::saveDocument(path, doc);
-    dialogs_.ask(
-        QStringLiteral("Документ сохранен в файл \"%1\".").arg(QDir::toNativeSeparators(path)),
-        QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
+    QString told =
+        QStringLiteral("Документ сохранен в файл \"%1\".").arg(QDir::toNativeSeparators(path));
+    if (const QString note = documents::partiesLeftOutNote(doc, kind, documents::FieldNames::Words);
+        !note.isEmpty())
+        told += QStringLiteral("\n\n") + note + u'.';
+    dialogs_.ask(told, QStringLiteral("Сообщение"), MessageBoxes::Icon::Information);
     return true;
 }
 
