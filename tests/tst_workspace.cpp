@@ -281,6 +281,13 @@ void TestWorkspace::papersFromTheDialog() {
     f.enterClaimOf2022();
     ui::PeriodsDialog *d = f.openPeriods();
     auto *papers = named<ui::PaperMaker>(d, "makePaper");
+    // Nothing to count: nothing to make, and told so.
+    auto *debt = named<ui::NumberField>(d, "termsDebt");
+    debt->setText(QStringLiteral("0"));
+    QVERIFY(!papers->make(documents::PaperKind::CourtOrder));
+    QVERIFY(env_.boxes.shown.value(0).text.contains(QStringLiteral("пока расчет не сделан")));
+    env_.boxes.shown.clear();
+    debt->setText(QStringLiteral("100000"));
     QVERIFY(!papers->make(documents::PaperKind::CourtOrder));
     QVERIFY(env_.boxes.shown.value(0).text.contains(QStringLiteral("«Стороны»")));
     QVERIFY(named<QWidget>(d, "partiesForm")->isVisible());

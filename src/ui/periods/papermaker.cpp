@@ -27,7 +27,12 @@ PaperMaker::PaperMaker(QWidget *parent, Dialogs &dialogs,
 
 bool PaperMaker::make(documents::PaperKind kind) {
     const std::optional<calc::PeriodInput> claim = claim_();
-    if (!claim) return false;
+    if (!claim) {
+        dialogs_.ask(QStringLiteral("Документ не составить, пока расчет не сделан: что в нем не "
+                                    "так, сказано в отчете."),
+                     kInputError, MessageBoxes::Icon::Stop);
+        return false;
+    }
     if (const QStringList missing = documents::missingParties(claim->parties, kind);
         !missing.isEmpty()) {
         dialogs_.ask(QStringLiteral("Для документа «%1» заполните в разделе «Стороны»: "
