@@ -40,13 +40,13 @@ namespace {
 
 // The report in a file: the text for any claim, the table of a claim by
 // periods in every format.
-void writeDocument(const QString &path, const ClaimResult &r, const QString &paper) {
-    if (!paper.isEmpty()) {
+void writeDocument(const QString &path, const ClaimResult &r,
+                   const std::optional<documents::PaperKind> &paper) {
+    if (paper) {
         if (!r.byPeriods)
             throw UsageError{QStringLiteral("--document: только для расчета по периодам "
                                             "(--periods, --basis или --claim)")};
-        documents::PaperKind kind;
-        documents::paperNamed(paper, kind);
+        const documents::PaperKind kind = *paper;
         const documents::ClaimDocument doc =
             documents::makePaper(r.periodInput, kind, QDate::currentDate());
         documents::saveDocument(path, doc);
@@ -74,7 +74,7 @@ void writeDocument(const QString &path, const ClaimResult &r, const QString &pap
 void checkOutputPlace(Invocation &call) {
     if (!call.outputFile.isEmpty() && call.task != Task::Report)
         throw UsageError{QStringLiteral("--output: только вместе с --report или --ledger")};
-    if (storage::isStandardOutput(call.outputFile) && !call.ledger.document.isEmpty())
+    if (storage::isStandardOutput(call.outputFile) && call.ledger.paper)
         throw UsageError{QStringLiteral("--document: документ пишется в файл .pdf, .odt, .docx "
                                         "или .txt, а не на стандартный вывод")};
     if (storage::isStandardOutput(call.outputFile)) call.outputFile.clear();
@@ -103,7 +103,7 @@ int runReport(const Invocation &call, const Defaults &defaults, QFile &out) {
         writeOutput(out, (r.lines.join(u'\n') + u'\n').toUtf8());
         flushOutput(out);
     } else {
-        writeDocument(call.outputFile, r, call.ledger.document);
+        writeDocument(call.outputFile, r, call.ledger.paper);
     }
     RunNotes notes;
     notes.add(r);

@@ -188,8 +188,8 @@ LedgerOptions::Attach attachments(const LedgerCommand &command, Unwritten &unwri
 std::optional<documents::PaperKind> paperAsked(const LedgerCommand &command,
                                                const ClaimRequest &request,
                                                const calc::PeriodInput &base) {
-    documents::PaperKind kind;
-    if (command.document.isEmpty() || !documents::paperNamed(command.document, kind)) return {};
+    if (!command.paper) return {};
+    const documents::PaperKind kind = *command.paper;
     using F = calc::ClaimField;
     for (F f : {F::Debtor, F::DebtorAddress, F::DebtorId, F::DebtorBorn})
         if (request.has(f))

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "documents/paper.h"
+
 #include <QString>
+#include <optional>
 
 class QFile;
 
@@ -18,10 +21,10 @@ struct LedgerCommand {
     QString details;   // a CSV of every account's bills; empty: none
     QString outputDir; // a court attachment per account with a debt; empty: none
     QString format = QStringLiteral("pdf"); // of the attachments: pdf, odt, docx or xlsx
-    // A paper per account ("court-order", "claim-letter") in place of the
-    // calculation alone; empty: the calculation.
-    QString document;
-    int jobs = 0;                           // 0: one per core
+    // --document: a paper per account (or, with --report, the claim's) in
+    // place of the calculation alone; none: the calculation.
+    std::optional<documents::PaperKind> paper;
+    int jobs = 0; // 0: one per core
 };
 
 // Counts the ledger with the claim's options as every account's settings;

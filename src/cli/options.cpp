@@ -116,7 +116,11 @@ void takeProgramOption(Invocation &call, ProgramWord word, const QString &value)
         call.formatGiven = true, call.ledger.format = value;
         return;
     case ProgramWord::Document:
-        call.ledger.document = value;
+        if (documents::PaperKind kind; documents::paperNamed(value, kind))
+            call.ledger.paper = kind;
+        else
+            throw UsageError{QStringLiteral("--document: нужно claim-letter, court-order или "
+                                            "statement")};
         return;
     case ProgramWord::Jobs:
         call.ledger.jobs = jobsFrom(value);
@@ -170,11 +174,7 @@ void checkTogether(const Invocation &call) {
         throw UsageError{QStringLiteral("--details и --format: только вместе с --ledger")};
     if (call.ledger.jobs > 0 && call.task != Task::Ledger && call.task != Task::Batch)
         throw UsageError{QStringLiteral("--jobs: только вместе с --ledger или --batch")};
-    if (!call.ledger.document.isEmpty()) {
-        documents::PaperKind kind;
-        if (!documents::paperNamed(call.ledger.document, kind))
-            throw UsageError{QStringLiteral("--document: нужно claim-letter, court-order или "
-                                            "statement")};
+    if (call.ledger.paper) {
         if (call.task != Task::Report && call.task != Task::Ledger)
             throw UsageError{QStringLiteral("--document: только вместе с --report или --ledger")};
         if (call.outputFile.isEmpty())
@@ -182,7 +182,7 @@ void checkTogether(const Invocation &call) {
     }
     for (auto f = calc::ClaimField::Claimant; f <= calc::ClaimField::CourtAddress;
          f = calc::ClaimField(int(f) + 1))
-        if (call.request.has(f) && call.ledger.document.isEmpty())
+        if (call.request.has(f) && !call.ledger.paper)
             throw UsageError{QStringLiteral("%1: только вместе с --document (стороны и суд "
                                             "пишутся в документ)")
                                  .arg(QString::fromLatin1(calc::fieldInfo(f).option))};
