@@ -54,7 +54,7 @@ Defaults Defaults::fromUserData() {
 void ClaimRequest::set(ClaimField field, const QString &text, const QString &name, bool add) {
     // A party's column is a row's own words, written back as they are (a
     // batch makes no papers): read as before the parties were fields.
-    if (calc::fieldInfo(field).kind == calc::FieldKind::Text && !name.startsWith(u'-')) {
+    if (calc::isPartyField(field) && !name.startsWith(u'-')) {
         calc::FieldValue words;
         words.text = text;
         given_[size_t(field)] = Given{std::move(words), name};
@@ -192,7 +192,7 @@ void ClaimRequest::refuseMisplaced(bool byPeriods, calc::PeriodCount base) const
         const bool option = given_[size_t(f)]->name.startsWith(u'-');
         // A party's column is a row's own words, written back with its result
         // whatever the row counts, as before the parties were fields.
-        if (!option && f >= ClaimField::Claimant) continue;
+        if (!option && calc::isPartyField(f)) continue;
         QString why;
         if (byPeriods) {
             if (!(f == ClaimField::Mode && statutory)) why = notFor(f, counted, own);

@@ -94,6 +94,10 @@ enum class ClaimField {
 inline constexpr std::size_t kClaimFieldCount = std::size_t(ClaimField::CourtAddress) + 1;
 // The claim's text of a party field (Claimant to CourtAddress); null for any other.
 QString *partyText(Parties &parties, ClaimField field);
+// Whether a field is a party's (words for the papers, no part of a count).
+inline bool isPartyField(ClaimField field) {
+    return field >= ClaimField::Claimant;
+}
 inline const QString *partyText(const Parties &parties, ClaimField field) {
     return partyText(const_cast<Parties &>(parties), field);
 }

@@ -180,12 +180,11 @@ void checkTogether(const Invocation &call) {
         if (call.outputFile.isEmpty())
             throw UsageError{QStringLiteral("--document: укажите, куда его записать: --output")};
     }
-    for (auto f = calc::ClaimField::Claimant; f <= calc::ClaimField::CourtAddress;
-         f = calc::ClaimField(int(f) + 1))
-        if (call.request.has(f) && !call.ledger.paper)
+    for (const calc::FieldInfo &info : calc::claimFields())
+        if (calc::isPartyField(info.field) && call.request.has(info.field) && !call.ledger.paper)
             throw UsageError{QStringLiteral("%1: только вместе с --document (стороны и суд "
                                             "пишутся в документ)")
-                                 .arg(QString::fromLatin1(calc::fieldInfo(f).option))};
+                                 .arg(QString::fromLatin1(info.option))};
     if (call.offline && call.task != Task::UpdateRates)
         throw UsageError{QStringLiteral("--offline: только вместе с --update-rates")};
 }

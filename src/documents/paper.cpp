@@ -103,7 +103,7 @@ QHash<QString, QString> valuesOf(const ClaimDocument &doc, PaperKind kind) {
 QList<std::pair<QString, QString>> templateStandIns() {
     QList<std::pair<QString, QString>> out;
     for (const calc::FieldInfo &field : calc::claimFields())
-        if (calc::partyText(calc::Parties{}, field.field))
+        if (calc::isPartyField(field.field))
             out.append({QString::fromLatin1(field.column),
                         QString::fromUtf8(field.help).section(QStringLiteral(": "), 1)});
     const char *const kOwn[][2] = {
