@@ -45,13 +45,22 @@ const PartyColumn kPartyColumns[] = {
     {&LedgerColumns::debtorBorn, calc::ClaimField::DebtorBorn},
 };
 
-QList<ColumnName> columnNames() {
-    QList<ColumnName> names(std::begin(kColumns), std::end(kColumns));
+// Every column a ledger may have, by its names as they are compared.
+struct ColumnKeys {
+    int LedgerColumns::*column;
+    QString english, russian;
+};
+QList<ColumnKeys> columnKeys() {
+    QList<ColumnKeys> keys;
+    for (const ColumnName &name : kColumns)
+        keys.append({name.column, columnKey(QLatin1String(name.english)),
+                     columnKey(QString::fromUtf8(name.russian))});
     for (const PartyColumn &party : kPartyColumns) {
         const calc::FieldInfo &info = calc::fieldInfo(party.field);
-        names.append({party.column, info.column, info.russian});
+        keys.append({party.column, columnKey(QLatin1String(info.column)),
+                     columnKey(QString::fromUtf8(info.russian))});
     }
-    return names;
+    return keys;
 }
 
 } // namespace
@@ -59,12 +68,12 @@ QList<ColumnName> columnNames() {
 QString findLedgerColumns(const QStringList &header, LedgerColumns &c) {
     c = {};
     int russian = 0, english = 0;
-    static const QList<ColumnName> names = columnNames();
+    static const QList<ColumnKeys> names = columnKeys();
     for (int i = 0; i < int(header.size()); ++i) {
         const QString key = columnKey(header[i]);
-        for (const ColumnName &name : names) {
-            const bool en = key == columnKey(QLatin1String(name.english));
-            if (!en && key != columnKey(QString::fromUtf8(name.russian))) continue;
+        for (const ColumnKeys &name : names) {
+            const bool en = key == name.english;
+            if (!en && key != name.russian) continue;
             if (c.*name.column >= 0)
                 return QStringLiteral("столбец \"%1\" указан дважды").arg(header[i].trimmed());
             c.*name.column = i;
