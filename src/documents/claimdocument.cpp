@@ -260,6 +260,10 @@ QString signatureLine(const ClaimDocument &doc) {
 
 namespace {
 
+// An OpenDocument text's width, in points: A4 between an editor's usual
+// margins (170 mm), which its table and the paper's right block go by.
+constexpr qreal kOdtTextWidth = 170 * 72 / 25.4;
+
 // The paper's lines at the cursor, in the paper's font; false for none.
 bool writePaper(QTextCursor &cursor, const QList<PaperLine> &paper) {
     QTextCharFormat plain;
@@ -269,7 +273,8 @@ bool writePaper(QTextCursor &cursor, const QList<PaperLine> &paper) {
     for (qsizetype i = 0; i < paper.size(); ++i) {
         if (i > 0) cursor.insertBlock();
         QTextBlockFormat block;
-        if (paper[i].place == PaperLine::Right) block.setLeftMargin(80 * 72 / 25.4); // 80 mm
+        if (paper[i].place == PaperLine::Right)
+            block.setLeftMargin(kOdtTextWidth * PaperLine::kRightBlockShare);
         if (paper[i].place == PaperLine::Center) block.setAlignment(Qt::AlignHCenter);
         cursor.setBlockFormat(block);
         cursor.insertText(paper[i].text, paper[i].bold ? bold : plain);
@@ -313,9 +318,8 @@ void writeTable(QTextDocument &text, const ClaimDocument &doc) {
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorderCollapse(true);
     // In points: the OpenDocument writer takes a percent for points ("100pt"),
-    // and an editor then squeezes the table into a strip. 170 mm is the
-    // text's width on A4 between an editor's usual margins.
-    const qreal width = 170 * 72 / 25.4;
+    // and an editor then squeezes the table into a strip.
+    const qreal width = kOdtTextWidth;
     format.setWidth(QTextLength(QTextLength::FixedLength, width));
     const TableLayout layout = tableLayout(doc.claim.count);
     QList<QTextLength> widths;

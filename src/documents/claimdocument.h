@@ -27,6 +27,8 @@ namespace documents {
 // the right, a heading in the middle, or the body's paragraph.
 struct PaperLine {
     enum Place { Body, Right, Center };
+    // Where the block on the right starts: this share of the text's width.
+    static constexpr qreal kRightBlockShare = 0.45;
     Place place = Body;
     QString text; // empty: a blank line
     bool bold = false;

@@ -112,7 +112,8 @@ private:
     // The paper's line: the block on the right starts at 45 % of the width.
     void paperLine(const PaperLine &l) {
         const QFont &f = l.bold ? paperBold_ : paperFont_;
-        const qreal left = l.place == PaperLine::Right ? page_.width() * 0.45 : 0;
+        const qreal left =
+            l.place == PaperLine::Right ? page_.width() * PaperLine::kRightBlockShare : 0;
         const QString text = l.text.isEmpty() ? QStringLiteral(" ") : l.text;
         const qreal h = textHeight(f, text, page_.width() - left);
         if (y_ + h > bottom()) newPage();

@@ -166,7 +166,8 @@ QByteArray documentXml(const ClaimDocument &doc) {
     for (const PaperLine &l : doc.paper)
         x.paragraph({l.text, l.bold, &paper},
                     l.place == PaperLine::Center ? QStringLiteral("center") : QString(),
-                    l.place == PaperLine::Right ? kTextWidth * 45 / 100 : 0);
+                    l.place == PaperLine::Right ? int(kTextWidth * PaperLine::kRightBlockShare)
+                                                : 0);
     const QStringList heading = headingLines(doc);
     for (int i = 0; i < heading.size(); ++i)
         x.paragraph({heading[i], i == 0, &table}, {}, 0, i == 0 && !doc.paper.isEmpty());
