@@ -199,7 +199,8 @@ std::optional<documents::PaperKind> paperAsked(const LedgerCommand &command,
                             QString::fromUtf8(calc::fieldInfo(f).russian)));
     calc::Parties needed = base.parties;
     needed.debtor = needed.debtorAddress = QStringLiteral("из книги");
-    if (const QStringList missing = documents::missingParties(needed, kind); !missing.isEmpty())
+    if (const QList<calc::ClaimField> missing = documents::missingParties(needed, kind);
+        !missing.isEmpty())
         refuse(documents::missingPartiesMessage(missing, kind));
     return kind;
 }

@@ -152,31 +152,35 @@ QString userTemplateFolder() {
     return QDir(storage::dataFolder()).filePath(QStringLiteral("shablony"));
 }
 
-QStringList missingParties(const calc::Parties &p, PaperKind kind) {
+QString fieldNames(const QList<calc::ClaimField> &fields, FieldNames names) {
+    QStringList named;
+    for (calc::ClaimField f : fields)
+        named << (names == FieldNames::Options
+                      ? QString::fromLatin1(calc::fieldInfo(f).option)
+                      : QString::fromUtf8(calc::fieldInfo(f).russian).replace(u'_', u' '));
+    return named.join(QStringLiteral(", "));
+}
+
+QList<calc::ClaimField> missingParties(const calc::Parties &p, PaperKind kind) {
     using F = calc::ClaimField;
     QList<F> needed = {F::Claimant, F::Debtor, F::DebtorAddress};
     if (kind != PaperKind::ClaimLetter) needed << F::CourtName;
-    QStringList missing;
+    QList<F> missing;
     for (F f : needed)
-        if (calc::partyText(p, f)->isEmpty())
-            missing << QString::fromLatin1(calc::fieldInfo(f).option);
+        if (calc::partyText(p, f)->isEmpty()) missing << f;
     return missing;
 }
 
 QString partiesLeftOutNote(const ClaimDocument &doc, PaperKind kind, FieldNames names) {
     if (doc.partiesLeftOut.isEmpty()) return {};
-    QStringList named;
-    for (calc::ClaimField f : doc.partiesLeftOut)
-        named << (names == FieldNames::Options
-                      ? QString::fromLatin1(calc::fieldInfo(f).option)
-                      : QString::fromUtf8(calc::fieldInfo(f).russian).replace(u'_', u' '));
     return QStringLiteral("%1: в шаблоне документа «%2» этого нет, в документ не вошло")
-        .arg(named.join(QStringLiteral(", ")), paperTitle(kind));
+        .arg(fieldNames(doc.partiesLeftOut, names), paperTitle(kind));
 }
 
-QString missingPartiesMessage(const QStringList &missing, PaperKind kind) {
+QString missingPartiesMessage(const QList<calc::ClaimField> &missing, PaperKind kind,
+                              FieldNames names) {
     return QStringLiteral("%1: не указано, а без этого не составить документ «%2»")
-        .arg(missing.join(QStringLiteral(", ")), paperTitle(kind));
+        .arg(fieldNames(missing, names), paperTitle(kind));
 }
 
 namespace {
@@ -220,7 +224,8 @@ void refuseAboveLimit(const ClaimDocument &doc) {
 
 ClaimDocument makePaper(calc::PeriodInput claim, PaperKind kind, QDate madeOn,
                         const QString &templates) {
-    if (const QStringList missing = missingParties(claim.parties, kind); !missing.isEmpty())
+    if (const QList<calc::ClaimField> missing = missingParties(claim.parties, kind);
+        !missing.isEmpty())
         throw AppError(missingPartiesMessage(missing, kind));
     // What the court is paid depends on the paper, whatever the claim said.
     if (kind != PaperKind::ClaimLetter) claim.courtOrder = kind == PaperKind::CourtOrder;

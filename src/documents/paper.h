@@ -38,11 +38,16 @@ QString paperFileName(const calc::PeriodInput &claim, PaperKind kind);
 // Where a user's templates are: "shablony" in the data folder.
 QString userTemplateFolder();
 
-// The party fields a paper cannot go without that the claim lacks, by
-// their options ("--debtor", "--debtor-address"); empty: none.
-QStringList missingParties(const calc::Parties &parties, PaperKind kind);
+// Fields named to the user: by their options ("--debtor-address") on the
+// command line, by their words ("адрес должника") in the window.
+enum class FieldNames { Options, Words };
+QString fieldNames(const QList<calc::ClaimField> &fields, FieldNames names);
+
+// The party fields a paper cannot go without that the claim lacks; empty: none.
+QList<calc::ClaimField> missingParties(const calc::Parties &parties, PaperKind kind);
 // What the user is told of them.
-QString missingPartiesMessage(const QStringList &missing, PaperKind kind);
+QString missingPartiesMessage(const QList<calc::ClaimField> &missing, PaperKind kind,
+                              FieldNames names = FieldNames::Options);
 
 // The claim counted for the paper (a court order pays half the fee, a
 // statement the whole) with the paper filled in from its template in
@@ -59,9 +64,7 @@ ClaimDocument makePaper(calc::PeriodInput claim, PaperKind kind, QDate madeOn,
 QList<PaperLine> fillTemplate(const QString &text, const QString &source,
                               const QHash<QString, QString> &values, QSet<QString> *used = nullptr);
 
-// What the user is told of the party fields a paper left out (none: empty),
-// naming them by their options or, for the window, by their words.
-enum class FieldNames { Options, Words };
+// What the user is told of the party fields a paper left out (none: empty).
 QString partiesLeftOutNote(const ClaimDocument &doc, PaperKind kind, FieldNames names);
 
 // The stand-ins a template may use, each with what it stands for (the guide

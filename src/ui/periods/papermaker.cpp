@@ -33,13 +33,11 @@ bool PaperMaker::make(documents::PaperKind kind) {
                      kInputError, MessageBoxes::Icon::Stop);
         return false;
     }
-    if (const QStringList missing = documents::missingParties(claim->parties, kind);
+    if (const QList<calc::ClaimField> missing = documents::missingParties(claim->parties, kind);
         !missing.isEmpty()) {
-        dialogs_.ask(QStringLiteral("Для документа «%1» заполните в разделе «Стороны»: "
-                                    "взыскателя, должника, адрес должника%2.")
-                         .arg(documents::paperTitle(kind), kind == documents::PaperKind::ClaimLetter
-                                                               ? QString()
-                                                               : QStringLiteral(" и суд")),
+        dialogs_.ask(QStringLiteral("Для документа «%1» заполните в разделе «Стороны»: %2.")
+                         .arg(documents::paperTitle(kind),
+                              documents::fieldNames(missing, documents::FieldNames::Words)),
                      kInputError, MessageBoxes::Icon::Stop);
         emit partiesWanted();
         return false;
