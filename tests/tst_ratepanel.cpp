@@ -336,7 +336,7 @@ void TestRatePanel::staleTableNote() {
     click(note);
     QCOMPARE(env_.boxes.shown.size(), 1);
     QVERIFY(env_.boxes.shown[0].text.contains(
-        QStringLiteral("Программе известна ключевая ставка Банка России по 27.10.2025")));
+        QStringLiteral("Программе известна ключевая ставка Банка России по 27.07.2026")));
     // Taking them costs nothing (the table's old lines go to .bak): Enter says "Да".
     QCOMPARE(env_.boxes.shown[0].buttons, ui::MessageBoxes::Buttons::YesByDefault);
     ui::QtMessageBoxes real;

@@ -232,7 +232,10 @@ void TestUpdatePages::commandLine() {
 void TestUpdatePages::knownRates() {
     const rates::KnownRates &known = rates::knownKeyRates();
     QCOMPARE(known.changes.value(0).date, rates::kKeyRateSince);
-    QCOMPARE(known.through, QDate(2025, 10, 27));
+    QCOMPARE(known.through, QDate(2026, 7, 27));
+    QCOMPARE(known.kept, QDate(2026, 9, 11)); // the decision that kept 14 %
+    QVERIFY(rates::knownRatesDone().contains(
+        QStringLiteral("по 27.07.2026; решением от 11.09.2026 ставка 14% сохранена")));
     const auto number = [](QString rate) { return rate.replace(u',', u'.').toDouble(); };
     const auto rateOn = [&](QDate day) {
         double rate = 0;
@@ -245,7 +248,8 @@ void TestUpdatePages::knownRates() {
     rates::KnownRates read;
     QString problem;
     for (const char *bad : {"01.01.2016;11\n01.01.2016;10", "01.01.2016;0", "02.01.2016;11",
-                            "01.01.2016;11\n31.02.2017;9"})
+                            "01.01.2016;11\n31.02.2017;9", "01.01.2016;11\n01.01.2016;=",
+                            "01.01.2016;11\n02.01.2016;=\n03.01.2016;10", "01.01.2016;="})
         QVERIFY2(!rates::readKnownRates(QString::fromLatin1(bad), read, problem), bad);
     // The refinancing rate of 2010–2015 carried too; a table of 2009 with the
     // key rate since 2016 has a hole a claim of 2012 falls in, not one of 2009 or 2017.

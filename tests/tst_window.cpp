@@ -68,7 +68,12 @@ void TestWindow::workedExamples() {
         const ui::ClaimInputs inputs(&bare);
         QCOMPARE(named<QSlider>(&bare, "taxSlider")->value(),
                  law::vatPercentOn(QDate::currentDate()));
-        QVERIFY(law::vatPercentOn(QDate(2018, 12, 31)) == 18 &&
+        // Each change of the VAT law, the day before and the day it holds.
+        QVERIFY(law::vatPercentOn(QDate(1992, 1, 1)) == 28 &&
+                law::vatPercentOn(QDate(1993, 1, 1)) == 20 &&
+                law::vatPercentOn(QDate(2003, 12, 31)) == 20 &&
+                law::vatPercentOn(QDate(2004, 1, 1)) == 18 &&
+                law::vatPercentOn(QDate(2018, 12, 31)) == 18 &&
                 law::vatPercentOn(QDate(2019, 1, 1)) == 20 &&
                 law::vatPercentOn(QDate(2026, 1, 1)) == 22);
     }

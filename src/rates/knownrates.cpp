@@ -18,11 +18,17 @@ bool readKnownRates(const QString &text, KnownRates &out, QString &problem, QDat
     QList<law::DatedLine> lines;
     if (!law::readDatedLines(text, lines, problem)) return false;
     for (const law::DatedLine &line : lines) {
+        // A decision that kept the rate: after the last change, and the last line.
+        if (line.value == u'=' && !out.changes.isEmpty() && out.kept.isNull() &&
+            line.day > out.changes.back().date) {
+            out.kept = line.day;
+            continue;
+        }
         long double rate = 0;
         if (!calc::tryReadNumber(line.value, rate) || !calc::isChargeableRate(rate) ||
             (!out.changes.isEmpty() && line.day <= out.changes.back().date) ||
             (out.changes.isEmpty() && first.isValid() && line.day != first) ||
-            (before.isValid() && line.day >= before)) {
+            (before.isValid() && line.day >= before) || out.kept.isValid()) {
             problem = law::lineProblem(line.number, dateText(line.day) + u';' + line.value);
             return false;
         }
@@ -114,11 +120,16 @@ QStringList knownRatesTable(const RateTable &current) {
 }
 
 QString knownRatesDone() {
+    const KnownRates &known = knownKeyRates();
+    const QString kept = known.kept.isValid()
+                             ? QStringLiteral("; решением от %1 ставка %2% сохранена")
+                                   .arg(dateText(known.kept), known.changes.back().rate)
+                             : QString();
     return QStringLiteral("Таблица ставок заполнена ставками, известными программе: ключевая "
-                          "ставка Банка России с 01.01.2016 по решениям по %1 (публичные "
+                          "ставка Банка России с 01.01.2016 по решениям по %1%2 (публичные "
                           "сведения Банка России на день выпуска программы). Более поздние "
                           "ставки добавьте вручную или обновите таблицу через Интернет.")
-        .arg(dateText(knownKeyRates().through));
+        .arg(dateText(known.through), kept);
 }
 
 } // namespace rates

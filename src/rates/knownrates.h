@@ -19,6 +19,8 @@ namespace rates {
 struct KnownRates {
     QList<RateChange> changes; // oldest first, from 01.01.2016
     QDate through;             // the last change's day
+    // The day of a later decision that kept the last rate (a line "ДД.ММ.ГГГГ;="), null: none.
+    QDate kept;
 };
 
 // The history built into the program, read once. Empty when it cannot be
@@ -37,7 +39,7 @@ bool readKnownRates(const QString &text, KnownRates &out, QString &problem,
 // day whose rate a claim from `from` to `to` takes; null when none.
 QDate missingKnownChange(const QList<calc::RatePoint> &table, QDate from, QDate to);
 
-// "Ставки, известные программе (по 27.10.2025)".
+// "Ставки, известные программе (по 27.07.2026)".
 QString knownRatesTitle();
 // The table they make over `current`, as an update makes it: the key rate's
 // changes, then the current table's entries before 2016 (the program's own
