@@ -165,7 +165,8 @@ void TestDocuments::spreadsheetReadBack() {
             const QJsonArray c = cells[QStringLiteral("G%1").arg(row)];
             QVERIFY2(c[1].toString().startsWith(QStringLiteral("=ROUND(")),
                      qPrintable(c[1].toString()));
-            QCOMPARE(c[4].toString().replace(u'.', u','), calc::kopecksText(kopecks));
+            QCOMPARE(calc::kopecksText(qRound64(c[4].toString().toDouble() * 100)),
+                     calc::kopecksText(kopecks));
             QCOMPARE(calc::kopecksText(qRound64(c[2].toDouble() * 100)),
                      calc::kopecksText(kopecks));
         }
@@ -173,7 +174,8 @@ void TestDocuments::spreadsheetReadBack() {
 }
 
 // The fee's formula over every tier of both courts' scales: each bound, a
-// kopeck either side, half kopecks, the minimum and the cap.
+// kopeck either side, half kopecks, the minimum and the cap; the scale of
+// 2024 in whole roubles, 50 kopecks up.
 void TestDocuments::feeFormulaOverTheScales() {
     QJsonArray cases;
     QList<qint64> expected;
@@ -187,7 +189,7 @@ void TestDocuments::feeFormulaOverTheScales() {
             QJsonArray values;
             for (qint64 t : totals) {
                 values.append(QString::number(t));
-                expected << calc::courtFeeKopecks(t, court, scale);
+                expected << calc::paidFee(calc::courtFeeKopecks(t, court, scale), scale);
             }
             cases.append(QJsonArray{feeFormula(QStringLiteral("A1"), court, scale), values});
         }

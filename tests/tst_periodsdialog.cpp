@@ -210,7 +210,9 @@ void TestPeriodsDialog::filingDateAndNotes() {
              kWorkedExamplesFiled); // the window's filing day
     QCOMPARE(reportOf(d).last(), QStringLiteral("Государственная пошлина: 3229,25 руб."));
     named<ui::DatePicker>(d, "filingDate")->setDate(QDate(2026, 12, 7));
-    QCOMPARE(reportOf(d).last(), QStringLiteral("Государственная пошлина: 4043,87 руб."));
+    QCOMPARE(reportOf(d).last(),
+             QStringLiteral("Государственная пошлина: 4044,00 руб. (в полных рублях, п. 6 ст. 52 "
+                            "НК РФ; по шкале — 4043,87)"));
     // The built-in table ends in 2009.
     QVERIFY(notes()->isVisible() && notes()->focusPolicy() & Qt::TabFocus);
     QCOMPARE(notes()->text(),

@@ -33,6 +33,8 @@ private slots:
     void reports();
     void lawOfTheClaim_data();
     void lawOfTheClaim();
+    void courtFees_data();
+    void courtFees();
     void terms_data();
     void terms();
 };
@@ -180,9 +182,50 @@ void TestPresets::reports() {
                           "с 01.08.2024 по 30.09.2024: 60000,00 * 61 дн. * 19% / 300 = 2318,00 "
                           "руб.",
                           "Сумма пеней: 2678,00 руб."}));
-    QCOMPARE(courtOrderFee(401159), 200580); // half a kopeck up
     in.basis = QStringLiteral("no such");
     QVERIFY_THROWS_EXCEPTION(AppError, calculatePeriods(in));
+}
+
+// The fee as it is paid: a court order's half (at least 8 000 roubles in an
+// arbitration court under the scale of 2024), whole roubles under that
+// scale, kopecks under the older one.
+void TestPresets::courtFees_data() {
+    QTest::addColumn<qint64>("total"); // kopecks
+    QTest::addColumn<bool>("arbitration");
+    QTest::addColumn<bool>("since2024");
+    QTest::addColumn<bool>("courtOrder");
+    QTest::addColumn<qint64>("paid"); // kopecks
+    const auto row = [](const char *name, qint64 total, bool arbitration, bool since2024,
+                        bool courtOrder, qint64 paid) {
+        QTest::newRow(name) << total << arbitration << since2024 << courtOrder << paid;
+    };
+    row("arbitration court order of 50 000: 5 000 raised to 8 000", 5000000, true, true, true,
+        800000);
+    // 55 000 + 3 % of 2 000 000 = 115 000, halved.
+    row("arbitration court order of 3 000 000: half", 300000000, true, true, true, 5750000);
+    row("general court order of 50 000: half, no minimum", 5000000, false, true, true, 200000);
+    row("arbitration court order before 09.09.2024: half, no minimum", 5000000, true, false, true,
+        100000);
+    // 25 000 + 1 % of the part above a million.
+    row("25000,49 down", 100004900, false, true, false, 2500000);
+    row("25000,50 up", 100005000, false, true, false, 2500100);
+    row("the old scale keeps kopecks: 13200,25", 100005000, false, false, false, 1320025);
+    // 4 % of 50 289,75 = 2 011,59, halved: half a kopeck up.
+    row("a half kopeck up", 5028975, true, false, true, 100580);
+}
+
+void TestPresets::courtFees() {
+    QFETCH(qint64, total);
+    QFETCH(bool, arbitration);
+    QFETCH(bool, since2024);
+    QFETCH(bool, courtOrder);
+    QFETCH(qint64, paid);
+    PeriodInput in;
+    in.basis = QStringLiteral("395");
+    in.court = arbitration ? Court::Arbitration : Court::GeneralJurisdiction;
+    in.filed = since2024 ? kFeeScale2024 : kFeeScale2024.addDays(-1);
+    in.courtOrder = courtOrder;
+    QCOMPARE(claimFeeKopecks(in, total), paid);
 }
 
 // The terms some bases take, and where they are refused: the contractual

@@ -361,7 +361,7 @@ void TestRatePanel::staleTableNote() {
     click(note);
     QVERIFY(note->isHidden());
     QVERIFY(env_.boxes.shown.last().text.contains(QStringLiteral("известными программе")));
-    QCOMPARE(f.table().line(0), QStringLiteral("с 27 октября 2025 г.=16,5"));
+    QCOMPARE(f.table().line(0), QStringLiteral("с 27 июля 2026 г.=14"));
     QVERIFY(f.table().lines().contains(QStringLiteral("с 01 июня 2010 г.=8,75")));
 }
 

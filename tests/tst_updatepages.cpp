@@ -289,7 +289,7 @@ void TestUpdatePages::offline() {
     const QString told = run({"--update-rates", "--offline"}, 0);
     QVERIFY2(told.contains(QStringLiteral("известными программе")), qPrintable(told));
     const rates::UserRates user = rates::openUserRates(rates::RateFileAccess::ReadOnly);
-    QCOMPARE(user.table.line(0), QStringLiteral("с 27 октября 2025 г.=16,5"));
+    QCOMPARE(user.table.line(0), QStringLiteral("с 27 июля 2026 г.=14"));
     // No hole before the key rate: the refinancing rate of 2010–2015 after it.
     QCOMPARE(user.table.lines().mid(rates::knownKeyRates().changes.size()),
              rates::historyBefore2016() + rates::RateTable::builtIn().lines());

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "courtfee.h"
 
+#include <algorithm>
+
 namespace calc {
 namespace {
 
@@ -77,6 +79,17 @@ qint64 courtFeeKopecks(qint64 total, Court court, FeeScale scale) {
     if (tier == 0 && fee < s.minimum * 100) return s.minimum * 100;
     if (tier + 1 == s.tiers.size() && fee > s.maximum * 100) return s.maximum * 100;
     return fee;
+}
+
+qint64 courtOrderFee(qint64 fee, Court court, FeeScale scale) {
+    const qint64 half = (fee + 1) / 2;
+    if (fee > 0 && court == Court::Arbitration && scale == FeeScale::Since2024)
+        return std::max(half, kArbitrationCourtOrderMinimum * 100);
+    return half;
+}
+
+qint64 paidFee(qint64 fee, FeeScale scale) {
+    return scale == FeeScale::Since2024 ? (fee + 50) / 100 * 100 : fee;
 }
 
 } // namespace calc

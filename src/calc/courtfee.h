@@ -46,9 +46,16 @@ double courtFee(double total, Court court, FeeScale scale);
 // spreadsheet formula that checks it give this.
 qint64 courtFeeKopecks(qint64 total, Court court, FeeScale scale);
 // An application for a court order pays half the claim's fee under either
-// scale (arts. 333.19 and 333.21 of the Tax Code), half a kopeck up.
-inline qint64 courtOrderFee(qint64 fee) {
-    return (fee + 1) / 2;
-}
+// scale (arts. 333.19 and 333.21 of the Tax Code), half a kopeck up; in an
+// arbitration court under the scale of 2024 at least 8 000 roubles (пп. 3
+// п. 1 ст. 333.21 НК РФ as amended by 259-ФЗ). A claim freed of the fee
+// stays free.
+inline constexpr qint64 kArbitrationCourtOrderMinimum = 8000; // roubles
+qint64 courtOrderFee(qint64 fee, Court court, FeeScale scale);
+// The fee as it is paid under the scale of 2024: in whole roubles, less
+// than 50 kopecks dropped, 50 and more a rouble (п. 6 ст. 52 НК РФ; the
+// Ministry of Finance's letter of 28.05.2025 № 03-05-04-03/52566). The older
+// scale's fee is paid to the kopeck.
+qint64 paidFee(qint64 fee, FeeScale scale);
 
 } // namespace calc

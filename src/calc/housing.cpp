@@ -248,7 +248,7 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
     if (const QDate oldest = rates.begin()->first; earliest.isValid() && earliest < oldest)
         r.tableStart = oldest;
     addWithinLimit(r.debt, r.penalty, QStringLiteral("ИТОГО"));
-    r.fee = claimFeeKopecks(in, r.debt + r.penalty, &r.feeExemption);
+    r.fee = claimFeeKopecks(in, r.debt + r.penalty, &r.feeExemption, &r.feeByScale);
     if (lines) r.lines = housingLines(r, in.filed);
     return r;
 }
@@ -282,6 +282,7 @@ PeriodResult housingPeriods(const PeriodInput &in) {
     r.remaining = housing->debt;
     r.fee = housing->fee;
     r.feeExemption = housing->feeExemption;
+    r.feeByScale = housing->feeByScale;
     r.continuing = housing->continuing;
     r.lines = housing->lines;
     qsizetype rows = 0;

@@ -33,6 +33,7 @@ struct HousingResult {
     QList<HousingBill> bills;
     qint64 charged = 0, paid = 0, debt = 0, advance = 0, penalty = 0, fee = 0;
     QString feeExemption; // the article that freed the claimant of some or all of the fee
+    qint64 feeByScale = 0; // the scale's figure where the fee in whole roubles differs
     QStringList leftOut;  // what lies after the calculation date
     // The table's oldest entry when a piece went by a day before it (the
     // oldest rate stood in); null otherwise.

@@ -196,7 +196,7 @@ QStringList housingLines(const HousingResult &r, QDate calculated) {
                  kopecksText(r.penalty) % QStringLiteral(" = ") % kopecksText(r.debt + r.penalty) %
                  QStringLiteral(" руб.");
     if (!r.continuing.isEmpty()) lines << r.continuing;
-    lines << feeLine(r.fee, r.feeExemption);
+    lines << feeLine(r.fee, r.feeExemption, r.feeByScale);
     return lines;
 }
 

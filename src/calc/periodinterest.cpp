@@ -149,7 +149,7 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     // What a supplier did not deliver is no money owed: the claim is the penalty.
     if (basisTakes(in.basis, PresetTerm::FulfilledPart)) r.remaining = 0;
     addWithinLimit(r.remaining, r.interest, QStringLiteral("ИТОГО"));
-    r.fee = claimFeeKopecks(in, r.remaining + r.interest, &r.feeExemption);
+    r.fee = claimFeeKopecks(in, r.remaining + r.interest, &r.feeExemption, &r.feeByScale);
 }
 
 // What a piece came to under a cap on the total, when it cut it.
@@ -256,7 +256,7 @@ void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
                    .arg(kopecksText(r.remaining), kopecksText(r.interest),
                         kopecksText(r.remaining + r.interest));
     if (!r.continuing.isEmpty()) r.lines << r.continuing;
-    r.lines << feeLine(r.fee, r.feeExemption);
+    r.lines << feeLine(r.fee, r.feeExemption, r.feeByScale);
     if (basis.fine.article) {
         // Informative: the court awards it on top of the claim.
         const qint64 base = basis.fine.ofDebt ? r.remaining : r.remaining + r.interest;

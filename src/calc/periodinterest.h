@@ -169,6 +169,7 @@ struct PeriodResult {
     qint64 remaining = 0;  // kopecks: the debt after the payments and increases
     qint64 fee = 0;        // kopecks: state duty on remaining + interest
     QString feeExemption;  // the article that freed the claimant of some or all of it
+    qint64 feeByScale = 0; // kopecks: the scale's figure where `fee`, in whole roubles, differs
     QStringList lines;     // the report
     QList<PeriodRow> rows; // the same as a table's rows
     // A piece that earns interest lies in 01.06.2015–31.07.2016, when the

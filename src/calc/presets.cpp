@@ -295,7 +295,8 @@ Court courtFor(const PeriodInput &claim) {
     return p->court == PresetCourt::General ? Court::GeneralJurisdiction : Court::Arbitration;
 }
 
-qint64 claimFeeKopecks(const PeriodInput &claim, qint64 total, QString *article) {
+qint64 claimFeeKopecks(const PeriodInput &claim, qint64 total, QString *article,
+                       qint64 *byScale) {
     const FeeScale scale = feeScaleFor(claim.filed);
     qint64 fee = courtFeeKopecks(total, claim.court, scale);
     const Preset *p = presetOf(claim);
@@ -310,15 +311,23 @@ qint64 claimFeeKopecks(const PeriodInput &claim, qint64 total, QString *article)
                 *article += QStringLiteral(": за вычетом пошлины с %1 руб.").arg(kopecksText(free));
         }
     }
-    return claim.courtOrder ? courtOrderFee(fee) : fee;
+    if (claim.courtOrder) fee = courtOrderFee(fee, claim.court, scale);
+    const qint64 paid = paidFee(fee, scale);
+    if (byScale) *byScale = paid == fee ? 0 : fee;
+    return paid;
 }
 
-QString feeLine(qint64 fee, const QString &article) {
-    if (article.isEmpty())
-        return QStringLiteral("Государственная пошлина: %1 руб.").arg(kopecksText(fee));
-    if (fee == 0)
+QString feeLine(qint64 fee, const QString &article, qint64 byScale) {
+    if (fee == 0 && !article.isEmpty())
         return QStringLiteral("Государственная пошлина: не уплачивается (%1)").arg(article);
-    return QStringLiteral("Государственная пошлина: %1 руб. (%2)").arg(kopecksText(fee), article);
+    QString why = article;
+    if (byScale > 0)
+        why += (why.isEmpty() ? QString() : QStringLiteral("; ")) +
+               QStringLiteral("в полных рублях, п. 6 ст. 52 НК РФ; по шкале — %1")
+                   .arg(kopecksText(byScale));
+    if (why.isEmpty())
+        return QStringLiteral("Государственная пошлина: %1 руб.").arg(kopecksText(fee));
+    return QStringLiteral("Государственная пошлина: %1 руб. (%2)").arg(kopecksText(fee), why);
 }
 
 const std::deque<Preset> &presets() {

@@ -156,13 +156,16 @@ Court courtFor(const PeriodInput &claim);
 
 // The court fee of a claim of `total` kopecks: its court's scale on its
 // filing date, less what its basis frees the claimant of (unless
-// `feeExemption` is off), half for a court order. `article` gets the
-// exemption's article when one applied.
-qint64 claimFeeKopecks(const PeriodInput &claim, qint64 total, QString *article = nullptr);
+// `feeExemption` is off), half for a court order (at least its minimum). `article` gets the
+// exemption's article when one applied. Under the scale of 2024 the fee is
+// paid in whole roubles: `byScale` gets the scale's figure where it differs
+// (0 where it does not).
+qint64 claimFeeKopecks(const PeriodInput &claim, qint64 total, QString *article = nullptr,
+                       qint64 *byScale = nullptr);
 // The report's line for that fee: "Государственная пошлина: 100,00 руб.",
 // "…: не уплачивается (пп. 1 п. 1 ст. 333.36 НК РФ)" or the reduced sum
-// with its article.
-QString feeLine(qint64 fee, const QString &article);
+// with its article, and the scale's figure when the whole roubles differ from it.
+QString feeLine(qint64 fee, const QString &article, qint64 byScale = 0);
 
 // The engine's rules for a basis: `rateDate` for one date's rate (the
 // filing date by default, the due day for a basis that takes it), its

@@ -34,6 +34,10 @@ QString feeFormula(const QString &totalCell, calc::Court court, calc::FeeScale s
                   .arg(s.tiers[i + 1].lower)
                   .arg(here, fee);
     }
+    // Under the scale of 2024 the fee is paid in whole roubles: rounded to
+    // the kopeck first, so that a sheet's binary numbers cannot turn 50
+    // kopecks into 49,999….
+    if (scale == calc::FeeScale::Since2024) return QStringLiteral("=ROUND(ROUND(%1,2),0)").arg(fee);
     return QStringLiteral("=ROUND(%1,2)").arg(fee);
 }
 
