@@ -329,6 +329,21 @@ void TestHousing::byTheLawsRates_data() {
     QTest::newRow("other consumers: no window") << "resources-other" << QStringList{"05.2020=10000"}
                                                 << none << "01.06.2021" << none << "1369,23"
                                                 << "";
+    // Capital-repair contributions: 1/300 from the day after the due day, no
+    // grace, no 1/130, at most 9,5 %; unpaid at 01.07.2025 (20 %): 3000,00 *
+    // 9,5% / 300 for 113 days (due 10.03.2025), 82 (10.04.2025) and 50 days
+    // (10.05.2025, a Saturday of the May holidays, moved to 12.05.2025):
+    // 107,35 + 77,90 + 47,50.
+    QTest::newRow("capital repair: three bills")
+        << "capital-repair" << QStringList{"02.2025=3000", "03.2025=3000", "04.2025=3000"}
+        << none << "01.07.2025" << none << "232,75"
+        << "Начислено за 04.2025: 3000,00 руб., срок оплаты 12.05.2025";
+    // Decree 424's window holds for contributions: due 10.03.2020, unpaid at
+    // 01.02.2021 (4,25 %): 26 days to 05.04.2020 and the 32 days of 2021:
+    // 3000,00 * 4,25% / 300 * 26 = 11,05 and * 32 = 13,60.
+    QTest::newRow("capital repair: the 2020 window")
+        << "capital-repair" << QStringList{"02.2020=3000"} << none << "01.02.2021" << none
+        << "24,65" << "";
     // The old rule (1/300 from day 1) is for bills due before 2016 only:
     // due 10.06.2016, 1/300 from day 31 and 1/130 from day 91 at 10 %: 20,00 + 64,62.
     QTest::newRow("the old rule ends with 2015")

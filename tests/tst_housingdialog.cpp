@@ -143,7 +143,15 @@ void TestHousingDialog::otherBasis() {
                             "РФ)"));
     bases->setCurrentIndex(bases->findData(QStringLiteral("procurement")));
     QCOMPARE(d->currentClaim().court, calc::Court::Arbitration);
+    // Capital-repair contributions are monthly bills: housing's inputs serve them.
+    QVERIFY(!named<QSpinBox>(d, "dueDay")->isEnabled());
+    bases->setCurrentIndex(bases->findData(QStringLiteral("capital-repair")));
+    QVERIFY(named<QSpinBox>(d, "dueDay")->isEnabled());
+    named<QSpinBox>(d, "dueDay")->setValue(20);
+    QCOMPARE(d->currentClaim().count, calc::PeriodCount::Housing);
+    QCOMPARE(d->currentClaim().dueDay, 20);
     bases->setCurrentIndex(bases->findData(QStringLiteral("alimony")));
+    QVERIFY(!named<QSpinBox>(d, "dueDay")->isEnabled());
     // An application for a court order: the claim says so, and pays half.
     named<QCheckBox>(d, "courtOrder")->click();
     QVERIFY(d->currentClaim().courtOrder);

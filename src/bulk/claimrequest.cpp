@@ -170,7 +170,13 @@ QString notFor(ClaimField field, calc::PeriodCount count, const QString &basis =
     case ClaimField::DueDay:
     case ClaimField::Shift:
     case ClaimField::Moratorium2020:
-        if (!housing) return QStringLiteral("только для пеней за ЖКУ (--basis housing)");
+        if (!housing) {
+            QStringList byBills; // the bases counted by monthly bills: housing, capital-repair
+            for (const calc::Preset &each : calc::presets())
+                if (each.layout == C::Housing) byBills << QString::fromLatin1(each.name);
+            return QStringLiteral("только для пеней по счетам за месяц (--basis %1)")
+                .arg(byBills.join(QStringLiteral(", ")));
+        }
         break;
     default:
         break;

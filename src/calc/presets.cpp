@@ -28,9 +28,9 @@ constexpr PresetWindow kMoratorium2022{"01.04.2022", "01.10.2022", WindowScope::
                                        "01.04.2022", WindowSwitch::Moratorium2022};
 constexpr PresetWindow kMoratorium2022Bills{"01.04.2022", "01.10.2022", WindowScope::BillsUpTo,
                                             "03.2022", WindowSwitch::Moratorium2022};
-// No penalty on housing bills and on resource bills of managing
-// organisations and homeowners' associations from 06.04.2020 to 31.12.2020
-// (Government decree 424 of 02.04.2020).
+// No penalty on housing bills, capital-repair contributions and resource
+// bills of managing organisations and homeowners' associations from
+// 06.04.2020 to 31.12.2020 (Government decree 424 of 02.04.2020).
 constexpr PresetWindow kWindow2020{"06.04.2020", "31.12.2020", WindowScope::EveryDebt, nullptr,
                                    WindowSwitch::Window2020};
 // The key rate at most 9,5 % when the day whose rate is taken lies in
@@ -78,6 +78,23 @@ constexpr Preset kPresets[] = {
      .rateDay = RateDay::Payment, .windows = {kWindow2020, kMoratorium2022Bills},
      .caps = {kBillsCap}, .capNote = kBillsCapNote, .monthlyBills = true,
      .oldBills = {"01.01.2016", {{1, K::Fraction, 300}}}, .court = kGeneral},
+    // Capital-repair contributions (ч. 14.1 ст. 155 ЖК РФ): 1/300 of the key
+    // rate in force on the day of payment for every day from the day after the
+    // due day: no days of grace, no 1/130 step. The contributions are due when
+    // the housing bills are (ч. 1 ст. 171 ЖК РФ refers to ст. 155), so the due
+    // day and the calendar are housing's. Checked against the decrees' texts:
+    // decree 424 of 02.04.2020 (п. 5) suspends penalties for late "взносы на
+    // капитальный ремонт" beside the housing payments to 01.01.2021; decree 474
+    // of 26.03.2022 sets the rate for penalties "в случае несвоевременной и
+    // (или) неполной оплаты ... взносов на капитальный ремонт" as for housing
+    // (the lower of the rate of 27.02.2022, 9,5 %, and the day's); the
+    // bankruptcy moratorium of decree 497 covers every claim that arose before
+    // 01.04.2022, contributions included, so its scope is housing's bills.
+    {.name = "capital-repair", .layout = PeriodCount::Housing, .article = "ч. 14.1 ст. 155 ЖК РФ",
+     .title = "Пени по взносам на капремонт (ч. 14.1 ст. 155 ЖК РФ)", .hint = "пени по взносам на капремонт",
+     .total = "Сумма пеней", .steps = {{1, K::Fraction, 300}}, .rateDay = RateDay::Payment,
+     .windows = {kWindow2020, kMoratorium2022Bills}, .caps = {kBillsCap},
+     .capNote = kBillsCapNote, .monthlyBills = true, .court = kGeneral},
     // 1/300 of the refinancing rate before 03.10.2016 (the law's wording then).
     {.name = "wages", .layout = PeriodCount::KeyFraction, .article = "ст. 236 ТК РФ",
      .title = "Компенсация за задержку зарплаты (ст. 236 ТК РФ)", .total = "Сумма компенсации",

@@ -259,8 +259,13 @@ void CountChoice::makeOwnTerms(QGridLayout *layout) {
     connect(insuredSum_, &NumberField::textChanged, this, &CountChoice::changed);
 }
 
+// Housing bills, or a basis of the list counted by monthly bills as they are
+// (capital-repair contributions).
 bool CountChoice::isHousing() const {
-    return housing_->isChecked();
+    if (housing_->isChecked()) return true;
+    if (!other_->isChecked()) return false;
+    const calc::Preset *p = calc::presetNamed(otherBasis_->currentData().toString());
+    return p && p->layout == calc::PeriodCount::Housing;
 }
 
 void CountChoice::setDailyRate(const QString &percent) {
@@ -280,7 +285,7 @@ void CountChoice::enableInputs() {
     eachPeriod_->setEnabled(keyFraction_->isChecked());
     oneDate_->setEnabled(keyFraction_->isChecked());
     rateDate_->setEnabled(keyFraction_->isChecked() && oneDate_->isChecked());
-    const bool housing = housing_->isChecked();
+    const bool housing = isHousing();
     for (QWidget *w : {static_cast<QWidget *>(rateDay_), static_cast<QWidget *>(dueDay_),
                        static_cast<QWidget *>(shift_), static_cast<QWidget *>(moratorium2020_)})
         w->setEnabled(housing);
@@ -353,6 +358,7 @@ void CountChoice::fill(calc::PeriodInput &in) const {
             in.fulfilled = fulfilled_->text();
         if (calc::basisTakes(in.basis, calc::PresetTerm::InsuredSum))
             in.insuredSum = insuredSum_->text();
+        if (in.count == calc::PeriodCount::Housing) fillBills(in);
     } else if (contractual_->isChecked()) {
         in.count = calc::PeriodCount::Contractual;
         in.dailyPercent = dailyPercent_->text();
@@ -363,14 +369,20 @@ void CountChoice::fill(calc::PeriodInput &in) const {
         in.rateDate = oneDate_->isChecked() ? rateDate_->date() : QDate();
     } else if (housing_->isChecked()) {
         in.count = calc::PeriodCount::Housing;
-        in.rateDay = calc::kRateDays[std::max(0, rateDay_->currentIndex())];
-        in.rateDate = in.rateDay == calc::RateDay::OneDate ? housingRateDate_->date() : QDate();
-        in.dueDay = dueDay_->value();
-        in.shift = shift_->isChecked();
-        in.moratorium2020 = moratorium2020_->isChecked();
+        fillBills(in);
     } else {
         in.count = calc::PeriodCount::Statutory;
     }
+}
+
+// The terms of a count by monthly bills: the rate day, the due day, its
+// shift past days off, the 2020 window.
+void CountChoice::fillBills(calc::PeriodInput &in) const {
+    in.rateDay = calc::kRateDays[std::max(0, rateDay_->currentIndex())];
+    in.rateDate = in.rateDay == calc::RateDay::OneDate ? housingRateDate_->date() : QDate();
+    in.dueDay = dueDay_->value();
+    in.shift = shift_->isChecked();
+    in.moratorium2020 = moratorium2020_->isChecked();
 }
 
 } // namespace ui

@@ -47,6 +47,7 @@ signals:
 
 private:
     void enableInputs();
+    void fillBills(calc::PeriodInput &input) const;
 
     QButtonGroup *makeCounts();
     void makePenaltyInputs(QGridLayout *layout);
