@@ -266,7 +266,7 @@ void TestDocuments::tableRows() {
     QFETCH(QStringList, titles);
     QFETCH(QStringList, rows);
     const ClaimDocument doc = makeDocument(claim, day("07.12.2026"));
-    const TableLayout layout = tableLayout(claim.count);
+    const TableLayout layout = tableLayout(claim);
     QCOMPARE(layout.titles, titles);
     QStringList got;
     for (const calc::PeriodRow &row : doc.result.rows)

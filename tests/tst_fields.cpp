@@ -101,6 +101,8 @@ void TestFields::everyFieldEveryWay_data() {
         "10000,00 руб.");
     // Read every way; what it leaves out has its own table.
     row(F::Continuing, "no", periods, "Государственная пошлина: 4021,58 руб.");
+    // The indemnity is not demanded: the claim is the penalty alone.
+    row(F::ClaimBase, "no", six + QStringList{"--basis=osago"}, "ИТОГО: 30000,00 руб.");
     // The parties count nothing: they reach the claim (checked below) and its file.
     for (auto f = int(F::Claimant); f <= int(F::CourtAddress); ++f)
         row(F(f), "ООО Ромашка, г. Москва; № 5", periods,
@@ -175,7 +177,7 @@ void TestFields::aBasisIsARow() {
     QCOMPARE(r.lines.value(0), QStringLiteral("Расчет пеней по п. 5.2 договора аренды: с "
                                               "01.03.2024 по 31.03.2024 = 31 дн."));
     QVERIFY(r.lines.contains(
-        QStringLiteral("с 15.03.2024 по 20.03.2024: мораторий, неустойка не начисляется")));
+        QStringLiteral("с 15.03.2024 по 20.03.2024: мораторий, пени не начисляются")));
     const QList<QStringList> rows = batch("n,основание\n1,test-rent\n", nullptr, options.mid(1));
     QCOMPARE(rows.value(1).value(4), QStringLiteral("1000,00"));
     calc::PeriodInput read = storage::decodeClaim(storage::encodeClaim(r.periodInput));

@@ -205,7 +205,7 @@ void TestHousingDialog::ownTerms() {
     named<ui::NumberField>(c, "fulfilled")->setText(QStringLiteral("5000"));
     QCOMPARE(d->currentClaim().contractFraction, 0);
     // 15000,00 * 62 дн. * 8,75% / 300 = 271,25, the penalty alone.
-    QVERIFY(d->reportLines().contains(QStringLiteral("ИТОГО: 0,00 + 271,25 = 271,25 руб.")));
+    QVERIFY(d->reportLines().contains(QStringLiteral("ИТОГО: 271,25 руб.")));
     QVERIFY(d->openClaim(env_.path(QStringLiteral("Зарплата.dolgomer"))));
     QCOMPARE(named<QComboBox>(c, "otherBasis")->currentData().toString(), QStringLiteral("wages"));
     QCOMPARE(named<QSpinBox>(c, "contractFraction")->value(), 100);

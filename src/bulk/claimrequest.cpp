@@ -126,6 +126,17 @@ QString notFor(ClaimField field, calc::PeriodCount count, const QString &basis =
         if (!calc::basisTakes(basis, calc::PresetTerm::InsuredSum))
             return QStringLiteral("только для неустойки страховщика ОСАГО (--basis osago)");
         break;
+    case ClaimField::ClaimBase:
+        if (!calc::baseChosen(basis)) {
+            QStringList chosen; // the bases whose base the claimant may demand or not
+            for (const calc::Preset &each : calc::presets())
+                if (each.base == calc::PresetBase::Chosen) chosen << QString::fromLatin1(each.name);
+            return QStringLiteral("основание %1 не оставляет выбора; выбор есть только у "
+                                  "оснований %2")
+                .arg(basis.isEmpty() ? calc::countName(count) : basis,
+                     chosen.join(QStringLiteral(", ")));
+        }
+        break;
     case ClaimField::FeeExemption:
         if (const calc::Preset *p = basis.isEmpty() ? nullptr : calc::presetNamed(basis);
             !p || !p->fee.article) {
@@ -283,6 +294,7 @@ void ClaimRequest::applyTo(calc::PeriodInput &c) const {
     if (const auto *v = given(ClaimField::Windows)) c.windows = v->spans;
     if (const auto *v = given(ClaimField::InsuredSum)) c.insuredSum = v->text;
     if (const auto *v = given(ClaimField::Continuing)) c.continuing = v->yes();
+    if (const auto *v = given(ClaimField::ClaimBase)) c.claimBase = v->yes();
     for (const calc::FieldInfo &info : calc::claimFields())
         if (QString *text = calc::partyText(c.parties, info.field); text && has(info.field))
             *text = value(info.field).text;

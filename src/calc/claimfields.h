@@ -79,6 +79,7 @@ enum class ClaimField {
     Windows,
     InsuredSum,
     Continuing,
+    ClaimBase,
     Claimant,
     ClaimantAddress,
     ClaimantId,

@@ -47,8 +47,9 @@ QString chargedBy(const QString &total) {
 }
 
 QString continuingLine(const CountRules &rules, const RatesByDay &rates,
-                       const QList<OpenDebt> &debts, QDate last, const QString &noun,
+                       const QList<OpenDebt> &debts, QDate last, const ContinuingWords &words,
                        std::optional<qint64> left) {
+    const QString &noun = words.noun;
     qint64 unpaid = 0, daily = 0;
     QDate from;
     Decimal rate;
@@ -70,10 +71,10 @@ QString continuingLine(const CountRules &rules, const RatesByDay &rates,
     if (unpaid <= 0 || !step) return {};
     if (left && *left <= 0)
         return QStringLiteral("и далее %1 не начисляется: достигнут предел").arg(noun);
-    const QString head = QStringLiteral("и далее с %1 по день фактической оплаты долга — %2 ")
-                             .arg(dateText(from), noun);
-    const QString perDay = QStringLiteral("%1 руб. в день с долга %2 руб.")
-                               .arg(kopecksText(daily), kopecksText(unpaid));
+    const QString head =
+        QStringLiteral("и далее с %1 по день %2 — %3 ").arg(dateText(from), words.until, noun);
+    const QString perDay = QStringLiteral("%1 руб. в день %2 %3 руб.")
+                               .arg(kopecksText(daily), words.base, kopecksText(unpaid));
     const QString inForce = QStringLiteral("Банка России, действующей в соответствующие периоды");
     QString line;
     if (debts.size() > 1 || step->kind == Step::Nothing)

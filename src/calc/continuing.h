@@ -23,11 +23,20 @@ struct OpenDebt {
 // "неустойка").
 QString chargedBy(const QString &total);
 
-// The line for debts counted by `rules` until `last`; `noun` is what is
-// charged ("проценты", "неустойка", "пени"); `left`, when given, what a cap on
-// the total leaves. Empty when nothing is unpaid.
+// How the line names what is charged ("проценты", "неустойка", "пени"), until
+// when ("фактической оплаты долга", or an obligation not performed:
+// "фактического исполнения обязательства (передачи объекта долевого
+// строительства)") and on what ("с долга", "от цены договора").
+struct ContinuingWords {
+    QString noun;
+    QString until = QStringLiteral("фактической оплаты долга");
+    QString base = QStringLiteral("с долга");
+};
+
+// The line for debts counted by `rules` until `last`; `left`, when given,
+// what a cap on the total leaves. Empty when nothing is unpaid.
 QString continuingLine(const CountRules &rules, const RatesByDay &rates,
-                       const QList<OpenDebt> &debts, QDate last, const QString &noun,
+                       const QList<OpenDebt> &debts, QDate last, const ContinuingWords &words,
                        std::optional<qint64> left = {});
 
 } // namespace calc

@@ -118,6 +118,11 @@ constexpr FieldInfo kFields[] = {
      "по периодам: строка \"и далее по день фактической оплаты долга\": yes или no (по "
      "умолчанию yes)",
      {{"--no-continuing", "no", "по периодам: без строки \"и далее по день фактической оплаты\""}}},
+    {F::ClaimBase, "claim_base", "взыскать_основной_долг", "--claim-base", "yes|no", K::Choice,
+     0, 0, 0, {"yes|да|1|true", "no|нет|0|false"}, "claim_base",
+     "по периодам: взыскать и то, на что начислена неустойка (предоплату, цену, страховое "
+     "возмещение), или только неустойку: yes или no (по умолчанию yes); для оснований "
+     "consumer-23.1, consumer-28, osago"},
     // The parties and the court: words for the papers, no part of a count.
     {F::Claimant, "claimant", "взыскатель", "--claimant", "ТЕКСТ", K::Text, 0, 0, 0, {},
      "claimant", "документы: взыскатель (истец) — наименование или ФИО"},

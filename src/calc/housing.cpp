@@ -243,7 +243,7 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
             open.append({b.unpaid, b.due.addDays(1), b.month.addMonths(1).addDays(-1),
                          billSteps(basis, b.due)});
         r.continuing =
-            continuingLine(billRules(in, basis), rates, open, in.filed, QStringLiteral("пени"));
+            continuingLine(billRules(in, basis), rates, open, in.filed, {QStringLiteral("пени")});
     }
     if (const QDate oldest = rates.begin()->first; earliest.isValid() && earliest < oldest)
         r.tableStart = oldest;

@@ -173,7 +173,7 @@ QStringList housingLines(const HousingResult &r, QDate calculated) {
                 line.number(quint64(p.divisor)) << u" = ";
                 line.kopecks(p.amount) << u" руб.";
             } else {
-                line << windowPhrase(p, PeriodCount::Housing, p.partial ? p.debt : 0);
+                line << windowPhrase(p, QStringLiteral("пени"), p.partial ? p.debt : 0);
             }
             lines << line.take();
         }
@@ -192,9 +192,7 @@ QStringList housingLines(const HousingResult &r, QDate calculated) {
             QStringLiteral(", переплата: ") % kopecksText(r.advance) % QStringLiteral(" руб.");
     lines << totals;
     lines << QStringLiteral("Сумма пеней: ") % kopecksText(r.penalty) % QStringLiteral(" руб.");
-    lines << QStringLiteral("ИТОГО: ") % kopecksText(r.debt) % QStringLiteral(" + ") %
-                 kopecksText(r.penalty) % QStringLiteral(" = ") % kopecksText(r.debt + r.penalty) %
-                 QStringLiteral(" руб.");
+    lines << totalLine(r.debt, r.penalty);
     if (!r.continuing.isEmpty()) lines << r.continuing;
     lines << feeLine(r.fee, r.feeExemption, r.feeByScale);
     return lines;

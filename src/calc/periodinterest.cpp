@@ -106,8 +106,13 @@ QString continuingOf(const PeriodInput &in, const CountRules &rules, const Check
         const qint64 share = pieceInterest(owed, 100, *rules.totalCap, 1);
         cap = cap ? std::min(*cap, share) : share;
     }
-    return continuingLine(rules, c.rates, {balance}, in.end,
-                          chargedBy(QString::fromUtf8(presetOf(in)->total)),
+    ContinuingWords words{chargeNoun(in)};
+    if (const PresetObligation &o = presetOf(in)->obligation; o.until && !claimsBase(in)) {
+        words.until = QStringLiteral("фактического исполнения обязательства (%1)")
+                          .arg(QString::fromUtf8(o.until));
+        words.base = QString::fromUtf8(o.baseOf);
+    }
+    return continuingLine(rules, c.rates, {balance}, in.end, words,
                           cap ? std::optional<qint64>(*cap - interest) : std::nullopt);
 }
 
@@ -146,8 +151,9 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     r.days = int(in.start.daysTo(in.end)) + 1;
     for (qint64 left : allocation.unpaid)
         r.remaining += left; // no more than the debt with its increases
-    // What a supplier did not deliver is no money owed: the claim is the penalty.
-    if (basisTakes(in.basis, PresetTerm::FulfilledPart)) r.remaining = 0;
+    // A base that is no money owed (a flat's price, what a supplier did not
+    // deliver) or that the claimant does not demand: the claim is the penalty.
+    if (!claimsBase(in)) r.remaining = 0;
     addWithinLimit(r.remaining, r.interest, QStringLiteral("ИТОГО"));
     r.fee = claimFeeKopecks(in, r.remaining + r.interest, &r.feeExemption, &r.feeByScale);
 }
@@ -210,6 +216,7 @@ void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     const Preset &basis = *presetOf(in);
     const QString heading = headingOf(basis, in, c);
     const QString result = QString::fromUtf8(basis.total);
+    const QString noun = chargeNoun(in);
     r.lines.reserve(r.rows.size() + 4);
     r.lines << heading % QStringLiteral(": с ") % dateText(in.start) % QStringLiteral(" по ") %
                    dateText(in.end) % QStringLiteral(" = ") % QString::number(r.days) %
@@ -231,7 +238,7 @@ void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
         case PeriodRow::Moratorium:
             r.lines << QStringLiteral("с ") % dateText(row.from) % QStringLiteral(" по ") %
                            dateText(row.to) % QStringLiteral(": ") %
-                           windowPhrase(row, in.count, row.partial ? row.debt : 0);
+                           windowPhrase(row, noun, row.partial ? row.debt : 0);
             break;
         case PeriodRow::Increase:
             r.lines << QStringLiteral("долг увеличен ") % dateText(row.from) %
@@ -252,18 +259,18 @@ void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
         }
     }
     r.lines << result % QStringLiteral(": ") % kopecksText(r.interest) % QStringLiteral(" руб.");
-    r.lines << QStringLiteral("ИТОГО: %1 + %2 = %3 руб.")
-                   .arg(kopecksText(r.remaining), kopecksText(r.interest),
-                        kopecksText(r.remaining + r.interest));
+    r.lines << totalLine(r.remaining, r.interest);
     if (!r.continuing.isEmpty()) r.lines << r.continuing;
     r.lines << feeLine(r.fee, r.feeExemption, r.feeByScale);
-    if (basis.fine.article) {
+    if (const PresetFine *fine = fineOn(basis, in.filed)) {
         // Informative: the court awards it on top of the claim.
-        const qint64 base = basis.fine.ofDebt ? r.remaining : r.remaining + r.interest;
-        r.lines << QStringLiteral("Штраф потребителя (присуждает суд): %1% — %2 руб.")
-                       .arg(basis.fine.percent)
-                       .arg(kopecksText(percentOf(base, basis.fine.percent)));
-        r.consumerFine = true;
+        const qint64 base = fine->ofDebt ? r.remaining : r.remaining + r.interest;
+        if (const qint64 amount = percentOf(base, fine->percent); amount > 0) {
+            r.lines << QStringLiteral("Штраф потребителя (присуждает суд): %1% — %2 руб.")
+                           .arg(fine->percent)
+                           .arg(kopecksText(amount));
+            r.consumerFine = true;
+        }
     }
 }
 
@@ -278,6 +285,12 @@ PeriodInput periodClaimOf(const CalcInput &claim, const QList<RatePoint> &rates)
     in.filed = claim.filed;
     in.rates = rates;
     return in;
+}
+
+QString totalLine(qint64 debt, qint64 charged) {
+    if (debt == 0) return QStringLiteral("ИТОГО: %1 руб.").arg(kopecksText(charged));
+    return QStringLiteral("ИТОГО: %1 + %2 = %3 руб.")
+        .arg(kopecksText(debt), kopecksText(charged), kopecksText(debt + charged));
 }
 
 PeriodResult calculatePeriods(const PeriodInput &in) {

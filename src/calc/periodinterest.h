@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 // Interest and penalties by periods, as courts count them: by calendar days,
 // a debt that invoices raise and payments lower, nothing during the
@@ -128,6 +129,10 @@ struct PeriodInput {
     // The report says how the claim goes on after the count ("и далее по день
     // фактической оплаты долга").
     bool continuing = true;
+    // Whether the base of the penalty is demanded beside it, where the basis
+    // leaves that to the claimant (a consumer's prepayment, an indemnity);
+    // unset: the basis's default.
+    std::optional<bool> claimBase;
     // The parties, the ground and the court, for the claim's papers.
     Parties parties;
 };
@@ -226,16 +231,21 @@ QString periodEntryProblem(const Payment &entry, QDate start, QDate end, PeriodR
 // would pass 10^15 roubles.
 PeriodResult calculatePeriods(const PeriodInput &input);
 
+// "ИТОГО: 1000,00 + 10,00 = 1010,00 руб."; a claim of the charge alone (the
+// debt paid, or a base that is no debt) "ИТОГО: 10,00 руб.".
+QString totalLine(qint64 debt, qint64 charged);
+
 // How a row is told, in the report's lines and in the table alike: the
 // moratorium's words for what is counted (naming the part it holds when
 // `held` is given, for a line that has no column for it), and what a payment
 // paid beyond the debt (", переплата … руб.") or an advance paid of an
 // increase (", зачтено из переплаты … руб."), empty when nothing.
-QString moratoriumPhrase(PeriodCount count, qint64 held = 0);
-// What a count charges ("проценты", "неустойка", "пени") and its verb
-// ("начисляются", "не начисляется"…), as the report says them.
-QString chargeNoun(PeriodCount count);
-QString accrualVerb(PeriodCount count, bool accrues);
+QString moratoriumPhrase(const QString &noun, qint64 held = 0);
+// What a claim charges by its basis's row ("проценты", "неустойка", "пени",
+// "компенсация") and the verb agreeing with it ("начисляются", "не
+// начисляется"…), as the report says them.
+QString chargeNoun(const PeriodInput &claim);
+QString accrualVerb(const QString &noun, bool accrues);
 QString overpaidPhrase(const PeriodRow &row);
 
 } // namespace calc

@@ -5,7 +5,9 @@
 #include "periodinterest.h"
 
 #include "common/dates.h"
+#include "continuing.h"
 #include "decimal.h"
+#include "presets.h"
 
 namespace calc {
 
@@ -16,26 +18,26 @@ QString depositRatesHint() {
         .arg(dateText(kDepositRatesFrom), dateText(kDepositRatesUntil));
 }
 
-// What is charged, by what is counted: interest, a penalty of the contract
-// (неустойка, singular) or a penalty of the law (пени, plural).
-QString chargeNoun(PeriodCount count) {
-    return count == PeriodCount::Contractual ? QStringLiteral("неустойка")
-           : count == PeriodCount::KeyFraction || count == PeriodCount::Housing
-               ? QStringLiteral("пени")
-               : QStringLiteral("проценты");
+// What is charged, by the basis's row: what its total sums (interest, a
+// penalty — неустойка, or пени —, compensation), whatever the table's layout.
+QString chargeNoun(const PeriodInput &claim) {
+    const Preset *row = presetOf(claim);
+    return chargedBy(row ? QString::fromUtf8(row->total) : QStringLiteral("Сумма процентов"));
 }
 
-QString accrualVerb(PeriodCount count, bool accrues) {
-    const QString verb = count == PeriodCount::Contractual ? QStringLiteral("начисляется")
-                                                           : QStringLiteral("начисляются");
+// Неустойка and компенсация are one thing, пени and проценты many.
+QString accrualVerb(const QString &noun, bool accrues) {
+    const QString verb = noun == u"неустойка" || noun == u"компенсация"
+                             ? QStringLiteral("начисляется")
+                             : QStringLiteral("начисляются");
     return accrues ? verb : QStringLiteral("не ") % verb;
 }
 
-QString moratoriumPhrase(PeriodCount count, qint64 held) {
-    const QString verb = accrualVerb(count, false);
-    if (held <= 0) return QStringLiteral("мораторий, ") % chargeNoun(count) % u' ' % verb;
-    return QStringLiteral("мораторий, ") % chargeNoun(count) % QStringLiteral(" на ") %
-           kopecksText(held) % QStringLiteral(" руб. ") % verb;
+QString moratoriumPhrase(const QString &noun, qint64 held) {
+    const QString verb = accrualVerb(noun, false);
+    if (held <= 0) return QStringLiteral("мораторий, ") % noun % u' ' % verb;
+    return QStringLiteral("мораторий, ") % noun % QStringLiteral(" на ") % kopecksText(held) %
+           QStringLiteral(" руб. ") % verb;
 }
 
 QString overpaidPhrase(const PeriodRow &row) {

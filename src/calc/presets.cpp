@@ -42,18 +42,38 @@ constexpr const char *kBillsCapNote =
 // The consumer's fine (п. 6 ст. 13 Закона «О защите прав потребителей»).
 constexpr PresetFine kConsumerFine{"п. 6 ст. 13 Закона «О защите прав потребителей»", 50};
 // The shared-construction penalty's law (ч. 2 ст. 6 214-ФЗ): none for
-// 29.03.2022–30.06.2023 (decrees 479 and 1732) and 22.03.2024–31.12.2025
+// 03.04.2020–31.12.2020 (decree 423 of 02.04.2020; the case А32-52651/2021
+// counts so), 29.03.2022–30.06.2023 (decrees 479 and 1732) and 22.03.2024–31.12.2025
 // (decree 326 with its extensions); the rate at most the key rate of
 // 25.02.2022 (9,5 %) for days to 30.06.2023 and that of 01.07.2023 (7,5 %)
 // for days to 31.12.2025. The 2022 moratorium adds nothing: 479's window covers it.
-constexpr PresetWindow kConstructionWindows[] = {{"29.03.2022", "30.06.2023"},
-                                                 {"22.03.2024", "31.12.2025"}};
+constexpr PresetWindow kConstructionWindows[] = {
+    {"03.04.2020", "31.12.2020"}, {"29.03.2022", "30.06.2023"}, {"22.03.2024", "31.12.2025"}};
 constexpr PresetCap kConstructionCaps[] = {{"25.02.2022", "30.06.2023", "9,5"},
                                            {"01.07.2023", "31.12.2025", "7,5"}};
 constexpr const char *kConstructionCapNote =
     "Ставка не выше 9,5% (дни по 30.06.2023) и 7,5% (дни с 01.07.2023 по 31.12.2025) — "
     "постановления Правительства РФ № 479 и № 326";
 constexpr const char *kConstruction = "ч. 2 ст. 6 Федерального закона № 214-ФЗ";
+// A participant who is a citizen: 5 % of what is awarded (ч. 3 ст. 10 214-ФЗ
+// as amended by 266-ФЗ of 22.07.2024, in force 01.09.2024), the consumer
+// law's 50 % before. The law dates it by the day the builder failed to
+// satisfy the demand; the filing date stands in for that day.
+constexpr PresetFine kConstructionFine{"ч. 3 ст. 10 Федерального закона № 214-ФЗ", 5, false,
+                                       "01.09.2024"};
+
+// What the debtor did not do, where the penalty's base is no money owed.
+constexpr PresetObligation kFlat{"передачи объекта долевого строительства", "от цены договора",
+                                 "не передал объект долевого строительства"};
+constexpr PresetObligation kSupply{"исполнения контракта", "от неисполненной части цены контракта",
+                                   "не исполнил обязательство по контракту"};
+constexpr PresetObligation kPrepaidGoods{"передачи предварительно оплаченного товара",
+                                         "от суммы предварительной оплаты",
+                                         "не передал предварительно оплаченный товар"};
+constexpr PresetObligation kWork{"выполнения работы (оказания услуги)", "от цены работы (услуги)",
+                                 "не выполнил работу (не оказал услугу)"};
+constexpr PresetObligation kIndemnity{"выплаты страхового возмещения", "от страхового возмещения",
+                                      "не выплатил страховое возмещение"};
 
 constexpr Preset kPresets[] = {
     {.name = "395", .ownButton = true, .article = "ст. 395 ГК РФ", .title = "Проценты по ст. 395 ГК РФ",
@@ -109,16 +129,17 @@ constexpr Preset kPresets[] = {
     {.name = "consumer-23", .layout = PeriodCount::Contractual, .article = "ст. 23 Закона «О защите прав потребителей»",
      .title = "Неустойка продавца (ст. 23 ЗоЗПП)", .total = "Сумма неустойки",
      .steps = {kDaily}, .ownRate = "1", .windows = {kMoratorium2022}, .fee = kConsumerFee,
-     .court = kGeneral, .fine = kConsumerFine},
+     .court = kGeneral, .fines = {kConsumerFine}},
     {.name = "consumer-23.1", .layout = PeriodCount::Contractual, .article = "п. 3 ст. 23.1 Закона «О защите прав потребителей»",
      .title = "Неустойка за непереданный предоплаченный товар (п. 3 ст. 23.1 ЗоЗПП)",
      .total = "Сумма неустойки", .steps = {kDaily}, .ownRate = "0,5",
      .windows = {kMoratorium2022}, .totalCap = "1", .fee = kConsumerFee, .court = kGeneral,
-     .fine = kConsumerFine},
+     .fines = {kConsumerFine}, .base = PresetBase::Chosen, .obligation = kPrepaidGoods},
     {.name = "consumer-28", .layout = PeriodCount::Contractual, .article = "п. 5 ст. 28 Закона «О защите прав потребителей»",
      .title = "Неустойка исполнителя (п. 5 ст. 28 ЗоЗПП)", .total = "Сумма неустойки",
      .steps = {kDaily}, .ownRate = "3", .windows = {kMoratorium2022}, .totalCap = "1",
-     .fee = kConsumerFee, .court = kGeneral, .fine = kConsumerFine},
+     .fee = kConsumerFee, .court = kGeneral, .fines = {kConsumerFine}, .base = PresetBase::Chosen,
+     .obligation = kWork},
     // Each portion paid at its payment day's rate, what is unpaid at the filing
     // date's ("на дату уплаты пени", ч. 5, 7 ст. 34 44-ФЗ; the Supreme
     // Court's review of 28.06.2017, p. 38).
@@ -129,7 +150,8 @@ constexpr Preset kPresets[] = {
     {.name = "procurement-supplier", .layout = PeriodCount::KeyFraction, .article = "ч. 7 ст. 34 Федерального закона № 44-ФЗ",
      .title = "Пени поставщика (ч. 7 ст. 34 44-ФЗ)", .total = "Сумма пеней",
      .steps = {{1, K::Fraction, 300}}, .rateDay = RateDay::Payment,
-     .windows = {kMoratorium2022}, .term = PresetTerm::FulfilledPart, .court = kArbitration},
+     .windows = {kMoratorium2022}, .term = PresetTerm::FulfilledPart, .court = kArbitration,
+     .base = PresetBase::NotOwed, .obligation = kSupply},
     {.name = "tax-person", .layout = PeriodCount::KeyFraction, .article = "ст. 75 НК РФ (физические лица и ИП)",
      .title = "Пени по налогам физических лиц и ИП", .total = "Сумма пеней",
      .steps = {{1, K::Fraction, 300}}, .windows = {kMoratorium2022}, .totalCap = "1",
@@ -169,15 +191,17 @@ constexpr Preset kPresets[] = {
     {.name = "construction", .layout = PeriodCount::KeyFraction, .article = kConstruction,
      .title = "Неустойка застройщика участнику-гражданину (ч. 2 ст. 6 214-ФЗ)",
      .total = "Сумма неустойки", .steps = {{1, K::Fraction, 150}}, .rateDay = RateDay::DueDay,
-     .windows = {kConstructionWindows[0], kConstructionWindows[1]},
+     .windows = {kConstructionWindows[0], kConstructionWindows[1], kConstructionWindows[2]},
      .caps = {kConstructionCaps[0], kConstructionCaps[1]}, .capNote = kConstructionCapNote,
-     .fee = kConsumerFee, .court = kGeneral, .fine = kConsumerFine, .headingDueRate = true},
+     .fee = kConsumerFee, .court = kGeneral, .fines = {kConsumerFine, kConstructionFine},
+     .base = PresetBase::NotOwed, .obligation = kFlat, .headingDueRate = true},
     {.name = "construction-company", .layout = PeriodCount::KeyFraction, .article = kConstruction,
      .title = "Неустойка застройщика участнику-организации (ч. 2 ст. 6 214-ФЗ)",
      .total = "Сумма неустойки", .steps = {{1, K::Fraction, 300}}, .rateDay = RateDay::DueDay,
-     .windows = {kConstructionWindows[0], kConstructionWindows[1]},
+     .windows = {kConstructionWindows[0], kConstructionWindows[1], kConstructionWindows[2]},
      .caps = {kConstructionCaps[0], kConstructionCaps[1]}, .capNote = kConstructionCapNote,
-     .court = kArbitration, .headingDueRate = true},
+     .court = kArbitration, .base = PresetBase::NotOwed, .obligation = kFlat,
+     .headingDueRate = true},
     // 1 % a day of the unpaid indemnity, in all at most the insured sum
     // (п. 21 ст. 12, п. 6 ст. 16.1 40-ФЗ); the fine is half the indemnity (п. 3 ст. 16.1).
     {.name = "osago", .layout = PeriodCount::Contractual, .article = "п. 21 ст. 12 Федерального закона № 40-ФЗ",
@@ -186,7 +210,8 @@ constexpr Preset kPresets[] = {
      .steps = {kDaily}, .ownRate = "1", .windows = {kMoratorium2022},
      .totalCapAmount = "400000",
      .term = PresetTerm::InsuredSum, .fee = kConsumerFee, .court = kGeneral,
-     .fine = {"п. 3 ст. 16.1 Федерального закона № 40-ФЗ", 50, true}},
+     .fines = {{"п. 3 ст. 16.1 Федерального закона № 40-ФЗ", 50, true}},
+     .base = PresetBase::Chosen, .obligation = kIndemnity},
 };
 // clang-format on
 
@@ -290,6 +315,13 @@ const RowLaw &lawOf(const Preset &preset) {
 
 } // namespace
 
+const PresetFine *fineOn(const Preset &preset, QDate filed) {
+    const PresetFine *on = nullptr;
+    for (const PresetFine &f : preset.fines)
+        if (f.article && (!f.from || (filed.isValid() && filed >= dateOf(f.from)))) on = &f;
+    return on;
+}
+
 bool windowLiftable(const Preset &p, WindowSwitch lift) {
     for (const PresetWindow &w : p.windows)
         if (w.from && w.lifted == lift) return true;
@@ -304,6 +336,17 @@ QList<Step> billSteps(const Preset &preset, QDate due) {
 
 const Preset *presetOf(const PeriodInput &claim) {
     return presetNamed(claim.basis.isEmpty() ? countName(claim.count) : claim.basis);
+}
+
+bool claimsBase(const PeriodInput &claim) {
+    const Preset *p = presetOf(claim);
+    if (!p || p->base == PresetBase::Owed) return true;
+    return p->base == PresetBase::Chosen && claim.claimBase.value_or(true);
+}
+
+bool baseChosen(QStringView basis) {
+    const Preset *p = basis.isEmpty() ? nullptr : presetNamed(basis);
+    return p && p->base == PresetBase::Chosen;
 }
 
 Court courtFor(const PeriodInput &claim) {

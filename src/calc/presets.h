@@ -68,11 +68,13 @@ struct PresetBillRule {
 };
 
 // The fine a court awards a consumer on top of the claim: `percent` of the
-// total awarded (`ofDebt`: of the debt alone); never part of the claim or its fee.
+// total awarded (`ofDebt`: of the debt alone); never part of the claim or its
+// fee. A row's fines hold by the filing date: each from its `from` on.
 struct PresetFine {
-    const char *article = nullptr; // null: none
+    const char *article = nullptr; // null: none (the end of the list)
     int percent = 0;
     bool ofDebt = false;
+    const char *from = nullptr; // "dd.MM.yyyy": for claims filed from this day; null: always
 };
 
 // Who usually claims on a basis is freed of the court fee (art. 333.36 of
@@ -81,6 +83,22 @@ struct PresetFine {
 struct PresetFee {
     const char *article = nullptr; // null: the fee is paid in full
     qint64 freeUpTo = 0;
+};
+
+// What a penalty is counted on: money owed, claimed beside the penalty (395,
+// a contract, housing bills, wages…); only the penalty's base, never
+// claimed (the price of a flat the builder owes, the unfulfilled part of a
+// contract); or either, as the claimant says (a prepayment or a price the
+// consumer may demand back or not, an indemnity paid or not): owed unless
+// the claim says otherwise.
+enum class PresetBase { Owed, NotOwed, Chosen };
+
+// For a base that is not money owed: what the debtor did not do, as the
+// "и далее" line and the papers say it.
+struct PresetObligation {
+    const char *until = nullptr;  // "передачи объекта долевого строительства"
+    const char *baseOf = nullptr; // "от цены договора"
+    const char *breach = nullptr; // "не передал объект долевого строительства"
 };
 
 // Where a claim on a basis usually goes: the user's choice, a court of
@@ -119,7 +137,9 @@ struct Preset {
     PresetBillRule oldBills = {};
     PresetFee fee = {};
     PresetCourt court = PresetCourt::Chosen;
-    PresetFine fine = {};
+    PresetFine fines[2] = {};
+    PresetBase base = PresetBase::Owed;
+    PresetObligation obligation = {};
     // The heading names the price, the due day and its rate (a rate of one
     // day: the day the obligation was due).
     bool headingDueRate = false;
@@ -150,6 +170,12 @@ bool windowLiftable(const Preset &p, WindowSwitch lift);
 // The row of a claim's basis: its own, the housing penalty's for the
 // housing count; null for the older counts.
 const Preset *presetOf(const PeriodInput &claim);
+// Whether the claim demands the base of its penalty beside it: money owed
+// always; a base that is not owed never; a base the claimant chooses as
+// `claimBase` says (owed when it says nothing).
+bool claimsBase(const PeriodInput &claim);
+// Whether the claimant chooses it on the claim's basis.
+bool baseChosen(QStringView basis);
 // The court a claim on its basis usually goes to; the claim's own where the
 // basis leaves it to the user.
 Court courtFor(const PeriodInput &claim);
@@ -172,6 +198,8 @@ QString feeLine(qint64 fee, const QString &article, qint64 byScale = 0);
 // windows but those the claim's choices lift (`moratorium`, `window2020`).
 CountRules presetRules(const Preset &preset, QDate rateDate, bool moratorium,
                        bool window2020 = true);
+// The fine a court awards on a claim on the basis filed on `filed`; null: none.
+const PresetFine *fineOn(const Preset &preset, QDate filed);
 // Bills due before the basis's older law ends are counted by its steps.
 QList<Step> billSteps(const Preset &preset, QDate due);
 

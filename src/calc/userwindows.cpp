@@ -63,9 +63,9 @@ void addUserWindows(const QList<DaySpan> &windows, CountRules &rules) {
         rules.windows.append({w.from, w.to, {}, true});
 }
 
-QString windowPhrase(const PeriodRow &row, PeriodCount count, qint64 held) {
+QString windowPhrase(const PeriodRow &row, const QString &noun, qint64 held) {
     if (row.byUser) return QStringLiteral("без начисления (указано пользователем)");
-    return moratoriumPhrase(count, held);
+    return moratoriumPhrase(noun, held);
 }
 
 } // namespace calc

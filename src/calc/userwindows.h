@@ -26,6 +26,6 @@ void addUserWindows(const QList<DaySpan> &windows, CountRules &rules);
 
 // How a row of days without accrual is told: the user's window, or the
 // moratorium's words (naming the part it holds, `held`, where given).
-QString windowPhrase(const PeriodRow &row, PeriodCount count, qint64 held = 0);
+QString windowPhrase(const PeriodRow &row, const QString &noun, qint64 held = 0);
 
 } // namespace calc

@@ -111,11 +111,14 @@ QStringList headingLines(const ClaimDocument &doc) {
     return withDigitGroups(lines);
 }
 
-TableLayout tableLayout(calc::PeriodCount count) {
+TableLayout tableLayout(const calc::PeriodInput &claim) {
     using C = Column;
+    const calc::PeriodCount count = claim.count;
+    const QString noun = calc::chargeNoun(claim);
     // The interest's share is of a year's days, a penalty's of the key rate.
     if (count != calc::PeriodCount::Contractual)
         return {count,
+                noun,
                 {C::Debt, C::From, C::To, C::Days, C::Rate, C::Share, C::Amount},
                 {QStringLiteral("Задолженность, руб."), QStringLiteral("с"), QStringLiteral("по"),
                  QStringLiteral("Дней"), QStringLiteral("Ставка"),
@@ -125,6 +128,7 @@ TableLayout tableLayout(calc::PeriodCount count) {
                 {19, 13, 13, 7, 15, 15, 18}};
     // A percent a day has no share of a year or of a rate: no such column.
     return {count,
+            noun,
             {C::Debt, C::From, C::To, C::Days, C::Rate, C::Amount},
             {QStringLiteral("Задолженность, руб."), QStringLiteral("с"), QStringLiteral("по"),
              QStringLiteral("Дней"), QStringLiteral("Ставка, % в день"),
@@ -203,7 +207,7 @@ QList<TableCell> tableCells(const calc::PeriodRow &row, const TableLayout &layou
         case Column::Rate:
             if (row.kind == calc::PeriodRow::Moratorium) {
                 // The moratorium's words over the rate and what follows it.
-                out.append({calc::windowPhrase(row, layout.count), c, last});
+                out.append({calc::windowPhrase(row, layout.noun), c, last});
                 return out;
             }
             text = row.rate + u'%';
@@ -321,7 +325,7 @@ void writeTable(QTextDocument &text, const ClaimDocument &doc) {
     // and an editor then squeezes the table into a strip.
     const qreal width = kOdtTextWidth;
     format.setWidth(QTextLength(QTextLength::FixedLength, width));
-    const TableLayout layout = tableLayout(doc.claim.count);
+    const TableLayout layout = tableLayout(doc.claim);
     QList<QTextLength> widths;
     for (qreal percent : layout.percent)
         widths.append(QTextLength(QTextLength::FixedLength, width * percent / 100));

@@ -59,13 +59,14 @@ enum class Column { Debt, From, To, Days, Rate, Share, Amount };
 // the count has such a share, and the amount.
 struct TableLayout {
     calc::PeriodCount count;
+    QString noun; // what the claim charges, for the windows' rows
     QList<Column> columns;
     QStringList titles;
     QList<qreal> percent;
     int indexOf(Column column) const; // -1: not in this table
     bool isNumber(int index) const;   // right-aligned
 };
-TableLayout tableLayout(calc::PeriodCount count);
+TableLayout tableLayout(const calc::PeriodInput &claim);
 // Kopecks with digit groups, as the table shows amounts: "100 000,00".
 QString groupedKopecks(qint64 kopecks);
 // Amounts in a line of words ("… = 36000,00 руб.") with digit groups, as the

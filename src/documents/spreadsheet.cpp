@@ -41,7 +41,7 @@ void checkRowCount(const ClaimDocument &doc, qsizetype headingLines) {
 class SheetWriter {
 public:
     SheetWriter(lxw_workbook *book, const ClaimDocument &doc)
-        : book_(book), doc_(doc), layout_(tableLayout(doc.claim.count)),
+        : book_(book), doc_(doc), layout_(tableLayout(doc.claim)),
           sheet_(workbook_add_worksheet(book, "Расчет")) {
         format_set_bold(bold_);
         format_set_num_format(money_, "#,##0.00"); // digit groups in the reader's own style

@@ -24,7 +24,7 @@ public:
         : device_(device), p_(painter), doc_(doc),
           page_(device.pageLayout().paintRectPixels(device.logicalDpiX())), font_(tableFont()),
           bold_(font_), pad_(device.logicalDpiX() / 50.0), // half a millimetre
-          layout_(tableLayout(doc.claim.count)) {
+          layout_(tableLayout(doc.claim)) {
         bold_.setBold(true);
         x_.append(0);
         for (qsizetype c = 0; c < layout_.columns.size(); ++c) {

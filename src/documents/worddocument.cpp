@@ -61,7 +61,7 @@ public:
     }
 
     void table(const ClaimDocument &doc, const QFont &font, const QFont &bold) {
-        const TableLayout layout = tableLayout(doc.claim.count);
+        const TableLayout layout = tableLayout(doc.claim);
         QList<int> widths;
         for (qreal percent : layout.percent)
             widths << int(kTextWidth * percent / 100);

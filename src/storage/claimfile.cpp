@@ -132,6 +132,7 @@ QByteArray encodeClaim(const calc::PeriodInput &c) {
     if (c.contractFraction) o.insert(kContractFractionKey, c.contractFraction);
     if (!c.feeExemption) o.insert(key(F::FeeExemption), false);
     if (!c.continuing) o.insert(key(F::Continuing), false);
+    if (c.claimBase) o.insert(key(F::ClaimBase), *c.claimBase);
     if (!c.windows.isEmpty()) o.insert(key(F::Windows), spans(c.windows));
     for (const auto &[field, text] :
          {std::pair{F::CapPercent, &c.capPercent}, std::pair{F::Cap, &c.capAmount},
@@ -259,6 +260,7 @@ void readLaterKeys(const QJsonObject &o, calc::PeriodInput &c) {
     if (has(F::Fulfilled)) c.fulfilled = amount(o, key(F::Fulfilled));
     if (has(F::InsuredSum)) c.insuredSum = amount(o, key(F::InsuredSum));
     if (has(F::Continuing)) c.continuing = yesNo(o, key(F::Continuing));
+    if (has(F::ClaimBase)) c.claimBase = yesNo(o, key(F::ClaimBase));
     if (has(F::Windows)) c.windows = readSpans(o, key(F::Windows), calc::kMaxUserWindows);
     for (const calc::FieldInfo &field : calc::claimFields())
         if (QString *party = calc::partyText(c.parties, field.field); party && has(field.field)) {

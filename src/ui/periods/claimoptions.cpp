@@ -59,9 +59,17 @@ ClaimOptions::ClaimOptions(QWidget *parent, Dialogs &dialogs) : QWidget(parent),
     continuing_->setToolTip(QStringLiteral("Ставка следующего дня и сумма в день с неоплаченного "
                                            "долга — для требования о взыскании до дня оплаты"));
     continuing_->setChecked(true);
+    claimBase_ = new QCheckBox(QStringLiteral("Взыскать и основной долг"), this);
+    claimBase_->setObjectName(QStringLiteral("claimBase"));
+    claimBase_->setToolTip(QStringLiteral("Требовать и то, на что начислена неустойка "
+                                          "(предоплату, цену работы, страховое возмещение), "
+                                          "или только неустойку"));
+    claimBase_->setChecked(true);
+    claimBase_->setEnabled(false);
     auto *choices = new QHBoxLayout;
     choices->addWidget(courtOrder_);
     choices->addWidget(continuing_);
+    choices->addWidget(claimBase_);
     choices->addStretch();
     layout->addLayout(choices);
     makeWindows(layout);
@@ -71,6 +79,7 @@ ClaimOptions::ClaimOptions(QWidget *parent, Dialogs &dialogs) : QWidget(parent),
     connect(moratorium_, &QCheckBox::toggled, this, &ClaimOptions::changed);
     connect(courtOrder_, &QCheckBox::toggled, this, &ClaimOptions::changed);
     connect(continuing_, &QCheckBox::toggled, this, &ClaimOptions::changed);
+    connect(claimBase_, &QCheckBox::toggled, this, &ClaimOptions::changed);
     connect(filingDate_, &DatePicker::dateChanged, this, &ClaimOptions::changed);
     connect(debtArose_, &DatePicker::dateChanged, this, &ClaimOptions::changed);
     connect(parties_, &PartiesSection::changed, this, &ClaimOptions::changed);
@@ -130,6 +139,8 @@ void ClaimOptions::fill(calc::PeriodInput &in) const {
     in.moratorium = moratorium_->isChecked();
     in.courtOrder = courtOrder_->isChecked();
     in.continuing = continuing_->isChecked();
+    in.claimBase =
+        calc::baseChosen(in.basis) ? std::optional(claimBase_->isChecked()) : std::nullopt;
     in.filed = filingDate_->date();
     in.arose = debtArose_->date() == in.start ? QDate() : debtArose_->date();
 }
@@ -141,13 +152,19 @@ void ClaimOptions::showDates(const calc::PeriodInput &claim) {
 }
 
 void ClaimOptions::showChoices(const calc::PeriodInput &claim) {
-    const QSignalBlocker quiet(moratorium_), order(courtOrder_), on(continuing_);
+    const QSignalBlocker quiet(moratorium_), order(courtOrder_), on(continuing_), base(claimBase_);
     continuing_->setChecked(claim.continuing);
+    claimBase_->setChecked(claim.claimBase.value_or(true));
+    claimBase_->setEnabled(calc::baseChosen(claim.basis));
     if (moratorium_->isEnabled()) moratorium_->setChecked(claim.moratorium);
     courtOrder_->setChecked(claim.courtOrder);
     windows_ = claim.windows;
     showWindows(windows_);
     parties_->show(claim.parties);
+}
+
+void ClaimOptions::followBasis(const calc::PeriodInput &claim) {
+    claimBase_->setEnabled(calc::baseChosen(claim.basis));
 }
 
 void ClaimOptions::openParties() {
@@ -170,8 +187,8 @@ bool ClaimOptions::followMoratorium(const calc::PeriodInput &claim) {
                                                      "до %1: долги этого расчета возникли позже, "
                                                      "%2 %3 и в дни моратория")
                                           .arg(dateText(calc::kMoratoriumStart),
-                                               calc::chargeNoun(claim.count),
-                                               calc::accrualVerb(claim.count, true)));
+                                               calc::chargeNoun(claim),
+                                               calc::accrualVerb(calc::chargeNoun(claim), true)));
     return moratorium_->isChecked();
 }
 

@@ -36,6 +36,9 @@ public:
     // its first day; otherwise every debt accrues through it. Returns
     // whether it is asked for now.
     bool followMoratorium(const calc::PeriodInput &claim);
+    // "Взыскать и основной долг" is the claimant's to choose on a basis that
+    // leaves it to them (a prepayment, an indemnity), off elsewhere.
+    void followBasis(const calc::PeriodInput &claim);
     // Housing bills are their own debts: the day the debt arose plays no part.
     void setHousing(bool housing);
     // Opens "Стороны" for a paper that lacks a party.
@@ -54,7 +57,7 @@ private:
     Dialogs &dialogs_;
     QList<calc::DaySpan> windows_; // as last read from their field
     QLineEdit *windowsField_;
-    QCheckBox *moratorium_, *courtOrder_, *continuing_;
+    QCheckBox *moratorium_, *courtOrder_, *continuing_, *claimBase_;
     DatePicker *filingDate_, *debtArose_;
     QLabel *debtAroseLabel_;
     PartiesSection *parties_;

@@ -164,6 +164,7 @@ void PeriodsDialog::connectParts() {
     });
     connect(count_, &CountChoice::changed, this, [this] {
         followHousing();
+        options_->followBasis(currentClaim());
         recalculate();
     });
 }

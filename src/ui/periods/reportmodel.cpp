@@ -3,9 +3,9 @@
 
 namespace ui {
 
-void ReportModel::setRows(calc::PeriodCount count, const QList<calc::PeriodRow> &rows) {
+void ReportModel::setRows(const calc::PeriodInput &claim, const QList<calc::PeriodRow> &rows) {
     beginResetModel();
-    layout_ = documents::tableLayout(count);
+    layout_ = documents::tableLayout(claim);
     rows_ = rows;
     endResetModel();
 }

@@ -16,7 +16,7 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     // The rows of `result`, laid out for `count`; none: an empty table.
-    void setRows(calc::PeriodCount count, const QList<calc::PeriodRow> &rows);
+    void setRows(const calc::PeriodInput &claim, const QList<calc::PeriodRow> &rows);
     void clear();
 
     const documents::TableLayout &layout() const { return layout_; }
@@ -30,7 +30,7 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    documents::TableLayout layout_ = documents::tableLayout(calc::PeriodCount::Statutory);
+    documents::TableLayout layout_ = documents::tableLayout(calc::PeriodInput());
     QList<calc::PeriodRow> rows_;
 };
 

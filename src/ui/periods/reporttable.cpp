@@ -73,7 +73,7 @@ ReportTable::ReportTable(QWidget *parent) : QWidget(parent) {
 void ReportTable::showDocument(const documents::ClaimDocument &doc) {
     const QStringList heading = documents::headingLines(doc);
     heading_->setText(heading.join(u'\n'));
-    model_->setRows(doc.claim.count, doc.result.rows);
+    model_->setRows(doc.claim, doc.result.rows);
     view_->clearSpans();
     spanned_ = {0, -1};
     spanRowsInSight();
