@@ -15,9 +15,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTableView>
-#include <QToolButton>
 #include <QTextBrowser>
 #include <QTextEdit>
+#include <QToolButton>
 
 namespace {
 

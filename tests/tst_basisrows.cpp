@@ -144,12 +144,13 @@ void TestBasisRows::newBases_data() {
         "ИТОГО: 647500,00 руб.");
     // The participant's fine: the consumer law's 50 % for claims filed before
     // 01.09.2024, 5 % from then (ч. 3 ст. 10 214-ФЗ as amended by 266-ФЗ).
-    row("the fine at 50 % the day before", "construction", "5000000", "01.07.2023",
-        "15.03.2024", "filed=31.08.2024", "Штраф потребителя (присуждает суд): 50% — 323750,00 руб.");
+    row("the fine at 50 % the day before", "construction", "5000000", "01.07.2023", "15.03.2024",
+        "filed=31.08.2024", "Штраф потребителя (присуждает суд): 50% — 323750,00 руб.");
     row("the fine at 5 % from 01.09.2024", "construction", "5000000", "01.07.2023", "15.03.2024",
         "filed=01.09.2024", "Штраф потребителя (присуждает суд): 5% — 32375,00 руб.");
     row("a demand refused before 01.09.2024, filed after", "construction", "5000000", "01.07.2023",
-        "15.03.2024", "filed=02.09.2024", "Штраф потребителя (присуждает суд): 50% — 323750,00 руб.");
+        "15.03.2024", "filed=02.09.2024",
+        "Штраф потребителя (присуждает суд): 50% — 323750,00 руб.");
     // Due 15.03.2022 at 20 %: 13 days at 9,5 % / 150 (28816,67), 265 days from
     // 01.07.2023 at 7,5 % (463750,00), 181 days of 2026 at 20 % (844666,67);
     // the fee 25000 + 1 % of 337233,34 less 25000 on a million: 3372,33, paid 3372.
@@ -242,8 +243,8 @@ void TestBasisRows::newBases() {
             QVERIFY(readDaySpan(text, span));
             in.windows.append(span);
         }
-    in.rates = {{day("09.09.2019"), "7"},    {day("20.12.2021"), "8,5"}, {day("14.02.2022"), "9,5"},
-                {day("28.02.2022"), "20"},   {day("19.09.2022"), "7,5"}, {day("24.07.2023"), "8,5"},
+    in.rates = {{day("09.09.2019"), "7"},  {day("20.12.2021"), "8,5"}, {day("14.02.2022"), "9,5"},
+                {day("28.02.2022"), "20"}, {day("19.09.2022"), "7,5"}, {day("24.07.2023"), "8,5"},
                 {day("18.12.2023"), "16"}};
     QEXPECT_FAIL("a demand refused before 01.09.2024, filed after",
                  "the law dates the 5 % by the day the builder failed to satisfy the demand "
@@ -303,15 +304,40 @@ void TestBasisRows::continuing_data() {
         << "и далее с 01.01.2026 по день фактического исполнения обязательства (передачи объекта "
            "долевого строительства) — неустойка в размере 1/150 ключевой ставки на 30.06.2023 "
            "(7,5%): 2500,00 руб. в день от цены договора 5000000,00 руб.";
-    // A bill of 3000,00 in its 1/130 days, the rate at most 9,5 %: 2,19 a day.
+    // A bill of 3000,00 in its 1/130 days, the filing date's rate at most 9,5 %: 2,19 a day.
+    const QString bills = QStringLiteral("и далее с 02.12.2024 по день фактической оплаты долга — "
+                                         "пени по ч. 14 ст. 155 ЖК РФ с долга ");
     QTest::newRow("a housing bill")
         << "housing"
-        << ""
+        << "01.2024=3000"
         << ""
         << "01.12.2024"
-        << "и далее с 02.12.2024 по день фактической оплаты долга — пени в размере 1/130 "
-           "ключевой ставки на день оплаты (на 02.12.2024 — 9,5%: 2,19 руб. в день с долга "
-           "3000,00 руб.)";
+        << bills + "3000,00 руб.: 1/130 ключевой ставки на день оплаты (на 01.12.2024 — 9,5%: "
+                   "2,19 руб. в день)";
+    // Due 10.10.2024, day 53 on 02.12.2024: 1/300 now (1,58), 1/130 from day 91.
+    QTest::newRow("a bill's step ahead")
+        << "housing"
+        << "09.2024=5000"
+        << ""
+        << "01.12.2024"
+        << bills + "5000,00 руб.: 1/300 ключевой ставки на день оплаты (на 01.12.2024 — 9,5%: "
+                   "1,58 руб. в день), с 09.01.2025 — 1/130 (3,65 руб. в день)";
+    // Due 11.11.2024, within the 30 days of grace: from day 31 and day 91.
+    QTest::newRow("a bill within its grace")
+        << "housing"
+        << "10.2024=5000"
+        << ""
+        << "01.12.2024"
+        << bills + "5000,00 руб.: с 12.12.2024 — 1/300 ключевой ставки на день оплаты (на "
+                   "01.12.2024 — 9,5%: 1,58 руб. в день), с 10.02.2025 — 1/130 (3,65 руб. в день)";
+    // Two bills at 1/130: 19642,35 * 9,5% / 130 = 14,35 on their sum, not 2,19 + 12,17.
+    QTest::newRow("bills at one share, rounded once")
+        << "housing"
+        << "01.2024=3000;02.2024=16642,35"
+        << ""
+        << "01.12.2024"
+        << bills + "19642,35 руб.: по дням просрочки каждого счета — 1/130 с 19642,35 руб.; "
+                   "ключевой ставки на день оплаты (на 01.12.2024 — 9,5%): 14,35 руб. в день";
     QTest::newRow("paid up") << "395-paid"
                              << "100000"
                              << "01.01.2025"
@@ -342,7 +368,11 @@ void TestBasisRows::continuing() {
     if (basis == u"contract-capped") in.capPercent = QStringLiteral("10");
     if (basis == u"395-paid") in.payments = {{in.end, debt}};
     if (basis == u"395-without") in.continuing = false;
-    if (basis == u"housing") in.charges = {{QDate(2024, 1, 1), QStringLiteral("3000")}};
+    if (basis == u"housing")
+        for (const QString &bill : debt.split(u';'))
+            in.charges.append(
+                {QDate::fromString(bill.section(u'=', 0, 0), QStringLiteral("MM.yyyy")),
+                 bill.section(u'=', 1)});
     in.rates = {{day("19.09.2022"), "7,5"}, {day("18.12.2023"), "16"}, {day("28.10.2024"), "21"}};
     const QStringList lines = calculatePeriods(in).lines;
     const qsizetype total = lines.indexOf(*std::find_if(

@@ -105,8 +105,7 @@ void TestFields::everyFieldEveryWay_data() {
     row(F::ClaimBase, "no", six + QStringList{"--basis=osago"}, "ИТОГО: 30000,00 руб.");
     // The parties count nothing: they reach the claim (checked below) and its file.
     for (auto f = int(F::Claimant); f <= int(F::CourtAddress); ++f)
-        row(F(f), "ООО Ромашка, г. Москва; № 5", periods,
-            "Государственная пошлина: 4021,58 руб.");
+        row(F(f), "ООО Ромашка, г. Москва; № 5", periods, "Государственная пошлина: 4021,58 руб.");
     QCOMPARE(rows, calc::kClaimFieldCount); // a field added to the table needs its row
 }
 

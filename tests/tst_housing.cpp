@@ -231,8 +231,10 @@ void TestHousing::dueDates_data() {
     QTest::addColumn<QDate>("due");
     QTest::newRow("Sat 10.01") << QDate(2025, 12, 1) << 0 << true << QDate(2026, 1, 12);
     QTest::newRow("not moved") << QDate(2025, 12, 1) << 0 << false << QDate(2026, 1, 10);
-    QTest::newRow("10th") << QDate(2026, 2, 1) << 0 << true << QDate(2026, 3, 10);
-    QTest::newRow("15th from 03.2026") << QDate(2026, 3, 1) << 0 << true << QDate(2026, 4, 15);
+    QTest::newRow("10th") << QDate(2026, 1, 1) << 0 << true << QDate(2026, 2, 10);
+    // The February 2026 bill is due on Sunday 15.03.2026, moved to Monday.
+    QTest::newRow("15th from 02.2026") << QDate(2026, 2, 1) << 0 << true << QDate(2026, 3, 16);
+    QTest::newRow("15th after") << QDate(2026, 3, 1) << 0 << true << QDate(2026, 4, 15);
     QTest::newRow("Sat 28.02") << QDate(2026, 1, 1) << 31 << true << QDate(2026, 3, 2);
     // Days off moved by the government's decrees (No. 1314 of 2023 and others).
     QTest::newRow("10.05.2024 moved") << QDate(2024, 4, 1) << 0 << true << QDate(2024, 5, 13);
@@ -335,15 +337,16 @@ void TestHousing::byTheLawsRates_data() {
     // (10.05.2025, a Saturday of the May holidays, moved to 12.05.2025):
     // 107,35 + 77,90 + 47,50.
     QTest::newRow("capital repair: three bills")
-        << "capital-repair" << QStringList{"02.2025=3000", "03.2025=3000", "04.2025=3000"}
-        << none << "01.07.2025" << none << "232,75"
+        << "capital-repair" << QStringList{"02.2025=3000", "03.2025=3000", "04.2025=3000"} << none
+        << "01.07.2025" << none << "232,75"
         << "Начислено за 04.2025: 3000,00 руб., срок оплаты 12.05.2025";
     // Decree 424's window holds for contributions: due 10.03.2020, unpaid at
     // 01.02.2021 (4,25 %): 26 days to 05.04.2020 and the 32 days of 2021:
     // 3000,00 * 4,25% / 300 * 26 = 11,05 and * 32 = 13,60.
     QTest::newRow("capital repair: the 2020 window")
         << "capital-repair" << QStringList{"02.2020=3000"} << none << "01.02.2021" << none
-        << "24,65" << "";
+        << "24,65"
+        << "";
     // The old rule (1/300 from day 1) is for bills due before 2016 only:
     // due 10.06.2016, 1/300 from day 31 and 1/130 from day 91 at 10 %: 20,00 + 64,62.
     QTest::newRow("the old rule ends with 2015")

@@ -88,7 +88,8 @@ void TestLedger::accounts_data() {
         "лицевой_счет;начислено;оплачено;долг;аванс;пени;госпошлина;ошибка",
         "ЛС-1;6000,00;3500,00;2500,00;0,00;386,36;4000,00;",
         "ЛС-2;1000,00;1000,00;0,00;0,00;18,17;4000,00;",
-        "ЛС-3;1000,00;1200,00;0,00;200,00;0,00;4000,00;"};
+        // An advance and no penalty: nothing to claim, no fee.
+        "ЛС-3;1000,00;1200,00;0,00;200,00;0,00;0,00;"};
     QTest::newRow("grouped") << ledgerText(kRows) << figures << 0;
     QStringList shuffled = kRows;
     std::swap(shuffled[1], shuffled[4]); // ЛС-1, ЛС-1, ЛС-2, ЛС-2, ЛС-1, …

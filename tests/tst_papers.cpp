@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -111,6 +112,15 @@ void TestPapers::papersAsWritten_data() {
                        "--court-name",  "Мировому судье судебного участка № 5 г. Тулы",
                        "--document",    "statement"}
         << "statement-housing";
+    QTest::newRow("a statement, a flat's price that is no debt")
+        << QStringList{"--basis",      "construction-company",
+                       "--debt",       "2000000",
+                       "--from",       "01.11.2009",
+                       "--to",         "30.11.2009",
+                       "--filed",      "01.10.2024",
+                       "--court-name", "В Арбитражный суд Тульской области",
+                       "--document",   "statement"}
+        << "statement-construction";
 }
 
 // Each paper's paragraphs as written by hand, then its date and signature,
@@ -309,7 +319,9 @@ void TestPapers::aLedgersPapers() {
         QVERIFY2(texts.contains(QString::fromUtf8(line)), line);
 }
 
-// The stand-ins the guide lists are the ones a template may use, each filled.
+// The stand-ins the guide lists are the ones a template may use, each filled
+// by a claim with a debt or by one paid late (the debt's and the breach's
+// lines stand for each other).
 void TestPapers::everyStandInIsKnownAndTold() {
     QFile guide(QStringLiteral(DOLGOMER_SOURCE_DIR "/resources/guide/guide.html"));
     QVERIFY(guide.open(QIODevice::ReadOnly));
@@ -328,10 +340,16 @@ void TestPapers::everyStandInIsKnownAndTold() {
     claim.end = claim.filed = QDate(2010, 1, 30);
     claim.rates = {{QDate(2009, 12, 28), QStringLiteral("8,75")}};
     claim.parties = {"А", "Б", "В", "Г", "Д", "Е", "Ж", "З", "И", "К"};
-    const documents::ClaimDocument doc = documents::makePaper(
-        claim, documents::PaperKind::Statement, QDate(2010, 2, 1), folder.path());
-    QCOMPARE(doc.paper.size(), documents::templateStandIns().size()); // each filled
-    QCOMPARE(doc.paper.value(0).text, QStringLiteral("claimant=А"));
+    QSet<QString> filled;
+    for (const QList<calc::Payment> &paid : {QList<calc::Payment>{}, {{claim.end, claim.debt}}}) {
+        claim.payments = paid;
+        const documents::ClaimDocument doc = documents::makePaper(
+            claim, documents::PaperKind::Statement, QDate(2010, 2, 1), folder.path());
+        QCOMPARE(doc.paper.value(0).text, QStringLiteral("claimant=А"));
+        for (const auto &line : doc.paper)
+            filled.insert(line.text.section(u'=', 0, 0));
+    }
+    QCOMPARE(filled.size(), documents::templateStandIns().size()); // each filled
 }
 
 void TestPapers::moneyInWords_data() {

@@ -325,8 +325,7 @@ void TestPresets::terms_data() {
     QTest::newRow("a share for another basis")
         << "tax-person" << QStringList{"", "", "100", ""} << "только для компенсации";
     QTest::newRow("the supplier, 20000,00 fulfilled: 30000,00 * 60 дн. * 16% / 300")
-        << "procurement-supplier" << QStringList{"", "", "", "20000"}
-        << "ИТОГО: 960,00 руб.";
+        << "procurement-supplier" << QStringList{"", "", "", "20000"} << "ИТОГО: 960,00 руб.";
     QTest::newRow("more fulfilled than the price")
         << "procurement-supplier" << QStringList{"", "", "", "50000,01"}
         << "не больше цены контракта 50000,00 руб.";

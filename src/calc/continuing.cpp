@@ -21,16 +21,43 @@ QDate firstAccruing(const CountRules &rules, const OpenDebt &d, QDate day) {
     return day;
 }
 
+// The day whose rate a day's charge goes by: the one date's; for a basis
+// whose unpaid part goes at the filing date's rate, that date; else the day.
+QDate rateDayOf(const CountRules &rules, QDate day) {
+    const bool dated = rules.rateDay == RateDay::OneDate || rules.rateDay == RateDay::Payment;
+    return dated && rules.rateDate.isValid() ? rules.rateDate : day;
+}
+
 // The rate of `day` (or of the one date), its caps applied; the own rate of a
 // percent a day.
 Decimal rateOf(const CountRules &rules, const RatesByDay &rates, QDate day) {
     const Era *era = rules.eraOn(day);
     if (era && era->ownRate) return *era->ownRate;
     if (rules.ownRate) return *rules.ownRate;
-    const QDate rateDay =
-        rules.rateDay == RateDay::OneDate && rules.rateDate.isValid() ? rules.rateDate : day;
+    const QDate rateDay = rateDayOf(rules, day);
     bool lowered = false;
     return rules.capped(rateInForce(rates, rateDay), day, rateDay, lowered);
+}
+
+} // namespace
+
+QString keyRateOf(QDate day) {
+    return day < kKeyRateNamedFrom ? QStringLiteral("ставки рефинансирования")
+                                   : QStringLiteral("ключевой ставки");
+}
+
+namespace {
+
+// The rule of art. 395 in force on `day`: the refinancing rate to
+// 31.05.2015, the average deposit rates to 31.07.2016, the key rate since.
+QString statutoryRuleOn(QDate day) {
+    if (day < QDate(2015, 6, 1))
+        return QStringLiteral("по ставке рефинансирования Банка России, действующей в "
+                              "соответствующие периоды");
+    if (day <= QDate(2016, 7, 31))
+        return QStringLiteral("по средним ставкам банковского процента по вкладам физических лиц, "
+                              "действующим в месте нахождения кредитора в соответствующие периоды");
+    return QStringLiteral("по ключевой ставке Банка России, действующей в соответствующие периоды");
 }
 
 } // namespace
@@ -77,22 +104,25 @@ QString continuingLine(const CountRules &rules, const RatesByDay &rates,
                                .arg(kopecksText(daily), words.base, kopecksText(unpaid));
     const QString inForce = QStringLiteral("Банка России, действующей в соответствующие периоды");
     QString line;
+    const QDate rateDay = rateDayOf(rules, from);
     if (debts.size() > 1 || step->kind == Step::Nothing)
-        line = head + QStringLiteral("по долям ключевой ставки по дням просрочки (на %1: %2)")
-                          .arg(dateText(from), perDay);
+        line = head + QStringLiteral("по долям %1 по дням просрочки (на %2: %3)")
+                          .arg(keyRateOf(from), dateText(from), perDay);
     else if (step->kind == Step::Daily)
         line = head + QStringLiteral("%1% в день: %2").arg(rateText(rate), perDay);
     else if (rules.rateDay == RateDay::OneDate && rules.rateDate.isValid())
-        line = head + QStringLiteral("в размере 1/%1 ключевой ставки на %2 (%3%): %4")
-                          .arg(step->fraction)
-                          .arg(dateText(rules.rateDate), rateText(rate), perDay);
+        line =
+            head + QStringLiteral("в размере 1/%1 %2 на %3 (%4%): %5")
+                       .arg(step->fraction)
+                       .arg(keyRateOf(rateDay), dateText(rules.rateDate), rateText(rate), perDay);
+    else if (step->kind == Step::YearDays)
+        line = head + statutoryRuleOn(from) +
+               QStringLiteral(" (на %1 — %2%: %3)").arg(dateText(from), rateText(rate), perDay);
     else
         line = head +
-               (step->kind == Step::YearDays
-                    ? QStringLiteral("по ключевой ставке ")
-                    : QStringLiteral("в размере 1/%1 ключевой ставки ").arg(step->fraction)) +
+               QStringLiteral("в размере 1/%1 %2 ").arg(step->fraction).arg(keyRateOf(rateDay)) +
                (rules.rateDay == RateDay::Payment ? QStringLiteral("на день оплаты") : inForce) +
-               QStringLiteral(" (на %1 — %2%: %3)").arg(dateText(from), rateText(rate), perDay);
+               QStringLiteral(" (на %1 — %2%: %3)").arg(dateText(rateDay), rateText(rate), perDay);
     if (left) line += QStringLiteral(", всего не более %1 руб.").arg(kopecksText(*left));
     return line;
 }

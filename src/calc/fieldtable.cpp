@@ -78,7 +78,7 @@ constexpr FieldInfo kFields[] = {
      "каждого периода"},
     {F::DueDay, "due_day", "день_оплаты", "--due-day", "N", K::Integer, 1, 31, 0, {}, "due_day",
      "ЖКУ: день следующего месяца, до которого вносится плата, {low}–{high} (по умолчанию — "
-     "по закону: 10-е, со счета за март 2026 года — 15-е)"},
+     "по закону: 10-е, со счета за февраль 2026 года — 15-е)"},
     {F::Shift, "shift", "перенос", nullptr, "yes|no", K::Choice,
      0, 0, 0, {"yes|да|1|true", "no|нет|0|false"}, "shift",
      "ЖКУ: срок оплаты в выходной переносится на рабочий день: yes или no (по умолчанию yes)",
@@ -170,17 +170,28 @@ const FieldInfo &fieldInfo(ClaimField field) {
 
 QString *partyText(Parties &p, ClaimField field) {
     switch (field) {
-    case F::Claimant: return &p.claimant;
-    case F::ClaimantAddress: return &p.claimantAddress;
-    case F::ClaimantId: return &p.claimantId;
-    case F::Debtor: return &p.debtor;
-    case F::DebtorAddress: return &p.debtorAddress;
-    case F::DebtorId: return &p.debtorId;
-    case F::DebtorBorn: return &p.debtorBorn;
-    case F::Ground: return &p.ground;
-    case F::CourtName: return &p.courtName;
-    case F::CourtAddress: return &p.courtAddress;
-    default: return nullptr;
+    case F::Claimant:
+        return &p.claimant;
+    case F::ClaimantAddress:
+        return &p.claimantAddress;
+    case F::ClaimantId:
+        return &p.claimantId;
+    case F::Debtor:
+        return &p.debtor;
+    case F::DebtorAddress:
+        return &p.debtorAddress;
+    case F::DebtorId:
+        return &p.debtorId;
+    case F::DebtorBorn:
+        return &p.debtorBorn;
+    case F::Ground:
+        return &p.ground;
+    case F::CourtName:
+        return &p.courtName;
+    case F::CourtAddress:
+        return &p.courtAddress;
+    default:
+        return nullptr;
     }
 }
 

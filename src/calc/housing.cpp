@@ -19,7 +19,11 @@
 namespace calc {
 namespace {
 
-const QDate kDueOn15th{2026, 3, 1}; // bills from March 2026 on (Federal Law 177-FZ)
+// Bills from February 2026 on are due on the 15th (ч. 1 ст. 155 ЖК РФ as
+// amended by 177-ФЗ of 24.06.2025, in force 01.03.2026; the Ministry of
+// Construction's letter of 20.02.2026 № 9202-ДН/04: the February bill is
+// due 15.03.2026, moved to 16.03.2026).
+const QDate kDueOn15th{2026, 2, 1};
 
 QDate firstOfMonth(QDate d) {
     return QDate(d.year(), d.month(), 1);
@@ -223,6 +227,75 @@ QDate countBills(const PeriodInput &in, const Preset &basis, const RatesByDay &r
     return earliest;
 }
 
+// "1/300 ключевой ставки на день оплаты (на 01.12.2024 — 9,5%: 1,58 руб. в
+// день)", or after the first "1/130 (3,65 руб. в день)": a share of the rate
+// and what it comes to a day on `unpaid`.
+QString shareADay(int fraction, const QString &rateRule, qint64 unpaid, Decimal rate) {
+    const QString perDay = kopecksText(pieceInterest(unpaid, 1, rate, fraction));
+    if (rateRule.isEmpty())
+        return QStringLiteral("1/%1 (%2 руб. в день)").arg(fraction).arg(perDay);
+    return QStringLiteral("1/%1 %2: %3 руб. в день)").arg(fraction).arg(rateRule, perDay);
+}
+
+// "и далее" for bills: the article and the sum it runs on; for one bill its
+// share now and the step ahead (or, within the days of grace, the day the
+// penalty starts); for several, each share on the sum of the bills at it,
+// rounded once. Empty when nothing is unpaid.
+QString billsContinuing(const PeriodInput &in, const Preset &basis, const RatesByDay &rates,
+                        const QList<HousingBill> &bills) {
+    const CountRules rules = billRules(in, basis);
+    const QDate from = in.filed.addDays(1);
+    const bool byPayment = rules.rateDay == RateDay::Payment;
+    const QDate rateDay = rules.rateDay == RateDay::EachDay ? from : rules.rateDate;
+    bool lowered = false;
+    const Decimal rate = rules.capped(rateInForce(rates, rateDay), from, rateDay, lowered);
+    const QString rateRule =
+        QStringLiteral("%1 %2 (на %3 — %4%")
+            .arg(keyRateOf(rateDay),
+                 byPayment ? QStringLiteral("на день оплаты") : QStringLiteral("на день"),
+                 dateText(rateDay), rateText(rate));
+    std::map<int, qint64> byShare; // unpaid by the share it accrues at from `from`
+    qint64 unpaid = 0;
+    const HousingBill *only = nullptr;
+    for (const HousingBill &b : bills) {
+        if (b.unpaid <= 0) continue;
+        unpaid += b.unpaid;
+        only = only ? nullptr : &b;
+        const Step &step = rules.stepOn(int(b.due.daysTo(from)), from, billSteps(basis, b.due));
+        if (step.kind == Step::Fraction) byShare[step.fraction] += b.unpaid;
+    }
+    if (unpaid <= 0) return {};
+    const QString head =
+        QStringLiteral(
+            "и далее с %1 по день фактической оплаты долга — пени по %2 с долга %3 руб.: ")
+            .arg(dateText(from), QString::fromUtf8(basis.article), kopecksText(unpaid));
+    if (only) { // its share now, then each step ahead from its day
+        const QList<Step> steps = billSteps(basis, only->due);
+        const int today = int(only->due.daysTo(from)); // `from`'s day of delay
+        QStringList parts;
+        for (qsizetype i = 0; i < steps.size(); ++i) {
+            const Step &s = steps[i];
+            const bool past = i + 1 < steps.size() && steps[i + 1].fromDay <= today;
+            if (past || s.kind != Step::Fraction) continue;
+            const QString share =
+                shareADay(s.fraction, parts.isEmpty() ? rateRule : QString(), only->unpaid, rate);
+            parts << (s.fromDay <= today ? share
+                                         : QStringLiteral("с %1 — %2")
+                                               .arg(dateText(only->due.addDays(s.fromDay)), share));
+        }
+        return head + parts.join(QStringLiteral(", "));
+    }
+    qint64 daily = 0;
+    QStringList shares;
+    for (const auto &[fraction, sum] : byShare) {
+        daily += pieceInterest(sum, 1, rate, fraction);
+        shares << QStringLiteral("1/%1 с %2 руб.").arg(fraction).arg(kopecksText(sum));
+    }
+    if (shares.isEmpty()) shares << QStringLiteral("в первые 30 дней просрочки не начисляются");
+    return head + QStringLiteral("по дням просрочки каждого счета — %1; %2): %3 руб. в день")
+                      .arg(shares.join(QStringLiteral(", ")), rateRule, kopecksText(daily));
+}
+
 } // namespace
 
 HousingResult calculateHousing(const PeriodInput &in, bool lines) {
@@ -237,14 +310,20 @@ HousingResult calculateHousing(const PeriodInput &in, bool lines) {
     if (basis.name != std::string_view("housing")) r.article = QString::fromUtf8(basis.article);
     if (basis.capNote) r.capNote = QString::fromUtf8(basis.capNote);
     const QDate earliest = countBills(in, basis, rates, bills, payments, r);
-    if (lines && in.continuing) { // a ledger's rows have no lines to end
-        QList<OpenDebt> open;
+    if (lines && in.continuing) // a ledger's rows have no lines to end
+        r.continuing = billsContinuing(in, basis, rates, r.bills);
+    if (in.dueDay > 0 && in.dueDay != 15)
         for (const HousingBill &b : r.bills)
-            open.append({b.unpaid, b.due.addDays(1), b.month.addMonths(1).addDays(-1),
-                         billSteps(basis, b.due)});
-        r.continuing =
-            continuingLine(billRules(in, basis), rates, open, in.filed, {QStringLiteral("пени")});
-    }
+            if (b.month >= kDueOn15th) {
+                r.dueDayNote =
+                    QStringLiteral("День оплаты %1-е указан и для счетов с %2: с 01.03.2026 срок "
+                                   "оплаты — 15-е число (ч. 1 ст. 155 ЖК РФ в ред. 177-ФЗ), "
+                                   "договор иного срока не устанавливает; расчет — по указанному "
+                                   "дню")
+                        .arg(in.dueDay)
+                        .arg(monthText(kDueOn15th));
+                break;
+            }
     if (const QDate oldest = rates.begin()->first; earliest.isValid() && earliest < oldest)
         r.tableStart = oldest;
     addWithinLimit(r.debt, r.penalty, QStringLiteral("ИТОГО"));

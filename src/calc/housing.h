@@ -32,9 +32,9 @@ struct HousingBill {
 struct HousingResult {
     QList<HousingBill> bills;
     qint64 charged = 0, paid = 0, debt = 0, advance = 0, penalty = 0, fee = 0;
-    QString feeExemption; // the article that freed the claimant of some or all of the fee
+    QString feeExemption;  // the article that freed the claimant of some or all of the fee
     qint64 feeByScale = 0; // the scale's figure where the fee in whole roubles differs
-    QStringList leftOut;  // what lies after the calculation date
+    QStringList leftOut;   // what lies after the calculation date
     // The table's oldest entry when a piece went by a day before it (the
     // oldest rate stood in); null otherwise.
     QDate tableStart;
@@ -44,7 +44,9 @@ struct HousingResult {
     QString article;    // the basis's, when it is not the housing penalty's (resource bills)
     QString capNote;    // what its law's cap on the rate is, said where a cap lowered one
     QString continuing; // "и далее …" (see PeriodResult)
-    QStringList lines;  // the report
+    // A due day the user gave other than the 15th for bills the law makes due then.
+    QString dueDayNote;
+    QStringList lines; // the report
 };
 
 // "MM.yyyy", as bills are named.

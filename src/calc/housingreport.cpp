@@ -136,6 +136,7 @@ QStringList housingNotes(const HousingResult &r) {
         }))
         notes << r.capNote % u'.';
     if (r.pastCalendar) notes << law::calendarEndsNote() % u'.';
+    if (!r.dueDayNote.isEmpty()) notes << r.dueDayNote % u'.';
     return notes;
 }
 

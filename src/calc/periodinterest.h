@@ -100,9 +100,9 @@ struct PeriodInput {
     QList<Charge> charges;
     RateDay rateDay = RateDay::Payment; // OneDate: at `rateDate`, null: the filing date's
     int dueDay = 0;                     // of the next month; 0: the law's (the 10th, the 15th from
-                                        // the March 2026 bill); past the month's end: its last day
-    bool shift = true;                  // a due date on a day off moves to the next working day
-    bool moratorium2020 = true;         // no penalty 06.04.2020–31.12.2020
+                    // the February 2026 bill); past the month's end: its last day
+    bool shift = true;          // a due date on a day off moves to the next working day
+    bool moratorium2020 = true; // no penalty 06.04.2020–31.12.2020
     // An application for a court order rather than a claim: half the fee.
     bool courtOrder = false;
     // The basis's exemption from the court fee holds (off: the claimant is

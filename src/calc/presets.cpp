@@ -64,16 +64,17 @@ constexpr PresetFine kConstructionFine{"ч. 3 ст. 10 Федерального 
 
 // What the debtor did not do, where the penalty's base is no money owed.
 constexpr PresetObligation kFlat{"передачи объекта долевого строительства", "от цены договора",
-                                 "не передал объект долевого строительства"};
+                                 "не передал объект долевого строительства", "Цена договора"};
 constexpr PresetObligation kSupply{"исполнения контракта", "от неисполненной части цены контракта",
-                                   "не исполнил обязательство по контракту"};
-constexpr PresetObligation kPrepaidGoods{"передачи предварительно оплаченного товара",
-                                         "от суммы предварительной оплаты",
-                                         "не передал предварительно оплаченный товар"};
+                                   "не исполнил обязательство по контракту",
+                                   "Неисполненная часть цены контракта"};
+constexpr PresetObligation kPrepaidGoods{
+    "передачи предварительно оплаченного товара", "от суммы предварительной оплаты",
+    "не передал предварительно оплаченный товар", "Сумма предварительной оплаты"};
 constexpr PresetObligation kWork{"выполнения работы (оказания услуги)", "от цены работы (услуги)",
-                                 "не выполнил работу (не оказал услугу)"};
+                                 "не выполнил работу (не оказал услугу)", "Цена работы (услуги)"};
 constexpr PresetObligation kIndemnity{"выплаты страхового возмещения", "от страхового возмещения",
-                                      "не выплатил страховое возмещение"};
+                                      "не выплатил страховое возмещение", "Страховое возмещение"};
 
 constexpr Preset kPresets[] = {
     {.name = "395", .ownButton = true, .article = "ст. 395 ГК РФ", .title = "Проценты по ст. 395 ГК РФ",
@@ -355,8 +356,9 @@ Court courtFor(const PeriodInput &claim) {
     return p->court == PresetCourt::General ? Court::GeneralJurisdiction : Court::Arbitration;
 }
 
-qint64 claimFeeKopecks(const PeriodInput &claim, qint64 total, QString *article,
-                       qint64 *byScale) {
+qint64 claimFeeKopecks(const PeriodInput &claim, qint64 total, QString *article, qint64 *byScale) {
+    if (byScale) *byScale = 0;
+    if (total <= 0) return 0; // nothing claimed, no claim to pay for
     const FeeScale scale = feeScaleFor(claim.filed);
     qint64 fee = courtFeeKopecks(total, claim.court, scale);
     const Preset *p = presetOf(claim);

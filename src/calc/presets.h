@@ -96,9 +96,10 @@ enum class PresetBase { Owed, NotOwed, Chosen };
 // For a base that is not money owed: what the debtor did not do, as the
 // "и далее" line and the papers say it.
 struct PresetObligation {
-    const char *until = nullptr;  // "передачи объекта долевого строительства"
+    const char *until = nullptr; // "передачи объекта долевого строительства"
     const char *baseOf = nullptr; // "от цены договора"
     const char *breach = nullptr; // "не передал объект долевого строительства"
+    const char *base = nullptr; // "Цена договора", as a calculation's heading names it
 };
 
 // Where a claim on a basis usually goes: the user's choice, a court of

@@ -89,11 +89,16 @@ QStringList withDigitGroups(QStringList lines) {
 QStringList headingLines(const ClaimDocument &doc) {
     const calc::PeriodInput &c = doc.claim;
     const bool housing = c.count == calc::PeriodCount::Housing;
+    // A base that is no debt is named as what it is: "Цена договора".
+    const calc::Preset *basis = calc::presetOf(c);
+    const QString base = basis && basis->obligation.base && !calc::claimsBase(c)
+                             ? QString::fromUtf8(basis->obligation.base)
+                             : QStringLiteral("Долг");
     QStringList lines = {QStringLiteral("Расчет по периодам: %1").arg(what(c)),
                          housing ? housingSpan(doc)
-                                 : QStringLiteral("Долг: %1 руб.; период просрочки с %2 по %3 "
-                                                  "(%4 дн.)")
-                                       .arg(c.debt, dateText(c.start), dateText(c.end))
+                                 : QStringLiteral("%1: %2 руб.; период просрочки с %3 по %4 "
+                                                  "(%5 дн.)")
+                                       .arg(base, c.debt, dateText(c.start), dateText(c.end))
                                        .arg(doc.result.days),
                          QStringLiteral("Суд: %1; дата подачи: %2")
                                  .arg(c.court == calc::Court::Arbitration

@@ -63,6 +63,19 @@ QString periodOf(const ClaimDocument &doc) {
     return QStringLiteral("с %1 по %2").arg(dateText(doc.claim.start), dateText(doc.claim.end));
 }
 
+// What the debtor did not do, when the claim demands no debt: the obligation
+// a base that is no debt stands for, with its day ("не передал объект долевого
+// строительства в срок 15.03.2022"), or a debt paid late. Empty when a debt
+// is claimed: the paper states it.
+QString breachOf(const ClaimDocument &doc, const calc::Preset *basis) {
+    if (doc.result.remaining > 0) return {};
+    if (basis && basis->obligation.breach && !calc::claimsBase(doc.claim))
+        return QStringLiteral("%1 в срок %2")
+            .arg(QString::fromUtf8(basis->obligation.breach),
+                 dateText(doc.claim.start.addDays(-1)));
+    return QStringLiteral("исполнил денежное обязательство с просрочкой: долг оплачен");
+}
+
 QHash<QString, QString> valuesOf(const ClaimDocument &doc, PaperKind kind) {
     QHash<QString, QString> v;
     for (const calc::FieldInfo &field : calc::claimFields())
@@ -80,7 +93,17 @@ QHash<QString, QString> valuesOf(const ClaimDocument &doc, PaperKind kind) {
     v.insert(QStringLiteral("article"), basis && basis->article
                                             ? QString::fromUtf8(basis->article)
                                             : QStringLiteral("условия договора"));
-    v.insert(QStringLiteral("debt"), withWords(r.remaining));
+    // Nothing of the debt claimed (paid late, or a base that is no debt): the
+    // lines that demand it are left out, and the paper says what was not done.
+    const bool debtClaimed = r.remaining > 0;
+    v.insert(QStringLiteral("debt"), debtClaimed ? withWords(r.remaining) : QString());
+    v.insert(QStringLiteral("breach"), breachOf(doc, basis));
+    v.insert(QStringLiteral("charged_item"),
+             debtClaimed ? QStringLiteral("2") : QStringLiteral("1"));
+    v.insert(QStringLiteral("fee_item"), debtClaimed ? QStringLiteral("3") : QStringLiteral("2"));
+    const QString of = QString::fromUtf8(charged->of), whom = QString::fromUtf8(charged->whom);
+    v.insert(QStringLiteral("subject"), debtClaimed ? QStringLiteral("долга и ") + of : of);
+    v.insert(QStringLiteral("pay_what"), debtClaimed ? QStringLiteral("долг и ") + whom : whom);
     v.insert(QStringLiteral("charged"), withWords(r.interest));
     v.insert(QStringLiteral("total"), withWords(r.remaining + r.interest));
     v.insert(QStringLiteral("fee"), withWords(r.fee));
@@ -107,7 +130,14 @@ QList<std::pair<QString, QString>> templateStandIns() {
             out.append({QString::fromLatin1(field.column),
                         QString::fromUtf8(field.help).section(QStringLiteral(": "), 1)});
     const char *const kOwn[][2] = {
-        {"debt", "долг с суммой прописью"},
+        {"debt", "долг с суммой прописью; пусто, когда долг не взыскивается"},
+        {"breach", "что не исполнено, когда долг не взыскивается: «не передал объект долевого "
+                   "строительства в срок 15.03.2022», «исполнил денежное обязательство с "
+                   "просрочкой…»; иначе пусто"},
+        {"charged_item", "номер требования о неустойке: 2, или 1 без долга"},
+        {"fee_item", "номер требования о пошлине: 3, или 2 без долга"},
+        {"subject", "что взыскивается: «долга и процентов» или «неустойки»"},
+        {"pay_what", "что уплатить: «долг и проценты» или «неустойку»"},
         {"charged", "проценты, неустойка или пени по конец периода, с суммой прописью"},
         {"total", "цена требования: долг и начисленное, с суммой прописью"},
         {"fee", "государственная пошлина (для судебного приказа — половина), с суммой прописью"},

@@ -176,8 +176,8 @@ void CountChoice::makeHousingInputs(QGridLayout *layout) {
     dueDay_->setSpecialValueText(QStringLiteral("по закону"));
     dueDay_->setSuffix(QStringLiteral("-е число"));
     dueDay_->setToolTip(QStringLiteral("По закону — до 10-го числа следующего месяца, со счета "
-                                       "за март 2026 года — до 15-го; договор управления может "
-                                       "установить другой день"));
+                                       "за февраль 2026 года — до 15-го; иной день договора "
+                                       "для этих счетов учитывается с предупреждением"));
     shift_ = new QCheckBox(QStringLiteral("срок в выходной — на рабочий день"), this);
     shift_->setObjectName(QStringLiteral("shiftDue"));
     shift_->setChecked(true);
