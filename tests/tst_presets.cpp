@@ -35,6 +35,8 @@ private slots:
     void lawOfTheClaim();
     void courtFees_data();
     void courtFees();
+    void lastRateDay_data();
+    void lastRateDay();
     void terms_data();
     void terms();
 };
@@ -227,6 +229,42 @@ void TestPresets::courtFees() {
     in.filed = since2024 ? kFeeScale2024 : kFeeScale2024.addDays(-1);
     in.courtOrder = courtOrder;
     QCOMPARE(claimFeeKopecks(in, total), paid);
+}
+
+// The latest day whose rate a claim takes, which a table must reach or the
+// user is told: the period's end or the filing date, one date's rate, the
+// first day of "и далее".
+void TestPresets::lastRateDay_data() {
+    QTest::addColumn<QString>("basis");
+    QTest::addColumn<QString>("terms"); // "rate-date=…", "no-continuing"
+    QTest::addColumn<QDate>("last");
+    QTest::newRow("the day after the period") << "395" << "" << QDate(2024, 4, 1);
+    QTest::newRow("without и далее: the period's end")
+        << "395" << "no-continuing" << QDate(2024, 3, 31);
+    QTest::newRow("what is unpaid at the filing date's rate")
+        << "procurement" << "" << QDate(2026, 12, 1);
+    QTest::newRow("one date's rate") << "key-fraction" << "rate-date=10.10.2026"
+                                     << QDate(2026, 10, 10);
+    QTest::newRow("bills to the filing date, then и далее") << "housing" << "" << QDate(2026, 12, 2);
+    QTest::newRow("bills at one date's rate") << "housing" << "rate-date=15.12.2026"
+                                              << QDate(2026, 12, 15);
+}
+
+void TestPresets::lastRateDay() {
+    QFETCH(QString, basis);
+    QFETCH(QString, terms);
+    QFETCH(QDate, last);
+    PeriodInput in;
+    in.count = countOfBasis(basis, in.basis);
+    in.start = day("01.01.2024");
+    in.end = day("31.03.2024");
+    in.filed = day("01.12.2026");
+    in.continuing = terms != u"no-continuing";
+    if (terms.startsWith(u"rate-date=")) {
+        in.rateDate = day(terms.section(u'=', 1).toLatin1());
+        in.rateDay = RateDay::OneDate;
+    }
+    QCOMPARE(calc::lastRateDay(in), last);
 }
 
 // The terms some bases take, and where they are refused: the contractual

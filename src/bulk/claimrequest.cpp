@@ -25,7 +25,7 @@ ClaimResult periodResult(const calc::PeriodInput &in) {
     out.fee = calc::kopecksText(p.fee);
     if (calc::usesRateTable(in.count)) {
         const bool housing = in.count == calc::PeriodCount::Housing;
-        out.tableEnd = housing ? in.filed : in.end;
+        out.tableEnd = calc::lastRateDay(in);
         // Housing: from the oldest bill's month (the period plays no part).
         out.tableFrom = housing ? QDate() : in.start;
         if (housing)

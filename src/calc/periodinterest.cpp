@@ -276,6 +276,19 @@ void writeLines(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
 
 } // namespace
 
+QDate lastRateDay(const PeriodInput &in) {
+    const Preset *row = presetOf(in);
+    const bool bills = in.count == PeriodCount::Housing;
+    QDate last = bills ? in.filed : in.end;
+    if (in.continuing) last = last.addDays(1); // "и далее" quotes the next day's rate
+    const RateDay rateDay = bills ? in.rateDay : row ? row->rateDay : RateDay::EachDay;
+    if (rateDay == RateDay::Payment && in.filed.isValid()) last = std::max(last, in.filed);
+    if (in.rateDate.isValid() &&
+        (rateDay == RateDay::OneDate || (row && row->term == PresetTerm::KeyShare)))
+        last = std::max(last, in.rateDate);
+    return last;
+}
+
 PeriodInput periodClaimOf(const CalcInput &claim, const QList<RatePoint> &rates) {
     PeriodInput in;
     in.debt = claim.debtText;

@@ -195,6 +195,12 @@ struct PeriodResult {
     std::shared_ptr<const HousingResult> housing;
 };
 
+// The latest day whose rate the claim takes from the table: the period's end
+// (the filing date for bills), the filing date where what is unpaid goes at
+// its rate, one date's rate, and the first day of the "и далее" line. A
+// table older than it may lack the rate, and the user is told.
+QDate lastRateDay(const PeriodInput &claim);
+
 // What the user is told of a claim that reaches back before the table.
 QString tableStartNote(QDate oldest);
 

@@ -300,8 +300,8 @@ void PeriodsDialog::recalculate(Counting when) {
                                      "%1; %2.")
                           .arg(dateText(in.filed), court));
     gapNotes_.clear();
-    if (const QString gap = rates::tableGapNote(in.rates, housing ? QDate() : in.start,
-                                                housing ? in.filed : in.end);
+    if (const QString gap =
+            rates::tableGapNote(in.rates, housing ? QDate() : in.start, calc::lastRateDay(in));
         calc::usesRateTable(in.count) && !gap.isEmpty())
         gapNotes_ << gap + u'.';
     if (when == Counting::AtOnce)
