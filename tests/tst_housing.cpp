@@ -347,6 +347,13 @@ void TestHousing::byTheLawsRates_data() {
         << "capital-repair" << QStringList{"02.2020=3000"} << none << "01.02.2021" << none
         << "24,65"
         << "";
+    // Two payments of one day to one bill are one portion: due 13.05.2024,
+    // paid on day 60 at 9,5 %: 1000,10 * 30 дн. * 9,5% / 300 = 9,50, where the
+    // portions apart would round to 0,58 + 8,93.
+    QTest::newRow("one day's payments, one portion")
+        << "housing" << QStringList{"04.2024=1000,10"}
+        << QStringList{"12.07.2024=60,53", "12.07.2024=939,57"} << "01.12.2024" << none << "9,50"
+        << "оплата 12.07.2024: 1000,10 руб.";
     // The old rule (1/300 from day 1) is for bills due before 2016 only:
     // due 10.06.2016, 1/300 from day 31 and 1/130 from day 91 at 10 %: 20,00 + 64,62.
     QTest::newRow("the old rule ends with 2015")

@@ -279,8 +279,10 @@ void TestPeriodsDialog::countsAndIncreases() {
     click(named<QRadioButton>(d, "oneRateDate"));
     QCOMPARE(named<ui::DatePicker>(d, "rateDate")->date(), kWorkedExamplesFiled);
     lines = reportOf(d);
-    QCOMPARE(lines.value(0), QStringLiteral("Расчет пеней по периодам (1/300 ключевой ставки): с "
-                                            "01.03.2022 по 31.10.2022 = 245 дн."));
+    // The rate of 01.02.2010 is the refinancing rate.
+    QCOMPARE(lines.value(0), QStringLiteral("Расчет пеней по периодам (1/300 ставки "
+                                            "рефинансирования): с 01.03.2022 по 31.10.2022 = 245 "
+                                            "дн."));
     QCOMPARE(lines.value(1), QStringLiteral("с 01.03.2022 по 14.03.2022: 100000,00 * 14 дн. * "
                                             "8,75% / 300 = 408,33 руб."));
     // The entry turned into a payment, then deleted by the keyboard.

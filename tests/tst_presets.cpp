@@ -238,16 +238,18 @@ void TestPresets::lastRateDay_data() {
     QTest::addColumn<QString>("basis");
     QTest::addColumn<QString>("terms"); // "rate-date=…", "no-continuing"
     QTest::addColumn<QDate>("last");
-    QTest::newRow("the day after the period") << "395" << "" << QDate(2024, 4, 1);
-    QTest::newRow("without и далее: the period's end")
-        << "395" << "no-continuing" << QDate(2024, 3, 31);
-    QTest::newRow("what is unpaid at the filing date's rate")
-        << "procurement" << "" << QDate(2026, 12, 1);
-    QTest::newRow("one date's rate") << "key-fraction" << "rate-date=10.10.2026"
-                                     << QDate(2026, 10, 10);
-    QTest::newRow("bills to the filing date, then и далее") << "housing" << "" << QDate(2026, 12, 2);
-    QTest::newRow("bills at one date's rate") << "housing" << "rate-date=15.12.2026"
-                                              << QDate(2026, 12, 15);
+    QTest::newRow("the day after the period") << "395"
+                                              << "" << QDate(2024, 4, 1);
+    QTest::newRow("without и далее: the period's end") << "395"
+                                                       << "no-continuing" << QDate(2024, 3, 31);
+    QTest::newRow("what is unpaid at the filing date's rate") << "procurement"
+                                                              << "" << QDate(2026, 12, 1);
+    QTest::newRow("one date's rate") << "key-fraction"
+                                     << "rate-date=10.10.2026" << QDate(2026, 10, 10);
+    QTest::newRow("bills to the filing date, then и далее") << "housing"
+                                                            << "" << QDate(2026, 12, 2);
+    QTest::newRow("bills at one date's rate") << "housing"
+                                              << "rate-date=15.12.2026" << QDate(2026, 12, 15);
 }
 
 void TestPresets::lastRateDay() {

@@ -195,6 +195,12 @@ void TestProgram::options_data() {
         {"--report|--contractual|--debt|5|--rate|5", "--rate: только для законной пени"},
         {"--report|--debt|5|--no-moratorium", "--no-moratorium: только для расчета по периодам"},
         {"--report|--debt|5|--payment|01.01.2024=1", "--payment: только для расчета по периодам"},
+        // The price of a flat is never claimed: no choice to make.
+        {"--report|--basis|construction|--debt|5|--claim-base|yes",
+         "--claim-base: основание construction не оставляет выбора; выбор есть только у "
+         "оснований consumer-23.1, consumer-28, osago"},
+        {"--report|--basis|osago|--debt|5|--claim-base|maybe", "--claim-base"},
+        {"--report|--basis|capital-repair|--debt|5", "--debt: не применяется к пеням"},
         {"--report|--periods|--debt|5|--from|01.11.2022|--to|31.10.2022",
          "Конец периода раньше начала"},
         {"--report|--periods|--from|01.11.2022|--to|30.11.2022", "Долг 0,00 руб."},

@@ -95,8 +95,10 @@ void TestWorkspace::countsWhileTheUserTypes() {
     f.enterClaimOf2022();
     ui::PeriodsDialog *d = f.openPeriods();
     calc::PeriodInput claim = d->currentClaim();
+    // One day's payments are one portion: 1500 days of them.
+    claim.end = QDate(2022, 3, 1).addDays(1500);
     for (int i = 0; i < 2000; ++i)
-        claim.payments.append({QDate(2022, 3, 1).addDays(i % 240), QStringLiteral("1,00")});
+        claim.payments.append({QDate(2022, 3, 1).addDays(i % 1500), QStringLiteral("1,00")});
     d->showSaved(claim);
     const QStringList before = d->reportLines();
     auto *filed = named<ui::DatePicker>(d, "filingDate");

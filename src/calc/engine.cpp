@@ -2,6 +2,7 @@
 #include "engine.h"
 
 #include "balancerun.h"
+#include "money.h"
 
 #include <algorithm>
 
@@ -171,6 +172,16 @@ Decimal CountRules::capped(Decimal rate, QDate day, QDate rateOf, bool &lowered)
         }
     }
     return rate;
+}
+
+void addPayment(QList<Paid> &payments, const Paid &paid) {
+    for (qsizetype i = payments.size(); i-- > 0 && payments[i].date == paid.date;)
+        if (payments[i].debt == paid.debt) {
+            payments[i].amount =
+                addWithinLimit(payments[i].amount, paid.amount, QStringLiteral("Оплата"));
+            return;
+        }
+    payments.append(paid);
 }
 
 } // namespace calc

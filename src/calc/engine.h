@@ -95,6 +95,11 @@ struct Paid {
     int debt = -1;
 };
 
+// Adds a payment to `payments` (by day), or to the one of its day to the same
+// debt: payments of one day to one debt are one portion, one line and one
+// rounding, as a court reads them.
+void addPayment(QList<Paid> &payments, const Paid &paid);
+
 // Where the payments went.
 struct Allocation {
     struct Part {

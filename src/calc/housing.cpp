@@ -178,7 +178,7 @@ QList<Paid> billPayments(const PeriodInput &in, const Bills &bills, HousingResul
         if (p.month.isValid() && named == bills.ofMonth.end())
             throw AppError(QStringLiteral("Оплата %1 за %2: начисления за этот месяц нет")
                                .arg(dateText(p.date), monthText(p.month)));
-        payments.append({p.date, amount, named == bills.ofMonth.end() ? -1 : named->second});
+        addPayment(payments, {p.date, amount, named == bills.ofMonth.end() ? -1 : named->second});
     }
     return payments;
 }

@@ -138,7 +138,7 @@ void countRows(const PeriodInput &in, const CheckedClaim &c, PeriodResult &r) {
     QList<Paid> payments;
     payments.reserve(c.payments.size());
     for (const Dated &paid : c.payments)
-        payments.append({paid.day, paid.amount});
+        addPayment(payments, {paid.day, paid.amount});
     const Allocation allocation = allocate(debts, payments);
     countAccount(rules, c.rates, debts, allocation, payments, account, in.end, r.rows, r.interest,
                  QStringLiteral("Сумма процентов"));
@@ -203,6 +203,14 @@ QString headingOf(const Preset &row, const PeriodInput &in, const CheckedClaim &
         heading += QStringLiteral(" (цена %1 руб. − исполнено %2 руб. = %3 руб.)")
                        .arg(kopecksText(c.price), kopecksText(c.fulfilled), kopecksText(c.debt));
     if (row.headingDueRate) heading += dueRatePhrase(in, c);
+    // Before 2016 the bank's rate was the refinancing rate.
+    const QDate first = in.rateDate.isValid() ? in.rateDate : in.start;
+    const QDate last = in.rateDate.isValid() ? in.rateDate : in.end;
+    if (first < kKeyRateNamedFrom)
+        heading.replace(QStringLiteral("ключевой ставки"),
+                        last < kKeyRateNamedFrom
+                            ? QStringLiteral("ставки рефинансирования")
+                            : QStringLiteral("ставки рефинансирования, с 01.01.2016 — ключевой"));
     if (row.term == PresetTerm::InsuredSum)
         heading +=
             QStringLiteral(" (не более страховой суммы %1 руб.)")
