@@ -183,6 +183,11 @@ void TestBasisRows::newBases_data() {
     published("the published case, as published", "Сумма неустойки: 374655,90 руб.");
     // Due 31.07.2023 at 8,5 %, at most 7,5 %: 234 days to the window (702000,00),
     // 90 days of 2026 at 8,5 % (306000,00); the arbitration fee 55000 + 3 % of 8000.
+    // Due 31.01.2022 at 8,5 %: 31 days of 2026. Were the 7,5 % cap carried
+    // into 2026 (decree 2227 of 30.12.2025), 77500,00; the program takes
+    // the due day's 8,5 % (87833,33).
+    row("decree 2227: the 7,5 % cap in 2026", "construction", "5000000", "01.02.2022", "31.01.2026",
+        "", "с 01.01.2026 по 31.01.2026: 5000000,00 * 31 дн. * 7,5% / 150 = 77500,00 руб.");
     row("a company's fee", "construction-company", "12000000", "01.08.2023", "31.03.2026",
         "filed=01.04.2026", "Государственная пошлина: 55240,00 руб.");
     // 200000,00 * 304 дн. * 1% = 608000,00, at most the insured sum.
@@ -250,6 +255,10 @@ void TestBasisRows::newBases() {
                  "the law dates the 5 % by the day the builder failed to satisfy the demand "
                  "(50 % when that was before 01.09.2024); the program has no such day and the "
                  "filing date stands in for it",
+                 Continue);
+    QEXPECT_FAIL("decree 2227: the 7,5 % cap in 2026",
+                 "whether decree 2227 of 30.12.2025 carries the 7,5 % cap of shared construction "
+                 "into 2026 is not confirmed from its text here; the row ends the cap with 2025",
                  Continue);
     QEXPECT_FAIL("the published case, as published",
                  "the case writes 226870,50 for 284 days of 798,84, which make 226870,56: the "

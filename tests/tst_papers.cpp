@@ -194,6 +194,9 @@ void TestPapers::refused_data() {
            "не больше 500 000,00 руб., а здесь 500 000,01 руб.: подайте исковое заявление";
     QTest::newRow("arbitration court, a kopeck above 750 000")
         << order + QStringList{"--debt", "750000,01"} << "не больше 750 000,00 руб.";
+    QTest::newRow("arbitration court, 600 000 before 09.09.2024")
+        << order + QStringList{"--debt", "600000", "--filed", "01.07.2024"}
+        << "не больше 750 000,00 руб.";
     QTest::newRow("a party of 1001 characters")
         << QStringList{"--debtor", QString(1001, u'я')} << "--debtor: длиннее 1000 знаков";
     QTest::newRow("a party with a line break")
@@ -227,6 +230,11 @@ void TestPapers::refused() {
     if (!args.contains(QStringLiteral("--output")))
         args << "--output" << home.filePath(QStringLiteral("paper.pdf"));
     const Run r = runProgram(home, QStringList{"--report"} + args);
+    QEXPECT_FAIL("arbitration court, 600 000 before 09.09.2024",
+                 "the day from which 750 000 holds in an arbitration court is not confirmed by the "
+                 "law's text here: the data takes it from 09.09.2024 and judges this claim by "
+                 "500 000",
+                 Abort);
     QVERIFY2(r.exitCode != 0 && plain(r.err).contains(told), qPrintable(r.err));
     QVERIFY(!QFile::exists(home.filePath(QStringLiteral("paper.pdf"))));
     if (QString(QTest::currentDataTag()).contains(u"kopeck")) {
