@@ -112,6 +112,13 @@ void TestPapers::papersAsWritten_data() {
                        "--court-name",  "Мировому судье судебного участка № 5 г. Тулы",
                        "--document",    "statement"}
         << "statement-housing";
+    QTest::newRow("a court order, wages free of the fee")
+        << QStringList{"--basis",    "wages",        "--debt",
+                       "50000",      "--from",       "16.01.2024",
+                       "--to",       "15.03.2024",   "--filed",
+                       "01.04.2024", "--court-name", "Мировому судье судебного участка № 5 г. Тулы",
+                       "--document", "court-order"}
+        << "court-order-wages";
     QTest::newRow("a statement, a flat's price that is no debt")
         << QStringList{"--basis",      "construction-company",
                        "--debt",       "2000000",
@@ -328,8 +335,8 @@ void TestPapers::aLedgersPapers() {
 }
 
 // The stand-ins the guide lists are the ones a template may use, each filled
-// by a claim with a debt or by one paid late (the debt's and the breach's
-// lines stand for each other).
+// by a claim with a debt, one paid late (the debt's and the breach's lines
+// stand for each other) or one free of the fee (the fee's and the exemption's).
 void TestPapers::everyStandInIsKnownAndTold() {
     QFile guide(QStringLiteral(DOLGOMER_SOURCE_DIR "/resources/guide/guide.html"));
     QVERIFY(guide.open(QIODevice::ReadOnly));
@@ -349,8 +356,11 @@ void TestPapers::everyStandInIsKnownAndTold() {
     claim.rates = {{QDate(2009, 12, 28), QStringLiteral("8,75")}};
     claim.parties = {"А", "Б", "В", "Г", "Д", "Е", "Ж", "З", "И", "К"};
     QSet<QString> filled;
-    for (const QList<calc::Payment> &paid : {QList<calc::Payment>{}, {{claim.end, claim.debt}}}) {
-        claim.payments = paid;
+    // A debt claimed; one paid late; wages, free of the fee.
+    for (int kind = 0; kind < 3; ++kind) {
+        claim.payments.clear();
+        if (kind == 1) claim.payments = {{claim.end, claim.debt}};
+        if (kind == 2) claim.basis = QStringLiteral("wages");
         const documents::ClaimDocument doc = documents::makePaper(
             claim, documents::PaperKind::Statement, QDate(2010, 2, 1), folder.path());
         QCOMPARE(doc.paper.value(0).text, QStringLiteral("claimant=А"));

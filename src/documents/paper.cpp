@@ -100,13 +100,26 @@ QHash<QString, QString> valuesOf(const ClaimDocument &doc, PaperKind kind) {
     v.insert(QStringLiteral("breach"), breachOf(doc, basis));
     v.insert(QStringLiteral("charged_item"),
              debtClaimed ? QStringLiteral("2") : QStringLiteral("1"));
-    v.insert(QStringLiteral("fee_item"), debtClaimed ? QStringLiteral("3") : QStringLiteral("2"));
+    // A fee the claimant does not pay is not demanded: its item is left out.
+    const bool feeFree = r.fee == 0 && !r.feeExemption.isEmpty();
+    v.insert(QStringLiteral("fee_item"), feeFree       ? QString()
+                                         : debtClaimed ? QStringLiteral("3")
+                                                       : QStringLiteral("2"));
     const QString of = QString::fromUtf8(charged->of), whom = QString::fromUtf8(charged->whom);
+    v.insert(QStringLiteral("charged_end"), feeFree ? QStringLiteral(".") : QStringLiteral(";"));
     v.insert(QStringLiteral("subject"), debtClaimed ? QStringLiteral("долга и ") + of : of);
     v.insert(QStringLiteral("pay_what"), debtClaimed ? QStringLiteral("долг и ") + whom : whom);
     v.insert(QStringLiteral("charged"), withWords(r.interest));
     v.insert(QStringLiteral("total"), withWords(r.remaining + r.interest));
-    v.insert(QStringLiteral("fee"), withWords(r.fee));
+    // A claimant the law frees of the fee pays none, demands none back and
+    // attaches no payment (ст. 333.36 НК РФ).
+    v.insert(QStringLiteral("fee"), feeFree ? QString() : withWords(r.fee));
+    v.insert(QStringLiteral("fee_free"),
+             feeFree ? QStringLiteral("Государственная пошлина не уплачивается (%1)")
+                           .arg(r.feeExemption.section(u':', 0, 0))
+                     : QString());
+    v.insert(QStringLiteral("fee_document"),
+             feeFree ? QString() : QStringLiteral("Документ об уплате государственной пошлины."));
     v.insert(QStringLiteral("period"), periodOf(doc));
     v.insert(QStringLiteral("continuing"),
              r.continuing.isEmpty() ? QString()
@@ -134,7 +147,12 @@ QList<std::pair<QString, QString>> templateStandIns() {
         {"breach", "что не исполнено, когда долг не взыскивается: «не передал объект долевого "
                    "строительства в срок 15.03.2022», «исполнил денежное обязательство с "
                    "просрочкой…»; иначе пусто"},
+        {"fee_free", "«Государственная пошлина не уплачивается (статья)», когда истец от нее "
+                     "освобожден; иначе пусто ({{fee}} тогда пуст)"},
+        {"fee_document", "«Документ об уплате государственной пошлины.» или пусто, когда "
+                         "пошлина не уплачивается"},
         {"charged_item", "номер требования о неустойке: 2, или 1 без долга"},
+        {"charged_end", "«;» после требования о неустойке, «.» когда оно последнее"},
         {"fee_item", "номер требования о пошлине: 3, или 2 без долга"},
         {"subject", "что взыскивается: «долга и процентов» или «неустойки»"},
         {"pay_what", "что уплатить: «долг и проценты» или «неустойку»"},
