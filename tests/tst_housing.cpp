@@ -245,6 +245,8 @@ void TestHousing::dueDates_data() {
     QTest::newRow("a working Saturday") << QDate(2025, 10, 1) << 1 << true << QDate(2025, 11, 1);
     // Past the calendar: weekends and the fixed holidays alone.
     QTest::newRow("4.11.2030") << QDate(2030, 10, 1) << 4 << true << QDate(2030, 11, 5);
+    // 12 June 2015 (a Friday) is a holiday of art. 112 before the calendar's years.
+    QTest::newRow("12.06.2015") << QDate(2015, 5, 1) << 12 << true << QDate(2015, 6, 15);
 }
 
 void TestHousing::dueDates() {
