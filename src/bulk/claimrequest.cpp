@@ -99,6 +99,44 @@ calc::PeriodCount ClaimRequest::count(calc::PeriodCount base) const {
 
 namespace {
 
+// Why a term of a basis of its own does not apply to the claim's basis
+// (empty: it does, or the field is no such term).
+QString notForBasis(ClaimField field, calc::PeriodCount count, const QString &basis) {
+    switch (field) {
+    case ClaimField::CapPercent:
+    case ClaimField::Cap:
+        if (count != calc::PeriodCount::Contractual || !basis.isEmpty())
+            return QStringLiteral("предел — только для договорной неустойки (--basis contract)");
+        break;
+    case ClaimField::Fulfilled:
+        if (!calc::basisTakes(basis, calc::PresetTerm::FulfilledPart))
+            return QStringLiteral("только для пеней поставщика (--basis procurement-supplier)");
+        break;
+    case ClaimField::InsuredSum:
+        if (!calc::basisTakes(basis, calc::PresetTerm::InsuredSum))
+            return QStringLiteral("только для неустойки страховщика ОСАГО (--basis osago)");
+        break;
+    case ClaimField::ClaimBase:
+        if (!calc::baseChosen(basis))
+            return QStringLiteral("основание %1 не оставляет выбора; выбор есть только у "
+                                  "оснований %2")
+                .arg(basis.isEmpty() ? calc::countName(count) : basis,
+                     calc::basisNames(
+                         [](const calc::Preset &p) { return p.base == calc::PresetBase::Chosen; }));
+        break;
+    case ClaimField::FeeExemption:
+        if (const calc::Preset *p = basis.isEmpty() ? nullptr : calc::presetNamed(basis);
+            !p || !p->fee.article)
+            return QStringLiteral("льгота по госпошлине есть только у оснований ") +
+                   calc::basisNames(
+                       [](const calc::Preset &each) { return each.fee.article != nullptr; });
+        break;
+    default:
+        break;
+    }
+    return {};
+}
+
 // Why a field does not apply to a claim by periods that counts `count`
 // (empty: it does).
 QString notFor(ClaimField field, calc::PeriodCount count, const QString &basis = {}) {
@@ -112,41 +150,8 @@ QString notFor(ClaimField field, calc::PeriodCount count, const QString &basis =
     if (!basis.isEmpty() && (field == ClaimField::PenaltyDaily ||
                              field == ClaimField::KeyFraction || field == ClaimField::RateDate))
         return QStringLiteral("не применяется: основание считается по своим правилам");
+    if (QString why = notForBasis(field, count, basis); !why.isEmpty()) return why;
     switch (field) {
-    case ClaimField::CapPercent:
-    case ClaimField::Cap:
-        if (count != C::Contractual || !basis.isEmpty())
-            return QStringLiteral("предел — только для договорной неустойки (--basis contract)");
-        break;
-    case ClaimField::Fulfilled:
-        if (!calc::basisTakes(basis, calc::PresetTerm::FulfilledPart))
-            return QStringLiteral("только для пеней поставщика (--basis procurement-supplier)");
-        break;
-    case ClaimField::InsuredSum:
-        if (!calc::basisTakes(basis, calc::PresetTerm::InsuredSum))
-            return QStringLiteral("только для неустойки страховщика ОСАГО (--basis osago)");
-        break;
-    case ClaimField::ClaimBase:
-        if (!calc::baseChosen(basis)) {
-            QStringList chosen; // the bases whose base the claimant may demand or not
-            for (const calc::Preset &each : calc::presets())
-                if (each.base == calc::PresetBase::Chosen) chosen << QString::fromLatin1(each.name);
-            return QStringLiteral("основание %1 не оставляет выбора; выбор есть только у "
-                                  "оснований %2")
-                .arg(basis.isEmpty() ? calc::countName(count) : basis,
-                     chosen.join(QStringLiteral(", ")));
-        }
-        break;
-    case ClaimField::FeeExemption:
-        if (const calc::Preset *p = basis.isEmpty() ? nullptr : calc::presetNamed(basis);
-            !p || !p->fee.article) {
-            QStringList freed;
-            for (const calc::Preset &each : calc::presets())
-                if (each.fee.article) freed << QString::fromLatin1(each.name);
-            return QStringLiteral("льгота по госпошлине есть только у оснований ") +
-                   freed.join(QStringLiteral(", "));
-        }
-        break;
     case ClaimField::Tax:
     case ClaimField::Rate:
     case ClaimField::Divisor:
@@ -181,13 +186,10 @@ QString notFor(ClaimField field, calc::PeriodCount count, const QString &basis =
     case ClaimField::DueDay:
     case ClaimField::Shift:
     case ClaimField::Moratorium2020:
-        if (!housing) {
-            QStringList byBills; // the bases counted by monthly bills: housing, capital-repair
-            for (const calc::Preset &each : calc::presets())
-                if (each.layout == C::Housing) byBills << QString::fromLatin1(each.name);
+        if (!housing)
             return QStringLiteral("только для пеней по счетам за месяц (--basis %1)")
-                .arg(byBills.join(QStringLiteral(", ")));
-        }
+                .arg(
+                    calc::basisNames([](const calc::Preset &p) { return p.layout == C::Housing; }));
         break;
     default:
         break;

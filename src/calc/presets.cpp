@@ -404,6 +404,13 @@ bool addBasis(const Preset &row) {
     return true;
 }
 
+QString basisNames(bool (*keep)(const Preset &)) {
+    QStringList names;
+    for (const Preset &p : presets())
+        if (keep(p)) names << QString::fromLatin1(p.name);
+    return names.join(QStringLiteral(", "));
+}
+
 const Preset *presetNamed(QStringView name) {
     for (const Preset &p : presets())
         if (name == QLatin1String(p.name)) return &p;

@@ -160,6 +160,8 @@ const std::deque<Preset> &presets();
 // long as the program; added before any count runs, never while one does.
 // False when its name is taken.
 bool addBasis(const Preset &row);
+// The names of the bases `keep` keeps, as a message lists them: "housing, capital-repair".
+QString basisNames(bool (*keep)(const Preset &));
 // The basis of that name; null when there is none.
 const Preset *presetNamed(QStringView name);
 // Whether the basis of that name takes `term` (false for no basis).

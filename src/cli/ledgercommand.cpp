@@ -246,14 +246,11 @@ int runLedgerCommand(const LedgerCommand &command, const ClaimRequest &request,
     const QString basis =
         request.has(ClaimField::Basis) ? request.value(ClaimField::Basis).text : QString();
     if (const calc::Preset *p = calc::presetNamed(basis);
-        !basis.isEmpty() && (!p || !p->monthlyBills)) {
-        QStringList byBills;
-        for (const calc::Preset &each : calc::presets())
-            if (each.monthlyBills) byBills << QString::fromLatin1(each.name);
-        refuse(QStringLiteral("--ledger: книга начислений считается по основаниям с начислениями "
-                              "за месяц: %1")
-                   .arg(byBills.join(QStringLiteral(", "))));
-    }
+        !basis.isEmpty() && (!p || !p->monthlyBills))
+        refuse(
+            QStringLiteral("--ledger: книга начислений считается по основаниям с начислениями "
+                           "за месяц: %1")
+                .arg(calc::basisNames([](const calc::Preset &each) { return each.monthlyBills; })));
     const ClaimRequest settings = request.without(ClaimField::Basis);
     settings.refuseMisplaced(true, calc::PeriodCount::Housing);
     LedgerOptions options;
