@@ -107,10 +107,10 @@ QString continuingOf(const PeriodInput &in, const CountRules &rules, const Check
         cap = cap ? std::min(*cap, share) : share;
     }
     ContinuingWords words{chargeNoun(in)};
-    if (const PresetObligation &o = presetOf(in)->obligation; o.until && !claimsBase(in)) {
+    if (const PresetObligation *o = unclaimedBase(in)) {
         words.until = QStringLiteral("фактического исполнения обязательства (%1)")
-                          .arg(QString::fromUtf8(o.until));
-        words.base = QString::fromUtf8(o.baseOf);
+                          .arg(QString::fromUtf8(o->until));
+        words.base = QString::fromUtf8(o->baseOf);
     }
     return continuingLine(rules, c.rates, {balance}, in.end, words,
                           cap ? std::optional<qint64>(*cap - interest) : std::nullopt);

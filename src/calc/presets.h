@@ -179,6 +179,10 @@ const Preset *presetOf(const PeriodInput &claim);
 bool claimsBase(const PeriodInput &claim);
 // Whether the claimant chooses it on the claim's basis.
 bool baseChosen(QStringView basis);
+// The words of what was not done, where the claim's base is no money it
+// demands (a flat's price, a contract's unfulfilled part, a base the
+// claimant leaves out); null where the base is claimed.
+const PresetObligation *unclaimedBase(const PeriodInput &claim);
 // The court a claim on its basis usually goes to; the claim's own where the
 // basis leaves it to the user.
 Court courtFor(const PeriodInput &claim);

@@ -90,10 +90,8 @@ QStringList headingLines(const ClaimDocument &doc) {
     const calc::PeriodInput &c = doc.claim;
     const bool housing = c.count == calc::PeriodCount::Housing;
     // A base that is no debt is named as what it is: "Цена договора".
-    const calc::Preset *basis = calc::presetOf(c);
-    const QString base = basis && basis->obligation.base && !calc::claimsBase(c)
-                             ? QString::fromUtf8(basis->obligation.base)
-                             : QStringLiteral("Долг");
+    const calc::PresetObligation *unclaimed = calc::unclaimedBase(c);
+    const QString base = unclaimed ? QString::fromUtf8(unclaimed->base) : QStringLiteral("Долг");
     QStringList lines = {QStringLiteral("Расчет по периодам: %1").arg(what(c)),
                          housing ? housingSpan(doc)
                                  : QStringLiteral("%1: %2 руб.; период просрочки с %3 по %4 "

@@ -67,12 +67,11 @@ QString periodOf(const ClaimDocument &doc) {
 // a base that is no debt stands for, with its day ("не передал объект долевого
 // строительства в срок 15.03.2022"), or a debt paid late. Empty when a debt
 // is claimed: the paper states it.
-QString breachOf(const ClaimDocument &doc, const calc::Preset *basis) {
+QString breachOf(const ClaimDocument &doc) {
     if (doc.result.remaining > 0) return {};
-    if (basis && basis->obligation.breach && !calc::claimsBase(doc.claim))
+    if (const calc::PresetObligation *unclaimed = calc::unclaimedBase(doc.claim))
         return QStringLiteral("%1 в срок %2")
-            .arg(QString::fromUtf8(basis->obligation.breach),
-                 dateText(doc.claim.start.addDays(-1)));
+            .arg(QString::fromUtf8(unclaimed->breach), dateText(doc.claim.start.addDays(-1)));
     return QStringLiteral("исполнил денежное обязательство с просрочкой: долг оплачен");
 }
 
@@ -97,7 +96,7 @@ QHash<QString, QString> valuesOf(const ClaimDocument &doc, PaperKind kind) {
     // lines that demand it are left out, and the paper says what was not done.
     const bool debtClaimed = r.remaining > 0;
     v.insert(QStringLiteral("debt"), debtClaimed ? withWords(r.remaining) : QString());
-    v.insert(QStringLiteral("breach"), breachOf(doc, basis));
+    v.insert(QStringLiteral("breach"), breachOf(doc));
     v.insert(QStringLiteral("charged_item"),
              debtClaimed ? QStringLiteral("2") : QStringLiteral("1"));
     // A fee the claimant does not pay is not demanded: its item is left out.
