@@ -155,7 +155,7 @@ void ClaimOptions::showChoices(const calc::PeriodInput &claim) {
     const QSignalBlocker quiet(moratorium_), order(courtOrder_), on(continuing_), base(claimBase_);
     continuing_->setChecked(claim.continuing);
     claimBase_->setChecked(claim.claimBase.value_or(true));
-    claimBase_->setEnabled(calc::baseChosen(claim.basis));
+    followBasis(claim);
     if (moratorium_->isEnabled()) moratorium_->setChecked(claim.moratorium);
     courtOrder_->setChecked(claim.courtOrder);
     windows_ = claim.windows;
@@ -182,13 +182,13 @@ bool ClaimOptions::followMoratorium(const calc::PeriodInput &claim) {
         moratorium_->setEnabled(covered);
         moratorium_->setChecked(covered);
     }
-    moratorium_->setToolTip(covered ? QString()
-                                    : QStringLiteral("Мораторий касается только долгов, возникших "
-                                                     "до %1: долги этого расчета возникли позже, "
-                                                     "%2 %3 и в дни моратория")
-                                          .arg(dateText(calc::kMoratoriumStart),
-                                               calc::chargeNoun(claim),
-                                               calc::accrualVerb(calc::chargeNoun(claim), true)));
+    const QString noun = calc::chargeNoun(claim);
+    moratorium_->setToolTip(
+        covered ? QString()
+                : QStringLiteral("Мораторий касается только долгов, возникших "
+                                 "до %1: долги этого расчета возникли позже, "
+                                 "%2 %3 и в дни моратория")
+                      .arg(dateText(calc::kMoratoriumStart), noun, calc::accrualVerb(noun, true)));
     return moratorium_->isChecked();
 }
 

@@ -164,7 +164,6 @@ void PeriodsDialog::connectParts() {
     });
     connect(count_, &CountChoice::changed, this, [this] {
         followHousing();
-        options_->followBasis(currentClaim());
         recalculate();
     });
 }
@@ -292,6 +291,7 @@ const QStringList &PeriodsDialog::reportLines() {
 void PeriodsDialog::recalculate(Counting when) {
     calc::PeriodInput in = currentClaim();
     in.moratorium = options_->followMoratorium(in); // as the box may have just turned
+    options_->followBasis(in);
     const bool housing = in.count == calc::PeriodCount::Housing;
     const QString court = in.court == calc::Court::Arbitration
                               ? QStringLiteral("арбитражный суд")
