@@ -226,7 +226,8 @@ FieldValue readField(const FieldInfo &info, const QString &text, const QString &
 }
 
 QString partyTextProblem(const QString &text) {
-    if (text.size() > kMaxPartyText) return QStringLiteral("длиннее %1 знаков").arg(kMaxPartyText);
+    if (text.size() > kMaxPartyText)
+        return QStringLiteral("длиннее %1 знаков").arg(kMaxPartyText);
     for (QChar c : text)
         if (c.category() == QChar::Other_Control)
             return QStringLiteral("управляющий символ (код %1) — нужна одна строка текста")

@@ -39,28 +39,24 @@ Decimal rateOf(const CountRules &rules, const RatesByDay &rates, QDate day) {
     return rules.capped(rateInForce(rates, rateDay), day, rateDay, lowered);
 }
 
-} // namespace
-
-QString keyRateOf(QDate day) {
-    return day < kKeyRateNamedFrom ? QStringLiteral("ставки рефинансирования")
-                                   : QStringLiteral("ключевой ставки");
-}
-
-namespace {
-
 // The rule of art. 395 in force on `day`: the refinancing rate to
 // 31.05.2015, the average deposit rates to 31.07.2016, the key rate since.
 QString statutoryRuleOn(QDate day) {
-    if (day < QDate(2015, 6, 1))
+    if (day < kDepositRatesFrom)
         return QStringLiteral("по ставке рефинансирования Банка России, действующей в "
                               "соответствующие периоды");
-    if (day <= QDate(2016, 7, 31))
+    if (day <= kDepositRatesUntil)
         return QStringLiteral("по средним ставкам банковского процента по вкладам физических лиц, "
                               "действующим в месте нахождения кредитора в соответствующие периоды");
     return QStringLiteral("по ключевой ставке Банка России, действующей в соответствующие периоды");
 }
 
 } // namespace
+
+QString keyRateOf(QDate day) {
+    return day < kKeyRateNamedFrom ? QStringLiteral("ставки рефинансирования")
+                                   : QStringLiteral("ключевой ставки");
+}
 
 QString chargedBy(const QString &total) {
     static const std::pair<const char16_t *, const char16_t *> kNouns[] = {

@@ -33,9 +33,6 @@ struct ContinuingWords {
     QString base = QStringLiteral("с долга");
 };
 
-// The day from which the refinancing rate is the key rate (the bank's
-// decision of 11.12.2015): before it, claims name the refinancing rate.
-inline const QDate kKeyRateNamedFrom{2016, 1, 1};
 // "ключевой ставки" or, for a day before 2016, "ставки рефинансирования".
 QString keyRateOf(QDate day);
 

@@ -170,28 +170,17 @@ const FieldInfo &fieldInfo(ClaimField field) {
 
 QString *partyText(Parties &p, ClaimField field) {
     switch (field) {
-    case F::Claimant:
-        return &p.claimant;
-    case F::ClaimantAddress:
-        return &p.claimantAddress;
-    case F::ClaimantId:
-        return &p.claimantId;
-    case F::Debtor:
-        return &p.debtor;
-    case F::DebtorAddress:
-        return &p.debtorAddress;
-    case F::DebtorId:
-        return &p.debtorId;
-    case F::DebtorBorn:
-        return &p.debtorBorn;
-    case F::Ground:
-        return &p.ground;
-    case F::CourtName:
-        return &p.courtName;
-    case F::CourtAddress:
-        return &p.courtAddress;
-    default:
-        return nullptr;
+    case F::Claimant: return &p.claimant;
+    case F::ClaimantAddress: return &p.claimantAddress;
+    case F::ClaimantId: return &p.claimantId;
+    case F::Debtor: return &p.debtor;
+    case F::DebtorAddress: return &p.debtorAddress;
+    case F::DebtorId: return &p.debtorId;
+    case F::DebtorBorn: return &p.debtorBorn;
+    case F::Ground: return &p.ground;
+    case F::CourtName: return &p.courtName;
+    case F::CourtAddress: return &p.courtAddress;
+    default: return nullptr;
     }
 }
 

@@ -99,8 +99,9 @@ struct PeriodInput {
     // and `start`, `end`, `debt` and the increases play no part.
     QList<Charge> charges;
     RateDay rateDay = RateDay::Payment; // OneDate: at `rateDate`, null: the filing date's
-    int dueDay = 0;                     // of the next month; 0: the law's (the 10th, the 15th from
-                    // the February 2026 bill); past the month's end: its last day
+    // Of the next month; 0: the law's (the 10th, the 15th from the February
+    // 2026 bill); past the month's end: its last day.
+    int dueDay = 0;
     bool shift = true;          // a due date on a day off moves to the next working day
     bool moratorium2020 = true; // no penalty 06.04.2020–31.12.2020
     // An application for a court order rather than a claim: half the fee.
@@ -214,6 +215,10 @@ bool moratoriumCovers(QDate arose);
 // Whether the moratorium covers any debt of the claim (the main one or an
 // increase), so that asking for it or not makes a difference.
 bool moratoriumMayCover(const PeriodInput &claim);
+
+// The day from which the refinancing rate is the key rate (the bank's
+// decision of 11.12.2015): before it, claims name the refinancing rate.
+inline const QDate kKeyRateNamedFrom{2016, 1, 1};
 
 inline const QDate kDepositRatesFrom{2015, 6, 1};
 inline const QDate kDepositRatesUntil{2016, 7, 31};

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calc/periodinterest.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -13,7 +15,7 @@
 namespace rates {
 
 // The key rate's first day as the refinancing rate.
-inline const QDate kKeyRateSince{2016, 1, 1};
+inline const QDate kKeyRateSince = calc::kKeyRateNamedFrom;
 
 // The page's default address: every working day from 01.01.2016 to `today`.
 QString keyRatePageAddress(QDate today);
